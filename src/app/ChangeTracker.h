@@ -1,0 +1,28 @@
+// Whether the loaded file has unsaved edits: one flag in file mode, one per aircraft and
+// variation in library mode.
+#pragma once
+
+#include <map>
+#include <utility>
+
+namespace kelvara {
+
+class ChangeTracker {
+public:
+    void SetLibraryMode(bool library) { mLibraryMode = library; }
+    [[nodiscard]] bool LibraryMode() const { return mLibraryMode; }
+    void SetCurrent(int aircraft, int variation) { mCurrent = {aircraft, variation}; }
+
+    void SetChanged(bool changed);
+    [[nodiscard]] bool IsChanged() const;
+    // Library mode: the current variation's number is flagged in any aircraft.
+    [[nodiscard]] bool AnyChanged() const;
+
+private:
+    bool mLibraryMode = false;
+    bool mFileChanged = false;
+    std::pair<int, int> mCurrent{0, 0};
+    std::map<std::pair<int, int>, bool> mVariationChanged;
+};
+
+} // namespace kelvara

@@ -1,0 +1,76 @@
+// The user's preferences and remembered window layout, kept in kvr.cfg in the program's
+// own folder (or the XDG config folder when that one is not writable).
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace kelvara {
+
+struct SearchPath {
+    std::string folder;
+    int active = 1;
+};
+
+struct ColorComponents {
+    float red = 0;
+    float green = 0;
+    float blue = 0;
+};
+
+class Settings {
+public:
+    static constexpr const char* kVersion = "KVR V2.2";
+
+    // Defaults only; Load reads kvr.cfg.
+    Settings();
+
+    // programFolder: the folder of the program file. Settings live there when it is writable,
+    // otherwise in $XDG_CONFIG_HOME/kelvara (default ~/.config/kelvara).
+    void Load(const std::string& programFolder);
+    // Rewrites the whole file; a file that cannot be written is silently not saved.
+    // Returns false then, for callers that want to know.
+    bool Save();
+    void RefreshColorComponents();
+
+    [[nodiscard]] const std::string& ConfigPath() const { return mConfigPath; }
+    [[nodiscard]] const std::string& ConfigFolder() const { return mConfigFolder; }
+    [[nodiscard]] const std::string& ProgramFolder() const { return mProgramFolder; }
+
+    std::string fspath;
+    std::string asciidir;
+    std::string opendir;
+    std::vector<SearchPath> searchPaths;
+
+    uint8_t aalines = 0;
+    uint8_t datatypes = 1;
+    uint8_t showaircraft = 1;
+    uint8_t newsearch = 0;
+    uint8_t debug = 0;
+    int32_t language = 'E';
+
+    int32_t windowleft = -1;
+    int32_t windowtop = -1;
+    int32_t windowwidth = 0;
+    int32_t windowheight = 0;
+    std::array<int32_t, 6> splitter{260, 370, 238, 238, 350, 260}; // splitter1..splitter6
+    int32_t moptions = 0;
+    int32_t delimiter = 3;
+    int32_t decimal = 1;
+
+    // color1..color5, bgcolor, color6, color7 as 0x00BBGGRR.
+    std::array<uint32_t, 8> colors{0, 39578, 65535, 23039, 12632256, 16776960, 130643, 4227072};
+    std::array<ColorComponents, 8> colorComponents{};
+
+    [[nodiscard]] bool German() const { return language != 'E'; }
+
+private:
+    void ReadFile(const std::string& path);
+    std::string mProgramFolder;
+    std::string mConfigFolder;
+    std::string mConfigPath;
+};
+
+} // namespace kelvara

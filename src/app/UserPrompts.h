@@ -1,0 +1,18 @@
+// The seam through which the program tells and asks the user: message boxes in the editor,
+// scripted answers in tests, stderr in the command-line tool.
+#pragma once
+
+#include <string>
+
+namespace kelvara {
+
+class UserPrompts {
+public:
+    virtual ~UserPrompts() = default;
+    virtual void Inform(const std::string& caption, const std::string& text) = 0;
+    virtual void Error(const std::string& caption, const std::string& text) = 0;
+    // true for Yes.
+    [[nodiscard]] virtual bool AskYesNo(const std::string& caption, const std::string& text) = 0;
+};
+
+} // namespace kelvara

@@ -1,0 +1,199 @@
+#include "AirFileReader.h"
+
+#include "ByteIO.h"
+#include "DataType.h"
+#include "RecordDictionary.h"
+#include "ValueFormat.h"
+
+#include <cinttypes>
+#include <cstdio>
+#include <fstream>
+
+namespace kelvara {
+
+namespace {
+
+std::string Hex(uint32_t number) {
+    char buf[16];
+    std::snprintf(buf, sizeof buf, "0x%04" PRIx32, number);
+    return buf;
+}
+
+// Bytes of a field of a type without a fixed width. Text runs to its zero byte; tables,
+// nested records and unknown types show the rest of the parent's data.
+size_t UnsizedFieldLength(int type, std::span<const uint8_t> rest) {
+    if (type == DataType::Text) {
+        size_t n = 0;
+        while (n < rest.size() && rest[n] != 0) {
+            ++n;
+        }
+        return n < rest.size() ? n + 1 : n;
+    }
+    if (type == DataType::Tbl3d_2) {
+        const auto a = ReadLE<int32_t>(rest, 0);
+        const auto b = ReadLE<int32_t>(rest, 4);
+        if (!a || !b || *a < 0 || *b < 0) {
+            return std::min<size_t>(rest.size(), 8);
+        }
+        const uint64_t wanted = 8 + 8 * static_cast<uint64_t>(*a) * static_cast<uint64_t>(*b);
+        return static_cast<size_t>(std::min<uint64_t>(wanted, rest.size()));
+    }
+    return rest.size();
+}
+
+} // namespace
+
+RecordTexts TextsOf(const AirRecord& record, const RecordDictionary& dictionary) {
+    if (record.isField) {
+        if (record.layout < 0 || record.layout >= dictionary.LayoutCount()) {
+            return {};
+        }
+        const FieldDef& field = dictionary.Field(record.layout, record.fieldNumber);
+        return {field.name, field.help, field.axis};
+    }
+    const RecordEntry& entry = dictionary.Entry(record.lookupNumber);
+    return {entry.name, entry.help, entry.axis};
+}
+
+std::string RecordCaption(const AirRecord& record, const RecordDictionary& dictionary,
+                          const ReadOptions& options) {
+    char number[16];
+    std::snprintf(number, sizeof number, "%5" PRIx32, record.number);
+    std::string caption = number;
+    caption += ' ';
+    if (options.datatypes) {
+        caption += RecordTag(record.type);
+    }
+    caption += dictionary.Name(record.lookupNumber);
+    if (record.type != DataType::Record && record.type != DataType::Tbl16 &&
+        record.type != DataType::Tbl3d && record.type != DataType::Tbl16_2 &&
+        record.type != DataType::Tbl3d_2) {
+        const std::string value = FormatValue(record.type, record.Bytes(), options.style);
+        if (value != " ") {
+            caption += ", " + value;
+        }
+    }
+    return caption;
+}
+
+std::string FieldCaption(const AirRecord& field, const RecordDictionary& dictionary,
+                         const ReadOptions& options) {
+    std::string caption = (options.datatypes && field.type != DataType::Label) ? FieldTag(field.type) : " ";
+    caption += TextsOf(field, dictionary).name;
+    caption += ", " + FormatValue(field.type, field.Bytes(), options.style);
+    return caption;
+}
+
+std::string UpdateNodeCaption(const std::string& caption, const std::string& valueText) {
+    const size_t comma = caption.find(',');
+    if (comma != std::string::npos) {
+        return caption.substr(0, comma + 1) + " " + valueText;
+    }
+    return caption + ", " + valueText;
+}
+
+void CreateFields(RecordNode& node, const RecordDictionary& dictionary, const ReadOptions& options) {
+    const int layout = dictionary.LayoutOf(node.record.lookupNumber);
+    if (layout < 0) {
+        return;
+    }
+    const std::span<const uint8_t> parentData = node.record.Bytes();
+    const int count = dictionary.FieldCount(layout);
+    for (int f = 1; f <= count; ++f) {
+        const FieldDef& def = dictionary.Field(layout, f);
+        auto child = std::make_unique<RecordNode>();
+        AirRecord& field = child->record;
+        field.isField = true;
+        field.lookupNumber = -1;
+        field.layout = layout;
+        field.fieldNumber = f;
+        field.type = def.type;
+        field.offset = static_cast<uint32_t>(std::max(def.offset, 0));
+        field.fileOffset = node.record.fileOffset + field.offset;
+
+        if (def.type != DataType::Label) {
+            // A field that reaches past its parent gets only the bytes that exist.
+            const std::span<const uint8_t> rest =
+                field.offset < parentData.size() ? parentData.subspan(field.offset) : std::span<const uint8_t>{};
+            size_t wanted;
+            if (IsRawBlock(def.type)) {
+                wanted = static_cast<size_t>(def.type - DataType::RawBlockBase);
+            } else if (FixedWidth(def.type) > 0) {
+                wanted = static_cast<size_t>(FixedWidth(def.type));
+            } else {
+                wanted = UnsizedFieldLength(def.type, rest);
+            }
+            const size_t n = std::min(wanted, rest.size());
+            field.data.assign(rest.begin(), rest.begin() + static_cast<std::ptrdiff_t>(n));
+            field.length = static_cast<uint32_t>(n);
+        }
+        child->caption = FieldCaption(field, dictionary, options);
+        node.AppendChild(std::move(child));
+    }
+}
+
+ReadResult ReadAirBytes(std::span<const uint8_t> bytes, const RecordDictionary& dictionary,
+                        const ReadOptions& options, RecordTree& tree) {
+    RecordTree loaded;
+    size_t pos = 0;
+    while (pos < bytes.size()) {
+        const size_t left = bytes.size() - pos;
+        if (left < 8) {
+            ReadResult damaged{ReadResultCode::Damaged, pos, {}};
+            damaged.message = "record header at byte " + std::to_string(pos) + " cut short: " +
+                              std::to_string(left) + " of 8 bytes left";
+            return damaged;
+        }
+        const uint32_t number = *ReadLE<uint32_t>(bytes, pos);
+        const uint32_t length = *ReadLE<uint32_t>(bytes, pos + 4);
+        if (length > left - 8) {
+            ReadResult damaged{ReadResultCode::Damaged, pos, {}};
+            damaged.message = "record " + Hex(number) + " at byte " + std::to_string(pos) + ": length " +
+                              std::to_string(length) + " exceeds the " + std::to_string(left - 8) +
+                              " bytes left";
+            return damaged;
+        }
+        auto node = std::make_unique<RecordNode>();
+        AirRecord& record = node->record;
+        record.number = number;
+        record.lookupNumber = static_cast<int32_t>(std::min<uint32_t>(number, 0x7FFFFFFF));
+        record.length = length;
+        record.type = dictionary.Type(number);
+        record.offset = record.fileOffset = static_cast<uint32_t>(pos + 8);
+        record.data.assign(bytes.begin() + static_cast<std::ptrdiff_t>(pos + 8),
+                           bytes.begin() + static_cast<std::ptrdiff_t>(pos + 8 + length));
+        node->caption = RecordCaption(record, dictionary, options);
+        if (record.type == DataType::Record) {
+            CreateFields(*node, dictionary, options);
+        }
+        loaded.AppendRoot(std::move(node));
+        pos += 8 + static_cast<size_t>(length);
+    }
+    loaded.Sort();
+    tree = std::move(loaded);
+    return {};
+}
+
+ReadResult ReadAirFile(const std::string& path, const RecordDictionary& dictionary,
+                       const ReadOptions& options, RecordTree& tree) {
+    std::ifstream in(path, std::ios::binary | std::ios::ate);
+    if (!in) {
+        return {ReadResultCode::CannotOpen, 0, "cannot open " + path};
+    }
+    const std::streamoff size = in.tellg();
+    if (size < 0) {
+        return {ReadResultCode::CannotOpen, 0, "cannot read " + path};
+    }
+    if (static_cast<uint64_t>(size) > kMaxAirFileSize) {
+        return {ReadResultCode::Damaged, 0,
+                "file of " + std::to_string(size) + " bytes is too large for a flight model"};
+    }
+    std::vector<uint8_t> bytes(static_cast<size_t>(size));
+    in.seekg(0);
+    if (!in.read(reinterpret_cast<char*>(bytes.data()), size)) {
+        return {ReadResultCode::CannotOpen, 0, "cannot read " + path};
+    }
+    return ReadAirBytes(bytes, dictionary, options, tree);
+}
+
+} // namespace kelvara

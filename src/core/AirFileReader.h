@@ -1,0 +1,61 @@
+// Reads an ".air" file (records of number, length and data; no header) into a record tree,
+// splitting structured records into their fields and captioning every node.
+#pragma once
+
+#include "NumberStyle.h"
+#include "RecordTree.h"
+
+#include <cstdint>
+#include <span>
+#include <string>
+
+namespace kelvara {
+
+class RecordDictionary;
+
+namespace ReadResultCode {
+inline constexpr int Ok = 0;
+inline constexpr int CannotOpen = -2;
+inline constexpr int Damaged = -5;
+} // namespace ReadResultCode
+
+struct ReadOptions {
+    bool datatypes = true;
+    NumberStyle style;
+};
+
+struct ReadResult {
+    int code = ReadResultCode::Ok;
+    uint64_t offset = 0;  // where the damage starts (Damaged only)
+    std::string message;  // the damage, naming record and byte offset
+};
+
+// On failure the tree is left exactly as it was.
+ReadResult ReadAirFile(const std::string& path, const RecordDictionary& dictionary,
+                       const ReadOptions& options, RecordTree& tree);
+ReadResult ReadAirBytes(std::span<const uint8_t> bytes, const RecordDictionary& dictionary,
+                        const ReadOptions& options, RecordTree& tree);
+
+// Largest file the reader accepts; real flight models are a few hundred kilobytes.
+inline constexpr uint64_t kMaxAirFileSize = 512ull * 1024 * 1024;
+
+[[nodiscard]] std::string RecordCaption(const AirRecord& record, const RecordDictionary& dictionary,
+                                        const ReadOptions& options);
+[[nodiscard]] std::string FieldCaption(const AirRecord& field, const RecordDictionary& dictionary,
+                                       const ReadOptions& options);
+
+// After a value edit: keep the caption up to its first "," and put the new value behind it.
+[[nodiscard]] std::string UpdateNodeCaption(const std::string& caption, const std::string& valueText);
+
+// Creates the field nodes of a structured record from its layout (none without a layout).
+void CreateFields(RecordNode& node, const RecordDictionary& dictionary, const ReadOptions& options);
+
+// Name, help and axis texts of a node's record: a field's from its layout slot.
+struct RecordTexts {
+    std::string name;
+    std::string help;
+    std::string axis;
+};
+[[nodiscard]] RecordTexts TextsOf(const AirRecord& record, const RecordDictionary& dictionary);
+
+} // namespace kelvara

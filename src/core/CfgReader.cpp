@@ -1,0 +1,78 @@
+#include "CfgReader.h"
+
+#include "TextUtil.h"
+
+#include <fstream>
+#include <iterator>
+
+namespace kelvara {
+
+int CfgReader::Load(const std::string& path) {
+    Release();
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        return -1;
+    }
+    std::string data((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (in.bad()) {
+        return -1;
+    }
+    LoadText(std::move(data));
+    return 0;
+}
+
+void CfgReader::LoadText(std::string text) {
+    Release();
+    mData = std::move(text);
+}
+
+void CfgReader::Release() {
+    mData.clear();
+    mData.shrink_to_fit();
+    mPos = 0;
+    mLine.clear();
+    mContent.clear();
+    mKey.clear();
+    mValue.clear();
+}
+
+LineKind CfgReader::NextLine(std::string& text) {
+    mContent.clear();
+    mKey.clear();
+    mValue.clear();
+    // Fewer than two unread bytes count as the end, so a lone last character is never read.
+    if (mData.size() < 2 || mPos >= mData.size() - 1) {
+        return LineKind::EndOfData;
+    }
+    size_t end = mData.find_first_of("\r\n", mPos);
+    if (end == std::string::npos) {
+        end = mData.size();
+    }
+    mLine.assign(mData, mPos, end - mPos);
+    mPos = end;
+    while (mPos < mData.size() && (mData[mPos] == '\r' || mData[mPos] == '\n')) {
+        ++mPos;
+    }
+
+    const size_t comment = std::min(mLine.find(';'), mLine.find("//"));
+    mContent = std::string(Trim(std::string_view(mLine).substr(0, comment)));
+    if (mContent.empty()) {
+        text.clear();
+        return LineKind::Blank;
+    }
+    if (mContent.size() >= 2 && mContent.front() == '[' && mContent.back() == ']') {
+        text = ToLower(std::string_view(mContent).substr(1, mContent.size() - 2));
+        return LineKind::Section;
+    }
+    const size_t eq = mContent.find('=');
+    if (eq != std::string::npos) {
+        mKey = std::string(Trim(std::string_view(mContent).substr(0, eq)));
+        mValue = std::string(Trim(std::string_view(mContent).substr(eq + 1)));
+        text = mKey;
+        return LineKind::KeyValue;
+    }
+    text = mLine;
+    return LineKind::Other;
+}
+
+} // namespace kelvara

@@ -1,0 +1,34 @@
+// The value edits of the record view applied to a node: new bytes into the record, and for a
+// field of a structured record into its parent. Caption and changed flag are the caller's.
+#pragma once
+
+#include "ValueEncoding.h"
+
+#include <string>
+#include <string_view>
+
+namespace kelvara {
+
+class RecordNode;
+
+enum class EditStatus { Ok, RangeRejected, ConversionError, NotEditable, TextTooLong, TextTooLongForField };
+
+struct EditResult {
+    EditStatus status = EditStatus::Ok;
+    RangeLimits limits; // RangeRejected only
+};
+
+inline constexpr size_t kMaxTextLength = 32000;
+
+// Number field: range check, encoding, bytes into the record (and parent).
+EditResult ApplyNumberEdit(RecordNode& node, std::string_view text, char localeMark);
+// Truth value: all four bytes are written, so no stray high byte keeps a false value true.
+EditResult ApplyBoolEdit(RecordNode& node, bool value);
+// Text: lines joined with CR LF plus a zero byte. A record takes the new length; a text field
+// keeps its length inside the parent and refuses a longer text.
+EditResult ApplyTextEdit(RecordNode& node, std::string_view text);
+
+// Copies a field's bytes back into its parent at the field's offset.
+void CopyFieldToParent(RecordNode& field);
+
+} // namespace kelvara

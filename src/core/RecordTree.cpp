@@ -1,0 +1,94 @@
+#include "RecordTree.h"
+
+#include <algorithm>
+
+namespace kelvara {
+
+std::string AirRecord::Text() const {
+    const auto zero = std::find(data.begin(), data.end(), uint8_t{0});
+    return std::string(data.begin(), zero);
+}
+
+void AirRecord::SetData(std::vector<uint8_t> bytes) {
+    data = std::move(bytes);
+    length = static_cast<uint32_t>(data.size());
+}
+
+RecordNode* RecordNode::AppendChild(std::unique_ptr<RecordNode> child) {
+    child->mParent = this;
+    child->mRow = static_cast<int>(mChildren.size());
+    mChildren.push_back(std::move(child));
+    return mChildren.back().get();
+}
+
+int CompareRecordNodes(const RecordNode& a, const RecordNode& b) {
+    if (a.record.isField) {
+        return 0;
+    }
+    if (a.record.lookupNumber < b.record.lookupNumber) {
+        return -1;
+    }
+    return a.record.lookupNumber > b.record.lookupNumber ? 1 : 0;
+}
+
+RecordNode* RecordTree::AppendRoot(std::unique_ptr<RecordNode> node) {
+    return InsertRoot(mRoots.size(), std::move(node));
+}
+
+RecordNode* RecordTree::InsertRoot(size_t index, std::unique_ptr<RecordNode> node) {
+    index = std::min(index, mRoots.size());
+    node->mParent = nullptr;
+    RecordNode* raw = node.get();
+    mRoots.insert(mRoots.begin() + static_cast<std::ptrdiff_t>(index), std::move(node));
+    Renumber(index);
+    return raw;
+}
+
+std::unique_ptr<RecordNode> RecordTree::TakeRoot(size_t index) {
+    std::unique_ptr<RecordNode> node = std::move(mRoots.at(index));
+    mRoots.erase(mRoots.begin() + static_cast<std::ptrdiff_t>(index));
+    Renumber(index);
+    return node;
+}
+
+void RecordTree::Sort() {
+    // Children of a structured record are all fields and compare equal, so only the
+    // top level can change order.
+    std::stable_sort(mRoots.begin(), mRoots.end(),
+                     [](const auto& a, const auto& b) { return CompareRecordNodes(*a, *b) < 0; });
+    Renumber(0);
+}
+
+void RecordTree::Renumber(size_t from) {
+    for (size_t i = from; i < mRoots.size(); ++i) {
+        mRoots[i]->mRow = static_cast<int>(i);
+    }
+}
+
+void RecordTree::ForEach(const std::function<void(RecordNode&)>& visit) const {
+    for (const auto& root : mRoots) {
+        visit(*root);
+        for (const auto& child : root->mChildren) {
+            visit(*child);
+        }
+    }
+}
+
+size_t RecordTree::NodeCount() const {
+    size_t count = mRoots.size();
+    for (const auto& root : mRoots) {
+        count += root->mChildren.size();
+    }
+    return count;
+}
+
+RecordNode* RecordTree::FindRecord(int64_t lookupNumber) const {
+    for (const auto& root : mRoots) {
+        if (root->record.lookupNumber == lookupNumber) {
+            return root.get();
+        }
+    }
+    return nullptr;
+}
+
+} // namespace kelvara

@@ -1,0 +1,79 @@
+// The loaded ".air" file in memory: one node per record, and under a structured record one
+// node per field. The tree is the record store; the GUI shows it through a model.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace kelvara {
+
+struct AirRecord {
+    uint32_t length = 0;
+    uint32_t number = 0;       // as read; written back by the writer (records only)
+    int32_t lookupNumber = -1; // dictionary key and sort key; -1 for a field
+    bool isField = false;
+    int32_t layout = -1;
+    int32_t fieldNumber = -1;
+    int32_t type = 18;
+    uint32_t offset = 0;     // record: data position in the file; field: position in the parent
+    uint32_t fileOffset = 0; // data position in the file
+    std::vector<uint8_t> data;
+
+    [[nodiscard]] std::span<const uint8_t> Bytes() const { return data; }
+    [[nodiscard]] std::span<uint8_t> Bytes() { return data; }
+    // The bytes up to the first zero byte.
+    [[nodiscard]] std::string Text() const;
+    void SetData(std::vector<uint8_t> bytes);
+};
+
+class RecordNode {
+public:
+    std::string caption;
+    AirRecord record;
+
+    [[nodiscard]] RecordNode* Parent() const { return mParent; }
+    [[nodiscard]] int Row() const { return mRow; }
+    [[nodiscard]] size_t ChildCount() const { return mChildren.size(); }
+    [[nodiscard]] RecordNode* Child(size_t i) const { return mChildren[i].get(); }
+    RecordNode* AppendChild(std::unique_ptr<RecordNode> child);
+
+private:
+    friend class RecordTree;
+    RecordNode* mParent = nullptr;
+    int mRow = 0;
+    std::vector<std::unique_ptr<RecordNode>> mChildren;
+};
+
+// -1, 0 or 1: records by ascending lookup number; a field compares equal to everything.
+[[nodiscard]] int CompareRecordNodes(const RecordNode& a, const RecordNode& b);
+
+class RecordTree {
+public:
+    [[nodiscard]] size_t RootCount() const { return mRoots.size(); }
+    [[nodiscard]] RecordNode* Root(size_t i) const { return mRoots[i].get(); }
+    [[nodiscard]] bool Empty() const { return mRoots.empty(); }
+    RecordNode* AppendRoot(std::unique_ptr<RecordNode> node);
+    RecordNode* InsertRoot(size_t index, std::unique_ptr<RecordNode> node);
+    std::unique_ptr<RecordNode> TakeRoot(size_t index);
+    void Clear() { mRoots.clear(); }
+
+    // Stable sort by CompareRecordNodes: records ascending, fields in field order.
+    void Sort();
+
+    // Every node in tree order: each record followed by its fields.
+    void ForEach(const std::function<void(RecordNode&)>& visit) const;
+    [[nodiscard]] size_t NodeCount() const;
+
+    // The first record in tree order with this number, or nullptr.
+    [[nodiscard]] RecordNode* FindRecord(int64_t lookupNumber) const;
+
+private:
+    void Renumber(size_t from);
+    std::vector<std::unique_ptr<RecordNode>> mRoots;
+};
+
+} // namespace kelvara
