@@ -32,7 +32,7 @@ constexpr std::array<TypeInfo, 26> kTypes{{
     {"16pct", true, 2, "(16PCT) "},
     {"fwgt", true, 2, "(FWGT) "},
     {"mach", true, 4, "(MACH) "},
-    {"unknown", true, 0, "(?\?\?\?) "},
+    {"unknown", true, 0, "(????) "},
     {"prpm", true, 2, "(PRPM) "},
     {"thrust", true, 4, "(THRUST) "},
     {"int16_2", true, 2, "(INT16_2) "},
@@ -89,12 +89,12 @@ int FixedWidth(int type) {
 
 std::string_view RecordTag(int type) {
     const TypeInfo* info = Find(type);
-    return info ? info->tag : std::string_view{"(?\?\?\?) "};
+    return info ? info->tag : std::string_view{"(????) "};
 }
 
 std::string FieldTag(int type) {
     if (IsRawBlock(type)) {
-        return " (?\?\?\?) ";
+        return " (????) ";
     }
     // Types without a field tag of their own (text, tables, unknown) reuse the record tag.
     return " " + std::string(RecordTag(type));

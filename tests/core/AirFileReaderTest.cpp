@@ -1,0 +1,147 @@
+// Reading ".air" bytes into the record tree: order, captions, fields, damage.
+#include "AirFileReader.h"
+#include "DataType.h"
+#include "RecordDictionary.h"
+
+#include "AirFileBuilder.h"
+
+#include <gtest/gtest.h>
+
+namespace kelvara {
+namespace {
+
+using test::AirFileBuilder;
+using test::Concat;
+using test::Le16;
+using test::Le32;
+using test::LeFloat;
+
+const char* kDictionary =
+    "[records]\n"
+    "1001=Title,text\n"
+    "1101=Wing area,float\n"
+    "1204=Engine data,record\n"
+    "1300=Flag,bool\n"
+    "1400=Short one,int32\n"
+    "[1204]\n"
+    "1=Limits\n"
+    "2=0x00,int16,Max RPM\n"
+    "3=0x02,4,Spare\n"
+    "4=0x06,int32,Past the end\n"
+    "5=0x02,text,Note\n";
+
+class Reader : public ::testing::Test {
+protected:
+    Reader() { mDictionary.LoadFromText(kDictionary); }
+
+    ReadResult Read(const std::vector<uint8_t>& bytes, bool datatypes = true) {
+        return ReadAirBytes(bytes, mDictionary, {datatypes, {'.', 1}}, mTree);
+    }
+    std::vector<std::string> Captions() {
+        std::vector<std::string> out;
+        mTree.ForEach([&](RecordNode& node) { out.push_back(node.caption); });
+        return out;
+    }
+
+    RecordDictionary mDictionary;
+    RecordTree mTree;
+};
+
+TEST_F(Reader, RecordsSortedAndCaptioned) {
+    const auto bytes = AirFileBuilder()
+                           .Record(0x1300, Le32(1))
+                           .Record(0x1101, LeFloat(2.5f))
+                           .Record(0x1001, test::TextBytes("Trainer"))
+                           .Record(0x1101, LeFloat(3.0f))
+                           .Record(0x0005, {1, 2})
+                           .Bytes();
+    ASSERT_EQ(Read(bytes).code, 0);
+    EXPECT_EQ(Captions(), (std::vector<std::string>{
+                              "    5 (????) ",
+                              " 1001 (TEXT) Title",
+                              " 1101 (FLOAT) Wing area, 2.5",
+                              " 1101 (FLOAT) Wing area, 3",
+                              " 1300 (BOOL) Flag, TRUE",
+                          }));
+}
+
+TEST_F(Reader, UnknownRecordShowsNoValueAndTheOtherCaptionsWithoutTypes) {
+    const auto bytes = AirFileBuilder().Record(0x0005, {1, 2}).Record(0x1101, LeFloat(2.5f)).Bytes();
+    ASSERT_EQ(Read(bytes, false).code, 0);
+    EXPECT_EQ(Captions(), (std::vector<std::string>{"    5 ", " 1101 Wing area, 2.5"}));
+}
+
+TEST_F(Reader, StructuredRecordSplitsIntoFields) {
+    const auto data = Concat({Le16(2400), {'a', 'b', 0, 0}});
+    const auto bytes = AirFileBuilder().Record(0x1204, data).Bytes();
+    ASSERT_EQ(Read(bytes).code, 0);
+    ASSERT_EQ(mTree.RootCount(), 1u);
+    const RecordNode& parent = *mTree.Root(0);
+    EXPECT_EQ(parent.caption, " 1204 (REC) Engine data");
+    ASSERT_EQ(parent.ChildCount(), 5u);
+    EXPECT_EQ(parent.Child(0)->caption, " Limits,  ");
+    EXPECT_EQ(parent.Child(1)->caption, " (INT16) Max RPM, 2400");
+    EXPECT_EQ(parent.Child(2)->caption, " (????) Spare,  ");
+    EXPECT_EQ(parent.Child(2)->record.data, (std::vector<uint8_t>{'a', 'b', 0, 0}));
+    // A field reaching past its parent holds only the bytes that exist and shows no value.
+    EXPECT_EQ(parent.Child(3)->record.length, 0u);
+    EXPECT_EQ(parent.Child(3)->caption, " (INT32) Past the end,  ");
+    // A text field runs to its zero byte.
+    EXPECT_EQ(parent.Child(4)->record.data, (std::vector<uint8_t>{'a', 'b', 0}));
+    EXPECT_EQ(parent.Child(1)->record.fileOffset, parent.record.fileOffset);
+    EXPECT_EQ(parent.Child(2)->record.fileOffset, parent.record.fileOffset + 2);
+    EXPECT_EQ(parent.Child(1)->Parent(), &parent);
+
+    RecordTree plain;
+    ASSERT_EQ(ReadAirBytes(bytes, mDictionary, {false, {'.', 1}}, plain).code, 0);
+    EXPECT_EQ(plain.Root(0)->Child(1)->caption, " Max RPM, 2400");
+}
+
+TEST_F(Reader, ShortRecordsAndHugeNumbersAreHarmless) {
+    const auto bytes = AirFileBuilder()
+                           .Record(0x1400, {1, 2})
+                           .Record(0x3E80, {9})
+                           .Record(0xFFFFFFFF, {})
+                           .Bytes();
+    ASSERT_EQ(Read(bytes).code, 0);
+    EXPECT_EQ(Captions(), (std::vector<std::string>{" 1400 (INT32) Short one", " 3e80 (????) ",
+                                                    "ffffffff (????) "}));
+}
+
+TEST_F(Reader, DamagedFilesAreRefusedAndTheTreeStays) {
+    ASSERT_EQ(Read(AirFileBuilder().Record(0x1101, LeFloat(1)).Bytes()).code, 0);
+    const auto good = AirFileBuilder().Record(0x1101, LeFloat(1)).Bytes();
+
+    struct Case {
+        std::vector<uint8_t> bytes;
+        uint64_t offset;
+        std::string message;
+    };
+    const std::vector<Case> cases = {
+        {Concat({good, {1, 2, 3}}), 12, "record header at byte 12 cut short: 3 of 8 bytes left"},
+        {Concat({good, Le32(0x1101), Le32(250), {1, 2}}), 12,
+         "record 0x1101 at byte 12: length 250 exceeds the 2 bytes left"},
+        {Concat({Le32(7), Le32(-1)}), 0, "record 0x0007 at byte 0: length 4294967295 exceeds the 0 bytes left"},
+    };
+    for (const Case& c : cases) {
+        const ReadResult r = Read(c.bytes);
+        EXPECT_EQ(r.code, ReadResultCode::Damaged);
+        EXPECT_EQ(r.offset, c.offset);
+        EXPECT_EQ(r.message, c.message);
+        EXPECT_EQ(mTree.RootCount(), 1u);
+    }
+}
+
+TEST_F(Reader, EmptyAndMissingFiles) {
+    ASSERT_EQ(Read({}).code, 0);
+    EXPECT_TRUE(mTree.Empty());
+    EXPECT_EQ(ReadAirFile("/nonexistent/x.air", mDictionary, {}, mTree).code, ReadResultCode::CannotOpen);
+}
+
+TEST(UpdateNodeCaption, ReplacesTheValue) {
+    EXPECT_EQ(UpdateNodeCaption(" 1101 (FLOAT) Wing area, 2.5", "3"), " 1101 (FLOAT) Wing area, 3");
+    EXPECT_EQ(UpdateNodeCaption(" 1101 (FLOAT) Wing area", "3"), " 1101 (FLOAT) Wing area, 3");
+}
+
+} // namespace
+} // namespace kelvara

@@ -1,0 +1,183 @@
+// KVR.ini reading: the line reader, the field splitter and the dictionary tables.
+#include "CfgReader.h"
+#include "DataType.h"
+#include "RecordDictionary.h"
+#include "TextUtil.h"
+
+#include "AirFileBuilder.h"
+
+#include <gtest/gtest.h>
+
+namespace kelvara {
+namespace {
+
+struct Line {
+    LineKind kind;
+    std::string text;
+    std::string value;
+};
+
+std::vector<Line> ReadAll(const std::string& content) {
+    CfgReader reader;
+    reader.LoadText(content);
+    std::vector<Line> lines;
+    std::string text;
+    for (LineKind kind; (kind = reader.NextLine(text)) != LineKind::EndOfData;) {
+        lines.push_back({kind, text, reader.Value()});
+    }
+    return lines;
+}
+
+TEST(CfgReader, ClassifiesLines) {
+    const auto lines = ReadAll("[Records]\r\n\r\n a = b ; c\npath = a//b\n[ Records ]\nplain text\n// only\n=x\nk=");
+    ASSERT_EQ(lines.size(), 8u);
+    EXPECT_EQ(lines[0].kind, LineKind::Section);
+    EXPECT_EQ(lines[0].text, "records");
+    EXPECT_EQ(lines[1].kind, LineKind::KeyValue);
+    EXPECT_EQ(lines[1].text, "a");
+    EXPECT_EQ(lines[1].value, "b");
+    EXPECT_EQ(lines[2].value, "a");
+    EXPECT_EQ(lines[3].text, " records ");
+    EXPECT_EQ(lines[4].kind, LineKind::Other);
+    EXPECT_EQ(lines[4].text, "plain text");
+    EXPECT_EQ(lines[5].kind, LineKind::Blank);
+    EXPECT_EQ(lines[6].kind, LineKind::KeyValue);
+    EXPECT_EQ(lines[6].text, "");
+    EXPECT_EQ(lines[7].kind, LineKind::KeyValue);
+    EXPECT_EQ(lines[7].value, "");
+}
+
+TEST(CfgReader, LastLineWithoutLineEnd) {
+    EXPECT_EQ(ReadAll("a=1\nb=2").size(), 2u);
+    // A last line of one character is not read: fewer than two bytes remain.
+    EXPECT_EQ(ReadAll("a=1\nb").size(), 1u);
+    EXPECT_TRUE(ReadAll("").empty());
+    EXPECT_TRUE(ReadAll("x").empty());
+}
+
+TEST(CfgReader, MissingFile) {
+    CfgReader reader;
+    EXPECT_EQ(reader.Load("/nonexistent/kvr/file.ini"), -1);
+    std::string text;
+    EXPECT_EQ(reader.NextLine(text), LineKind::EndOfData);
+}
+
+TEST(SplitFields, PiecesAndLimit) {
+    EXPECT_EQ(SplitFields("a, b ,c", ','), (std::vector<std::string>{"a", "b", "c"}));
+    EXPECT_EQ(SplitFields("", ','), (std::vector<std::string>{""}));
+    std::string sixty;
+    for (int i = 0; i < 60; ++i) {
+        sixty += std::to_string(i) + ",";
+    }
+    const auto pieces = SplitFields(sixty, ',');
+    ASSERT_EQ(pieces.size(), 50u);
+    EXPECT_EQ(pieces[48], "48");
+    EXPECT_EQ(pieces[49].substr(0, 6), "49,50,");
+}
+
+RecordDictionary Load(const std::string& text) {
+    RecordDictionary dictionary;
+    dictionary.LoadFromText(text);
+    return dictionary;
+}
+
+TEST(RecordDictionary, RecordSectionLines) {
+    const RecordDictionary d = Load(
+        "ignored=1\n"
+        "[records]\n"
+        "1101=Wing area,float\n"
+        "1101h=Area of the wing|in square feet\n"
+        "1204=Engine data,record ; comment\n"
+        "1a0F=Mixed case,ANG16\n"
+        "0433ay=Mach|Delta|x|corner\n"
+        "2000=Old,int16\n"
+        "2000=Name\n"
+        "2001=Old,int16\n"
+        "2001=Name,\n"
+        "2002=Odd ,nonsense\n"
+        "[records2]\n"
+        "2003=Later section,bool\n");
+    EXPECT_EQ(d.Name(0x1101), "Wing area");
+    EXPECT_EQ(d.Type(0x1101), DataType::Float);
+    EXPECT_EQ(d.Entry(0x1101).help, "Area of the wing|in square feet");
+    EXPECT_EQ(d.Type(0x1204), DataType::Record);
+    EXPECT_EQ(d.Type(0x1a0f), DataType::Ang16);
+    EXPECT_EQ(d.Entry(0x0433).axis, "Mach|Delta|x|corner");
+    EXPECT_FALSE(d.IsDefined(0x0433));
+    EXPECT_EQ(d.Name(0x2000), "Name");
+    EXPECT_EQ(d.Type(0x2000), DataType::Int16);
+    EXPECT_EQ(d.Name(0x2001), "Name,");
+    EXPECT_EQ(d.Type(0x2001), DataType::Int16);
+    EXPECT_EQ(d.Name(0x2002), "Odd ");
+    EXPECT_EQ(d.Type(0x2002), DataType::Unknown);
+    EXPECT_EQ(d.Type(0x2003), DataType::Bool);
+    EXPECT_TRUE(d.IsDefined(0x1101));
+    EXPECT_EQ(d.SkippedLines(), 0);
+}
+
+TEST(RecordDictionary, HelpKeyInEitherCase) {
+    const RecordDictionary d = Load("[records]\n1101H=upper\n");
+    EXPECT_EQ(d.Entry(0x1101).help, "upper");
+}
+
+TEST(RecordDictionary, LayoutSections) {
+    const RecordDictionary d = Load(
+        "[records]\n1204=Engine data,record\n"
+        "[1204]\n"
+        "1=Limits\n"
+        "2=0x00,int16,Max RPM\n"
+        "3=0x02,6,Spare\n"
+        "2h=Revolutions|per minute\n"
+        "5=0x10,int16\n"
+        "6=0x20,xyz,Pad\n"
+        "[1204]\n"
+        "1=0x00,double,Ignored\n"
+        "[ Records ]\n"
+        "1=Label of a layout for record 0\n");
+    const int layout = d.LayoutOf(0x1204);
+    ASSERT_EQ(layout, 0);
+    EXPECT_EQ(d.FieldCount(layout), 3); // field 4 is missing, so 5 and 6 are not shown
+    EXPECT_EQ(d.Field(layout, 1).type, DataType::Label);
+    EXPECT_EQ(d.Field(layout, 1).name, "Limits");
+    EXPECT_EQ(d.Field(layout, 2).type, DataType::Int16);
+    EXPECT_EQ(d.Field(layout, 2).offset, 0);
+    EXPECT_EQ(d.Field(layout, 2).help, "Revolutions|per minute");
+    EXPECT_EQ(d.Field(layout, 3).type, DataType::RawBlockBase + 6);
+    EXPECT_EQ(d.Field(layout, 3).offset, 2);
+    EXPECT_EQ(d.Field(layout, 5).name, "");
+    EXPECT_EQ(d.Field(layout, 6).type, DataType::RawBlockBase);
+    EXPECT_EQ(d.LayoutCount(), 2); // "[ Records ]" is a layout section, and one that fails to parse
+}
+
+TEST(RecordDictionary, OutOfRangeLinesAreSkippedAndCounted) {
+    std::string text = "[records]\n3E80=Too high,int16\n3E7F=Highest,int16\nzz=Not hex,int16\n=empty key\n";
+    text += "[1000]\n200=0x00,int16,Too far\n199=0x00,int16,Last\n";
+    for (int i = 0; i < 501; ++i) {
+        text += "[" + std::to_string(2000 + i) + "]\n1=Label\n";
+    }
+    const RecordDictionary d = Load(text);
+    EXPECT_EQ(d.Name(0x3E7F), "Highest");
+    EXPECT_EQ(d.Name(0x3E80), "");
+    EXPECT_EQ(d.Type(0x3E80), DataType::Unknown);
+    EXPECT_EQ(d.Type(-1), DataType::Unknown);
+    EXPECT_EQ(d.LayoutCount(), RecordDictionary::kMaxLayouts);
+    EXPECT_EQ(d.Field(d.LayoutOf(0x1000), 199).name, "Last");
+    // 3E80, zz, empty key, field 200, and the last two layout sections with their lines.
+    EXPECT_EQ(d.SkippedLines(), 4 + 2 * 2);
+}
+
+TEST(RecordDictionary, MissingFileLeavesEverythingUnknown) {
+    RecordDictionary d;
+    d.LoadDictionary("/nonexistent/KVR.ini");
+    EXPECT_TRUE(d.IsLoaded());
+    EXPECT_FALSE(d.FileFound());
+    EXPECT_EQ(d.Type(0x1101), DataType::Unknown);
+    // Loaded once per run: a later call does not read again.
+    test::TempFolder folder;
+    test::WriteFile(folder.File("KVR.ini"), std::string("[records]\n1101=Wing area,float\n"));
+    d.LoadDictionary(folder.File("KVR.ini"));
+    EXPECT_EQ(d.Name(0x1101), "");
+}
+
+} // namespace
+} // namespace kelvara

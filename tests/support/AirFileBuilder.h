@@ -1,0 +1,105 @@
+// Builds ".air" bytes and temporary folders for tests: records in, bytes out.
+#pragma once
+
+#include <cstdint>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <initializer_list>
+#include <random>
+#include <string>
+#include <vector>
+
+namespace kelvara::test {
+
+class AirFileBuilder {
+public:
+    AirFileBuilder& Record(uint32_t number, std::vector<uint8_t> data) {
+        Put32(number);
+        Put32(static_cast<uint32_t>(data.size()));
+        mBytes.insert(mBytes.end(), data.begin(), data.end());
+        return *this;
+    }
+    AirFileBuilder& Raw(std::vector<uint8_t> bytes) {
+        mBytes.insert(mBytes.end(), bytes.begin(), bytes.end());
+        return *this;
+    }
+    [[nodiscard]] const std::vector<uint8_t>& Bytes() const { return mBytes; }
+
+private:
+    void Put32(uint32_t v) {
+        for (int i = 0; i < 4; ++i) {
+            mBytes.push_back(static_cast<uint8_t>(v >> (8 * i)));
+        }
+    }
+    std::vector<uint8_t> mBytes;
+};
+
+inline std::vector<uint8_t> Le16(int16_t v) {
+    return {static_cast<uint8_t>(v), static_cast<uint8_t>(static_cast<uint16_t>(v) >> 8)};
+}
+inline std::vector<uint8_t> Le32(int32_t v) {
+    std::vector<uint8_t> out(4);
+    std::memcpy(out.data(), &v, 4);
+    return out;
+}
+inline std::vector<uint8_t> LeFloat(float v) {
+    std::vector<uint8_t> out(4);
+    std::memcpy(out.data(), &v, 4);
+    return out;
+}
+inline std::vector<uint8_t> LeDouble(double v) {
+    std::vector<uint8_t> out(8);
+    std::memcpy(out.data(), &v, 8);
+    return out;
+}
+inline std::vector<uint8_t> Concat(std::initializer_list<std::vector<uint8_t>> parts) {
+    std::vector<uint8_t> out;
+    for (const auto& p : parts) {
+        out.insert(out.end(), p.begin(), p.end());
+    }
+    return out;
+}
+inline std::vector<uint8_t> TextBytes(const std::string& s) {
+    std::vector<uint8_t> out(s.begin(), s.end());
+    out.push_back(0);
+    return out;
+}
+
+// A fresh folder under the system's temporary folder, removed with the object.
+class TempFolder {
+public:
+    TempFolder() {
+        std::random_device rd;
+        mPath = std::filesystem::temp_directory_path() / ("kelvara-test-" + std::to_string(rd()) + std::to_string(rd()));
+        std::filesystem::create_directories(mPath);
+    }
+    ~TempFolder() {
+        std::error_code ec;
+        std::filesystem::permissions(mPath, std::filesystem::perms::owner_all, std::filesystem::perm_options::add, ec);
+        std::filesystem::remove_all(mPath, ec);
+    }
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+
+    [[nodiscard]] std::string File(const std::string& name) const { return (mPath / name).string(); }
+    [[nodiscard]] const std::filesystem::path& Path() const { return mPath; }
+
+private:
+    std::filesystem::path mPath;
+};
+
+inline void WriteFile(const std::string& path, const std::vector<uint8_t>& bytes) {
+    std::ofstream out(path, std::ios::binary);
+    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+}
+inline void WriteFile(const std::string& path, const std::string& text) {
+    std::ofstream out(path, std::ios::binary);
+    out << text;
+}
+inline std::vector<uint8_t> ReadFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::vector<uint8_t>((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+} // namespace kelvara::test
