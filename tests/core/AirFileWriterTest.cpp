@@ -1,0 +1,180 @@
+// Saving: bytes written, backup rotation, and that no failure loses the old file or a backup.
+#include "AirFileReader.h"
+#include "AirFileWriter.h"
+#include "ByteIO.h"
+#include "RecordDictionary.h"
+#include "RecordEdits.h"
+
+#include "AirFileBuilder.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <csignal>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace kelvara {
+namespace {
+
+namespace fs = std::filesystem;
+using test::AirFileBuilder;
+using test::Le16;
+using test::ReadFile;
+using test::WriteFile;
+
+class Writer : public ::testing::Test {
+protected:
+    Writer() {
+        mDictionary.LoadFromText("[records]\n1204=Engine,record\n1300=Rpm,int16\n[1204]\n1=0x02,int16,B\n");
+        mPath = mFolder.File("plane.air");
+    }
+    void Load(const std::vector<uint8_t>& bytes) {
+        WriteFile(mPath, bytes);
+        ASSERT_EQ(ReadAirFile(mPath, mDictionary, {}, mTree).code, 0);
+    }
+    std::vector<uint8_t> Version(int n) {
+        return AirFileBuilder().Record(0x1300, Le16(static_cast<int16_t>(n))).Bytes();
+    }
+    bool Exists(const std::string& name) { return fs::exists(mFolder.File(name)); }
+
+    test::TempFolder mFolder;
+    RecordDictionary mDictionary;
+    RecordTree mTree;
+    std::string mPath;
+};
+
+TEST(SaveNames, BackupNamesFromThePath) {
+    const SaveNames names = SaveNamesForFile("/planes/trainer/trainer.air");
+    EXPECT_EQ(names.target, "/planes/trainer/trainer.air");
+    EXPECT_EQ(names.temporary, "/planes/trainer/trainer.kvr.air");
+    EXPECT_EQ(names.backups[0], "/planes/trainer/trainer.kvr1.air");
+    EXPECT_EQ(names.backups[4], "/planes/trainer/trainer.kvr5.air");
+    EXPECT_EQ(SaveNamesForFile("/x/PLANE.AIR").backups[0], "/x/PLANE.kvr1.air");
+    EXPECT_EQ(SaveNamesForFile("/x.d/plane").backups[0], "/x.d/kvr1.air");
+    EXPECT_EQ(SaveNamesForFile("C:\\x\\plane").backups[0], "C:\\x\\kvr1.air");
+    EXPECT_EQ(SaveNamesForFile("plane").backups[0], "kvr1.air");
+    EXPECT_EQ(SaveNamesForFlightModel("/sim/trainer").backups[2], "/sim/trainer.kvr3.air");
+    EXPECT_EQ(SaveNamesForFlightModel("/sim/trainer").target, "/sim/trainer.air");
+}
+
+TEST_F(Writer, SixSavesRotateFiveBackups) {
+    Load(Version(0));
+    for (int save = 1; save <= 6; ++save) {
+        WriteLE<int16_t>(mTree.Root(0)->record.Bytes(), static_cast<int16_t>(save));
+        ASSERT_EQ(WriteAirFile(mTree, SaveNamesForFile(mPath)), 0);
+        EXPECT_EQ(ReadFile(mPath), Version(save));
+        EXPECT_EQ(ReadFile(mFolder.File("plane.kvr1.air")), Version(save - 1));
+        EXPECT_EQ(Exists("plane.kvr2.air"), save >= 2);
+        EXPECT_FALSE(Exists("plane.kvr.air"));
+    }
+    // After the sixth save the first version is gone and the oldest backup holds version 1.
+    EXPECT_EQ(ReadFile(mFolder.File("plane.kvr5.air")), Version(1));
+    EXPECT_EQ(std::distance(fs::directory_iterator(mFolder.Path()), fs::directory_iterator()), 6);
+}
+
+TEST_F(Writer, RecordsWrittenAscendingAndStructuredRecordsOnce) {
+    const auto original = AirFileBuilder()
+                              .Record(0x1300, Le16(7))
+                              .Record(0x1204, {1, 2, 3, 4})
+                              .Record(0x0010, {9})
+                              .Bytes();
+    Load(original);
+    RecordNode* field = mTree.FindRecord(0x1204)->Child(0);
+    ASSERT_EQ(ApplyNumberEdit(*field, "-2", '.').status, EditStatus::Ok);
+    ASSERT_EQ(WriteAirFile(mTree, SaveNamesForFile(mPath)), 0);
+    EXPECT_EQ(ReadFile(mPath), AirFileBuilder()
+                                   .Record(0x0010, {9})
+                                   .Record(0x1204, {1, 2, 0xFE, 0xFF})
+                                   .Record(0x1300, Le16(7))
+                                   .Bytes());
+    EXPECT_EQ(ReadFile(mFolder.File("plane.kvr1.air")), original);
+}
+
+TEST_F(Writer, TemporaryFileThatCannotBeCreatedTouchesNothing) {
+    Load(Version(1));
+    fs::create_directory(mFolder.File("plane.kvr.air")); // a folder takes the temporary name
+    std::string detail;
+    EXPECT_EQ(WriteAirFile(mTree, SaveNamesForFile(mPath), &detail), WriteResultCode::CannotWriteTemporary);
+    EXPECT_FALSE(detail.empty());
+    EXPECT_EQ(ReadFile(mPath), Version(1));
+    EXPECT_FALSE(Exists("plane.kvr1.air"));
+}
+
+TEST_F(Writer, WriteProtectedTargetIsRefusedBeforeAnythingMoves) {
+    Load(Version(1));
+    WriteFile(mFolder.File("plane.kvr1.air"), Version(0));
+    ::chmod(mPath.c_str(), 0444);
+    EXPECT_EQ(WriteAirFile(mTree, SaveNamesForFile(mPath)), WriteResultCode::WriteProtected);
+    EXPECT_EQ(ReadFile(mPath), Version(1));
+    EXPECT_EQ(ReadFile(mFolder.File("plane.kvr1.air")), Version(0));
+    EXPECT_FALSE(Exists("plane.kvr2.air"));
+    EXPECT_FALSE(Exists("plane.kvr.air"));
+}
+
+TEST_F(Writer, FailedBackupRenameMidwayRestoresEveryFile) {
+    Load(Version(9));
+    for (int i = 1; i <= 5; ++i) {
+        WriteFile(mFolder.File("plane.kvr" + std::to_string(i) + ".air"), Version(9 - i));
+    }
+    const auto snapshot = [&] {
+        std::vector<std::vector<uint8_t>> files;
+        for (const char* name : {"plane.air", "plane.kvr1.air", "plane.kvr2.air", "plane.kvr3.air",
+                                 "plane.kvr4.air", "plane.kvr5.air"}) {
+            files.push_back(ReadFile(mFolder.File(name)));
+        }
+        return files;
+    };
+    const auto before = snapshot();
+
+    // Backup 2 in a folder that does not exist: the rotation fails after three renames.
+    SaveNames names = SaveNamesForFile(mPath);
+    names.backups[1] = mFolder.File("gone/plane.kvr2.air");
+    std::string detail;
+    EXPECT_EQ(WriteAirFile(mTree, names, &detail), WriteResultCode::BackupFailed);
+    EXPECT_NE(detail.find("plane.kvr1.air"), std::string::npos);
+    EXPECT_EQ(snapshot(), before);
+    EXPECT_FALSE(Exists("plane.kvr.air"));
+    EXPECT_EQ(std::distance(fs::directory_iterator(mFolder.Path()), fs::directory_iterator()), 6);
+}
+
+TEST_F(Writer, FailedFinalRenameRestoresTargetAndBackups) {
+    Load(Version(9));
+    WriteFile(mFolder.File("plane.kvr1.air"), Version(8));
+    SaveNames names = SaveNamesForFile(mPath);
+    // The new file cannot take the target's place: the target's folder is missing.
+    names.target = mFolder.File("gone/plane.air");
+    EXPECT_EQ(WriteAirFile(mTree, names), WriteResultCode::BackupFailed);
+    EXPECT_EQ(ReadFile(mPath), Version(9));
+    EXPECT_EQ(ReadFile(mFolder.File("plane.kvr1.air")), Version(8));
+    EXPECT_FALSE(Exists("plane.kvr2.air"));
+    EXPECT_FALSE(Exists("plane.kvr.air"));
+}
+
+TEST_F(Writer, FullDiskIsDetectedBeforeTheTargetIsReplaced) {
+    // A file size limit makes write() fail the way a full disk does.
+    std::vector<uint8_t> big;
+    for (int i = 0; i < 64; ++i) {
+        big.insert(big.end(), {0x00, 0x13, 0, 0, 2, 0, 0, 0, 1, 0});
+    }
+    Load(big);
+    WriteFile(mFolder.File("plane.kvr1.air"), Version(8));
+    struct rlimit old;
+    ::getrlimit(RLIMIT_FSIZE, &old);
+    struct rlimit limit = old;
+    limit.rlim_cur = 100;
+    auto previous = std::signal(SIGXFSZ, SIG_IGN);
+    ::setrlimit(RLIMIT_FSIZE, &limit);
+    const int result = WriteAirFile(mTree, SaveNamesForFile(mPath));
+    ::setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, previous);
+
+    EXPECT_EQ(result, WriteResultCode::CannotWriteTemporary);
+    EXPECT_EQ(ReadFile(mPath), big);
+    EXPECT_EQ(ReadFile(mFolder.File("plane.kvr1.air")), Version(8));
+    EXPECT_FALSE(Exists("plane.kvr.air"));
+}
+
+} // namespace
+} // namespace kelvara
