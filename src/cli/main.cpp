@@ -1,1 +1,387 @@
-int main(){}
+// kelvara-cli: the airfile core from the command line, for scripts and checks.
+#include "AirFileReader.h"
+#include "AirFileWriter.h"
+#include "AsciiExport.h"
+#include "DataType.h"
+#include "RecordDictionary.h"
+#include "RecordEdits.h"
+#include "TextUtil.h"
+#include "ValueEncoding.h"
+#include "ValueFormat.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <iostream>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace kelvara {
+namespace {
+
+constexpr int kExitOk = 0;
+constexpr int kExitUsage = 1;
+constexpr int kExitFile = 2;
+constexpr int kExitRejected = 3;
+
+const char* kUsage =
+    "usage: kelvara-cli [options] COMMAND ARGS\n"
+    "commands:\n"
+    "  format TYPE HEX                     value text of the data bytes HEX\n"
+    "  encode TYPE TEXT                    bytes stored for TEXT typed into a record\n"
+    "  tree FILE                           captions of the record tree\n"
+    "  dump FILE                           text export of the whole file\n"
+    "  get FILE NUMBER[/FIELD]             value of a record or of one of its fields\n"
+    "  set FILE NUMBER[/FIELD] TEXT        change a value and save with backups\n"
+    "  check FILE                          report whether the file is sound\n"
+    "  rewrite FILE                        load and save (sorted, backups rotated)\n"
+    "options:\n"
+    "  --ini PATH  --datatypes 0|1  --delimiter 1|2|3  --decimal 1|2  --locale-mark .|,\n";
+
+struct Options {
+    std::string ini;
+    bool datatypes = true;
+    int delimiter = 3;
+    NumberStyle style;
+    std::vector<std::string> args;
+};
+
+struct UsageError {
+    std::string text;
+};
+
+std::string ProgramFolder(const char* argv0) {
+    std::error_code ec;
+    std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec);
+    if (ec) {
+        exe = std::filesystem::absolute(argv0, ec);
+    }
+    return exe.parent_path().string();
+}
+
+int ParseChoice(const std::string& option, const std::string& value, std::initializer_list<int> allowed) {
+    for (int choice : allowed) {
+        if (value == std::to_string(choice)) {
+            return choice;
+        }
+    }
+    throw UsageError{"invalid value for " + option + ": " + value};
+}
+
+Options ParseOptions(int argc, char** argv) {
+    Options options;
+    options.ini = (std::filesystem::path(ProgramFolder(argv[0])) / "KVR.ini").string();
+    bool positionalOnly = false;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (positionalOnly || arg.rfind("--", 0) != 0) {
+            options.args.push_back(arg);
+            continue;
+        }
+        if (arg == "--") {
+            positionalOnly = true;
+            continue;
+        }
+        if (i + 1 >= argc) {
+            throw UsageError{"missing value for " + arg};
+        }
+        const std::string value = argv[++i];
+        if (arg == "--ini") {
+            options.ini = value;
+        } else if (arg == "--datatypes") {
+            options.datatypes = ParseChoice(arg, value, {0, 1}) == 1;
+        } else if (arg == "--delimiter") {
+            options.delimiter = ParseChoice(arg, value, {1, 2, 3});
+        } else if (arg == "--decimal") {
+            options.style.decimal = ParseChoice(arg, value, {1, 2});
+        } else if (arg == "--locale-mark") {
+            if (value != "." && value != ",") {
+                throw UsageError{"invalid value for --locale-mark: " + value};
+            }
+            options.style.localeMark = value[0];
+        } else {
+            throw UsageError{"unknown option " + arg};
+        }
+    }
+    return options;
+}
+
+int ParseType(const std::string& text) {
+    if (auto type = RecordTypeFromKeyword(ToLower(text))) {
+        return *type;
+    }
+    const LeadingInteger code = ParseLeadingInteger(text);
+    if (!code.overflowed && std::to_string(code.value) == text && code.value >= 1 && code.value <= 26) {
+        return code.value;
+    }
+    throw UsageError{"unknown type " + text};
+}
+
+std::vector<uint8_t> ParseHexBytes(const std::string& text) {
+    if (text.size() % 2 != 0) {
+        throw UsageError{"hex data needs two digits per byte: " + text};
+    }
+    std::vector<uint8_t> bytes;
+    for (size_t i = 0; i < text.size(); i += 2) {
+        const int64_t byte = ParseHexNumber(text.substr(i, 2), false);
+        if (byte < 0) {
+            throw UsageError{"not hexadecimal: " + text};
+        }
+        bytes.push_back(static_cast<uint8_t>(byte));
+    }
+    return bytes;
+}
+
+std::string ToHex(const std::vector<uint8_t>& bytes) {
+    std::string out;
+    char buf[3];
+    for (uint8_t b : bytes) {
+        std::snprintf(buf, sizeof buf, "%02x", b);
+        out += buf;
+    }
+    return out;
+}
+
+void Need(const Options& options, size_t count) {
+    if (options.args.size() != count + 1) {
+        throw UsageError{"wrong number of arguments for " + options.args[0]};
+    }
+}
+
+class Session {
+public:
+    explicit Session(const Options& options) : mOptions(options) {
+        mDictionary.LoadDictionary(options.ini);
+        if (!mDictionary.FileFound()) {
+            std::cerr << "warning: no record dictionary at " << options.ini << "\n";
+        } else if (mDictionary.SkippedLines() > 0) {
+            std::cerr << "warning: " << mDictionary.SkippedLines() << " lines of " << options.ini
+                      << " name numbers outside the dictionary and were skipped\n";
+        }
+    }
+
+    // Exit code 0, or kExitFile with the reason printed.
+    int Load(const std::string& path) {
+        const ReadResult result = ReadAirFile(path, mDictionary, ReadOptionsOf(), mTree);
+        if (result.code == ReadResultCode::CannotOpen) {
+            std::cerr << "error: could not open .air file " << path << "\n";
+            return kExitFile;
+        }
+        if (result.code != ReadResultCode::Ok) {
+            std::cerr << "error: " << path << " is damaged: " << result.message << "\n";
+            return kExitFile;
+        }
+        return kExitOk;
+    }
+
+    int Save(const std::string& path) {
+        std::string detail;
+        const int result = WriteAirFile(mTree, SaveNamesForFile(path), &detail);
+        if (result != WriteResultCode::Ok) {
+            const char* what = result == WriteResultCode::WriteProtected ? ".air is write protected"
+                               : result == WriteResultCode::BackupFailed ? "Could not write backup file"
+                                                                         : "Could not open outputfile";
+            std::cerr << "error: " << what << ", .air is unchanged (" << detail << ")\n";
+            return kExitFile;
+        }
+        return kExitOk;
+    }
+
+    // The node addressed by NUMBER[/FIELD], or nullptr with a message.
+    RecordNode* Find(const std::string& address) {
+        const size_t slash = address.find('/');
+        const int64_t number = ParseHexNumber(address.substr(0, slash), true);
+        if (number < 0) {
+            throw UsageError{"record number must be hexadecimal: " + address};
+        }
+        RecordNode* node = mTree.FindRecord(number);
+        if (!node) {
+            std::cerr << "error: no record " << address.substr(0, slash) << " in the file\n";
+            return nullptr;
+        }
+        if (slash == std::string::npos) {
+            return node;
+        }
+        const std::string fieldText = address.substr(slash + 1);
+        const LeadingInteger field = ParseLeadingInteger(fieldText);
+        if (fieldText.empty() || field.overflowed || std::to_string(field.value) != fieldText) {
+            throw UsageError{"field number must be decimal: " + fieldText};
+        }
+        for (size_t i = 0; i < node->ChildCount(); ++i) {
+            if (node->Child(i)->record.fieldNumber == field.value) {
+                return node->Child(i);
+            }
+        }
+        std::cerr << "error: record " << address.substr(0, slash) << " has no field " << fieldText << "\n";
+        return nullptr;
+    }
+
+    std::string ValueText(const AirRecord& record) const {
+        // A text record's value is its text, not the blank the tree shows.
+        if (record.type == DataType::Text) {
+            return record.Text();
+        }
+        return FormatValue(record.type, record.Bytes(), mOptions.style);
+    }
+
+    ReadOptions ReadOptionsOf() const { return {mOptions.datatypes, mOptions.style}; }
+    RecordTree& Tree() { return mTree; }
+    RecordDictionary& Dictionary() { return mDictionary; }
+
+private:
+    const Options& mOptions;
+    RecordDictionary mDictionary;
+    RecordTree mTree;
+};
+
+std::optional<bool> ParseTruth(const std::string& text) {
+    const std::string lower = ToLower(Trim(text));
+    if (lower == "true" || lower == "1") {
+        return true;
+    }
+    if (lower == "false" || lower == "0") {
+        return false;
+    }
+    return std::nullopt;
+}
+
+// Applies the editor's rules to one node; prints the reason and returns an exit code on failure.
+int ApplyEdit(RecordNode& node, const std::string& text, char mark) {
+    const int type = node.record.type;
+    EditResult result;
+    if (type == DataType::Bool) {
+        const auto truth = ParseTruth(text);
+        if (!truth) {
+            std::cerr << "error: a truth value is TRUE or FALSE\n";
+            return kExitRejected;
+        }
+        result = ApplyBoolEdit(node, *truth);
+    } else if (type == DataType::Text) {
+        result = ApplyTextEdit(node, text);
+    } else {
+        result = ApplyNumberEdit(node, text, mark);
+    }
+    switch (result.status) {
+    case EditStatus::Ok:
+        return kExitOk;
+    case EditStatus::RangeRejected:
+        std::cerr << RangeMessage(result.limits, false) << "\n";
+        return kExitRejected;
+    case EditStatus::ConversionError:
+        std::cerr << ConversionErrorMessage(text, false) << "\n";
+        return kExitRejected;
+    case EditStatus::TextTooLong:
+        std::cerr << "text longer than " << kMaxTextLength << " characters\n";
+        return kExitRejected;
+    case EditStatus::TextTooLongForField:
+        std::cerr << "text longer than the " << node.record.length - 1 << " characters the field holds\n";
+        return kExitRejected;
+    case EditStatus::NotEditable:
+        break;
+    }
+    std::cerr << "error: this record's value cannot be edited as text\n";
+    return kExitUsage;
+}
+
+int Run(const Options& options) {
+    if (options.args.empty()) {
+        throw UsageError{"no command"};
+    }
+    const std::string& command = options.args[0];
+    const auto& a = options.args;
+
+    if (command == "format") {
+        Need(options, 2);
+        std::cout << FormatValue(ParseType(a[1]), ParseHexBytes(a[2]), options.style) << "\n";
+        return kExitOk;
+    }
+    if (command == "encode") {
+        Need(options, 2);
+        const int type = ParseType(a[1]);
+        RecordNode scratch;
+        scratch.record.type = type;
+        scratch.record.SetData(std::vector<uint8_t>(type == DataType::Text ? 1 : 8, 0));
+        if (type != DataType::Text && type != DataType::Bool && !IsNumberType(type)) {
+            throw UsageError{"type " + a[1] + " is not entered as a value"};
+        }
+        if (const int code = ApplyEdit(scratch, a[2], options.style.localeMark); code != kExitOk) {
+            return code;
+        }
+        std::vector<uint8_t> bytes = scratch.record.data;
+        if (type != DataType::Text) {
+            bytes.resize(type == DataType::Bool ? 4 : static_cast<size_t>(FixedWidth(type)));
+        }
+        std::cout << ToHex(bytes) << "\n";
+        return kExitOk;
+    }
+
+    if (a.size() < 2) {
+        throw UsageError{"missing FILE"};
+    }
+    Session session(options);
+    const std::string& file = a[1];
+
+    if (command == "tree" || command == "dump" || command == "check" || command == "rewrite") {
+        Need(options, 1);
+        if (const int code = session.Load(file); code != kExitOk) {
+            return code;
+        }
+        if (command == "tree") {
+            session.Tree().ForEach([](RecordNode& node) {
+                std::cout << (node.record.isField ? "\t" : "") << node.caption << "\n";
+            });
+        } else if (command == "dump") {
+            ExportAscii(session.Tree(), session.Dictionary(), options.delimiter, options.style, std::cout);
+        } else if (command == "check") {
+            std::cout << "ok: " << session.Tree().RootCount() << " records\n";
+        } else {
+            return session.Save(file);
+        }
+        return kExitOk;
+    }
+    if (command == "get" || command == "set") {
+        Need(options, command == "get" ? 2 : 3);
+        if (const int code = session.Load(file); code != kExitOk) {
+            return code;
+        }
+        RecordNode* node = session.Find(a[2]);
+        if (!node) {
+            return kExitUsage;
+        }
+        if (command == "set") {
+            if (const int code = ApplyEdit(*node, a[3], options.style.localeMark); code != kExitOk) {
+                return code;
+            }
+            if (const int code = session.Save(file); code != kExitOk) {
+                return code;
+            }
+        }
+        std::cout << session.ValueText(node->record) << "\n";
+        return kExitOk;
+    }
+    throw UsageError{"unknown command " + command};
+}
+
+} // namespace
+} // namespace kelvara
+
+int main(int argc, char** argv) {
+    using namespace kelvara;
+    try {
+        const Options options = ParseOptions(argc, argv);
+        std::ios::sync_with_stdio(false);
+        const int code = Run(options);
+        std::cout.flush();
+        if (!std::cout) {
+            std::cerr << "error: could not write the output\n";
+            return kExitFile;
+        }
+        return code;
+    } catch (const UsageError& e) {
+        std::cerr << "kelvara-cli: " << e.text << "\n" << kUsage;
+        return kExitUsage;
+    } catch (const std::bad_alloc&) {
+        std::cerr << "kelvara-cli: out of memory\n";
+        return kExitFile;
+    }
+}

@@ -1,0 +1,75 @@
+#!/usr/bin/env bash
+# The command-line contract that other tools rely on: outputs and exit codes.
+set -u
+cli=$1
+work=$(mktemp -d)
+trap 'chmod -R u+w "$work"; rm -rf "$work"' EXIT
+failures=0
+
+expect() { # expect NAME EXPECTED-EXIT EXPECTED-STDOUT COMMAND...
+    local name=$1 code=$2 out=$3; shift 3
+    local got rc
+    got=$("$@" 2>"$work/stderr"); rc=$?
+    if [ "$rc" != "$code" ] || [ "$got" != "$out" ]; then
+        echo "FAIL $name: exit $rc (want $code), output [$got] (want [$out]), stderr: $(cat "$work/stderr")"
+        failures=$((failures + 1))
+    fi
+}
+stderr_has() { # stderr_has NAME TEXT
+    if ! grep -qF -- "$2" "$work/stderr"; then
+        echo "FAIL $1: stderr lacks [$2]: $(cat "$work/stderr")"
+        failures=$((failures + 1))
+    fi
+}
+
+printf '[records]\r\n1001=Title,text\r\n1101=Wing area,float\r\n1204=Engine data,record\r\n1300=Rpm,int16\r\n[1204]\r\n1=Limits\r\n2=0x00,int16,Max RPM\r\n' > "$work/KVR.ini"
+ini=(--ini "$work/KVR.ini")
+# 0x1300 int16 = 5, then 0x1204 {2400}, then 0x1101 float 2.5, stored out of order.
+printf '\x00\x13\x00\x00\x02\x00\x00\x00\x05\x00\x04\x12\x00\x00\x02\x00\x00\x00\x60\x09\x01\x11\x00\x00\x04\x00\x00\x00\x00\x00\x20\x40' > "$work/plane.air"
+
+expect format-keyword 0 "0.999989986419678" "$cli" format ang16 b600
+expect format-code 0 "15.3787002563477" "$cli" format 12 6400
+expect format-comma 0 "0,5" "$cli" --decimal 2 --locale-mark , format double 000000000000e03f
+expect format-bad-hex 1 "" "$cli" format int16 xyz
+expect format-bad-type 1 "" "$cli" format nonsense 00
+expect encode-ang16 0 "f87f" "$cli" encode ang16 180
+expect encode-range 3 "" "$cli" encode int16 32768
+stderr_has encode-range "values between -32768 and 32767 only"
+expect encode-text 0 "616200" "$cli" encode text ab
+expect encode-bool 0 "01000000" "$cli" encode bool TRUE
+expect tree 0 " 1101 (FLOAT) Wing area, 2.5
+ 1204 (REC) Engine data
+	 Limits,  
+	 (INT16) Max RPM, 2400
+ 1300 (INT16) Rpm, 5" "$cli" "${ini[@]}" tree "$work/plane.air"
+expect tree-plain 0 " 1101 Wing area, 2.5" bash -c "'$cli' --ini '$work/KVR.ini' --datatypes 0 tree '$work/plane.air' | head -1"
+expect dump 0 "$(printf '01101,Wing area,2.5\r\n01204,Engine data,\r\n     ,Limits, \r\n     ,Max RPM,2400\r\n01300,Rpm,5\r')" "$cli" "${ini[@]}" --delimiter 1 dump "$work/plane.air"
+expect get 0 "2.5" "$cli" "${ini[@]}" get "$work/plane.air" 1101
+expect get-field 0 "2400" "$cli" "${ini[@]}" get "$work/plane.air" 1204/2
+expect get-missing 1 "" "$cli" "${ini[@]}" get "$work/plane.air" 1999
+expect check 0 "ok: 3 records" "$cli" "${ini[@]}" check "$work/plane.air"
+
+cp "$work/plane.air" "$work/original.air"
+expect set-field 0 "2500" "$cli" "${ini[@]}" set "$work/plane.air" 1204/2 2500
+cmp -s "$work/original.air" "$work/plane.kvr1.air" || { echo "FAIL set: backup differs"; failures=$((failures + 1)); }
+expect set-reread 0 "2500" "$cli" "${ini[@]}" get "$work/plane.air" 1204/2
+cp "$work/plane.air" "$work/before-range.air"
+expect set-range 3 "" "$cli" "${ini[@]}" set "$work/plane.air" 1300 40000
+cmp -s "$work/before-range.air" "$work/plane.air" || { echo "FAIL set-range changed the file"; failures=$((failures + 1)); }
+expect set-text-wrong-type 3 "" "$cli" "${ini[@]}" set "$work/plane.air" 1101 abc,1
+expect rewrite 0 "" "$cli" "${ini[@]}" rewrite "$work/plane.air"
+[ -f "$work/plane.kvr2.air" ] || { echo "FAIL rewrite did not rotate backups"; failures=$((failures + 1)); }
+
+printf '\x01\x11\x00\x00\xff\x00\x00\x00\x01' > "$work/damaged.air"
+expect check-damaged 2 "" "$cli" "${ini[@]}" check "$work/damaged.air"
+stderr_has check-damaged "record 0x1101 at byte 0: length 255 exceeds the 1 bytes left"
+expect missing-file 2 "" "$cli" "${ini[@]}" tree "$work/none.air"
+expect no-command 1 "" "$cli"
+expect bad-option 1 "" "$cli" --decimal 7 format int16 0000
+
+chmod a-w "$work/plane.air"
+expect write-protected 2 "" "$cli" "${ini[@]}" set "$work/plane.air" 1300 7
+stderr_has write-protected ".air is write protected, .air is unchanged"
+
+[ "$failures" -eq 0 ] && echo "cli contract: all passed"
+exit "$failures"
