@@ -1,0 +1,77 @@
+// Runs the fuzz entry points over the saved corpus and over seeded random mutations of it,
+// so every test run exercises the readers with hostile bytes.
+#include <cstdint>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <random>
+#include <string>
+#include <vector>
+
+extern "C" int FuzzAirFile(const uint8_t* data, size_t size);
+extern "C" int FuzzDictionaryText(const uint8_t* data, size_t size);
+extern "C" int FuzzNumberText(const uint8_t* data, size_t size);
+
+namespace {
+
+using Target = int (*)(const uint8_t*, size_t);
+
+std::vector<std::vector<uint8_t>> Corpus(const std::filesystem::path& folder) {
+    std::vector<std::vector<uint8_t>> inputs;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        std::ifstream in(entry.path(), std::ios::binary);
+        inputs.emplace_back(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    }
+    return inputs;
+}
+
+int Run(const std::filesystem::path& folder, Target target, int mutations) {
+    std::mt19937 random(1234);
+    const auto inputs = Corpus(folder);
+    for (const auto& input : inputs) {
+        target(input.data(), input.size());
+        for (int m = 0; m < mutations; ++m) {
+            std::vector<uint8_t> mutated = input;
+            const int edits = 1 + static_cast<int>(random() % 8);
+            for (int e = 0; e < edits; ++e) {
+                switch (random() % 4) {
+                case 0:
+                    if (!mutated.empty()) mutated[random() % mutated.size()] = static_cast<uint8_t>(random());
+                    break;
+                case 1:
+                    if (!mutated.empty()) mutated.resize(random() % mutated.size());
+                    break;
+                case 2:
+                    mutated.insert(mutated.begin() + static_cast<long>(mutated.empty() ? 0 : random() % mutated.size()),
+                                   static_cast<uint8_t>(random()));
+                    break;
+                default:
+                    if (mutated.size() >= 4) {
+                        const size_t at = random() % (mutated.size() - 3);
+                        mutated[at] = mutated[at + 1] = mutated[at + 2] = mutated[at + 3] = 0xFF;
+                    }
+                    break;
+                }
+            }
+            target(mutated.data(), mutated.size());
+        }
+    }
+    std::printf("%s: %zu inputs, %d mutations each\n", folder.string().c_str(), inputs.size(), mutations);
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: fuzz_replay CORPUS_FOLDER [MUTATIONS]\n");
+        return 1;
+    }
+    const std::filesystem::path root = argv[1];
+    const int mutations = argc > 2 ? std::stoi(argv[2]) : 500;
+    Run(root / "air", FuzzAirFile, mutations);
+    Run(root / "ini", FuzzDictionaryText, mutations);
+    Run(root / "number", FuzzNumberText, mutations);
+    return 0;
+}

@@ -1,0 +1,62 @@
+// Fuzz entry points for every reader of outside bytes in the core.
+#include "AirFileReader.h"
+#include "AsciiExport.h"
+#include "RecordDictionary.h"
+#include "RecordEdits.h"
+#include "ValueEncoding.h"
+#include "ValueFormat.h"
+
+#include <cstdint>
+#include <sstream>
+#include <string>
+
+namespace {
+
+const kelvara::RecordDictionary& FuzzDictionary() {
+    static const kelvara::RecordDictionary dictionary = [] {
+        kelvara::RecordDictionary d;
+        d.LoadFromText("[records]\n1=Text,text\n2=Rec,record\n3=Pct,16pct\n4=Tbl,tbl3d_2\n5=F,float\n6=B,bool\n"
+                       "[2]\n1=L\n2=0x00,int16,A\n3=0x02,text,T\n4=0x04,tbl3d_2,M\n5=0x10,double,D\n6=0x7fffffff,int32,Far\n"
+                       "7=0x01,12,Raw\n");
+        return d;
+    }();
+    return dictionary;
+}
+
+} // namespace
+
+extern "C" int FuzzAirFile(const uint8_t* data, size_t size) {
+    kelvara::RecordTree tree;
+    const auto result = kelvara::ReadAirBytes({data, size}, FuzzDictionary(), {}, tree);
+    if (result.code == 0) {
+        std::ostringstream out;
+        kelvara::ExportAscii(tree, FuzzDictionary(), 3, {}, out);
+        tree.ForEach([](kelvara::RecordNode& node) {
+            (void)kelvara::ApplyNumberEdit(node, "1.5", '.');
+            (void)kelvara::ApplyBoolEdit(node, true);
+            (void)kelvara::ApplyTextEdit(node, "x");
+        });
+    }
+    return 0;
+}
+
+extern "C" int FuzzDictionaryText(const uint8_t* data, size_t size) {
+    kelvara::RecordDictionary dictionary;
+    dictionary.LoadFromText(std::string(reinterpret_cast<const char*>(data), size));
+    for (int layout = 0; layout < dictionary.LayoutCount(); ++layout) {
+        (void)dictionary.FieldCount(layout);
+    }
+    return 0;
+}
+
+extern "C" int FuzzNumberText(const uint8_t* data, size_t size) {
+    const std::string text(reinterpret_cast<const char*>(data), size);
+    for (int type = 1; type <= 26; ++type) {
+        (void)kelvara::EncodeNumber(type, text, '.');
+        (void)kelvara::EncodeNumber(type, text, ',');
+        (void)kelvara::FormatValue(type, {data, size}, {',', 2});
+        (void)kelvara::EditorNumberText(type, {data, size}, '.');
+    }
+    (void)kelvara::LimitDecimals(text);
+    return 0;
+}
