@@ -3,8 +3,10 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace kelvara {
@@ -21,8 +23,13 @@ struct ColorComponents {
 };
 
 class Settings {
-public:
+  public:
     static constexpr const char* kVersion = "KVR V2.2";
+    static constexpr const char* kFileName = "kvr.cfg";
+    // A real kvr.cfg is a few kilobytes; more than this is not read.
+    static constexpr size_t kMaxFileBytes = 1u << 20;
+    // Guards against a file that repeats "searchpathactive" millions of times.
+    static constexpr size_t kMaxSearchPaths = 1000;
 
     // Defaults only; Load reads kvr.cfg.
     Settings();
@@ -34,6 +41,11 @@ public:
     // Returns false then, for callers that want to know.
     bool Save();
     void RefreshColorComponents();
+
+    // The reading rules on text already in memory; Load applies them to the file.
+    void ReadText(std::string_view text);
+    // Exactly what Save writes.
+    [[nodiscard]] std::string SaveText() const;
 
     [[nodiscard]] const std::string& ConfigPath() const { return mConfigPath; }
     [[nodiscard]] const std::string& ConfigFolder() const { return mConfigFolder; }
@@ -66,8 +78,9 @@ public:
 
     [[nodiscard]] bool German() const { return language != 'E'; }
 
-private:
+  private:
     void ReadFile(const std::string& path);
+    void ApplyLine(std::string_view line, std::string& rememberedPath);
     std::string mProgramFolder;
     std::string mConfigFolder;
     std::string mConfigPath;

@@ -1,85 +1,89 @@
-// "Save aircraft": what is written, what the user is told, and when the changed flag clears.
-#include "AirFileReader.h"
-#include "ChangeTracker.h"
-#include "RecordDictionary.h"
+// "Save aircraft": written only when changed, and the outcome reported in the user's language.
 #include "SaveCurrentFile.h"
-
-#include "AirFileBuilder.h"
-#include "ScriptedPrompts.h"
+#include "AppTestSupport.h"
+#include "ChangeTracker.h"
 
 #include <gtest/gtest.h>
-
-#include <filesystem>
 
 namespace kelvara {
 namespace {
 
-class Save : public ::testing::Test {
-protected:
-    Save() {
-        mPath = mFolder.File("plane.air");
-        test::WriteFile(mPath, test::AirFileBuilder().Record(0x1300, test::Le16(5)).Bytes());
-        EXPECT_EQ(ReadAirFile(mPath, mDictionary, {}, mTree).code, 0);
-    }
-    test::TempFolder mFolder;
-    RecordDictionary mDictionary;
-    RecordTree mTree;
-    std::string mPath;
-    ChangeTracker mChanges;
-    test::ScriptedPrompts mPrompts;
-};
+using Shown = test::ScriptedPrompts::Shown;
 
-TEST_F(Save, WithoutChangesNothingIsWrittenOrShown) {
-    EXPECT_EQ(SaveCurrentFile(mTree, SaveNamesForFile(mPath), mChanges, mPrompts, false), 0);
-    EXPECT_TRUE(mPrompts.shown.empty());
-    EXPECT_FALSE(std::filesystem::exists(mFolder.File("plane.kvr1.air")));
+RecordTree OneRecordTree() {
+    RecordTree tree;
+    auto node = std::make_unique<RecordNode>();
+    node->record.number = 0x1001;
+    node->record.lookupNumber = 0x1001;
+    node->record.SetData({1, 2, 3});
+    tree.AppendRoot(std::move(node));
+    return tree;
 }
 
-TEST_F(Save, SuccessClearsTheFlagAndSaysSo) {
-    mChanges.SetChanged(true);
-    EXPECT_EQ(SaveCurrentFile(mTree, SaveNamesForFile(mPath), mChanges, mPrompts, false), 0);
-    EXPECT_FALSE(mChanges.IsChanged());
-    ASSERT_EQ(mPrompts.shown.size(), 1u);
-    EXPECT_EQ(mPrompts.shown[0].caption, "Info");
-    EXPECT_EQ(mPrompts.shown[0].text, "Save complete");
-    EXPECT_TRUE(std::filesystem::exists(mFolder.File("plane.kvr1.air")));
-
-    mChanges.SetChanged(true);
-    EXPECT_EQ(SaveCurrentFile(mTree, SaveNamesForFile(mPath), mChanges, mPrompts, true), 0);
-    EXPECT_EQ(mPrompts.shown[1].text, "Speichern beendet");
+TEST(SaveCurrentFile, UnchangedFileIsNotWritten) {
+    test::TempFolder folder;
+    const RecordTree tree = OneRecordTree();
+    ChangeTracker changes;
+    test::ScriptedPrompts prompts;
+    EXPECT_EQ(
+        SaveCurrentFile(tree, SaveNamesForFile(folder.File("a.air")), changes, prompts, false), 0);
+    EXPECT_FALSE(test::ReadFile(folder.File("a.air")));
+    EXPECT_TRUE(prompts.shown.empty());
 }
 
-TEST_F(Save, FailuresKeepTheFlagAndNameTheCause) {
+TEST(SaveCurrentFile, OutcomeMessages) {
     struct Case {
-        std::function<SaveNames()> names;
         bool german;
-        std::string caption;
-        std::string text;
+        bool writable;
+        int result;
+        Shown message;
+        bool stillChanged;
     };
-    const std::vector<Case> cases = {
-        {[&] {
-             SaveNames n = SaveNamesForFile(mPath);
-             n.temporary = mFolder.File("missing/plane.kvr.air");
-             return n;
-         },
-         false, "Error", "Could not open outputfile, .air is unchanged"},
-        {[&] {
-             SaveNames n = SaveNamesForFile(mPath);
-             n.backups[0] = mFolder.File("missing/plane.kvr1.air");
-             return n;
-         },
-         true, "Fehler", "Sicherungsdatei konnte nicht geschrieben werden, .air bleibt unverändert"},
+    const Case cases[] = {
+        {false, true, 0, {"inform", "Info", "Save complete"}, false},
+        {true, true, 0, {"inform", "Info", "Speichern beendet"}, false},
+        {false,
+         false,
+         -1,
+         {"error", "Error", "Could not open outputfile, .air is unchanged"},
+         true},
+        {true,
+         false,
+         -1,
+         {"error", "Fehler",
+          "Ausgabedatei konnte nicht ge\xC3\xB6"
+          "ffnet werden, .air bleibt unver\xC3\xA4ndert"},
+         true},
     };
     for (const Case& c : cases) {
-        mChanges.SetChanged(true);
-        mPrompts.shown.clear();
-        EXPECT_NE(SaveCurrentFile(mTree, c.names(), mChanges, mPrompts, c.german), 0);
-        EXPECT_TRUE(mChanges.IsChanged());
-        ASSERT_EQ(mPrompts.shown.size(), 1u);
-        EXPECT_EQ(mPrompts.shown[0].kind, "error");
-        EXPECT_EQ(mPrompts.shown[0].caption, c.caption);
-        EXPECT_EQ(mPrompts.shown[0].text, c.text);
+        test::TempFolder folder;
+        const std::string path = c.writable ? folder.File("a.air") : folder.File("missing/a.air");
+        const RecordTree tree = OneRecordTree();
+        ChangeTracker changes;
+        changes.SetChanged(true);
+        test::ScriptedPrompts prompts;
+        EXPECT_EQ(SaveCurrentFile(tree, SaveNamesForFile(path), changes, prompts, c.german),
+                  c.result);
+        EXPECT_EQ(prompts.shown, std::vector<Shown>{c.message});
+        EXPECT_EQ(changes.IsChanged(), c.stillChanged);
     }
+}
+
+TEST(SaveCurrentFile, FailedBackupKeepsTheFlag) {
+    test::TempFolder folder;
+    const RecordTree tree = OneRecordTree();
+    test::WriteFile(folder.File("a.air"), "old");
+    SaveNames names = SaveNamesForFile(folder.File("a.air"));
+    names.backups[0] = folder.File("missing/a.kvr1.air");
+    ChangeTracker changes;
+    changes.SetChanged(true);
+    test::ScriptedPrompts prompts;
+    EXPECT_EQ(SaveCurrentFile(tree, names, changes, prompts, true), -3);
+    EXPECT_EQ(prompts.shown, (std::vector<Shown>{{"error", "Fehler",
+                                                  "Sicherungsdatei konnte nicht geschrieben werden, "
+                                                  ".air bleibt unver\xC3\xA4ndert"}}));
+    EXPECT_TRUE(changes.IsChanged());
+    EXPECT_EQ(test::ReadFile(folder.File("a.air")), "old");
 }
 
 TEST(ChangeTracker, FileModeAndVariations) {
