@@ -12,6 +12,7 @@
 extern "C" int FuzzAirFile(const uint8_t* data, size_t size);
 extern "C" int FuzzDictionaryText(const uint8_t* data, size_t size);
 extern "C" int FuzzNumberText(const uint8_t* data, size_t size);
+extern "C" int FuzzSettingsText(const uint8_t* data, size_t size);
 
 namespace {
 
@@ -73,5 +74,6 @@ int main(int argc, char** argv) {
     Run(root / "air", FuzzAirFile, mutations);
     Run(root / "ini", FuzzDictionaryText, mutations);
     Run(root / "number", FuzzNumberText, mutations);
+    Run(root / "cfg", FuzzSettingsText, mutations);
     return 0;
 }

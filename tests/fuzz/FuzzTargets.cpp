@@ -3,6 +3,7 @@
 #include "AsciiExport.h"
 #include "RecordDictionary.h"
 #include "RecordEdits.h"
+#include "Settings.h"
 #include "ValueEncoding.h"
 #include "ValueFormat.h"
 
@@ -58,5 +59,18 @@ extern "C" int FuzzNumberText(const uint8_t* data, size_t size) {
         (void)kelvara::EditorNumberText(type, {data, size}, '.');
     }
     (void)kelvara::LimitDecimals(text);
+    return 0;
+}
+
+extern "C" int FuzzSettingsText(const uint8_t* data, size_t size) {
+    kelvara::Settings settings;
+    settings.ReadText(std::string(reinterpret_cast<const char*>(data), size));
+    // Whatever was read must write back as a file that reads the same.
+    const std::string saved = settings.SaveText();
+    kelvara::Settings again;
+    again.ReadText(saved);
+    if (again.SaveText() != saved) {
+        __builtin_trap();
+    }
     return 0;
 }
