@@ -1,6 +1,7 @@
 #include "SaveCurrentFile.h"
 
 #include "ChangeTracker.h"
+#include "LanguageTable.h"
 #include "UserPrompts.h"
 
 namespace kelvara {
@@ -11,23 +12,24 @@ int SaveCurrentFile(const RecordTree& tree, const SaveNames& names, ChangeTracke
         return 0;
     }
     const int result = WriteAirFile(tree, names);
-    const std::string error = german ? "Fehler" : "Error";
+    const auto error = [&](TextId message) {
+        prompts.Error(std::string(Text(TextId::CaptionError, german)),
+                      std::string(Text(message, german)));
+    };
     switch (result) {
     case WriteResultCode::Ok:
         changes.SetChanged(false);
-        prompts.Inform("Info", german ? "Speichern beendet" : "Save complete");
+        prompts.Inform(std::string(Text(TextId::CaptionInfo, german)),
+                       std::string(Text(TextId::SaveComplete, german)));
         break;
     case WriteResultCode::CannotWriteTemporary:
-        prompts.Error(error, german ? "Ausgabedatei konnte nicht geöffnet werden, .air bleibt unverändert"
-                                    : "Could not open outputfile, .air is unchanged");
+        error(TextId::CouldNotOpenOutputFile);
         break;
     case WriteResultCode::BackupFailed:
-        prompts.Error(error, german ? "Sicherungsdatei konnte nicht geschrieben werden, .air bleibt unverändert"
-                                    : "Could not write backup file, .air is unchanged");
+        error(TextId::CouldNotWriteBackup);
         break;
     case WriteResultCode::WriteProtected:
-        prompts.Error(error, german ? ".air ist schreibgeschützt, .air bleibt unverändert"
-                                    : ".air is write protected, .air is unchanged");
+        error(TextId::AirWriteProtected);
         break;
     default:
         break;
