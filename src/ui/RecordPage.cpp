@@ -8,6 +8,7 @@
 #include "RecordTree.h"
 #include "RecordTreeModel.h"
 #include "Settings.h"
+#include "StartupDecisions.h"
 #include "TextUtil.h"
 #include "UiTexts.h"
 #include "UserPrompts.h"
@@ -157,9 +158,9 @@ QWidget* RecordPage::BuildEditorStrip() {
     BoolPanel = new QGroupBox(strip);
     BoolPanel->setObjectName(QStringLiteral("BoolPanel"));
     auto* boolLayout = new QVBoxLayout(BoolPanel);
-    rbTrue = new QRadioButton(QStringLiteral("True"), BoolPanel);
+    rbTrue = new QRadioButton(QText(TextId::RadioTrue, mContext.settings), BoolPanel);
     rbTrue->setObjectName(QStringLiteral("rbTrue"));
-    rbFalse = new QRadioButton(QStringLiteral("False"), BoolPanel);
+    rbFalse = new QRadioButton(QText(TextId::RadioFalse, mContext.settings), BoolPanel);
     rbFalse->setObjectName(QStringLiteral("rbFalse"));
     boolLayout->addWidget(rbTrue);
     boolLayout->addWidget(rbFalse);
@@ -191,8 +192,10 @@ QWidget* RecordPage::BuildTableSelector() {
     LabelIndices = new QLabel(inner);
     LabelIndices->setGeometry(230, 2, 160, 18);
     eChangegraph = new QPushButton(inner);
+    eChangegraph->setObjectName(QStringLiteral("eChangegraph"));
     eChangegraph->setGeometry(170, 25, 110, 25);
     cbOverlay1503 = new QCheckBox(inner);
+    cbOverlay1503->setObjectName(QStringLiteral("cbOverlay1503"));
     cbOverlay1503->setGeometry(170, 55, 110, 21);
     // Created once so that showing a table later creates no controls.
     selectorButtons.reserve(kSelectorRows);
@@ -229,11 +232,11 @@ QWidget* RecordPage::BuildCurvePanel() {
     layout->addWidget(RenderPanel, 1);
 
     auto* row = new QHBoxLayout;
-    LabelX = new QLabel(QStringLiteral("X"), panel);
+    LabelX = new QLabel(QText(TextId::LabelX, mContext.settings), panel);
     eXvalue = new QLineEdit(panel);
     eXvalue->setObjectName(QStringLiteral("eXvalue"));
     eXvalue->setFixedHeight(20);
-    LabelY = new QLabel(QStringLiteral("Y"), panel);
+    LabelY = new QLabel(QText(TextId::LabelY, mContext.settings), panel);
     eYvalue = new QLineEdit(panel);
     eYvalue->setObjectName(QStringLiteral("eYvalue"));
     eYvalue->setFixedHeight(20);
@@ -242,8 +245,8 @@ QWidget* RecordPage::BuildCurvePanel() {
     cbXlock->setChecked(true);
     cbYlock = new QCheckBox(panel);
     cbYlock->setObjectName(QStringLiteral("cbYlock"));
-    bExporttable = new QPushButton(QStringLiteral("Export Table"), panel);
-    bImporttable = new QPushButton(QStringLiteral("Import Table"), panel);
+    bExporttable = new QPushButton(QText(TextId::ButtonExportTable, mContext.settings), panel);
+    bImporttable = new QPushButton(QText(TextId::ButtonImportTable, mContext.settings), panel);
     bExporttable->hide();
     bImporttable->hide();
     for (QWidget* w : std::initializer_list<QWidget*>{LabelX, eXvalue, LabelY, eYvalue, cbXlock, cbYlock,
@@ -292,13 +295,6 @@ void RecordPage::SetMenuActions(QAction* cut, QAction* copy, QAction* compare) {
     mCompareAction = compare;
 }
 
-void RecordPage::ApplyLanguage(bool german) {
-    cbXlock->setText(Pick(Texts::LockX, german));
-    cbYlock->setText(Pick(Texts::LockY, german));
-    cbOverlay1503->setText(Pick(Texts::Overlay, german));
-    eChangegraph->setText(Pick(Texts::ChangeGraph, german));
-}
-
 void RecordPage::SetHexVisible(bool visible) { HexEditor->setVisible(visible); }
 
 void RecordPage::ApplyPanelSizes(int treeWidth, int upperHeight, int helpWidth) {
@@ -321,11 +317,14 @@ std::array<int, 3> RecordPage::PanelSizes() const {
     return {mSplitter1->sizes().value(0), mSplitter2->sizes().value(0), mSplitter3->sizes().value(1)};
 }
 
-void RecordPage::ApplyUpperLimit(int windowHeight) {
+void RecordPage::ApplyGraphRules(int windowHeight, bool resizing) {
     const QList<int> sizes = mSplitter2->sizes();
-    const int limit = windowHeight - 150;
-    if (sizes.size() == 2 && limit > 0 && sizes[0] > limit) {
-        mSplitter2->setSizes({limit, sizes[0] + sizes[1] - limit});
+    if (sizes.size() != 2) {
+        return;
+    }
+    const int upper = UpperAreaHeight(sizes[0], sizes[1], windowHeight, resizing);
+    if (upper != sizes[0]) {
+        mSplitter2->setSizes({upper, sizes[0] + sizes[1] - upper});
     }
 }
 
@@ -377,8 +376,8 @@ void RecordPage::TVChange() {
     TitlePanel->setText(QString::fromLatin1(texts.name));
     if (mTableShown) {
         mTableTextPieces = SplitFields(texts.axis, '|');
-        LabelX->setText(QStringLiteral("X"));
-        LabelY->setText(QStringLiteral("Y"));
+        LabelX->setText(QText(TextId::LabelX, mContext.settings));
+        LabelY->setText(QText(TextId::LabelY, mContext.settings));
         for (size_t list : {size_t{2}, size_t{0}, size_t{1}}) {
             if (list < mTableTextPieces.size()) {
                 mNameLists[list] = SplitFields(mTableTextPieces[list], ',');
@@ -435,7 +434,7 @@ void RecordPage::FillHexView(const RecordNode& node, size_t shownLength) {
         return;
     }
     QStringList lines;
-    lines << Pick(Texts::LengthLine, German()).arg(static_cast<qulonglong>(shownLength));
+    lines << QString::fromUtf8(LengthLineText(static_cast<int>(shownLength), German()));
     lines << QString(kHexRowWidth, QLatin1Char(' '));
     for (const std::string& row : HexRows(record.Bytes(), shownLength, record.offset)) {
         lines << QString::fromLatin1(row);
@@ -476,7 +475,8 @@ void RecordPage::CheckTblDb(const RecordNode& node) {
     if (ToLower(name).ends_with(".air")) {
         name.resize(name.size() - 4);
     }
-    mContext.prompts.Inform(PickUtf8(Texts::Warning, German()), PickUtf8(Texts::InvalidTblDb, German()) + name);
+    mContext.prompts.Inform(Utf8Text(TextId::CaptionWarning, mContext.settings),
+                            Utf8Text(TextId::InvalidTbldbPrefix, mContext.settings) + name);
 }
 
 bool RecordPage::eventFilter(QObject* watched, QEvent* event) {
@@ -507,12 +507,13 @@ void RecordPage::TextMemoChange() {
         Commit(*node, false);
         break;
     case EditStatus::TextTooLong:
-        mContext.prompts.Inform(PickUtf8(Texts::Information, German()), PickUtf8(Texts::TextTooLong, German()));
+        mContext.prompts.Inform(Utf8Text(TextId::CaptionInformation, mContext.settings),
+                                PickUtf8(Texts::TextTooLong, German()));
         break;
     case EditStatus::TextTooLongForField: {
         const QString message = Pick(Texts::TextTooLongForField, German())
                                     .arg(static_cast<qulonglong>(node->record.data.size() - 1));
-        mContext.prompts.Inform(PickUtf8(Texts::Information, German()), message.toStdString());
+        mContext.prompts.Inform(Utf8Text(TextId::CaptionInformation, mContext.settings), message.toStdString());
         break;
     }
     default:
@@ -533,10 +534,11 @@ void RecordPage::eNumberChange() {
         Commit(*node, true);
         break;
     case EditStatus::RangeRejected:
-        mContext.prompts.Inform(PickUtf8(Texts::Information, German()), RangeMessage(result.limits, German()));
+        mContext.prompts.Inform(Utf8Text(TextId::CaptionInformation, mContext.settings),
+                                RangeMessage(result.limits, German()));
         break;
     case EditStatus::ConversionError:
-        mContext.prompts.Error(PickUtf8(Texts::Error, German()),
+        mContext.prompts.Error(Utf8Text(TextId::CaptionError, mContext.settings),
                                ConversionErrorMessage(typed.toUtf8().toStdString(), German()));
         break;
     default:

@@ -62,14 +62,13 @@ public:
 
     // Menu entries that the record view switches (any may be null).
     void SetMenuActions(QAction* cut, QAction* copy, QAction* compare);
-    void ApplyLanguage(bool german);
     void SetHexVisible(bool visible);
 
     // splitter1..3: tree width, upper area height, help panel width.
     void ApplyPanelSizes(int treeWidth, int upperHeight, int helpWidth);
     [[nodiscard]] std::array<int, 3> PanelSizes() const;
-    // The upper area never grows beyond the window height less 150 pixels.
-    void ApplyUpperLimit(int windowHeight);
+    // The graph keeps 100 pixels; on resize the upper area stays within window height - 150.
+    void ApplyGraphRules(int windowHeight, bool resizing);
 
     // The record view for the selected node.
     void TVChange();

@@ -1,7 +1,6 @@
 #include "TAboutForm.h"
 
-#include "Settings.h"
-#include "UiTexts.h"
+#include "StartupDecisions.h"
 
 #include <QDialogButtonBox>
 #include <QLabel>
@@ -26,7 +25,7 @@ TAboutForm::TAboutForm(QWidget* parent) : QDialog(parent) {
     mVersionLabel = new QLabel(this);
     mVersionLabel->setText(VersionLine());
     mVersionLabel->setAlignment(Qt::AlignCenter);
-    auto* mail = new QLabel(QString::fromLatin1(kSupportMail), this);
+    auto* mail = new QLabel(QString::fromLatin1(kSupportAddress), this);
     mail->setAlignment(Qt::AlignCenter);
 
     auto* ok = new QPushButton(QStringLiteral("OK"), this);
@@ -40,7 +39,7 @@ TAboutForm::TAboutForm(QWidget* parent) : QDialog(parent) {
 }
 
 QString TAboutForm::VersionLine() const {
-    return QString::fromLatin1(Settings::kVersion) + QLatin1Char(' ') + QString::fromLatin1(kWebAddress);
+    return QString::fromUtf8(AboutVersionLine());
 }
 
 } // namespace kelvara

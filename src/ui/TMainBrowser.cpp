@@ -4,11 +4,12 @@
 #include "RecordPage.h"
 #include "SaveCurrentFile.h"
 #include "Settings.h"
-#include "StartupRules.h"
+#include "StartupDecisions.h"
 #include "TAboutForm.h"
 #include "UiTexts.h"
 #include "UserPrompts.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDesktopServices>
@@ -42,12 +43,6 @@ public:
 std::string LocalPath(const QString& path) { return QFile::encodeName(path).toStdString(); }
 
 QString DisplayPath(const std::string& path) { return QFile::decodeName(QByteArray::fromStdString(path)); }
-
-// The folder of a path with its trailing separator; empty when it names no folder.
-std::string FolderOf(const std::string& path) {
-    const size_t slash = path.find_last_of("/\\");
-    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
-}
 
 char LocaleMark() {
     const QString point = QLocale().decimalPoint();
@@ -103,6 +98,7 @@ void TMainBrowser::BuildMenu() {
         return action;
     };
     mFileMenu = menuBar()->addMenu(QString());
+    mFileMenu->setObjectName(QStringLiteral("File1"));
     LoadAircraft1 = add(mFileMenu, "LoadAircraft1", &TMainBrowser::LoadAircraft1Click);
     SaveAircraft1 = add(mFileMenu, "SaveAircraft1", &TMainBrowser::SaveAircraft1Click);
     ASCIIExport1 = add(mFileMenu, "ASCIIExport1", &TMainBrowser::ASCIIExport1Click);
@@ -119,17 +115,20 @@ void TMainBrowser::BuildMenu() {
 
     // Clipboard and search commands arrive with their own pages; their entries are in place.
     mEditMenu = menuBar()->addMenu(QString());
+    mEditMenu->setObjectName(QStringLiteral("Edit1"));
     Cut1 = add(mEditMenu, "Cut1", nullptr);
     Copy1 = add(mEditMenu, "Copy1", nullptr);
     Paste1 = add(mEditMenu, "Paste1", nullptr);
     Paste1->setEnabled(false);
     mEditMenu->setEnabled(false);
     mFindMenu = menuBar()->addMenu(QString());
+    mFindMenu->setObjectName(QStringLiteral("Find1"));
     Text1 = add(mFindMenu, "Text1", nullptr);
     Next1 = add(mFindMenu, "Next1", nullptr);
     mFindMenu->setEnabled(false);
 
     mOptionsMenu = menuBar()->addMenu(QString());
+    mOptionsMenu->setObjectName(QStringLiteral("Options1"));
     Config1 = add(mOptionsMenu, "Config1", nullptr);
     Config1->setEnabled(false);
     HexEditor1 = add(mOptionsMenu, "HexEditor1", nullptr);
@@ -138,6 +137,7 @@ void TMainBrowser::BuildMenu() {
     connect(HexEditor1, &QAction::toggled, this, [this](bool on) { mRecordPage->SetHexVisible(on); });
 
     mHelpMenu = menuBar()->addMenu(QString());
+    mHelpMenu->setObjectName(QStringLiteral("Help1"));
     About1 = add(mHelpMenu, "About1", &TMainBrowser::About1Click);
     Getmanual1 = add(mHelpMenu, "Getmanual1", &TMainBrowser::Getmanual1Click);
 }
@@ -154,15 +154,13 @@ void TMainBrowser::FormShow() {
     for (const QString& argument : mArguments) {
         arguments.push_back(LocalPath(argument));
     }
-    mStartFile = DisplayPath(StartFileFromArguments(arguments));
-    if (!mStartFile.isEmpty()) {
-        mSettings.showaircraft = 0;
-    }
-    mLibraryMode = mSettings.showaircraft != 0;
+    const StartupMode mode = DecideStartupMode(arguments, mSettings);
+    mStartFile = DisplayPath(mode.startFile);
+    mLibraryMode = !mode.fileMode;
     mChanges.SetLibraryMode(false); // one file at a time until the library arrives
 
     mFirstShow = false;
-    SetCaption({});
+    setWindowTitle(QString::fromUtf8(MainWindowCaption()));
     ApplyLanguage();
     LoadAircraft1->setVisible(true);
     mDictionary.LoadDictionary(mSettings.ProgramFolder() + "/KVR.ini");
@@ -171,7 +169,8 @@ void TMainBrowser::FormShow() {
     }
 
     PlaceWindow();
-    mRecordPage->ApplyPanelSizes(mSettings.splitter[0], mSettings.splitter[1], mSettings.splitter[2]);
+    const PanelSizes panels = PanelSizesFromSettings(mSettings);
+    mRecordPage->ApplyPanelSizes(panels.treeWidth, panels.upperHeight, panels.helpWidth);
     mResizeAttached = true;
 
     if (!mStartFile.isEmpty()) {
@@ -181,30 +180,27 @@ void TMainBrowser::FormShow() {
 
 void TMainBrowser::ApplyLanguage() {
     const bool german = German();
-    mFileMenu->setTitle(Pick(Texts::File, german));
-    LoadAircraft1->setText(Pick(Texts::LoadAircraft, german));
-    mEditMenu->setTitle(Pick(Texts::Edit, german));
-    Cut1->setText(Pick(Texts::Cut, german));
-    Copy1->setText(Pick(Texts::Copy, german));
-    Paste1->setText(Pick(Texts::Paste, german));
-    mFindMenu->setTitle(Pick(Texts::Find, german));
-    Text1->setText(Pick(Texts::SearchFirst, german));
-    Next1->setText(Pick(Texts::SearchNext, german));
-    mOptionsMenu->setTitle(Pick(Texts::Options, german));
-    mHelpMenu->setTitle(Pick(Texts::Help, german));
-    SaveAircraft1->setText(Pick(Texts::SaveAircraft, german));
-    Exit1->setText(Pick(Texts::Exit, german));
-    Config1->setText(Pick(Texts::Config, german));
-    About1->setText(Pick(Texts::About, german));
-    Getmanual1->setText(Pick(Texts::GetManual, german));
-    mRecordPage->ApplyLanguage(german);
+    for (const CaptionRow& row : CaptionsToApply(mLibraryMode)) {
+        const QString name = QString::fromLatin1(row.control);
+        const QString text = QString::fromUtf8(kelvara::Pick(row, german).data());
+        if (row.property == CaptionProperty::TabText) {
+            mTabControl->addTab(text);
+        } else if (auto* action = findChild<QAction*>(name)) {
+            action->setText(text);
+        } else if (auto* menu = findChild<QMenu*>(name)) {
+            menu->setTitle(text);
+        } else if (auto* button = findChild<QAbstractButton*>(name)) {
+            button->setText(text);
+        } else if (auto* widget = findChild<QWidget*>(name); widget && row.property == CaptionProperty::Hint) {
+            widget->setToolTip(text);
+        }
+        // Rows of the selection page find no control until that page exists.
+    }
     if (!mLibraryMode) {
         mTabControl->hide();
         mPages->setCurrentWidget(mRecordPage);
         return;
     }
-    mTabControl->addTab(Pick(Texts::TabSelection, german));
-    mTabControl->addTab(Pick(Texts::TabAirFile, german));
     mTabControl->setCurrentIndex(1);
     mTabControl->show();
 }
@@ -213,11 +209,10 @@ void TMainBrowser::PlaceWindow() {
     const QScreen* screen = this->screen() ? this->screen() : QApplication::primaryScreen();
     const QRect available = screen ? screen->availableGeometry() : QRect(0, 0, kDesignWidth, kDesignHeight);
     const WindowPlacement placement =
-        kelvara::PlaceWindow(mSettings.windowleft, mSettings.windowtop, mSettings.windowwidth, mSettings.windowheight,
-                             available.width(), available.height(), kDesignWidth, kDesignHeight);
+        kelvara::PlaceWindow(mSettings, ScreenRect{available.left(), available.top(), available.width(), available.height()},
+                             kDesignWidth, kDesignHeight);
     resize(placement.width, placement.height);
-    move(available.left() + (mSettings.windowleft < 0 ? placement.left : placement.left - available.left()),
-         available.top() + (mSettings.windowtop < 0 ? placement.top : placement.top - available.top()));
+    move(placement.left, placement.top);
     if (placement.maximised) {
         setWindowState(windowState() | Qt::WindowMaximized);
     }
@@ -229,13 +224,8 @@ void TMainBrowser::PlaceWindow() {
 void TMainBrowser::resizeEvent(QResizeEvent* event) {
     QMainWindow::resizeEvent(event);
     if (mResizeAttached) {
-        mRecordPage->ApplyUpperLimit(height());
+        mRecordPage->ApplyGraphRules(height(), true);
     }
-}
-
-void TMainBrowser::SetCaption(const std::string& suffix) {
-    const std::string version = std::string(Settings::kVersion).substr(4);
-    setWindowTitle(QStringLiteral("Kelvara ") + QString::fromLatin1(version) + DisplayPath(suffix));
 }
 
 bool TMainBrowser::German() const { return mSettings.German(); }
@@ -246,33 +236,29 @@ void TMainBrowser::OpenAirFile(const QString& path) {
     ASCIIExport1->setEnabled(true);
     mEditMenu->setEnabled(true);
     mFindMenu->setEnabled(true);
-    mSettings.opendir = FolderOf(localPath);
-    mSettings.Save();
 
     const ReadOptions options{mSettings.datatypes != 0, NumberStyle{LocaleMark(), mSettings.decimal}};
-    const ReadResult result = mRecordPage->ReplaceTree(
-        [&](RecordTree& fresh) { return ReadAirFile(localPath, mDictionary, options, fresh); });
-    if (result.code != ReadResultCode::Ok) {
-        std::string message = PickUtf8(Texts::CannotOpenAir, German());
-        if (!result.message.empty()) {
-            message += "\n" + result.message;
-        }
-        mPrompts.Inform(PickUtf8(Texts::Warning, German()), message);
+    OpenAirFileResult opened;
+    mRecordPage->ReplaceTree([&](RecordTree& fresh) {
+        opened = kelvara::OpenAirFile(localPath, mSettings, mDictionary, options, fresh, mChanges, mPrompts);
+        return opened.read;
+    });
+    if (!opened.opened) {
         return;
     }
     mStandalonePath = localPath;
     mRecordPage->SetFilePath(localPath);
-    SetCaption(" - " + localPath);
-    mChanges.SetChanged(false);
+    setWindowTitle(DisplayPath(opened.windowCaption));
     statusBar()->clearMessage();
 }
 
 void TMainBrowser::LoadAircraft1Click() {
-    if (mChanges.IsChanged() && GoBackForSaving()) {
+    if (WantsToGoBackForSaving(mChanges.IsChanged(), mPrompts, mSettings.language)) {
         return;
     }
-    const QString path = QFileDialog::getOpenFileName(this, Pick(Texts::LoadAircraft, German()),
-                                                      DisplayPath(mSettings.opendir), Pick(Texts::AirFilter, German()));
+    const QString path =
+        QFileDialog::getOpenFileName(this, LoadAircraft1->text(), DisplayPath(mSettings.opendir),
+                                     DialogFilter(Text(TextId::AirFileDialogFilter, mSettings)));
     if (!path.isEmpty()) {
         OpenAirFile(path);
     }
@@ -287,8 +273,8 @@ void TMainBrowser::SaveAircraft1Click() {
 }
 
 void TMainBrowser::ASCIIExport1Click() {
-    QFileDialog dialog(this, QStringLiteral("ASCII Export"), DisplayPath(mSettings.asciidir),
-                       Pick(Texts::TextFilter, German()));
+    QFileDialog dialog(this, ASCIIExport1->text(), DisplayPath(mSettings.asciidir),
+                       DialogFilter(Text(TextId::TextFileDialogFilter, mSettings)));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setDefaultSuffix(QStringLiteral("txt"));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
@@ -297,26 +283,24 @@ void TMainBrowser::ASCIIExport1Click() {
     const std::string path = LocalPath(dialog.selectedFiles().constFirst());
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     if (!out) {
-        mPrompts.Inform(PickUtf8(Texts::Information, German()), PickUtf8(Texts::ExportCannotOpen, German()));
+        mPrompts.Inform(Utf8Text(TextId::CaptionInformation, mSettings), Utf8Text(TextId::ExportFileNotOpened, mSettings));
         return;
     }
     BusyCursor busy;
-    mSettings.asciidir = FolderOf(path);
+    mSettings.asciidir = FolderOfPath(path);
     mSettings.Save();
     ExportAscii(mTree, mDictionary, mSettings.delimiter, NumberStyle{LocaleMark(), mSettings.decimal}, out);
     out.close();
     // A full disk would otherwise leave a cut-off export without a word.
     if (!out) {
-        mPrompts.Inform(PickUtf8(Texts::Information, German()), PickUtf8(Texts::ExportCannotOpen, German()));
+        mPrompts.Inform(Utf8Text(TextId::CaptionInformation, mSettings), Utf8Text(TextId::ExportFileNotOpened, mSettings));
     }
 }
-
-bool TMainBrowser::GoBackForSaving() { return mPrompts.AskYesNo(std::string(), PickUtf8(Texts::ChangesGoBack, German())); }
 
 void TMainBrowser::Exit1Click() { close(); }
 
 void TMainBrowser::closeEvent(QCloseEvent* event) {
-    if (mChanges.IsChanged() && GoBackForSaving()) {
+    if (WantsToGoBackForSaving(mChanges.IsChanged(), mPrompts, mSettings.language)) {
         event->ignore();
         return;
     }
@@ -326,18 +310,18 @@ void TMainBrowser::closeEvent(QCloseEvent* event) {
 }
 
 void TMainBrowser::StoreWindowLayout() {
-    if (isMaximized()) {
-        mSettings.windowleft = -2;
-        mSettings.windowtop = -2;
-    } else {
-        mSettings.windowleft = x();
-        mSettings.windowtop = y();
-        mSettings.windowwidth = width();
-        mSettings.windowheight = height();
-    }
+    WindowLayout layout;
+    layout.maximised = isMaximized();
+    layout.left = x();
+    layout.top = y();
+    layout.width = width();
+    layout.height = height();
     const std::array<int, 3> sizes = mRecordPage->PanelSizes();
-    std::copy(sizes.begin(), sizes.end(), mSettings.splitter.begin());
-    mSettings.Save();
+    layout.panels = PanelSizesFromSettings(mSettings); // the selection page keeps its sizes
+    layout.panels.treeWidth = sizes[0];
+    layout.panels.upperHeight = sizes[1];
+    layout.panels.helpWidth = sizes[2];
+    kelvara::StoreWindowLayout(mSettings, layout, false);
 }
 
 void TMainBrowser::About1Click() {
@@ -346,8 +330,8 @@ void TMainBrowser::About1Click() {
 }
 
 void TMainBrowser::Getmanual1Click() {
-    mPrompts.Inform(PickUtf8(Texts::Information, German()), PickUtf8(Texts::ManualAt, German()) + kManualAddress);
-    QDesktopServices::openUrl(QUrl(QString::fromLatin1(kManualAddress)));
+    mPrompts.Inform(Utf8Text(TextId::CaptionInformation, mSettings), GetManualText(mSettings.language));
+    QDesktopServices::openUrl(QUrl(QString::fromLatin1(kMakerWebAddress)));
 }
 
 } // namespace kelvara

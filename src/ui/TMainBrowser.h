@@ -78,9 +78,6 @@ private:
     void FormShow();
     void ApplyLanguage();
     void PlaceWindow();
-    // true when the user wants to go back and save first.
-    [[nodiscard]] bool GoBackForSaving();
-    void SetCaption(const std::string& suffix);
     [[nodiscard]] bool German() const;
 
     Settings& mSettings;

@@ -91,7 +91,7 @@ void MainBrowserTest::backupNameArgumentIsIgnored() {
 
 void MainBrowserTest::libraryModeStartsOnTheEmptyRecordPage() {
     UiFixture f;
-    f.Start("showaircraft = 1\r\n", {QStringLiteral("--not-a-file")});
+    f.Start("showaircraft = 1\r\n", {}, false);
     TMainBrowser& w = *f.window;
     QVERIFY(w.LibraryMode());
     QVERIFY(w.Tree().Empty());

@@ -116,14 +116,15 @@ public:
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }
 
-    // KVR.ini, kvr.cfg (extra lines appended) and plane.air; then the window on plane.air.
-    void Start(const QByteArray& cfgLines = {}, QStringList arguments = {}) {
+    // KVR.ini, kvr.cfg (extra lines appended) and plane.air; then the window, by default
+    // started on plane.air.
+    void Start(const QByteArray& cfgLines = {}, QStringList arguments = {}, bool openPlane = true) {
         WriteFile(QStringLiteral("KVR.ini"), QByteArray(kTestDictionary));
         WriteFile(QStringLiteral("kvr.cfg"), QByteArray("showaircraft = 0\r\n") + cfgLines);
         if (!QFile::exists(Path(QStringLiteral("plane.air")))) {
             WriteAir(QStringLiteral("plane.air"), StandardRecords());
         }
-        if (arguments.isEmpty()) {
+        if (arguments.isEmpty() && openPlane) {
             arguments << Path(QStringLiteral("plane.air"));
         }
         settings = std::make_unique<Settings>();
