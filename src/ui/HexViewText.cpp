@@ -5,7 +5,8 @@
 
 namespace kelvara {
 
-std::vector<std::string> HexRows(std::span<const uint8_t> data, size_t shownLength, uint32_t baseOffset) {
+std::vector<std::string> HexRows(std::span<const uint8_t> data, size_t shownLength,
+                                 uint32_t baseOffset) {
     const size_t n = std::min(shownLength, data.size());
     std::vector<std::string> rows;
     rows.reserve(n / 8 + 1);
@@ -18,7 +19,8 @@ std::vector<std::string> HexRows(std::span<const uint8_t> data, size_t shownLeng
             std::snprintf(prefix, sizeof prefix, "%4.4X %4.4X  ",
                           static_cast<unsigned>((baseOffset + start) & 0xFFFFFFFFu),
                           static_cast<unsigned>(start));
-            std::copy_n(prefix, std::min<size_t>(11, std::char_traits<char>::length(prefix)), row.begin());
+            std::copy_n(prefix, std::min<size_t>(11, std::char_traits<char>::length(prefix)),
+                        row.begin());
         }
         for (size_t k = 0; k < 8 && start + k < n; ++k) {
             const uint8_t byte = data[start + k];

@@ -8,7 +8,7 @@ namespace kelvara {
 namespace {
 // A busy cursor must not hide the box the user has to answer.
 class NormalCursorWhileShown {
-public:
+  public:
     NormalCursorWhileShown() : mOverridden(QApplication::overrideCursor() != nullptr) {
         if (mOverridden) {
             QApplication::setOverrideCursor(Qt::ArrowCursor);
@@ -20,7 +20,7 @@ public:
         }
     }
 
-private:
+  private:
     bool mOverridden;
 };
 } // namespace
@@ -38,7 +38,8 @@ void QtUserPrompts::Error(const std::string& caption, const std::string& text) {
 bool QtUserPrompts::AskYesNo(const std::string& caption, const std::string& text) {
     NormalCursorWhileShown cursor;
     return QMessageBox::question(mParent, QString::fromUtf8(caption), QString::fromUtf8(text),
-                                 QMessageBox::Yes | QMessageBox::No, QMessageBox::No) == QMessageBox::Yes;
+                                 QMessageBox::Yes | QMessageBox::No,
+                                 QMessageBox::No) == QMessageBox::Yes;
 }
 
 } // namespace kelvara

@@ -8,7 +8,7 @@ class QWidget;
 namespace kelvara {
 
 class QtUserPrompts : public UserPrompts {
-public:
+  public:
     explicit QtUserPrompts(QWidget* parent = nullptr) : mParent(parent) {}
     void SetParent(QWidget* parent) { mParent = parent; }
 
@@ -16,7 +16,7 @@ public:
     void Error(const std::string& caption, const std::string& text) override;
     [[nodiscard]] bool AskYesNo(const std::string& caption, const std::string& text) override;
 
-private:
+  private:
     QWidget* mParent;
 };
 

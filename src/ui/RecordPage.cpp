@@ -60,7 +60,8 @@ QString MemoTextOf(const std::string& bytes) {
 
 } // namespace
 
-RecordPage::RecordPage(RecordPageContext context, QWidget* parent) : QWidget(parent), mContext(context) {
+RecordPage::RecordPage(RecordPageContext context, QWidget* parent)
+    : QWidget(parent), mContext(context) {
     setObjectName(QStringLiteral("AirPanel"));
     mModel = new RecordTreeModel(mContext.tree, this);
     BuildLayout();
@@ -77,7 +78,8 @@ void RecordPage::BuildLayout() {
     TV->setEditTriggers(QAbstractItemView::NoEditTriggers);
     TV->setUniformRowHeights(true);
     TV->setModel(mModel);
-    connect(TV->selectionModel(), &QItemSelectionModel::currentChanged, this, [this] { TVChange(); });
+    connect(TV->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this] { TVChange(); });
 
     HelpMemo = MakeMemo(this, "HelpMemo");
     HelpMemo->setReadOnly(true);
@@ -249,8 +251,8 @@ QWidget* RecordPage::BuildCurvePanel() {
     bImporttable = new QPushButton(QText(TextId::ButtonImportTable, mContext.settings), panel);
     bExporttable->hide();
     bImporttable->hide();
-    for (QWidget* w : std::initializer_list<QWidget*>{LabelX, eXvalue, LabelY, eYvalue, cbXlock, cbYlock,
-                                                      bExporttable, bImporttable}) {
+    for (QWidget* w : std::initializer_list<QWidget*>{LabelX, eXvalue, LabelY, eYvalue, cbXlock,
+                                                      cbYlock, bExporttable, bImporttable}) {
         row->addWidget(w);
     }
     row->addStretch(1);
@@ -287,7 +289,9 @@ void RecordPage::SelectNode(const RecordNode* node) {
     }
 }
 
-RecordNode* RecordPage::SelectedNode() const { return RecordTreeModel::NodeAt(TV->currentIndex()); }
+RecordNode* RecordPage::SelectedNode() const {
+    return RecordTreeModel::NodeAt(TV->currentIndex());
+}
 
 void RecordPage::SetMenuActions(QAction* cut, QAction* copy, QAction* compare) {
     mCutAction = cut;
@@ -295,12 +299,15 @@ void RecordPage::SetMenuActions(QAction* cut, QAction* copy, QAction* compare) {
     mCompareAction = compare;
 }
 
-void RecordPage::SetHexVisible(bool visible) { HexEditor->setVisible(visible); }
+void RecordPage::SetHexVisible(bool visible) {
+    HexEditor->setVisible(visible);
+}
 
 void RecordPage::ApplyPanelSizes(int treeWidth, int upperHeight, int helpWidth) {
     // A splitter takes sizes as shares of its current extent; give the rest to the other side.
     auto apply = [](QSplitter* splitter, int first, int firstSize, bool horizontal) {
-        const int total = std::max(horizontal ? splitter->width() : splitter->height(), 2 * firstSize + 2);
+        const int total =
+            std::max(horizontal ? splitter->width() : splitter->height(), 2 * firstSize + 2);
         const int size = std::max(firstSize, 0);
         if (first == 0) {
             splitter->setSizes({size, std::max(total - size, 1)});
@@ -314,7 +321,8 @@ void RecordPage::ApplyPanelSizes(int treeWidth, int upperHeight, int helpWidth) 
 }
 
 std::array<int, 3> RecordPage::PanelSizes() const {
-    return {mSplitter1->sizes().value(0), mSplitter2->sizes().value(0), mSplitter3->sizes().value(1)};
+    return {mSplitter1->sizes().value(0), mSplitter2->sizes().value(0),
+            mSplitter3->sizes().value(1)};
 }
 
 void RecordPage::ApplyGraphRules(int windowHeight, bool resizing) {
@@ -339,7 +347,8 @@ void RecordPage::ClearView() {
 }
 
 void RecordPage::ShowPanel(QWidget* panel) {
-    for (QWidget* candidate : std::initializer_list<QWidget*>{TextPanel, NumberPanel, BoolPanel, sbTbl3d}) {
+    for (QWidget* candidate :
+         std::initializer_list<QWidget*>{TextPanel, NumberPanel, BoolPanel, sbTbl3d}) {
         candidate->setVisible(candidate == panel);
     }
 }
@@ -450,7 +459,8 @@ void RecordPage::FillEditor(const RecordNode& node) {
         ScrollToTop(TextMemo);
     } else if (record.type == DataType::Bool) {
         const auto bytes = record.Bytes().first(std::min<size_t>(4, record.data.size()));
-        const bool value = std::any_of(bytes.begin(), bytes.end(), [](uint8_t b) { return b != 0; });
+        const bool value =
+            std::any_of(bytes.begin(), bytes.end(), [](uint8_t b) { return b != 0; });
         (value ? rbTrue : rbFalse)->setChecked(true);
     } else if (IsNumberType(record.type)) {
         const auto text = EditorNumberText(record.type, record.Bytes(), LocaleMark());
@@ -463,7 +473,8 @@ void RecordPage::CheckTblDb(const RecordNode& node) {
     const size_t size = record.data.size();
     bool valid = size >= 12;
     if (valid) {
-        const uint64_t count = static_cast<uint64_t>(record.data[0]) | (static_cast<uint64_t>(record.data[1]) << 8) |
+        const uint64_t count = static_cast<uint64_t>(record.data[0]) |
+                               (static_cast<uint64_t>(record.data[1]) << 8) |
                                (static_cast<uint64_t>(record.data[2]) << 16) |
                                (static_cast<uint64_t>(record.data[3]) << 24);
         valid = size >= 4 + 16 * count;
@@ -501,7 +512,8 @@ void RecordPage::TextMemoChange() {
     QString text = TextMemo->toPlainText();
     text.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
     const QByteArray bytes = text.toLatin1();
-    const EditResult result = ApplyTextEdit(*node, std::string_view(bytes.constData(), bytes.size()));
+    const EditResult result =
+        ApplyTextEdit(*node, std::string_view(bytes.constData(), bytes.size()));
     switch (result.status) {
     case EditStatus::Ok:
         Commit(*node, false);
@@ -513,7 +525,8 @@ void RecordPage::TextMemoChange() {
     case EditStatus::TextTooLongForField: {
         const QString message = Pick(Texts::TextTooLongForField, German())
                                     .arg(static_cast<qulonglong>(node->record.data.size() - 1));
-        mContext.prompts.Inform(Utf8Text(TextId::CaptionInformation, mContext.settings), message.toStdString());
+        mContext.prompts.Inform(Utf8Text(TextId::CaptionInformation, mContext.settings),
+                                message.toStdString());
         break;
     }
     default:
@@ -528,7 +541,8 @@ void RecordPage::eNumberChange() {
     }
     const QString typed = eNumber->text();
     const QByteArray bytes = typed.toLatin1();
-    const EditResult result = ApplyNumberEdit(*node, std::string_view(bytes.constData(), bytes.size()), LocaleMark());
+    const EditResult result =
+        ApplyNumberEdit(*node, std::string_view(bytes.constData(), bytes.size()), LocaleMark());
     switch (result.status) {
     case EditStatus::Ok:
         Commit(*node, true);
@@ -568,15 +582,20 @@ void RecordPage::Commit(RecordNode& node, bool updateCaption) {
 
 void RecordPage::UpdateNodeCaption(RecordNode& node) {
     const NumberStyle style{LocaleMark(), mContext.settings.decimal};
-    node.caption = kelvara::UpdateNodeCaption(node.caption, FormatValue(node.record.type, node.record.Bytes(), style));
+    node.caption = kelvara::UpdateNodeCaption(
+        node.caption, FormatValue(node.record.type, node.record.Bytes(), style));
     mModel->CaptionChanged(&node);
 }
 
-bool RecordPage::German() const { return mContext.settings.German(); }
+bool RecordPage::German() const {
+    return mContext.settings.German();
+}
 
 char RecordPage::LocaleMark() const {
     const QString point = QLocale().decimalPoint();
-    return point.size() == 1 && point.at(0).unicode() < 128 ? static_cast<char>(point.at(0).unicode()) : '.';
+    return point.size() == 1 && point.at(0).unicode() < 128
+               ? static_cast<char>(point.at(0).unicode())
+               : '.';
 }
 
 } // namespace kelvara

@@ -44,7 +44,7 @@ struct RecordPageContext {
 
 class RecordPage : public QWidget {
     Q_OBJECT
-public:
+  public:
     static constexpr int kSelectorRows = 500;
 
     explicit RecordPage(RecordPageContext context, QWidget* parent = nullptr);
@@ -108,10 +108,10 @@ public:
     [[nodiscard]] bool TreeLoading() const { return mTreeLoading; }
     [[nodiscard]] bool TableShown() const { return mTableShown; }
 
-protected:
+  protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-private:
+  private:
     void BuildLayout();
     QWidget* BuildEditorStrip();
     QWidget* BuildTableSelector();

@@ -4,7 +4,8 @@
 
 namespace kelvara {
 
-RecordTreeModel::RecordTreeModel(RecordTree& tree, QObject* parent) : QAbstractItemModel(parent), mTree(tree) {}
+RecordTreeModel::RecordTreeModel(RecordTree& tree, QObject* parent)
+    : QAbstractItemModel(parent), mTree(tree) {}
 
 QModelIndex RecordTreeModel::index(int row, int column, const QModelIndex& parent) const {
     if (row < 0 || column != 0) {
@@ -35,7 +36,9 @@ int RecordTreeModel::rowCount(const QModelIndex& parent) const {
     return static_cast<int>(NodeAt(parent)->ChildCount());
 }
 
-int RecordTreeModel::columnCount(const QModelIndex&) const { return 1; }
+int RecordTreeModel::columnCount(const QModelIndex&) const {
+    return 1;
+}
 
 QVariant RecordTreeModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || role != Qt::DisplayRole) {

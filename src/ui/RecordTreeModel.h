@@ -11,14 +11,16 @@ class RecordTree;
 
 class RecordTreeModel : public QAbstractItemModel {
     Q_OBJECT
-public:
+  public:
     explicit RecordTreeModel(RecordTree& tree, QObject* parent = nullptr);
 
-    [[nodiscard]] QModelIndex index(int row, int column, const QModelIndex& parent = {}) const override;
+    [[nodiscard]] QModelIndex index(int row, int column,
+                                    const QModelIndex& parent = {}) const override;
     [[nodiscard]] QModelIndex parent(const QModelIndex& child) const override;
     [[nodiscard]] int rowCount(const QModelIndex& parent = {}) const override;
     [[nodiscard]] int columnCount(const QModelIndex& parent = {}) const override;
-    [[nodiscard]] QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    [[nodiscard]] QVariant data(const QModelIndex& index,
+                                int role = Qt::DisplayRole) const override;
 
     [[nodiscard]] static RecordNode* NodeAt(const QModelIndex& index);
     [[nodiscard]] QModelIndex IndexOf(const RecordNode* node) const;
@@ -29,7 +31,7 @@ public:
     // After a node's caption was rewritten.
     void CaptionChanged(const RecordNode* node);
 
-private:
+  private:
     RecordTree& mTree;
 };
 

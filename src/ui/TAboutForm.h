@@ -9,13 +9,13 @@ namespace kelvara {
 
 class TAboutForm : public QDialog {
     Q_OBJECT
-public:
+  public:
     explicit TAboutForm(QWidget* parent = nullptr);
 
     // The version line, built each time the box is made.
     [[nodiscard]] QString VersionLine() const;
 
-private:
+  private:
     QLabel* mVersionLabel = nullptr;
 };
 

@@ -33,26 +33,34 @@ namespace {
 
 // A busy cursor around a long action, restored on every way out.
 class BusyCursor {
-public:
+  public:
     BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
     ~BusyCursor() { QApplication::restoreOverrideCursor(); }
     BusyCursor(const BusyCursor&) = delete;
     BusyCursor& operator=(const BusyCursor&) = delete;
 };
 
-std::string LocalPath(const QString& path) { return QFile::encodeName(path).toStdString(); }
+std::string LocalPath(const QString& path) {
+    return QFile::encodeName(path).toStdString();
+}
 
-QString DisplayPath(const std::string& path) { return QFile::decodeName(QByteArray::fromStdString(path)); }
+QString DisplayPath(const std::string& path) {
+    return QFile::decodeName(QByteArray::fromStdString(path));
+}
 
 char LocaleMark() {
     const QString point = QLocale().decimalPoint();
-    return point.size() == 1 && point.at(0).unicode() < 128 ? static_cast<char>(point.at(0).unicode()) : '.';
+    return point.size() == 1 && point.at(0).unicode() < 128
+               ? static_cast<char>(point.at(0).unicode())
+               : '.';
 }
 
 } // namespace
 
-TMainBrowser::TMainBrowser(Settings& settings, UserPrompts& prompts, QStringList arguments, QWidget* parent)
-    : QMainWindow(parent), mSettings(settings), mPrompts(prompts), mArguments(std::move(arguments)) {
+TMainBrowser::TMainBrowser(Settings& settings, UserPrompts& prompts, QStringList arguments,
+                           QWidget* parent)
+    : QMainWindow(parent), mSettings(settings), mPrompts(prompts),
+      mArguments(std::move(arguments)) {
     setObjectName(QStringLiteral("TMainBrowser"));
     resize(kDesignWidth, kDesignHeight);
 
@@ -72,13 +80,15 @@ TMainBrowser::TMainBrowser(Settings& settings, UserPrompts& prompts, QStringList
     mManufacturerPanel = new QWidget(mPages);
     mManufacturerPanel->setObjectName(QStringLiteral("ManufacturerPanel"));
     mPages->addWidget(mManufacturerPanel);
-    mRecordPage = new RecordPage(RecordPageContext{mSettings, mPrompts, mChanges, mDictionary, mTree}, mPages);
+    mRecordPage = new RecordPage(
+        RecordPageContext{mSettings, mPrompts, mChanges, mDictionary, mTree}, mPages);
     mPages->addWidget(mRecordPage);
     mPages->setCurrentWidget(mRecordPage);
     layout->addWidget(mPages, 1);
     setCentralWidget(central);
     connect(mTabControl, &QTabBar::currentChanged, this, [this](int tab) {
-        mPages->setCurrentWidget(tab == 0 ? mManufacturerPanel : static_cast<QWidget*>(mRecordPage));
+        mPages->setCurrentWidget(tab == 0 ? mManufacturerPanel
+                                          : static_cast<QWidget*>(mRecordPage));
     });
 
     BuildMenu();
@@ -134,7 +144,8 @@ void TMainBrowser::BuildMenu() {
     HexEditor1 = add(mOptionsMenu, "HexEditor1", nullptr);
     HexEditor1->setText(QStringLiteral("Hex Editor"));
     HexEditor1->setCheckable(true);
-    connect(HexEditor1, &QAction::toggled, this, [this](bool on) { mRecordPage->SetHexVisible(on); });
+    connect(HexEditor1, &QAction::toggled, this,
+            [this](bool on) { mRecordPage->SetHexVisible(on); });
 
     mHelpMenu = menuBar()->addMenu(QString());
     mHelpMenu->setObjectName(QStringLiteral("Help1"));
@@ -191,7 +202,8 @@ void TMainBrowser::ApplyLanguage() {
             menu->setTitle(text);
         } else if (auto* button = findChild<QAbstractButton*>(name)) {
             button->setText(text);
-        } else if (auto* widget = findChild<QWidget*>(name); widget && row.property == CaptionProperty::Hint) {
+        } else if (auto* widget = findChild<QWidget*>(name);
+                   widget && row.property == CaptionProperty::Hint) {
             widget->setToolTip(text);
         }
         // Rows of the selection page find no control until that page exists.
@@ -207,10 +219,12 @@ void TMainBrowser::ApplyLanguage() {
 
 void TMainBrowser::PlaceWindow() {
     const QScreen* screen = this->screen() ? this->screen() : QApplication::primaryScreen();
-    const QRect available = screen ? screen->availableGeometry() : QRect(0, 0, kDesignWidth, kDesignHeight);
-    const WindowPlacement placement =
-        kelvara::PlaceWindow(mSettings, ScreenRect{available.left(), available.top(), available.width(), available.height()},
-                             kDesignWidth, kDesignHeight);
+    const QRect available =
+        screen ? screen->availableGeometry() : QRect(0, 0, kDesignWidth, kDesignHeight);
+    const WindowPlacement placement = kelvara::PlaceWindow(
+        mSettings,
+        ScreenRect{available.left(), available.top(), available.width(), available.height()},
+        kDesignWidth, kDesignHeight);
     resize(placement.width, placement.height);
     move(placement.left, placement.top);
     if (placement.maximised) {
@@ -228,7 +242,9 @@ void TMainBrowser::resizeEvent(QResizeEvent* event) {
     }
 }
 
-bool TMainBrowser::German() const { return mSettings.German(); }
+bool TMainBrowser::German() const {
+    return mSettings.German();
+}
 
 void TMainBrowser::OpenAirFile(const QString& path) {
     BusyCursor busy;
@@ -237,10 +253,12 @@ void TMainBrowser::OpenAirFile(const QString& path) {
     mEditMenu->setEnabled(true);
     mFindMenu->setEnabled(true);
 
-    const ReadOptions options{mSettings.datatypes != 0, NumberStyle{LocaleMark(), mSettings.decimal}};
+    const ReadOptions options{mSettings.datatypes != 0,
+                              NumberStyle{LocaleMark(), mSettings.decimal}};
     OpenAirFileResult opened;
     mRecordPage->ReplaceTree([&](RecordTree& fresh) {
-        opened = kelvara::OpenAirFile(localPath, mSettings, mDictionary, options, fresh, mChanges, mPrompts);
+        opened = kelvara::OpenAirFile(localPath, mSettings, mDictionary, options, fresh, mChanges,
+                                      mPrompts);
         return opened.read;
     });
     if (!opened.opened) {
@@ -280,24 +298,33 @@ void TMainBrowser::ASCIIExport1Click() {
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return;
     }
-    const std::string path = LocalPath(dialog.selectedFiles().constFirst());
+    ExportAsciiTo(dialog.selectedFiles().constFirst());
+}
+
+void TMainBrowser::ExportAsciiTo(const QString& file) {
+    const std::string path = LocalPath(file);
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     if (!out) {
-        mPrompts.Inform(Utf8Text(TextId::CaptionInformation, mSettings), Utf8Text(TextId::ExportFileNotOpened, mSettings));
+        mPrompts.Inform(Utf8Text(TextId::CaptionInformation, mSettings),
+                        Utf8Text(TextId::ExportFileNotOpened, mSettings));
         return;
     }
     BusyCursor busy;
     mSettings.asciidir = FolderOfPath(path);
     mSettings.Save();
-    ExportAscii(mTree, mDictionary, mSettings.delimiter, NumberStyle{LocaleMark(), mSettings.decimal}, out);
+    ExportAscii(mTree, mDictionary, mSettings.delimiter,
+                NumberStyle{LocaleMark(), mSettings.decimal}, out);
     out.close();
     // A full disk would otherwise leave a cut-off export without a word.
     if (!out) {
-        mPrompts.Inform(Utf8Text(TextId::CaptionInformation, mSettings), Utf8Text(TextId::ExportFileNotOpened, mSettings));
+        mPrompts.Inform(Utf8Text(TextId::CaptionInformation, mSettings),
+                        Utf8Text(TextId::ExportFileNotOpened, mSettings));
     }
 }
 
-void TMainBrowser::Exit1Click() { close(); }
+void TMainBrowser::Exit1Click() {
+    close();
+}
 
 void TMainBrowser::closeEvent(QCloseEvent* event) {
     if (WantsToGoBackForSaving(mChanges.IsChanged(), mPrompts, mSettings.language)) {
@@ -330,7 +357,8 @@ void TMainBrowser::About1Click() {
 }
 
 void TMainBrowser::Getmanual1Click() {
-    mPrompts.Inform(Utf8Text(TextId::CaptionInformation, mSettings), GetManualText(mSettings.language));
+    mPrompts.Inform(Utf8Text(TextId::CaptionInformation, mSettings),
+                    GetManualText(mSettings.language));
     QDesktopServices::openUrl(QUrl(QString::fromLatin1(kMakerWebAddress)));
 }
 

@@ -25,18 +25,21 @@ class UserPrompts;
 
 class TMainBrowser : public QMainWindow {
     Q_OBJECT
-public:
+  public:
     static constexpr int kDesignWidth = 1024;
     static constexpr int kDesignHeight = 720;
 
     // arguments: the command-line arguments after the program name.
-    TMainBrowser(Settings& settings, UserPrompts& prompts, QStringList arguments, QWidget* parent = nullptr);
+    TMainBrowser(Settings& settings, UserPrompts& prompts, QStringList arguments,
+                 QWidget* parent = nullptr);
     ~TMainBrowser() override;
 
     void OpenAirFile(const QString& path);
     void LoadAircraft1Click();
     void SaveAircraft1Click();
     void ASCIIExport1Click();
+    // The export after its save dialog; the folder becomes asciidir.
+    void ExportAsciiTo(const QString& path);
     void Exit1Click();
     void About1Click();
     void Getmanual1Click();
@@ -68,12 +71,12 @@ public:
     QAction* About1 = nullptr;
     QAction* Getmanual1 = nullptr;
 
-protected:
+  protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
-private:
+  private:
     void BuildMenu();
     void FormShow();
     void ApplyLanguage();

@@ -26,14 +26,18 @@ struct UiText {
 [[nodiscard]] QString DialogFilter(std::string_view pairs);
 
 namespace Texts {
-inline constexpr UiText TextTooLong{"texts of more than 32000 characters cannot be stored; the record is unchanged",
-                                    "Texte mit mehr als 32000 Zeichen können nicht gespeichert werden; der Datensatz bleibt unverändert"};
+inline constexpr UiText TextTooLong{
+    "texts of more than 32000 characters cannot be stored; the record is unchanged",
+    "Texte mit mehr als 32000 Zeichen können nicht gespeichert werden; der Datensatz bleibt "
+    "unverändert"};
 inline constexpr UiText TextTooLongForField{
     "this text field has room for %1 characters only; the record is unchanged",
     "dieses Textfeld hat nur Platz für %1 Zeichen; der Datensatz bleibt unverändert"};
 inline constexpr UiText LibraryModePending{
-    "The aircraft library is not available in this version: open an .air file with File / Load Aircraft",
-    "Die Flugzeugbibliothek ist in dieser Version nicht verfügbar: .air Datei mit Datei / Flugzeug laden öffnen"};
+    "The aircraft library is not available in this version: open an .air file with File / Load "
+    "Aircraft",
+    "Die Flugzeugbibliothek ist in dieser Version nicht verfügbar: .air Datei mit Datei / Flugzeug "
+    "laden öffnen"};
 } // namespace Texts
 
 } // namespace kelvara

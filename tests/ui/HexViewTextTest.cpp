@@ -7,7 +7,7 @@ using namespace kelvara;
 
 class HexViewTextTest : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void hexRowsLayOutBytesDigitsAndCharacters();
     void hexRowsEndInABlankRowAtAMultipleOfEight();
     void hexRowsOfAnEmptyValueAreOneBlankRow();
@@ -19,8 +19,10 @@ void HexViewTextTest::hexRowsLayOutBytesDigitsAndCharacters() {
     const std::vector<uint8_t> data{0x41, 0x00, 0x10, 0x11, 0xFF, 0x7A, 0x20, 0x0D, 0x42};
     const auto rows = HexRows(data, data.size(), 0x1234);
     QCOMPARE(rows.size(), size_t{2});
-    QCOMPARE(rows[0], std::string("1234 0000  41 00 10 11 FF 7A 20 0D  A..\x11\xFFz .")); // 0x11 is past 16
-    QCOMPARE(rows[1], std::string("123C 0008  42") + std::string(23, ' ') + "B" + std::string(7, ' '));
+    QCOMPARE(rows[0],
+             std::string("1234 0000  41 00 10 11 FF 7A 20 0D  A..\x11\xFFz .")); // 0x11 is past 16
+    QCOMPARE(rows[1],
+             std::string("123C 0008  42") + std::string(23, ' ') + "B" + std::string(7, ' '));
     for (const std::string& row : rows) {
         QCOMPARE(row.size(), size_t{kHexRowWidth});
     }

@@ -1,6 +1,9 @@
 // The main window's start, language, opening, saving and closing roads.
 #include "ChangeTracker.h"
+#include "TAboutForm.h"
 #include "UiFixture.h"
+
+#include <QDir>
 
 #include <QCheckBox>
 #include <QLabel>
@@ -21,9 +24,9 @@ namespace {
 QString CfgValue(const QByteArray& cfg, const char* key) {
     for (const QByteArray& line : cfg.split('\n')) {
         const QByteArray trimmed = line.trimmed();
-        const QByteArray prefix = QByteArray(key) + " = ";
+        const QByteArray prefix = QByteArray(key) + " =";
         if (trimmed.startsWith(prefix)) {
-            return QString::fromLatin1(trimmed.mid(prefix.size()));
+            return QString::fromLatin1(trimmed.mid(prefix.size()).trimmed());
         }
     }
     return QStringLiteral("<missing>");
@@ -39,7 +42,7 @@ void TypeNumber(UiFixture& f, uint32_t record, const QString& text) {
 
 class MainBrowserTest : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void init() { QLocale::setDefault(QLocale::c()); }
 
     void startArgumentOpensTheFileInFileMode();
@@ -57,6 +60,11 @@ private slots:
     void missingFileIsRefusedAndTheTreeStays();
     void saveWritesTheEditAndABackup();
     void saveWithoutChangesWritesNothing();
+
+    void exportWritesTheFileAndRemembersTheFolder();
+    void exportThatCannotBeWrittenIsReported();
+    void hexEditorMenuShowsTheHexView();
+    void aboutBoxShowsTheVersion();
 };
 
 void MainBrowserTest::startArgumentOpensTheFileInFileMode() {
@@ -116,11 +124,13 @@ void MainBrowserTest::germanCaptions() {
     QCOMPARE(f.Page().cbXlock->text(), QStringLiteral("X sperren"));
     QCOMPARE(f.Page().cbYlock->text(), QStringLiteral("Y sperren"));
     f.Select(0x0100);
-    QCOMPARE(f.Page().HexEditor->toPlainText().section(QLatin1Char('\n'), 0, 0), QString::fromUtf8("Länge = 2"));
+    QCOMPARE(f.Page().HexEditor->toPlainText().section(QLatin1Char('\n'), 0, 0),
+             QString::fromUtf8("Länge = 2"));
 
     // Messages choose their language when shown.
     f.Page().eNumber->setText(QStringLiteral("40000"));
-    QCOMPARE(f.prompts.shown.back().text, std::string("nur Werte zwischen -32768 and 32767 sind erlaubt"));
+    QCOMPARE(f.prompts.shown.back().text,
+             std::string("nur Werte zwischen -32768 and 32767 sind erlaubt"));
     f.settings->language = 'E';
     f.Page().eNumber->setText(QStringLiteral("40001"));
     QCOMPARE(f.prompts.shown.back().text, std::string("values between -32768 and 32767 only"));
@@ -146,15 +156,18 @@ void MainBrowserTest::closeWithChangesYesStays() {
     QVERIFY(f.window->isVisible());
     QCOMPARE(f.prompts.shown.back().kind, std::string("ask"));
     QCOMPARE(f.prompts.shown.back().caption, std::string());
-    QCOMPARE(f.prompts.shown.back().text, std::string("Changes made: Do you want to go back for saving?"));
+    QCOMPARE(f.prompts.shown.back().text,
+             std::string("Changes made: Do you want to go back for saving?"));
     QCOMPARE(f.ReadFile(QStringLiteral("kvr.cfg")), cfgBefore);
-    QCOMPARE(f.ReadFile(QStringLiteral("plane.air")).size(), qsizetype(AirBytes(StandardRecords()).size()));
+    QCOMPARE(f.ReadFile(QStringLiteral("plane.air")).size(),
+             qsizetype(AirBytes(StandardRecords()).size()));
     f.window->Changes().SetChanged(false);
 }
 
 void MainBrowserTest::closeWithChangesNoStoresTheLayout() {
     UiFixture f;
-    f.Start("windowleft = 30\r\nwindowtop = 40\r\nwindowwidth = 900\r\nwindowheight = 650\r\nsplitter1 = 300\r\n");
+    f.Start("windowleft = 30\r\nwindowtop = 40\r\nwindowwidth = 900\r\nwindowheight = "
+            "650\r\nsplitter1 = 300\r\n");
     QCOMPARE(f.window->width(), 900);
     QCOMPARE(f.window->height(), 650);
     TypeNumber(f, 0x0100, QStringLiteral("7"));
@@ -167,7 +180,8 @@ void MainBrowserTest::closeWithChangesNoStoresTheLayout() {
     QCOMPARE(CfgValue(cfg, "splitter1"), QStringLiteral("300"));
     QCOMPARE(CfgValue(cfg, "splitter2"), QString::number(f.Page().PanelSizes()[1]));
     // The changes are dropped, not saved.
-    QCOMPARE(f.ReadFile(QStringLiteral("plane.air")).size(), qsizetype(AirBytes(StandardRecords()).size()));
+    QCOMPARE(f.ReadFile(QStringLiteral("plane.air")).size(),
+             qsizetype(AirBytes(StandardRecords()).size()));
     QVERIFY(!QFile::exists(f.Path(QStringLiteral("plane.kvr1.air"))));
 }
 
@@ -202,14 +216,16 @@ void MainBrowserTest::damagedFileIsRefusedAndTheTreeStays() {
     TypeNumber(f, 0x0100, QStringLiteral("7"));
     std::vector<uint8_t> damaged = AirBytes({{0x0100, Le16(1)}, {0x0101, Le16(2)}});
     damaged[14] = 200; // the second record's length runs past the end
-    f.WriteFile(QStringLiteral("bad.air"),
-                QByteArray(reinterpret_cast<const char*>(damaged.data()), qsizetype(damaged.size())));
+    f.WriteFile(QStringLiteral("bad.air"), QByteArray(reinterpret_cast<const char*>(damaged.data()),
+                                                      qsizetype(damaged.size())));
     f.window->OpenAirFile(f.Path(QStringLiteral("bad.air")));
 
     QCOMPARE(f.prompts.shown.size(), size_t{1});
     QCOMPARE(f.prompts.shown[0].caption, std::string("Warning"));
-    QVERIFY2(f.prompts.shown[0].text.starts_with("could not open .air file"), f.prompts.shown[0].text.c_str());
-    QVERIFY2(f.prompts.shown[0].text.find("at byte 10") != std::string::npos, f.prompts.shown[0].text.c_str());
+    QVERIFY2(f.prompts.shown[0].text.starts_with("could not open .air file"),
+             f.prompts.shown[0].text.c_str());
+    QVERIFY2(f.prompts.shown[0].text.find("at byte 10") != std::string::npos,
+             f.prompts.shown[0].text.c_str());
     QCOMPARE(f.window->Tree().RootCount(), size_t{9});
     QVERIFY(f.Page().TV->isVisible());
     QCOMPARE(f.Page().SelectedNode(), f.Node(0x0100));
@@ -217,7 +233,8 @@ void MainBrowserTest::damagedFileIsRefusedAndTheTreeStays() {
     QCOMPARE(f.window->StandalonePath(), f.Folder() + "/plane.air");
     QVERIFY(f.window->windowTitle().endsWith(QStringLiteral("plane.air")));
     // The folder is remembered even so.
-    QCOMPARE(CfgValue(f.ReadFile(QStringLiteral("kvr.cfg")), "opendir"), f.dir.path() + QLatin1Char('/'));
+    QCOMPARE(CfgValue(f.ReadFile(QStringLiteral("kvr.cfg")), "opendir"),
+             f.dir.path() + QLatin1Char('/'));
     f.window->Changes().SetChanged(false);
 }
 
@@ -255,6 +272,47 @@ void MainBrowserTest::saveWithoutChangesWritesNothing() {
     f.window->SaveAircraft1Click();
     QVERIFY(f.prompts.shown.empty());
     QVERIFY(!QFile::exists(f.Path(QStringLiteral("plane.kvr1.air"))));
+}
+
+void MainBrowserTest::exportWritesTheFileAndRemembersTheFolder() {
+    UiFixture f;
+    f.Start();
+    QVERIFY(QDir(f.dir.path()).mkdir(QStringLiteral("out")));
+    TypeNumber(f, 0x0100, QStringLiteral("42"));
+    f.window->ExportAsciiTo(f.Path(QStringLiteral("out/plane.txt")));
+    QVERIFY(f.prompts.shown.empty());
+    const QByteArray text = f.ReadFile(QStringLiteral("out/plane.txt"));
+    QVERIFY2(text.contains("00100\tInt value\t42\r\n"), text.constData());
+    QCOMPARE(CfgValue(f.ReadFile(QStringLiteral("kvr.cfg")), "asciidir"),
+             f.Path(QStringLiteral("out/")));
+    f.window->Changes().SetChanged(false);
+}
+
+void MainBrowserTest::exportThatCannotBeWrittenIsReported() {
+    UiFixture f;
+    f.Start();
+    f.window->ExportAsciiTo(f.Path(QStringLiteral("no/such/folder/plane.txt")));
+    QCOMPARE(f.prompts.shown.size(), size_t{1});
+    QCOMPARE(f.prompts.shown[0].caption, std::string("Information"));
+    QCOMPARE(f.prompts.shown[0].text, std::string("output file could not be opened"));
+    QCOMPARE(CfgValue(f.ReadFile(QStringLiteral("kvr.cfg")), "asciidir"), QString());
+}
+
+void MainBrowserTest::hexEditorMenuShowsTheHexView() {
+    UiFixture f;
+    f.Start();
+    QVERIFY(!f.Page().HexEditor->isVisible());
+    f.window->HexEditor1->trigger();
+    QVERIFY(f.Page().HexEditor->isVisible());
+    QVERIFY(f.Page().HexEditor->isReadOnly());
+    f.window->HexEditor1->trigger();
+    QVERIFY(!f.Page().HexEditor->isVisible());
+}
+
+void MainBrowserTest::aboutBoxShowsTheVersion() {
+    TAboutForm about;
+    QCOMPARE(about.windowTitle(), QStringLiteral("Version Info"));
+    QVERIFY(about.VersionLine().startsWith(QStringLiteral("KVR V2.2 ")));
 }
 
 QTEST_MAIN(MainBrowserTest)

@@ -19,19 +19,27 @@ using namespace kelvara::test;
 
 namespace {
 
-QStringList Lines(const QPlainTextEdit* memo) { return memo->toPlainText().split(QLatin1Char('\n')); }
+QStringList Lines(const QPlainTextEdit* memo) {
+    return memo->toPlainText().split(QLatin1Char('\n'));
+}
 
-std::vector<uint8_t> Bytes(const RecordNode* node) { return node->record.data; }
+std::vector<uint8_t> Bytes(const RecordNode* node) {
+    return node->record.data;
+}
 
-QString Caption(const RecordNode* node) { return QString::fromLatin1(node->caption); }
+QString Caption(const RecordNode* node) {
+    return QString::fromLatin1(node->caption);
+}
 
-QString Blanks(int n) { return QString(n, QLatin1Char(' ')); }
+QString Blanks(int n) {
+    return QString(n, QLatin1Char(' '));
+}
 
 } // namespace
 
 class RecordPageTest : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void init();
     void cleanup();
 
@@ -56,7 +64,7 @@ private slots:
 
     void invalidTblDbIsReported();
 
-private:
+  private:
     std::unique_ptr<UiFixture> f;
 };
 
@@ -86,7 +94,8 @@ void RecordPageTest::numberRecordShowsTitleHelpHexAndNumberPanel() {
     QCOMPARE(hex.size(), 3);
     QCOMPARE(hex[0], QStringLiteral("Length = 2"));
     QCOMPARE(hex[1], Blanks(44));
-    QCOMPARE(hex[2], QStringLiteral("0035 0000  05 00") + Blanks(20) + QStringLiteral("..") + Blanks(6));
+    QCOMPARE(hex[2],
+             QStringLiteral("0035 0000  05 00") + Blanks(20) + QStringLiteral("..") + Blanks(6));
 
     f->Select(0x0001);
     QCOMPARE(Lines(page.HelpMemo), (QStringList{QStringLiteral("The title of the aircraft"),
@@ -109,7 +118,8 @@ void RecordPageTest::textRecordShowsItsTextWithoutTheZeroByte() {
     QCOMPARE(page.TextMemo->toPlainText(), QStringLiteral("Trainer"));
     QCOMPARE(Lines(page.HexEditor)[0], QStringLiteral("Length = 9"));
     f->Select(0x0003);
-    QCOMPARE(Lines(page.TextMemo), (QStringList{QStringLiteral("line one"), QStringLiteral("line two")}));
+    QCOMPARE(Lines(page.TextMemo),
+             (QStringList{QStringLiteral("line one"), QStringLiteral("line two")}));
 }
 
 void RecordPageTest::boolRecordChecksItsRadioButton() {
@@ -153,7 +163,8 @@ void RecordPageTest::typedNumberGoesIntoBytesCaptionAndFlag() {
     QCOMPARE(Bytes(f->Node(0x0100)), (std::vector<uint8_t>{0xD2, 0x04}));
     QCOMPARE(page.eNumber->text(), QStringLiteral("1234"));
     QVERIFY(f->window->Changes().IsChanged());
-    QVERIFY2(Caption(f->Node(0x0100)).endsWith(QStringLiteral(", 1234")), qPrintable(Caption(f->Node(0x0100))));
+    QVERIFY2(Caption(f->Node(0x0100)).endsWith(QStringLiteral(", 1234")),
+             qPrintable(Caption(f->Node(0x0100))));
     const QModelIndex index = page.Model()->IndexOf(f->Node(0x0100));
     QCOMPARE(page.Model()->data(index).toString(), Caption(f->Node(0x0100)));
     QVERIFY(Lines(page.HexEditor)[2].startsWith(QStringLiteral("0035 0000  D2 04")));
@@ -283,14 +294,17 @@ void RecordPageTest::textFieldLongerThanItsRoomIsRefused() {
     // The field runs to its zero byte: room for two characters.
     page.TextMemo->setPlainText(QStringLiteral("abc"));
     QCOMPARE(f->prompts.shown.size(), size_t{1});
-    QCOMPARE(f->prompts.shown[0].text, std::string("this text field has room for 2 characters only; the record is unchanged"));
+    QCOMPARE(
+        f->prompts.shown[0].text,
+        std::string("this text field has room for 2 characters only; the record is unchanged"));
     QCOMPARE(Bytes(f->Node(0x0104))[4], uint8_t{'a'});
     QVERIFY(!f->window->Changes().IsChanged());
 
     // A shorter text fits; the field keeps its room and the parent takes the bytes.
     page.TextMemo->setPlainText(QStringLiteral("x"));
     const std::vector<uint8_t> parent = Bytes(f->Node(0x0104));
-    QCOMPARE(std::vector<uint8_t>(parent.begin() + 4, parent.end()), (std::vector<uint8_t>{'x', 0, 0, 0, 0, 0}));
+    QCOMPARE(std::vector<uint8_t>(parent.begin() + 4, parent.end()),
+             (std::vector<uint8_t>{'x', 0, 0, 0, 0, 0}));
     QCOMPARE(parent.size(), size_t{10});
     QVERIFY(f->window->Changes().IsChanged());
 }

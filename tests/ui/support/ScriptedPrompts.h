@@ -16,7 +16,7 @@ struct ShownMessage {
 };
 
 class ScriptedPrompts : public UserPrompts {
-public:
+  public:
     void Inform(const std::string& caption, const std::string& text) override {
         shown.push_back({"inform", caption, text});
     }

@@ -52,24 +52,23 @@ inline std::vector<uint8_t> TextBytes(const std::string& text, size_t size = 0) 
     return bytes;
 }
 
-inline const char* kTestDictionary =
-    "[records]\n"
-    "0001=Title text,text\n"
-    "0001h=The title of the aircraft|shown in the menu\n"
-    "0003=Description,text\n"
-    "0100=Int value,int16\n"
-    "0100h=A plain number\n"
-    "0101=Angle,ang16\n"
-    "0102=Mass ratio,m256\n"
-    "0103=Flag,bool\n"
-    "0104=Engine data,record\n"
-    "0105=Lift table,tbldb\n"
-    "0106=Valid table,tbldb\n"
-    "[0104]\n"
-    "1=0,int16,Max RPM\n"
-    "1h=Highest engine speed\n"
-    "2=2,ang16,Tilt\n"
-    "3=4,text,Label\n";
+inline const char* kTestDictionary = "[records]\n"
+                                     "0001=Title text,text\n"
+                                     "0001h=The title of the aircraft|shown in the menu\n"
+                                     "0003=Description,text\n"
+                                     "0100=Int value,int16\n"
+                                     "0100h=A plain number\n"
+                                     "0101=Angle,ang16\n"
+                                     "0102=Mass ratio,m256\n"
+                                     "0103=Flag,bool\n"
+                                     "0104=Engine data,record\n"
+                                     "0105=Lift table,tbldb\n"
+                                     "0106=Valid table,tbldb\n"
+                                     "[0104]\n"
+                                     "1=0,int16,Max RPM\n"
+                                     "1h=Highest engine speed\n"
+                                     "2=2,ang16,Tilt\n"
+                                     "3=4,text,Label\n";
 
 // The standard test file: records in file order, each with a known value.
 inline std::vector<TestRecord> StandardRecords() {
@@ -96,7 +95,7 @@ inline std::vector<TestRecord> StandardRecords() {
 }
 
 class UiFixture {
-public:
+  public:
     UiFixture() { QVERIFY(dir.isValid()); }
 
     QString Path(const QString& name) const { return dir.filePath(name); }
@@ -109,7 +108,8 @@ public:
     }
     void WriteAir(const QString& name, const std::vector<TestRecord>& records) const {
         const std::vector<uint8_t> bytes = AirBytes(records);
-        WriteFile(name, QByteArray(reinterpret_cast<const char*>(bytes.data()), static_cast<qsizetype>(bytes.size())));
+        WriteFile(name, QByteArray(reinterpret_cast<const char*>(bytes.data()),
+                                   static_cast<qsizetype>(bytes.size())));
     }
     QByteArray ReadFile(const QString& name) const {
         QFile file(Path(name));
