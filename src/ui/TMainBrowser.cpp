@@ -112,12 +112,12 @@ void TMainBrowser::BuildMenu() {
     LoadAircraft1 = add(mFileMenu, "LoadAircraft1", &TMainBrowser::LoadAircraft1Click);
     SaveAircraft1 = add(mFileMenu, "SaveAircraft1", &TMainBrowser::SaveAircraft1Click);
     ASCIIExport1 = add(mFileMenu, "ASCIIExport1", &TMainBrowser::ASCIIExport1Click);
-    ASCIIExport1->setText(QStringLiteral("ASCII Export"));
+    ASCIIExport1->setText(QText(TextId::MenuAsciiExport, mSettings));
     MarkforCompare1 = add(mFileMenu, "MarkforCompare1", nullptr);
-    MarkforCompare1->setText(QStringLiteral("Mark for Compare"));
+    MarkforCompare1->setText(QText(TextId::MenuMarkForCompare, mSettings));
     MarkforCompare1->setVisible(false);
     Compare1 = add(mFileMenu, "Compare1", nullptr);
-    Compare1->setText(QStringLiteral("Compare"));
+    Compare1->setText(QText(TextId::MenuCompare, mSettings));
     Compare1->setCheckable(true);
     Compare1->setVisible(false);
     mFileMenu->addSeparator();
@@ -142,7 +142,7 @@ void TMainBrowser::BuildMenu() {
     Config1 = add(mOptionsMenu, "Config1", nullptr);
     Config1->setEnabled(false);
     HexEditor1 = add(mOptionsMenu, "HexEditor1", nullptr);
-    HexEditor1->setText(QStringLiteral("Hex Editor"));
+    HexEditor1->setText(QText(TextId::MenuHexEditor, mSettings));
     HexEditor1->setCheckable(true);
     connect(HexEditor1, &QAction::toggled, this,
             [this](bool on) { mRecordPage->SetHexVisible(on); });

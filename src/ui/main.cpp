@@ -12,12 +12,34 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QMessageBox>
 #include <QPixmap>
 #include <QTimer>
 
 #include <cstdio>
+#include <exception>
 
 namespace {
+
+// An exception escaping a handler is shown and the event loop goes on, instead of ending
+// the program with the user's unsaved edits.
+class KelvaraApplication : public QApplication {
+  public:
+    using QApplication::QApplication;
+
+    bool notify(QObject* receiver, QEvent* event) override {
+        try {
+            return QApplication::notify(receiver, event);
+        } catch (const std::exception& error) {
+            QMessageBox::critical(activeWindow(), QStringLiteral("Error"),
+                                  QString::fromUtf8(error.what()));
+        } catch (...) {
+            QMessageBox::critical(activeWindow(), QStringLiteral("Error"),
+                                  QStringLiteral("unexpected error"));
+        }
+        return false;
+    }
+};
 
 struct Options {
     QString screenshot;
@@ -75,7 +97,7 @@ void TimeTvChange(kelvara::TMainBrowser& window) {
 int main(int argc, char* argv[]) {
     QElapsedTimer sinceStart;
     sinceStart.start();
-    QApplication app(argc, argv);
+    KelvaraApplication app(argc, argv);
     const Options options = ParseOptions(QApplication::arguments());
 
     if (options.minimalWindow) {
