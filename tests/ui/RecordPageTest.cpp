@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QLocale>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QScrollArea>
 #include <QTreeView>
@@ -49,6 +50,7 @@ class RecordPageTest : public QObject {
     void boolRecordChecksItsRadioButton();
     void recordWithoutEditorShowsNoPanel();
     void selectingNodesIsNoEdit();
+    void selectorRowsExistHiddenFromTheStart();
 
     void typedNumberGoesIntoBytesCaptionAndFlag();
     void valueOutsideTheRangeIsRefusedAndNothingChanges();
@@ -151,6 +153,21 @@ void RecordPageTest::selectingNodesIsNoEdit() {
     QVERIFY(!f->window->Changes().IsChanged());
     QVERIFY(f->prompts.shown.empty());
     QCOMPARE(f->Node(0x0001)->record.data, before);
+}
+
+void RecordPageTest::selectorRowsExistHiddenFromTheStart() {
+    RecordPage& page = f->Page();
+    QCOMPARE(page.selectorButtons.size(), size_t{RecordPage::kSelectorRows});
+    QCOMPARE(page.selectorEdits.size(), size_t{RecordPage::kSelectorRows});
+    QCOMPARE(page.selectorButtons[499]->geometry(), QRect(16, 25 + 20 * 499, 17, 17));
+    QCOMPARE(page.selectorEdits[499]->geometry(), QRect(37, 23 + 20 * 499, 120, 21));
+    for (size_t i = 0; i < page.selectorButtons.size(); ++i) {
+        QVERIFY(page.selectorButtons[i]->isHidden());
+        QVERIFY(page.selectorEdits[i]->isHidden());
+    }
+    QVERIFY(page.CompareMemo->isHidden());
+    QVERIFY(page.bExporttable->isHidden());
+    QVERIFY(page.bImporttable->isHidden());
 }
 
 void RecordPageTest::typedNumberGoesIntoBytesCaptionAndFlag() {
