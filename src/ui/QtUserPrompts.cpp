@@ -1,0 +1,45 @@
+#include "QtUserPrompts.h"
+
+#include <QApplication>
+#include <QMessageBox>
+
+namespace kelvara {
+
+namespace {
+// A busy cursor must not hide the box the user has to answer.
+class NormalCursorWhileShown {
+  public:
+    NormalCursorWhileShown() : mOverridden(QApplication::overrideCursor() != nullptr) {
+        if (mOverridden) {
+            QApplication::setOverrideCursor(Qt::ArrowCursor);
+        }
+    }
+    ~NormalCursorWhileShown() {
+        if (mOverridden) {
+            QApplication::restoreOverrideCursor();
+        }
+    }
+
+  private:
+    bool mOverridden;
+};
+} // namespace
+
+void QtUserPrompts::Inform(const std::string& caption, const std::string& text) {
+    NormalCursorWhileShown cursor;
+    QMessageBox::information(mParent, QString::fromUtf8(caption), QString::fromUtf8(text));
+}
+
+void QtUserPrompts::Error(const std::string& caption, const std::string& text) {
+    NormalCursorWhileShown cursor;
+    QMessageBox::critical(mParent, QString::fromUtf8(caption), QString::fromUtf8(text));
+}
+
+bool QtUserPrompts::AskYesNo(const std::string& caption, const std::string& text) {
+    NormalCursorWhileShown cursor;
+    return QMessageBox::question(mParent, QString::fromUtf8(caption), QString::fromUtf8(text),
+                                 QMessageBox::Yes | QMessageBox::No,
+                                 QMessageBox::No) == QMessageBox::Yes;
+}
+
+} // namespace kelvara

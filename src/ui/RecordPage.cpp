@@ -1,0 +1,601 @@
+#include "RecordPage.h"
+
+#include "ChangeTracker.h"
+#include "DataType.h"
+#include "HexViewText.h"
+#include "RecordDictionary.h"
+#include "RecordEdits.h"
+#include "RecordTree.h"
+#include "RecordTreeModel.h"
+#include "Settings.h"
+#include "StartupDecisions.h"
+#include "TextUtil.h"
+#include "UiTexts.h"
+#include "UserPrompts.h"
+#include "ValueFormat.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QFontDatabase>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScopedValueRollback>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QSplitter>
+#include <QTreeView>
+#include <QVBoxLayout>
+
+namespace kelvara {
+
+namespace {
+
+QPlainTextEdit* MakeMemo(QWidget* parent, const char* name) {
+    auto* memo = new QPlainTextEdit(parent);
+    memo->setObjectName(QString::fromLatin1(name));
+    memo->setLineWrapMode(QPlainTextEdit::NoWrap);
+    return memo;
+}
+
+void ScrollToTop(QPlainTextEdit* memo) {
+    memo->moveCursor(QTextCursor::Start);
+    memo->verticalScrollBar()->setValue(0);
+    memo->horizontalScrollBar()->setValue(0);
+}
+
+// Record texts carry CR LF; the memo works with one line break character.
+QString MemoTextOf(const std::string& bytes) {
+    QString text = QString::fromLatin1(bytes);
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return text;
+}
+
+} // namespace
+
+RecordPage::RecordPage(RecordPageContext context, QWidget* parent)
+    : QWidget(parent), mContext(context) {
+    setObjectName(QStringLiteral("AirPanel"));
+    mModel = new RecordTreeModel(mContext.tree, this);
+    BuildLayout();
+    ClearView();
+}
+
+RecordPage::~RecordPage() = default;
+
+void RecordPage::BuildLayout() {
+    TV = new QTreeView(this);
+    TV->setObjectName(QStringLiteral("TV"));
+    TV->setHeaderHidden(true);
+    TV->setIndentation(18);
+    TV->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    TV->setUniformRowHeights(true);
+    TV->setModel(mModel);
+    connect(TV->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this] { TVChange(); });
+
+    HelpMemo = MakeMemo(this, "HelpMemo");
+    HelpMemo->setReadOnly(true);
+    HelpMemo->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    HelpMemo->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+
+    auto* editorArea = new QWidget(this);
+    auto* editorLayout = new QVBoxLayout(editorArea);
+    editorLayout->setContentsMargins(2, 2, 2, 2);
+    TitlePanel = new QLabel(editorArea);
+    TitlePanel->setObjectName(QStringLiteral("TitlePanel"));
+    TitlePanel->setFrameShape(QFrame::Panel);
+    TitlePanel->setFrameShadow(QFrame::Sunken);
+    TitlePanel->setTextFormat(Qt::PlainText);
+    QFont titleFont = TitlePanel->font();
+    titleFont.setBold(true);
+    TitlePanel->setFont(titleFont);
+    editorLayout->addWidget(TitlePanel);
+    editorLayout->addWidget(BuildEditorStrip(), 1);
+    HexEditor = MakeMemo(editorArea, "HexEditor");
+    HexEditor->setReadOnly(true);
+    HexEditor->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    HexEditor->setStyleSheet(QStringLiteral("QPlainTextEdit { background: #c0c0c0; }"));
+    HexEditor->hide();
+    editorLayout->addWidget(HexEditor, 1);
+
+    mSplitter3 = new QSplitter(Qt::Horizontal, this);
+    mSplitter3->setObjectName(QStringLiteral("Panel9"));
+    mSplitter3->addWidget(editorArea);
+    mSplitter3->addWidget(HelpMemo);
+    mSplitter3->setStretchFactor(0, 1);
+
+    mSplitter2 = new QSplitter(Qt::Vertical, this);
+    mSplitter2->addWidget(mSplitter3);
+    mSplitter2->addWidget(BuildCurvePanel());
+    mSplitter2->setStretchFactor(1, 1);
+    mSplitter2->setChildrenCollapsible(false);
+
+    mSplitter1 = new QSplitter(Qt::Horizontal, this);
+    mSplitter1->setObjectName(QStringLiteral("Splitter1"));
+    mSplitter1->addWidget(TV);
+    mSplitter1->addWidget(mSplitter2);
+    mSplitter1->setStretchFactor(1, 1);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(mSplitter1);
+    ApplyPanelSizes(260, 370, 238);
+}
+
+QWidget* RecordPage::BuildEditorStrip() {
+    auto* strip = new QWidget(this);
+    auto* layout = new QVBoxLayout(strip);
+    layout->setContentsMargins(0, 0, 0, 0);
+
+    TextPanel = new QWidget(strip);
+    TextPanel->setObjectName(QStringLiteral("TextPanel"));
+    auto* textLayout = new QVBoxLayout(TextPanel);
+    textLayout->setContentsMargins(0, 0, 0, 0);
+    TextMemo = MakeMemo(TextPanel, "TextMemo");
+    TextMemo->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    TextMemo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    TextMemo->installEventFilter(this);
+    textLayout->addWidget(TextMemo);
+    connect(TextMemo, &QPlainTextEdit::textChanged, this, [this] { TextMemoChange(); });
+
+    NumberPanel = new QWidget(strip);
+    NumberPanel->setObjectName(QStringLiteral("NumberPanel"));
+    auto* numberLayout = new QHBoxLayout(NumberPanel);
+    numberLayout->setContentsMargins(0, 0, 0, 0);
+    eNumber = new QLineEdit(NumberPanel);
+    eNumber->setObjectName(QStringLiteral("eNumber"));
+    eNumber->setMaximumWidth(240);
+    numberLayout->addWidget(eNumber, 0, Qt::AlignTop);
+    numberLayout->addStretch(1);
+    connect(eNumber, &QLineEdit::textChanged, this, [this] { eNumberChange(); });
+
+    BoolPanel = new QGroupBox(strip);
+    BoolPanel->setObjectName(QStringLiteral("BoolPanel"));
+    auto* boolLayout = new QVBoxLayout(BoolPanel);
+    rbTrue = new QRadioButton(QText(TextId::RadioTrue, mContext.settings), BoolPanel);
+    rbTrue->setObjectName(QStringLiteral("rbTrue"));
+    rbFalse = new QRadioButton(QText(TextId::RadioFalse, mContext.settings), BoolPanel);
+    rbFalse->setObjectName(QStringLiteral("rbFalse"));
+    boolLayout->addWidget(rbTrue);
+    boolLayout->addWidget(rbFalse);
+    boolLayout->addStretch(1);
+    BoolPanel->setMaximumWidth(240);
+    // The two buttons are exclusive, so one toggle of rbTrue stands for a click on either.
+    connect(rbTrue, &QRadioButton::toggled, this, [this] { rbTrueClick(); });
+
+    CompareMemo = MakeMemo(strip, "CompareMemo");
+    CompareMemo->setReadOnly(true);
+
+    layout->addWidget(TextPanel, 1);
+    layout->addWidget(NumberPanel, 1);
+    layout->addWidget(BoolPanel, 1, Qt::AlignLeft);
+    layout->addWidget(BuildTableSelector(), 1);
+    layout->addWidget(CompareMemo, 1);
+    CompareMemo->hide();
+    return strip;
+}
+
+QWidget* RecordPage::BuildTableSelector() {
+    sbTbl3d = new QScrollArea(this);
+    sbTbl3d->setObjectName(QStringLiteral("sbTbl3d"));
+    auto* inner = new QWidget;
+    LabelCorner = new QLabel(inner);
+    LabelCorner->setGeometry(16, 2, 120, 18);
+    eCorner = new QLineEdit(inner);
+    eCorner->setGeometry(140, 0, 80, 21);
+    LabelIndices = new QLabel(inner);
+    LabelIndices->setGeometry(230, 2, 160, 18);
+    eChangegraph = new QPushButton(inner);
+    eChangegraph->setObjectName(QStringLiteral("eChangegraph"));
+    eChangegraph->setGeometry(170, 25, 110, 25);
+    cbOverlay1503 = new QCheckBox(inner);
+    cbOverlay1503->setObjectName(QStringLiteral("cbOverlay1503"));
+    cbOverlay1503->setGeometry(170, 55, 110, 21);
+    // Created once so that showing a table later creates no controls.
+    selectorButtons.reserve(kSelectorRows);
+    selectorEdits.reserve(kSelectorRows);
+    for (int i = 0; i < kSelectorRows; ++i) {
+        auto* button = new QRadioButton(inner);
+        button->setGeometry(16, 25 + 20 * i, 17, 17);
+        button->hide();
+        auto* edit = new QLineEdit(inner);
+        edit->setGeometry(37, 23 + 20 * i, 120, 21);
+        edit->hide();
+        selectorButtons.push_back(button);
+        selectorEdits.push_back(edit);
+    }
+    inner->setMinimumSize(400, 25 + 20 * kSelectorRows + 4);
+    sbTbl3d->setWidget(inner);
+    return sbTbl3d;
+}
+
+QWidget* RecordPage::BuildCurvePanel() {
+    auto* panel = new QWidget(this);
+    panel->setObjectName(QStringLiteral("CurvePanel"));
+    panel->setMinimumHeight(100);
+    auto* layout = new QVBoxLayout(panel);
+    layout->setContentsMargins(2, 2, 2, 2);
+
+    RenderPanel = new QFrame(panel);
+    RenderPanel->setObjectName(QStringLiteral("RenderPanel"));
+    RenderPanel->setFrameShape(QFrame::StyledPanel);
+    RenderPanel->setAutoFillBackground(true);
+    QPalette palette = RenderPanel->palette();
+    palette.setColor(QPalette::Window, QColor(0xc0, 0xc0, 0xc0));
+    RenderPanel->setPalette(palette);
+    layout->addWidget(RenderPanel, 1);
+
+    auto* row = new QHBoxLayout;
+    LabelX = new QLabel(QText(TextId::LabelX, mContext.settings), panel);
+    eXvalue = new QLineEdit(panel);
+    eXvalue->setObjectName(QStringLiteral("eXvalue"));
+    eXvalue->setFixedHeight(20);
+    LabelY = new QLabel(QText(TextId::LabelY, mContext.settings), panel);
+    eYvalue = new QLineEdit(panel);
+    eYvalue->setObjectName(QStringLiteral("eYvalue"));
+    eYvalue->setFixedHeight(20);
+    cbXlock = new QCheckBox(panel);
+    cbXlock->setObjectName(QStringLiteral("cbXlock"));
+    cbXlock->setChecked(true);
+    cbYlock = new QCheckBox(panel);
+    cbYlock->setObjectName(QStringLiteral("cbYlock"));
+    bExporttable = new QPushButton(QText(TextId::ButtonExportTable, mContext.settings), panel);
+    bImporttable = new QPushButton(QText(TextId::ButtonImportTable, mContext.settings), panel);
+    bExporttable->hide();
+    bImporttable->hide();
+    for (QWidget* w : std::initializer_list<QWidget*>{LabelX, eXvalue, LabelY, eYvalue, cbXlock,
+                                                      cbYlock, bExporttable, bImporttable}) {
+        row->addWidget(w);
+    }
+    row->addStretch(1);
+    layout->addLayout(row);
+    return panel;
+}
+
+ReadResult RecordPage::ReplaceTree(const std::function<ReadResult(RecordTree&)>& read) {
+    ReadResult result;
+    {
+        QScopedValueRollback<bool> loading(mTreeLoading, true);
+        RecordTree fresh;
+        result = read(fresh);
+        if (result.code != ReadResultCode::Ok) {
+            return result;
+        }
+        mModel->BeginReplace();
+        mContext.tree = std::move(fresh);
+        mModel->EndReplace();
+        ClearView();
+    }
+    if (!mContext.tree.Empty()) {
+        SelectNode(mContext.tree.Root(0));
+        TV->setFocus();
+    }
+    return result;
+}
+
+void RecordPage::SelectNode(const RecordNode* node) {
+    const QModelIndex index = mModel->IndexOf(node);
+    if (index.isValid()) {
+        TV->setCurrentIndex(index);
+        TV->scrollTo(index);
+    }
+}
+
+RecordNode* RecordPage::SelectedNode() const {
+    return RecordTreeModel::NodeAt(TV->currentIndex());
+}
+
+void RecordPage::SetMenuActions(QAction* cut, QAction* copy, QAction* compare) {
+    mCutAction = cut;
+    mCopyAction = copy;
+    mCompareAction = compare;
+}
+
+void RecordPage::SetHexVisible(bool visible) {
+    HexEditor->setVisible(visible);
+}
+
+void RecordPage::ApplyPanelSizes(int treeWidth, int upperHeight, int helpWidth) {
+    // A splitter takes sizes as shares of its current extent; give the rest to the other side.
+    auto apply = [](QSplitter* splitter, int first, int firstSize, bool horizontal) {
+        const int total =
+            std::max(horizontal ? splitter->width() : splitter->height(), 2 * firstSize + 2);
+        const int size = std::max(firstSize, 0);
+        if (first == 0) {
+            splitter->setSizes({size, std::max(total - size, 1)});
+        } else {
+            splitter->setSizes({std::max(total - size, 1), size});
+        }
+    };
+    apply(mSplitter1, 0, treeWidth, true);
+    apply(mSplitter2, 0, upperHeight, false);
+    apply(mSplitter3, 1, helpWidth, true);
+}
+
+std::array<int, 3> RecordPage::PanelSizes() const {
+    return {mSplitter1->sizes().value(0), mSplitter2->sizes().value(0),
+            mSplitter3->sizes().value(1)};
+}
+
+void RecordPage::ApplyGraphRules(int windowHeight, bool resizing) {
+    const QList<int> sizes = mSplitter2->sizes();
+    if (sizes.size() != 2) {
+        return;
+    }
+    const int upper = UpperAreaHeight(sizes[0], sizes[1], windowHeight, resizing);
+    if (upper != sizes[0]) {
+        mSplitter2->setSizes({upper, sizes[0] + sizes[1] - upper});
+    }
+}
+
+void RecordPage::ClearView() {
+    QScopedValueRollback<bool> refreshing(mViewRefreshing, true);
+    TitlePanel->clear();
+    HelpMemo->clear();
+    HexEditor->clear();
+    ShowPanel(nullptr);
+    CompareMemo->hide();
+    mTableShown = false;
+}
+
+void RecordPage::ShowPanel(QWidget* panel) {
+    for (QWidget* candidate :
+         std::initializer_list<QWidget*>{TextPanel, NumberPanel, BoolPanel, sbTbl3d}) {
+        candidate->setVisible(candidate == panel);
+    }
+}
+
+void RecordPage::TVChange() {
+    RecordNode* node = SelectedNode();
+    if (mTreeLoading || !node) {
+        return;
+    }
+    CompareMemo->hide();
+    if (mCompareAction) {
+        mCompareAction->setChecked(false);
+    }
+    bExporttable->hide();
+    bImporttable->hide();
+
+    const AirRecord& record = node->record;
+    size_t shownLength = record.data.size();
+    mTableTextPieces.clear();
+    for (auto& list : mNameLists) {
+        list.clear();
+    }
+    for (QAction* action : {mCutAction, mCopyAction}) {
+        if (action) {
+            action->setEnabled(!record.isField);
+        }
+    }
+    mTableShown = IsTableType(record.type);
+    if (record.type == DataType::Text && shownLength > 0) {
+        --shownLength; // the terminating zero byte is not shown
+    }
+
+    const RecordTexts texts = TextsOf(record, mContext.dictionary);
+    TitlePanel->setText(QString::fromLatin1(texts.name));
+    if (mTableShown) {
+        mTableTextPieces = SplitFields(texts.axis, '|');
+        LabelX->setText(QText(TextId::LabelX, mContext.settings));
+        LabelY->setText(QText(TextId::LabelY, mContext.settings));
+        for (size_t list : {size_t{2}, size_t{0}, size_t{1}}) {
+            if (list < mTableTextPieces.size()) {
+                mNameLists[list] = SplitFields(mTableTextPieces[list], ',');
+            }
+        }
+    }
+    QStringList helpLines;
+    for (const std::string& line : SplitFields(texts.help, '|')) {
+        helpLines << QString::fromLatin1(line);
+    }
+    HelpMemo->setPlainText(helpLines.join(QLatin1Char('\n')));
+    ScrollToTop(HelpMemo);
+
+    if (!mHexCommitting) {
+        FillHexView(*node, shownLength);
+    }
+    if (mCurveCommitting) {
+        return;
+    }
+
+    switch (record.type) {
+    case DataType::Text:
+        ShowPanel(TextPanel);
+        break;
+    case DataType::Bool:
+        ShowPanel(BoolPanel);
+        break;
+    case DataType::Tbl3d:
+    case DataType::Tbl3d_2:
+        ShowPanel(sbTbl3d);
+        cbOverlay1503->setEnabled(record.lookupNumber == 0x1503 || record.lookupNumber == 0x1504);
+        break;
+    default:
+        ShowPanel(IsNumberType(record.type) ? NumberPanel : nullptr);
+        break;
+    }
+
+    QScopedValueRollback<bool> refreshing(mViewRefreshing, true);
+    eXvalue->setEnabled(false);
+    eYvalue->setEnabled(false);
+    if (!mEditorCommitting) {
+        FillEditor(*node);
+    }
+    if (record.type == DataType::TblDb) {
+        CheckTblDb(*node);
+    }
+    RenderPanel->update();
+}
+
+void RecordPage::FillHexView(const RecordNode& node, size_t shownLength) {
+    const AirRecord& record = node.record;
+    HexEditor->clear();
+    if (record.type <= 0) {
+        return;
+    }
+    QStringList lines;
+    lines << QString::fromUtf8(LengthLineText(static_cast<int>(shownLength), German()));
+    lines << QString(kHexRowWidth, QLatin1Char(' '));
+    for (const std::string& row : HexRows(record.Bytes(), shownLength, record.offset)) {
+        lines << QString::fromLatin1(row);
+    }
+    HexEditor->setPlainText(lines.join(QLatin1Char('\n')));
+    ScrollToTop(HexEditor);
+}
+
+void RecordPage::FillEditor(const RecordNode& node) {
+    const AirRecord& record = node.record;
+    if (record.type == DataType::Text) {
+        TextMemo->setPlainText(MemoTextOf(record.Text()));
+        ScrollToTop(TextMemo);
+    } else if (record.type == DataType::Bool) {
+        const auto bytes = record.Bytes().first(std::min<size_t>(4, record.data.size()));
+        const bool value =
+            std::any_of(bytes.begin(), bytes.end(), [](uint8_t b) { return b != 0; });
+        (value ? rbTrue : rbFalse)->setChecked(true);
+    } else if (IsNumberType(record.type)) {
+        const auto text = EditorNumberText(record.type, record.Bytes(), LocaleMark());
+        eNumber->setText(text ? QString::fromLatin1(*text) : QString());
+    }
+}
+
+void RecordPage::CheckTblDb(const RecordNode& node) {
+    const AirRecord& record = node.record;
+    const size_t size = record.data.size();
+    bool valid = size >= 12;
+    if (valid) {
+        const uint64_t count = static_cast<uint64_t>(record.data[0]) |
+                               (static_cast<uint64_t>(record.data[1]) << 8) |
+                               (static_cast<uint64_t>(record.data[2]) << 16) |
+                               (static_cast<uint64_t>(record.data[3]) << 24);
+        valid = size >= 4 + 16 * count;
+    }
+    if (valid) {
+        return;
+    }
+    std::string name = mFilePath;
+    if (ToLower(name).ends_with(".air")) {
+        name.resize(name.size() - 4);
+    }
+    mContext.prompts.Inform(Utf8Text(TextId::CaptionWarning, mContext.settings),
+                            Utf8Text(TextId::InvalidTbldbPrefix, mContext.settings) + name);
+}
+
+bool RecordPage::eventFilter(QObject* watched, QEvent* event) {
+    // Only record 3 holds a text of several lines; elsewhere Enter would add a stray break.
+    if (watched == TextMemo && event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+            const RecordNode* node = SelectedNode();
+            if (!node || node->record.lookupNumber != 3) {
+                return true;
+            }
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void RecordPage::TextMemoChange() {
+    RecordNode* node = SelectedNode();
+    if (mViewRefreshing || !node || node->record.type != DataType::Text) {
+        return;
+    }
+    QString text = TextMemo->toPlainText();
+    text.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
+    const QByteArray bytes = text.toLatin1();
+    const EditResult result =
+        ApplyTextEdit(*node, std::string_view(bytes.constData(), bytes.size()));
+    switch (result.status) {
+    case EditStatus::Ok:
+        Commit(*node, false);
+        break;
+    case EditStatus::TextTooLong:
+        mContext.prompts.Inform(Utf8Text(TextId::CaptionInformation, mContext.settings),
+                                PickUtf8(Texts::TextTooLong, German()));
+        break;
+    case EditStatus::TextTooLongForField: {
+        const QString message = Pick(Texts::TextTooLongForField, German())
+                                    .arg(static_cast<qulonglong>(node->record.data.size() - 1));
+        mContext.prompts.Inform(Utf8Text(TextId::CaptionInformation, mContext.settings),
+                                message.toStdString());
+        break;
+    }
+    default:
+        break;
+    }
+}
+
+void RecordPage::eNumberChange() {
+    RecordNode* node = SelectedNode();
+    if (mViewRefreshing || !node) {
+        return;
+    }
+    const QString typed = eNumber->text();
+    const QByteArray bytes = typed.toLatin1();
+    const EditResult result =
+        ApplyNumberEdit(*node, std::string_view(bytes.constData(), bytes.size()), LocaleMark());
+    switch (result.status) {
+    case EditStatus::Ok:
+        Commit(*node, true);
+        break;
+    case EditStatus::RangeRejected:
+        mContext.prompts.Inform(Utf8Text(TextId::CaptionInformation, mContext.settings),
+                                RangeMessage(result.limits, German()));
+        break;
+    case EditStatus::ConversionError:
+        mContext.prompts.Error(Utf8Text(TextId::CaptionError, mContext.settings),
+                               ConversionErrorMessage(typed.toUtf8().toStdString(), German()));
+        break;
+    default:
+        break;
+    }
+}
+
+void RecordPage::rbTrueClick() {
+    RecordNode* node = SelectedNode();
+    if (mViewRefreshing || !node) {
+        return;
+    }
+    if (ApplyBoolEdit(*node, rbTrue->isChecked()).status == EditStatus::Ok) {
+        Commit(*node, true);
+    }
+}
+
+void RecordPage::Commit(RecordNode& node, bool updateCaption) {
+    // The core has already copied a field's bytes into its parent.
+    mContext.changes.SetChanged(true);
+    QScopedValueRollback<bool> committing(mEditorCommitting, true);
+    if (updateCaption) {
+        UpdateNodeCaption(node);
+    }
+    TVChange();
+}
+
+void RecordPage::UpdateNodeCaption(RecordNode& node) {
+    const NumberStyle style{LocaleMark(), mContext.settings.decimal};
+    node.caption = kelvara::UpdateNodeCaption(
+        node.caption, FormatValue(node.record.type, node.record.Bytes(), style));
+    mModel->CaptionChanged(&node);
+}
+
+bool RecordPage::German() const {
+    return mContext.settings.German();
+}
+
+char RecordPage::LocaleMark() const {
+    const QString point = QLocale().decimalPoint();
+    return point.size() == 1 && point.at(0).unicode() < 128
+               ? static_cast<char>(point.at(0).unicode())
+               : '.';
+}
+
+} // namespace kelvara

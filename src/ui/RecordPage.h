@@ -1,0 +1,154 @@
+// The record page: the record tree on the left, the record view of the selected record
+// (title, value editor, hex view, help text) and the curve panel below.
+#pragma once
+
+#include "AirFileReader.h"
+
+#include <QWidget>
+
+#include <array>
+#include <functional>
+#include <string>
+#include <vector>
+
+class QAction;
+class QCheckBox;
+class QFrame;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+class QRadioButton;
+class QScrollArea;
+class QSplitter;
+class QTreeView;
+
+namespace kelvara {
+
+class ChangeTracker;
+class RecordDictionary;
+class RecordNode;
+class RecordTree;
+class RecordTreeModel;
+class Settings;
+class UserPrompts;
+
+struct RecordPageContext {
+    Settings& settings;
+    UserPrompts& prompts;
+    ChangeTracker& changes;
+    const RecordDictionary& dictionary;
+    RecordTree& tree;
+};
+
+class RecordPage : public QWidget {
+    Q_OBJECT
+  public:
+    static constexpr int kSelectorRows = 500;
+
+    explicit RecordPage(RecordPageContext context, QWidget* parent = nullptr);
+    ~RecordPage() override;
+
+    // Reads a file into a fresh tree and swaps it in only on success, so a file that cannot
+    // be read leaves the shown tree, its selection and its edits alone.
+    ReadResult ReplaceTree(const std::function<ReadResult(RecordTree&)>& read);
+    // Path of the file shown; names it in the table warning.
+    void SetFilePath(std::string path) { mFilePath = std::move(path); }
+
+    void SelectNode(const RecordNode* node);
+    [[nodiscard]] RecordNode* SelectedNode() const;
+    [[nodiscard]] RecordTreeModel* Model() const { return mModel; }
+
+    // Menu entries that the record view switches (any may be null).
+    void SetMenuActions(QAction* cut, QAction* copy, QAction* compare);
+    void SetHexVisible(bool visible);
+
+    // splitter1..3: tree width, upper area height, help panel width.
+    void ApplyPanelSizes(int treeWidth, int upperHeight, int helpWidth);
+    [[nodiscard]] std::array<int, 3> PanelSizes() const;
+    // The graph keeps 100 pixels; on resize the upper area stays within window height - 150.
+    void ApplyGraphRules(int windowHeight, bool resizing);
+
+    // The record view for the selected node.
+    void TVChange();
+
+    // Controls, named as the user manual names them.
+    QTreeView* TV = nullptr;
+    QLabel* TitlePanel = nullptr;
+    QWidget* TextPanel = nullptr;
+    QPlainTextEdit* TextMemo = nullptr;
+    QWidget* NumberPanel = nullptr;
+    QLineEdit* eNumber = nullptr;
+    QGroupBox* BoolPanel = nullptr;
+    QRadioButton* rbTrue = nullptr;
+    QRadioButton* rbFalse = nullptr;
+    QScrollArea* sbTbl3d = nullptr;
+    QLabel* LabelCorner = nullptr;
+    QLabel* LabelIndices = nullptr;
+    QLineEdit* eCorner = nullptr;
+    QPushButton* eChangegraph = nullptr;
+    QCheckBox* cbOverlay1503 = nullptr;
+    std::vector<QRadioButton*> selectorButtons;
+    std::vector<QLineEdit*> selectorEdits;
+    QPlainTextEdit* CompareMemo = nullptr;
+    QPlainTextEdit* HexEditor = nullptr;
+    QPlainTextEdit* HelpMemo = nullptr;
+    QFrame* RenderPanel = nullptr;
+    QLabel* LabelX = nullptr;
+    QLabel* LabelY = nullptr;
+    QLineEdit* eXvalue = nullptr;
+    QLineEdit* eYvalue = nullptr;
+    QCheckBox* cbXlock = nullptr;
+    QCheckBox* cbYlock = nullptr;
+    QPushButton* bExporttable = nullptr;
+    QPushButton* bImporttable = nullptr;
+
+    // The view guards; true only while the named write is under way.
+    [[nodiscard]] bool TreeLoading() const { return mTreeLoading; }
+    [[nodiscard]] bool TableShown() const { return mTableShown; }
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    void BuildLayout();
+    QWidget* BuildEditorStrip();
+    QWidget* BuildTableSelector();
+    QWidget* BuildCurvePanel();
+    void ClearView();
+    void ShowPanel(QWidget* panel);
+    void FillHexView(const RecordNode& node, size_t shownLength);
+    void FillEditor(const RecordNode& node);
+    void CheckTblDb(const RecordNode& node);
+
+    void TextMemoChange();
+    void eNumberChange();
+    void rbTrueClick();
+    void Commit(RecordNode& node, bool updateCaption);
+    void UpdateNodeCaption(RecordNode& node);
+
+    [[nodiscard]] bool German() const;
+    [[nodiscard]] char LocaleMark() const;
+
+    RecordPageContext mContext;
+    RecordTreeModel* mModel = nullptr;
+    QSplitter* mSplitter1 = nullptr;
+    QSplitter* mSplitter2 = nullptr;
+    QSplitter* mSplitter3 = nullptr;
+    QAction* mCutAction = nullptr;
+    QAction* mCopyAction = nullptr;
+    QAction* mCompareAction = nullptr;
+    std::string mFilePath;
+
+    bool mTreeLoading = false;
+    bool mViewRefreshing = false;
+    bool mEditorCommitting = false;
+    bool mHexCommitting = false;
+    bool mCurveCommitting = false;
+    bool mTableShown = false;
+    std::vector<std::string> mTableTextPieces;
+    std::array<std::vector<std::string>, 3> mNameLists;
+};
+
+} // namespace kelvara

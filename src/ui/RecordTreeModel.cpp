@@ -1,0 +1,68 @@
+#include "RecordTreeModel.h"
+
+#include "RecordTree.h"
+
+namespace kelvara {
+
+RecordTreeModel::RecordTreeModel(RecordTree& tree, QObject* parent)
+    : QAbstractItemModel(parent), mTree(tree) {}
+
+QModelIndex RecordTreeModel::index(int row, int column, const QModelIndex& parent) const {
+    if (row < 0 || column != 0) {
+        return {};
+    }
+    const auto r = static_cast<size_t>(row);
+    if (!parent.isValid()) {
+        return r < mTree.RootCount() ? createIndex(row, 0, mTree.Root(r)) : QModelIndex{};
+    }
+    RecordNode* node = NodeAt(parent);
+    return r < node->ChildCount() ? createIndex(row, 0, node->Child(r)) : QModelIndex{};
+}
+
+QModelIndex RecordTreeModel::parent(const QModelIndex& child) const {
+    if (!child.isValid()) {
+        return {};
+    }
+    return IndexOf(NodeAt(child)->Parent());
+}
+
+int RecordTreeModel::rowCount(const QModelIndex& parent) const {
+    if (parent.column() > 0) {
+        return 0;
+    }
+    if (!parent.isValid()) {
+        return static_cast<int>(mTree.RootCount());
+    }
+    return static_cast<int>(NodeAt(parent)->ChildCount());
+}
+
+int RecordTreeModel::columnCount(const QModelIndex&) const {
+    return 1;
+}
+
+QVariant RecordTreeModel::data(const QModelIndex& index, int role) const {
+    if (!index.isValid() || role != Qt::DisplayRole) {
+        return {};
+    }
+    return QString::fromLatin1(NodeAt(index)->caption);
+}
+
+RecordNode* RecordTreeModel::NodeAt(const QModelIndex& index) {
+    return index.isValid() ? static_cast<RecordNode*>(index.internalPointer()) : nullptr;
+}
+
+QModelIndex RecordTreeModel::IndexOf(const RecordNode* node) const {
+    if (!node) {
+        return {};
+    }
+    return createIndex(node->Row(), 0, const_cast<RecordNode*>(node));
+}
+
+void RecordTreeModel::CaptionChanged(const RecordNode* node) {
+    const QModelIndex at = IndexOf(node);
+    if (at.isValid()) {
+        emit dataChanged(at, at, {Qt::DisplayRole});
+    }
+}
+
+} // namespace kelvara

@@ -1,0 +1,365 @@
+#include "TMainBrowser.h"
+
+#include "AsciiExport.h"
+#include "RecordPage.h"
+#include "SaveCurrentFile.h"
+#include "Settings.h"
+#include "StartupDecisions.h"
+#include "TAboutForm.h"
+#include "UiTexts.h"
+#include "UserPrompts.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDesktopServices>
+#include <QFile>
+#include <QFileDialog>
+#include <QFrame>
+#include <QLocale>
+#include <QMenuBar>
+#include <QScreen>
+#include <QStackedWidget>
+#include <QStatusBar>
+#include <QTabBar>
+#include <QUrl>
+#include <QVBoxLayout>
+
+#include <fstream>
+
+namespace kelvara {
+
+namespace {
+
+// A busy cursor around a long action, restored on every way out.
+class BusyCursor {
+  public:
+    BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~BusyCursor() { QApplication::restoreOverrideCursor(); }
+    BusyCursor(const BusyCursor&) = delete;
+    BusyCursor& operator=(const BusyCursor&) = delete;
+};
+
+std::string LocalPath(const QString& path) {
+    return QFile::encodeName(path).toStdString();
+}
+
+QString DisplayPath(const std::string& path) {
+    return QFile::decodeName(QByteArray::fromStdString(path));
+}
+
+char LocaleMark() {
+    const QString point = QLocale().decimalPoint();
+    return point.size() == 1 && point.at(0).unicode() < 128
+               ? static_cast<char>(point.at(0).unicode())
+               : '.';
+}
+
+} // namespace
+
+TMainBrowser::TMainBrowser(Settings& settings, UserPrompts& prompts, QStringList arguments,
+                           QWidget* parent)
+    : QMainWindow(parent), mSettings(settings), mPrompts(prompts),
+      mArguments(std::move(arguments)) {
+    setObjectName(QStringLiteral("TMainBrowser"));
+    resize(kDesignWidth, kDesignHeight);
+
+    auto* central = new QWidget(this);
+    auto* layout = new QVBoxLayout(central);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    auto* separator = new QFrame(central);
+    separator->setFrameShape(QFrame::HLine);
+    separator->setFrameShadow(QFrame::Sunken);
+    layout->addWidget(separator);
+    mTabControl = new QTabBar(central);
+    mTabControl->setObjectName(QStringLiteral("TabControl"));
+    mTabControl->hide();
+    layout->addWidget(mTabControl);
+    mPages = new QStackedWidget(central);
+    mManufacturerPanel = new QWidget(mPages);
+    mManufacturerPanel->setObjectName(QStringLiteral("ManufacturerPanel"));
+    mPages->addWidget(mManufacturerPanel);
+    mRecordPage = new RecordPage(
+        RecordPageContext{mSettings, mPrompts, mChanges, mDictionary, mTree}, mPages);
+    mPages->addWidget(mRecordPage);
+    mPages->setCurrentWidget(mRecordPage);
+    layout->addWidget(mPages, 1);
+    setCentralWidget(central);
+    connect(mTabControl, &QTabBar::currentChanged, this, [this](int tab) {
+        mPages->setCurrentWidget(tab == 0 ? mManufacturerPanel
+                                          : static_cast<QWidget*>(mRecordPage));
+    });
+
+    BuildMenu();
+    mRecordPage->SetMenuActions(Cut1, Copy1, Compare1);
+    statusBar();
+}
+
+TMainBrowser::~TMainBrowser() = default;
+
+void TMainBrowser::BuildMenu() {
+    auto add = [this](QMenu* menu, const char* name, auto handler) {
+        QAction* action = menu->addAction(QString());
+        action->setObjectName(QString::fromLatin1(name));
+        if constexpr (!std::is_same_v<decltype(handler), std::nullptr_t>) {
+            connect(action, &QAction::triggered, this, handler);
+        }
+        return action;
+    };
+    mFileMenu = menuBar()->addMenu(QString());
+    mFileMenu->setObjectName(QStringLiteral("File1"));
+    LoadAircraft1 = add(mFileMenu, "LoadAircraft1", &TMainBrowser::LoadAircraft1Click);
+    SaveAircraft1 = add(mFileMenu, "SaveAircraft1", &TMainBrowser::SaveAircraft1Click);
+    ASCIIExport1 = add(mFileMenu, "ASCIIExport1", &TMainBrowser::ASCIIExport1Click);
+    ASCIIExport1->setText(QText(TextId::MenuAsciiExport, mSettings));
+    MarkforCompare1 = add(mFileMenu, "MarkforCompare1", nullptr);
+    MarkforCompare1->setText(QText(TextId::MenuMarkForCompare, mSettings));
+    MarkforCompare1->setVisible(false);
+    Compare1 = add(mFileMenu, "Compare1", nullptr);
+    Compare1->setText(QText(TextId::MenuCompare, mSettings));
+    Compare1->setCheckable(true);
+    Compare1->setVisible(false);
+    mFileMenu->addSeparator();
+    Exit1 = add(mFileMenu, "Exit1", &TMainBrowser::Exit1Click);
+
+    // Clipboard and search commands arrive with their own pages; their entries are in place.
+    mEditMenu = menuBar()->addMenu(QString());
+    mEditMenu->setObjectName(QStringLiteral("Edit1"));
+    Cut1 = add(mEditMenu, "Cut1", nullptr);
+    Copy1 = add(mEditMenu, "Copy1", nullptr);
+    Paste1 = add(mEditMenu, "Paste1", nullptr);
+    Paste1->setEnabled(false);
+    mEditMenu->setEnabled(false);
+    mFindMenu = menuBar()->addMenu(QString());
+    mFindMenu->setObjectName(QStringLiteral("Find1"));
+    Text1 = add(mFindMenu, "Text1", nullptr);
+    Next1 = add(mFindMenu, "Next1", nullptr);
+    mFindMenu->setEnabled(false);
+
+    mOptionsMenu = menuBar()->addMenu(QString());
+    mOptionsMenu->setObjectName(QStringLiteral("Options1"));
+    Config1 = add(mOptionsMenu, "Config1", nullptr);
+    Config1->setEnabled(false);
+    HexEditor1 = add(mOptionsMenu, "HexEditor1", nullptr);
+    HexEditor1->setText(QText(TextId::MenuHexEditor, mSettings));
+    HexEditor1->setCheckable(true);
+    connect(HexEditor1, &QAction::toggled, this,
+            [this](bool on) { mRecordPage->SetHexVisible(on); });
+
+    mHelpMenu = menuBar()->addMenu(QString());
+    mHelpMenu->setObjectName(QStringLiteral("Help1"));
+    About1 = add(mHelpMenu, "About1", &TMainBrowser::About1Click);
+    Getmanual1 = add(mHelpMenu, "Getmanual1", &TMainBrowser::Getmanual1Click);
+}
+
+void TMainBrowser::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (mFirstShow) {
+        FormShow();
+    }
+}
+
+void TMainBrowser::FormShow() {
+    std::vector<std::string> arguments;
+    for (const QString& argument : mArguments) {
+        arguments.push_back(LocalPath(argument));
+    }
+    const StartupMode mode = DecideStartupMode(arguments, mSettings);
+    mStartFile = DisplayPath(mode.startFile);
+    mLibraryMode = !mode.fileMode;
+    mChanges.SetLibraryMode(false); // one file at a time until the library arrives
+
+    mFirstShow = false;
+    setWindowTitle(QString::fromUtf8(MainWindowCaption()));
+    ApplyLanguage();
+    LoadAircraft1->setVisible(true);
+    mDictionary.LoadDictionary(mSettings.ProgramFolder() + "/KVR.ini");
+    if (mLibraryMode) {
+        statusBar()->showMessage(Pick(Texts::LibraryModePending, German()));
+    }
+
+    PlaceWindow();
+    const PanelSizes panels = PanelSizesFromSettings(mSettings);
+    mRecordPage->ApplyPanelSizes(panels.treeWidth, panels.upperHeight, panels.helpWidth);
+    mResizeAttached = true;
+
+    if (!mStartFile.isEmpty()) {
+        OpenAirFile(mStartFile);
+    }
+}
+
+void TMainBrowser::ApplyLanguage() {
+    const bool german = German();
+    for (const CaptionRow& row : CaptionsToApply(mLibraryMode)) {
+        const QString name = QString::fromLatin1(row.control);
+        const QString text = QString::fromUtf8(kelvara::Pick(row, german).data());
+        if (row.property == CaptionProperty::TabText) {
+            mTabControl->addTab(text);
+        } else if (auto* action = findChild<QAction*>(name)) {
+            action->setText(text);
+        } else if (auto* menu = findChild<QMenu*>(name)) {
+            menu->setTitle(text);
+        } else if (auto* button = findChild<QAbstractButton*>(name)) {
+            button->setText(text);
+        } else if (auto* widget = findChild<QWidget*>(name);
+                   widget && row.property == CaptionProperty::Hint) {
+            widget->setToolTip(text);
+        }
+        // Rows of the selection page find no control until that page exists.
+    }
+    if (!mLibraryMode) {
+        mTabControl->hide();
+        mPages->setCurrentWidget(mRecordPage);
+        return;
+    }
+    mTabControl->setCurrentIndex(1);
+    mTabControl->show();
+}
+
+void TMainBrowser::PlaceWindow() {
+    const QScreen* screen = this->screen() ? this->screen() : QApplication::primaryScreen();
+    const QRect available =
+        screen ? screen->availableGeometry() : QRect(0, 0, kDesignWidth, kDesignHeight);
+    const WindowPlacement placement = kelvara::PlaceWindow(
+        mSettings,
+        ScreenRect{available.left(), available.top(), available.width(), available.height()},
+        kDesignWidth, kDesignHeight);
+    resize(placement.width, placement.height);
+    move(placement.left, placement.top);
+    if (placement.maximised) {
+        setWindowState(windowState() | Qt::WindowMaximized);
+    }
+    if (QLayout* layout = this->layout()) {
+        layout->activate();
+    }
+}
+
+void TMainBrowser::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    if (mResizeAttached) {
+        mRecordPage->ApplyGraphRules(height(), true);
+    }
+}
+
+bool TMainBrowser::German() const {
+    return mSettings.German();
+}
+
+void TMainBrowser::OpenAirFile(const QString& path) {
+    BusyCursor busy;
+    const std::string localPath = LocalPath(path);
+    ASCIIExport1->setEnabled(true);
+    mEditMenu->setEnabled(true);
+    mFindMenu->setEnabled(true);
+
+    const ReadOptions options{mSettings.datatypes != 0,
+                              NumberStyle{LocaleMark(), mSettings.decimal}};
+    OpenAirFileResult opened;
+    mRecordPage->ReplaceTree([&](RecordTree& fresh) {
+        opened = kelvara::OpenAirFile(localPath, mSettings, mDictionary, options, fresh, mChanges,
+                                      mPrompts);
+        return opened.read;
+    });
+    if (!opened.opened) {
+        return;
+    }
+    mStandalonePath = localPath;
+    mRecordPage->SetFilePath(localPath);
+    setWindowTitle(DisplayPath(opened.windowCaption));
+    statusBar()->clearMessage();
+}
+
+void TMainBrowser::LoadAircraft1Click() {
+    if (WantsToGoBackForSaving(mChanges.IsChanged(), mPrompts, mSettings.language)) {
+        return;
+    }
+    const QString path =
+        QFileDialog::getOpenFileName(this, LoadAircraft1->text(), DisplayPath(mSettings.opendir),
+                                     DialogFilter(Text(TextId::AirFileDialogFilter, mSettings)));
+    if (!path.isEmpty()) {
+        OpenAirFile(path);
+    }
+}
+
+void TMainBrowser::SaveAircraft1Click() {
+    if (mStandalonePath.empty()) {
+        return;
+    }
+    BusyCursor busy;
+    SaveCurrentFile(mTree, SaveNamesForFile(mStandalonePath), mChanges, mPrompts, German());
+}
+
+void TMainBrowser::ASCIIExport1Click() {
+    QFileDialog dialog(this, ASCIIExport1->text(), DisplayPath(mSettings.asciidir),
+                       DialogFilter(Text(TextId::TextFileDialogFilter, mSettings)));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix(QStringLiteral("txt"));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return;
+    }
+    ExportAsciiTo(dialog.selectedFiles().constFirst());
+}
+
+void TMainBrowser::ExportAsciiTo(const QString& file) {
+    const std::string path = LocalPath(file);
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    if (!out) {
+        mPrompts.Inform(Utf8Text(TextId::CaptionInformation, mSettings),
+                        Utf8Text(TextId::ExportFileNotOpened, mSettings));
+        return;
+    }
+    BusyCursor busy;
+    mSettings.asciidir = FolderOfPath(path);
+    mSettings.Save();
+    ExportAscii(mTree, mDictionary, mSettings.delimiter,
+                NumberStyle{LocaleMark(), mSettings.decimal}, out);
+    out.close();
+    // A full disk would otherwise leave a cut-off export without a word.
+    if (!out) {
+        mPrompts.Inform(Utf8Text(TextId::CaptionInformation, mSettings),
+                        Utf8Text(TextId::ExportFileNotOpened, mSettings));
+    }
+}
+
+void TMainBrowser::Exit1Click() {
+    close();
+}
+
+void TMainBrowser::closeEvent(QCloseEvent* event) {
+    if (WantsToGoBackForSaving(mChanges.IsChanged(), mPrompts, mSettings.language)) {
+        event->ignore();
+        return;
+    }
+    StoreWindowLayout();
+    mResizeAttached = false;
+    event->accept();
+}
+
+void TMainBrowser::StoreWindowLayout() {
+    WindowLayout layout;
+    layout.maximised = isMaximized();
+    layout.left = x();
+    layout.top = y();
+    layout.width = width();
+    layout.height = height();
+    const std::array<int, 3> sizes = mRecordPage->PanelSizes();
+    layout.panels = PanelSizesFromSettings(mSettings); // the selection page keeps its sizes
+    layout.panels.treeWidth = sizes[0];
+    layout.panels.upperHeight = sizes[1];
+    layout.panels.helpWidth = sizes[2];
+    kelvara::StoreWindowLayout(mSettings, layout, false);
+}
+
+void TMainBrowser::About1Click() {
+    TAboutForm about(this);
+    about.exec();
+}
+
+void TMainBrowser::Getmanual1Click() {
+    mPrompts.Inform(Utf8Text(TextId::CaptionInformation, mSettings),
+                    GetManualText(mSettings.language));
+    QDesktopServices::openUrl(QUrl(QString::fromLatin1(kMakerWebAddress)));
+}
+
+} // namespace kelvara

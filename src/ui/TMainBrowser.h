@@ -1,0 +1,109 @@
+// The main window: menu, the two pages, start-up steps at the first show, opening and saving
+// files, and the questions before unsaved changes are lost. The pages do the record work.
+#pragma once
+
+#include "ChangeTracker.h"
+#include "RecordDictionary.h"
+#include "RecordTree.h"
+
+#include <QMainWindow>
+#include <QStringList>
+
+#include <memory>
+#include <string>
+
+class QAction;
+class QMenu;
+class QStackedWidget;
+class QTabBar;
+
+namespace kelvara {
+
+class RecordPage;
+class Settings;
+class UserPrompts;
+
+class TMainBrowser : public QMainWindow {
+    Q_OBJECT
+  public:
+    static constexpr int kDesignWidth = 1024;
+    static constexpr int kDesignHeight = 720;
+
+    // arguments: the command-line arguments after the program name.
+    TMainBrowser(Settings& settings, UserPrompts& prompts, QStringList arguments,
+                 QWidget* parent = nullptr);
+    ~TMainBrowser() override;
+
+    void OpenAirFile(const QString& path);
+    void LoadAircraft1Click();
+    void SaveAircraft1Click();
+    void ASCIIExport1Click();
+    // The export after its save dialog; the folder becomes asciidir.
+    void ExportAsciiTo(const QString& path);
+    void Exit1Click();
+    void About1Click();
+    void Getmanual1Click();
+    // Copies geometry and panel sizes into Settings and saves them.
+    void StoreWindowLayout();
+
+    [[nodiscard]] RecordPage* Page() const { return mRecordPage; }
+    [[nodiscard]] bool LibraryMode() const { return mLibraryMode; }
+    [[nodiscard]] const QString& StartFile() const { return mStartFile; }
+    [[nodiscard]] ChangeTracker& Changes() { return mChanges; }
+    [[nodiscard]] const RecordTree& Tree() const { return mTree; }
+    [[nodiscard]] const std::string& StandalonePath() const { return mStandalonePath; }
+    [[nodiscard]] QMenu* FileMenu() const { return mFileMenu; }
+    [[nodiscard]] QTabBar* TabControl() const { return mTabControl; }
+
+    QAction* LoadAircraft1 = nullptr;
+    QAction* SaveAircraft1 = nullptr;
+    QAction* ASCIIExport1 = nullptr;
+    QAction* MarkforCompare1 = nullptr;
+    QAction* Compare1 = nullptr;
+    QAction* Exit1 = nullptr;
+    QAction* Cut1 = nullptr;
+    QAction* Copy1 = nullptr;
+    QAction* Paste1 = nullptr;
+    QAction* Text1 = nullptr;
+    QAction* Next1 = nullptr;
+    QAction* Config1 = nullptr;
+    QAction* HexEditor1 = nullptr;
+    QAction* About1 = nullptr;
+    QAction* Getmanual1 = nullptr;
+
+  protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+  private:
+    void BuildMenu();
+    void FormShow();
+    void ApplyLanguage();
+    void PlaceWindow();
+    [[nodiscard]] bool German() const;
+
+    Settings& mSettings;
+    UserPrompts& mPrompts;
+    QStringList mArguments;
+    RecordDictionary mDictionary;
+    RecordTree mTree;
+    ChangeTracker mChanges;
+    std::string mStandalonePath;
+    QString mStartFile;
+    bool mFirstShow = true;
+    bool mLibraryMode = false;
+    bool mResizeAttached = false;
+
+    QMenu* mFileMenu = nullptr;
+    QMenu* mEditMenu = nullptr;
+    QMenu* mFindMenu = nullptr;
+    QMenu* mOptionsMenu = nullptr;
+    QMenu* mHelpMenu = nullptr;
+    QTabBar* mTabControl = nullptr;
+    QStackedWidget* mPages = nullptr;
+    QWidget* mManufacturerPanel = nullptr;
+    RecordPage* mRecordPage = nullptr;
+};
+
+} // namespace kelvara

@@ -1,0 +1,136 @@
+// The editor program. Besides an optional ".air" file it takes a few options for scripts:
+//   --screenshot PATH   save the main window as a picture once shown, then quit
+//   --quit-after-show   quit as soon as the first show is done (start-up timing)
+//   --minimal-window    show an empty window instead (the baseline for start-up timing)
+//   --time-tvchange     print the time of one record view build for the largest record
+#include "QtUserPrompts.h"
+#include "RecordPage.h"
+#include "RecordTree.h"
+#include "Settings.h"
+#include "TMainBrowser.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QMessageBox>
+#include <QPixmap>
+#include <QTimer>
+
+#include <cstdio>
+#include <exception>
+
+namespace {
+
+// An exception escaping a handler is shown and the event loop goes on, instead of ending
+// the program with the user's unsaved edits.
+class KelvaraApplication : public QApplication {
+  public:
+    using QApplication::QApplication;
+
+    bool notify(QObject* receiver, QEvent* event) override {
+        try {
+            return QApplication::notify(receiver, event);
+        } catch (const std::exception& error) {
+            QMessageBox::critical(activeWindow(), QStringLiteral("Error"),
+                                  QString::fromUtf8(error.what()));
+        } catch (...) {
+            QMessageBox::critical(activeWindow(), QStringLiteral("Error"),
+                                  QStringLiteral("unexpected error"));
+        }
+        return false;
+    }
+};
+
+struct Options {
+    QString screenshot;
+    bool quitAfterShow = false;
+    bool minimalWindow = false;
+    bool timeTvChange = false;
+    QStringList rest;
+};
+
+Options ParseOptions(const QStringList& arguments) {
+    Options options;
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+        const QString& argument = arguments[i];
+        if (argument == QStringLiteral("--screenshot") && i + 1 < arguments.size()) {
+            options.screenshot = arguments[++i];
+        } else if (argument == QStringLiteral("--quit-after-show")) {
+            options.quitAfterShow = true;
+        } else if (argument == QStringLiteral("--minimal-window")) {
+            options.minimalWindow = true;
+        } else if (argument == QStringLiteral("--time-tvchange")) {
+            options.timeTvChange = true;
+        } else {
+            options.rest << argument;
+        }
+    }
+    return options;
+}
+
+void TimeTvChange(kelvara::TMainBrowser& window) {
+    const kelvara::RecordNode* largest = nullptr;
+    window.Tree().ForEach([&](kelvara::RecordNode& node) {
+        if (!largest || node.record.data.size() > largest->record.data.size()) {
+            largest = &node;
+        }
+    });
+    if (!largest) {
+        std::fprintf(stderr, "time-tvchange: no record loaded\n");
+        return;
+    }
+    kelvara::RecordPage* page = window.Page();
+    page->SelectNode(largest);
+    constexpr int kRounds = 200;
+    QElapsedTimer timer;
+    timer.start();
+    for (int i = 0; i < kRounds; ++i) {
+        page->TVChange();
+    }
+    std::printf("TVChange: record 0x%04X, %zu bytes, %.3f ms per call (%d calls)\n",
+                static_cast<unsigned>(largest->record.lookupNumber), largest->record.data.size(),
+                static_cast<double>(timer.nsecsElapsed()) / 1e6 / kRounds, kRounds);
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    QElapsedTimer sinceStart;
+    sinceStart.start();
+    KelvaraApplication app(argc, argv);
+    const Options options = ParseOptions(QApplication::arguments());
+
+    if (options.minimalWindow) {
+        QWidget window;
+        window.resize(kelvara::TMainBrowser::kDesignWidth, kelvara::TMainBrowser::kDesignHeight);
+        window.show();
+        QApplication::processEvents();
+        std::printf("first show: %.1f ms\n", static_cast<double>(sinceStart.nsecsElapsed()) / 1e6);
+        return 0;
+    }
+
+    kelvara::Settings settings;
+    settings.Load(QFile::encodeName(QCoreApplication::applicationDirPath()).toStdString());
+    kelvara::QtUserPrompts prompts;
+    kelvara::TMainBrowser window(settings, prompts, options.rest);
+    prompts.SetParent(&window);
+    window.show();
+
+    if (options.quitAfterShow || options.timeTvChange) {
+        QApplication::processEvents();
+        std::printf("first show: %.1f ms\n", static_cast<double>(sinceStart.nsecsElapsed()) / 1e6);
+        if (options.timeTvChange) {
+            TimeTvChange(window);
+        }
+        return 0;
+    }
+    if (!options.screenshot.isEmpty()) {
+        QTimer::singleShot(1500, &window, [&window, path = options.screenshot] {
+            if (!window.grab().save(path)) {
+                std::fprintf(stderr, "could not write %s\n", QFile::encodeName(path).constData());
+            }
+            QApplication::quit();
+        });
+    }
+    return QApplication::exec();
+}
