@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <csignal>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -113,43 +114,30 @@ TEST_F(Writer, WriteProtectedTargetIsRefusedBeforeAnythingMoves) {
     EXPECT_FALSE(Exists("plane.kvr.air"));
 }
 
-TEST_F(Writer, FailedBackupRenameMidwayRestoresEveryFile) {
-    Load(Version(9));
-    for (int i = 1; i <= 5; ++i) {
-        WriteFile(mFolder.File("plane.kvr" + std::to_string(i) + ".air"), Version(9 - i));
-    }
-    const auto snapshot = [&] {
-        std::vector<std::vector<uint8_t>> files;
-        for (const char* name : {"plane.air", "plane.kvr1.air", "plane.kvr2.air", "plane.kvr3.air",
-                                 "plane.kvr4.air", "plane.kvr5.air"}) {
-            files.push_back(ReadFile(mFolder.File(name)));
-        }
-        return files;
+TEST_F(Writer, FailedRenameAnywhereInTheRotationRestoresEveryFile) {
+    const std::vector<std::string> names = {"plane.air",      "plane.kvr1.air", "plane.kvr2.air",
+                                            "plane.kvr3.air", "plane.kvr4.air", "plane.kvr5.air"};
+    // A name in a folder that does not exist makes that one rename fail: backup 2 fails after
+    // three renames, the target fails at the very last step.
+    const std::vector<std::function<void(SaveNames&)>> breakers = {
+        [&](SaveNames& n) { n.backups[1] = mFolder.File("gone/plane.kvr2.air"); },
+        [&](SaveNames& n) { n.target = mFolder.File("gone/plane.air"); },
     };
-    const auto before = snapshot();
-
-    // Backup 2 in a folder that does not exist: the rotation fails after three renames.
-    SaveNames names = SaveNamesForFile(mPath);
-    names.backups[1] = mFolder.File("gone/plane.kvr2.air");
-    std::string detail;
-    EXPECT_EQ(WriteAirFile(mTree, names, &detail), WriteResultCode::BackupFailed);
-    EXPECT_NE(detail.find("plane.kvr1.air"), std::string::npos);
-    EXPECT_EQ(snapshot(), before);
-    EXPECT_FALSE(Exists("plane.kvr.air"));
-    EXPECT_EQ(std::distance(fs::directory_iterator(mFolder.Path()), fs::directory_iterator()), 6);
-}
-
-TEST_F(Writer, FailedFinalRenameRestoresTargetAndBackups) {
-    Load(Version(9));
-    WriteFile(mFolder.File("plane.kvr1.air"), Version(8));
-    SaveNames names = SaveNamesForFile(mPath);
-    // The new file cannot take the target's place: the target's folder is missing.
-    names.target = mFolder.File("gone/plane.air");
-    EXPECT_EQ(WriteAirFile(mTree, names), WriteResultCode::BackupFailed);
-    EXPECT_EQ(ReadFile(mPath), Version(9));
-    EXPECT_EQ(ReadFile(mFolder.File("plane.kvr1.air")), Version(8));
-    EXPECT_FALSE(Exists("plane.kvr2.air"));
-    EXPECT_FALSE(Exists("plane.kvr.air"));
+    for (const auto& breakNames : breakers) {
+        Load(Version(9));
+        for (int i = 1; i <= 5; ++i) {
+            WriteFile(mFolder.File(names[static_cast<size_t>(i)]), Version(9 - i));
+        }
+        SaveNames saveNames = SaveNamesForFile(mPath);
+        breakNames(saveNames);
+        std::string detail;
+        EXPECT_EQ(WriteAirFile(mTree, saveNames, &detail), WriteResultCode::BackupFailed);
+        EXPECT_FALSE(detail.empty());
+        for (size_t i = 0; i < names.size(); ++i) {
+            EXPECT_EQ(ReadFile(mFolder.File(names[i])), Version(9 - static_cast<int>(i))) << names[i];
+        }
+        EXPECT_EQ(std::distance(fs::directory_iterator(mFolder.Path()), fs::directory_iterator()), 6);
+    }
 }
 
 TEST_F(Writer, FullDiskIsDetectedBeforeTheTargetIsReplaced) {
