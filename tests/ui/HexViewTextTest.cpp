@@ -5,58 +5,49 @@
 
 using namespace kelvara;
 
+using Rows = std::vector<std::string>;
+using Bytes = std::vector<uint8_t>;
+
 class HexViewTextTest : public QObject {
     Q_OBJECT
   private slots:
-    void hexRowsLayOutBytesDigitsAndCharacters();
-    void hexRowsEndInABlankRowAtAMultipleOfEight();
-    void hexRowsOfAnEmptyValueAreOneBlankRow();
-    void hexRowsCutAWidePrefixAtColumnEleven();
-    void hexRowsNeverReadPastTheData();
+    void hexRows_data();
+    void hexRows();
 };
 
-void HexViewTextTest::hexRowsLayOutBytesDigitsAndCharacters() {
-    const std::vector<uint8_t> data{0x41, 0x00, 0x10, 0x11, 0xFF, 0x7A, 0x20, 0x0D, 0x42};
-    const auto rows = HexRows(data, data.size(), 0x1234);
-    QCOMPARE(rows.size(), size_t{2});
-    QCOMPARE(rows[0],
-             std::string("1234 0000  41 00 10 11 FF 7A 20 0D  A..\x11\xFFz .")); // 0x11 is past 16
-    QCOMPARE(rows[1],
-             std::string("123C 0008  42") + std::string(23, ' ') + "B" + std::string(7, ' '));
+void HexViewTextTest::hexRows_data() {
+    QTest::addColumn<Bytes>("data");
+    QTest::addColumn<int>("length");
+    QTest::addColumn<int>("offset");
+    QTest::addColumn<Rows>("expected");
+    const std::string blank(kHexRowWidth, ' ');
+    QTest::newRow("digits and characters; 0x11 is shown as itself")
+        << Bytes{0x41, 0x00, 0x10, 0x11, 0xFF, 0x7A, 0x20, 0x0D, 0x42} << 9 << 0x1234
+        << Rows{"1234 0000  41 00 10 11 FF 7A 20 0D  A..\x11\xFFz .",
+                "123C 0008  42" + std::string(23, ' ') + "B" + std::string(7, ' ')};
+    QTest::newRow("a multiple of eight ends in a blank row")
+        << Bytes(16, 0x30) << 16 << 0
+        << Rows{"0000 0000  30 30 30 30 30 30 30 30  00000000",
+                "0008 0008  30 30 30 30 30 30 30 30  00000000", blank};
+    QTest::newRow("empty value is one blank row") << Bytes{0} << 0 << 100 << Rows{blank};
+    QTest::newRow("wide prefix is cut at column eleven")
+        << Bytes{0xAB} << 1 << 0x12345
+        << Rows{"12345 0000 AB" + std::string(23, ' ') + "\xAB" + std::string(7, ' ')};
+    QTest::newRow("never past the data")
+        << Bytes{1, 2, 3} << 40 << 0
+        << Rows{"0000 0000  01 02 03" + std::string(17, ' ') + "..." + std::string(5, ' ')};
+}
+
+void HexViewTextTest::hexRows() {
+    QFETCH(Bytes, data);
+    QFETCH(int, length);
+    QFETCH(int, offset);
+    QFETCH(Rows, expected);
+    const Rows rows = HexRows(data, static_cast<size_t>(length), offset);
+    QCOMPARE(rows, expected);
     for (const std::string& row : rows) {
         QCOMPARE(row.size(), size_t{kHexRowWidth});
     }
-}
-
-void HexViewTextTest::hexRowsEndInABlankRowAtAMultipleOfEight() {
-    const std::vector<uint8_t> data(16, 0x30);
-    const auto rows = HexRows(data, data.size(), 0);
-    QCOMPARE(rows.size(), size_t{3});
-    QCOMPARE(rows[2], std::string(kHexRowWidth, ' '));
-    QCOMPARE(rows[1].substr(0, 11), std::string("0008 0008  "));
-}
-
-void HexViewTextTest::hexRowsOfAnEmptyValueAreOneBlankRow() {
-    // A text record holding only its zero byte shows no byte at all.
-    const std::vector<uint8_t> data{0};
-    const auto rows = HexRows(data, 0, 100);
-    QCOMPARE(rows.size(), size_t{1});
-    QCOMPARE(rows[0], std::string(kHexRowWidth, ' '));
-}
-
-void HexViewTextTest::hexRowsCutAWidePrefixAtColumnEleven() {
-    const std::vector<uint8_t> data{0xAB};
-    const auto rows = HexRows(data, 1, 0x12345);
-    QCOMPARE(rows[0].substr(0, 13), std::string("12345 0000 AB"));
-    QCOMPARE(rows[0].size(), size_t{kHexRowWidth});
-}
-
-void HexViewTextTest::hexRowsNeverReadPastTheData() {
-    const std::vector<uint8_t> data{1, 2, 3};
-    const auto rows = HexRows(data, 40, 0);
-    QCOMPARE(rows.size(), size_t{1});
-    QCOMPARE(rows[0].substr(11, 9), std::string("01 02 03 "));
-    QCOMPARE(rows[0].substr(20, 15), std::string(15, ' '));
 }
 
 QTEST_APPLESS_MAIN(HexViewTextTest)

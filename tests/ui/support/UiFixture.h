@@ -19,77 +19,54 @@
 
 namespace kelvara::test {
 
+using Bytes = std::vector<uint8_t>;
+
 struct TestRecord {
     uint32_t number;
-    std::vector<uint8_t> data;
+    Bytes data;
 };
 
-inline std::vector<uint8_t> AirBytes(const std::vector<TestRecord>& records) {
-    std::vector<uint8_t> out;
+inline QByteArray AirBytes(const std::vector<TestRecord>& records) {
+    QByteArray out;
     auto put32 = [&out](uint32_t v) {
         for (int i = 0; i < 4; ++i) {
-            out.push_back(static_cast<uint8_t>(v >> (8 * i)));
+            out.append(static_cast<char>(v >> (8 * i)));
         }
     };
     for (const TestRecord& record : records) {
         put32(record.number);
         put32(static_cast<uint32_t>(record.data.size()));
-        out.insert(out.end(), record.data.begin(), record.data.end());
+        out.append(reinterpret_cast<const char*>(record.data.data()), qsizetype(record.data.size()));
     }
     return out;
 }
 
-inline std::vector<uint8_t> Le16(int v) {
+inline Bytes Le16(int v) {
     return {static_cast<uint8_t>(v & 0xFF), static_cast<uint8_t>((v >> 8) & 0xFF)};
 }
 
-inline std::vector<uint8_t> TextBytes(const std::string& text, size_t size = 0) {
-    std::vector<uint8_t> bytes(text.begin(), text.end());
-    bytes.push_back(0);
-    if (bytes.size() < size) {
-        bytes.resize(size, 0);
-    }
-    return bytes;
-}
-
-inline const char* kTestDictionary = "[records]\n"
-                                     "0001=Title text,text\n"
-                                     "0001h=The title of the aircraft|shown in the menu\n"
-                                     "0003=Description,text\n"
-                                     "0100=Int value,int16\n"
-                                     "0100h=A plain number\n"
-                                     "0101=Angle,ang16\n"
-                                     "0102=Mass ratio,m256\n"
-                                     "0103=Flag,bool\n"
-                                     "0104=Engine data,record\n"
-                                     "0105=Lift table,tbldb\n"
-                                     "0106=Valid table,tbldb\n"
-                                     "[0104]\n"
-                                     "1=0,int16,Max RPM\n"
-                                     "1h=Highest engine speed\n"
-                                     "2=2,ang16,Tilt\n"
-                                     "3=4,text,Label\n";
+inline const char* kTestDictionary =
+    "[records]\n0001=Title text,text\n0001h=The title of the aircraft|shown in the menu\n"
+    "0003=Description,text\n0100=Int value,int16\n0100h=A plain number\n0101=Angle,ang16\n"
+    "0102=Mass ratio,m256\n0103=Flag,bool\n0104=Engine data,record\n0105=Lift table,tbldb\n"
+    "0106=Valid table,tbldb\n"
+    "[0104]\n1=0,int16,Max RPM\n1h=Highest engine speed\n2=2,ang16,Tilt\n3=4,text,Label\n";
 
 // The standard test file: records in file order, each with a known value.
+inline const Bytes kTrainer{'T', 'r', 'a', 'i', 'n', 'e', 'r', 0, 0, 0};
 inline std::vector<TestRecord> StandardRecords() {
-    std::vector<uint8_t> engine = Le16(2400);
-    for (uint8_t b : Le16(0)) {
-        engine.push_back(b);
-    }
-    for (uint8_t b : TextBytes("ab", 6)) {
-        engine.push_back(b);
-    }
-    std::vector<uint8_t> validTable(4 + 16, 0);
+    const std::string description = "line one\r\nline two";
+    Bytes validTable(4 + 16, 0);
     validTable[0] = 1;
     return {
-        {0x0001, TextBytes("Trainer", 10)},
-        {0x0003, TextBytes("line one\r\nline two")},
+        {0x0001, kTrainer},
+        {0x0003, Bytes(description.c_str(), description.c_str() + description.size() + 1)},
         {0x0100, Le16(5)},
         {0x0101, Le16(182)},
         {0x0102, Le16(100)},
         {0x0103, {1, 0, 0, 0}},
-        {0x0104, engine},
-        {0x0105, std::vector<uint8_t>(11, 0)},
+        {0x0104, {0x60, 0x09, 0, 0, 'a', 'b', 0, 0, 0, 0}}, // 2400, 0, "ab" in six bytes
+        {0x0105, Bytes(11, 0)},
         {0x0106, validTable},
     };
 }
@@ -106,11 +83,6 @@ class UiFixture {
         QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
         QCOMPARE(file.write(bytes), bytes.size());
     }
-    void WriteAir(const QString& name, const std::vector<TestRecord>& records) const {
-        const std::vector<uint8_t> bytes = AirBytes(records);
-        WriteFile(name, QByteArray(reinterpret_cast<const char*>(bytes.data()),
-                                   static_cast<qsizetype>(bytes.size())));
-    }
     QByteArray ReadFile(const QString& name) const {
         QFile file(Path(name));
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
@@ -121,9 +93,7 @@ class UiFixture {
     void Start(const QByteArray& cfgLines = {}, QStringList arguments = {}, bool openPlane = true) {
         WriteFile(QStringLiteral("KVR.ini"), QByteArray(kTestDictionary));
         WriteFile(QStringLiteral("kvr.cfg"), QByteArray("showaircraft = 0\r\n") + cfgLines);
-        if (!QFile::exists(Path(QStringLiteral("plane.air")))) {
-            WriteAir(QStringLiteral("plane.air"), StandardRecords());
-        }
+        WriteFile(QStringLiteral("plane.air"), AirBytes(StandardRecords()));
         if (arguments.isEmpty() && openPlane) {
             arguments << Path(QStringLiteral("plane.air"));
         }
@@ -135,16 +105,12 @@ class UiFixture {
     }
 
     RecordPage& Page() const { return *window->Page(); }
-
-    void Select(uint32_t number, int field = -1) const {
-        RecordNode* node = window->Tree().FindRecord(number);
-        QVERIFY(node);
-        if (field >= 0) {
-            node = node->Child(static_cast<size_t>(field));
-        }
-        Page().SelectNode(node);
-    }
     RecordNode* Node(uint32_t number) const { return window->Tree().FindRecord(number); }
+    void Select(uint32_t number, int field = -1) const {
+        RecordNode* node = Node(number);
+        QVERIFY(node);
+        Page().SelectNode(field >= 0 ? node->Child(static_cast<size_t>(field)) : node);
+    }
 
     QTemporaryDir dir;
     ScriptedPrompts prompts;
