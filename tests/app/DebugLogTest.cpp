@@ -12,39 +12,23 @@ using test::ReadFile;
 using test::TempFolder;
 using test::WriteFile;
 
-TEST(DebugLog, OffWritesAndDeletesNothing) {
-    TempFolder folder;
-    WriteFile(folder.File("_debug.txt"), "old run\n");
-    DebugLog log(false, folder.Path());
-    log.WriteDebugPoint("main1");
-    EXPECT_EQ(ReadFile(folder.File("_debug.txt")), "old run\n");
-}
-
-TEST(DebugLog, EachRunStartsANewFile) {
+TEST(DebugLog, EachRunStartsANewFileWithTheTextAsItStands) {
     TempFolder folder;
     WriteFile(folder.File("_debug.txt"), "left from before\n");
-    {
-        DebugLog first(true, folder.Path());
-        first.WriteDebugPoint("main1");
-        first.WriteDebugPoint("main2");
-    }
-    EXPECT_EQ(ReadFile(folder.File("_debug.txt")), "main1\nmain2\n");
-    DebugLog second(true, folder.Path());
-    second.WriteDebugPoint("aircraftlist1");
-    EXPECT_EQ(ReadFile(folder.File("_debug.txt")), "aircraftlist1\n");
-}
+    DebugLog(false, folder.Path()).WriteDebugPoint("main1");
+    EXPECT_EQ(ReadFile(folder.File("_debug.txt")), "left from before\n") << "off touches nothing";
 
-TEST(DebugLog, TextIsWrittenAsItStands) {
-    TempFolder folder;
-    DebugLog log(true, folder.Path() + "/");
     const std::string texts[] = {"aircraftlist3 /sim/100%s %n %d folder", "", "tab\there",
                                  std::string("nul\0byte", 8)};
-    std::string expected;
-    for (const std::string& text : texts) {
-        log.WriteDebugPoint(text);
-        expected += text + "\n";
+    for (int run = 0; run < 2; ++run) {
+        DebugLog log(true, folder.Path() + "/");
+        std::string expected;
+        for (const std::string& text : texts) {
+            log.WriteDebugPoint(text);
+            expected += text + "\n";
+        }
+        EXPECT_EQ(ReadFile(folder.File("_debug.txt")), expected);
     }
-    EXPECT_EQ(ReadFile(folder.File("_debug.txt")), expected);
 }
 
 TEST(DebugLog, SwitchAndFolderComeFromSettings) {
@@ -60,10 +44,8 @@ TEST(DebugLog, SwitchAndFolderComeFromSettings) {
 
 TEST(DebugLog, UnwritableLogIsIgnored) {
     TempFolder folder;
-    DebugLog missingFolder(true, folder.File("no/such/folder"));
-    missingFolder.WriteDebugPoint("main1");
+    DebugLog(true, folder.File("no/such/folder")).WriteDebugPoint("main1");
     EXPECT_FALSE(ReadFile(folder.File("no/such/folder/_debug.txt")));
-
     // A folder in the file's place cannot be deleted or opened, even by root.
     folder.MakeFolder("_debug.txt/inside");
     DebugLog blocked(true, folder.Path());

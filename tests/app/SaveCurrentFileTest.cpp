@@ -20,68 +20,48 @@ RecordTree OneRecordTree() {
     return tree;
 }
 
-TEST(SaveCurrentFile, UnchangedFileIsNotWritten) {
-    test::TempFolder folder;
-    const RecordTree tree = OneRecordTree();
-    ChangeTracker changes;
-    test::ScriptedPrompts prompts;
-    EXPECT_EQ(
-        SaveCurrentFile(tree, SaveNamesForFile(folder.File("a.air")), changes, prompts, false), 0);
-    EXPECT_FALSE(test::ReadFile(folder.File("a.air")));
-    EXPECT_TRUE(prompts.shown.empty());
-}
-
-TEST(SaveCurrentFile, OutcomeMessages) {
+TEST(SaveCurrentFile, OutcomeMessagesAndChangedFlag) {
     struct Case {
-        bool german;
-        bool writable;
+        bool changed, german, writable;
         int result;
-        Shown message;
-        bool stillChanged;
+        std::vector<Shown> messages;
     };
-    const Case cases[] = {
-        {false, true, 0, {"inform", "Info", "Save complete"}, false},
-        {true, true, 0, {"inform", "Info", "Speichern beendet"}, false},
-        {false,
-         false,
-         -1,
-         {"error", "Error", "Could not open outputfile, .air is unchanged"},
-         true},
-        {true,
-         false,
-         -1,
-         {"error", "Fehler",
-          "Ausgabedatei konnte nicht ge\xC3\xB6"
-          "ffnet werden, .air bleibt unver\xC3\xA4ndert"},
-         true},
-    };
+    const Shown failed{"error", "Error", "Could not open outputfile, .air is unchanged"};
+    const Shown failedGerman{"error", "Fehler",
+                             "Ausgabedatei konnte nicht geöffnet werden, .air bleibt unverändert"};
+    const Case cases[] = {{false, false, true, 0, {}},
+                          {true, false, true, 0, {{"inform", "Info", "Save complete"}}},
+                          {true, true, true, 0, {{"inform", "Info", "Speichern beendet"}}},
+                          {true, false, false, -1, {failed}},
+                          {true, true, false, -1, {failedGerman}}};
     for (const Case& c : cases) {
         test::TempFolder folder;
         const std::string path = c.writable ? folder.File("a.air") : folder.File("missing/a.air");
         const RecordTree tree = OneRecordTree();
         ChangeTracker changes;
-        changes.SetChanged(true);
+        changes.SetChanged(c.changed);
         test::ScriptedPrompts prompts;
         EXPECT_EQ(SaveCurrentFile(tree, SaveNamesForFile(path), changes, prompts, c.german),
                   c.result);
-        EXPECT_EQ(prompts.shown, std::vector<Shown>{c.message});
-        EXPECT_EQ(changes.IsChanged(), c.stillChanged);
+        EXPECT_EQ(prompts.shown, c.messages);
+        EXPECT_EQ(changes.IsChanged(), c.result != 0) << "cleared only by a successful save";
+        EXPECT_EQ(test::ReadFile(path).has_value(), c.changed && c.writable);
     }
 }
 
-TEST(SaveCurrentFile, FailedBackupKeepsTheFlag) {
+TEST(SaveCurrentFile, FailedBackupLeavesTheFileAndTheFlag) {
     test::TempFolder folder;
-    const RecordTree tree = OneRecordTree();
     test::WriteFile(folder.File("a.air"), "old");
     SaveNames names = SaveNamesForFile(folder.File("a.air"));
     names.backups[0] = folder.File("missing/a.kvr1.air");
     ChangeTracker changes;
     changes.SetChanged(true);
     test::ScriptedPrompts prompts;
-    EXPECT_EQ(SaveCurrentFile(tree, names, changes, prompts, true), -3);
-    EXPECT_EQ(prompts.shown, (std::vector<Shown>{{"error", "Fehler",
-                                                  "Sicherungsdatei konnte nicht geschrieben werden, "
-                                                  ".air bleibt unver\xC3\xA4ndert"}}));
+    EXPECT_EQ(SaveCurrentFile(OneRecordTree(), names, changes, prompts, true), -3);
+    EXPECT_EQ(prompts.shown,
+              (std::vector<Shown>{{"error", "Fehler",
+                                   "Sicherungsdatei konnte nicht geschrieben werden, "
+                                   ".air bleibt unverändert"}}));
     EXPECT_TRUE(changes.IsChanged());
     EXPECT_EQ(test::ReadFile(folder.File("a.air")), "old");
 }
