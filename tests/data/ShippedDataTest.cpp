@@ -1,0 +1,368 @@
+// The shipped data against what it must serve. KVR.ini against the record numbers and lengths
+// of real aircraft files, listed in real_records.txt (the files themselves are not shipped);
+// the sample simulator folder: its configuration files lead to existing flight models, and
+// every flight model loads, shows and exports with the shipped dictionary.
+
+#include "AirFileReader.h"
+#include "AsciiExport.h"
+#include "ByteIO.h"
+#include "CfgReader.h"
+#include "DataType.h"
+#include "RecordDictionary.h"
+#include "RecordTree.h"
+#include "TextUtil.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <optional>
+#include <set>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace kelvara {
+namespace {
+
+namespace fs = std::filesystem;
+using Keys = std::map<std::string, std::string>; // one [fltsim.N]: lower-case key -> unquoted value
+
+const std::string kSource = KELVARA_SOURCE_DIR;
+const std::string kSamples = kSource + "/data/samples/FSX";
+
+const RecordDictionary& Dictionary() {
+    static RecordDictionary d;
+    [[maybe_unused]] static const bool loaded = (d.LoadDictionary(kSource + "/data/KVR.ini"), true);
+    return d;
+}
+
+// Record number -> every length seen in the real files.
+std::map<int, std::set<uint32_t>> RealRecords() {
+    std::map<int, std::set<uint32_t>> seen;
+    std::ifstream in(kSource + "/tests/data/real_records.txt");
+    std::string line, file, number;
+    uint32_t length = 0;
+    while (std::getline(in, line)) {
+        std::istringstream fields(line);
+        if (line[0] != '#' && fields >> file >> number >> length) {
+            seen[std::stoi(number, nullptr, 16)].insert(length);
+        }
+    }
+    return seen;
+}
+
+// Bytes a layout field occupies, or 0 for labels and fields without a fixed width.
+uint32_t FieldWidth(const FieldDef& f) {
+    return IsRawBlock(f.type) ? uint32_t(f.type - DataType::RawBlockBase)
+                              : uint32_t(std::max(FixedWidth(f.type), 0));
+}
+
+std::string Hex(int n) {
+    std::ostringstream s;
+    s << "record 0x" << std::hex << n;
+    return s.str();
+}
+
+TEST(ShippedDictionary, LoadsCleanlyAndNamesEveryKnownRecord) {
+    const RecordDictionary& d = Dictionary();
+    ASSERT_TRUE(d.FileFound());
+    EXPECT_EQ(d.SkippedLines(), 0) << ::testing::PrintToString(d.SkippedLineTexts());
+    int defined = 0;
+    for (int n = 0; n < RecordDictionary::kRecordCount; ++n) {
+        if (d.IsDefined(n)) {
+            ++defined;
+            EXPECT_NE(d.Type(n), DataType::Unknown) << Hex(n) << ": type keyword not understood";
+            EXPECT_FALSE(d.Entry(n).name.empty()) << Hex(n);
+            EXPECT_TRUE(d.Type(n) != DataType::Record || d.LayoutOf(n) >= 0)
+                << Hex(n) << " without layout";
+        }
+    }
+    EXPECT_GT(defined, 140);
+    // Real files here hold most records; these documented ones appear in none of them.
+    std::set<int> named = {0x0523, 0x1502, 0x1503, 0x1504, 0x1505, 0x1506, 0x1526, 0x1532};
+    const auto real = RealRecords();
+    ASSERT_GT(real.size(), 100u) << "real_records.txt not read";
+    for (const auto& entry : real) {
+        named.insert(entry.first);
+    }
+    for (int n : named) {
+        EXPECT_TRUE(d.IsDefined(n)) << Hex(n);
+    }
+}
+
+// A type that does not match the stored size would show nonsense or refuse the table.
+TEST(ShippedDictionary, TypesFitTheLengthsOfRealRecords) {
+    using Fit = bool (*)(uint32_t);
+    const std::map<int, Fit> fits = {
+        {DataType::Int8, [](uint32_t n) { return n == 1; }},
+        {DataType::Int16, [](uint32_t n) { return n == 2; }},
+        {DataType::Int32, [](uint32_t n) { return n == 4; }},
+        {DataType::Bool, [](uint32_t n) { return n == 4; }},
+        {DataType::Tbl16_2, [](uint32_t n) { return n == 34; }}, // 17 Mach steps
+        {DataType::TblDb, [](uint32_t n) { return n >= 12 && (n - 4) % 16 == 0; }},
+        {DataType::Tbl3d, [](uint32_t n) { return n >= 8 && n % 8 == 0; }},
+        {DataType::Tbl3d_2, [](uint32_t n) { return n >= 8 && n % 8 == 0; }},
+        {DataType::Text, [](uint32_t) { return true; }},
+        {DataType::Record, [](uint32_t) { return true; }},
+    };
+    for (const auto& [number, lengths] : RealRecords()) {
+        const auto fit = fits.find(Dictionary().Type(number));
+        ASSERT_NE(fit, fits.end()) << Hex(number) << " of type " << Dictionary().Type(number);
+        for (uint32_t len : lengths) {
+            EXPECT_TRUE(fit->second(len)) << Hex(number) << " length " << len;
+        }
+    }
+}
+
+// The autopilot block has 16 controllers in FSX-era files and 15 in a P3D-compiled one: its
+// layout covers the larger, and the shorter file simply lacks the last controller's fields.
+const std::set<int> kVariableBlocks = {0x1199};
+
+// Every layout is whole (one section per record, no gap in the field numbers, known field
+// types), its fixed-width fields do not overlap and lie inside every real record; a layout of
+// raw blocks only (no public meaning) covers each byte of the real record exactly once.
+TEST(ShippedDictionary, LayoutsFitTheRealRecords) {
+    const RecordDictionary& d = Dictionary();
+    const auto real = RealRecords();
+    std::set<int32_t> described;
+    for (int l = 0; l < d.LayoutCount(); ++l) {
+        const int32_t number = d.Layout(l).recordNumber;
+        SCOPED_TRACE("layout of " + Hex(number));
+        EXPECT_TRUE(described.insert(number).second) << "a second section is ignored";
+        EXPECT_EQ(d.Type(number), DataType::Record);
+        const int count = d.FieldCount(l);
+        EXPECT_GT(count, 0);
+        int slotsUsed = 0;
+        for (int f = 1; f <= RecordDictionary::kMaxFieldNumber; ++f) {
+            slotsUsed += d.Field(l, f).type != DataType::Undefined ? 1 : 0;
+        }
+        EXPECT_EQ(slotsUsed, count) << "a gap in the field numbers hides the fields after it";
+        std::vector<int> cover;
+        bool rawOnly = true;
+        for (int f = 1; f <= count; ++f) {
+            const FieldDef& field = d.Field(l, f);
+            SCOPED_TRACE("field " + std::to_string(f) + " " + field.name);
+            if (field.type == DataType::Label) {
+                continue;
+            }
+            rawOnly &= IsRawBlock(field.type);
+            EXPECT_FALSE(field.name.empty());
+            ASSERT_NE(field.type, DataType::RawBlockBase) << "a misspelt type reads as no bytes";
+            ASSERT_GE(field.offset, 0);
+            const uint32_t begin = uint32_t(field.offset), end = begin + FieldWidth(field);
+            ASSERT_TRUE(end > begin || !real.count(number)) << "field without a width";
+            cover.resize(std::max<size_t>(cover.size(), end));
+            for (uint32_t i = begin; i < end; ++i) {
+                EXPECT_EQ(++cover[i], 1) << "byte " << i << " shown by two fields";
+            }
+            if (!real.count(number)) {
+                continue;
+            }
+            for (uint32_t len : real.at(number)) {
+                if (kVariableBlocks.count(number)) {
+                    EXPECT_LE(end, *real.at(number).rbegin());
+                    EXPECT_TRUE(end <= len || begin >= len)
+                        << "field cut in two by the " << len << "-byte record";
+                } else {
+                    EXPECT_LE(end, len) << "beyond the " << len << "-byte record";
+                }
+            }
+        }
+        if (rawOnly && real.count(number)) {
+            EXPECT_EQ(cover.size(), *real.at(number).begin()) << "raw blocks leave bytes unseen";
+            EXPECT_TRUE(std::all_of(cover.begin(), cover.end(), [](int c) { return c == 1; }));
+        }
+    }
+}
+
+// Test-side stand-ins for the library's path rules. folder + "\" + value, each leading "..\" of
+// a value longer than 3 characters climbing one folder up.
+std::string SimPath(std::string folder, std::string value) {
+    if (value.size() <= 3) {
+        return value.empty() ? "" : folder + "\\" + value;
+    }
+    while (value.size() >= 4 && value.compare(0, 3, "..\\") == 0) {
+        if (const size_t cut = folder.rfind('\\'); cut != std::string::npos) {
+            folder.erase(cut);
+        }
+        value.erase(0, 3);
+    }
+    return folder + "\\" + value;
+}
+
+// An existing path matching component by component without regard to letter case.
+std::optional<fs::path> FindNoCase(const std::string& path) {
+    fs::path at = path.rfind('\\', 0) == 0 ? "/" : ".";
+    std::istringstream parts(path);
+    for (std::string want; std::getline(parts, want, '\\');) {
+        std::error_code ec;
+        const fs::directory_iterator dir(at, ec);
+        const auto hit = std::find_if(begin(dir), end(dir), [&](const fs::directory_entry& e) {
+            return ToLower(e.path().filename().string()) == ToLower(want);
+        });
+        if (!want.empty() && hit == end(dir)) {
+            return std::nullopt;
+        }
+        at = want.empty() ? at : hit->path();
+    }
+    return at;
+}
+
+std::string Backslashed(std::string path) {
+    std::replace(path.begin(), path.end(), '/', '\\');
+    return path;
+}
+
+std::vector<Keys> ReadVariations(const fs::path& path) {
+    std::vector<Keys> variations;
+    CfgReader reader;
+    EXPECT_EQ(reader.Load(path.string()), 0) << path;
+    std::string text;
+    for (LineKind kind = reader.NextLine(text); kind != LineKind::EndOfData;
+         kind = reader.NextLine(text)) {
+        if (kind == LineKind::Section) {
+            variations.emplace_back();
+            variations.back()["[section]"] = text;
+        } else if (kind == LineKind::KeyValue && !variations.empty()) {
+            std::string v = reader.Value();
+            while (v.size() >= 2 && v.front() == '"' && v.back() == '"') {
+                v = v.substr(1, v.size() - 2);
+            }
+            variations.back()[ToLower(text)] = v;
+        }
+    }
+    std::erase_if(variations, [](Keys& k) {
+        return k["[section]"].rfind("fltsim.", 0) != 0 || k["sim"].empty();
+    });
+    return variations;
+}
+
+TEST(SimPathRule, ClimbsAndFindsFilesWhateverTheirCase) {
+    const char* cases[][3] = {
+        {"C:\\F\\Mine", "Base", "C:\\F\\Mine\\Base"},
+        {"C:\\F\\Planes\\Mine", "..\\..\\Other\\Base", "C:\\F\\Other\\Base"},
+        {"C:\\F\\Mine", "..\\", "C:\\F\\Mine\\..\\"}, // three characters do not climb
+        {"C:\\F\\Mine", "", ""},
+        {"Mine", "..\\Base", "Mine\\Base"}, // nothing left to climb
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(SimPath(c[0], c[1]), c[2]) << c[0] << " + " << c[1];
+    }
+    // Scripts rely on the exact spelling of the newcomers' aircraft.
+    const std::string trainer = "/SimObjects/Airplanes/Kelvara_Trainer/Kelvara_Trainer.air";
+    EXPECT_TRUE(fs::is_regular_file(kSamples + trainer));
+    const std::string lower = Backslashed(kSamples + ToLower(trainer));
+    EXPECT_TRUE(FindNoCase(lower));
+    EXPECT_FALSE(FindNoCase(lower.substr(0, lower.size() - 1)));
+    EXPECT_FALSE(FindNoCase(Backslashed(kSamples + "/simobjects/missing/Kelvara_Trainer.air")));
+}
+
+// Every aircraft.cfg (else sim.cfg) two folders below SimObjects is Windows text and names
+// existing flight models; together the samples cover the cases the library must handle.
+TEST(SampleFolder, EveryVariationNamesExistingFiles) {
+    std::map<std::string, bool> covered;
+    int configs = 0, variations = 0;
+    for (auto it = fs::recursive_directory_iterator(kSamples); it != fs::end(it); ++it) {
+        const std::string folder = Backslashed(it->path().string());
+        const bool scanned = it.depth() == 2; // the scan looks two folders below SimObjects
+        auto cfg = scanned ? FindNoCase(folder + "\\Aircraft.cfg") : std::nullopt;
+        cfg = cfg || !scanned ? cfg : FindNoCase(folder + "\\sim.cfg");
+        if (!cfg) {
+            continue;
+        }
+        SCOPED_TRACE(cfg->string());
+        ++configs;
+        std::ifstream in(*cfg, std::ios::binary);
+        const std::string bytes{std::istreambuf_iterator<char>(in), {}};
+        for (size_t i = 0; i < bytes.size(); ++i) {
+            ASSERT_TRUE(bytes[i] != '\n' || (i > 0 && bytes[i - 1] == '\r')) << "bare LF at " << i;
+        }
+        covered["a file spelled Aircraft.cfg"] |= cfg->filename() == "Aircraft.cfg";
+        covered["a sim.cfg under Boats"] |=
+            cfg->filename() == "sim.cfg" && it->path().parent_path().filename() == "Boats";
+        const std::vector<Keys> found = ReadVariations(*cfg);
+        ASSERT_FALSE(found.empty());
+        std::map<std::string, int> simUse;
+        for (Keys v : found) {
+            ++variations;
+            const std::string air = SimPath(folder, v["sim"]) + ".air";
+            EXPECT_TRUE(FindNoCase(air)) << air;
+            covered["three variations sharing one sim"] |= ++simUse[ToLower(v["sim"])] == 3;
+            covered["a sim value that climbs with ..\\"] |= v["sim"].rfind("..\\", 0) == 0;
+            covered["a variation without a title"] |= v["title"].empty();
+        }
+    }
+    EXPECT_GE(configs, 5);
+    EXPECT_GE(variations, 8);
+    for (const auto& [what, seen] : covered) {
+        EXPECT_TRUE(seen) << "no sample has " << what;
+    }
+}
+
+// Every sample loads, shows each record by name in sorted order, holds tables whose sizes match
+// their types and structured records whose fields are whole, and exports one line per node;
+// together the samples show every value type.
+TEST(SampleFlightModels, LoadShowAndExportEveryRecordByName) {
+    std::set<int> typesSeen;
+    int files = 0;
+    for (const auto& e : fs::recursive_directory_iterator(kSamples)) {
+        if (!e.is_regular_file() || ToLower(e.path().extension().string()) != ".air") {
+            continue;
+        }
+        SCOPED_TRACE(e.path().string());
+        ++files;
+        RecordTree tree;
+        const ReadResult r = ReadAirFile(e.path().string(), Dictionary(), ReadOptions{}, tree);
+        ASSERT_EQ(r.code, ReadResultCode::Ok) << r.message;
+        ASSERT_GT(tree.RootCount(), 3u);
+        for (size_t i = 0; i < tree.RootCount(); ++i) {
+            const RecordNode& node = *tree.Root(i);
+            const AirRecord& rec = node.record;
+            SCOPED_TRACE(node.caption);
+            EXPECT_EQ(node.caption.find("(?\?\?\?)"), std::string::npos);
+            EXPECT_TRUE(Dictionary().IsDefined(rec.lookupNumber));
+            EXPECT_TRUE(i == 0 || tree.Root(i - 1)->record.number < rec.number)
+                << "sorted, no duplicates";
+            const auto bytes = rec.Bytes();
+            const uint32_t m = ReadLE<uint32_t>(bytes, 0).value_or(0),
+                           n = ReadLE<uint32_t>(bytes, 4).value_or(0);
+            if (rec.type == DataType::TblDb) {
+                EXPECT_TRUE(m >= 1 && rec.length == 4 + 16 * m);
+            } else if (rec.type == DataType::Tbl3d || rec.type == DataType::Tbl3d_2) {
+                EXPECT_TRUE(m >= 2 && n >= 2 && rec.length == 8 + 8 * m * n);
+            } else if (rec.type == DataType::Tbl16_2) {
+                EXPECT_EQ(rec.length, 34u);
+            } else if (rec.type == DataType::Record) {
+                ASSERT_GE(Dictionary().LayoutOf(rec.number), 0);
+                for (size_t c = 0; c < node.ChildCount(); ++c) {
+                    const AirRecord& f = node.Child(c)->record;
+                    const uint32_t width = FieldWidth(Dictionary().Field(f.layout, f.fieldNumber));
+                    EXPECT_TRUE(width == 0 || f.length == width) << "field " << f.fieldNumber;
+                }
+            }
+        }
+        std::ostringstream out;
+        ExportAscii(tree, Dictionary(), 2, NumberStyle{}, out);
+        const std::string text = out.str();
+        size_t lines = 0, nodes = 0;
+        for (size_t p = text.find("\r\n"); p != std::string::npos; p = text.find("\r\n", p + 2)) {
+            ++lines;
+        }
+        tree.ForEach([&](RecordNode& node) { ++nodes, typesSeen.insert(node.record.type); });
+        EXPECT_EQ(lines, nodes) << "one line per record and per field";
+        EXPECT_EQ(text.find("(?\?\?\?)"), std::string::npos);
+    }
+    EXPECT_GE(files, 4);
+    for (int type = 1; type <= 26; ++type) {
+        EXPECT_TRUE(type == DataType::Unknown || typesSeen.count(type))
+            << "no sample of " << DataTypeKeyword(type);
+    }
+    EXPECT_TRUE(typesSeen.count(DataType::Label));
+}
+
+} // namespace
+} // namespace kelvara
