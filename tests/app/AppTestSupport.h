@@ -11,7 +11,7 @@
 #include <unistd.h>
 #include <vector>
 
-#include "UserPrompts.h"
+#include "ScriptedPrompts.h"
 
 namespace kelvara::test {
 
@@ -91,35 +91,6 @@ class ScopedEnv {
   private:
     std::string mName;
     std::optional<std::string> mOld;
-};
-
-// Records every message and answers questions from a script (No when it runs out).
-class ScriptedPrompts : public UserPrompts {
-  public:
-    struct Shown {
-        std::string kind;
-        std::string caption;
-        std::string text;
-        bool operator==(const Shown&) const = default;
-    };
-    void Inform(const std::string& caption, const std::string& text) override {
-        shown.push_back({"inform", caption, text});
-    }
-    void Error(const std::string& caption, const std::string& text) override {
-        shown.push_back({"error", caption, text});
-    }
-    bool AskYesNo(const std::string& caption, const std::string& text) override {
-        shown.push_back({"ask", caption, text});
-        if (answers.empty()) {
-            return false;
-        }
-        const bool answer = answers.front();
-        answers.erase(answers.begin());
-        return answer;
-    }
-
-    std::vector<Shown> shown;
-    std::vector<bool> answers;
 };
 
 } // namespace kelvara::test

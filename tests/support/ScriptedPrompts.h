@@ -13,10 +13,13 @@ struct ShownMessage {
     std::string kind; // "inform", "error" or "ask"
     std::string caption;
     std::string text;
+    bool operator==(const ShownMessage&) const = default;
 };
 
 class ScriptedPrompts : public UserPrompts {
   public:
+    using Shown = ShownMessage;
+
     void Inform(const std::string& caption, const std::string& text) override {
         shown.push_back({"inform", caption, text});
     }
