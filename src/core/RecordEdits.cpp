@@ -22,6 +22,20 @@ void CopyFieldToParent(RecordNode& field) {
     std::copy_n(field.record.data.begin(), n, target.begin() + static_cast<std::ptrdiff_t>(offset));
 }
 
+EditResult ReplaceRecordBytes(RecordNode& node, std::vector<uint8_t> bytes) {
+    AirRecord& record = node.record;
+    if (record.isField) {
+        if (bytes.size() != record.data.size()) {
+            return {EditStatus::NotEditable, {}};
+        }
+        record.data = std::move(bytes);
+        CopyFieldToParent(node);
+        return {};
+    }
+    record.SetData(std::move(bytes));
+    return {};
+}
+
 EditResult ApplyNumberEdit(RecordNode& node, std::string_view text, char localeMark) {
     AirRecord& record = node.record;
     const EncodeResult encoded = EncodeNumber(record.type, text, localeMark);
@@ -39,9 +53,9 @@ EditResult ApplyNumberEdit(RecordNode& node, std::string_view text, char localeM
     if (record.data.size() < encoded.bytes.size()) {
         return {EditStatus::NotEditable, {}};
     }
-    std::copy(encoded.bytes.begin(), encoded.bytes.end(), record.data.begin());
-    CopyFieldToParent(node);
-    return {};
+    std::vector<uint8_t> bytes = record.data;
+    std::copy(encoded.bytes.begin(), encoded.bytes.end(), bytes.begin());
+    return ReplaceRecordBytes(node, std::move(bytes));
 }
 
 EditResult ApplyBoolEdit(RecordNode& node, bool value) {
@@ -49,10 +63,10 @@ EditResult ApplyBoolEdit(RecordNode& node, bool value) {
     if (record.type != DataType::Bool || record.data.size() < 4) {
         return {EditStatus::NotEditable, {}};
     }
-    const uint8_t bytes[4] = {static_cast<uint8_t>(value ? 1 : 0), 0, 0, 0};
-    std::copy(std::begin(bytes), std::end(bytes), record.data.begin());
-    CopyFieldToParent(node);
-    return {};
+    std::vector<uint8_t> bytes = record.data;
+    std::fill_n(bytes.begin(), 4, uint8_t{0});
+    bytes[0] = value ? 1 : 0;
+    return ReplaceRecordBytes(node, std::move(bytes));
 }
 
 EditResult ApplyTextEdit(RecordNode& node, std::string_view text) {
@@ -71,12 +85,8 @@ EditResult ApplyTextEdit(RecordNode& node, std::string_view text) {
             return {EditStatus::TextTooLongForField, {}};
         }
         bytes.resize(record.data.size(), 0);
-        record.data = std::move(bytes);
-        CopyFieldToParent(node);
-        return {};
     }
-    record.SetData(std::move(bytes));
-    return {};
+    return ReplaceRecordBytes(node, std::move(bytes));
 }
 
 } // namespace kelvara

@@ -6,6 +6,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace kelvara {
 
@@ -30,5 +31,11 @@ EditResult ApplyTextEdit(RecordNode& node, std::string_view text);
 
 // Copies a field's bytes back into its parent at the field's offset.
 void CopyFieldToParent(RecordNode& field);
+
+// The one way a record's bytes change after loading: every editor (values, hex, tables,
+// clipboard) ends here, so an edit history has one place to hook in. A record takes the new
+// bytes and their length; a field keeps its length (shorter input is refused) and is copied
+// into its parent.
+EditResult ReplaceRecordBytes(RecordNode& node, std::vector<uint8_t> bytes);
 
 } // namespace kelvara
