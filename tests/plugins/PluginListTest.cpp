@@ -1,0 +1,78 @@
+// Loading, introducing, listing and exiting the "*.kvr" plug-ins of a folder.
+#include "PluginList.h"
+
+#include "AirFileBuilder.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+namespace {
+std::vector<std::string> gCalls;
+}
+
+// Found by the test plug-ins in the running program.
+extern "C" __attribute__((visibility("default"))) void KelvaraTestPluginCall(const char* plugin, const char* call,
+                                                                       int32_t language) {
+    gCalls.push_back(std::string(call) + " " + plugin + (language ? std::string(" ") + char(language) : ""));
+}
+
+namespace kelvara {
+namespace {
+
+using test::TempFolder;
+
+class Plugins : public ::testing::Test {
+protected:
+    Plugins() { gCalls.clear(); }
+    void Install(const char* library, const std::string& as) {
+        std::filesystem::copy_file(library, mFolder.File(as));
+    }
+    TempFolder mFolder;
+};
+
+TEST_F(Plugins, InitialisedAndExitedInListOrderWithTheLanguageLetter) {
+    Install(NO_VENDOR_PLUGIN, "a-quiet.kvr");
+    Install(FULL_PLUGIN, "b-full.kvr");
+    test::WriteFile(mFolder.File("c-broken.kvr"), std::string("not a library"));
+    test::WriteFile(mFolder.File("full.so"), std::string("other extension"));
+    {
+        PluginList list;
+        list.ScanPlugins(mFolder.Path().string(), 'D');
+        ASSERT_EQ(list.Entries().size(), 3u);
+        EXPECT_EQ(gCalls, (std::vector<std::string>{"init Quiet plug-in D", "init Full plug-in D"}));
+        EXPECT_EQ(list.ListPlugins(), (std::vector<std::string>{
+                                          "Quiet plug-in", "    Version = 1.0", "    Vendor  = ",
+                                          "    Comment = Testmodul", "Full plug-in", "    Version = 1.0",
+                                          "    Vendor  = Kelvara tests", "    Comment = Testmodul", "",
+                                          "    Version = ", "    Vendor  = ", "    Comment = "}));
+        const PluginEntry& broken = list.Entries()[2];
+        EXPECT_EQ(broken.file, "c-broken.kvr");
+        EXPECT_EQ(broken.module, nullptr);
+        EXPECT_NE(list.Entries()[1].firstMenu, nullptr);
+        EXPECT_EQ(list.Entries()[0].firstMenu, nullptr);
+        gCalls.clear();
+    } // the list ends with the program
+    EXPECT_EQ(gCalls, (std::vector<std::string>{"exit Quiet plug-in", "exit Full plug-in"}));
+}
+
+TEST_F(Plugins, OnlyTheGivenFolderAndAtMostAHundred) {
+    PluginList none;
+    none.ScanPlugins((mFolder.Path() / "missing").string(), 'E');
+    EXPECT_TRUE(none.Entries().empty());
+
+    for (int i = 0; i < 101; ++i) {
+        test::WriteFile(mFolder.File("junk" + std::to_string(1000 + i) + ".kvr"), std::string("x"));
+    }
+    std::filesystem::create_directory(mFolder.File("folder.kvr"));
+    PluginList list;
+    list.ScanPlugins(mFolder.Path().string(), 'E');
+    EXPECT_EQ(list.Entries().size(), kMaxPlugins);
+    EXPECT_EQ(list.Entries().back().file, "junk1099.kvr");
+    list.FreePluginList();
+    EXPECT_TRUE(list.Entries().empty());
+    EXPECT_TRUE(gCalls.empty());
+}
+
+} // namespace
+} // namespace kelvara
