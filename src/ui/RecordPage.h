@@ -27,6 +27,7 @@ class QTreeView;
 namespace kelvara {
 
 class ChangeTracker;
+class HexEditorView;
 class RecordDictionary;
 class RecordNode;
 class RecordTree;
@@ -62,6 +63,7 @@ class RecordPage : public QWidget {
 
     // Menu entries that the record view switches (any may be null).
     void SetMenuActions(QAction* cut, QAction* copy, QAction* compare);
+    // The hex view on: upper area 350 pixels, editor strip 60 above it; off: upper area 210.
     void SetHexVisible(bool visible);
 
     // splitter1..3: tree width, upper area height, help panel width.
@@ -92,7 +94,7 @@ class RecordPage : public QWidget {
     std::vector<QRadioButton*> selectorButtons;
     std::vector<QLineEdit*> selectorEdits;
     QPlainTextEdit* CompareMemo = nullptr;
-    QPlainTextEdit* HexEditor = nullptr;
+    HexEditorView* HexEditor = nullptr;
     QPlainTextEdit* HelpMemo = nullptr;
     QFrame* RenderPanel = nullptr;
     QLabel* LabelX = nullptr;
@@ -127,6 +129,7 @@ class RecordPage : public QWidget {
     void rbTrueClick();
     void Commit(RecordNode& node, bool updateCaption);
     void UpdateNodeCaption(RecordNode& node);
+    void HexToRecord();
 
     [[nodiscard]] bool German() const;
     [[nodiscard]] char LocaleMark() const;
@@ -136,6 +139,7 @@ class RecordPage : public QWidget {
     QSplitter* mSplitter1 = nullptr;
     QSplitter* mSplitter2 = nullptr;
     QSplitter* mSplitter3 = nullptr;
+    QSplitter* mSplitter4 = nullptr;
     QAction* mCutAction = nullptr;
     QAction* mCopyAction = nullptr;
     QAction* mCompareAction = nullptr;

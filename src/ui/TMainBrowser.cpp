@@ -1,11 +1,13 @@
 #include "TMainBrowser.h"
 
 #include "AsciiExport.h"
+#include "RecordCommands.h"
 #include "RecordPage.h"
 #include "SaveCurrentFile.h"
 #include "Settings.h"
 #include "StartupDecisions.h"
 #include "TAboutForm.h"
+#include "TView_Plugins_Form.h"
 #include "UiTexts.h"
 #include "UserPrompts.h"
 
@@ -93,10 +95,22 @@ TMainBrowser::TMainBrowser(Settings& settings, UserPrompts& prompts, QStringList
 
     BuildMenu();
     mRecordPage->SetMenuActions(Cut1, Copy1, Compare1);
+    mCommands = std::make_unique<RecordCommands>(
+        RecordCommandsContext{*this, *mRecordPage, mChanges, mPrompts, mSettings},
+        RecordCommandMenus{mEditMenu, mFindMenu, Cut1, Copy1, Paste1, HexEditor1});
+    connect(Cut1, &QAction::triggered, mCommands.get(), &RecordCommands::Cut1Click);
+    connect(Copy1, &QAction::triggered, mCommands.get(), &RecordCommands::Copy1Click);
+    connect(Paste1, &QAction::triggered, mCommands.get(), &RecordCommands::Paste1Click);
+    connect(Text1, &QAction::triggered, mCommands.get(), &RecordCommands::Text1Click);
+    connect(Next1, &QAction::triggered, mCommands.get(), &RecordCommands::Next1Click);
+    mPluginsForm = new TView_Plugins_Form(mPlugins, this);
     statusBar();
 }
 
-TMainBrowser::~TMainBrowser() = default;
+TMainBrowser::~TMainBrowser() {
+    mCommands.reset();
+    mPlugins.FreePluginList();
+}
 
 void TMainBrowser::BuildMenu() {
     auto add = [this](QMenu* menu, const char* name, auto handler) {
@@ -113,17 +127,18 @@ void TMainBrowser::BuildMenu() {
     SaveAircraft1 = add(mFileMenu, "SaveAircraft1", &TMainBrowser::SaveAircraft1Click);
     ASCIIExport1 = add(mFileMenu, "ASCIIExport1", &TMainBrowser::ASCIIExport1Click);
     ASCIIExport1->setText(QText(TextId::MenuAsciiExport, mSettings));
-    MarkforCompare1 = add(mFileMenu, "MarkforCompare1", nullptr);
+    MarkforCompare1 = add(mFileMenu, "MarkforCompare1", &TMainBrowser::MarkforCompare1Click);
     MarkforCompare1->setText(QText(TextId::MenuMarkForCompare, mSettings));
     MarkforCompare1->setVisible(false);
-    Compare1 = add(mFileMenu, "Compare1", nullptr);
+    Compare1 = add(mFileMenu, "Compare1", &TMainBrowser::Compare1Click);
     Compare1->setText(QText(TextId::MenuCompare, mSettings));
     Compare1->setCheckable(true);
     Compare1->setVisible(false);
+    MarkforCompare1->setEnabled(false);
+    Compare1->setEnabled(false);
     mFileMenu->addSeparator();
     Exit1 = add(mFileMenu, "Exit1", &TMainBrowser::Exit1Click);
 
-    // Clipboard and search commands arrive with their own pages; their entries are in place.
     mEditMenu = menuBar()->addMenu(QString());
     mEditMenu->setObjectName(QStringLiteral("Edit1"));
     Cut1 = add(mEditMenu, "Cut1", nullptr);
@@ -141,16 +156,16 @@ void TMainBrowser::BuildMenu() {
     mOptionsMenu->setObjectName(QStringLiteral("Options1"));
     Config1 = add(mOptionsMenu, "Config1", nullptr);
     Config1->setEnabled(false);
-    HexEditor1 = add(mOptionsMenu, "HexEditor1", nullptr);
+    HexEditor1 = add(mOptionsMenu, "HexEditor1", &TMainBrowser::HexEditor1Click);
     HexEditor1->setText(QText(TextId::MenuHexEditor, mSettings));
     HexEditor1->setCheckable(true);
-    connect(HexEditor1, &QAction::toggled, this,
-            [this](bool on) { mRecordPage->SetHexVisible(on); });
 
     mHelpMenu = menuBar()->addMenu(QString());
     mHelpMenu->setObjectName(QStringLiteral("Help1"));
     About1 = add(mHelpMenu, "About1", &TMainBrowser::About1Click);
     Getmanual1 = add(mHelpMenu, "Getmanual1", &TMainBrowser::Getmanual1Click);
+    InstalledPlugins1 = add(mHelpMenu, "InstalledPlugins1", &TMainBrowser::InstalledPlugins1Click);
+    InstalledPlugins1->setText(Pick(Texts::InstalledPlugins, German()));
 }
 
 void TMainBrowser::showEvent(QShowEvent* event) {
@@ -173,6 +188,7 @@ void TMainBrowser::FormShow() {
     mFirstShow = false;
     setWindowTitle(QString::fromUtf8(MainWindowCaption()));
     ApplyLanguage();
+    mPlugins.ScanPlugins(mSettings.ProgramFolder(), German() ? 'D' : 'E');
     LoadAircraft1->setVisible(true);
     mDictionary.LoadDictionary(mSettings.ProgramFolder() + "/KVR.ini");
     if (mLibraryMode) {
@@ -354,6 +370,26 @@ void TMainBrowser::StoreWindowLayout() {
 void TMainBrowser::About1Click() {
     TAboutForm about(this);
     about.exec();
+}
+
+void TMainBrowser::HexEditor1Click() {
+    mRecordPage->SetHexVisible(HexEditor1->isChecked());
+}
+
+void TMainBrowser::MarkforCompare1Click() {
+    // The selection page names the variation; until it does, the mark carries no title.
+    const auto [aircraft, variation] = mChanges.Current();
+    mCompareMarks.Mark(mLibraryMode, aircraft, variation, {});
+}
+
+void TMainBrowser::Compare1Click() {
+    unsetCursor();
+}
+
+void TMainBrowser::InstalledPlugins1Click() {
+    mPluginsForm->show();
+    mPluginsForm->raise();
+    mPluginsForm->activateWindow();
 }
 
 void TMainBrowser::Getmanual1Click() {

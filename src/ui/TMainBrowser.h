@@ -3,6 +3,8 @@
 #pragma once
 
 #include "ChangeTracker.h"
+#include "CompareMarks.h"
+#include "PluginList.h"
 #include "RecordDictionary.h"
 #include "RecordTree.h"
 
@@ -19,7 +21,9 @@ class QTabBar;
 
 namespace kelvara {
 
+class RecordCommands;
 class RecordPage;
+class TView_Plugins_Form;
 class Settings;
 class UserPrompts;
 
@@ -43,6 +47,10 @@ class TMainBrowser : public QMainWindow {
     void Exit1Click();
     void About1Click();
     void Getmanual1Click();
+    void HexEditor1Click();
+    void MarkforCompare1Click();
+    void Compare1Click();
+    void InstalledPlugins1Click();
     // Copies geometry and panel sizes into Settings and saves them.
     void StoreWindowLayout();
 
@@ -54,6 +62,10 @@ class TMainBrowser : public QMainWindow {
     [[nodiscard]] const std::string& StandalonePath() const { return mStandalonePath; }
     [[nodiscard]] QMenu* FileMenu() const { return mFileMenu; }
     [[nodiscard]] QTabBar* TabControl() const { return mTabControl; }
+    [[nodiscard]] RecordCommands& Commands() const { return *mCommands; }
+    [[nodiscard]] const PluginList& Plugins() const { return mPlugins; }
+    [[nodiscard]] const CompareMarks& Marks() const { return mCompareMarks; }
+    [[nodiscard]] TView_Plugins_Form* PluginsForm() const { return mPluginsForm; }
 
     QAction* LoadAircraft1 = nullptr;
     QAction* SaveAircraft1 = nullptr;
@@ -70,6 +82,7 @@ class TMainBrowser : public QMainWindow {
     QAction* HexEditor1 = nullptr;
     QAction* About1 = nullptr;
     QAction* Getmanual1 = nullptr;
+    QAction* InstalledPlugins1 = nullptr;
 
   protected:
     void showEvent(QShowEvent* event) override;
@@ -104,6 +117,10 @@ class TMainBrowser : public QMainWindow {
     QStackedWidget* mPages = nullptr;
     QWidget* mManufacturerPanel = nullptr;
     RecordPage* mRecordPage = nullptr;
+    std::unique_ptr<RecordCommands> mCommands;
+    PluginList mPlugins; // before the window's end, so each SP_Exit runs at shutdown
+    TView_Plugins_Form* mPluginsForm = nullptr;
+    CompareMarks mCompareMarks;
 };
 
 } // namespace kelvara
