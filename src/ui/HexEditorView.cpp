@@ -1,5 +1,7 @@
 #include "HexEditorView.h"
 
+#include "Windows1252.h"
+
 #include <QFontDatabase>
 #include <QKeyEvent>
 #include <QScrollBar>
@@ -9,16 +11,18 @@ namespace kelvara {
 
 namespace {
 
-// One character per byte, so that text columns are byte columns.
+// Windows-1252 gives one character per byte, so that text columns are byte columns.
 QString LineText(const std::string& bytes) {
-    return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
+    return QString::fromStdString(Windows1252ToUtf8(bytes));
 }
 
+// A character that no record byte stands for is not typed.
 std::optional<uint8_t> TypedByte(QChar typed) {
-    if (typed.unicode() > 0xFF) {
+    const std::optional<std::string> byte = Utf8ToWindows1252(QString(typed).toStdString());
+    if (!byte || byte->size() != 1) {
         return std::nullopt;
     }
-    return static_cast<uint8_t>(typed.unicode());
+    return static_cast<uint8_t>((*byte)[0]);
 }
 
 bool IsClipboardKey(const QKeyEvent* key) {

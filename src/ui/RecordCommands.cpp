@@ -7,6 +7,7 @@
 #include "TFinddialog.h"
 #include "UiTexts.h"
 #include "UserPrompts.h"
+#include "Windows1252.h"
 
 #include <QAbstractSpinBox>
 #include <QAction>
@@ -26,9 +27,14 @@ namespace {
 
 constexpr UiText kNotFound{"not found", "nicht gefunden"};
 
+std::string RecordBytesOf(const QString& text) {
+    const std::string utf8 = text.toStdString();
+    // A character no record can hold is kept as it is and simply never matches.
+    return Utf8ToWindows1252(utf8).value_or(utf8);
+}
+
 std::string LocaleLower(std::string_view bytes) {
-    const QString text = QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
-    return QLocale().toLower(text).toLatin1().toStdString();
+    return RecordBytesOf(QLocale().toLower(QString::fromStdString(Windows1252ToUtf8(bytes))));
 }
 
 bool IsTextField(const QWidget* focus) {
@@ -73,8 +79,7 @@ void RecordCommands::Text1Click() {
     if (mFinddialog->exec() != QDialog::Accepted) {
         return;
     }
-    const QByteArray text = mFinddialog->eText->text().toLatin1();
-    mSearch.Start(text.toStdString(), CaseSensitive(), mLower);
+    mSearch.Start(RecordBytesOf(mFinddialog->eText->text()), CaseSensitive(), mLower);
     FindNext();
 }
 

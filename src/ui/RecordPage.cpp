@@ -13,6 +13,7 @@
 #include "UiTexts.h"
 #include "UserPrompts.h"
 #include "ValueFormat.h"
+#include "Windows1252.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -455,11 +456,10 @@ void RecordPage::TVChange() {
 
 void RecordPage::FillHexView(const RecordNode& node, size_t shownLength) {
     const AirRecord& record = node.record;
-    // The length line is UTF-8 ("Länge"); the view keeps one character per byte.
-    const QByteArray lengthLine =
-        QString::fromUtf8(LengthLineText(static_cast<int>(shownLength), German())).toLatin1();
-    HexEditor->ShowRecord(lengthLine.toStdString(), record.Bytes(), shownLength, record.offset,
-                          record.type > 0);
+    // The length line is UTF-8 ("Länge"); the view holds record bytes.
+    const std::string lengthLine =
+        Utf8ToWindows1252(LengthLineText(static_cast<int>(shownLength), German())).value_or("");
+    HexEditor->ShowRecord(lengthLine, record.Bytes(), shownLength, record.offset, record.type > 0);
 }
 
 void RecordPage::FillEditor(const RecordNode& node) {

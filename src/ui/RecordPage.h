@@ -3,6 +3,7 @@
 #pragma once
 
 #include "AirFileReader.h"
+#include "HexEditorView.h"
 
 #include <QWidget>
 
@@ -27,7 +28,6 @@ class QTreeView;
 namespace kelvara {
 
 class ChangeTracker;
-class HexEditorView;
 class RecordDictionary;
 class RecordNode;
 class RecordTree;

@@ -8,6 +8,8 @@
 #include "UiFixture.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QKeyEvent>
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -81,9 +83,12 @@ class EditingTest : public QObject {
 
         // A field's edit reaches its parent; a table takes no key.
         f.Select(0x0104, 2);
-        ClickCell(hex, 2, 37);
+        ClickCell(hex, 2, 36);
         QTest::keyClicks(hex, QStringLiteral("Z"));
-        QCOMPARE(f.Node(0x0104)->record.data[5], uint8_t('Z'));
+        QKeyEvent euro(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QStringLiteral("€"));
+        QApplication::sendEvent(hex, &euro); // byte 0x80 of the code page
+        QCOMPARE(f.Node(0x0104)->record.data[4], uint8_t('Z'));
+        QCOMPARE(f.Node(0x0104)->record.data[5], uint8_t(0x80));
         f.Select(0x0106);
         const Bytes table = f.Node(0x0106)->record.data;
         ClickCell(hex, 2, 11);
