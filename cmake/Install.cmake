@@ -25,7 +25,8 @@ install(TARGETS ${programs} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 
 install(FILES data/KVR.ini DESTINATION ${KELVARA_INSTALL_DATADIR})
 install(DIRECTORY data/samples/ DESTINATION ${KELVARA_INSTALL_DATADIR}/samples)
-install(FILES docs/screenshot.png DESTINATION ${CMAKE_INSTALL_DOCDIR})
+# The metainfo points to this picture on the web site; the copy here is what gets published.
+install(FILES docs/screenshot.png DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/doc/kelvara)
 
 # Man pages ship compressed, as Debian wants them; man reads both.
 set(man_pages kelvara-cli)
