@@ -4,6 +4,7 @@
 
 #include "ChangeTracker.h"
 #include "CompareMarks.h"
+#include "DebugLog.h"
 #include "PluginList.h"
 #include "RecordDictionary.h"
 #include "RecordTree.h"
@@ -66,6 +67,8 @@ class TMainBrowser : public QMainWindow {
     [[nodiscard]] const PluginList& Plugins() const { return mPlugins; }
     [[nodiscard]] const CompareMarks& Marks() const { return mCompareMarks; }
     [[nodiscard]] TView_Plugins_Form* PluginsForm() const { return mPluginsForm; }
+    // Which KVR.ini this run reads, or where it was looked for.
+    [[nodiscard]] const std::string& DictionaryText() const { return mDictionaryText; }
 
     QAction* LoadAircraft1 = nullptr;
     QAction* SaveAircraft1 = nullptr;
@@ -94,12 +97,15 @@ class TMainBrowser : public QMainWindow {
     void FormShow();
     void ApplyLanguage();
     void PlaceWindow();
+    void LoadDictionary();
     [[nodiscard]] bool German() const;
 
     Settings& mSettings;
     UserPrompts& mPrompts;
     QStringList mArguments;
+    DebugLog mDebugLog;
     RecordDictionary mDictionary;
+    std::string mDictionaryText;
     RecordTree mTree;
     ChangeTracker mChanges;
     std::string mStandalonePath;
@@ -118,7 +124,7 @@ class TMainBrowser : public QMainWindow {
     QWidget* mManufacturerPanel = nullptr;
     RecordPage* mRecordPage = nullptr;
     std::unique_ptr<RecordCommands> mCommands;
-    PluginList mPlugins; // before the window's end, so each SP_Exit runs at shutdown
+    PluginList mPlugins; // told to exit when the window ends
     TView_Plugins_Form* mPluginsForm = nullptr;
     CompareMarks mCompareMarks;
 };
