@@ -11,7 +11,7 @@ namespace {
 
 const LowerCase kLower = [](std::string_view text) { return ToLower(text); };
 
-// Roots from "caption" or "caption|text" (a text record); "  caption" is a field of the root before.
+// "caption", "caption|text" for a text record, " caption" for a field of the record before.
 RecordTree Tree(const std::vector<std::string>& nodes) {
     RecordTree tree;
     for (const std::string& spec : nodes) {
@@ -19,16 +19,11 @@ RecordTree Tree(const std::vector<std::string>& nodes) {
         const size_t bar = spec.find('|');
         node->caption = spec.substr(0, bar);
         if (bar != std::string::npos) {
-            const std::string text = spec.substr(bar + 1);
             node->record.type = DataType::Text;
-            node->record.SetData(std::vector<uint8_t>(text.begin(), text.end() + 1));
+            node->record.SetData(std::vector<uint8_t>(spec.begin() + static_cast<long>(bar) + 1, spec.end() + 1));
         }
-        if (spec.starts_with("  ")) {
-            node->record.isField = true;
-            tree.Root(tree.RootCount() - 1)->AppendChild(std::move(node));
-        } else {
-            tree.AppendRoot(std::move(node));
-        }
+        spec[0] == ' ' ? tree.Root(tree.RootCount() - 1)->AppendChild(std::move(node))
+                       : tree.AppendRoot(std::move(node));
     }
     return tree;
 }
@@ -61,23 +56,20 @@ INSTANTIATE_TEST_SUITE_P(
         SearchCase{"IgnoringCaseAbFindsaB", {"x", "The aB record"}, "Ab", false, {"The aB record"}},
         SearchCase{"CaseSensitiveAbMissesaB", {"x", "The aB record"}, "Ab", true, {""}},
         SearchCase{"MatchInTheTextOnly", {"Title", "Description|a long\r\nstory"}, "LONG\nSTORY", false, {"Description"}},
-        SearchCase{"FirstNodeIsExaminedLast", {"rpm 1", "rpm 2", "rpm 3"}, "rpm", false, {"rpm 2", "rpm 3", "rpm 1", "rpm 2"}},
-        SearchCase{"FieldsAreSearchedAfterTheirRecord", {"Engine", "  Max RPM", "Flaps RPM"}, "rpm", false, {"  Max RPM", "Flaps RPM"}},
+        SearchCase{"FirstNodeIsExaminedLast", {"rpm 1", "rpm 2", "rpm 3"}, "rpm", false, {"rpm 2", "rpm 3", "rpm 1"}},
+        SearchCase{"FieldsComeAfterTheirRecord", {"Engine", " Max RPM", "Flaps RPM"}, "rpm", false, {" Max RPM", "Flaps RPM"}},
         SearchCase{"EmptyTextIsNeverFound", {"a", "b"}, "", false, {""}},
         SearchCase{"EmptyTreeFindsNothing", {}, "a", false, {""}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(SearchState, ATreeThatShrankSinceTheLastStepStillEndsItsRound) {
-    RecordTree big = Tree({"a", "b", "c", "d", "needle"});
+    const RecordTree big = Tree({"a", "b", "c", "d", "needle"});
     RecordSearch search;
     search.Start("needle", true, kLower);
-    ASSERT_NE(search.FindNext(big, true, kLower), nullptr);
-    EXPECT_EQ(search.SearchIndex(), 4u);
-    const RecordTree small = Tree({"a", "b"});
-    EXPECT_EQ(search.FindNext(small, true, kLower), nullptr);
-    // The stored text keeps the case it was started with; the option is read at each step.
+    ASSERT_EQ(search.FindNext(big, true, kLower), big.Root(4));
+    EXPECT_EQ(search.FindNext(Tree({"a", "b"}), true, kLower), nullptr);
+    // The text keeps the case it was started with; the option is read at each step.
     search.Start("NEEDLE", false, kLower);
-    EXPECT_EQ(search.SearchText(), "needle");
     EXPECT_EQ(search.FindNext(big, true, kLower), big.Root(4));
 }
 

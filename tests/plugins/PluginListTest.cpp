@@ -25,15 +25,12 @@ using test::TempFolder;
 class Plugins : public ::testing::Test {
 protected:
     Plugins() { gCalls.clear(); }
-    void Install(const char* library, const std::string& as) {
-        std::filesystem::copy_file(library, mFolder.File(as));
-    }
     TempFolder mFolder;
 };
 
 TEST_F(Plugins, InitialisedAndExitedInListOrderWithTheLanguageLetter) {
-    Install(NO_VENDOR_PLUGIN, "a-quiet.kvr");
-    Install(FULL_PLUGIN, "b-full.kvr");
+    std::filesystem::copy_file(NO_VENDOR_PLUGIN, mFolder.File("a-quiet.kvr"));
+    std::filesystem::copy_file(FULL_PLUGIN, mFolder.File("b-full.kvr"));
     test::WriteFile(mFolder.File("c-broken.kvr"), std::string("not a library"));
     test::WriteFile(mFolder.File("full.so"), std::string("other extension"));
     {
@@ -46,9 +43,7 @@ TEST_F(Plugins, InitialisedAndExitedInListOrderWithTheLanguageLetter) {
                                           "    Comment = Testmodul", "Full plug-in", "    Version = 1.0",
                                           "    Vendor  = Kelvara tests", "    Comment = Testmodul", "",
                                           "    Version = ", "    Vendor  = ", "    Comment = "}));
-        const PluginEntry& broken = list.Entries()[2];
-        EXPECT_EQ(broken.file, "c-broken.kvr");
-        EXPECT_EQ(broken.module, nullptr);
+        EXPECT_EQ(list.Entries()[2].module, nullptr);
         EXPECT_NE(list.Entries()[1].firstMenu, nullptr);
         EXPECT_EQ(list.Entries()[0].firstMenu, nullptr);
         gCalls.clear();

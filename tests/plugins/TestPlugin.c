@@ -1,18 +1,15 @@
-/* A plug-in for the loader's tests, built twice: with all texts, and without a vendor.
- * It reports each call to the host's KelvaraTestPluginCall when the host has one. */
+/* A plug-in for the loader's tests, built twice: with all texts, and without a vendor and
+ * the menu functions. It reports its calls to the host's KelvaraTestPluginCall, if any. */
 #define _GNU_SOURCE
 #include "KelvaraPlugin.h"
 
 #include <dlfcn.h>
 #include <stddef.h>
 
-typedef void (*CallRecorder)(const char* plugin, const char* call, int32_t language);
-
 static void Report(const char* call, int32_t language) {
-    void* symbol = dlsym(RTLD_DEFAULT, "KelvaraTestPluginCall");
-    if (symbol) {
-        CallRecorder record;
-        *(void**)(&record) = symbol;
+    void (*record)(const char*, const char*, int32_t) = NULL;
+    *(void**)(&record) = dlsym(RTLD_DEFAULT, "KelvaraTestPluginCall");
+    if (record) {
         record(TEST_PLUGIN_NAME, call, language);
     }
 }
@@ -31,9 +28,7 @@ KVR_EXPORT int32_t KVR_CALL SP_Init(int32_t language, const char** name, const c
     return 0;
 }
 
-KVR_EXPORT void KVR_CALL SP_Exit(void) {
-    Report("exit", 0);
-}
+KVR_EXPORT void KVR_CALL SP_Exit(void) { Report("exit", 0); }
 
 #ifndef TEST_PLUGIN_NO_VENDOR
 KVR_EXPORT void KVR_CALL SP_GetFirstMenu(void) {}

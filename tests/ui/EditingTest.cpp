@@ -1,7 +1,5 @@
 // The hex view, find, the record clipboard and the plug-ins window, driven with real keys
 // and clicks on the running editor window.
-#include "ChangeTracker.h"
-#include "HexEditorView.h"
 #include "RecordCommands.h"
 #include "TFinddialog.h"
 #include "TView_Plugins_Form.h"
@@ -9,8 +7,8 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QKeyEvent>
 #include <QCheckBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -26,10 +24,8 @@ namespace {
 void ClickCell(HexEditorView* hex, int line, int column) {
     QTextCursor cursor(hex->document()->findBlockByNumber(line));
     cursor.setPosition(cursor.block().position() + column);
-    const QRect before = hex->cursorRect(cursor);
-    cursor.movePosition(QTextCursor::NextCharacter);
-    const QPoint middle((before.left() + hex->cursorRect(cursor).left()) / 2, before.center().y());
-    QTest::mouseClick(hex->viewport(), Qt::LeftButton, {}, middle);
+    const QRect cell = hex->cursorRect(cursor);
+    QTest::mouseClick(hex->viewport(), Qt::LeftButton, {}, cell.center() + QPoint(2, 0));
 }
 
 void Key(QWidget* widget, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::ControlModifier) {
@@ -37,7 +33,7 @@ void Key(QWidget* widget, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::Con
     QTest::keyClick(widget, key, modifiers);
 }
 
-// Ctrl-F, then the dialog answered by typing the text and pressing Enter.
+// Ctrl-F, answered by typing the text into the dialog and pressing Enter.
 void FindFirst(UiFixture& f, const QString& text, bool caseSensitive = false) {
     TFinddialog& dialog = f.window->Commands().FindDialog();
     QTimer::singleShot(0, &dialog, [&dialog, text, caseSensitive] {
@@ -49,11 +45,9 @@ void FindFirst(UiFixture& f, const QString& text, bool caseSensitive = false) {
     Key(f.Page().TV, Qt::Key_F);
 }
 
-std::vector<uint32_t> Numbers(const UiFixture& f) {
-    std::vector<uint32_t> numbers;
-    for (size_t i = 0; i < f.window->Tree().RootCount(); ++i) {
-        numbers.push_back(static_cast<uint32_t>(f.window->Tree().Root(i)->record.lookupNumber));
-    }
+std::vector<int32_t> Numbers(const UiFixture& f) {
+    std::vector<int32_t> numbers;
+    f.window->Tree().ForEach([&](RecordNode& n) { numbers.push_back(n.record.lookupNumber); });
     return numbers;
 }
 
@@ -69,15 +63,13 @@ class EditingTest : public QObject {
         HexEditorView* hex = f.Page().HexEditor;
         Key(f.Page().TV, Qt::Key_H);
         QVERIFY(hex->isVisible() && f.window->HexEditor1->isChecked());
-
         ClickCell(hex, 2, 13); // the blank after byte 0 selects its low digit
         QCOMPARE(hex->textCursor().selectedText(), QStringLiteral("5"));
         QTest::keyClick(hex, Qt::Key_Left);
         QTest::keyClicks(hex, QStringLiteral("1c"));
         QCOMPARE(f.Node(0x0100)->record.data, (Bytes{0x1C, 0x00}));
         QCOMPARE(f.Page().eNumber->text(), QStringLiteral("28"));
-        QVERIFY(f.Node(0x0100)->caption.ends_with(", 28"));
-        QVERIFY(f.window->Changes().IsChanged());
+        QVERIFY(f.Node(0x0100)->caption.ends_with(", 28") && f.window->Changes().IsChanged());
         QCOMPARE(hex->toPlainText().section(u'\n', 2, 2).mid(11, 5), QStringLiteral("1C 00"));
         QCOMPARE(hex->textCursor().selectedText(), QStringLiteral("0")); // next byte's high digit
 
@@ -94,7 +86,6 @@ class EditingTest : public QObject {
         ClickCell(hex, 2, 11);
         QTest::keyClicks(hex, QStringLiteral("77"));
         QCOMPARE(f.Node(0x0106)->record.data, table);
-
         Key(f.Page().TV, Qt::Key_H);
         QVERIFY(!hex->isVisible() && !f.window->HexEditor1->isChecked());
         f.window->Changes().SetChanged(false);
@@ -108,21 +99,18 @@ class EditingTest : public QObject {
         Key(f.Page().TV, Qt::Key_F3, Qt::NoModifier); // the one match again, after a round
         QCOMPARE(f.Page().SelectedNode(), f.Node(0x0003));
         QVERIFY(f.prompts.shown.empty());
-
         FindFirst(f, QStringLiteral("max rpm"));
         QCOMPARE(f.Page().SelectedNode(), f.Node(0x0104)->Child(0));
         FindFirst(f, QStringLiteral("max rpm"), true);
         QCOMPARE(f.prompts.shown.back(), (ShownMessage{"inform", "Information", "not found"}));
-        QCOMPARE(f.Page().SelectedNode(), f.Node(0x0104)->Child(0));
     }
 
     void clipboardCarriesRecordsBetweenFiles() {
         UiFixture f;
         f.Start();
         TMainBrowser& w = *f.window;
-        QVERIFY(!w.Paste1->isEnabled());
         f.Select(0x0104, 1);
-        QVERIFY(!w.Copy1->isEnabled() && !w.Cut1->isEnabled());
+        QVERIFY(!w.Copy1->isEnabled() && !w.Cut1->isEnabled() && !w.Paste1->isEnabled());
         Key(f.Page().TV, Qt::Key_C); // a field alone is not copied
         QVERIFY(!w.Paste1->isEnabled());
         f.Select(0x0104);
@@ -131,14 +119,11 @@ class EditingTest : public QObject {
 
         f.WriteFile(QStringLiteral("other.air"), AirBytes({{0x0200, Le16(1)}, {0x0100, Le16(2)}}));
         w.OpenAirFile(f.Path(QStringLiteral("other.air")));
-        f.Page().eNumber->setText(QStringLiteral("3"));
-        w.Changes().SetChanged(false);
         Key(f.Page().eNumber, Qt::Key_V); // the number field keeps its own paste
-        QCOMPARE(Numbers(f), (std::vector<uint32_t>{0x0100, 0x0200}));
+        QCOMPARE(Numbers(f), (std::vector<int32_t>{0x0100, 0x0200}));
         Key(f.Page().TV, Qt::Key_V);
-        QCOMPARE(Numbers(f), (std::vector<uint32_t>{0x0100, 0x0104, 0x0200}));
+        QCOMPARE(Numbers(f), (std::vector<int32_t>{0x0100, 0x0104, -1, -1, -1, 0x0200}));
         QCOMPARE(f.Page().SelectedNode(), f.Node(0x0104));
-        QCOMPARE(f.Node(0x0104)->ChildCount(), size_t{3});
         QCOMPARE(f.Page().TitlePanel->text(), QStringLiteral("Engine data"));
         QVERIFY(w.Changes().IsChanged());
 
@@ -146,12 +131,11 @@ class EditingTest : public QObject {
         f.Select(0x0100);
         for (int i = 0; i < 3; ++i) {
             Key(f.Page().TV, Qt::Key_X);
-            QVERIFY(f.Page().SelectedNode() || w.Tree().Empty());
         }
         QVERIFY(w.Tree().Empty());
         QVERIFY(f.Page().TitlePanel->text().isEmpty() && !f.Page().NumberPanel->isVisible());
         Key(f.Page().TV, Qt::Key_V); // the last cut record comes back
-        QCOMPARE(Numbers(f), (std::vector<uint32_t>{0x0200}));
+        QCOMPARE(Numbers(f), (std::vector<int32_t>{0x0200}));
         w.Changes().SetChanged(false);
     }
 
@@ -164,11 +148,10 @@ class EditingTest : public QObject {
         w.InstalledPlugins1->trigger();
         QVERIFY(QTest::qWaitForWindowExposed(w.PluginsForm()));
         QCOMPARE(w.PluginsForm()->windowTitle(), QStringLiteral("Installed Plugins"));
-        QListWidget* list = w.PluginsForm()->Plugin_List;
+        const QListWidget* list = w.PluginsForm()->Plugin_List;
         QCOMPARE(list->count(), 4);
         QCOMPARE(list->item(0)->text(), QStringLiteral("Full plug-in"));
         QCOMPARE(list->item(3)->text(), QStringLiteral("    Comment = test module"));
-
         QVERIFY(!w.MarkforCompare1->isVisible() && !w.Compare1->isVisible());
         w.MarkforCompare1Click(); // file mode marks nothing
         QVERIFY(!w.Marks().CompareEnabled());
