@@ -28,7 +28,8 @@ for f in ./usr/bin/kelvara ./usr/bin/kelvara-cli ./usr/share/kelvara/KVR.ini \
          ./usr/share/applications/org.example.Kelvara.desktop \
          ./usr/share/metainfo/org.example.Kelvara.metainfo.xml \
          ./usr/share/icons/hicolor/256x256/apps/org.example.Kelvara.png \
-         ./usr/share/man/man1/kelvara-cli.1.gz \
+         ./usr/share/man/man1/kelvara-cli.1.gz ./usr/share/doc/kelvara/copyright \
+         ./usr/share/doc/kelvara/changelog.Debian.gz \
          ./usr/share/kelvara/samples/FSX/SimObjects/Airplanes/Kelvara_Jet/Kelvara_Jet.air; do
     grep -qxF "$f" "$work/contents" || fail "not in the package: $f"
 done
