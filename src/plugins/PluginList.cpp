@@ -27,18 +27,22 @@ std::string CopyText(const char* text) {
 
 } // namespace
 
-void PluginList::ScanPlugins(const std::string& folder, char languageLetter) {
+void PluginList::ScanPlugins(const std::vector<std::string>& folders, char languageLetter) {
     std::vector<std::filesystem::path> files;
-    std::error_code ec;
-    for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
-        const std::filesystem::path& path = it->path();
-        std::error_code typeError;
-        if (path.extension() == ".kvr" && it->is_regular_file(typeError)) {
-            files.push_back(path);
+    for (const std::string& folder : folders) {
+        const size_t first = files.size();
+        std::error_code ec;
+        for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end;
+             it.increment(ec)) {
+            const std::filesystem::path& path = it->path();
+            std::error_code typeError;
+            if (path.extension() == ".kvr" && it->is_regular_file(typeError)) {
+                files.push_back(path);
+            }
         }
+        // Directory order differs between file systems; name order is the same everywhere.
+        std::sort(files.begin() + static_cast<std::ptrdiff_t>(first), files.end());
     }
-    // Directory order differs between file systems; name order is the same everywhere.
-    std::sort(files.begin(), files.end());
 
     for (const std::filesystem::path& path : files) {
         if (mEntries.size() >= kMaxPlugins) {

@@ -34,10 +34,10 @@ public:
     PluginList(const PluginList&) = delete;
     PluginList& operator=(const PluginList&) = delete;
 
-    // Loads the "*.kvr" files of folder, by name order, at most kMaxPlugins. Only this folder
-    // is searched, never the working folder. A file that does not load, or lacks functions,
-    // keeps its entry without them.
-    void ScanPlugins(const std::string& folder, char languageLetter);
+    // Loads the "*.kvr" files of the folders, folder by folder in name order, at most
+    // kMaxPlugins. Only these folders are searched, never the working folder. A file that
+    // does not load, or lacks functions, keeps its entry without them.
+    void ScanPlugins(const std::vector<std::string>& folders, char languageLetter);
     // Calls every SP_Exit in list order, then empties the list; a second call does nothing.
     void FreePluginList();
     // Four lines per plug-in: name, version, vendor, comment.

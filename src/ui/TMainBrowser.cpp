@@ -2,6 +2,7 @@
 
 #include "AsciiExport.h"
 #include "DictionaryLocation.h"
+#include "PluginFolders.h"
 #include "RecordCommands.h"
 #include "RecordPage.h"
 #include "SaveCurrentFile.h"
@@ -189,7 +190,7 @@ void TMainBrowser::FormShow() {
     mFirstShow = false;
     setWindowTitle(QString::fromUtf8(MainWindowCaption()));
     ApplyLanguage();
-    mPlugins.ScanPlugins(mSettings.ProgramFolder(), German() ? 'D' : 'E');
+    mPlugins.ScanPlugins(PluginFolders(mSettings.ProgramFolder()), German() ? 'D' : 'E');
     LoadAircraft1->setVisible(true);
     LoadDictionary();
     if (mLibraryMode) {

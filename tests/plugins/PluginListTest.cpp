@@ -35,7 +35,7 @@ TEST_F(Plugins, InitialisedAndExitedInListOrderWithTheLanguageLetter) {
     test::WriteFile(mFolder.File("full.so"), std::string("other extension"));
     {
         PluginList list;
-        list.ScanPlugins(mFolder.Path().string(), 'D');
+        list.ScanPlugins({mFolder.Path().string()}, 'D');
         ASSERT_EQ(list.Entries().size(), 3u);
         EXPECT_EQ(gCalls, (std::vector<std::string>{"init Quiet plug-in D", "init Full plug-in D"}));
         EXPECT_EQ(list.ListPlugins(), (std::vector<std::string>{
@@ -53,7 +53,7 @@ TEST_F(Plugins, InitialisedAndExitedInListOrderWithTheLanguageLetter) {
 
 TEST_F(Plugins, OnlyTheGivenFolderAndAtMostAHundred) {
     PluginList none;
-    none.ScanPlugins((mFolder.Path() / "missing").string(), 'E');
+    none.ScanPlugins({(mFolder.Path() / "missing").string()}, 'E');
     EXPECT_TRUE(none.Entries().empty());
 
     for (int i = 0; i < 101; ++i) {
@@ -61,7 +61,7 @@ TEST_F(Plugins, OnlyTheGivenFolderAndAtMostAHundred) {
     }
     std::filesystem::create_directory(mFolder.File("folder.kvr"));
     PluginList list;
-    list.ScanPlugins(mFolder.Path().string(), 'E');
+    list.ScanPlugins({mFolder.Path().string(), mFolder.Path().string()}, 'E'); // the cap is overall
     EXPECT_EQ(list.Entries().size(), kMaxPlugins);
     EXPECT_EQ(list.Entries().back().file, "junk1099.kvr");
     list.FreePluginList();
