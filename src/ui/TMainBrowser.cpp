@@ -293,6 +293,9 @@ void TMainBrowser::OpenAirFile(const QString& path) {
     mRecordPage->SetFilePath(localPath);
     setWindowTitle(DisplayPath(opened.windowCaption));
     statusBar()->clearMessage();
+    // Only a variation of the library can be marked; both items stay hidden all the same.
+    MarkforCompare1->setEnabled(mLibraryMode);
+    Compare1->setEnabled(mLibraryMode && mCompareMarks.CompareEnabled());
 }
 
 void TMainBrowser::LoadAircraft1Click() {

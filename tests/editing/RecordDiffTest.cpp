@@ -10,33 +10,22 @@
 namespace kelvara {
 namespace {
 
-using test::AirFileBuilder;
-using test::Concat;
-using test::Le16;
-using test::Le32;
-using test::LeDouble;
-using test::TextBytes;
+using namespace test;
+using B = AirFileBuilder;
 
 const char* kDictionary =
     "[records]\n0001=Title,text\n0100=Rpm,int16\n0101=Tilt,ang16\n0200=Engine,record\n"
-    "0300=Lift,tbldb\n0301=Drag,tbl16_2\n0302=Matrix,tbl3d\n"
-    "[0200]\n1=0x00,int16,Idle\n2=0x02,int16,Max\n";
+    "0300=Lift,tbldb\n0301=Drag,tbl16_2\n0302=Matrix,tbl3d\n[0200]\n1=0x00,int16,Idle\n2=0x02,int16,Max\n";
 
-std::vector<uint8_t> Pairs(std::initializer_list<double> values) {
-    std::vector<uint8_t> out = Le32(static_cast<int32_t>(values.size() / 2));
-    for (double v : values) {
-        const auto bytes = LeDouble(v);
-        out.insert(out.end(), bytes.begin(), bytes.end());
-    }
-    return out;
+std::vector<uint8_t> Pairs(double x1, double y1, double x2, double y2) {
+    return Concat({Le32(2), LeDouble(x1), LeDouble(y1), LeDouble(x2), LeDouble(y2)});
 }
 
 struct DiffCase {
     const char* name;
-    AirFileBuilder a;
-    AirFileBuilder b;
-    // One line per difference: kind letter, number, then the details.
-    std::vector<std::string> expected;
+    B a;
+    B b;
+    std::vector<std::string> expected; // per difference: kind letter, number, details
 };
 
 std::string Describe(const RecordDifference& d) {
@@ -73,36 +62,27 @@ TEST_P(Diff, ListsEveryDifferenceInRecordOrder) {
     EXPECT_EQ(lines, c.expected);
 }
 
-AirFileBuilder File() {
-    return AirFileBuilder().Record(0x0001, TextBytes("Trainer")).Record(0x0100, Le16(5));
-}
-
 INSTANTIATE_TEST_SUITE_P(
     Cases, Diff,
     ::testing::Values(
-        DiffCase{"SameRecordsInAnotherOrder", File(),
-                 AirFileBuilder().Record(0x0100, Le16(5)).Record(0x0001, TextBytes("Trainer")), {}},
-        DiffCase{"SecondRecordOfANumber", File(), File().Record(0x0100, Le16(7)), {"B 0100"}},
-        DiffCase{"ValuesInUnits",
-                 AirFileBuilder().Record(0x0101, Le16(182)).Record(0x0001, TextBytes("Trainer")),
-                 AirFileBuilder().Record(0x0101, Le16(364)).Record(0x0001, TextBytes("Glider")),
-                 {"V 0001 Trainer > Glider", "V 0101 0.999989986419678 > 1.99998998641968"}},
-        DiffCase{"AddedAndRemoved", File(), AirFileBuilder().Record(0x0100, Le16(5)).Record(0x0200, Le32(0)),
-                 {"A 0001", "B 0200"}},
-        DiffCase{"FieldsByName", AirFileBuilder().Record(0x0200, Concat({Le16(700), Le16(2400)})),
-                 AirFileBuilder().Record(0x0200, Concat({Le16(700), Le16(2500)})), {"F 0200 [Max: 2400 > 2500]"}},
-        DiffCase{"TablePoints", AirFileBuilder().Record(0x0300, Pairs({0, 1, 0.5, 2, 1, 3})),
-                 AirFileBuilder().Record(0x0300, Pairs({0, 1, 0.5, 2.5, 1, 3})),
-                 {"T 0300 [point 1: 0.5; 2 > 0.5; 2.5] 1/3"}},
-        DiffCase{"TableGrows", AirFileBuilder().Record(0x0301, Concat({Le16(1024), Le16(2048)})),
-                 AirFileBuilder().Record(0x0301, Concat({Le16(1024), Le16(-2048), Le16(0)})),
+        DiffCase{"ValuesInUnitsAddedAndRemoved",
+                 B().Record(0x0101, Le16(182)).Record(0x0001, TextBytes("Trainer")).Record(0x0200, Le32(0)),
+                 B().Record(0x0001, TextBytes("Glider")).Record(0x0101, Le16(364)).Record(0x0100, Le16(1)),
+                 {"V 0001 Trainer > Glider", "B 0100", "V 0101 0.999989986419678 > 1.99998998641968", "A 0200"}},
+        DiffCase{"SecondRecordOfANumber", B().Record(0x0100, Le16(5)),
+                 B().Record(0x0100, Le16(5)).Record(0x0100, Le16(7)), {"B 0100"}},
+        DiffCase{"FieldsByName", B().Record(0x0200, Concat({Le16(700), Le16(2400)})),
+                 B().Record(0x0200, Concat({Le16(700), Le16(2500)})), {"F 0200 [Max: 2400 > 2500]"}},
+        DiffCase{"TablePoints", B().Record(0x0300, Pairs(0, 1, 0.5, 2)), B().Record(0x0300, Pairs(0, 1, 0.5, 2.5)),
+                 {"T 0300 [point 1: 0.5; 2 > 0.5; 2.5] 1/2"}},
+        DiffCase{"TableGrows", B().Record(0x0301, Concat({Le16(1024), Le16(2048)})),
+                 B().Record(0x0301, Concat({Le16(1024), Le16(-2048), Le16(0)})),
                  {"T 0301 [point 1: 1 > -1] [point 2: (none) > 0] 2/3"}},
-        DiffCase{"MatrixCells",
-                 AirFileBuilder().Record(0x0302, Concat({Le32(2), Le32(1), LeDouble(0), LeDouble(4)})),
-                 AirFileBuilder().Record(0x0302, Concat({Le32(2), Le32(1), LeDouble(0), LeDouble(8)})),
+        DiffCase{"MatrixCells", B().Record(0x0302, Concat({Le32(2), Le32(1), LeDouble(0), LeDouble(4)})),
+                 B().Record(0x0302, Concat({Le32(2), Le32(1), LeDouble(0), LeDouble(8)})),
                  {"T 0302 [column 1, row 0: 4 > 8] 1/2"}},
-        DiffCase{"BytesNoValueShows", AirFileBuilder().Record(0x0001, {'a', 0, 1, 2}),
-                 AirFileBuilder().Record(0x0001, {'a', 0, 9, 9, 9}), {"Y 0001 3/5"}}),
+        DiffCase{"BytesNoValueShows", B().Record(0x0001, {'a', 0, 1, 2}), B().Record(0x0001, {'a', 0, 9, 9, 9}),
+                 {"Y 0001 3/5"}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace
