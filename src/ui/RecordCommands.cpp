@@ -76,7 +76,8 @@ bool RecordCommands::CaseSensitive() const {
 }
 
 void RecordCommands::Text1Click() {
-    if (mFinddialog->exec() != QDialog::Accepted) {
+    // Until a file is loaded there is nothing to search, whichever way the command came.
+    if (!Usable(mMenus.search, nullptr) || mFinddialog->exec() != QDialog::Accepted) {
         return;
     }
     mSearch.Start(RecordBytesOf(mFinddialog->eText->text()), CaseSensitive(), mLower);
@@ -84,6 +85,9 @@ void RecordCommands::Text1Click() {
 }
 
 void RecordCommands::Next1Click() {
+    if (!Usable(mMenus.search, nullptr)) {
+        return;
+    }
     if (mSearch.SearchText().empty()) {
         Text1Click();
     } else {
@@ -136,13 +140,9 @@ void RecordCommands::FormKeyDown(int key, Qt::KeyboardModifiers modifiers, const
     if (ctrl && key == Qt::Key_H) {
         mMenus.hexEditor->trigger();
     } else if (key == Qt::Key_F3 && !ctrl) {
-        if (Usable(mMenus.search, nullptr)) {
-            Next1Click();
-        }
+        Next1Click();
     } else if (ctrl && key == Qt::Key_F) {
-        if (Usable(mMenus.search, nullptr)) {
-            Text1Click();
-        }
+        Text1Click();
     } else if (ctrl && (key == Qt::Key_C || key == Qt::Key_X || key == Qt::Key_V)) {
         if (IsTextField(focus)) {
             return;

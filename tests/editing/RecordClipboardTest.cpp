@@ -48,7 +48,8 @@ TEST_F(Clipboard, PasteIntoTheSameFileReplacesTheRecordAndLeavesOneNode) {
     ASSERT_TRUE(mClipboard.CopyRecord(*tree->Root(0)));
     ASSERT_EQ(ReplaceRecordBytes(*tree->Root(0), Le16(6)).status, EditStatus::Ok);
     for (int paste = 0; paste < 2; ++paste) {
-        EXPECT_EQ(mClipboard.PasteRecord(editor), tree->Root(0));
+        const RecordNode* pasted = mClipboard.PasteRecord(editor);
+        EXPECT_EQ(pasted, tree->Root(0));
         EXPECT_EQ(Numbers(*tree), (std::vector<int32_t>{0x100, 0x300}));
     }
     EXPECT_EQ(tree->Root(0)->record.data, Le16(5));
