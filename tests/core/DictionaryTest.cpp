@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 namespace kelvara {
 namespace {
 
@@ -53,6 +55,22 @@ TEST(CfgReader, LastLineWithoutLineEnd) {
     EXPECT_EQ(ReadAll("a=1\nb").size(), 1u);
     EXPECT_TRUE(ReadAll("").empty());
     EXPECT_TRUE(ReadAll("x").empty());
+}
+
+TEST(CfgReader, WhatIsNoReadableFileLoadsNothing) {
+    test::TempFolder folder;
+    const std::string fifo = folder.File("fifo.ini");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    for (const std::string& path : {folder.Path().string(), fifo, folder.File("none.ini")}) {
+        CfgReader reader;
+        EXPECT_EQ(reader.Load(path), -1) << path;
+        std::string text;
+        EXPECT_EQ(reader.NextLine(text), LineKind::EndOfData);
+        RecordDictionary dictionary;
+        dictionary.LoadDictionary(path);
+        EXPECT_TRUE(dictionary.IsLoaded());
+        EXPECT_FALSE(dictionary.FileFound());
+    }
 }
 
 TEST(SplitFields, PiecesAndLimit) {

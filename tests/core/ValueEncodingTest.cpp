@@ -35,6 +35,13 @@ TEST(EncodeNumber, WorkedExamples) {
     EXPECT_EQ(Encoded(DataType::Thrust, "13671.5"), Le32(1000));
     EXPECT_EQ(Encoded(DataType::Aspd, "1"), Le32(128));
     EXPECT_EQ(Encoded(DataType::Int32, "-2147483648"), Le32(INT32_MIN));
+    // fwgt stores the typed number, whatever its spelling.
+    EXPECT_EQ(Encoded(DataType::Fwgt, "1e2"), (std::vector<uint8_t>{0, 100}));
+    EXPECT_EQ(Encoded(DataType::Fwgt, "2.5e1"), (std::vector<uint8_t>{0, 25}));
+    EXPECT_EQ(Encoded(DataType::Fwgt, "0.5e1"), (std::vector<uint8_t>{0, 5}));
+    EXPECT_EQ(Encoded(DataType::Fwgt, "1e-5"), (std::vector<uint8_t>{0, 0}));
+    EXPECT_EQ(Encoded(DataType::Fwgt, "255.5"), (std::vector<uint8_t>{128, 255}));
+    EXPECT_EQ(Encoded(DataType::Float, "1e-400"), test::LeFloat(0.0f));
 }
 
 TEST(EncodeNumber, ShownValueOfStoredExamples) {
@@ -63,6 +70,8 @@ TEST(EncodeNumber, RangeChecksNameTheirLimits) {
         {DataType::Int32_2, "-1048577", "-1048576", "1048576"},
         {DataType::G16, "35.1", "-35", "35"},
         {DataType::Pct16, "200", "-200", "199"},
+        {DataType::Float, "1e39", "-3.40282346638529E38", "3.40282346638529E38"},
+        {DataType::Float, "-3.5e38", "-3.40282346638529E38", "3.40282346638529E38"},
     };
     for (const Row& row : rows) {
         const EncodeResult r = EncodeNumber(row.type, row.text, '.');

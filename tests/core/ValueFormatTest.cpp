@@ -131,6 +131,7 @@ TEST(ParseNumberText, TolerantReading) {
     const std::vector<Row> rows = {
         {"", 0}, {"-", 0}, {" 12.5 ft", 12.5}, {"80%", 80}, {"1.2.3", 1.2}, {"x", 0},
         {"  7\t", 7}, {"-3.25", -3.25}, {"1e3", 1000}, {"+4", 4}, {"5.", 5}, {".5", 0.5},
+        {"1e-400", 0}, {"-1e-400", 0}, {"1e-310", 1e-310}, {"3e-324", 3e-324},
     };
     for (const Row& row : rows) {
         const auto v = ParseNumberText(row.text, '.');
