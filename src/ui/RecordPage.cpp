@@ -19,6 +19,7 @@
 #include <QFontDatabase>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -78,6 +79,11 @@ void RecordPage::BuildLayout() {
     TV->setEditTriggers(QAbstractItemView::NoEditTriggers);
     TV->setUniformRowHeights(true);
     TV->setModel(mModel);
+    // Captions end in their values: scroll sideways instead of cutting them off.
+    TV->setTextElideMode(Qt::ElideNone);
+    TV->header()->setStretchLastSection(false);
+    TV->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+    TV->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     connect(TV->selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this] { TVChange(); });
 
@@ -127,7 +133,7 @@ void RecordPage::BuildLayout() {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(mSplitter1);
-    ApplyPanelSizes(260, 370, 238);
+    ApplyPanelSizes(Settings::kDefaultTreeWidth, 370, 238);
 }
 
 QWidget* RecordPage::BuildEditorStrip() {
@@ -394,6 +400,13 @@ void RecordPage::TVChange() {
         }
     }
     QStringList helpLines;
+    const size_t needed = ValueWidth(record.type);
+    const bool tooShort = record.data.size() < needed;
+    if (tooShort) {
+        helpLines << Pick(Texts::ShorterThanItsType, German())
+                         .arg(static_cast<qulonglong>(record.data.size()))
+                         .arg(static_cast<qulonglong>(needed));
+    }
     for (const std::string& line : SplitFields(texts.help, '|')) {
         helpLines << QString::fromLatin1(line);
     }
@@ -425,6 +438,9 @@ void RecordPage::TVChange() {
     }
 
     QScopedValueRollback<bool> refreshing(mViewRefreshing, true);
+    // An edit of such a record could store nothing, so none is offered.
+    eNumber->setReadOnly(tooShort);
+    BoolPanel->setEnabled(!tooShort);
     eXvalue->setEnabled(false);
     eYvalue->setEnabled(false);
     if (!mEditorCommitting) {
@@ -434,6 +450,13 @@ void RecordPage::TVChange() {
         CheckTblDb(*node);
     }
     RenderPanel->update();
+}
+
+size_t RecordPage::ValueWidth(int type) {
+    if (type == DataType::Bool || IsNumberType(type)) {
+        return static_cast<size_t>(std::max(FixedWidth(type), 0));
+    }
+    return 0;
 }
 
 void RecordPage::FillHexView(const RecordNode& node, size_t shownLength) {

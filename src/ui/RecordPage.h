@@ -121,6 +121,8 @@ class RecordPage : public QWidget {
     void FillHexView(const RecordNode& node, size_t shownLength);
     void FillEditor(const RecordNode& node);
     void CheckTblDb(const RecordNode& node);
+    // Bytes the value editor of this type needs; 0 for types without one.
+    [[nodiscard]] static size_t ValueWidth(int type);
 
     void TextMemoChange();
     void eNumberChange();

@@ -2,9 +2,10 @@
 
 #include "StartupDecisions.h"
 
-#include <QDialogButtonBox>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 #include <QVBoxLayout>
 
 namespace kelvara {
@@ -13,7 +14,9 @@ TAboutForm::TAboutForm(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("TAboutForm"));
     setWindowTitle(QStringLiteral("Version Info"));
     setModal(true);
-    setStyleSheet(QStringLiteral("TAboutForm { background: black; } QLabel { color: white; }"));
+    // By object name: a type selector would need the namespace spelled "kelvara--TAboutForm".
+    setStyleSheet(QStringLiteral("QDialog#TAboutForm { background: black; } "
+                                 "QLabel { color: white; }"));
 
     auto* title = new QLabel(QStringLiteral("KELVARA"), this);
     QFont big = title->font();
@@ -36,6 +39,13 @@ TAboutForm::TAboutForm(QWidget* parent) : QDialog(parent) {
     layout->addWidget(mVersionLabel);
     layout->addWidget(mail);
     layout->addWidget(ok, 0, Qt::AlignCenter);
+
+    // Centred on the screen, not on the main window; a set position keeps QDialog from moving it.
+    adjustSize();
+    const QScreen* screen = parent ? parent->screen() : QGuiApplication::primaryScreen();
+    if (screen) {
+        move(screen->availableGeometry().center() - rect().center());
+    }
 }
 
 QString TAboutForm::VersionLine() const {

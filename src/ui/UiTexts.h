@@ -33,6 +33,9 @@ inline constexpr UiText TextTooLong{
 inline constexpr UiText TextTooLongForField{
     "this text field has room for %1 characters only; the record is unchanged",
     "dieses Textfeld hat nur Platz für %1 Zeichen; der Datensatz bleibt unverändert"};
+inline constexpr UiText ShorterThanItsType{
+    "Read only: this record holds %1 bytes, fewer than the %2 its type needs.",
+    "Nur lesbar: dieser Datensatz hat %1 Bytes, weniger als die %2, die sein Typ braucht."};
 inline constexpr UiText LibraryModePending{
     "The aircraft library is not available in this version: open an .air file with File / Load "
     "Aircraft",
