@@ -30,6 +30,11 @@ TAboutForm::TAboutForm(QWidget* parent) : QDialog(parent) {
     mVersionLabel->setAlignment(Qt::AlignCenter);
     auto* mail = new QLabel(QString::fromLatin1(kSupportAddress), this);
     mail->setAlignment(Qt::AlignCenter);
+    mDictionaryLabel = new QLabel(this);
+    mDictionaryLabel->setObjectName(QStringLiteral("DictionaryLabel"));
+    mDictionaryLabel->setAlignment(Qt::AlignCenter);
+    mDictionaryLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    mDictionaryLabel->setVisible(false);
 
     auto* ok = new QPushButton(QStringLiteral("OK"), this);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
@@ -38,14 +43,29 @@ TAboutForm::TAboutForm(QWidget* parent) : QDialog(parent) {
     layout->addWidget(title);
     layout->addWidget(mVersionLabel);
     layout->addWidget(mail);
+    layout->addWidget(mDictionaryLabel);
     layout->addWidget(ok, 0, Qt::AlignCenter);
 
-    // Centred on the screen, not on the main window; a set position keeps QDialog from moving it.
+    CentreOnScreen();
+}
+
+void TAboutForm::CentreOnScreen() {
+    // On the screen, not on the main window; a set position keeps QDialog from moving it.
     adjustSize();
-    const QScreen* screen = parent ? parent->screen() : QGuiApplication::primaryScreen();
-    if (screen) {
-        move(screen->availableGeometry().center() - rect().center());
+    const QScreen* shown = parentWidget() ? parentWidget()->screen() : QGuiApplication::primaryScreen();
+    if (shown) {
+        move(shown->availableGeometry().center() - rect().center());
     }
+}
+
+void TAboutForm::showEvent(QShowEvent* event) {
+    CentreOnScreen(); // its lines may have changed since it was made
+    QDialog::showEvent(event);
+}
+
+void TAboutForm::SetDictionaryText(const QString& text) {
+    mDictionaryLabel->setText(text);
+    mDictionaryLabel->setVisible(!text.isEmpty());
 }
 
 QString TAboutForm::VersionLine() const {

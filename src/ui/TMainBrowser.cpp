@@ -1,6 +1,7 @@
 #include "TMainBrowser.h"
 
 #include "AsciiExport.h"
+#include "DictionaryLocation.h"
 #include "MenuMnemonics.h"
 #include "RecordPage.h"
 #include "SaveCurrentFile.h"
@@ -65,7 +66,7 @@ char LocaleMark() {
 TMainBrowser::TMainBrowser(Settings& settings, UserPrompts& prompts, QStringList arguments,
                            QWidget* parent)
     : QMainWindow(parent), mSettings(settings), mPrompts(prompts),
-      mArguments(std::move(arguments)) {
+      mArguments(std::move(arguments)), mDebugLog(settings) {
     setObjectName(QStringLiteral("TMainBrowser"));
     resize(kDesignWidth, kDesignHeight);
 
@@ -185,7 +186,7 @@ void TMainBrowser::FormShow() {
     setWindowTitle(QString::fromUtf8(MainWindowCaption()));
     ApplyLanguage();
     LoadAircraft1->setVisible(true);
-    mDictionary.LoadDictionary(mSettings.ProgramFolder() + "/KVR.ini");
+    LoadDictionary();
     if (mLibraryMode) {
         statusBar()->showMessage(Pick(Texts::LibraryModePending, German()));
     }
@@ -211,6 +212,13 @@ void TMainBrowser::OpenStartFile() {
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     OpenAirFile(mStartFile);
     mStartFileHandled = true;
+}
+
+void TMainBrowser::LoadDictionary() {
+    const DictionaryLookup lookup = FindDictionary(mSettings.ProgramFolder());
+    mDictionaryText = DictionaryLookupText(lookup);
+    mDebugLog.WriteDebugPoint(mDictionaryText);
+    mDictionary.LoadDictionary(lookup.path);
 }
 
 void TMainBrowser::ApplyLanguage() {
@@ -383,6 +391,7 @@ void TMainBrowser::StoreWindowLayout() {
 
 void TMainBrowser::About1Click() {
     TAboutForm about(this);
+    about.SetDictionaryText(QFile::decodeName(QByteArray::fromStdString(mDictionaryText)));
     about.exec();
 }
 

@@ -295,11 +295,13 @@ class MainBrowserTest : public QObject {
         QImage shot;
         QRect frame;
         QString version;
+        QString dictionaryLine;
         ModalAnswerer answer(Qt::Key_Return, [&](QWidget* about) {
             QVERIFY(QTest::qWaitForWindowExposed(about));
             shot = about->grab().toImage();
             frame = about->geometry();
             version = static_cast<TAboutForm*>(about)->VersionLine();
+            dictionaryLine = about->findChild<QLabel*>(QStringLiteral("DictionaryLabel"))->text();
         });
         f.window->About1->trigger();
         QCOMPARE(answer.seen, QStringList{QStringLiteral("kelvara::TAboutForm")});
@@ -315,6 +317,8 @@ class MainBrowserTest : public QObject {
         const QPoint offset = frame.center() - f.window->screen()->availableGeometry().center();
         QVERIFY2(offset.manhattanLength() <= 2, qPrintable(QString::number(offset.manhattanLength())));
         QVERIFY(version.startsWith(QStringLiteral("KVR V2.2 ")));
+        // It names the dictionary in use, here the one beside the program.
+        QCOMPARE(dictionaryLine, QStringLiteral("KVR.ini: ") + f.Path(QStringLiteral("KVR.ini")));
     }
 };
 
