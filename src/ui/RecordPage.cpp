@@ -53,7 +53,7 @@ void ScrollToTop(QPlainTextEdit* memo) {
 
 // Record texts carry CR LF; the memo works with one line break character.
 QString MemoTextOf(const std::string& bytes) {
-    QString text = QString::fromLatin1(bytes);
+    QString text = FromRecordText(bytes);
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
     return text;
@@ -388,7 +388,7 @@ void RecordPage::TVChange() {
     }
 
     const RecordTexts texts = TextsOf(record, mContext.dictionary);
-    TitlePanel->setText(QString::fromLatin1(texts.name));
+    TitlePanel->setText(FromConfigText(texts.name));
     if (mTableShown) {
         mTableTextPieces = SplitFields(texts.axis, '|');
         LabelX->setText(QText(TextId::LabelX, mContext.settings));
@@ -408,7 +408,7 @@ void RecordPage::TVChange() {
                          .arg(static_cast<qulonglong>(needed));
     }
     for (const std::string& line : SplitFields(texts.help, '|')) {
-        helpLines << QString::fromLatin1(line);
+        helpLines << FromConfigText(line);
     }
     HelpMemo->setPlainText(helpLines.join(QLatin1Char('\n')));
     ScrollToTop(HelpMemo);
@@ -469,7 +469,7 @@ void RecordPage::FillHexView(const RecordNode& node, size_t shownLength) {
     lines << QString::fromUtf8(LengthLineText(static_cast<int>(shownLength), German()));
     lines << QString(kHexRowWidth, QLatin1Char(' '));
     for (const std::string& row : HexRows(record.Bytes(), shownLength, record.offset)) {
-        lines << QString::fromLatin1(row);
+        lines << FromRecordText(row);
     }
     HexEditor->setPlainText(lines.join(QLatin1Char('\n')));
     ScrollToTop(HexEditor);
@@ -534,9 +534,12 @@ void RecordPage::TextMemoChange() {
     }
     QString text = TextMemo->toPlainText();
     text.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
-    const QByteArray bytes = text.toLatin1();
-    const EditResult result =
-        ApplyTextEdit(*node, std::string_view(bytes.constData(), bytes.size()));
+    const std::optional<std::string> bytes = ToRecordText(text);
+    if (!bytes) {
+        RefuseUnstorableText(*node, text);
+        return;
+    }
+    const EditResult result = ApplyTextEdit(*node, *bytes);
     switch (result.status) {
     case EditStatus::Ok:
         Commit(*node, false);
@@ -555,6 +558,22 @@ void RecordPage::TextMemoChange() {
     default:
         break;
     }
+}
+
+void RecordPage::RefuseUnstorableText(const RecordNode& node, const QString& typed) {
+    // The memo goes back to what is stored, so that it never shows a text the file lacks.
+    const int position = TextMemo->textCursor().position();
+    {
+        QScopedValueRollback<bool> refreshing(mViewRefreshing, true);
+        TextMemo->setPlainText(MemoTextOf(node.record.Text()));
+        QTextCursor cursor = TextMemo->textCursor();
+        cursor.setPosition(std::clamp(position - 1, 0, int(TextMemo->toPlainText().size())));
+        TextMemo->setTextCursor(cursor);
+    }
+    const QString message =
+        Pick(Texts::CharacterNotStorable, German()).arg(FirstUnstorableCharacter(typed));
+    mContext.prompts.Inform(Utf8Text(TextId::CaptionInformation, mContext.settings),
+                            message.toStdString());
 }
 
 void RecordPage::eNumberChange() {

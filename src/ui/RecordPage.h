@@ -125,6 +125,7 @@ class RecordPage : public QWidget {
     [[nodiscard]] static size_t ValueWidth(int type);
 
     void TextMemoChange();
+    void RefuseUnstorableText(const RecordNode& node, const QString& typed);
     void eNumberChange();
     void rbTrueClick();
     void Commit(RecordNode& node, bool updateCaption);

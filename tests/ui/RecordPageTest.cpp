@@ -38,7 +38,7 @@ QString HexRow(const QPlainTextEdit* memo) {
 }
 
 QString Caption(const RecordNode* node) {
-    return QString::fromLatin1(node->caption);
+    return QString::fromStdString(node->caption);
 }
 
 } // namespace
@@ -235,21 +235,37 @@ class RecordPageTest : public QObject {
         page.TextMemo->setPlainText(QString(32000, u'x'));
         QCOMPARE(title->record.length, 32001u);
 
-        // A typed text sets the new length; Latin-1 letters are single bytes.
+        // A typed text sets the new length; texts are Windows-1252, one byte a character.
         page.TextMemo->selectAll();
         QTest::keyClicks(page.TextMemo, QStringLiteral("ab"));
         QCOMPARE(title->record.data, (std::vector<uint8_t>{'a', 'b', 0}));
         QCOMPARE(title->record.length, 3u);
         QCOMPARE(page.HexEditor->toPlainText().section(u'\n', 0, 0), QStringLiteral("Length = 2"));
-        page.TextMemo->textCursor().insertText(QString(QChar(0xE9)));
-        QCOMPARE(title->record.data, (std::vector<uint8_t>{'a', 'b', 0xE9, 0}));
+        page.TextMemo->textCursor().insertText(QStringLiteral("é€"));
+        QCOMPARE(title->record.data, (std::vector<uint8_t>{'a', 'b', 0xE9, 0x80, 0}));
         QVERIFY(f->window->Changes().IsChanged());
+        QVERIFY(HexRow(page.HexEditor).contains(QStringLiteral("abé€")));
+        // A character without a byte is refused, and the memo shows what is stored.
+        page.TextMemo->textCursor().insertText(QStringLiteral("Ω"));
+        QCOMPARE(title->record.data, (std::vector<uint8_t>{'a', 'b', 0xE9, 0x80, 0}));
+        QCOMPARE(page.TextMemo->toPlainText(), QStringLiteral("abé€"));
+        QVERIFY(f->prompts.shown.back().text.starts_with("the character Ω cannot be stored"));
+        f->prompts.shown.clear();
+
+        // Bytes 0x80-0x9F show as their characters; the undefined 0x81 survives an edit.
+        f->WriteFile(QStringLiteral("cp.air"), AirBytes({{0x0001, {0x80, 0x84, 0x81, 0x96, 0}}}));
+        f->window->OpenAirFile(f->Path(QStringLiteral("cp.air")));
+        QCOMPARE(page.TextMemo->toPlainText(), QStringLiteral("€„\u0081–"));
+        page.TextMemo->moveCursor(QTextCursor::End);
+        QTest::keyClicks(page.TextMemo, QStringLiteral("x"));
+        QCOMPARE(f->Node(0x0001)->record.data, (std::vector<uint8_t>{0x80, 0x84, 0x81, 0x96, 'x', 0}));
+        f->window->OpenAirFile(f->Path(QStringLiteral("plane.air")));
 
         // A field's room is checked with the edits; the page reports it and keeps the bytes.
         f->Select(0x0104, 2);
         page.TextMemo->setPlainText(QStringLiteral("abc"));
-        QCOMPARE(f->prompts.shown.size(), size_t{2});
-        QCOMPARE(f->prompts.shown[1].text, std::string("this text field has room for 2 characters "
+        QCOMPARE(f->prompts.shown.size(), size_t{1});
+        QCOMPARE(f->prompts.shown[0].text, std::string("this text field has room for 2 characters "
                                                        "only; the record is unchanged"));
         QCOMPARE(f->Node(0x0104)->record.data[4], uint8_t{'a'});
     }
