@@ -160,22 +160,6 @@ TEST(Settings, SearchPathsAreBounded) {
     EXPECT_EQ(Read(text).searchPaths.size(), Settings::kMaxSearchPaths);
 }
 
-TEST(Settings, WriteProtectedFileIsSilentlyNotSaved) {
-    Settings neverLoaded;
-    EXPECT_FALSE(neverLoaded.Save());
-
-    TempFolder folder;
-    ::chmod(folder.Path().c_str(), 0777);
-    WriteFile(folder.File("kvr.cfg"), "fspath = old\n");
-    ::chmod(folder.File("kvr.cfg").c_str(), 0444);
-    RunUnprivileged([&] {
-        Settings settings;
-        settings.Load(folder.Path());
-        settings.fspath = "new";
-        return !settings.Save() && ReadFile(folder.File("kvr.cfg")) == "fspath = old\n";
-    });
-}
-
 // A missing program folder uses $XDG_CONFIG_HOME/kelvara, or ~/.config/kelvara when that
 // is not an absolute path.
 TEST(Settings, MissingProgramFolderFallsBackToXdg) {

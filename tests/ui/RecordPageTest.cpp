@@ -108,11 +108,6 @@ class RecordPageTest : public QObject {
         } else if (c.panel == 'b') {
             QVERIFY(page.rbTrue->isChecked() && !page.rbFalse->isChecked());
         }
-        // The selector pool exists from the start and stays hidden for these records.
-        QCOMPARE(page.selectorButtons.size(), size_t{RecordPage::kSelectorRows});
-        for (size_t i = 0; i < page.selectorButtons.size(); ++i) {
-            QVERIFY(page.selectorButtons[i]->isHidden() && page.selectorEdits[i]->isHidden());
-        }
         // Filling the editors is no edit.
         QVERIFY(!f->window->Changes().IsChanged());
         QCOMPARE(f->Node(c.number)->record.data, before);
