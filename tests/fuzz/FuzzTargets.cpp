@@ -6,6 +6,7 @@
 #include "Settings.h"
 #include "ValueEncoding.h"
 #include "ValueFormat.h"
+#include "Windows1252.h"
 
 #include <cstdint>
 #include <sstream>
@@ -59,6 +60,8 @@ extern "C" int FuzzNumberText(const uint8_t* data, size_t size) {
         (void)kelvara::EditorNumberText(type, {data, size}, '.');
     }
     (void)kelvara::LimitDecimals(text);
+    (void)kelvara::Utf8ToWindows1252(text);
+    (void)kelvara::DecodeConfigText(text);
     return 0;
 }
 
