@@ -1,6 +1,6 @@
 #include "HexEditorView.h"
 
-#include "Windows1252.h"
+#include "UiTexts.h"
 
 #include <QFontDatabase>
 #include <QKeyEvent>
@@ -13,12 +13,12 @@ namespace {
 
 // Windows-1252 gives one character per byte, so that text columns are byte columns.
 QString LineText(const std::string& bytes) {
-    return QString::fromStdString(Windows1252ToUtf8(bytes));
+    return FromRecordText(bytes);
 }
 
 // A character that no record byte stands for is not typed.
 std::optional<uint8_t> TypedByte(QChar typed) {
-    const std::optional<std::string> byte = Utf8ToWindows1252(QString(typed).toStdString());
+    const std::optional<std::string> byte = ToRecordText(QString(typed));
     if (!byte || byte->size() != 1) {
         return std::nullopt;
     }

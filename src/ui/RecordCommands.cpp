@@ -7,7 +7,6 @@
 #include "TFinddialog.h"
 #include "UiTexts.h"
 #include "UserPrompts.h"
-#include "Windows1252.h"
 
 #include <QAbstractSpinBox>
 #include <QAction>
@@ -28,13 +27,12 @@ namespace {
 constexpr UiText kNotFound{"not found", "nicht gefunden"};
 
 std::string RecordBytesOf(const QString& text) {
-    const std::string utf8 = text.toStdString();
     // A character no record can hold is kept as it is and simply never matches.
-    return Utf8ToWindows1252(utf8).value_or(utf8);
+    return ToRecordText(text).value_or(text.toStdString());
 }
 
 std::string LocaleLower(std::string_view bytes) {
-    return RecordBytesOf(QLocale().toLower(QString::fromStdString(Windows1252ToUtf8(bytes))));
+    return RecordBytesOf(QLocale().toLower(FromRecordText(bytes)));
 }
 
 bool IsTextField(const QWidget* focus) {
