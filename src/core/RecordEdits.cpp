@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 namespace kelvara {
 
@@ -22,17 +23,32 @@ void CopyFieldToParent(RecordNode& field) {
     std::copy_n(field.record.data.begin(), n, target.begin() + static_cast<std::ptrdiff_t>(offset));
 }
 
+namespace {
+thread_local RecordEditObserver* tEditObserver = nullptr;
+} // namespace
+
+RecordEditObserver* SetRecordEditObserver(RecordEditObserver* observer) {
+    return std::exchange(tEditObserver, observer);
+}
+
 EditResult ReplaceRecordBytes(RecordNode& node, std::vector<uint8_t> bytes) {
     AirRecord& record = node.record;
+    if (record.isField && bytes.size() != record.data.size()) {
+        return {EditStatus::NotEditable, {}};
+    }
+    RecordEditObserver* observer = tEditObserver;
+    if (observer) {
+        observer->RecordChanging(node);
+    }
     if (record.isField) {
-        if (bytes.size() != record.data.size()) {
-            return {EditStatus::NotEditable, {}};
-        }
         record.data = std::move(bytes);
         CopyFieldToParent(node);
-        return {};
+    } else {
+        record.SetData(std::move(bytes));
     }
-    record.SetData(std::move(bytes));
+    if (observer) {
+        observer->RecordChanged(node);
+    }
     return {};
 }
 

@@ -38,4 +38,16 @@ void CopyFieldToParent(RecordNode& field);
 // into its parent.
 EditResult ReplaceRecordBytes(RecordNode& node, std::vector<uint8_t> bytes);
 
+// Hears of every change ReplaceRecordBytes makes: once before the bytes change, once after.
+// A refused edit reaches neither call.
+class RecordEditObserver {
+public:
+    virtual ~RecordEditObserver() = default;
+    virtual void RecordChanging(const RecordNode& node) = 0;
+    virtual void RecordChanged(const RecordNode& node) = 0;
+};
+
+// The observer of this thread's edits (null: none). Returns the one it replaces.
+RecordEditObserver* SetRecordEditObserver(RecordEditObserver* observer);
+
 } // namespace kelvara

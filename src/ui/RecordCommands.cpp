@@ -1,6 +1,7 @@
 #include "RecordCommands.h"
 
 #include "ChangeTracker.h"
+#include "EditHistory.h"
 #include "RecordPage.h"
 #include "RecordTreeModel.h"
 #include "Settings.h"
@@ -116,7 +117,7 @@ void RecordCommands::Cut1Click() {
         return;
     }
     // The node lives until the view has moved its selection off it.
-    std::unique_ptr<RecordNode> cut = mClipboard.CutRecord(*mContext.page.Model(), *node);
+    std::unique_ptr<RecordNode> cut = mClipboard.CutRecord(mContext.history.Structure(), *node);
     if (!cut) {
         return;
     }
@@ -125,7 +126,10 @@ void RecordCommands::Cut1Click() {
 }
 
 void RecordCommands::Paste1Click() {
-    RecordNode* pasted = mClipboard.PasteRecord(*mContext.page.Model());
+    // Removing the old record and inserting the copy are one step.
+    mContext.history.BeginStep();
+    RecordNode* pasted = mClipboard.PasteRecord(mContext.history.Structure());
+    mContext.history.EndStep();
     if (!pasted) {
         return;
     }

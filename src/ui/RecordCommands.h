@@ -17,6 +17,7 @@ class QMenu;
 namespace kelvara {
 
 class ChangeTracker;
+class EditHistory;
 class RecordPage;
 class Settings;
 class TFinddialog;
@@ -28,6 +29,7 @@ struct RecordCommandsContext {
     ChangeTracker& changes;
     UserPrompts& prompts;
     const Settings& settings;
+    EditHistory& history;
 };
 
 struct RecordCommandMenus {

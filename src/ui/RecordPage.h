@@ -74,6 +74,8 @@ class RecordPage : public QWidget {
 
     // The record view for the selected node.
     void TVChange();
+    // A number or truth value record's caption after its bytes changed.
+    void UpdateNodeCaption(RecordNode& node);
 
     // Controls, named as the user manual names them.
     QTreeView* TV = nullptr;
@@ -131,7 +133,6 @@ class RecordPage : public QWidget {
     void eNumberChange();
     void rbTrueClick();
     void Commit(RecordNode& node, bool updateCaption);
-    void UpdateNodeCaption(RecordNode& node);
     void HexToRecord();
 
     [[nodiscard]] bool German() const;

@@ -2,6 +2,7 @@
 
 #include "AsciiExport.h"
 #include "DictionaryLocation.h"
+#include "HistoryCommands.h"
 #include "MenuMnemonics.h"
 #include "PluginFolders.h"
 #include "RecordCommands.h"
@@ -102,8 +103,11 @@ TMainBrowser::TMainBrowser(Settings& settings, UserPrompts& prompts, QStringList
 
     BuildMenu();
     mRecordPage->SetMenuActions(Cut1, Copy1, Compare1);
+    mHistory = std::make_unique<HistoryCommands>(*this, *mRecordPage, mChanges, mPrompts,
+                                                 mSettings, *mEditMenu);
     mCommands = std::make_unique<RecordCommands>(
-        RecordCommandsContext{*this, *mRecordPage, mChanges, mPrompts, mSettings},
+        RecordCommandsContext{*this, *mRecordPage, mChanges, mPrompts, mSettings,
+                              mHistory->History()},
         RecordCommandMenus{mEditMenu, mFindMenu, Cut1, Copy1, Paste1, HexEditor1});
     connect(Cut1, &QAction::triggered, mCommands.get(), &RecordCommands::Cut1Click);
     connect(Copy1, &QAction::triggered, mCommands.get(), &RecordCommands::Copy1Click);
@@ -116,6 +120,7 @@ TMainBrowser::TMainBrowser(Settings& settings, UserPrompts& prompts, QStringList
 
 TMainBrowser::~TMainBrowser() {
     mCommands.reset();
+    mHistory.reset();
     mPlugins.FreePluginList();
 }
 
@@ -339,7 +344,11 @@ void TMainBrowser::SaveAircraft1Click() {
         return;
     }
     BusyCursor busy;
+    const bool changed = mChanges.IsChanged();
     SaveCurrentFile(mTree, SaveNamesForFile(mStandalonePath), mChanges, mPrompts, German());
+    if (changed && !mChanges.IsChanged()) {
+        mHistory->FileSaved();
+    }
 }
 
 void TMainBrowser::ASCIIExport1Click() {

@@ -22,6 +22,7 @@ class QTabBar;
 
 namespace kelvara {
 
+class HistoryCommands;
 class RecordCommands;
 class RecordPage;
 class TView_Plugins_Form;
@@ -66,6 +67,7 @@ class TMainBrowser : public QMainWindow {
     [[nodiscard]] QMenu* FileMenu() const { return mFileMenu; }
     [[nodiscard]] QTabBar* TabControl() const { return mTabControl; }
     [[nodiscard]] RecordCommands& Commands() const { return *mCommands; }
+    [[nodiscard]] HistoryCommands& History() const { return *mHistory; }
     [[nodiscard]] const PluginList& Plugins() const { return mPlugins; }
     [[nodiscard]] const CompareMarks& Marks() const { return mCompareMarks; }
     [[nodiscard]] TView_Plugins_Form* PluginsForm() const { return mPluginsForm; }
@@ -128,6 +130,7 @@ class TMainBrowser : public QMainWindow {
     QStackedWidget* mPages = nullptr;
     QWidget* mManufacturerPanel = nullptr;
     RecordPage* mRecordPage = nullptr;
+    std::unique_ptr<HistoryCommands> mHistory;
     std::unique_ptr<RecordCommands> mCommands;
     PluginList mPlugins; // told to exit when the window ends
     TView_Plugins_Form* mPluginsForm = nullptr;

@@ -1,0 +1,229 @@
+#include "HistoryCommands.h"
+
+#include "ChangeTracker.h"
+#include "DataType.h"
+#include "HexEditorView.h"
+#include "RecordPage.h"
+#include "RecordTreeModel.h"
+#include "Settings.h"
+#include "UiTexts.h"
+#include "UserPrompts.h"
+#include "ValueEncoding.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMainWindow>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPlainTextEdit>
+
+namespace kelvara {
+
+namespace {
+
+constexpr UiText kUndo{"&Undo", "&Rückgängig"};
+constexpr UiText kRedo{"&Redo", "&Wiederholen"};
+constexpr UiText kRevertRecord{"Revert record", "Datensatz zurücksetzen"};
+constexpr UiText kNotOnDisk{
+    "this record is not in the file on disk; it stays as it is",
+    "dieser Datensatz ist nicht in der Datei auf der Festplatte; er bleibt, wie er ist"};
+
+bool TypesIntoRecord(const QObject* watched) {
+    if (qobject_cast<const QLineEdit*>(watched)) {
+        return true;
+    }
+    if (const auto* memo = qobject_cast<const QPlainTextEdit*>(watched)) {
+        return !memo->isReadOnly();
+    }
+    return qobject_cast<const HexEditorView*>(watched) != nullptr;
+}
+
+} // namespace
+
+HistoryCommands::HistoryCommands(QMainWindow& window, RecordPage& page, ChangeTracker& changes,
+                                 UserPrompts& prompts, const Settings& settings,
+                                 QMenu& editMenu)
+    : mWindow(window), mPage(page), mChanges(changes), mPrompts(prompts), mSettings(settings),
+      mHistory(*page.Model()) {
+    const bool german = settings.German();
+    QAction* first = editMenu.actions().isEmpty() ? nullptr : editMenu.actions().constFirst();
+    auto add = [&](const char* name, const UiText& text, void (HistoryCommands::*handler)()) {
+        auto* action = new QAction(Pick(text, german), &editMenu);
+        action->setObjectName(QString::fromLatin1(name));
+        editMenu.insertAction(first, action);
+        connect(action, &QAction::triggered, this, handler);
+        return action;
+    };
+    Undo1 = add("Undo1", kUndo, &HistoryCommands::Undo1Click);
+    Redo1 = add("Redo1", kRedo, &HistoryCommands::Redo1Click);
+    RevertRecord1 = add("RevertRecord1", kRevertRecord, &HistoryCommands::RevertRecord1Click);
+    editMenu.insertSeparator(first);
+    Undo1->setShortcut(QKeySequence::Undo);
+    Redo1->setShortcut(QKeySequence::Redo);
+    mHistory.Attach();
+    mHistory.SetStepsChanged([this] { UpdateActions(); });
+    connect(page.Model(), &QAbstractItemModel::modelReset, this, [this] { TreeReplaced(); });
+    TreeReplaced();
+    qApp->installEventFilter(this);
+}
+
+HistoryCommands::~HistoryCommands() {
+    qApp->removeEventFilter(this);
+}
+
+void HistoryCommands::TreeReplaced() {
+    // A history never outlives its file or variation.
+    mHistory.Clear();
+    FileSaved();
+}
+
+void HistoryCommands::FileSaved() {
+    mHistory.MarkSaved();
+    const RecordTree& tree = mPage.Model()->Tree();
+    mDisk.Clear();
+    for (size_t i = 0; i < tree.RootCount(); ++i) {
+        mDisk.AppendRoot(CloneNode(*tree.Root(i)));
+    }
+    UpdateActions();
+}
+
+void HistoryCommands::Undo1Click() {
+    AfterStep(mHistory.Undo());
+}
+
+void HistoryCommands::Redo1Click() {
+    AfterStep(mHistory.Redo());
+}
+
+void HistoryCommands::AfterStep(std::optional<size_t> root) {
+    const RecordTree& tree = mPage.Model()->Tree();
+    if (root) {
+        if (*root < tree.RootCount()) {
+            RecordNode* touched = tree.Root(*root);
+            RefreshCaptions(*touched);
+            const RecordNode* selected = mPage.SelectedNode();
+            const RecordNode* selectedRoot = selected;
+            while (selectedRoot && selectedRoot->Parent()) {
+                selectedRoot = selectedRoot->Parent();
+            }
+            // Stay on a field of the touched record; otherwise show the record itself.
+            if (selectedRoot == touched) {
+                mPage.TVChange();
+            } else {
+                mPage.SelectNode(touched);
+            }
+        } else {
+            mPage.TVChange(); // the last record went: the view clears
+        }
+        // After the view is refilled, which may store the same value again.
+        mChanges.SetChanged(!mHistory.AtSavedState() && !SameAsDisk());
+    }
+    UpdateActions();
+}
+
+void HistoryCommands::RefreshCaptions(RecordNode& root) {
+    auto refresh = [this](RecordNode& node) {
+        const int type = node.record.type;
+        if (type == DataType::Bool || IsNumberType(type)) {
+            mPage.UpdateNodeCaption(node);
+        }
+    };
+    refresh(root);
+    for (size_t i = 0; i < root.ChildCount(); ++i) {
+        refresh(*root.Child(i));
+    }
+}
+
+bool HistoryCommands::SameAsDisk() const {
+    const RecordTree& tree = mPage.Model()->Tree();
+    if (tree.RootCount() != mDisk.RootCount()) {
+        return false;
+    }
+    const auto same = [](const RecordNode& a, const RecordNode& b) {
+        return a.record.number == b.record.number && a.record.data == b.record.data;
+    };
+    for (size_t i = 0; i < tree.RootCount(); ++i) {
+        if (!same(*tree.Root(i), *mDisk.Root(i))) {
+            return false;
+        }
+    }
+    return true; // a record's bytes hold its fields' bytes
+}
+
+const RecordNode* HistoryCommands::OnDisk(const RecordNode& root) const {
+    // The same record number, counted in order: cut and paste may have moved records around.
+    const RecordTree& tree = mPage.Model()->Tree();
+    size_t occurrence = 0;
+    for (size_t i = 0; i < tree.RootCount() && tree.Root(i) != &root; ++i) {
+        occurrence += tree.Root(i)->record.number == root.record.number ? 1 : 0;
+    }
+    for (size_t i = 0; i < mDisk.RootCount(); ++i) {
+        const RecordNode* candidate = mDisk.Root(i);
+        if (candidate->record.number == root.record.number && occurrence-- == 0) {
+            return candidate;
+        }
+    }
+    return nullptr;
+}
+
+void HistoryCommands::RevertRecord1Click() {
+    RecordNode* root = mPage.SelectedNode();
+    while (root && root->Parent()) {
+        root = root->Parent();
+    }
+    if (!root) {
+        return;
+    }
+    const RecordNode* disk = OnDisk(*root);
+    if (!disk || disk->ChildCount() != root->ChildCount()) {
+        mPrompts.Inform(Utf8Text(TextId::CaptionInformation, mSettings),
+                        PickUtf8(kNotOnDisk, mSettings.German()));
+        return;
+    }
+    mHistory.BeginStep();
+    for (size_t i = 0; i < root->ChildCount(); ++i) {
+        (void)ReplaceRecordBytes(*root->Child(i), disk->Child(i)->record.data);
+    }
+    (void)ReplaceRecordBytes(*root, disk->record.data);
+    mHistory.EndStep();
+    RefreshCaptions(*root);
+    mPage.TVChange();
+    mChanges.SetChanged(!SameAsDisk());
+    UpdateActions();
+}
+
+void HistoryCommands::UpdateActions() {
+    Undo1->setEnabled(mHistory.CanUndo());
+    Redo1->setEnabled(mHistory.CanRedo());
+}
+
+bool HistoryCommands::eventFilter(QObject* watched, QEvent* event) {
+    const QEvent::Type type = event->type();
+    if (!watched->isWidgetType() || static_cast<QWidget*>(watched)->window() != &mWindow) {
+        return false;
+    }
+    if (type == QEvent::MouseButtonPress || type == QEvent::MouseButtonRelease) {
+        // Every move of a right-button drag stores at once; together they are one step.
+        if (static_cast<QMouseEvent*>(event)->button() != Qt::RightButton) {
+            return false;
+        }
+        const bool press = type == QEvent::MouseButtonPress;
+        if (press != mDragging) {
+            mDragging = press;
+            press ? mHistory.BeginStep() : mHistory.EndStep();
+        }
+    } else if (type == QEvent::KeyPress && TypesIntoRecord(watched)) {
+        mHistory.MarkTyping();
+    } else if (type == QEvent::ShortcutOverride) {
+        // The value fields would undo only their own text; the window's undo covers the file.
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->matches(QKeySequence::Undo) || key->matches(QKeySequence::Redo)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+} // namespace kelvara

@@ -1,0 +1,102 @@
+// Undo, redo and "Revert record" on the running editor window, with real keys and clicks.
+#include "HistoryCommands.h"
+#include "UiFixture.h"
+
+#include <QAction>
+#include <QLineEdit>
+#include <QTreeView>
+
+using namespace kelvara;
+using namespace kelvara::test;
+
+namespace {
+
+// Window shortcuts (Undo, Redo) act only in the active window.
+void StartActive(UiFixture& f) {
+    f.Start();
+    f.window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
+}
+
+} // namespace
+
+class HistoryTest : public QObject {
+    Q_OBJECT
+  private slots:
+    void typedNumberUndoesAsOneStepAndClearsTheChangedMark() {
+        UiFixture f;
+        StartActive(f);
+        f.Select(0x0100);
+        QLineEdit* field = f.Page().eNumber;
+        field->setFocus();
+        field->selectAll();
+        QTest::keyClicks(field, QStringLiteral("250"));
+        QCOMPARE(f.Node(0x0100)->record.data, Le16(250));
+        QVERIFY(f.window->Changes().IsChanged());
+
+        // Ctrl+Z in the field is the window's undo, not the field's own.
+        QTest::keySequence(field, QKeySequence::Undo);
+        QCOMPARE(f.Node(0x0100)->record.data, Le16(5));
+        QCOMPARE(field->text(), QStringLiteral("5"));
+        QVERIFY(f.Node(0x0100)->caption.ends_with(", 5"));
+        QVERIFY(!f.window->Changes().IsChanged());
+        QVERIFY(!f.window->History().Undo1->isEnabled());
+
+        QTest::keySequence(field, QKeySequence::Redo);
+        QCOMPARE(f.Node(0x0100)->record.data, Le16(250));
+        QCOMPARE(field->text(), QStringLiteral("250"));
+        QVERIFY(f.window->Changes().IsChanged());
+    }
+
+    void cutAndFieldEditUndoInTheTree() {
+        UiFixture f;
+        StartActive(f);
+        f.Select(0x0104, 0); // Max RPM, a field of the engine record
+        QLineEdit* field = f.Page().eNumber;
+        field->setFocus();
+        field->selectAll();
+        QTest::keyClicks(field, QStringLiteral("2500"));
+        QCOMPARE(f.Node(0x0104)->record.data[0], uint8_t(0xC4));
+        f.Select(0x0103);
+        QTreeView* tree = f.Page().TV;
+        tree->setFocus();
+        QTest::keyClick(tree, Qt::Key_X, Qt::ControlModifier);
+        QVERIFY(!f.Node(0x0103));
+
+        QTest::keySequence(tree, QKeySequence::Undo);
+        QVERIFY(f.Node(0x0103));
+        QCOMPARE(f.Node(0x0103)->record.data, (Bytes{1, 0, 0, 0}));
+        QCOMPARE(f.Page().SelectedNode(), f.Node(0x0103));
+        QTest::keySequence(tree, QKeySequence::Undo);
+        QCOMPARE(f.Node(0x0104)->record.data, (Bytes{0x60, 0x09, 0, 0, 'a', 'b', 0, 0, 0, 0}));
+        QCOMPARE(f.Node(0x0104)->Child(0)->record.data, Le16(2400));
+        QVERIFY(!f.window->Changes().IsChanged());
+    }
+
+    void revertRecordBringsBackTheBytesOnDiskAsOneUndoStep() {
+        UiFixture f;
+        StartActive(f);
+        f.Select(0x0100);
+        QLineEdit* field = f.Page().eNumber;
+        field->setFocus();
+        field->selectAll();
+        QTest::keyClicks(field, QStringLiteral("7"));
+        f.window->SaveAircraft1Click();
+        QVERIFY(!f.window->Changes().IsChanged());
+        field->selectAll();
+        QTest::keyClicks(field, QStringLiteral("9"));
+        f.window->History().RevertRecord1->trigger();
+        QCOMPARE(f.Node(0x0100)->record.data, Le16(7)); // as saved, not as first loaded
+        QCOMPARE(field->text(), QStringLiteral("7"));
+        QVERIFY(!f.window->Changes().IsChanged());
+        QTest::keySequence(field, QKeySequence::Undo);
+        QCOMPARE(f.Node(0x0100)->record.data, Le16(9));
+
+        // A new file starts a new history.
+        f.window->OpenAirFile(f.Path(QStringLiteral("plane.air")));
+        QVERIFY(!f.window->History().Undo1->isEnabled());
+    }
+};
+
+QTEST_MAIN(HistoryTest)
+#include "HistoryTest.moc"
