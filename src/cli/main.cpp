@@ -7,6 +7,7 @@
 #include "DiffCommand.h"
 #include "RecordDictionary.h"
 #include "RecordEdits.h"
+#include "SaveChecks.h"
 #include "TextUtil.h"
 #include "ValueEncoding.h"
 #include "ValueFormat.h"
@@ -24,6 +25,7 @@ constexpr int kExitOk = 0;
 constexpr int kExitUsage = 1;
 constexpr int kExitFile = 2;
 constexpr int kExitRejected = 3;
+constexpr int kExitFindings = 4;
 
 const char* kUsage =
     "usage: kelvara-cli [options] COMMAND ARGS\n"
@@ -34,7 +36,8 @@ const char* kUsage =
     "  dump FILE                           text export of the whole file\n"
     "  get FILE NUMBER[/FIELD]             value of a record or of one of its fields\n"
     "  set FILE NUMBER[/FIELD] TEXT        change a value and save with backups\n"
-    "  check FILE                          report whether the file is sound\n"
+    "  check [--strict] FILE               report whether the file is sound; with --strict,\n"
+    "                                      exit 4 when a table, count or value looks wrong\n"
     "  rewrite FILE                        load and save (sorted, backups rotated)\n"
     "  diff A B                            records that differ (exit 0 same, 1 different, 2 trouble)\n"
     "options:\n"
@@ -47,6 +50,7 @@ struct Options {
     std::string ini;
     std::string iniNotFound; // why there is no dictionary when ini is empty
     bool datatypes = true;
+    bool strict = false;
     int delimiter = 3;
     NumberStyle style;
     std::vector<std::string> args;
@@ -82,6 +86,10 @@ Options ParseOptions(int argc, char** argv) {
         if (arg == "--help" || arg == "--version") {
             options.args = {arg};
             return options;
+        }
+        if (arg == "--strict") {
+            options.strict = true;
+            continue;
         }
         if (i + 1 >= argc) {
             throw UsageError{"missing value for " + arg};
@@ -354,7 +362,19 @@ int Run(const Options& options) {
         } else if (command == "dump") {
             ExportAscii(session.Tree(), session.Dictionary(), options.delimiter, options.style, std::cout);
         } else if (command == "check") {
-            std::cout << "ok: " << session.Tree().RootCount() << " records\n";
+            const auto findings = CheckBeforeSaving(session.Tree(), session.Dictionary());
+            for (const CheckFinding& finding : findings) {
+                std::cout << finding.text << "\n";
+            }
+            if (findings.empty()) {
+                std::cout << "ok: " << session.Tree().RootCount() << " records\n";
+            } else {
+                std::cout << session.Tree().RootCount() << " records, " << findings.size()
+                          << (findings.size() == 1 ? " finding\n" : " findings\n");
+                if (options.strict) {
+                    return kExitFindings;
+                }
+            }
         } else {
             return session.Save(file);
         }
