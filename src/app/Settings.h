@@ -2,6 +2,8 @@
 // own folder (or the XDG config folder when that one is not writable).
 #pragma once
 
+#include "SearchPath.h"
+
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -10,11 +12,6 @@
 #include <vector>
 
 namespace kelvara {
-
-struct SearchPath {
-    std::string folder;
-    int active = 1;
-};
 
 struct ColorComponents {
     float red = 0;
