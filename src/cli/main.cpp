@@ -5,6 +5,7 @@
 #include "DataType.h"
 #include "RecordDictionary.h"
 #include "RecordEdits.h"
+#include "ScanCommand.h"
 #include "TextUtil.h"
 #include "ValueEncoding.h"
 #include "ValueFormat.h"
@@ -35,6 +36,7 @@ const char* kUsage =
     "  set FILE NUMBER[/FIELD] TEXT        change a value and save with backups\n"
     "  check FILE                          report whether the file is sound\n"
     "  rewrite FILE                        load and save (sorted, backups rotated)\n"
+    "  scan FSPATH [--searchpath DIR]...   the aircraft list with each .air path\n"
     "options:\n"
     "  --ini PATH  --datatypes 0|1  --delimiter 1|2|3  --decimal 1|2  --locale-mark .|,\n";
 
@@ -367,6 +369,9 @@ int Run(const Options& options) {
 
 int main(int argc, char** argv) {
     using namespace kelvara;
+    if (argc >= 2 && std::string(argv[1]) == "scan") {
+        return RunScanCommand(argc, argv);
+    }
     try {
         const Options options = ParseOptions(argc, argv);
         std::ios::sync_with_stdio(false);
