@@ -26,6 +26,15 @@ constexpr std::array<KeyField, 7> kKeys{{
     {"ui_thumbnailfile", &Variation::thumbnailFile},
 }};
 
+// Most configuration files are plain ASCII, which both decodings leave as it is.
+bool IsAscii(std::string_view bytes) {
+    unsigned char any = 0;
+    for (const char c : bytes) {
+        any |= static_cast<unsigned char>(c);
+    }
+    return any < 0x80;
+}
+
 } // namespace
 
 std::string_view StripEnclosingQuotes(std::string_view value) {
@@ -105,7 +114,8 @@ int ReadAircraftConfig(AircraftEntry& entry, const std::string& folder, std::str
     for (const std::string* path : {&files.aircraftCfg, &files.simCfg}) {
         if (!path->empty() && ReadWholeFile(*path, kMaxConfigFileBytes, bytes, reason)) {
             entry.configPath = *path;
-            return ReadAircraftConfigText(entry, folder, DecodeConfigText(bytes));
+            return ReadAircraftConfigText(entry, folder,
+                                          IsAscii(bytes) ? std::move(bytes) : DecodeConfigText(bytes));
         }
     }
     if (problem != nullptr) {
