@@ -5,6 +5,7 @@
 #include "LanguageTable.h"
 #include "Settings.h"
 #include "Thumbnail.h"
+#include "UiTexts.h"
 
 #include <QApplication>
 #include <QFile>
@@ -325,9 +326,7 @@ void SelectionPage::ShowThumbnail() {
     if (!picture.ok) {
         Image1->hide();
         if (statusMessage) {
-            const bool german = mSettings.German();
-            statusMessage((german ? QStringLiteral("Vorschaubild %1 ist kein JPEG-Bild: %2")
-                                  : QStringLiteral("thumbnail %1 is not a JPEG picture: %2"))
+            statusMessage(Pick(Texts::ThumbnailNotJpeg, mSettings.German())
                               .arg(FromLocalPath(path), FromLocalPath(picture.error)));
         }
         return;

@@ -3,6 +3,7 @@
 #include "AsciiExport.h"
 #include "RecordPage.h"
 #include "SaveCurrentFile.h"
+#include "SelectionPage.h"
 #include "Settings.h"
 #include "StartupDecisions.h"
 #include "TAboutForm.h"
@@ -77,8 +78,8 @@ TMainBrowser::TMainBrowser(Settings& settings, UserPrompts& prompts, QStringList
     mTabControl->hide();
     layout->addWidget(mTabControl);
     mPages = new QStackedWidget(central);
-    mManufacturerPanel = new QWidget(mPages);
-    mManufacturerPanel->setObjectName(QStringLiteral("ManufacturerPanel"));
+    mSelectionPage = new SelectionPage(mLibrary, mSettings, mPages);
+    mManufacturerPanel = mSelectionPage;
     mPages->addWidget(mManufacturerPanel);
     mRecordPage = new RecordPage(
         RecordPageContext{mSettings, mPrompts, mChanges, mDictionary, mTree}, mPages);
@@ -86,10 +87,6 @@ TMainBrowser::TMainBrowser(Settings& settings, UserPrompts& prompts, QStringList
     mPages->setCurrentWidget(mRecordPage);
     layout->addWidget(mPages, 1);
     setCentralWidget(central);
-    connect(mTabControl, &QTabBar::currentChanged, this, [this](int tab) {
-        mPages->setCurrentWidget(tab == 0 ? mManufacturerPanel
-                                          : static_cast<QWidget*>(mRecordPage));
-    });
 
     BuildMenu();
     mRecordPage->SetMenuActions(Cut1, Copy1, Compare1);
@@ -139,8 +136,7 @@ void TMainBrowser::BuildMenu() {
 
     mOptionsMenu = menuBar()->addMenu(QString());
     mOptionsMenu->setObjectName(QStringLiteral("Options1"));
-    Config1 = add(mOptionsMenu, "Config1", nullptr);
-    Config1->setEnabled(false);
+    Config1 = add(mOptionsMenu, "Config1", &TMainBrowser::Config1Click);
     HexEditor1 = add(mOptionsMenu, "HexEditor1", nullptr);
     HexEditor1->setText(QText(TextId::MenuHexEditor, mSettings));
     HexEditor1->setCheckable(true);
@@ -175,13 +171,14 @@ void TMainBrowser::FormShow() {
     ApplyLanguage();
     LoadAircraft1->setVisible(true);
     mDictionary.LoadDictionary(mSettings.ProgramFolder() + "/KVR.ini");
-    if (mLibraryMode) {
-        statusBar()->showMessage(Pick(Texts::LibraryModePending, German()));
+    if (mLibraryMode && !StartLibraryMode()) {
+        return; // cancelled: the program ends without saving anything
     }
 
     PlaceWindow();
     const PanelSizes panels = PanelSizesFromSettings(mSettings);
     mRecordPage->ApplyPanelSizes(panels.treeWidth, panels.upperHeight, panels.helpWidth);
+    mSelectionPage->ApplyPanelSizes(panels.manufacturerWidth, panels.perManufacturerWidth);
     mResizeAttached = true;
 
     if (!mStartFile.isEmpty()) {
@@ -344,11 +341,16 @@ void TMainBrowser::StoreWindowLayout() {
     layout.width = width();
     layout.height = height();
     const std::array<int, 3> sizes = mRecordPage->PanelSizes();
-    layout.panels = PanelSizesFromSettings(mSettings); // the selection page keeps its sizes
+    layout.panels = PanelSizesFromSettings(mSettings);
     layout.panels.treeWidth = sizes[0];
     layout.panels.upperHeight = sizes[1];
     layout.panels.helpWidth = sizes[2];
-    kelvara::StoreWindowLayout(mSettings, layout, false);
+    if (mLibraryMode) { // otherwise the selection page was never shown and keeps its sizes
+        const std::array<int, 2> selection = mSelectionPage->PanelSizes();
+        layout.panels.manufacturerWidth = selection[0];
+        layout.panels.perManufacturerWidth = selection[1];
+    }
+    kelvara::StoreWindowLayout(mSettings, layout, mBrowserChangePending);
 }
 
 void TMainBrowser::About1Click() {

@@ -2,6 +2,7 @@
 // files, and the questions before unsaved changes are lost. The pages do the record work.
 #pragma once
 
+#include "AircraftLibrary.h"
 #include "ChangeTracker.h"
 #include "RecordDictionary.h"
 #include "RecordTree.h"
@@ -20,6 +21,9 @@ class QTabBar;
 namespace kelvara {
 
 class RecordPage;
+class SelectionPage;
+class THosts_File;
+class TImageCounter;
 class Settings;
 class UserPrompts;
 
@@ -43,6 +47,11 @@ class TMainBrowser : public QMainWindow {
     void Exit1Click();
     void About1Click();
     void Getmanual1Click();
+    void Config1Click();
+    // The configuration dialog: 0 confirmed, -1 cancelled.
+    int RunConfiguration();
+    // Library mode: to the selection page (with the save question) or into the record page.
+    void TabControlChange();
     // Copies geometry and panel sizes into Settings and saves them.
     void StoreWindowLayout();
 
@@ -54,6 +63,12 @@ class TMainBrowser : public QMainWindow {
     [[nodiscard]] const std::string& StandalonePath() const { return mStandalonePath; }
     [[nodiscard]] QMenu* FileMenu() const { return mFileMenu; }
     [[nodiscard]] QTabBar* TabControl() const { return mTabControl; }
+    [[nodiscard]] SelectionPage* Selection() const { return mSelectionPage; }
+    [[nodiscard]] AircraftLibrary& Library() { return mLibrary; }
+    // Created at first use; tests reach its folder and colour pickers through it.
+    [[nodiscard]] THosts_File* HostsFile();
+    [[nodiscard]] TImageCounter* ImageCounter() const { return mImageCounter; }
+    [[nodiscard]] bool BrowserChangePending() const { return mBrowserChangePending; }
 
     QAction* LoadAircraft1 = nullptr;
     QAction* SaveAircraft1 = nullptr;
@@ -82,6 +97,13 @@ class TMainBrowser : public QMainWindow {
     void ApplyLanguage();
     void PlaceWindow();
     [[nodiscard]] bool German() const;
+    // Library mode start: simulator folder, scan loop, selection page. false: cancelled.
+    bool StartLibraryMode();
+    int ScanLibrary();
+    void ConnectSelectionPage();
+    void ShowSelectionPage();
+    void OpenCurrentVariation();
+    void EnableRecordMenus(bool enabled);
 
     Settings& mSettings;
     UserPrompts& mPrompts;
@@ -94,6 +116,8 @@ class TMainBrowser : public QMainWindow {
     bool mFirstShow = true;
     bool mLibraryMode = false;
     bool mResizeAttached = false;
+    AircraftLibrary mLibrary;
+    bool mBrowserChangePending = false;
 
     QMenu* mFileMenu = nullptr;
     QMenu* mEditMenu = nullptr;
@@ -103,6 +127,9 @@ class TMainBrowser : public QMainWindow {
     QTabBar* mTabControl = nullptr;
     QStackedWidget* mPages = nullptr;
     QWidget* mManufacturerPanel = nullptr;
+    SelectionPage* mSelectionPage = nullptr;
+    THosts_File* mHostsFile = nullptr;
+    TImageCounter* mImageCounter = nullptr;
     RecordPage* mRecordPage = nullptr;
 };
 

@@ -33,11 +33,11 @@ inline constexpr UiText TextTooLong{
 inline constexpr UiText TextTooLongForField{
     "this text field has room for %1 characters only; the record is unchanged",
     "dieses Textfeld hat nur Platz für %1 Zeichen; der Datensatz bleibt unverändert"};
-inline constexpr UiText LibraryModePending{
-    "The aircraft library is not available in this version: open an .air file with File / Load "
-    "Aircraft",
-    "Die Flugzeugbibliothek ist in dieser Version nicht verfügbar: .air Datei mit Datei / Flugzeug "
-    "laden öffnen"};
+inline constexpr UiText ThumbnailNotJpeg{"thumbnail %1 is not a JPEG picture: %2",
+                                         "Vorschaubild %1 ist kein JPEG-Bild: %2"};
+inline constexpr UiText UnreadableDuringScan{
+    "%1 folders or files could not be read during the aircraft scan, for example %2",
+    "%1 Ordner oder Dateien konnten beim Lesen der Flugzeuge nicht gelesen werden, z. B. %2"};
 } // namespace Texts
 
 } // namespace kelvara

@@ -3,6 +3,7 @@
 //   --quit-after-show   quit as soon as the first show is done (start-up timing)
 //   --minimal-window    show an empty window instead (the baseline for start-up timing)
 //   --time-tvchange     print the time of one record view build for the largest record
+//   --settings-folder DIR  keep kvr.cfg and the debug log there instead of the program's folder
 #include "QtUserPrompts.h"
 #include "RecordPage.h"
 #include "RecordTree.h"
@@ -43,6 +44,7 @@ class KelvaraApplication : public QApplication {
 
 struct Options {
     QString screenshot;
+    QString settingsFolder;
     bool quitAfterShow = false;
     bool minimalWindow = false;
     bool timeTvChange = false;
@@ -55,6 +57,8 @@ Options ParseOptions(const QStringList& arguments) {
         const QString& argument = arguments[i];
         if (argument == QStringLiteral("--screenshot") && i + 1 < arguments.size()) {
             options.screenshot = arguments[++i];
+        } else if (argument == QStringLiteral("--settings-folder") && i + 1 < arguments.size()) {
+            options.settingsFolder = arguments[++i];
         } else if (argument == QStringLiteral("--quit-after-show")) {
             options.quitAfterShow = true;
         } else if (argument == QStringLiteral("--minimal-window")) {
@@ -110,7 +114,8 @@ int main(int argc, char* argv[]) {
     }
 
     kelvara::Settings settings;
-    settings.Load(QFile::encodeName(QCoreApplication::applicationDirPath()).toStdString());
+    settings.Load(QFile::encodeName(QCoreApplication::applicationDirPath()).toStdString(),
+                  QFile::encodeName(options.settingsFolder).toStdString());
     kelvara::QtUserPrompts prompts;
     kelvara::TMainBrowser window(settings, prompts, options.rest);
     prompts.SetParent(&window);
