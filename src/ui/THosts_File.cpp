@@ -138,6 +138,10 @@ THosts_File::THosts_File(Settings& settings, UserPrompts& prompts, QWidget* pare
     Button1 = Named(buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole), "Button1");
     Button2 = Named(buttons->addButton(text("Cancel", "Abbruch"), QDialogButtonBox::RejectRole), "Button2");
     Button1->setDefault(true);
+    // Enter confirms the dialog wherever the focus is, also after a button was clicked.
+    for (QPushButton* button : findChildren<QPushButton*>()) {
+        button->setAutoDefault(button == Button1);
+    }
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 
