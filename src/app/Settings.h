@@ -32,11 +32,12 @@ class Settings {
     Settings();
 
     // programFolder: the folder of the program file. Settings live there when it is writable,
-    // otherwise in $XDG_CONFIG_HOME/kelvara (default ~/.config/kelvara).
-    void Load(const std::string& programFolder);
+    // otherwise in $XDG_CONFIG_HOME/kelvara (default ~/.config/kelvara). An installed program
+    // always uses the latter, so that neither root nor a user's own prefix gets a kvr.cfg in bin/.
+    void Load(const std::string& programFolder, bool installed = false);
     // kvr.cfg and the debug log in settingsFolder instead (created when missing), for runs that
-    // must leave the user's own choices alone; KVR.ini stays in the program's folder.
-    void Load(const std::string& programFolder, const std::string& settingsFolder);
+    // must leave the user's own choices alone; KVR.ini is found as usual.
+    void LoadWithSettingsFolder(const std::string& programFolder, const std::string& settingsFolder);
     // Rewrites the whole file; a file that cannot be written is silently not saved.
     // Returns false then, for callers that want to know.
     bool Save();

@@ -1,6 +1,7 @@
 #include "TMainBrowser.h"
 
 #include "AsciiExport.h"
+#include "DictionaryLocation.h"
 #include "RecordPage.h"
 #include "SaveCurrentFile.h"
 #include "SelectionPage.h"
@@ -61,7 +62,7 @@ char LocaleMark() {
 TMainBrowser::TMainBrowser(Settings& settings, UserPrompts& prompts, QStringList arguments,
                            QWidget* parent)
     : QMainWindow(parent), mSettings(settings), mPrompts(prompts),
-      mArguments(std::move(arguments)) {
+      mArguments(std::move(arguments)), mDebugLog(settings) {
     setObjectName(QStringLiteral("TMainBrowser"));
     resize(kDesignWidth, kDesignHeight);
 
@@ -170,7 +171,7 @@ void TMainBrowser::FormShow() {
     setWindowTitle(QString::fromUtf8(MainWindowCaption()));
     ApplyLanguage();
     LoadAircraft1->setVisible(true);
-    mDictionary.LoadDictionary(mSettings.ProgramFolder() + "/KVR.ini");
+    LoadDictionary();
     if (mLibraryMode && !StartLibraryMode()) {
         return; // cancelled: the program ends without saving anything
     }
@@ -184,6 +185,13 @@ void TMainBrowser::FormShow() {
     if (!mStartFile.isEmpty()) {
         OpenAirFile(mStartFile);
     }
+}
+
+void TMainBrowser::LoadDictionary() {
+    const DictionaryLookup lookup = FindDictionary(mSettings.ProgramFolder());
+    mDictionaryText = DictionaryLookupText(lookup);
+    mDebugLog.WriteDebugPoint(mDictionaryText);
+    mDictionary.LoadDictionary(lookup.path);
 }
 
 void TMainBrowser::ApplyLanguage() {
@@ -355,6 +363,7 @@ void TMainBrowser::StoreWindowLayout() {
 
 void TMainBrowser::About1Click() {
     TAboutForm about(this);
+    about.SetDictionaryText(QFile::decodeName(QByteArray::fromStdString(mDictionaryText)));
     about.exec();
 }
 

@@ -4,6 +4,7 @@
 
 #include "AircraftLibrary.h"
 #include "ChangeTracker.h"
+#include "DebugLog.h"
 #include "RecordDictionary.h"
 #include "RecordTree.h"
 
@@ -69,6 +70,8 @@ class TMainBrowser : public QMainWindow {
     [[nodiscard]] THosts_File* HostsFile();
     [[nodiscard]] TImageCounter* ImageCounter() const { return mImageCounter; }
     [[nodiscard]] bool BrowserChangePending() const { return mBrowserChangePending; }
+    // Which KVR.ini this run reads, or where it was looked for.
+    [[nodiscard]] const std::string& DictionaryText() const { return mDictionaryText; }
 
     QAction* LoadAircraft1 = nullptr;
     QAction* SaveAircraft1 = nullptr;
@@ -96,6 +99,7 @@ class TMainBrowser : public QMainWindow {
     void FormShow();
     void ApplyLanguage();
     void PlaceWindow();
+    void LoadDictionary();
     [[nodiscard]] bool German() const;
     // Library mode start: simulator folder, scan loop, selection page. false: cancelled.
     bool StartLibraryMode();
@@ -108,7 +112,9 @@ class TMainBrowser : public QMainWindow {
     Settings& mSettings;
     UserPrompts& mPrompts;
     QStringList mArguments;
+    DebugLog mDebugLog;
     RecordDictionary mDictionary;
+    std::string mDictionaryText;
     RecordTree mTree;
     ChangeTracker mChanges;
     std::string mStandalonePath;

@@ -96,9 +96,8 @@ bool TMainBrowser::StartLibraryMode() {
         }
         mSettings.Save();
     }
-    DebugLog log(mSettings);
     if (!RunScanLoop([this] { return ScanLibrary() == ScanResultCode::Ok; },
-                     [this] { return RunConfiguration() == 0; }, log)) {
+                     [this] { return RunConfiguration() == 0; }, mDebugLog)) {
         QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection);
         return false;
     }
@@ -133,12 +132,11 @@ int TMainBrowser::ScanLibrary() {
     ScanFolders folders{mSettings.fspath, mSettings.searchPaths, mSettings.newsearch};
     std::vector<AircraftLine> lines;
     std::vector<std::string> problems;
-    DebugLog log(mSettings);
     ScanHooks hooks;
     hooks.progress = mImageCounter;
     hooks.addLine = CollectLines(lines);
-    if (log.Enabled()) {
-        hooks.debug = [&log](std::string_view text) { log.WriteDebugPoint(text); };
+    if (mDebugLog.Enabled()) {
+        hooks.debug = [this](std::string_view text) { mDebugLog.WriteDebugPoint(text); };
     }
     hooks.problem = [&problems](std::string_view text) { problems.emplace_back(text); };
     const int result = Scan(folders, mLibrary, hooks);
