@@ -1,6 +1,7 @@
 #include "AircraftConfig.h"
 
 #include "CfgReader.h"
+#include "FileBytes.h"
 #include "FolderNames.h"
 #include "TextUtil.h"
 #include "Windows1252.h"
@@ -109,14 +110,19 @@ int ReadAircraftConfigText(AircraftEntry& entry, const std::string& folder, std:
 
 int ReadAircraftConfig(AircraftEntry& entry, const std::string& folder, std::string* problem) {
     const ConfigFiles files = FindConfigFiles(folder);
-    std::string bytes;
     std::string reason;
     for (const std::string* path : {&files.aircraftCfg, &files.simCfg}) {
-        if (!path->empty() && ReadWholeFile(*path, kMaxConfigFileBytes, bytes, reason)) {
+        if (path->empty()) {
+            continue;
+        }
+        FileReadResult file = ReadRegularFile(*path, kMaxConfigFileBytes);
+        if (file.status == FileReadStatus::Ok) {
             entry.configPath = *path;
+            std::string& bytes = file.bytes;
             return ReadAircraftConfigText(entry, folder,
                                           IsAscii(bytes) ? std::move(bytes) : DecodeConfigText(bytes));
         }
+        reason = file.message;
     }
     if (problem != nullptr) {
         *problem = reason;

@@ -4,8 +4,6 @@
 #include <cerrno>
 #include <cstring>
 #include <dirent.h>
-#include <fcntl.h>
-#include <unistd.h>
 #include <sys/stat.h>
 
 namespace kelvara {
@@ -90,23 +88,6 @@ std::string_view WithoutTrailingDots(std::string_view name) {
     return name;
 }
 
-
-// Closes the descriptor on every way out.
-class FileDescriptor {
-  public:
-    explicit FileDescriptor(int fd) : mFd(fd) {}
-    ~FileDescriptor() {
-        if (mFd >= 0) {
-            ::close(mFd);
-        }
-    }
-    FileDescriptor(const FileDescriptor&) = delete;
-    FileDescriptor& operator=(const FileDescriptor&) = delete;
-    [[nodiscard]] int Get() const { return mFd; }
-
-  private:
-    int mFd;
-};
 
 } // namespace
 
@@ -242,43 +223,6 @@ FolderListing ListSubfolders(const std::string& folder) {
     }
     std::sort(result.folders.begin(), result.folders.end());
     return result;
-}
-
-bool ReadWholeFile(const std::string& path, size_t maxBytes, std::string& bytes,
-                   std::string& problem) {
-    // Non-blocking, so that a FIFO of that name cannot stop anything; it is refused below.
-    FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
-    struct stat info {};
-    if (fd.Get() < 0 || ::fstat(fd.Get(), &info) != 0) {
-        problem = path + ": " + std::strerror(errno);
-        return false;
-    }
-    if (!S_ISREG(info.st_mode)) {
-        problem = path + ": not a file";
-        return false;
-    }
-    if (static_cast<uint64_t>(info.st_size) > maxBytes) {
-        problem = path + ": larger than " + std::to_string(maxBytes) + " bytes";
-        return false;
-    }
-    bytes.resize(static_cast<size_t>(info.st_size));
-    size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t got = ::read(fd.Get(), bytes.data() + done, bytes.size() - done);
-        if (got < 0 && errno == EINTR) {
-            continue;
-        }
-        if (got < 0) {
-            problem = path + ": " + std::strerror(errno);
-            return false;
-        }
-        if (got == 0) {
-            break; // shrank while reading
-        }
-        done += static_cast<size_t>(got);
-    }
-    bytes.resize(done);
-    return true;
 }
 
 bool IsFolder(const std::string& path) {

@@ -2,7 +2,6 @@
 // that tells letter case apart: "\" separators, "Aircraft.cfg" found as "aircraft.cfg".
 #pragma once
 
-#include <cstddef>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -40,11 +39,6 @@ struct FolderListing {
     std::vector<std::string> skipped;
 };
 [[nodiscard]] FolderListing ListSubfolders(const std::string& folder);
-
-// The file's bytes, refusing anything but a regular file of at most maxBytes. false with the
-// path and the reason in problem.
-bool ReadWholeFile(const std::string& path, size_t maxBytes, std::string& bytes,
-                   std::string& problem);
 
 [[nodiscard]] bool IsFolder(const std::string& path);
 [[nodiscard]] bool IsRegularFile(const std::string& path);

@@ -1,5 +1,6 @@
 #include "Thumbnail.h"
 
+#include "FileBytes.h"
 #include "FolderNames.h"
 
 #include <csetjmp>
@@ -117,15 +118,14 @@ JpegResult DecodeJpeg(std::span<const uint8_t> bytes, int minWidth, int minHeigh
 }
 
 JpegResult DecodeJpegFile(const std::string& path, int minWidth, int minHeight) {
-    std::string bytes;
-    std::string problem;
-    JpegResult result;
-    if (!ReadWholeFile(path, kMaxJpegFileBytes, bytes, problem)) {
-        result.error = problem;
-        return result;
+    const FileReadResult file = ReadRegularFile(path, kMaxJpegFileBytes);
+    if (file.status != FileReadStatus::Ok) {
+        JpegResult refused;
+        refused.error = file.message;
+        return refused;
     }
-    return DecodeJpeg({reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()}, minWidth,
-                      minHeight);
+    return DecodeJpeg({reinterpret_cast<const uint8_t*>(file.bytes.data()), file.bytes.size()},
+                      minWidth, minHeight);
 }
 
 } // namespace kelvara

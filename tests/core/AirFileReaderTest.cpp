@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 namespace kelvara {
 namespace {
 
@@ -105,6 +107,38 @@ TEST_F(Reader, ShortRecordsAndHugeNumbersAreHarmless) {
                                                     "ffffffff (????) "}));
 }
 
+TEST_F(Reader, FullRangeOfRecordNumbersSortsUnsigned) {
+    const auto bytes = AirFileBuilder()
+                           .Record(0xFFFFFFFF, {1})
+                           .Record(0x80000000, {2})
+                           .Record(0x7FFFFFFF, {3})
+                           .Record(0x10, {4})
+                           .Bytes();
+    ASSERT_EQ(Read(bytes).code, 0);
+    EXPECT_EQ(Captions(), (std::vector<std::string>{"   10 (????) ", "7fffffff (????) ", "80000000 (????) ",
+                                                    "ffffffff (????) "}));
+    for (const uint32_t number : {0x7FFFFFFFu, 0x80000000u, 0xFFFFFFFFu}) {
+        ASSERT_NE(mTree.FindRecord(number), nullptr);
+        EXPECT_EQ(mTree.FindRecord(number)->record.number, number);
+    }
+}
+
+TEST_F(Reader, MemoryIsBounded) {
+    // Empty records cost far more in the tree than in the file; the bound refuses them.
+    AirFileBuilder builder;
+    for (int i = 0; i < 1000; ++i) {
+        builder.Record(static_cast<uint32_t>(i), {});
+    }
+    ReadOptions options;
+    options.memoryLimit = 10000;
+    const ReadResult r = ReadAirBytes(builder.Bytes(), mDictionary, options, mTree);
+    EXPECT_EQ(r.code, ReadResultCode::Damaged);
+    EXPECT_EQ(r.message.rfind("record 0x", 0), 0u) << r.message;
+    EXPECT_NE(r.message.find("more memory than"), std::string::npos) << r.message;
+    options.memoryLimit = 1000000;
+    EXPECT_EQ(ReadAirBytes(builder.Bytes(), mDictionary, options, mTree).code, ReadResultCode::Ok);
+}
+
 TEST_F(Reader, DamagedFilesAreRefusedAndTheTreeStays) {
     ASSERT_EQ(Read(AirFileBuilder().Record(0x1101, LeFloat(1)).Bytes()).code, 0);
     const auto good = AirFileBuilder().Record(0x1101, LeFloat(1)).Bytes();
@@ -133,6 +167,17 @@ TEST_F(Reader, EmptyAndMissingFiles) {
     ASSERT_EQ(Read({}).code, 0);
     EXPECT_TRUE(mTree.Empty());
     EXPECT_EQ(ReadAirFile("/nonexistent/x.air", mDictionary, {}, mTree).code, ReadResultCode::CannotOpen);
+}
+
+TEST_F(Reader, OnlyRegularFilesAreOpened) {
+    test::TempFolder folder;
+    const std::string fifo = folder.File("fifo.air");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0); // opening it for reading would hang
+    for (const std::string& path : {folder.Path().string(), fifo, std::string("/dev/null")}) {
+        const ReadResult r = ReadAirFile(path, mDictionary, {}, mTree);
+        EXPECT_EQ(r.code, ReadResultCode::CannotOpen) << path;
+        EXPECT_EQ(r.message, path + " is not a regular file");
+    }
 }
 
 TEST(UpdateNodeCaption, ReplacesTheValue) {

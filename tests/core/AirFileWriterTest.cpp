@@ -93,6 +93,24 @@ TEST_F(Writer, RecordsWrittenAscendingAndStructuredRecordsOnce) {
     EXPECT_EQ(ReadFile(mFolder.File("plane.kvr1.air")), original);
 }
 
+TEST_F(Writer, SavingThroughALinkWritesTheLinkedFileAndKeepsItsMode) {
+    fs::create_directory(mFolder.File("real"));
+    const std::string real = mFolder.File("real/plane.air");
+    WriteFile(real, Version(1));
+    ::chmod(real.c_str(), 0600);
+    fs::create_symlink("real/plane.air", mPath);
+    ASSERT_EQ(ReadAirFile(mPath, mDictionary, {}, mTree).code, 0);
+    WriteLE<int16_t>(mTree.Root(0)->record.Bytes(), 2);
+    ASSERT_EQ(WriteAirFile(mTree, SaveNamesForFile(mPath)), 0);
+    EXPECT_TRUE(fs::is_symlink(mPath));
+    EXPECT_EQ(ReadFile(mPath), Version(2));
+    EXPECT_EQ(ReadFile(mFolder.File("real/plane.kvr1.air")), Version(1));
+    EXPECT_FALSE(Exists("plane.kvr1.air"));
+    struct stat st;
+    ASSERT_EQ(::stat(real.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0600u);
+}
+
 TEST_F(Writer, TemporaryFileThatCannotBeCreatedTouchesNothing) {
     Load(Version(1));
     fs::create_directory(mFolder.File("plane.kvr.air")); // a folder takes the temporary name

@@ -46,18 +46,3 @@ TEST(FolderNames, ThumbnailPathRules) {
         EXPECT_EQ(ThumbnailPath(tree.Path("A"), variation), tree.Path(c.path)) << c.texture;
     }
 }
-
-TEST(FolderNames, ReadWholeFileRefusesWhatIsNoFile) {
-    TempTree tree;
-    tree.Write("small", "12345");
-    tree.Folder("folder");
-    std::string bytes;
-    std::string problem;
-    EXPECT_TRUE(ReadWholeFile(tree.Path("small"), 5, bytes, problem));
-    EXPECT_EQ(bytes, "12345");
-    for (const char* refused : {"folder", "missing"}) {
-        EXPECT_FALSE(ReadWholeFile(tree.Path(refused), 100, bytes, problem)) << refused;
-        EXPECT_NE(problem.find(refused), std::string::npos) << problem;
-    }
-    EXPECT_FALSE(ReadWholeFile(tree.Path("small"), 4, bytes, problem));
-}
