@@ -247,7 +247,7 @@ void THosts_File::Button4Click() {
     }
     const char* question = mSettings.German() ? "Wollen Sie den markierten Suchpfad löschen?"
                                               : "Delete marked Searchpath?";
-    if (mPrompts.AskYesNo("", question)) {
+    if (mPrompts.AskYesNo("", question, Answer::No)) {
         delete SearchFolders->takeItem(SearchFolders->row(item));
     }
 }

@@ -172,7 +172,9 @@ void TMainBrowser::TabControlChange() {
         return;
     }
     if (mChanges.AnyChanged() || mChanges.IsChanged()) {
-        if (mPrompts.AskYesNo("", std::string(Text(TextId::ChangesSaveAirfile, mSettings)))) {
+        // Enter and Escape save: the answer that loses nothing.
+        if (mPrompts.AskYesNo("", std::string(Text(TextId::ChangesSaveAirfile, mSettings)),
+                              Answer::Yes)) {
             BusyCursor busy;
             const int saved = SaveCurrentFile(mTree, SaveNamesForFile(mStandalonePath), mChanges,
                                               mPrompts, German());

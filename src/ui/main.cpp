@@ -4,6 +4,7 @@
 //   --minimal-window    show an empty window instead (the baseline for start-up timing)
 //   --time-tvchange     print the time of one record view build for the largest record
 //   --settings-folder DIR  keep kvr.cfg and the debug log there instead of the program's folder
+#include "ApplicationSetup.h"
 #include "DictionaryLocation.h"
 #include "QtUserPrompts.h"
 #include "RecordPage.h"
@@ -155,8 +156,10 @@ int main(int argc, char* argv[]) {
     if (options.settingsFolder.isEmpty()) {
         settings.Load(programFolder, kelvara::IsInstalledProgram(programFolder));
     } else {
-        settings.LoadWithSettingsFolder(programFolder, QFile::encodeName(options.settingsFolder).toStdString());
+        settings.LoadWithSettingsFolder(programFolder,
+                                        QFile::encodeName(options.settingsFolder).toStdString());
     }
+    kelvara::SetUpApplication(app, settings);
     kelvara::QtUserPrompts prompts;
     kelvara::TMainBrowser window(settings, prompts, options.rest);
     prompts.SetParent(&window);

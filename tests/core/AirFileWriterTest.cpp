@@ -47,15 +47,16 @@ protected:
 };
 
 TEST(SaveNames, BackupNamesFromThePath) {
-    const SaveNames names = SaveNamesForFile("/planes/trainer/trainer.air");
-    EXPECT_EQ(names.target, "/planes/trainer/trainer.air");
-    EXPECT_EQ(names.temporary, "/planes/trainer/trainer.kvr.air");
-    EXPECT_EQ(names.backups[0], "/planes/trainer/trainer.kvr1.air");
-    EXPECT_EQ(names.backups[4], "/planes/trainer/trainer.kvr5.air");
-    EXPECT_EQ(SaveNamesForFile("/x/PLANE.AIR").backups[0], "/x/PLANE.kvr1.air");
-    EXPECT_EQ(SaveNamesForFile("/x.d/plane").backups[0], "/x.d/kvr1.air");
-    EXPECT_EQ(SaveNamesForFile("C:\\x\\plane").backups[0], "C:\\x\\kvr1.air");
-    EXPECT_EQ(SaveNamesForFile("plane").backups[0], "kvr1.air");
+    const SaveNames names = SaveNamesForFile("/planes/trainer.air");
+    EXPECT_EQ(names.target, "/planes/trainer.air");
+    EXPECT_EQ(names.temporary, "/planes/trainer.kvr.air");
+    EXPECT_EQ(names.backups[4], "/planes/trainer.kvr5.air");
+    // Searching back, the first "." or folder separator ends the base.
+    for (const auto& [path, newest] : std::vector<std::pair<std::string, std::string>>{
+             {"/x/PLANE.AIR", "/x/PLANE.kvr1.air"}, {"/x.d/plane", "/x.d/kvr1.air"},
+             {"C:\\x\\plane", "C:\\x\\kvr1.air"}, {"plane", "kvr1.air"}}) {
+        EXPECT_EQ(SaveNamesForFile(path).backups[0], newest);
+    }
     EXPECT_EQ(SaveNamesForFlightModel("/sim/trainer").backups[2], "/sim/trainer.kvr3.air");
     EXPECT_EQ(SaveNamesForFlightModel("/sim/trainer").target, "/sim/trainer.air");
 }
@@ -160,10 +161,11 @@ TEST_F(Writer, FailedRenameAnywhereInTheRotationRestoresEveryFile) {
 
 TEST_F(Writer, FullDiskIsDetectedBeforeTheTargetIsReplaced) {
     // A file size limit makes write() fail the way a full disk does.
-    std::vector<uint8_t> big;
+    AirFileBuilder builder;
     for (int i = 0; i < 64; ++i) {
-        big.insert(big.end(), {0x00, 0x13, 0, 0, 2, 0, 0, 0, 1, 0});
+        builder.Record(0x1300, Le16(1));
     }
+    const std::vector<uint8_t> big = builder.Bytes();
     Load(big);
     WriteFile(mFolder.File("plane.kvr1.air"), Version(8));
     struct rlimit old;

@@ -114,15 +114,17 @@ TEST(RecordDictionary, LayoutSections) {
     const int layout = d.LayoutOf(0x1204);
     ASSERT_EQ(layout, 0);
     EXPECT_EQ(d.FieldCount(layout), 3); // field 4 is missing, so 5 and 6 are not shown
-    EXPECT_EQ(d.Field(layout, 1).type, DataType::Label);
-    EXPECT_EQ(d.Field(layout, 1).name, "Limits");
-    EXPECT_EQ(d.Field(layout, 2).type, DataType::Int16);
-    EXPECT_EQ(d.Field(layout, 2).offset, 0);
+    const std::vector<std::tuple<int, int, int, std::string>> fields = {
+        {1, DataType::Label, -1, "Limits"}, {2, DataType::Int16, 0, "Max RPM"},
+        {3, DataType::RawBlockBase + 6, 2, "Spare"}, {5, DataType::Int16, 0x10, ""},
+        {6, DataType::RawBlockBase, 0x20, "Pad"}, // an unknown type reads as no bytes
+    };
+    for (const auto& [number, type, offset, name] : fields) {
+        EXPECT_EQ(d.Field(layout, number).type, type) << number;
+        EXPECT_EQ(d.Field(layout, number).offset, offset) << number;
+        EXPECT_EQ(d.Field(layout, number).name, name) << number;
+    }
     EXPECT_EQ(d.Field(layout, 2).help, "Revolutions|per minute");
-    EXPECT_EQ(d.Field(layout, 3).type, DataType::RawBlockBase + 6);
-    EXPECT_EQ(d.Field(layout, 3).offset, 2);
-    EXPECT_EQ(d.Field(layout, 5).name, "");
-    EXPECT_EQ(d.Field(layout, 6).type, DataType::RawBlockBase);
     EXPECT_EQ(d.LayoutCount(), 2); // "[ Records ]" is a layout section, and one that fails to parse
 }
 

@@ -2,6 +2,7 @@
 // the information strip, the record page and back with the save question, the configuration
 // dialog.
 #include "ChangeTracker.h"
+#include "QtUserPrompts.h"
 #include "SelectionPage.h"
 #include "THosts_File.h"
 #include "TImageCounter.h"
@@ -236,6 +237,32 @@ class LibraryBrowserTest : public QObject {
         QTest::keyClick(page.Alist, Qt::Key_Return);
         QCOMPARE(f.window->TabControl()->currentIndex(), 1);
         QCOMPARE(f.Node(0x0100)->record.data, Le16(answer == 1 ? 7 : 5));
+    }
+
+    // Enter and Escape on the save question save: the answer that loses nothing.
+    void saveQuestionKeysSave_data() {
+        QTest::addColumn<int>("key");
+        QTest::newRow("Enter") << int(Qt::Key_Return);
+        QTest::newRow("Escape") << int(Qt::Key_Escape);
+    }
+    void saveQuestionKeysSave() {
+        QFETCH(int, key);
+        UiFixture f;
+        QtUserPrompts boxes;
+        f.usePrompts = &boxes;
+        StartLibrary(f);
+        boxes.SetParent(f.window.get());
+        ClickRow(f.window->Selection()->Alist, 3, true);
+        f.Select(0x0100);
+        f.Page().eNumber->selectAll();
+        QTest::keyClicks(f.Page().eNumber, QStringLiteral("7"));
+        {
+            ModalAnswerer answer{Qt::Key(key)};
+            ClickTab(f, 0);
+            QCOMPARE(answer.seen, Latin({"Changes made: Save airfile?", "Save complete"}));
+        }
+        QVERIFY(f.window->Selection()->isVisible());
+        QVERIFY(QFile::exists(f.Path(kTrainerFolder + QStringLiteral("Trainer.kvr1.air"))));
     }
 
     void missingAirFileReturnsToSelection() {
