@@ -4,6 +4,7 @@
 #include "AsciiExport.h"
 #include "DataType.h"
 #include "DictionaryLocation.h"
+#include "DiffCommand.h"
 #include "RecordDictionary.h"
 #include "RecordEdits.h"
 #include "ScanCommand.h"
@@ -37,6 +38,7 @@ const char* kUsage =
     "  check FILE                          report whether the file is sound\n"
     "  rewrite FILE                        load and save (sorted, backups rotated)\n"
     "  scan FSPATH [--searchpath DIR]...   the aircraft list with each .air path\n"
+    "  diff A B                            records that differ (exit 0 same, 1 different, 2 trouble)\n"
     "options:\n"
     "  --ini PATH  --datatypes 0|1  --delimiter 1|2|3  --decimal 1|2  --locale-mark .|,\n"
     "  --help      --version\n"
@@ -333,6 +335,9 @@ int Run(const Options& options) {
         return kExitOk;
     }
 
+    if (command == "diff") {
+        return RunDiff(a, options.ini, ReadOptions{options.datatypes, options.style});
+    }
     if (a.size() < 2) {
         throw UsageError{"missing FILE"};
     }

@@ -10,7 +10,6 @@ const std::string kNoText;
 void AircraftLibrary::Reset() {
     mEntries.clear();
     mCurrent = {};
-    mMarked = {-1, -1};
 }
 
 const AircraftEntry* AircraftLibrary::Entry(int32_t entry) const {

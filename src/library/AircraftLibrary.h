@@ -53,7 +53,7 @@ struct AircraftLine {
 
 class AircraftLibrary {
   public:
-    // No entries, current 0 and 0, nothing marked for compare.
+    // No entries, current 0 and 0.
     void Reset();
 
     [[nodiscard]] std::vector<AircraftEntry>& Entries() { return mEntries; }
@@ -73,14 +73,9 @@ class AircraftLibrary {
     // sim + ".air"; empty when the current variation names nothing.
     [[nodiscard]] std::string CurrentAirPath() const;
 
-    void MarkForCompare(AircraftIndex index) { mMarked = index; }
-    [[nodiscard]] bool IsMarkedForCompare() const { return mMarked.entry >= 0 && mMarked.variation >= 0; }
-    [[nodiscard]] AircraftIndex Marked() const { return mMarked; }
-
   private:
     std::vector<AircraftEntry> mEntries;
     AircraftIndex mCurrent{};
-    AircraftIndex mMarked{-1, -1};
 };
 
 } // namespace kelvara

@@ -4,7 +4,9 @@
 
 #include "AircraftLibrary.h"
 #include "ChangeTracker.h"
+#include "CompareMarks.h"
 #include "DebugLog.h"
+#include "PluginList.h"
 #include "RecordDictionary.h"
 #include "RecordTree.h"
 
@@ -21,10 +23,12 @@ class QTabBar;
 
 namespace kelvara {
 
+class RecordCommands;
 class RecordPage;
 class SelectionPage;
 class THosts_File;
 class TImageCounter;
+class TView_Plugins_Form;
 class Settings;
 class UserPrompts;
 
@@ -53,6 +57,10 @@ class TMainBrowser : public QMainWindow {
     int RunConfiguration();
     // Library mode: to the selection page (with the save question) or into the record page.
     void TabControlChange();
+    void HexEditor1Click();
+    void MarkforCompare1Click();
+    void Compare1Click();
+    void InstalledPlugins1Click();
     // Copies geometry and panel sizes into Settings and saves them.
     void StoreWindowLayout();
 
@@ -72,6 +80,10 @@ class TMainBrowser : public QMainWindow {
     [[nodiscard]] THosts_File* HostsFile();
     [[nodiscard]] TImageCounter* ImageCounter() const { return mImageCounter; }
     [[nodiscard]] bool BrowserChangePending() const { return mBrowserChangePending; }
+    [[nodiscard]] RecordCommands& Commands() const { return *mCommands; }
+    [[nodiscard]] const PluginList& Plugins() const { return mPlugins; }
+    [[nodiscard]] const CompareMarks& Marks() const { return mCompareMarks; }
+    [[nodiscard]] TView_Plugins_Form* PluginsForm() const { return mPluginsForm; }
     // Which KVR.ini this run reads, or where it was looked for.
     [[nodiscard]] const std::string& DictionaryText() const { return mDictionaryText; }
 
@@ -90,6 +102,7 @@ class TMainBrowser : public QMainWindow {
     QAction* HexEditor1 = nullptr;
     QAction* About1 = nullptr;
     QAction* Getmanual1 = nullptr;
+    QAction* InstalledPlugins1 = nullptr;
 
   protected:
     void showEvent(QShowEvent* event) override;
@@ -142,6 +155,10 @@ class TMainBrowser : public QMainWindow {
     THosts_File* mHostsFile = nullptr;
     TImageCounter* mImageCounter = nullptr;
     RecordPage* mRecordPage = nullptr;
+    std::unique_ptr<RecordCommands> mCommands;
+    PluginList mPlugins; // told to exit when the window ends
+    TView_Plugins_Form* mPluginsForm = nullptr;
+    CompareMarks mCompareMarks;
 };
 
 } // namespace kelvara

@@ -163,7 +163,7 @@ void TMainBrowser::EnableRecordMenus(bool enabled) {
         find->setEnabled(enabled);
     }
     MarkforCompare1->setEnabled(enabled);
-    Compare1->setEnabled(enabled && mLibrary.IsMarkedForCompare());
+    Compare1->setEnabled(enabled && mCompareMarks.CompareEnabled());
 }
 
 void TMainBrowser::TabControlChange() {
