@@ -2,7 +2,9 @@
 // scripted answers in tests, stderr in the command-line tool.
 #pragma once
 
+#include <functional>
 #include <string>
+#include <vector>
 
 namespace kelvara {
 
@@ -16,6 +18,11 @@ public:
     // true for Yes. safe: the answer that loses nothing; Enter and Escape give it.
     [[nodiscard]] virtual bool AskYesNo(const std::string& caption, const std::string& text,
                                         Answer safe) = 0;
+    // The findings of the checks before saving; true to save anyway. Going back is the safe
+    // answer. showRecord(i) shows the record of finding i while the findings are up.
+    [[nodiscard]] virtual bool SaveDespiteFindings(
+        const std::vector<std::string>& findings,
+        const std::function<void(size_t)>& showRecord, bool german) = 0;
 };
 
 } // namespace kelvara

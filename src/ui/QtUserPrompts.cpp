@@ -1,5 +1,7 @@
 #include "QtUserPrompts.h"
 
+#include "SaveChecksDialog.h"
+
 #include <QApplication>
 #include <QMessageBox>
 #include <QPushButton>
@@ -48,6 +50,14 @@ bool QtUserPrompts::AskYesNo(const std::string& caption, const std::string& text
     box.setEscapeButton(safeButton);
     box.exec();
     return box.clickedButton() == box.button(QMessageBox::Yes);
+}
+
+bool QtUserPrompts::SaveDespiteFindings(const std::vector<std::string>& findings,
+                                        const std::function<void(size_t)>& showRecord,
+                                        bool german) {
+    NormalCursorWhileShown cursor;
+    SaveChecksDialog dialog(findings, showRecord, german, mParent);
+    return dialog.exec() == QDialog::Accepted;
 }
 
 } // namespace kelvara

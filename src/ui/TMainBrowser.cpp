@@ -7,6 +7,7 @@
 #include "PluginFolders.h"
 #include "RecordCommands.h"
 #include "RecordPage.h"
+#include "SaveChecks.h"
 #include "SaveCurrentFile.h"
 #include "SelectionPage.h"
 #include "Settings.h"
@@ -342,10 +343,27 @@ void TMainBrowser::SaveAircraft1Click() {
     }
     BusyCursor busy;
     const bool changed = mChanges.IsChanged();
+    if (changed && !ChecksAllowSaving()) {
+        return;
+    }
     SaveCurrentFile(mTree, SaveNamesForFile(mStandalonePath), mChanges, mPrompts, German());
     if (changed && !mChanges.IsChanged()) {
         mHistory->FileSaved();
     }
+}
+
+bool TMainBrowser::ChecksAllowSaving() {
+    const std::vector<CheckFinding> findings = CheckBeforeSaving(mTree, mDictionary);
+    if (findings.empty()) {
+        return true;
+    }
+    std::vector<std::string> texts;
+    for (const CheckFinding& finding : findings) {
+        // Record names come from the dictionary: UTF-8 when they are, else Windows-1252.
+        texts.push_back(FromConfigText(finding.text).toStdString());
+    }
+    return mPrompts.SaveDespiteFindings(
+        texts, [&](size_t i) { mRecordPage->SelectNode(findings[i].node); }, German());
 }
 
 void TMainBrowser::ASCIIExport1Click() {

@@ -47,6 +47,8 @@ class TMainBrowser : public QMainWindow {
     void OpenAirFile(const QString& path);
     void LoadAircraft1Click();
     void SaveAircraft1Click();
+    // The checks before saving; false when the user chose to go back to the findings.
+    [[nodiscard]] bool ChecksAllowSaving();
     void ASCIIExport1Click();
     // The export after its save dialog; the folder becomes asciidir.
     void ExportAsciiTo(const QString& path);

@@ -175,6 +175,11 @@ void TMainBrowser::TabControlChange() {
         // Enter and Escape save: the answer that loses nothing.
         if (mPrompts.AskYesNo("", std::string(Text(TextId::ChangesSaveAirfile, mSettings)),
                               Answer::Yes)) {
+            if (!ChecksAllowSaving()) {
+                const QSignalBlocker quiet(mTabControl);
+                mTabControl->setCurrentIndex(kRecordTab);
+                return;
+            }
             BusyCursor busy;
             const int saved = SaveCurrentFile(mTree, SaveNamesForFile(mStandalonePath), mChanges,
                                               mPrompts, German());

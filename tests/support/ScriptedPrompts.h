@@ -36,7 +36,15 @@ class ScriptedPrompts : public UserPrompts {
         return answer;
     }
 
+    bool SaveDespiteFindings(const std::vector<std::string>& findings,
+                             const std::function<void(size_t)>&, bool) override {
+        findingsShown.push_back(findings);
+        return saveDespiteFindings;
+    }
+
     std::vector<ShownMessage> shown;
+    std::vector<std::vector<std::string>> findingsShown;
+    bool saveDespiteFindings = true;
     std::deque<bool> answers; // true for Yes; No once the script runs out
 };
 

@@ -1,9 +1,14 @@
-// Undo, redo and "Revert record" on the running editor window, with real keys and clicks.
+// Undo, redo, "Revert record" and the checks before saving on the running editor window,
+// with real keys and clicks.
 #include "HistoryCommands.h"
+#include "QtUserPrompts.h"
+#include "SaveChecksDialog.h"
 #include "UiFixture.h"
 
 #include <QAction>
 #include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
 #include <QTreeView>
 
 using namespace kelvara;
@@ -20,7 +25,7 @@ void StartActive(UiFixture& f) {
 
 } // namespace
 
-class HistoryTest : public QObject {
+class EditSafetyTest : public QObject {
     Q_OBJECT
   private slots:
     void typedNumberUndoesAsOneStepAndClearsTheChangedMark() {
@@ -96,7 +101,60 @@ class HistoryTest : public QObject {
         f.window->OpenAirFile(f.Path(QStringLiteral("plane.air")));
         QVERIFY(!f.window->History().Undo1->isEnabled());
     }
+
+    void backwardTableIsFoundBeforeSavingAndGoBackIsTheDefault() {
+        UiFixture f;
+        QtUserPrompts boxes;
+        f.usePrompts = &boxes;
+        StartActive(f);
+        Bytes backwards = Le32(2);
+        for (double v : {5.0, 1.0, 2.0, 1.0}) { // X 5 then X 2
+            backwards.insert(backwards.end(), reinterpret_cast<uint8_t*>(&v),
+                             reinterpret_cast<uint8_t*>(&v) + 8);
+        }
+        const QByteArray file = AirBytes({{0x0100, Le16(5)}, {0x0106, backwards}});
+        f.WriteFile(QStringLiteral("back.air"), file);
+        f.window->OpenAirFile(f.Path(QStringLiteral("back.air")));
+        f.Select(0x0100);
+        QLineEdit* field = f.Page().eNumber;
+        field->setFocus();
+        field->selectAll();
+        QTest::keyClicks(field, QStringLiteral("6"));
+
+        for (Qt::Key key : {Qt::Key_Escape, Qt::Key_Return}) {
+            QStringList findings;
+            ModalAnswerer answer(key, [&](QWidget* modal) {
+                auto* dialog = qobject_cast<SaveChecksDialog*>(modal);
+                QVERIFY(dialog);
+                for (int i = 0; i < dialog->Findings->count(); ++i) {
+                    findings << dialog->Findings->item(i)->text();
+                }
+                QListWidget* list = dialog->Findings;
+                QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                                  list->visualItemRect(list->item(0)).center());
+            });
+            f.window->activateWindow(); // no window manager hands it back after a dialog
+            QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
+            QTest::keySequence(field, QKeySequence::Save);
+            QCOMPARE(findings, QStringList{QStringLiteral(
+                                   "0106 Valid table: X values do not ascend at point 2 (2 after 5)")});
+            QCOMPARE(f.Page().SelectedNode(), f.Node(0x0106)); // the click showed the table
+            QCOMPARE(f.ReadFile(QStringLiteral("back.air")), file);
+            QVERIFY(f.window->Changes().IsChanged());
+        }
+
+        // Space on "Save anyway", reached by the keyboard.
+        ModalAnswerer saveAnyway(Qt::Key_Space, [](QWidget* modal) {
+            if (auto* dialog = qobject_cast<SaveChecksDialog*>(modal)) { // then "Save complete"
+                QTest::keyClick(modal->focusWidget(), Qt::Key_Tab, Qt::ShiftModifier);
+                QCOMPARE(modal->focusWidget(), dialog->SaveAnyway);
+            }
+        });
+        f.window->SaveAircraft1Click();
+        QVERIFY(f.ReadFile(QStringLiteral("back.air")) != file);
+        QVERIFY(!f.window->Changes().IsChanged());
+    }
 };
 
-QTEST_MAIN(HistoryTest)
-#include "HistoryTest.moc"
+QTEST_MAIN(EditSafetyTest)
+#include "EditSafetyTest.moc"
