@@ -8,7 +8,9 @@
 #include "ValueFormat.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
+#include <sstream>
 
 namespace kelvara {
 
@@ -209,18 +211,87 @@ std::vector<RecordDifference> DiffRecords(const RecordTree& a, const RecordTree&
     while (i < left.size() || j < right.size()) {
         if (j == right.size() ||
             (i < left.size() && left[i]->record.lookupNumber < right[j]->record.lookupNumber)) {
-            out.push_back(OneSided(DiffKind::OnlyInA, *left[i++], dictionary));
+            out.push_back(OneSided(DiffKind::OnlyInA, *left[i], dictionary));
+            out.back().a = left[i++];
         } else if (i == left.size() || right[j]->record.lookupNumber < left[i]->record.lookupNumber) {
-            out.push_back(OneSided(DiffKind::OnlyInB, *right[j++], dictionary));
+            out.push_back(OneSided(DiffKind::OnlyInB, *right[j], dictionary));
+            out.back().b = right[j++];
         } else {
             const RecordNode& x = *left[i++];
             const RecordNode& y = *right[j++];
             if (x.record.data != y.record.data) {
                 out.push_back(Compare(x, y, dictionary, style));
+                out.back().a = &x;
+                out.back().b = &y;
             }
         }
     }
     return out;
+}
+
+namespace {
+
+// Texts may hold line breaks and control bytes; one difference stays on one line.
+std::string Quoted(const std::string& text) {
+    std::string out = "\"";
+    for (const char c : text) {
+        const auto code = static_cast<unsigned char>(c);
+        if (c == '"' || c == '\\') {
+            out += '\\';
+            out += c;
+        } else if (code < 32) {
+            char escaped[8];
+            std::snprintf(escaped, sizeof escaped, "\\x%02x", code);
+            out += escaped;
+        } else {
+            out += c;
+        }
+    }
+    return out + "\"";
+}
+
+std::string Shown(const std::string& text, bool quote) {
+    return quote && text != kAbsentValue ? Quoted(text) : text;
+}
+
+} // namespace
+
+std::string DifferenceText(const RecordDifference& d, bool textRecord) {
+    std::ostringstream out;
+    char number[16];
+    std::snprintf(number, sizeof number, "%04X", static_cast<unsigned>(d.lookupNumber));
+    out << number << " " << (d.name.empty() ? "(no name)" : d.name) << ": ";
+    switch (d.kind) {
+    case DiffKind::OnlyInA:
+        out << "only in A\n";
+        break;
+    case DiffKind::OnlyInB:
+        out << "only in B\n";
+        break;
+    case DiffKind::Value:
+        out << Shown(d.oldText, textRecord) << " -> " << Shown(d.newText, textRecord) << "\n";
+        break;
+    case DiffKind::Fields:
+        out << d.fields.size() << (d.fields.size() == 1 ? " field differs\n" : " fields differ\n");
+        for (const ValueChange& field : d.fields) {
+            out << "    " << field.what << ": " << Shown(field.oldText, field.isText) << " -> "
+                << Shown(field.newText, field.isText) << "\n";
+        }
+        break;
+    case DiffKind::Table:
+        out << d.differingPoints << " of " << d.pointCount << " points differ\n";
+        for (const ValueChange& point : d.points) {
+            out << "    " << point.what << ": " << point.oldText << " -> " << point.newText << "\n";
+        }
+        if (d.differingPoints > d.points.size()) {
+            out << "    ...\n";
+        }
+        break;
+    case DiffKind::Bytes:
+        out << d.differingBytes << " of " << d.byteCount << " bytes differ\n";
+        break;
+    }
+    return out.str();
 }
 
 } // namespace kelvara

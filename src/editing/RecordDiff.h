@@ -1,5 +1,5 @@
 // What differs between two loaded flight-model files, record by record, in the units the
-// record view shows: for the command line's "diff" and a later compare view in the window.
+// record view shows: for the command line's "diff" and the compare view in the window.
 #pragma once
 
 #include "NumberStyle.h"
@@ -11,6 +11,7 @@
 namespace kelvara {
 
 class RecordDictionary;
+class RecordNode;
 class RecordTree;
 
 enum class DiffKind {
@@ -41,6 +42,9 @@ struct RecordDifference {
     size_t pointCount = 0;
     size_t differingBytes = 0;
     size_t byteCount = 0;
+    // The records compared (null on the side that lacks it); valid while the trees are.
+    const RecordNode* a = nullptr;
+    const RecordNode* b = nullptr;
 };
 
 // Table differences listed beyond the count.
@@ -53,5 +57,9 @@ inline constexpr const char* kAbsentValue = "(none)";
 [[nodiscard]] std::vector<RecordDifference> DiffRecords(const RecordTree& a, const RecordTree& b,
                                                         const RecordDictionary& dictionary,
                                                         const NumberStyle& style);
+
+// One difference as the lines "kelvara-cli diff" prints, each ending in a line break.
+// textRecord: the values are texts, shown quoted with control bytes escaped.
+[[nodiscard]] std::string DifferenceText(const RecordDifference& difference, bool textRecord);
 
 } // namespace kelvara

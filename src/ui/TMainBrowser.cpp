@@ -1,7 +1,9 @@
 #include "TMainBrowser.h"
 
 #include "AsciiExport.h"
+#include "CompareView.h"
 #include "DictionaryLocation.h"
+#include "FolderNames.h"
 #include "HistoryCommands.h"
 #include "MenuMnemonics.h"
 #include "PluginFolders.h"
@@ -112,11 +114,16 @@ TMainBrowser::TMainBrowser(Settings& settings, UserPrompts& prompts, QStringList
     connect(Paste1, &QAction::triggered, mCommands.get(), &RecordCommands::Paste1Click);
     connect(Text1, &QAction::triggered, mCommands.get(), &RecordCommands::Text1Click);
     connect(Next1, &QAction::triggered, mCommands.get(), &RecordCommands::Next1Click);
+    mCompare = std::make_unique<CompareView>(
+        CompareViewContext{*mRecordPage, *mHistory, mChanges, mDictionary, mSettings, mPrompts},
+        *mEditMenu);
+    mCompare->compareToggle = Compare1;
     mPluginsForm = new TView_Plugins_Form(mPlugins, this);
     statusBar();
 }
 
 TMainBrowser::~TMainBrowser() {
+    mCompare.reset();
     mCommands.reset();
     mHistory.reset();
     mPlugins.FreePluginList();
@@ -146,6 +153,10 @@ void TMainBrowser::BuildMenu() {
     Compare1->setVisible(false);
     MarkforCompare1->setEnabled(false);
     Compare1->setEnabled(false);
+    CompareWithFile1 =
+        add(mFileMenu, "CompareWithFile1", &TMainBrowser::CompareWithFile1Click);
+    CompareWithFile1->setText(Pick(Texts::CompareWithFile, German()));
+    CompareWithFile1->setEnabled(false);
     mFileMenu->addSeparator();
     Exit1 = add(mFileMenu, "Exit1", &TMainBrowser::Exit1Click);
     LoadAircraft1->setShortcut(QKeySequence::Open);
@@ -202,6 +213,10 @@ void TMainBrowser::FormShow() {
     ApplyLanguage();
     mPlugins.ScanPlugins(PluginFolders(mSettings.ProgramFolder()), German() ? 'D' : 'E');
     LoadAircraft1->setVisible(true);
+    // Comparing variations needs the library; any file can be compared with another one.
+    MarkforCompare1->setVisible(mLibraryMode);
+    Compare1->setVisible(mLibraryMode);
+    CompareWithFile1->setVisible(!mLibraryMode);
     LoadDictionary();
     if (mLibraryMode && !StartLibraryMode()) {
         return; // cancelled: the program ends without saving anything
@@ -297,6 +312,10 @@ bool TMainBrowser::German() const {
     return mSettings.German();
 }
 
+ReadOptions TMainBrowser::ReadOptionsForCompare() const {
+    return ReadOptions{mSettings.datatypes != 0, NumberStyle{LocaleMark(), mSettings.decimal}};
+}
+
 void TMainBrowser::OpenAirFile(const QString& path) {
     BusyCursor busy;
     // The caption and opendir must still name the file after the current folder changes.
@@ -320,8 +339,8 @@ void TMainBrowser::OpenAirFile(const QString& path) {
     mRecordPage->SetFilePath(localPath);
     setWindowTitle(DisplayPath(opened.windowCaption));
     statusBar()->clearMessage();
-    // Only a variation of the library can be marked; both items stay hidden all the same.
     MarkforCompare1->setEnabled(mLibraryMode);
+    CompareWithFile1->setEnabled(true);
     Compare1->setEnabled(mLibraryMode && mCompareMarks.CompareEnabled());
 }
 
@@ -452,6 +471,29 @@ void TMainBrowser::MarkforCompare1Click() {
 
 void TMainBrowser::Compare1Click() {
     unsetCursor();
+    if (!Compare1->isChecked()) {
+        mCompare->Stop();
+        return;
+    }
+    const Variation* marked = mLibrary.Find(
+        AircraftIndex{mCompareMarks.markedAircraft, mCompareMarks.markedVariation});
+    const std::string path =
+        marked && !marked->sim.empty() ? ResolveNoCase(marked->sim + ".air") : std::string();
+    mCompare->CompareWith(path, mCompareMarks.markedTitle, ReadOptionsForCompare());
+}
+
+void TMainBrowser::CompareWithFile1Click() {
+    const QString path = QFileDialog::getOpenFileName(
+        this, CompareWithFile1->text().remove(QLatin1Char('&')), DisplayPath(mSettings.opendir),
+        DialogFilter(Text(TextId::AirFileDialogFilter, mSettings)));
+    if (!path.isEmpty()) {
+        CompareWithFile(path);
+    }
+}
+
+void TMainBrowser::CompareWithFile(const QString& path) {
+    const std::string local = LocalPath(QFileInfo(path).absoluteFilePath());
+    mCompare->CompareWith(local, {}, ReadOptionsForCompare());
 }
 
 void TMainBrowser::InstalledPlugins1Click() {

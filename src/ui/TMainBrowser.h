@@ -2,6 +2,7 @@
 // files, and the questions before unsaved changes are lost. The pages do the record work.
 #pragma once
 
+#include "AirFileReader.h"
 #include "AircraftLibrary.h"
 #include "ChangeTracker.h"
 #include "CompareMarks.h"
@@ -23,6 +24,7 @@ class QTabBar;
 
 namespace kelvara {
 
+class CompareView;
 class HistoryCommands;
 class RecordCommands;
 class RecordPage;
@@ -63,6 +65,9 @@ class TMainBrowser : public QMainWindow {
     void HexEditor1Click();
     void MarkforCompare1Click();
     void Compare1Click();
+    void CompareWithFile1Click();
+    // The compare view on the file at path (B), the shown file being A.
+    void CompareWithFile(const QString& path);
     void InstalledPlugins1Click();
     // Copies geometry and panel sizes into Settings and saves them.
     void StoreWindowLayout();
@@ -85,6 +90,7 @@ class TMainBrowser : public QMainWindow {
     [[nodiscard]] bool BrowserChangePending() const { return mBrowserChangePending; }
     [[nodiscard]] RecordCommands& Commands() const { return *mCommands; }
     [[nodiscard]] HistoryCommands& History() const { return *mHistory; }
+    [[nodiscard]] CompareView& Compare() const { return *mCompare; }
     [[nodiscard]] const PluginList& Plugins() const { return mPlugins; }
     [[nodiscard]] const CompareMarks& Marks() const { return mCompareMarks; }
     [[nodiscard]] TView_Plugins_Form* PluginsForm() const { return mPluginsForm; }
@@ -96,6 +102,7 @@ class TMainBrowser : public QMainWindow {
     QAction* ASCIIExport1 = nullptr;
     QAction* MarkforCompare1 = nullptr;
     QAction* Compare1 = nullptr;
+    QAction* CompareWithFile1 = nullptr;
     QAction* Exit1 = nullptr;
     QAction* Cut1 = nullptr;
     QAction* Copy1 = nullptr;
@@ -121,6 +128,7 @@ class TMainBrowser : public QMainWindow {
     void OpenStartFile();
     void LoadDictionary();
     [[nodiscard]] bool German() const;
+    [[nodiscard]] ReadOptions ReadOptionsForCompare() const;
     // Library mode start: simulator folder, scan loop, selection page. false: cancelled.
     bool StartLibraryMode();
     int ScanLibrary();
@@ -161,6 +169,7 @@ class TMainBrowser : public QMainWindow {
     RecordPage* mRecordPage = nullptr;
     std::unique_ptr<HistoryCommands> mHistory;
     std::unique_ptr<RecordCommands> mCommands;
+    std::unique_ptr<CompareView> mCompare;
     PluginList mPlugins; // told to exit when the window ends
     TView_Plugins_Form* mPluginsForm = nullptr;
     CompareMarks mCompareMarks;

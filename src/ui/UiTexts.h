@@ -56,6 +56,7 @@ inline constexpr UiText ThumbnailNotJpeg{"thumbnail %1 is not a JPEG picture: %2
 inline constexpr UiText UnreadableDuringScan{
     "%1 folders or files could not be read during the aircraft scan, for example %2",
     "%1 Ordner oder Dateien konnten beim Lesen der Flugzeuge nicht gelesen werden, z. B. %2"};
+inline constexpr UiText CompareWithFile{"Compare with file…", "Mit Datei vergleichen…"};
 inline constexpr UiText InstalledPlugins{"Installed plug-ins", "Installierte Plug-ins"};
 } // namespace Texts
 

@@ -1,11 +1,15 @@
 // Undo, redo, "Revert record" and the checks before saving on the running editor window,
 // with real keys and clicks.
+#include "CompareView.h"
 #include "HistoryCommands.h"
 #include "QtUserPrompts.h"
 #include "SaveChecksDialog.h"
 #include "UiFixture.h"
 
 #include <QAction>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QTextBlock>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -152,6 +156,46 @@ class EditSafetyTest : public QObject {
         });
         f.window->SaveAircraft1Click();
         QVERIFY(f.ReadFile(QStringLiteral("back.air")) != file);
+        QVERIFY(!f.window->Changes().IsChanged());
+    }
+
+    void compareWithFileCopiesARecordAcrossAsOneUndoStep() {
+        UiFixture f;
+        StartActive(f);
+        QVERIFY(f.window->CompareWithFile1->isVisible() && !f.window->Compare1->isVisible());
+        std::vector<TestRecord> other = StandardRecords();
+        other[2].data = Le16(9);                   // 0x0100
+        other.push_back({0x0200, Le16(1)});        // only in B
+        f.WriteFile(QStringLiteral("other.air"), AirBytes(other));
+        f.window->CompareWithFile(f.Path(QStringLiteral("other.air")));
+        QPlainTextEdit* memo = f.Page().CompareMemo;
+        QVERIFY(memo->isVisible());
+        QVERIFY(memo->toPlainText().contains(QStringLiteral("0100 Int value: 5 -> 9")));
+        QVERIFY(memo->toPlainText().contains(QStringLiteral(": only in B")));
+
+        f.Select(0x0100); // the memo stays and points at the record's difference
+        QVERIFY(memo->isVisible() && f.window->Compare1->isChecked());
+        QVERIFY(memo->textCursor().block().text().startsWith(QStringLiteral("0100")));
+        QAction* copy = f.window->Compare().CopyFromCompared1;
+        QVERIFY(copy->isEnabled());
+        copy->trigger();
+        QCOMPARE(f.Node(0x0100)->record.data, Le16(9));
+        QVERIFY(!memo->toPlainText().contains(QStringLiteral("0100")));
+        QVERIFY(f.window->Changes().IsChanged());
+
+        // Clicking the line of a record only B has makes it the one to copy.
+        const QTextBlock only = memo->document()->findBlockByNumber(1);
+        QVERIFY(only.text().contains(QStringLiteral("only in B")));
+        QTest::mouseClick(memo->viewport(), Qt::LeftButton, {},
+                          memo->cursorRect(QTextCursor(only)).center());
+        copy->trigger();
+        QVERIFY(f.Node(0x0200));
+        QVERIFY(memo->toPlainText().contains(QStringLiteral("the same records")));
+
+        QTest::keySequence(f.Page().TV, QKeySequence::Undo);
+        QVERIFY(!f.Node(0x0200));
+        QTest::keySequence(f.Page().TV, QKeySequence::Undo);
+        QCOMPARE(f.Node(0x0100)->record.data, Le16(5));
         QVERIFY(!f.window->Changes().IsChanged());
     }
 };
