@@ -3,6 +3,7 @@
 // dialog.
 #include "ChangeTracker.h"
 #include "QtUserPrompts.h"
+#include "SaveChecksDialog.h"
 #include "SelectionPage.h"
 #include "THosts_File.h"
 #include "TImageCounter.h"
@@ -14,6 +15,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStackedWidget>
@@ -257,12 +259,36 @@ class LibraryBrowserTest : public QObject {
         f.Page().eNumber->selectAll();
         QTest::keyClicks(f.Page().eNumber, QStringLiteral("7"));
         {
-            ModalAnswerer answer{Qt::Key(key)};
+            // The test file's short table is a finding of the checks before saving.
+            ModalAnswerer answer{Qt::Key(key), [](QWidget* modal) {
+                                     if (auto* checks = qobject_cast<SaveChecksDialog*>(modal)) {
+                                         checks->SaveAnyway->click();
+                                     }
+                                 }};
             ClickTab(f, 0);
-            QCOMPARE(answer.seen, Latin({"Changes made: Save airfile?", "Save complete"}));
+            QCOMPARE(answer.seen, Latin({"Changes made: Save airfile?", "kelvara::SaveChecksDialog",
+                                         "Save complete"}));
         }
         QVERIFY(f.window->Selection()->isVisible());
         QVERIFY(QFile::exists(f.Path(kTrainerFolder + QStringLiteral("Trainer.kvr1.air"))));
+    }
+
+    void markedVariationComparesWithTheShownOne() {
+        UiFixture f;
+        StartLibrary(f);
+        ClickRow(f.window->Selection()->Alist, 3, true);
+        QVERIFY(f.window->MarkforCompare1->isVisible() && f.window->Compare1->isVisible());
+        QVERIFY(!f.window->CompareWithFile1->isVisible());
+        f.window->MarkforCompare1->trigger();
+        ClickTab(f, 0); // and open a variation again: now it can be compared
+        ClickRow(f.window->Selection()->Alist, 3, true);
+        QVERIFY(f.window->Compare1->isEnabled());
+        f.Select(0x0100);
+        f.Page().eNumber->selectAll();
+        QTest::keyClicks(f.Page().eNumber, QStringLiteral("7"));
+        f.window->Compare1->trigger(); // both variations fly the same file, as it is on disk
+        QVERIFY(f.Page().CompareMemo->isVisible());
+        QVERIFY(f.Page().CompareMemo->toPlainText().contains(QStringLiteral("0100 Int value: 7 -> 5")));
     }
 
     void missingAirFileReturnsToSelection() {

@@ -151,6 +151,9 @@ class ModalAnswerer {
         seen << (box ? box->text() : QString::fromLatin1(modal->metaObject()->className()));
         if (mInspect) {
             mInspect(modal);
+            if (!modal->isVisible()) {
+                return; // answered by the inspection
+            }
         }
         if (auto* files = qobject_cast<QFileDialog*>(modal)) {
             files->reject();
