@@ -53,10 +53,7 @@ class RecordPageTest : public QObject {
         f = std::make_unique<UiFixture>();
         f->Start();
     }
-    void cleanup() {
-        f->window->Changes().SetChanged(false);
-        f.reset();
-    }
+    void cleanup() { f.reset(); }
 
     void selectingShowsTheRecordAndIsNoEdit_data() {
         QTest::addColumn<SelectCase>("c");
