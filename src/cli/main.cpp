@@ -7,6 +7,7 @@
 #include "DiffCommand.h"
 #include "RecordDictionary.h"
 #include "RecordEdits.h"
+#include "ScanCommand.h"
 #include "TextUtil.h"
 #include "ValueEncoding.h"
 #include "ValueFormat.h"
@@ -36,6 +37,7 @@ const char* kUsage =
     "  set FILE NUMBER[/FIELD] TEXT        change a value and save with backups\n"
     "  check FILE                          report whether the file is sound\n"
     "  rewrite FILE                        load and save (sorted, backups rotated)\n"
+    "  scan FSPATH [--searchpath DIR]...   the aircraft list with each .air path\n"
     "  diff A B                            records that differ (exit 0 same, 1 different, 2 trouble)\n"
     "options:\n"
     "  --ini PATH  --datatypes 0|1  --delimiter 1|2|3  --decimal 1|2  --locale-mark .|,\n"
@@ -388,6 +390,9 @@ int Run(const Options& options) {
 
 int main(int argc, char** argv) {
     using namespace kelvara;
+    if (argc >= 2 && std::string(argv[1]) == "scan") {
+        return RunScanCommand(argc, argv);
+    }
     try {
         const Options options = ParseOptions(argc, argv);
         std::ios::sync_with_stdio(false);

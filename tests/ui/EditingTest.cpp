@@ -111,6 +111,10 @@ class EditingTest : public QObject {
         f.Select(0x0104);
         Key(f.Page().TV, Qt::Key_C);
         QVERIFY(w.Paste1->isEnabled());
+        f.Select(0x0104, 2); // pasted over its own selected field, from the hex view
+        Key(f.Page().TV, Qt::Key_H);
+        Key(f.Page().HexEditor, Qt::Key_V);
+        QCOMPARE(f.Page().SelectedNode(), f.Node(0x0104));
 
         f.WriteFile(QStringLiteral("other.air"), AirBytes({{0x0200, Le16(1)}, {0x0100, Le16(2)}}));
         w.OpenAirFile(f.Path(QStringLiteral("other.air")));
