@@ -141,7 +141,7 @@ TEST_F(Reader, OnlyRegularFilesAreOpened) {
     test::TempFolder folder;
     const std::string fifo = folder.File("fifo.air");
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0); // opening it for reading would hang
-    for (const std::string& path : {folder.Path().string(), fifo, std::string("/dev/null")}) {
+    for (const std::string& path : {folder.Path(), fifo, std::string("/dev/null")}) {
         const ReadResult r = ReadAirFile(path, mDictionary, {}, mTree);
         EXPECT_EQ(r.code, ReadResultCode::CannotOpen) << path;
         EXPECT_EQ(r.message, path + " is not a regular file");

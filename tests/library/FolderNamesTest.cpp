@@ -7,7 +7,7 @@ using namespace kelvara;
 using namespace kelvara::test;
 
 TEST(FolderNames, ResolveNoCase) {
-    TempTree tree;
+    TempFolder tree;
     tree.Write("Air/Texture.X/Thumbnail.JPG", "x");
     tree.Write("Air/texture/thumbnail.jpg", "y");
     tree.Write("Air/Model.air", "z");
@@ -19,12 +19,12 @@ TEST(FolderNames, ResolveNoCase) {
         {"Air/../air/Model.air", "Air/../Air/Model.air"},
     };
     for (const auto& [in, out] : cases) {
-        EXPECT_EQ(ResolveNoCase(tree.Path(in)), tree.Path(out)) << in;
+        EXPECT_EQ(ResolveNoCase(tree.File(in)), tree.File(out)) << in;
     }
 }
 
 TEST(FolderNames, ThumbnailPathRules) {
-    TempTree tree;
+    TempFolder tree;
     tree.Write("A/Texture.Red/THUMBNAIL.jpg", "r");
     tree.Write("A/texture/thumbnail.jpg", "d");
     tree.Write("A/Pics/Club.jpg", "c");
@@ -43,6 +43,6 @@ TEST(FolderNames, ThumbnailPathRules) {
         Variation variation;
         variation.texture = c.texture;
         variation.thumbnailFile = c.thumbnailFile;
-        EXPECT_EQ(ThumbnailPath(tree.Path("A"), variation), tree.Path(c.path)) << c.texture;
+        EXPECT_EQ(ThumbnailPath(tree.File("A"), variation), tree.File(c.path)) << c.texture;
     }
 }

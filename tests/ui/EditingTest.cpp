@@ -10,7 +10,6 @@
 #include <QCheckBox>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QLineEdit>
 #include <QListWidget>
 #include <QTextBlock>
 #include <QTimer>
