@@ -6,8 +6,8 @@
 using namespace kelvara;
 using namespace kelvara::test;
 
-TEST(FolderNames, ResolveNoCase) {
-    TempTree tree;
+TEST(FolderNames, ResolveNoCaseAndThumbnailPaths) {
+    TempFolder tree;
     tree.Write("Air/Texture.X/Thumbnail.JPG", "x");
     tree.Write("Air/texture/thumbnail.jpg", "y");
     tree.Write("Air/Model.air", "z");
@@ -19,12 +19,9 @@ TEST(FolderNames, ResolveNoCase) {
         {"Air/../air/Model.air", "Air/../Air/Model.air"},
     };
     for (const auto& [in, out] : cases) {
-        EXPECT_EQ(ResolveNoCase(tree.Path(in)), tree.Path(out)) << in;
+        EXPECT_EQ(ResolveNoCase(tree.File(in)), tree.File(out)) << in;
     }
-}
 
-TEST(FolderNames, ThumbnailPathRules) {
-    TempTree tree;
     tree.Write("A/Texture.Red/THUMBNAIL.jpg", "r");
     tree.Write("A/texture/thumbnail.jpg", "d");
     tree.Write("A/Pics/Club.jpg", "c");
@@ -33,16 +30,16 @@ TEST(FolderNames, ThumbnailPathRules) {
         const char* thumbnailFile;
         const char* path;
     };
-    const Case cases[] = {
+    const Case thumbnails[] = {
         {"red", "", "A/Texture.Red/THUMBNAIL.jpg"},
         {"", "", "A/texture/thumbnail.jpg"},
         {"red", "pics\\club.JPG", "A/Pics/Club.jpg"},
         {"blue", "", "A/texture.blue/thumbnail.jpg"},
     };
-    for (const Case& c : cases) {
+    for (const Case& c : thumbnails) {
         Variation variation;
         variation.texture = c.texture;
         variation.thumbnailFile = c.thumbnailFile;
-        EXPECT_EQ(ThumbnailPath(tree.Path("A"), variation), tree.Path(c.path)) << c.texture;
+        EXPECT_EQ(ThumbnailPath(tree.File("A"), variation), tree.File(c.path)) << c.texture;
     }
 }
