@@ -5,10 +5,11 @@
 #include "RecordTree.h"
 #include "ValueEncoding.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
-#include <optional>
 
 namespace kelvara {
 
@@ -124,36 +125,37 @@ private:
         }
         const uint64_t columns = U32At(mData, 0);
         const uint64_t rows = U32At(mData, 4);
-        const uint64_t needed = 8 + 8 * columns * rows; // both below 2^32: no overflow
-        if (mData.size() != needed) {
-            CountMismatch(std::to_string(columns) + " columns of " + std::to_string(rows) +
-                              " rows",
-                          needed);
-        }
+        const uint64_t cells = columns * rows; // both below 2^32: fits
         const uint64_t present = (mData.size() - 8) / 8;
-        CheckFinite(8, present);
-        const auto element = [&](uint64_t a, uint64_t b) -> std::optional<double> {
-            const uint64_t index = a * rows + b;
-            return index < present ? std::optional(DoubleAt(mData, 8 + 8 * index))
-                                   : std::nullopt;
-        };
-        const auto ascending = [&](const char* what, uint64_t count, auto at) {
-            for (uint64_t i = 2; i < count; ++i) {
-                const std::optional<double> before = at(i - 1);
-                const std::optional<double> key = at(i);
-                if (!before || !key) {
-                    return;
-                }
-                if (!(*key > *before) && std::isfinite(*key) && std::isfinite(*before)) {
-                    Say(std::string(what) + " keys do not ascend at " + what + " " +
-                        std::to_string(i) + " (" + Number(*key) + " after " + Number(*before) +
-                        ")");
-                    return;
-                }
+        if (cells != present || (mData.size() - 8) % 8 != 0) {
+            const std::string counts =
+                std::to_string(columns) + " columns of " + std::to_string(rows) + " rows";
+            if (cells > (UINT64_MAX - 8) / 8) {
+                Say(counts + " need more bytes than any file holds, the record holds " +
+                    std::to_string(mData.size()));
+            } else {
+                CountMismatch(counts, 8 + 8 * cells);
             }
-        };
-        ascending("column", columns, [&](uint64_t a) { return element(a, 0); });
-        ascending("row", rows, [&](uint64_t b) { return element(0, b); });
+        }
+        CheckFinite(8, present);
+        const auto at = [&](uint64_t index) { return DoubleAt(mData, 8 + 8 * index); };
+        // Keys are looked at only where the bytes hold them: a header may claim billions.
+        const uint64_t columnKeys = rows == 0 ? 0 : std::min(columns, (present + rows - 1) / rows);
+        Ascending("column", columnKeys, [&](uint64_t a) { return at(a * rows); });
+        Ascending("row", std::min(rows, present), [&](uint64_t b) { return at(b); });
+    }
+
+    // Keys 1 .. count-1 (0 is the corner) must rise.
+    template <typename Key> void Ascending(const char* what, uint64_t count, Key key) {
+        for (uint64_t i = 2; i < count; ++i) {
+            const double before = key(i - 1);
+            const double value = key(i);
+            if (!(value > before) && std::isfinite(value) && std::isfinite(before)) {
+                Say(std::string(what) + " keys do not ascend at " + what + " " +
+                    std::to_string(i) + " (" + Number(value) + " after " + Number(before) + ")");
+                return;
+            }
+        }
     }
 
     const RecordNode& mNode;

@@ -73,6 +73,12 @@ TEST(SaveChecks, FindsWhatLooksWrongAndNothingInSoundRecords) {
         {0x400, Matrix(3, 2, {0, 1, 10, 2}),
          {"0400 Drag: 3 columns of 2 rows need 56 bytes, the record holds 40"}},
         {0x400, Matrix(2, 2, {0, 1, 10, inf}), {"0400 Drag: a value is infinite at byte 32"}},
+        // Headers that claim more than any file holds are reported, not walked.
+        {0x400, Matrix(-1, -1, {0}),
+         {"0400 Drag: 4294967295 columns of 4294967295 rows need more bytes than any file "
+          "holds, the record holds 16"}},
+        {0x400, Matrix(-1, 0, {1, 2}),
+         {"0400 Drag: 4294967295 columns of 0 rows need 8 bytes, the record holds 24"}},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(testing::Message() << std::hex << row.number << " " << row.findings.size());
