@@ -3,6 +3,7 @@
 //   --quit-after-show   quit as soon as the first show is done (start-up timing)
 //   --minimal-window    show an empty window instead (the baseline for start-up timing)
 //   --time-tvchange     print the time of one record view build for the largest record
+#include "ApplicationSetup.h"
 #include "DictionaryLocation.h"
 #include "QtUserPrompts.h"
 #include "RecordPage.h"
@@ -149,6 +150,7 @@ int main(int argc, char* argv[]) {
     const std::string programFolder =
         QFile::encodeName(QCoreApplication::applicationDirPath()).toStdString();
     settings.Load(programFolder, kelvara::IsInstalledProgram(programFolder));
+    kelvara::SetUpApplication(app, settings);
     kelvara::QtUserPrompts prompts;
     kelvara::TMainBrowser window(settings, prompts, options.rest);
     prompts.SetParent(&window);
