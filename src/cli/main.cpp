@@ -4,6 +4,7 @@
 #include "AsciiExport.h"
 #include "DataType.h"
 #include "DictionaryLocation.h"
+#include "DiffCommand.h"
 #include "RecordDictionary.h"
 #include "RecordEdits.h"
 #include "TextUtil.h"
@@ -35,6 +36,7 @@ const char* kUsage =
     "  set FILE NUMBER[/FIELD] TEXT        change a value and save with backups\n"
     "  check FILE                          report whether the file is sound\n"
     "  rewrite FILE                        load and save (sorted, backups rotated)\n"
+    "  diff A B                            records that differ (exit 0 same, 1 different, 2 trouble)\n"
     "options:\n"
     "  --ini PATH  --datatypes 0|1  --delimiter 1|2|3  --decimal 1|2  --locale-mark .|,\n"
     "  --help      --version\n"
@@ -331,6 +333,9 @@ int Run(const Options& options) {
         return kExitOk;
     }
 
+    if (command == "diff") {
+        return RunDiff(a, options.ini, ReadOptions{options.datatypes, options.style});
+    }
     if (a.size() < 2) {
         throw UsageError{"missing FILE"};
     }

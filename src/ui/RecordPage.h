@@ -3,6 +3,7 @@
 #pragma once
 
 #include "AirFileReader.h"
+#include "HexEditorView.h"
 
 #include <QWidget>
 
@@ -62,6 +63,7 @@ class RecordPage : public QWidget {
 
     // Menu entries that the record view switches (any may be null).
     void SetMenuActions(QAction* cut, QAction* copy, QAction* compare);
+    // The hex view on: upper area 350 pixels, editor strip 60 above it; off: upper area 210.
     void SetHexVisible(bool visible);
 
     // splitter1..3: tree width, upper area height, help panel width.
@@ -92,7 +94,7 @@ class RecordPage : public QWidget {
     std::vector<QRadioButton*> selectorButtons;
     std::vector<QLineEdit*> selectorEdits;
     QPlainTextEdit* CompareMemo = nullptr;
-    QPlainTextEdit* HexEditor = nullptr;
+    HexEditorView* HexEditor = nullptr;
     QPlainTextEdit* HelpMemo = nullptr;
     QFrame* RenderPanel = nullptr;
     QLabel* LabelX = nullptr;
@@ -130,6 +132,7 @@ class RecordPage : public QWidget {
     void rbTrueClick();
     void Commit(RecordNode& node, bool updateCaption);
     void UpdateNodeCaption(RecordNode& node);
+    void HexToRecord();
 
     [[nodiscard]] bool German() const;
     [[nodiscard]] char LocaleMark() const;
@@ -139,6 +142,7 @@ class RecordPage : public QWidget {
     QSplitter* mSplitter1 = nullptr;
     QSplitter* mSplitter2 = nullptr;
     QSplitter* mSplitter3 = nullptr;
+    QSplitter* mSplitter4 = nullptr;
     QAction* mCutAction = nullptr;
     QAction* mCopyAction = nullptr;
     QAction* mCompareAction = nullptr;

@@ -3,7 +3,9 @@
 #pragma once
 
 #include "ChangeTracker.h"
+#include "CompareMarks.h"
 #include "DebugLog.h"
+#include "PluginList.h"
 #include "RecordDictionary.h"
 #include "RecordTree.h"
 
@@ -20,7 +22,9 @@ class QTabBar;
 
 namespace kelvara {
 
+class RecordCommands;
 class RecordPage;
+class TView_Plugins_Form;
 class Settings;
 class UserPrompts;
 
@@ -44,6 +48,10 @@ class TMainBrowser : public QMainWindow {
     void Exit1Click();
     void About1Click();
     void Getmanual1Click();
+    void HexEditor1Click();
+    void MarkforCompare1Click();
+    void Compare1Click();
+    void InstalledPlugins1Click();
     // Copies geometry and panel sizes into Settings and saves them.
     void StoreWindowLayout();
 
@@ -57,6 +65,10 @@ class TMainBrowser : public QMainWindow {
     [[nodiscard]] const std::string& StandalonePath() const { return mStandalonePath; }
     [[nodiscard]] QMenu* FileMenu() const { return mFileMenu; }
     [[nodiscard]] QTabBar* TabControl() const { return mTabControl; }
+    [[nodiscard]] RecordCommands& Commands() const { return *mCommands; }
+    [[nodiscard]] const PluginList& Plugins() const { return mPlugins; }
+    [[nodiscard]] const CompareMarks& Marks() const { return mCompareMarks; }
+    [[nodiscard]] TView_Plugins_Form* PluginsForm() const { return mPluginsForm; }
     // Which KVR.ini this run reads, or where it was looked for.
     [[nodiscard]] const std::string& DictionaryText() const { return mDictionaryText; }
 
@@ -75,6 +87,7 @@ class TMainBrowser : public QMainWindow {
     QAction* HexEditor1 = nullptr;
     QAction* About1 = nullptr;
     QAction* Getmanual1 = nullptr;
+    QAction* InstalledPlugins1 = nullptr;
 
   protected:
     void showEvent(QShowEvent* event) override;
@@ -115,6 +128,10 @@ class TMainBrowser : public QMainWindow {
     QStackedWidget* mPages = nullptr;
     QWidget* mManufacturerPanel = nullptr;
     RecordPage* mRecordPage = nullptr;
+    std::unique_ptr<RecordCommands> mCommands;
+    PluginList mPlugins; // told to exit when the window ends
+    TView_Plugins_Form* mPluginsForm = nullptr;
+    CompareMarks mCompareMarks;
 };
 
 } // namespace kelvara

@@ -56,6 +56,7 @@ inline constexpr UiText LibraryModePending{
     "Aircraft",
     "Die Flugzeugbibliothek ist in dieser Version nicht verfügbar: .air Datei mit Datei / Flugzeug "
     "laden öffnen"};
+inline constexpr UiText InstalledPlugins{"Installed plug-ins", "Installierte Plug-ins"};
 } // namespace Texts
 
 } // namespace kelvara

@@ -63,6 +63,21 @@ expect rewrite 0 "" "$cli" "${ini[@]}" rewrite "$work/plane.air"
 printf '\x01\x11\x00\x00\xff\x00\x00\x00\x01' > "$work/damaged.air"
 expect check-damaged 2 "" "$cli" "${ini[@]}" check "$work/damaged.air"
 stderr_has check-damaged "record 0x1101 at byte 0: length 255 exceeds the 1 bytes left"
+cp "$work/original.air" "$work/same.air"
+expect diff-same 0 "" "$cli" "${ini[@]}" diff "$work/original.air" "$work/same.air"
+expect diff-set-prepare 0 "7" "$cli" "${ini[@]}" set "$work/same.air" 1300 7
+expect diff-set 1 "1300 Rpm: 5 -> 7" "$cli" "${ini[@]}" diff "$work/original.air" "$work/same.air"
+expect diff-field 1 "1204 Engine data: 1 field differs
+    Max RPM: 2400 -> 2500" "$cli" "${ini[@]}" diff "$work/original.air" "$work/plane.air"
+printf '\x01\x10\x00\x00\x03\x00\x00\x00a\rb\x00\x13\x00\x00\x02\x00\x00\x00\x05\x00' > "$work/other.air"
+expect diff-added-removed 1 '1001 Title: only in B
+1101 Wing area: only in A
+1204 Engine data: only in A' "$cli" "${ini[@]}" diff "$work/original.air" "$work/other.air"
+printf '\x01\x10\x00\x00\x05\x00\x00\x00x\r\ny\x00\x00\x13\x00\x00\x02\x00\x00\x00\x05\x00' > "$work/other2.air"
+expect diff-text 1 '1001 Title: "a\x0db" -> "x\x0d\x0ay"' "$cli" "${ini[@]}" diff "$work/other.air" "$work/other2.air"
+expect diff-damaged 2 "" "$cli" "${ini[@]}" diff "$work/original.air" "$work/damaged.air"
+stderr_has diff-damaged "damaged.air is damaged"
+expect diff-usage 2 "" "$cli" diff "$work/original.air"
 expect missing-file 2 "" "$cli" "${ini[@]}" tree "$work/none.air"
 mkdir "$work/folder.air"
 expect folder-refused 2 "" "$cli" "${ini[@]}" check "$work/folder.air"
