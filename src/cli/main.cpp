@@ -7,6 +7,7 @@
 #include "DiffCommand.h"
 #include "RecordDictionary.h"
 #include "RecordEdits.h"
+#include "ScanCommand.h"
 #include "TextUtil.h"
 #include "ValueEncoding.h"
 #include "ValueFormat.h"
@@ -36,6 +37,7 @@ const char* kUsage =
     "  set FILE NUMBER[/FIELD] TEXT        change a value and save with backups\n"
     "  check FILE                          report whether the file is sound\n"
     "  rewrite FILE                        load and save (sorted, backups rotated)\n"
+    "  scan FSPATH [--searchpath DIR]...   the aircraft list with each .air path\n"
     "  diff A B                            records that differ (exit 0 same, 1 different, 2 trouble)\n"
     "options:\n"
     "  --ini PATH  --datatypes 0|1  --delimiter 1|2|3  --decimal 1|2  --locale-mark .|,\n"
@@ -170,8 +172,10 @@ public:
     }
 
     // Exit code 0, or kExitFile with the reason printed.
-    int Load(const std::string& path) {
-        const ReadResult result = ReadAirFile(path, mDictionary, ReadOptionsOf(), mTree);
+    int Load(const std::string& path, bool captions = false) {
+        ReadOptions options = ReadOptionsOf();
+        options.captions = captions;
+        const ReadResult result = ReadAirFile(path, mDictionary, options, mTree);
         if (result.code == ReadResultCode::CannotOpen) {
             std::cerr << "error: could not open .air file " << path << " (" << result.message << ")\n";
             return kExitFile;
@@ -344,7 +348,7 @@ int Run(const Options& options) {
 
     if (command == "tree" || command == "dump" || command == "check" || command == "rewrite") {
         Need(options, 1);
-        if (const int code = session.Load(file); code != kExitOk) {
+        if (const int code = session.Load(file, command == "tree"); code != kExitOk) {
             return code;
         }
         if (command == "tree") {
@@ -388,6 +392,9 @@ int Run(const Options& options) {
 
 int main(int argc, char** argv) {
     using namespace kelvara;
+    if (argc >= 2 && std::string(argv[1]) == "scan") {
+        return RunScanCommand(argc, argv);
+    }
     try {
         const Options options = ParseOptions(argc, argv);
         std::ios::sync_with_stdio(false);

@@ -7,6 +7,7 @@
 #include "RecordCommands.h"
 #include "RecordPage.h"
 #include "SaveCurrentFile.h"
+#include "SelectionPage.h"
 #include "Settings.h"
 #include "StartupDecisions.h"
 #include "TAboutForm.h"
@@ -86,8 +87,8 @@ TMainBrowser::TMainBrowser(Settings& settings, UserPrompts& prompts, QStringList
     mTabControl->hide();
     layout->addWidget(mTabControl);
     mPages = new QStackedWidget(central);
-    mManufacturerPanel = new QWidget(mPages);
-    mManufacturerPanel->setObjectName(QStringLiteral("ManufacturerPanel"));
+    mSelectionPage = new SelectionPage(mLibrary, mSettings, mPages);
+    mManufacturerPanel = mSelectionPage;
     mPages->addWidget(mManufacturerPanel);
     mRecordPage = new RecordPage(
         RecordPageContext{mSettings, mPrompts, mChanges, mDictionary, mTree}, mPages);
@@ -95,10 +96,6 @@ TMainBrowser::TMainBrowser(Settings& settings, UserPrompts& prompts, QStringList
     mPages->setCurrentWidget(mRecordPage);
     layout->addWidget(mPages, 1);
     setCentralWidget(central);
-    connect(mTabControl, &QTabBar::currentChanged, this, [this](int tab) {
-        mPages->setCurrentWidget(tab == 0 ? mManufacturerPanel
-                                          : static_cast<QWidget*>(mRecordPage));
-    });
 
     BuildMenu();
     mRecordPage->SetMenuActions(Cut1, Copy1, Compare1);
@@ -164,8 +161,7 @@ void TMainBrowser::BuildMenu() {
 
     mOptionsMenu = menuBar()->addMenu(QString());
     mOptionsMenu->setObjectName(QStringLiteral("Options1"));
-    Config1 = add(mOptionsMenu, "Config1", nullptr);
-    Config1->setEnabled(false);
+    Config1 = add(mOptionsMenu, "Config1", &TMainBrowser::Config1Click);
     HexEditor1 = add(mOptionsMenu, "HexEditor1", &TMainBrowser::HexEditor1Click);
     HexEditor1->setText(QText(TextId::MenuHexEditor, mSettings));
     HexEditor1->setCheckable(true);
@@ -201,13 +197,14 @@ void TMainBrowser::FormShow() {
     mPlugins.ScanPlugins(PluginFolders(mSettings.ProgramFolder()), German() ? 'D' : 'E');
     LoadAircraft1->setVisible(true);
     LoadDictionary();
-    if (mLibraryMode) {
-        statusBar()->showMessage(Pick(Texts::LibraryModePending, German()));
+    if (mLibraryMode && !StartLibraryMode()) {
+        return; // cancelled: the program ends without saving anything
     }
 
     PlaceWindow();
     const PanelSizes panels = PanelSizesFromSettings(mSettings);
     mRecordPage->ApplyPanelSizes(panels.treeWidth, panels.upperHeight, panels.helpWidth);
+    mSelectionPage->ApplyPanelSizes(panels.manufacturerWidth, panels.perManufacturerWidth);
     mResizeAttached = true;
 
     if (!mStartFile.isEmpty()) {
@@ -399,11 +396,16 @@ void TMainBrowser::StoreWindowLayout() {
     layout.width = client.width();
     layout.height = client.height();
     const std::array<int, 3> sizes = mRecordPage->PanelSizes();
-    layout.panels = PanelSizesFromSettings(mSettings); // the selection page keeps its sizes
+    layout.panels = PanelSizesFromSettings(mSettings);
     layout.panels.treeWidth = sizes[0];
     layout.panels.upperHeight = sizes[1];
     layout.panels.helpWidth = sizes[2];
-    kelvara::StoreWindowLayout(mSettings, layout, false);
+    if (mLibraryMode) { // otherwise the selection page was never shown and keeps its sizes
+        const std::array<int, 2> selection = mSelectionPage->PanelSizes();
+        layout.panels.manufacturerWidth = selection[0];
+        layout.panels.perManufacturerWidth = selection[1];
+    }
+    kelvara::StoreWindowLayout(mSettings, layout, mBrowserChangePending);
 }
 
 void TMainBrowser::About1Click() {
@@ -417,9 +419,8 @@ void TMainBrowser::HexEditor1Click() {
 }
 
 void TMainBrowser::MarkforCompare1Click() {
-    // The selection page names the variation; until it does, the mark carries no title.
     const auto [aircraft, variation] = mChanges.Current();
-    mCompareMarks.Mark(mLibraryMode, aircraft, variation, {});
+    mCompareMarks.Mark(mLibraryMode, aircraft, variation, mLibrary.CurrentVariation().title);
 }
 
 void TMainBrowser::Compare1Click() {

@@ -3,6 +3,7 @@
 //   --quit-after-show   quit as soon as the first show is done (start-up timing)
 //   --minimal-window    show an empty window instead (the baseline for start-up timing)
 //   --time-tvchange     print the time of one record view build for the largest record
+//   --settings-folder DIR  keep kvr.cfg and the debug log there instead of the program's folder
 #include "ApplicationSetup.h"
 #include "DictionaryLocation.h"
 #include "QtUserPrompts.h"
@@ -75,6 +76,7 @@ class KelvaraApplication : public QApplication {
 
 struct Options {
     QString screenshot;
+    QString settingsFolder;
     bool quitAfterShow = false;
     bool minimalWindow = false;
     bool timeTvChange = false;
@@ -87,6 +89,8 @@ Options ParseOptions(const QStringList& arguments) {
         const QString& argument = arguments[i];
         if (argument == QStringLiteral("--screenshot") && i + 1 < arguments.size()) {
             options.screenshot = arguments[++i];
+        } else if (argument == QStringLiteral("--settings-folder") && i + 1 < arguments.size()) {
+            options.settingsFolder = arguments[++i];
         } else if (argument == QStringLiteral("--quit-after-show")) {
             options.quitAfterShow = true;
         } else if (argument == QStringLiteral("--minimal-window")) {
@@ -149,7 +153,12 @@ int main(int argc, char* argv[]) {
     kelvara::Settings settings;
     const std::string programFolder =
         QFile::encodeName(QCoreApplication::applicationDirPath()).toStdString();
-    settings.Load(programFolder, kelvara::IsInstalledProgram(programFolder));
+    if (options.settingsFolder.isEmpty()) {
+        settings.Load(programFolder, kelvara::IsInstalledProgram(programFolder));
+    } else {
+        settings.LoadWithSettingsFolder(programFolder,
+                                        QFile::encodeName(options.settingsFolder).toStdString());
+    }
     kelvara::SetUpApplication(app, settings);
     kelvara::QtUserPrompts prompts;
     kelvara::TMainBrowser window(settings, prompts, options.rest);

@@ -101,5 +101,21 @@ chmod a-w "$work/plane.air"
 expect write-protected 2 "" "$cli" "${ini[@]}" set "$work/plane.air" 1300 7
 stderr_has write-protected ".air is write protected, .air is unchanged"
 
+# scan: discovery below FSPATH, or the given search paths; .air paths matched ignoring case.
+fs="$work/FS X"
+mkdir -p "$fs/SimObjects/Airplanes/Zed" "$fs/SimObjects/Airplanes/Alpha" "$fs/SimObjects/Boats/Ferry" "$fs/Extra/Mine"
+printf '[fltsim.0]\r\ntitle="Zed \xe9"\r\nsim=..\\Alpha\\ALPHA\r\nui_variation=Red\r\n' > "$fs/SimObjects/Airplanes/Zed/Aircraft.cfg"
+printf '[fltsim.0]\ntitle=alpha\nsim=Alpha\n[fltsim.1]\nsim=Alpha\n' > "$fs/SimObjects/Airplanes/Alpha/aircraft.cfg"
+: > "$fs/SimObjects/Airplanes/Alpha/alpha.AIR"
+printf '[fltsim.0]\ntitle=Ferry\nsim=ferry\nui_variation=Blue\n' > "$fs/SimObjects/Boats/Ferry/SIM.CFG"
+printf '[fltsim.0]\ntitle=Mine\nsim=m\n' > "$fs/Extra/Mine/aircraft.cfg"
+air="$fs/SimObjects/Airplanes/Alpha/alpha.AIR"
+expect scan-discovery 0 "alpha - 	$air
+Ferry - Blue	$fs/SimObjects/Boats/Ferry/ferry.air
+Zed é - Red	$air" "$cli" scan "$fs"
+expect scan-searchpath 0 "Mine - 	$fs/Extra/Mine/m.air" "$cli" scan "$fs" --searchpath "$fs/Extra"
+expect scan-none 2 "" "$cli" scan "$work/none"
+expect scan-usage 1 "" "$cli" scan
+
 [ "$failures" -eq 0 ] && echo "cli contract: all passed"
 exit "$failures"

@@ -1,4 +1,5 @@
-// Fuzz entry points for every reader of outside bytes in the core.
+// Fuzz entry points: one per reader of outside bytes, listed in targets.txt.
+#include "AircraftConfig.h"
 #include "AirFileReader.h"
 #include "AsciiExport.h"
 #include "HexEditState.h"
@@ -7,6 +8,7 @@
 #include "RecordDiff.h"
 #include "RecordEdits.h"
 #include "Settings.h"
+#include "Thumbnail.h"
 #include "ValueEncoding.h"
 #include "ValueFormat.h"
 #include "Windows1252.h"
@@ -136,6 +138,24 @@ extern "C" int FuzzDiff(const uint8_t* data, size_t size) {
     (void)DiffRecords(a, b, FuzzDictionary(), {});
     (void)DiffRecords(b, a, FuzzDictionary(), {',', 2});
     if (!DiffRecords(a, a, FuzzDictionary(), {}).empty()) {
+        __builtin_trap();
+    }
+    return 0;
+}
+
+extern "C" int FuzzAircraftConfig(const uint8_t* data, size_t size) {
+    kelvara::AircraftEntry entry;
+    const int count = kelvara::ReadAircraftConfigText(
+        entry, "/F/SimObjects/Airplanes/A", std::string(reinterpret_cast<const char*>(data), size));
+    if (count < 0 || static_cast<size_t>(count) != entry.variations.size()) {
+        __builtin_trap();
+    }
+    return 0;
+}
+
+extern "C" int FuzzJpeg(const uint8_t* data, size_t size) {
+    const kelvara::JpegResult result = kelvara::DecodeJpeg({data, size}, 256, 128);
+    if (result.ok && result.image.pixels.size() != size_t(result.image.width) * result.image.height * 3) {
         __builtin_trap();
     }
     return 0;

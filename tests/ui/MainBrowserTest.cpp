@@ -77,12 +77,11 @@ class MainBrowserTest : public QObject {
     void start_data() {
         QTest::addColumn<QByteArray>("cfg");
         QTest::addColumn<QString>("argument"); // empty: no argument
-        QTest::addColumn<int>("records");       // none in library mode, or for a backup name
+        QTest::addColumn<int>("records");       // none for a backup name
         QTest::newRow("file argument") << QByteArray() << "plane.air" << 9;
         QTest::newRow("relative argument") << QByteArray() << "./plane.air" << 9;
         QTest::newRow("backup argument") << QByteArray() << "plane.air.bak" << 0;
         QTest::newRow("missing file") << QByteArray() << "missing.air" << 0;
-        QTest::newRow("library mode") << QByteArray("showaircraft = 1\r\n") << "" << 0;
     }
     void start() {
         QFETCH(QByteArray, cfg);
@@ -107,10 +106,7 @@ class MainBrowserTest : public QObject {
         // A start file that cannot be opened is reported over the shown window.
         const bool missing = argument == QStringLiteral("missing.air");
         QCOMPARE(prompts.exposed, missing ? std::vector<bool>{true} : std::vector<bool>{});
-        if (library) {
-            QCOMPARE(w.TabControl()->tabText(1), QStringLiteral(".air file"));
-            QVERIFY(!w.statusBar()->currentMessage().isEmpty());
-        } else if (records == 0) {
+        if (records == 0) {
             QCOMPARE(w.windowTitle(), QStringLiteral("Kelvara V2.2"));
         } else {
             // Absolute even when given relative, so that they outlive a change of folder.
