@@ -30,10 +30,11 @@ static_assert(std::string_view(kelvara::Settings::kVersion).substr(4) == "V" KEL
               "the version text and the project version differ");
 
 const char* kHelp =
-    "usage: kelvara [--screenshot PICTURE] [FILE.air]\n"
+    "usage: kelvara [--screenshot PICTURE] [--settings-folder DIR] [FILE.air]\n"
     "Opens FILE.air (file mode); without it, lists the simulator's aircraft (library mode).\n"
     "options:\n"
     "  --screenshot PICTURE  save a picture of the main window once shown, then quit\n"
+    "  --settings-folder DIR keep kvr.cfg and the debug log in DIR\n"
     "  --help                print this text and exit\n"
     "  --version             print the version and exit\n"
     "For timing start-up: --quit-after-show, --minimal-window, --time-tvchange.\n"
