@@ -69,9 +69,10 @@ void MakeFolders(const std::string& folder) {
     }
 }
 
-// A value holding a line break would be read back as two lines, the second one possibly a key.
+// A value holding a line break would be read back as two lines, the second one possibly a key;
+// blanks at either end would be trimmed away by the reader. What is written is what reads back.
 std::string_view OneLine(std::string_view value) {
-    return value.substr(0, value.find_first_of("\r\n"));
+    return Trim(value.substr(0, value.find_first_of(std::string_view("\r\n\0", 3))));
 }
 
 void AppendLine(std::string& out, std::string_view key, std::string_view value) {

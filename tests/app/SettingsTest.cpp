@@ -152,6 +152,9 @@ TEST(Settings, LineBreakInsideAValueCannotInjectAKey) {
     const Settings back = Read(settings.SaveText());
     EXPECT_EQ(back.fspath, "C:\\FSX");
     EXPECT_EQ(back.debug, 0);
+    // Found by fuzzing: a blank before a lone carriage return was written, then trimmed on reading.
+    const Settings first = Read("fspath = c= \r2\r4\r\n");
+    EXPECT_EQ(Read(first.SaveText()).SaveText(), first.SaveText());
 }
 
 TEST(Settings, SearchPathsAreBounded) {
