@@ -296,6 +296,8 @@ int ApplyEdit(RecordNode& node, const std::string& text, char mark) {
     return kExitUsage;
 }
 
+Session* gSession = nullptr;
+
 int Run(const Options& options) {
     if (options.args.empty()) {
         throw UsageError{"no command"};
@@ -346,7 +348,10 @@ int Run(const Options& options) {
     if (a.size() < 2) {
         throw UsageError{"missing FILE"};
     }
-    Session session(options);
+    // Freeing a large tree node by node takes longer than loading it, and the system takes the
+    // memory back at exit anyway. The global keeps it reachable for leak checkers.
+    gSession = new Session(options);
+    Session& session = *gSession;
     const std::string& file = a[1];
 
     if (command == "tree" || command == "dump" || command == "check" || command == "rewrite") {
