@@ -6,6 +6,7 @@
 #include "HexViewText.h"
 #include "RecordDictionary.h"
 #include "RecordDiff.h"
+#include "SaveChecks.h"
 #include "RecordEdits.h"
 #include "Settings.h"
 #include "Thumbnail.h"
@@ -121,7 +122,8 @@ extern "C" int FuzzHexView(const uint8_t* data, size_t size) {
 }
 
 // Two files from one input, cut where its first two bytes say: the differences list every
-// record once, and a file compared with itself has none.
+// record once, and a file compared with itself has none. The checks before saving read the
+// same hostile records.
 extern "C" int FuzzDiff(const uint8_t* data, size_t size) {
     using namespace kelvara;
     if (size < 2) {
@@ -137,6 +139,7 @@ extern "C" int FuzzDiff(const uint8_t* data, size_t size) {
     }
     (void)DiffRecords(a, b, FuzzDictionary(), {});
     (void)DiffRecords(b, a, FuzzDictionary(), {',', 2});
+    (void)CheckBeforeSaving(a, FuzzDictionary());
     if (!DiffRecords(a, a, FuzzDictionary(), {}).empty()) {
         __builtin_trap();
     }
