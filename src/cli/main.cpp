@@ -37,8 +37,8 @@ const char* kUsage =
     "  dump FILE                           text export of the whole file\n"
     "  get FILE NUMBER[/FIELD]             value of a record or of one of its fields\n"
     "  set FILE NUMBER[/FIELD] TEXT        change a value and save with backups\n"
-    "  check [--strict] FILE               report whether the file is sound; with --strict,\n"
-    "                                      exit 4 when a table, count or value looks wrong\n"
+    "  check [--strict] FILE               report whether the file is sound; --strict also\n"
+    "                                      lists wrong-looking tables, counts, values (exit 4)\n"
     "  rewrite FILE                        load and save (sorted, backups rotated)\n"
     "  scan FSPATH [--searchpath DIR]...   the aircraft list with each .air path\n"
     "  diff A B                            records that differ (exit 0 same, 1 different, 2 trouble)\n"
@@ -183,7 +183,20 @@ public:
     int Load(const std::string& path, bool captions = false) {
         ReadOptions options = ReadOptionsOf();
         options.captions = captions;
-        const ReadResult result = ReadAirFile(path, mDictionary, options, mTree);
+        return Report(ReadAirFile(path, mDictionary, options, mTree), path);
+    }
+
+    // What the reader would say, without building the tree.
+    int Check(const std::string& path) {
+        size_t records = 0;
+        const int code = Report(CheckAirFile(path, mDictionary, ReadOptionsOf(), records), path);
+        if (code == kExitOk) {
+            std::cout << "ok: " << records << " records\n";
+        }
+        return code;
+    }
+
+    int Report(const ReadResult& result, const std::string& path) {
         if (result.code == ReadResultCode::CannotOpen) {
             std::cerr << "error: could not open .air file " << path << " (" << result.message << ")\n";
             return kExitFile;
@@ -362,7 +375,29 @@ int Run(const Options& options) {
     Session& session = *gSession;
     const std::string& file = a[1];
 
-    if (command == "tree" || command == "dump" || command == "check" || command == "rewrite") {
+    if (command == "check" && !options.strict) {
+        Need(options, 1);
+        return session.Check(file);
+    }
+    if (command == "check") {
+        // The findings need the record tree; the plain check stays without one.
+        Need(options, 1);
+        if (const int code = session.Load(file); code != kExitOk) {
+            return code;
+        }
+        const auto findings = CheckBeforeSaving(session.Tree(), session.Dictionary());
+        for (const CheckFinding& finding : findings) {
+            std::cout << finding.text << "\n";
+        }
+        if (findings.empty()) {
+            std::cout << "ok: " << session.Tree().RootCount() << " records\n";
+            return kExitOk;
+        }
+        std::cout << session.Tree().RootCount() << " records, " << findings.size()
+                  << (findings.size() == 1 ? " finding\n" : " findings\n");
+        return kExitFindings;
+    }
+    if (command == "tree" || command == "dump" || command == "rewrite") {
         Need(options, 1);
         if (const int code = session.Load(file, command == "tree"); code != kExitOk) {
             return code;
@@ -373,20 +408,6 @@ int Run(const Options& options) {
             });
         } else if (command == "dump") {
             ExportAscii(session.Tree(), session.Dictionary(), options.delimiter, options.style, std::cout);
-        } else if (command == "check") {
-            const auto findings = CheckBeforeSaving(session.Tree(), session.Dictionary());
-            for (const CheckFinding& finding : findings) {
-                std::cout << finding.text << "\n";
-            }
-            if (findings.empty()) {
-                std::cout << "ok: " << session.Tree().RootCount() << " records\n";
-            } else {
-                std::cout << session.Tree().RootCount() << " records, " << findings.size()
-                          << (findings.size() == 1 ? " finding\n" : " findings\n");
-                if (options.strict) {
-                    return kExitFindings;
-                }
-            }
         } else {
             return session.Save(file);
         }
