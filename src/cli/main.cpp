@@ -5,6 +5,7 @@
 #include "DataType.h"
 #include "RecordDictionary.h"
 #include "RecordEdits.h"
+#include "TableCommands.h"
 #include "TextUtil.h"
 #include "ValueEncoding.h"
 #include "ValueFormat.h"
@@ -35,6 +36,8 @@ const char* kUsage =
     "  set FILE NUMBER[/FIELD] TEXT        change a value and save with backups\n"
     "  check FILE                          report whether the file is sound\n"
     "  rewrite FILE                        load and save (sorted, backups rotated)\n"
+    "  table-export FILE NUMBER[/FIELD] OUT   table text file of a table record (- for stdout)\n"
+    "  table-import FILE NUMBER[/FIELD] IN    read a table text file into it and save\n"
     "options:\n"
     "  --ini PATH  --datatypes 0|1  --delimiter 1|2|3  --decimal 1|2  --locale-mark .|,\n";
 
@@ -317,6 +320,9 @@ int Run(const Options& options) {
 
     if (a.size() < 2) {
         throw UsageError{"missing FILE"};
+    }
+    if (IsTableCommand(command)) {
+        return RunTableCommand({a, options.ini, {options.datatypes, options.style}, options.delimiter});
     }
     Session session(options);
     const std::string& file = a[1];
