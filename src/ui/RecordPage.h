@@ -32,6 +32,7 @@ class RecordNode;
 class RecordTree;
 class RecordTreeModel;
 class Settings;
+class TablePanel;
 class UserPrompts;
 
 struct RecordPageContext {
@@ -94,7 +95,7 @@ class RecordPage : public QWidget {
     QPlainTextEdit* CompareMemo = nullptr;
     QPlainTextEdit* HexEditor = nullptr;
     QPlainTextEdit* HelpMemo = nullptr;
-    QFrame* RenderPanel = nullptr;
+    QWidget* RenderPanel = nullptr;
     QLabel* LabelX = nullptr;
     QLabel* LabelY = nullptr;
     QLineEdit* eXvalue = nullptr;
@@ -107,6 +108,7 @@ class RecordPage : public QWidget {
     // The view guards; true only while the named write is under way.
     [[nodiscard]] bool TreeLoading() const { return mTreeLoading; }
     [[nodiscard]] bool TableShown() const { return mTableShown; }
+    [[nodiscard]] TablePanel* Tables() const { return mTables; }
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -126,6 +128,8 @@ class RecordPage : public QWidget {
     void eNumberChange();
     void rbTrueClick();
     void Commit(RecordNode& node, bool updateCaption);
+    // After a table edit: the view above the editors is renewed, the editors and graph stay.
+    void CurveCommit();
     void UpdateNodeCaption(RecordNode& node);
 
     [[nodiscard]] bool German() const;
@@ -133,6 +137,7 @@ class RecordPage : public QWidget {
 
     RecordPageContext mContext;
     RecordTreeModel* mModel = nullptr;
+    TablePanel* mTables = nullptr;
     QSplitter* mSplitter1 = nullptr;
     QSplitter* mSplitter2 = nullptr;
     QSplitter* mSplitter3 = nullptr;

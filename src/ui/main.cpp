@@ -3,6 +3,8 @@
 //   --quit-after-show   quit as soon as the first show is done (start-up timing)
 //   --minimal-window    show an empty window instead (the baseline for start-up timing)
 //   --time-tvchange     print the time of one record view build for the largest record
+//   --select NUMBER     select the first record with this hexadecimal number once shown
+//   --overlay           check "Overlay", so that 0x1503 and 0x1504 are drawn over each other
 #include "QtUserPrompts.h"
 #include "RecordPage.h"
 #include "RecordTree.h"
@@ -10,6 +12,7 @@
 #include "TMainBrowser.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QMessageBox>
@@ -46,6 +49,8 @@ struct Options {
     bool quitAfterShow = false;
     bool minimalWindow = false;
     bool timeTvChange = false;
+    QString select;
+    bool overlay = false;
     QStringList rest;
 };
 
@@ -61,6 +66,10 @@ Options ParseOptions(const QStringList& arguments) {
             options.minimalWindow = true;
         } else if (argument == QStringLiteral("--time-tvchange")) {
             options.timeTvChange = true;
+        } else if (argument == QStringLiteral("--select") && i + 1 < arguments.size()) {
+            options.select = arguments[++i];
+        } else if (argument == QStringLiteral("--overlay")) {
+            options.overlay = true;
         } else {
             options.rest << argument;
         }
@@ -123,6 +132,15 @@ int main(int argc, char* argv[]) {
             TimeTvChange(window);
         }
         return 0;
+    }
+    if (!options.select.isEmpty() || options.overlay) {
+        QApplication::processEvents();
+        window.Page()->cbOverlay1503->setChecked(options.overlay);
+        bool ok = false;
+        const uint number = options.select.toUInt(&ok, 16);
+        if (const kelvara::RecordNode* node = ok ? window.Tree().FindRecord(number) : nullptr) {
+            window.Page()->SelectNode(node);
+        }
     }
     if (!options.screenshot.isEmpty()) {
         QTimer::singleShot(1500, &window, [&window, path = options.screenshot] {
