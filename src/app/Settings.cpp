@@ -102,13 +102,13 @@ Settings::Settings() {
     RefreshColorComponents();
 }
 
-void Settings::Load(const std::string& programFolder) {
+void Settings::Load(const std::string& programFolder, bool installed) {
     mProgramFolder = programFolder.empty() ? std::string(".") : programFolder;
     const std::string programFile = JoinPath(mProgramFolder, kFileName);
     std::string readFrom = programFile;
     mConfigFolder = mProgramFolder;
 
-    if (!IsWritableFolder(mProgramFolder)) {
+    if (installed || !IsWritableFolder(mProgramFolder)) {
         const std::string xdg = XdgSettingsFolder();
         if (!xdg.empty()) {
             MakeFolders(xdg);

@@ -35,8 +35,9 @@ class Settings {
     Settings();
 
     // programFolder: the folder of the program file. Settings live there when it is writable,
-    // otherwise in $XDG_CONFIG_HOME/kelvara (default ~/.config/kelvara).
-    void Load(const std::string& programFolder);
+    // otherwise in $XDG_CONFIG_HOME/kelvara (default ~/.config/kelvara). An installed program
+    // always uses the latter, so that neither root nor a user's own prefix gets a kvr.cfg in bin/.
+    void Load(const std::string& programFolder, bool installed = false);
     // Rewrites the whole file; a file that cannot be written is silently not saved.
     // Returns false then, for callers that want to know.
     bool Save();

@@ -108,9 +108,11 @@ int RunTableCommand(const TableCommandInput& input) {
     const std::string& path = a[1];
 
     RecordDictionary dictionary;
-    dictionary.LoadDictionary(input.ini);
+    if (!input.ini.empty()) {
+        dictionary.LoadDictionary(input.ini);
+    }
     if (!dictionary.FileFound()) {
-        std::cerr << "warning: no record dictionary at " << input.ini << "\n";
+        std::cerr << "warning: no record dictionary" << (input.ini.empty() ? "" : " at " + input.ini) << "\n";
     }
     RecordTree tree;
     const ReadResult read = ReadAirFile(path, dictionary, input.read, tree);

@@ -3,6 +3,7 @@
 #include "AirFileWriter.h"
 #include "AsciiExport.h"
 #include "DataType.h"
+#include "DictionaryLocation.h"
 #include "RecordDictionary.h"
 #include "RecordEdits.h"
 #include "TableCommands.h"
@@ -11,7 +12,6 @@
 #include "ValueFormat.h"
 
 #include <cstdio>
-#include <filesystem>
 #include <iostream>
 #include <optional>
 #include <string>
@@ -39,10 +39,14 @@ const char* kUsage =
     "  table-export FILE NUMBER[/FIELD] OUT   table text file of a table record (- for stdout)\n"
     "  table-import FILE NUMBER[/FIELD] IN    read a table text file into it and save\n"
     "options:\n"
-    "  --ini PATH  --datatypes 0|1  --delimiter 1|2|3  --decimal 1|2  --locale-mark .|,\n";
+    "  --ini PATH  --datatypes 0|1  --delimiter 1|2|3  --decimal 1|2  --locale-mark .|,\n"
+    "  --help      --version\n"
+    "Without --ini, KVR.ini is read from $XDG_DATA_HOME/kelvara/ (default\n"
+    "~/.local/share/kelvara/), else next to the program, else from ../share/kelvara/.\n";
 
 struct Options {
     std::string ini;
+    std::string iniNotFound; // why there is no dictionary when ini is empty
     bool datatypes = true;
     int delimiter = 3;
     NumberStyle style;
@@ -52,15 +56,6 @@ struct Options {
 struct UsageError {
     std::string text;
 };
-
-std::string ProgramFolder(const char* argv0) {
-    std::error_code ec;
-    std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec);
-    if (ec) {
-        exe = std::filesystem::absolute(argv0, ec);
-    }
-    return exe.parent_path().string();
-}
 
 int ParseChoice(const std::string& option, const std::string& value, std::initializer_list<int> allowed) {
     for (int choice : allowed) {
@@ -73,7 +68,7 @@ int ParseChoice(const std::string& option, const std::string& value, std::initia
 
 Options ParseOptions(int argc, char** argv) {
     Options options;
-    options.ini = (std::filesystem::path(ProgramFolder(argv[0])) / "KVR.ini").string();
+    bool iniGiven = false;
     bool positionalOnly = false;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
@@ -85,12 +80,17 @@ Options ParseOptions(int argc, char** argv) {
             positionalOnly = true;
             continue;
         }
+        if (arg == "--help" || arg == "--version") {
+            options.args = {arg};
+            return options;
+        }
         if (i + 1 >= argc) {
             throw UsageError{"missing value for " + arg};
         }
         const std::string value = argv[++i];
         if (arg == "--ini") {
             options.ini = value;
+            iniGiven = true;
         } else if (arg == "--datatypes") {
             options.datatypes = ParseChoice(arg, value, {0, 1}) == 1;
         } else if (arg == "--delimiter") {
@@ -105,6 +105,11 @@ Options ParseOptions(int argc, char** argv) {
         } else {
             throw UsageError{"unknown option " + arg};
         }
+    }
+    if (!iniGiven) {
+        const DictionaryLookup lookup = FindDictionary(ExecutableFolder());
+        options.ini = lookup.path;
+        options.iniNotFound = DictionaryLookupText(lookup);
     }
     return options;
 }
@@ -155,7 +160,9 @@ class Session {
 public:
     explicit Session(const Options& options) : mOptions(options) {
         mDictionary.LoadDictionary(options.ini);
-        if (!mDictionary.FileFound()) {
+        if (options.ini.empty()) {
+            std::cerr << "warning: no record dictionary: " << options.iniNotFound << "\n";
+        } else if (!mDictionary.FileFound()) {
             std::cerr << "warning: no record dictionary at " << options.ini << "\n";
         } else if (mDictionary.SkippedLines() > 0) {
             std::cerr << "warning: " << mDictionary.SkippedLines() << " lines of " << options.ini
@@ -292,6 +299,15 @@ int Run(const Options& options) {
     }
     const std::string& command = options.args[0];
     const auto& a = options.args;
+
+    if (command == "--help") {
+        std::cout << kUsage;
+        return kExitOk;
+    }
+    if (command == "--version") {
+        std::cout << "kelvara-cli " << KELVARA_VERSION << "\n";
+        return kExitOk;
+    }
 
     if (command == "format") {
         Need(options, 2);

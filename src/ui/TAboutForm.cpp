@@ -27,6 +27,11 @@ TAboutForm::TAboutForm(QWidget* parent) : QDialog(parent) {
     mVersionLabel->setAlignment(Qt::AlignCenter);
     auto* mail = new QLabel(QString::fromLatin1(kSupportAddress), this);
     mail->setAlignment(Qt::AlignCenter);
+    mDictionaryLabel = new QLabel(this);
+    mDictionaryLabel->setObjectName(QStringLiteral("DictionaryLabel"));
+    mDictionaryLabel->setAlignment(Qt::AlignCenter);
+    mDictionaryLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    mDictionaryLabel->setVisible(false);
 
     auto* ok = new QPushButton(QStringLiteral("OK"), this);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
@@ -35,7 +40,13 @@ TAboutForm::TAboutForm(QWidget* parent) : QDialog(parent) {
     layout->addWidget(title);
     layout->addWidget(mVersionLabel);
     layout->addWidget(mail);
+    layout->addWidget(mDictionaryLabel);
     layout->addWidget(ok, 0, Qt::AlignCenter);
+}
+
+void TAboutForm::SetDictionaryText(const QString& text) {
+    mDictionaryLabel->setText(text);
+    mDictionaryLabel->setVisible(!text.isEmpty());
 }
 
 QString TAboutForm::VersionLine() const {

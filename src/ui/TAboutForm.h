@@ -1,4 +1,5 @@
-// The about box: program name, version, the maker's web and mail addresses.
+// The about box: program name, version, the maker's web and mail addresses, and which record
+// dictionary is in use.
 #pragma once
 
 #include <QDialog>
@@ -14,9 +15,11 @@ class TAboutForm : public QDialog {
 
     // The version line, built each time the box is made.
     [[nodiscard]] QString VersionLine() const;
+    void SetDictionaryText(const QString& text);
 
   private:
     QLabel* mVersionLabel = nullptr;
+    QLabel* mDictionaryLabel = nullptr;
 };
 
 } // namespace kelvara

@@ -1,6 +1,7 @@
 #include "TMainBrowser.h"
 
 #include "AsciiExport.h"
+#include "DictionaryLocation.h"
 #include "RecordPage.h"
 #include "SaveCurrentFile.h"
 #include "Settings.h"
@@ -60,7 +61,7 @@ char LocaleMark() {
 TMainBrowser::TMainBrowser(Settings& settings, UserPrompts& prompts, QStringList arguments,
                            QWidget* parent)
     : QMainWindow(parent), mSettings(settings), mPrompts(prompts),
-      mArguments(std::move(arguments)) {
+      mArguments(std::move(arguments)), mDebugLog(settings) {
     setObjectName(QStringLiteral("TMainBrowser"));
     resize(kDesignWidth, kDesignHeight);
 
@@ -174,7 +175,7 @@ void TMainBrowser::FormShow() {
     setWindowTitle(QString::fromUtf8(MainWindowCaption()));
     ApplyLanguage();
     LoadAircraft1->setVisible(true);
-    mDictionary.LoadDictionary(mSettings.ProgramFolder() + "/KVR.ini");
+    LoadDictionary();
     if (mLibraryMode) {
         statusBar()->showMessage(Pick(Texts::LibraryModePending, German()));
     }
@@ -187,6 +188,13 @@ void TMainBrowser::FormShow() {
     if (!mStartFile.isEmpty()) {
         OpenAirFile(mStartFile);
     }
+}
+
+void TMainBrowser::LoadDictionary() {
+    const DictionaryLookup lookup = FindDictionary(mSettings.ProgramFolder());
+    mDictionaryText = DictionaryLookupText(lookup);
+    mDebugLog.WriteDebugPoint(mDictionaryText);
+    mDictionary.LoadDictionary(lookup.path);
 }
 
 void TMainBrowser::ApplyLanguage() {
@@ -353,6 +361,7 @@ void TMainBrowser::StoreWindowLayout() {
 
 void TMainBrowser::About1Click() {
     TAboutForm about(this);
+    about.SetDictionaryText(QFile::decodeName(QByteArray::fromStdString(mDictionaryText)));
     about.exec();
 }
 

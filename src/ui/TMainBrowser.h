@@ -3,6 +3,7 @@
 #pragma once
 
 #include "ChangeTracker.h"
+#include "DebugLog.h"
 #include "RecordDictionary.h"
 #include "RecordTree.h"
 
@@ -54,6 +55,8 @@ class TMainBrowser : public QMainWindow {
     [[nodiscard]] const std::string& StandalonePath() const { return mStandalonePath; }
     [[nodiscard]] QMenu* FileMenu() const { return mFileMenu; }
     [[nodiscard]] QTabBar* TabControl() const { return mTabControl; }
+    // Which KVR.ini this run reads, or where it was looked for.
+    [[nodiscard]] const std::string& DictionaryText() const { return mDictionaryText; }
 
     QAction* LoadAircraft1 = nullptr;
     QAction* SaveAircraft1 = nullptr;
@@ -81,12 +84,15 @@ class TMainBrowser : public QMainWindow {
     void FormShow();
     void ApplyLanguage();
     void PlaceWindow();
+    void LoadDictionary();
     [[nodiscard]] bool German() const;
 
     Settings& mSettings;
     UserPrompts& mPrompts;
     QStringList mArguments;
+    DebugLog mDebugLog;
     RecordDictionary mDictionary;
+    std::string mDictionaryText;
     RecordTree mTree;
     ChangeTracker mChanges;
     std::string mStandalonePath;

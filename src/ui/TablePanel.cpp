@@ -215,7 +215,10 @@ void TablePanel::showEvent(QShowEvent* event) {
     if (mGlWarningDue) {
         mGlWarningDue = false;
         // After the window is up, so that the warning does not stand alone on the desktop.
-        QTimer::singleShot(0, this, [this] { mContext.prompts.Inform("Warning", TableTexts::kNoOpenGL); });
+        // Nothing waits for its answer, so scripted runs (screenshots, timing) go on.
+        QTimer::singleShot(0, this, [this] {
+            mContext.prompts.InformWithoutWaiting("Warning", TableTexts::kNoOpenGL);
+        });
     }
 }
 

@@ -5,6 +5,7 @@
 //   --time-tvchange     print the time of one record view build for the largest record
 //   --select NUMBER     select the first record with this hexadecimal number once shown
 //   --overlay           check "Overlay", so that 0x1503 and 0x1504 are drawn over each other
+#include "DictionaryLocation.h"
 #include "QtUserPrompts.h"
 #include "RecordPage.h"
 #include "RecordTree.h"
@@ -20,9 +21,41 @@
 #include <QTimer>
 
 #include <cstdio>
+#include <cstring>
 #include <exception>
+#include <string_view>
 
 namespace {
+
+static_assert(std::string_view(kelvara::Settings::kVersion).substr(4) == "V" KELVARA_VERSION,
+              "the version text and the project version differ");
+
+const char* kHelp =
+    "usage: kelvara [--screenshot PICTURE] [FILE.air]\n"
+    "Opens FILE.air (file mode); without it, lists the simulator's aircraft (library mode).\n"
+    "options:\n"
+    "  --screenshot PICTURE  save a picture of the main window once shown, then quit\n"
+    "  --select NUMBER       select the first record with this hexadecimal number\n"
+    "  --overlay             draw tables 0x1503 and 0x1504 over each other\n"
+    "  --help                print this text and exit\n"
+    "  --version             print the version and exit\n"
+    "For timing start-up: --quit-after-show, --minimal-window, --time-tvchange.\n"
+    "Qt's own options, such as -platform offscreen, are accepted too.\n";
+
+// Answered before the toolkit starts, so that they work without a display.
+bool AnsweredHelpOrVersion(int argc, char* argv[]) {
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--help") == 0) {
+            std::fputs(kHelp, stdout);
+            return true;
+        }
+        if (std::strcmp(argv[i], "--version") == 0) {
+            std::puts("kelvara " KELVARA_VERSION);
+            return true;
+        }
+    }
+    return false;
+}
 
 // An exception escaping a handler is shown and the event loop goes on, instead of ending
 // the program with the user's unsaved edits.
@@ -104,9 +137,14 @@ void TimeTvChange(kelvara::TMainBrowser& window) {
 } // namespace
 
 int main(int argc, char* argv[]) {
+    if (AnsweredHelpOrVersion(argc, argv)) {
+        return std::fflush(stdout) == 0 ? 0 : 1;
+    }
     QElapsedTimer sinceStart;
     sinceStart.start();
     KelvaraApplication app(argc, argv);
+    // Lets the desktop match the window with its desktop entry and icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral(KELVARA_APP_ID));
     const Options options = ParseOptions(QApplication::arguments());
 
     if (options.minimalWindow) {
@@ -119,7 +157,9 @@ int main(int argc, char* argv[]) {
     }
 
     kelvara::Settings settings;
-    settings.Load(QFile::encodeName(QCoreApplication::applicationDirPath()).toStdString());
+    const std::string programFolder =
+        QFile::encodeName(QCoreApplication::applicationDirPath()).toStdString();
+    settings.Load(programFolder, kelvara::IsInstalledProgram(programFolder));
     kelvara::QtUserPrompts prompts;
     kelvara::TMainBrowser window(settings, prompts, options.rest);
     prompts.SetParent(&window);

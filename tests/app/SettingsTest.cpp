@@ -248,5 +248,17 @@ TEST(Settings, ReadOnlyProgramFolderReadsOldFileAndSavesToXdg) {
     });
 }
 
+// An installed program keeps its settings in XDG even when its own folder is writable.
+TEST(Settings, InstalledProgramUsesXdgEvenWhenWritable) {
+    TempFolder folder;
+    const std::string program = folder.MakeFolder("prefix/bin");
+    const test::ScopedEnv xdg("XDG_CONFIG_HOME", folder.File("config"));
+    Settings settings;
+    settings.Load(program, true);
+    EXPECT_EQ(settings.ConfigPath(), folder.File("config/kelvara/kvr.cfg"));
+    ASSERT_TRUE(settings.Save());
+    EXPECT_FALSE(ReadFile(program + "/kvr.cfg"));
+}
+
 } // namespace
 } // namespace kelvara

@@ -13,6 +13,7 @@ extern "C" int FuzzAirFile(const uint8_t* data, size_t size);
 extern "C" int FuzzDictionaryText(const uint8_t* data, size_t size);
 extern "C" int FuzzNumberText(const uint8_t* data, size_t size);
 extern "C" int FuzzSettingsText(const uint8_t* data, size_t size);
+extern "C" int FuzzTables(const uint8_t* data, size_t size);
 
 namespace {
 
@@ -75,5 +76,6 @@ int main(int argc, char** argv) {
     Run(root / "ini", FuzzDictionaryText, mutations);
     Run(root / "number", FuzzNumberText, mutations);
     Run(root / "cfg", FuzzSettingsText, mutations);
+    Run(root / "table", FuzzTables, mutations);
     return 0;
 }

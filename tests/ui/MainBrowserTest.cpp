@@ -12,6 +12,7 @@
 #include <QPlainTextEdit>
 #include <QStatusBar>
 #include <QTabBar>
+#include <QTimer>
 #include <QTreeView>
 
 using namespace kelvara;
@@ -226,6 +227,17 @@ class MainBrowserTest : public QObject {
         f.window->HexEditor1->trigger();
         QVERIFY(f.Page().HexEditor->isVisible());
         QVERIFY(TAboutForm().VersionLine().startsWith(QStringLiteral("KVR V2.2 ")));
+
+        // The About box names the dictionary in use, here the one beside the program.
+        QString dictionaryLine;
+        QTimer::singleShot(0, [&dictionaryLine] {
+            if (auto* about = qobject_cast<TAboutForm*>(QApplication::activeModalWidget())) {
+                dictionaryLine = about->findChild<QLabel*>(QStringLiteral("DictionaryLabel"))->text();
+                about->accept();
+            }
+        });
+        f.window->About1->trigger();
+        QCOMPARE(dictionaryLine, QStringLiteral("KVR.ini: ") + f.Path(QStringLiteral("KVR.ini")));
     }
 };
 
