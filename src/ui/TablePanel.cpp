@@ -344,6 +344,11 @@ void TablePanel::SelectCurve() {
     mEditor.textPoint = 0;
     ShowCurrentTable(true);
     ShowPointInFields(false, 0);
+    if (mNode->record.type == DataType::Tbl3d && mView.PointCount() > 0) {
+        // A newly chosen column curve shows its first point in full.
+        eXvalue->setText(NumberText(mView.PointValue(CurveView::kAxisX, 0), false));
+        eYvalue->setText(NumberText(mView.PointValue(CurveView::kAxisY, 0), false));
+    }
     ReportNotices();
     Redraw();
 }
