@@ -25,6 +25,15 @@ install(TARGETS ${programs} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 
 install(FILES data/KVR.ini DESTINATION ${KELVARA_INSTALL_DATADIR})
 install(DIRECTORY data/samples/ DESTINATION ${KELVARA_INSTALL_DATADIR}/samples)
+# What Debian wants beside every package's documentation.
+set(changelog ${CMAKE_BINARY_DIR}/debian/changelog.Debian.gz)
+add_custom_command(OUTPUT ${changelog}
+    COMMAND sh -c "gzip -9nc \"$0\" > \"$1\"" ${CMAKE_SOURCE_DIR}/data/debian/changelog ${changelog}
+    DEPENDS data/debian/changelog VERBATIM)
+file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/debian)
+add_custom_target(debian_changelog ALL DEPENDS ${changelog})
+install(FILES data/debian/copyright ${changelog} DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/doc/kelvara)
+
 # The metainfo points to this picture on the web site; the copy here is what gets published.
 install(FILES docs/screenshot.png DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/doc/kelvara)
 
@@ -59,10 +68,11 @@ set(CPACK_PACKAGE_CONTACT "Kelvara developers <kelvara-support@example.org>")
 set(CPACK_PACKAGE_HOMEPAGE_URL "https://example.org/kelvara")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "editor for Flight Simulator X .air flight-model files")
 set(CPACK_PACKAGE_DESCRIPTION
-    "Kelvara shows the records of an aircraft's .air flight-model file as a tree, shows and\n\
-changes their values in physical units, draws tables as curves that can be changed with\n\
-the mouse, and saves with five rotating backup copies. It also browses the aircraft\n\
-installed for the simulator. kelvara-cli does the same from scripts.")
+    "Kelvara shows the records of an aircraft's .air flight-model file as a\n\
+tree, shows and changes their values in physical units, draws tables as\n\
+curves that can be changed with the mouse, and saves with five rotating\n\
+backup copies. It also browses the aircraft installed for the simulator.\n\
+kelvara-cli does the same from scripts.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)

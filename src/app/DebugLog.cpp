@@ -4,6 +4,7 @@
 #include "Settings.h"
 
 #include <cstdio>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <utility>
 
@@ -28,8 +29,14 @@ void DebugLog::WriteDebugPoint(std::string_view text) {
     }
     const std::string path = Path();
     if (mFirstWrite) {
-        ::unlink(path.c_str());
         mFirstWrite = false;
+        // A write-protected trace is the user's way of keeping it: no lines are added.
+        struct stat st;
+        if (::stat(path.c_str(), &st) == 0 && (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) {
+            mEnabled = false;
+            return;
+        }
+        ::unlink(path.c_str());
     }
     std::FILE* file = std::fopen(path.c_str(), "a");
     if (file == nullptr) {

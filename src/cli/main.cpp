@@ -174,7 +174,7 @@ public:
     int Load(const std::string& path) {
         const ReadResult result = ReadAirFile(path, mDictionary, ReadOptionsOf(), mTree);
         if (result.code == ReadResultCode::CannotOpen) {
-            std::cerr << "error: could not open .air file " << path << "\n";
+            std::cerr << "error: could not open .air file " << path << " (" << result.message << ")\n";
             return kExitFile;
         }
         if (result.code != ReadResultCode::Ok) {
@@ -200,9 +200,9 @@ public:
     // The node addressed by NUMBER[/FIELD], or nullptr with a message.
     RecordNode* Find(const std::string& address) {
         const size_t slash = address.find('/');
-        const int64_t number = ParseHexNumber(address.substr(0, slash), true);
+        const int64_t number = ParseHexNumber(address.substr(0, slash), true, 0xFFFFFFFF);
         if (number < 0) {
-            throw UsageError{"record number must be hexadecimal: " + address};
+            throw UsageError{"record number must be hexadecimal, 0 to ffffffff: " + address};
         }
         RecordNode* node = mTree.FindRecord(number);
         if (!node) {

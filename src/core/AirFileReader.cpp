@@ -2,12 +2,12 @@
 
 #include "ByteIO.h"
 #include "DataType.h"
+#include "FileBytes.h"
 #include "RecordDictionary.h"
 #include "ValueFormat.h"
 
 #include <cinttypes>
 #include <cstdio>
-#include <fstream>
 
 namespace kelvara {
 
@@ -39,6 +39,43 @@ size_t UnsizedFieldLength(int type, std::span<const uint8_t> rest) {
         return static_cast<size_t>(std::min<uint64_t>(wanted, rest.size()));
     }
     return rest.size();
+}
+
+// Heap bytes a node takes, counting the allocator's own bookkeeping and the slot in its
+// parent's list (which grows by doubling).
+uint64_t NodeMemory(const RecordNode& node) {
+    constexpr uint64_t kAllocationOverhead = 16;
+    uint64_t bytes = sizeof(RecordNode) + kAllocationOverhead + 2 * sizeof(void*);
+    if (node.caption.capacity() > std::string().capacity()) {
+        bytes += node.caption.capacity() + 1 + kAllocationOverhead;
+    }
+    if (node.record.data.capacity() > 0) {
+        bytes += node.record.data.capacity() + kAllocationOverhead;
+    }
+    for (size_t i = 0; i < node.ChildCount(); ++i) {
+        bytes += NodeMemory(*node.Child(i));
+    }
+    return bytes;
+}
+
+// Most that the fields of a record can take, known before they are made: a field without a
+// fixed width may hold up to the whole record.
+uint64_t FieldsMemoryBound(const RecordNode& node, const RecordDictionary& dictionary) {
+    const int layout = dictionary.LayoutOf(node.record.lookupNumber);
+    if (layout < 0) {
+        return 0;
+    }
+    constexpr uint64_t kFieldOverhead = sizeof(RecordNode) + 256;
+    uint64_t bytes = 0;
+    const int count = dictionary.FieldCount(layout);
+    for (int f = 1; f <= count; ++f) {
+        const int type = dictionary.Field(layout, f).type;
+        const uint64_t width = IsRawBlock(type)          ? static_cast<uint64_t>(type - DataType::RawBlockBase)
+                               : FixedWidth(type) > 0    ? static_cast<uint64_t>(FixedWidth(type))
+                                                         : node.record.data.size();
+        bytes += std::min<uint64_t>(width, node.record.data.size()) + kFieldOverhead;
+    }
+    return bytes;
 }
 
 } // namespace
@@ -135,6 +172,14 @@ void CreateFields(RecordNode& node, const RecordDictionary& dictionary, const Re
 ReadResult ReadAirBytes(std::span<const uint8_t> bytes, const RecordDictionary& dictionary,
                         const ReadOptions& options, RecordTree& tree) {
     RecordTree loaded;
+    uint64_t memory = 0;
+    auto tooMuchMemory = [&](uint32_t number, size_t pos) {
+        ReadResult damaged{ReadResultCode::Damaged, pos, {}};
+        damaged.message = "record " + Hex(number) + " at byte " + std::to_string(pos) +
+                          ": the file needs more memory than the " +
+                          std::to_string(options.memoryLimit / (1024 * 1024)) + " MiB allowed";
+        return damaged;
+    };
     size_t pos = 0;
     while (pos < bytes.size()) {
         const size_t left = bytes.size() - pos;
@@ -156,6 +201,7 @@ ReadResult ReadAirBytes(std::span<const uint8_t> bytes, const RecordDictionary& 
         auto node = std::make_unique<RecordNode>();
         AirRecord& record = node->record;
         record.number = number;
+        // Dictionary keys are 31 bits; the numbers above all share the unknown last key.
         record.lookupNumber = static_cast<int32_t>(std::min<uint32_t>(number, 0x7FFFFFFF));
         record.length = length;
         record.type = dictionary.Type(number);
@@ -163,8 +209,17 @@ ReadResult ReadAirBytes(std::span<const uint8_t> bytes, const RecordDictionary& 
         record.data.assign(bytes.begin() + static_cast<std::ptrdiff_t>(pos + 8),
                            bytes.begin() + static_cast<std::ptrdiff_t>(pos + 8 + length));
         node->caption = RecordCaption(record, dictionary, options);
+        memory += NodeMemory(*node);
         if (record.type == DataType::Record) {
+            if (memory + FieldsMemoryBound(*node, dictionary) > options.memoryLimit) {
+                return tooMuchMemory(number, pos);
+            }
+            memory -= NodeMemory(*node);
             CreateFields(*node, dictionary, options);
+            memory += NodeMemory(*node);
+        }
+        if (memory > options.memoryLimit) {
+            return tooMuchMemory(number, pos);
         }
         loaded.AppendRoot(std::move(node));
         pos += 8 + static_cast<size_t>(length);
@@ -176,24 +231,19 @@ ReadResult ReadAirBytes(std::span<const uint8_t> bytes, const RecordDictionary& 
 
 ReadResult ReadAirFile(const std::string& path, const RecordDictionary& dictionary,
                        const ReadOptions& options, RecordTree& tree) {
-    std::ifstream in(path, std::ios::binary | std::ios::ate);
-    if (!in) {
-        return {ReadResultCode::CannotOpen, 0, "cannot open " + path};
-    }
-    const std::streamoff size = in.tellg();
-    if (size < 0) {
-        return {ReadResultCode::CannotOpen, 0, "cannot read " + path};
-    }
-    if (static_cast<uint64_t>(size) > kMaxAirFileSize) {
+    const FileReadResult file = ReadRegularFile(path, kMaxAirFileSize);
+    switch (file.status) {
+    case FileReadStatus::Ok:
+        break;
+    case FileReadStatus::TooLarge:
         return {ReadResultCode::Damaged, 0,
-                "file of " + std::to_string(size) + " bytes is too large for a flight model"};
+                "file of " + std::to_string(file.size) + " bytes is too large for a flight model"};
+    case FileReadStatus::CannotOpen:
+    case FileReadStatus::NotRegular:
+        return {ReadResultCode::CannotOpen, 0, file.message};
     }
-    std::vector<uint8_t> bytes(static_cast<size_t>(size));
-    in.seekg(0);
-    if (!in.read(reinterpret_cast<char*>(bytes.data()), size)) {
-        return {ReadResultCode::CannotOpen, 0, "cannot read " + path};
-    }
-    return ReadAirBytes(bytes, dictionary, options, tree);
+    const auto* data = reinterpret_cast<const uint8_t*>(file.bytes.data());
+    return ReadAirBytes({data, file.bytes.size()}, dictionary, options, tree);
 }
 
 } // namespace kelvara

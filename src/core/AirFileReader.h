@@ -19,9 +19,16 @@ inline constexpr int CannotOpen = -2;
 inline constexpr int Damaged = -5;
 } // namespace ReadResultCode
 
+// Largest file the reader accepts; real flight models are a few hundred kilobytes.
+inline constexpr uint64_t kMaxAirFileSize = 512ull * 1024 * 1024;
+// Most memory the loaded tree may take. An empty record costs about 200 bytes in the tree but
+// 8 in the file, so a hostile file under the size cap could otherwise claim many gigabytes.
+inline constexpr uint64_t kMaxTreeMemory = 1024ull * 1024 * 1024;
+
 struct ReadOptions {
     bool datatypes = true;
     NumberStyle style;
+    uint64_t memoryLimit = kMaxTreeMemory;
 };
 
 struct ReadResult {
@@ -35,9 +42,6 @@ ReadResult ReadAirFile(const std::string& path, const RecordDictionary& dictiona
                        const ReadOptions& options, RecordTree& tree);
 ReadResult ReadAirBytes(std::span<const uint8_t> bytes, const RecordDictionary& dictionary,
                         const ReadOptions& options, RecordTree& tree);
-
-// Largest file the reader accepts; real flight models are a few hundred kilobytes.
-inline constexpr uint64_t kMaxAirFileSize = 512ull * 1024 * 1024;
 
 [[nodiscard]] std::string RecordCaption(const AirRecord& record, const RecordDictionary& dictionary,
                                         const ReadOptions& options);

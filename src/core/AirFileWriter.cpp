@@ -4,6 +4,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -78,9 +79,25 @@ SaveNames NamesFromBase(const std::string& base, std::string target) {
     return names;
 }
 
+// A link is saved through: the file it points to gets the new version and the backups.
+std::string ResolveLink(const std::string& path) {
+    struct stat st;
+    if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) {
+        return path;
+    }
+    char* resolved = ::realpath(path.c_str(), nullptr);
+    if (resolved == nullptr) {
+        return path;
+    }
+    std::string target = resolved;
+    std::free(resolved);
+    return target;
+}
+
 } // namespace
 
-SaveNames SaveNamesForFile(const std::string& path) {
+SaveNames SaveNamesForFile(const std::string& linkOrPath) {
+    const std::string path = ResolveLink(linkOrPath);
     // Searching back from the end, the first "." or folder separator ends the base.
     const size_t cut = path.find_last_of("./\\");
     const std::string base = cut == std::string::npos ? std::string() : path.substr(0, cut + 1);
@@ -88,6 +105,10 @@ SaveNames SaveNamesForFile(const std::string& path) {
 }
 
 SaveNames SaveNamesForFlightModel(const std::string& flightModelPath) {
+    const std::string target = flightModelPath + ".air";
+    if (ResolveLink(target) != target) {
+        return SaveNamesForFile(target);
+    }
     return NamesFromBase(flightModelPath + ".", flightModelPath + ".air");
 }
 
@@ -117,10 +138,16 @@ int WriteAirFile(const RecordTree& tree, const SaveNames& names, std::string* de
     std::string& why = detail ? *detail : scratch;
 
     const std::vector<uint8_t> bytes = SerializeAirFile(tree);
-    const int fd = ::open(names.temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    const int fd = ::open(names.temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
     if (fd < 0) {
         why = Reason("cannot create", names.temporary);
         return WriteResultCode::CannotWriteTemporary;
+    }
+    // The new version keeps the mode of the file it replaces; a failure there is not worth a
+    // lost save.
+    struct stat old;
+    if (::stat(names.target.c_str(), &old) == 0) {
+        (void)::fchmod(fd, old.st_mode & 07777);
     }
     const bool written = WriteAll(fd, bytes) && ::fsync(fd) == 0;
     if (!written) {

@@ -1,23 +1,17 @@
 #include "CfgReader.h"
 
+#include "FileBytes.h"
 #include "TextUtil.h"
-
-#include <fstream>
-#include <iterator>
 
 namespace kelvara {
 
 int CfgReader::Load(const std::string& path) {
     Release();
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
+    FileReadResult file = ReadRegularFile(path, kMaxCfgFileSize);
+    if (file.status != FileReadStatus::Ok) {
         return -1;
     }
-    std::string data((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad()) {
-        return -1;
-    }
-    LoadText(std::move(data));
+    LoadText(std::move(file.bytes));
     return 0;
 }
 

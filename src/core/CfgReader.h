@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -10,9 +11,13 @@ namespace kelvara {
 
 enum class LineKind { Section = 1, KeyValue = 2, EndOfData = 3, Blank = 4, Other = 5 };
 
+// Real configuration files are a few hundred kilobytes; anything far larger is not one.
+inline constexpr uint64_t kMaxCfgFileSize = 64ull * 1024 * 1024;
+
 class CfgReader {
 public:
-    // 0 on success, -1 if the file cannot be opened (the reader is then empty).
+    // 0 on success, -1 if the file cannot be read, is not a regular file or is larger than
+    // kMaxCfgFileSize (the reader is then empty).
     [[nodiscard]] int Load(const std::string& path);
     void LoadText(std::string text);
 

@@ -25,10 +25,14 @@ int CompareRecordNodes(const RecordNode& a, const RecordNode& b) {
     if (a.record.isField) {
         return 0;
     }
-    if (a.record.lookupNumber < b.record.lookupNumber) {
+    if (b.record.isField) {
+        return 1;
+    }
+    // The full unsigned number: numbers from 0x80000000 up sort after 0x7fffffff.
+    if (a.record.number < b.record.number) {
         return -1;
     }
-    return a.record.lookupNumber > b.record.lookupNumber ? 1 : 0;
+    return a.record.number > b.record.number ? 1 : 0;
 }
 
 RecordNode* RecordTree::AppendRoot(std::unique_ptr<RecordNode> node) {
@@ -82,9 +86,9 @@ size_t RecordTree::NodeCount() const {
     return count;
 }
 
-RecordNode* RecordTree::FindRecord(int64_t lookupNumber) const {
+RecordNode* RecordTree::FindRecord(int64_t number) const {
     for (const auto& root : mRoots) {
-        if (root->record.lookupNumber == lookupNumber) {
+        if (static_cast<int64_t>(root->record.number) == number) {
             return root.get();
         }
     }

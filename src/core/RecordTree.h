@@ -14,7 +14,7 @@ namespace kelvara {
 struct AirRecord {
     uint32_t length = 0;
     uint32_t number = 0;       // as read; written back by the writer (records only)
-    int32_t lookupNumber = -1; // dictionary key and sort key; -1 for a field
+    int32_t lookupNumber = -1; // dictionary key; -1 for a field, 0x7fffffff for numbers above it
     bool isField = false;
     int32_t layout = -1;
     int32_t fieldNumber = -1;
@@ -48,7 +48,8 @@ private:
     std::vector<std::unique_ptr<RecordNode>> mChildren;
 };
 
-// -1, 0 or 1: records by ascending lookup number; a field compares equal to everything.
+// -1, 0 or 1: records by ascending unsigned record number; a field compares equal to
+// everything, and a record is above a field.
 [[nodiscard]] int CompareRecordNodes(const RecordNode& a, const RecordNode& b);
 
 class RecordTree {
@@ -68,8 +69,8 @@ public:
     void ForEach(const std::function<void(RecordNode&)>& visit) const;
     [[nodiscard]] size_t NodeCount() const;
 
-    // The first record in tree order with this number, or nullptr.
-    [[nodiscard]] RecordNode* FindRecord(int64_t lookupNumber) const;
+    // The first record in tree order with this record number (0 to 0xffffffff), or nullptr.
+    [[nodiscard]] RecordNode* FindRecord(int64_t number) const;
 
 private:
     void Renumber(size_t from);

@@ -62,7 +62,7 @@ LeadingInteger ParseLeadingInteger(std::string_view text) {
     return {static_cast<int32_t>(value), overflowed};
 }
 
-int64_t ParseHexNumber(std::string_view text, bool allowPrefix) {
+int64_t ParseHexNumber(std::string_view text, bool allowPrefix, int64_t max) {
     if (allowPrefix && text.size() >= 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
         text.remove_prefix(2);
     }
@@ -82,7 +82,7 @@ int64_t ParseHexNumber(std::string_view text, bool allowPrefix) {
             return -1;
         }
         value = value * 16 + digit;
-        if (value > 0x7FFFFFFF) {
+        if (value > max) {
             return -1;
         }
     }

@@ -26,8 +26,9 @@ struct LeadingInteger {
 };
 [[nodiscard]] LeadingInteger ParseLeadingInteger(std::string_view text);
 
-// Hexadecimal number of a dictionary key; an optional "0x" prefix is accepted when allowPrefix.
-// Returns -1 when the text holds no hexadecimal digits or does not fit in 31 bits.
-[[nodiscard]] int64_t ParseHexNumber(std::string_view text, bool allowPrefix);
+// Hexadecimal number; an optional "0x" prefix is accepted when allowPrefix. Returns -1 when the
+// text holds no hexadecimal digits or is above max (dictionary keys: 31 bits; record numbers
+// in a file: 32).
+[[nodiscard]] int64_t ParseHexNumber(std::string_view text, bool allowPrefix, int64_t max = 0x7FFFFFFF);
 
 } // namespace kelvara

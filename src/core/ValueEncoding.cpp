@@ -155,6 +155,11 @@ EncodeResult EncodeNumber(int type, std::string_view text, char mark) {
         return result;
     }
     case DataType::Float: {
+        // Beyond the single-precision range the conversion is undefined, not infinity.
+        constexpr double kMaxFloat = std::numeric_limits<float>::max();
+        if (*parsed > kMaxFloat || *parsed < -kMaxFloat) {
+            return {EncodeStatus::RangeRejected, {}, {FormatGeneral(-kMaxFloat, mark), FormatGeneral(kMaxFloat, mark)}};
+        }
         const float f = static_cast<float>(*parsed);
         result.bytes.resize(4);
         WriteLE<float>(result.bytes, f);
@@ -173,9 +178,10 @@ EncodeResult EncodeNumber(int type, std::string_view text, char mark) {
         raw = TruncToInt64(v * Scale::kPct16);
         break;
     case DataType::Fwgt: {
-        // The whole part is stored first; the fraction is taken against the stored byte.
-        const uint8_t whole = static_cast<uint8_t>(leading.value);
-        const uint8_t fraction = static_cast<uint8_t>(TruncToInt64((v - whole) * 256.0L));
+        // 8.8 fixed point of the typed number (the range check keeps it in 0..255.99).
+        const int64_t wholePart = TruncToInt64(v);
+        const uint8_t whole = static_cast<uint8_t>(wholePart);
+        const uint8_t fraction = static_cast<uint8_t>(TruncToInt64((v - wholePart) * 256.0L));
         result.bytes = {fraction, whole};
         return result;
     }

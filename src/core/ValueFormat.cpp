@@ -5,6 +5,8 @@
 #include "TextUtil.h"
 
 #include <charconv>
+#include <clocale>
+#include <cstdlib>
 #include <cmath>
 #include <limits>
 
@@ -308,6 +310,15 @@ std::optional<double> ParseNumberText(std::string_view input, char mark) {
     const char* begin = plain.data() + (plain.front() == '+' ? 1 : 0);
     double value = 0;
     const auto [ptr, ec] = std::from_chars(begin, plain.data() + plain.size(), value);
+    if (ec == std::errc::result_out_of_range && ptr == plain.data() + plain.size()) {
+        // Too small is read as the nearest double (0 or a subnormal), too large is refused.
+        static const locale_t cLocale = ::newlocale(LC_NUMERIC_MASK, "C", nullptr);
+        if (cLocale == nullptr) {
+            return std::nullopt;
+        }
+        value = ::strtod_l(begin, nullptr, cLocale);
+        return std::isfinite(value) ? std::optional<double>(value) : std::nullopt;
+    }
     if (ec != std::errc() || ptr != plain.data() + plain.size() || !std::isfinite(value)) {
         return std::nullopt;
     }

@@ -64,6 +64,21 @@ printf '\x01\x11\x00\x00\xff\x00\x00\x00\x01' > "$work/damaged.air"
 expect check-damaged 2 "" "$cli" "${ini[@]}" check "$work/damaged.air"
 stderr_has check-damaged "record 0x1101 at byte 0: length 255 exceeds the 1 bytes left"
 expect missing-file 2 "" "$cli" "${ini[@]}" tree "$work/none.air"
+mkdir "$work/folder.air"
+expect folder-refused 2 "" "$cli" "${ini[@]}" check "$work/folder.air"
+stderr_has folder-refused "is not a regular file"
+expect ini-folder 0 "ok: 3 records" "$cli" --ini "$work" check "$work/plane.air"
+# Numbers from 0x80000000 up sort after 0x7fffffff and can be addressed.
+printf '\xff\xff\xff\xff\x01\x00\x00\x00\x0a\x00\x00\x00\x80\x01\x00\x00\x00\x0b' > "$work/high.air"
+expect high-tree 0 "80000000 (????) 
+ffffffff (????) " "$cli" --ini "$work/KVR.ini" tree "$work/high.air"
+expect high-get 0 " " "$cli" --ini "$work/KVR.ini" get "$work/high.air" 80000000
+expect high-get-max 0 " " "$cli" --ini "$work/KVR.ini" get "$work/high.air" 0xFFFFFFFF
+expect high-too-big 1 "" "$cli" --ini "$work/KVR.ini" get "$work/high.air" 100000000
+expect encode-fwgt 0 "0064" "$cli" encode fwgt 1e2
+expect encode-float-overflow 3 "" "$cli" encode float 1e39
+stderr_has encode-float-overflow "values between -3.40282346638529E38 and 3.40282346638529E38 only"
+expect encode-tiny 0 "00000000" "$cli" encode float 1e-400
 expect no-command 1 "" "$cli"
 expect bad-option 1 "" "$cli" --decimal 7 format int16 0000
 

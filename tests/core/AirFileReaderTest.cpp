@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 namespace kelvara {
 namespace {
 
@@ -69,40 +71,54 @@ TEST_F(Reader, RecordsSortedAndCaptioned) {
 }
 
 TEST_F(Reader, StructuredRecordSplitsIntoFields) {
-    const auto data = Concat({Le16(2400), {'a', 'b', 0, 0}});
-    const auto bytes = AirFileBuilder().Record(0x1204, data).Bytes();
+    const auto bytes = AirFileBuilder().Record(0x1204, Concat({Le16(2400), {'a', 'b', 0, 0}})).Bytes();
     ASSERT_EQ(Read(bytes).code, 0);
-    ASSERT_EQ(mTree.RootCount(), 1u);
-    const RecordNode& parent = *mTree.Root(0);
-    EXPECT_EQ(parent.caption, " 1204 (REC) Engine data");
-    ASSERT_EQ(parent.ChildCount(), 5u);
-    EXPECT_EQ(parent.Child(0)->caption, " Limits,  ");
-    EXPECT_EQ(parent.Child(1)->caption, " (INT16) Max RPM, 2400");
-    EXPECT_EQ(parent.Child(2)->caption, " (????) Spare,  ");
-    EXPECT_EQ(parent.Child(2)->record.data, (std::vector<uint8_t>{'a', 'b', 0, 0}));
     // A field reaching past its parent holds only the bytes that exist and shows no value.
+    EXPECT_EQ(Captions(), (std::vector<std::string>{" 1204 (REC) Engine data", " Limits,  ",
+                                                    " (INT16) Max RPM, 2400", " (????) Spare,  ",
+                                                    " (INT32) Past the end,  ", " (TEXT) Note,  "}));
+    const RecordNode& parent = *mTree.Root(0);
+    EXPECT_EQ(parent.Child(2)->record.data, (std::vector<uint8_t>{'a', 'b', 0, 0}));
     EXPECT_EQ(parent.Child(3)->record.length, 0u);
-    EXPECT_EQ(parent.Child(3)->caption, " (INT32) Past the end,  ");
-    // A text field runs to its zero byte.
-    EXPECT_EQ(parent.Child(4)->record.data, (std::vector<uint8_t>{'a', 'b', 0}));
-    EXPECT_EQ(parent.Child(1)->record.fileOffset, parent.record.fileOffset);
+    EXPECT_EQ(parent.Child(4)->record.data, (std::vector<uint8_t>{'a', 'b', 0})); // to its zero byte
     EXPECT_EQ(parent.Child(2)->record.fileOffset, parent.record.fileOffset + 2);
     EXPECT_EQ(parent.Child(1)->Parent(), &parent);
-
-    RecordTree plain;
-    ASSERT_EQ(ReadAirBytes(bytes, mDictionary, {false, {'.', 1}}, plain).code, 0);
-    EXPECT_EQ(plain.Root(0)->Child(1)->caption, " Max RPM, 2400");
+    ASSERT_EQ(Read(bytes, false).code, 0);
+    EXPECT_EQ(mTree.Root(0)->Child(1)->caption, " Max RPM, 2400");
 }
 
-TEST_F(Reader, ShortRecordsAndHugeNumbersAreHarmless) {
+TEST_F(Reader, FullRangeOfRecordNumbersSortsUnsigned) {
+    // Short data shows no value and is never read past.
     const auto bytes = AirFileBuilder()
+                           .Record(0xFFFFFFFF, {1})
+                           .Record(0x80000000, {2})
+                           .Record(0x7FFFFFFF, {3})
                            .Record(0x1400, {1, 2})
                            .Record(0x3E80, {9})
-                           .Record(0xFFFFFFFF, {})
                            .Bytes();
     ASSERT_EQ(Read(bytes).code, 0);
-    EXPECT_EQ(Captions(), (std::vector<std::string>{" 1400 (INT32) Short one", " 3e80 (????) ",
-                                                    "ffffffff (????) "}));
+    EXPECT_EQ(Captions(), (std::vector<std::string>{" 1400 (INT32) Short one", " 3e80 (????) ", "7fffffff (????) ",
+                                                    "80000000 (????) ", "ffffffff (????) "}));
+    for (const uint32_t number : {0x7FFFFFFFu, 0x80000000u, 0xFFFFFFFFu}) {
+        ASSERT_NE(mTree.FindRecord(number), nullptr);
+        EXPECT_EQ(mTree.FindRecord(number)->record.number, number);
+    }
+}
+
+TEST_F(Reader, MemoryIsBounded) {
+    // Empty records cost far more in the tree than in the file; the bound refuses them.
+    AirFileBuilder builder;
+    for (int i = 0; i < 1000; ++i) {
+        builder.Record(static_cast<uint32_t>(i), {});
+    }
+    ReadOptions options;
+    options.memoryLimit = 10000;
+    const ReadResult r = ReadAirBytes(builder.Bytes(), mDictionary, options, mTree);
+    EXPECT_EQ(r.code, ReadResultCode::Damaged);
+    EXPECT_EQ(r.message.rfind("record 0x", 0), 0u) << r.message;
+    EXPECT_NE(r.message.find("more memory than"), std::string::npos) << r.message;
+    options.memoryLimit = 1000000;
+    EXPECT_EQ(ReadAirBytes(builder.Bytes(), mDictionary, options, mTree).code, ReadResultCode::Ok);
 }
 
 TEST_F(Reader, DamagedFilesAreRefusedAndTheTreeStays) {
@@ -129,10 +145,18 @@ TEST_F(Reader, DamagedFilesAreRefusedAndTheTreeStays) {
     }
 }
 
-TEST_F(Reader, EmptyAndMissingFiles) {
+TEST_F(Reader, OnlyRegularFilesAreOpened) {
     ASSERT_EQ(Read({}).code, 0);
     EXPECT_TRUE(mTree.Empty());
     EXPECT_EQ(ReadAirFile("/nonexistent/x.air", mDictionary, {}, mTree).code, ReadResultCode::CannotOpen);
+    test::TempFolder folder;
+    const std::string fifo = folder.File("fifo.air");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0); // opening it for reading would hang
+    for (const std::string& path : {folder.Path().string(), fifo, std::string("/dev/null")}) {
+        const ReadResult r = ReadAirFile(path, mDictionary, {}, mTree);
+        EXPECT_EQ(r.code, ReadResultCode::CannotOpen) << path;
+        EXPECT_EQ(r.message, path + " is not a regular file");
+    }
 }
 
 TEST(UpdateNodeCaption, ReplacesTheValue) {

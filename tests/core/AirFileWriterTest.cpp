@@ -47,15 +47,16 @@ protected:
 };
 
 TEST(SaveNames, BackupNamesFromThePath) {
-    const SaveNames names = SaveNamesForFile("/planes/trainer/trainer.air");
-    EXPECT_EQ(names.target, "/planes/trainer/trainer.air");
-    EXPECT_EQ(names.temporary, "/planes/trainer/trainer.kvr.air");
-    EXPECT_EQ(names.backups[0], "/planes/trainer/trainer.kvr1.air");
-    EXPECT_EQ(names.backups[4], "/planes/trainer/trainer.kvr5.air");
-    EXPECT_EQ(SaveNamesForFile("/x/PLANE.AIR").backups[0], "/x/PLANE.kvr1.air");
-    EXPECT_EQ(SaveNamesForFile("/x.d/plane").backups[0], "/x.d/kvr1.air");
-    EXPECT_EQ(SaveNamesForFile("C:\\x\\plane").backups[0], "C:\\x\\kvr1.air");
-    EXPECT_EQ(SaveNamesForFile("plane").backups[0], "kvr1.air");
+    const SaveNames names = SaveNamesForFile("/planes/trainer.air");
+    EXPECT_EQ(names.target, "/planes/trainer.air");
+    EXPECT_EQ(names.temporary, "/planes/trainer.kvr.air");
+    EXPECT_EQ(names.backups[4], "/planes/trainer.kvr5.air");
+    // Searching back, the first "." or folder separator ends the base.
+    for (const auto& [path, newest] : std::vector<std::pair<std::string, std::string>>{
+             {"/x/PLANE.AIR", "/x/PLANE.kvr1.air"}, {"/x.d/plane", "/x.d/kvr1.air"},
+             {"C:\\x\\plane", "C:\\x\\kvr1.air"}, {"plane", "kvr1.air"}}) {
+        EXPECT_EQ(SaveNamesForFile(path).backups[0], newest);
+    }
     EXPECT_EQ(SaveNamesForFlightModel("/sim/trainer").backups[2], "/sim/trainer.kvr3.air");
     EXPECT_EQ(SaveNamesForFlightModel("/sim/trainer").target, "/sim/trainer.air");
 }
@@ -91,6 +92,24 @@ TEST_F(Writer, RecordsWrittenAscendingAndStructuredRecordsOnce) {
                                    .Record(0x1300, Le16(7))
                                    .Bytes());
     EXPECT_EQ(ReadFile(mFolder.File("plane.kvr1.air")), original);
+}
+
+TEST_F(Writer, SavingThroughALinkWritesTheLinkedFileAndKeepsItsMode) {
+    fs::create_directory(mFolder.File("real"));
+    const std::string real = mFolder.File("real/plane.air");
+    WriteFile(real, Version(1));
+    ::chmod(real.c_str(), 0600);
+    fs::create_symlink("real/plane.air", mPath);
+    ASSERT_EQ(ReadAirFile(mPath, mDictionary, {}, mTree).code, 0);
+    WriteLE<int16_t>(mTree.Root(0)->record.Bytes(), 2);
+    ASSERT_EQ(WriteAirFile(mTree, SaveNamesForFile(mPath)), 0);
+    EXPECT_TRUE(fs::is_symlink(mPath));
+    EXPECT_EQ(ReadFile(mPath), Version(2));
+    EXPECT_EQ(ReadFile(mFolder.File("real/plane.kvr1.air")), Version(1));
+    EXPECT_FALSE(Exists("plane.kvr1.air"));
+    struct stat st;
+    ASSERT_EQ(::stat(real.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0600u);
 }
 
 TEST_F(Writer, TemporaryFileThatCannotBeCreatedTouchesNothing) {
@@ -142,10 +161,11 @@ TEST_F(Writer, FailedRenameAnywhereInTheRotationRestoresEveryFile) {
 
 TEST_F(Writer, FullDiskIsDetectedBeforeTheTargetIsReplaced) {
     // A file size limit makes write() fail the way a full disk does.
-    std::vector<uint8_t> big;
+    AirFileBuilder builder;
     for (int i = 0; i < 64; ++i) {
-        big.insert(big.end(), {0x00, 0x13, 0, 0, 2, 0, 0, 0, 1, 0});
+        builder.Record(0x1300, Le16(1));
     }
+    const std::vector<uint8_t> big = builder.Bytes();
     Load(big);
     WriteFile(mFolder.File("plane.kvr1.air"), Version(8));
     struct rlimit old;

@@ -48,11 +48,11 @@ TEST(ExportAscii, LinesWithCommas) {
 }
 
 TEST(ExportAscii, DelimitersAndDecimalMark) {
-    const std::string tabbed = Export(kExample, 3, {'.', 1});
-    EXPECT_NE(tabbed.find("01101\tWing area\t2.5\r\n"), std::string::npos);
-    EXPECT_NE(Export(kExample, 2, {'.', 1}).find("01101;Wing area;2.5\r\n"), std::string::npos);
-    EXPECT_NE(Export(kExample, 7, {'.', 1}).find("01101,Wing area,2.5\r\n"), std::string::npos);
-
+    // Delimiter 1 comma, 2 semicolon, 3 tab, anything else a comma.
+    for (const auto& [delimiter, line] : std::vector<std::pair<int, std::string>>{
+             {3, "01101\tWing area\t2.5\r\n"}, {2, "01101;Wing area;2.5\r\n"}, {7, "01101,Wing area,2.5\r\n"}}) {
+        EXPECT_NE(Export(kExample, delimiter, {'.', 1}).find(line), std::string::npos) << delimiter;
+    }
     const auto half = AirFileBuilder().Record(0x1500, test::LeDouble(0.5)).Bytes();
     EXPECT_EQ(Export(half, 3, {',', 2}), "01500\tRatio\t0,5\r\n");
     EXPECT_EQ(Export(half, 3, {',', 1}), "01500\tRatio\t0.5\r\n");

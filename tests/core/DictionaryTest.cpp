@@ -8,14 +8,12 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 namespace kelvara {
 namespace {
 
-struct Line {
-    LineKind kind;
-    std::string text;
-    std::string value;
-};
+using Line = std::tuple<LineKind, std::string, std::string>; // kind, text, value
 
 std::vector<Line> ReadAll(const std::string& content) {
     CfgReader reader;
@@ -23,36 +21,36 @@ std::vector<Line> ReadAll(const std::string& content) {
     std::vector<Line> lines;
     std::string text;
     for (LineKind kind; (kind = reader.NextLine(text)) != LineKind::EndOfData;) {
-        lines.push_back({kind, text, reader.Value()});
+        lines.emplace_back(kind, text, reader.Value());
     }
     return lines;
 }
 
 TEST(CfgReader, ClassifiesLines) {
-    const auto lines = ReadAll("[Records]\r\n\r\n a = b ; c\npath = a//b\n[ Records ]\nplain text\n// only\n=x\nk=");
-    ASSERT_EQ(lines.size(), 8u);
-    EXPECT_EQ(lines[0].kind, LineKind::Section);
-    EXPECT_EQ(lines[0].text, "records");
-    EXPECT_EQ(lines[1].kind, LineKind::KeyValue);
-    EXPECT_EQ(lines[1].text, "a");
-    EXPECT_EQ(lines[1].value, "b");
-    EXPECT_EQ(lines[2].value, "a");
-    EXPECT_EQ(lines[3].text, " records ");
-    EXPECT_EQ(lines[4].kind, LineKind::Other);
-    EXPECT_EQ(lines[4].text, "plain text");
-    EXPECT_EQ(lines[5].kind, LineKind::Blank);
-    EXPECT_EQ(lines[6].kind, LineKind::KeyValue);
-    EXPECT_EQ(lines[6].text, "");
-    EXPECT_EQ(lines[7].kind, LineKind::KeyValue);
-    EXPECT_EQ(lines[7].value, "");
-}
-
-TEST(CfgReader, LastLineWithoutLineEnd) {
+    using enum LineKind;
+    EXPECT_EQ(ReadAll("[Records]\r\n\r\n a = b ; c\npath = a//b\n[ Records ]\nplain text\n// only\n=x\nk="),
+              (std::vector<Line>{{Section, "records", ""}, {KeyValue, "a", "b"}, {KeyValue, "path", "a"},
+                                 {Section, " records ", ""}, {Other, "plain text", ""}, {Blank, "", ""},
+                                 {KeyValue, "", "x"}, {KeyValue, "k", ""}}));
     EXPECT_EQ(ReadAll("a=1\nb=2").size(), 2u);
     // A last line of one character is not read: fewer than two bytes remain.
     EXPECT_EQ(ReadAll("a=1\nb").size(), 1u);
-    EXPECT_TRUE(ReadAll("").empty());
     EXPECT_TRUE(ReadAll("x").empty());
+}
+
+TEST(CfgReader, WhatIsNoReadableFileLoadsNothing) {
+    test::TempFolder folder;
+    const std::string fifo = folder.File("fifo.ini");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    for (const std::string& path : {folder.Path().string(), fifo, folder.File("none.ini")}) {
+        CfgReader reader;
+        EXPECT_EQ(reader.Load(path), -1) << path;
+        RecordDictionary dictionary;
+        dictionary.LoadDictionary(path);
+        EXPECT_TRUE(dictionary.IsLoaded());
+        EXPECT_FALSE(dictionary.FileFound());
+        EXPECT_EQ(dictionary.Type(0x1101), DataType::Unknown);
+    }
 }
 
 TEST(SplitFields, PiecesAndLimit) {
@@ -76,37 +74,26 @@ RecordDictionary Load(const std::string& text) {
 
 TEST(RecordDictionary, RecordSectionLines) {
     const RecordDictionary d = Load(
-        "ignored=1\n"
-        "[records]\n"
-        "1101=Wing area,float\n"
-        "1101h=Area of the wing|in square feet\n"
-        "1204H=Upper-case help key\n"
-        "1204=Engine data,record ; comment\n"
-        "1a0F=Mixed case,ANG16\n"
-        "0433ay=Mach|Delta|x|corner\n"
-        "2000=Old,int16\n"
-        "2000=Name\n"
-        "2001=Old,int16\n"
-        "2001=Name,\n"
-        "2002=Odd ,nonsense\n"
-        "[records2]\n"
-        "2003=Later section,bool\n");
-    EXPECT_EQ(d.Name(0x1101), "Wing area");
-    EXPECT_EQ(d.Type(0x1101), DataType::Float);
+        "ignored=1\n[records]\n1101=Wing area,float\n1101h=Area of the wing|in square feet\n"
+        "1204H=Upper-case help key\n1204=Engine data,record ; comment\n1a0F=Mixed case,ANG16\n"
+        "0433ay=Mach|Delta|x|corner\n2000=Old,int16\n2000=Name\n2001=Old,int16\n2001=Name,\n"
+        "2002=Odd ,nonsense\n[records2]\n2003=Later section,bool\n");
+    // A second line for a number keeps the type when it names none.
+    const std::vector<std::tuple<int, std::string, int>> rows = {
+        {0x1101, "Wing area", DataType::Float}, {0x1204, "Engine data", DataType::Record},
+        {0x1a0f, "Mixed case", DataType::Ang16}, {0x2000, "Name", DataType::Int16},
+        {0x2001, "Name,", DataType::Int16},      {0x2002, "Odd ", DataType::Unknown},
+        {0x2003, "Later section", DataType::Bool},
+    };
+    for (const auto& [number, name, type] : rows) {
+        EXPECT_EQ(d.Name(number), name);
+        EXPECT_EQ(d.Type(number), type) << name;
+        EXPECT_TRUE(d.IsDefined(number)) << name;
+    }
     EXPECT_EQ(d.Entry(0x1101).help, "Area of the wing|in square feet");
-    EXPECT_EQ(d.Type(0x1204), DataType::Record);
     EXPECT_EQ(d.Entry(0x1204).help, "Upper-case help key");
-    EXPECT_EQ(d.Type(0x1a0f), DataType::Ang16);
     EXPECT_EQ(d.Entry(0x0433).axis, "Mach|Delta|x|corner");
     EXPECT_FALSE(d.IsDefined(0x0433));
-    EXPECT_EQ(d.Name(0x2000), "Name");
-    EXPECT_EQ(d.Type(0x2000), DataType::Int16);
-    EXPECT_EQ(d.Name(0x2001), "Name,");
-    EXPECT_EQ(d.Type(0x2001), DataType::Int16);
-    EXPECT_EQ(d.Name(0x2002), "Odd ");
-    EXPECT_EQ(d.Type(0x2002), DataType::Unknown);
-    EXPECT_EQ(d.Type(0x2003), DataType::Bool);
-    EXPECT_TRUE(d.IsDefined(0x1101));
     EXPECT_EQ(d.SkippedLines(), 0);
 }
 
@@ -127,15 +114,17 @@ TEST(RecordDictionary, LayoutSections) {
     const int layout = d.LayoutOf(0x1204);
     ASSERT_EQ(layout, 0);
     EXPECT_EQ(d.FieldCount(layout), 3); // field 4 is missing, so 5 and 6 are not shown
-    EXPECT_EQ(d.Field(layout, 1).type, DataType::Label);
-    EXPECT_EQ(d.Field(layout, 1).name, "Limits");
-    EXPECT_EQ(d.Field(layout, 2).type, DataType::Int16);
-    EXPECT_EQ(d.Field(layout, 2).offset, 0);
+    const std::vector<std::tuple<int, int, int, std::string>> fields = {
+        {1, DataType::Label, -1, "Limits"}, {2, DataType::Int16, 0, "Max RPM"},
+        {3, DataType::RawBlockBase + 6, 2, "Spare"}, {5, DataType::Int16, 0x10, ""},
+        {6, DataType::RawBlockBase, 0x20, "Pad"}, // an unknown type reads as no bytes
+    };
+    for (const auto& [number, type, offset, name] : fields) {
+        EXPECT_EQ(d.Field(layout, number).type, type) << number;
+        EXPECT_EQ(d.Field(layout, number).offset, offset) << number;
+        EXPECT_EQ(d.Field(layout, number).name, name) << number;
+    }
     EXPECT_EQ(d.Field(layout, 2).help, "Revolutions|per minute");
-    EXPECT_EQ(d.Field(layout, 3).type, DataType::RawBlockBase + 6);
-    EXPECT_EQ(d.Field(layout, 3).offset, 2);
-    EXPECT_EQ(d.Field(layout, 5).name, "");
-    EXPECT_EQ(d.Field(layout, 6).type, DataType::RawBlockBase);
     EXPECT_EQ(d.LayoutCount(), 2); // "[ Records ]" is a layout section, and one that fails to parse
 }
 
@@ -156,19 +145,13 @@ TEST(RecordDictionary, OutOfRangeLinesAreSkippedAndCounted) {
     EXPECT_EQ(d.SkippedLines(), 4 + 2 * 2);
 }
 
-TEST(RecordDictionary, MissingFileLeavesEverythingUnknown) {
-    CfgReader reader;
-    EXPECT_EQ(reader.Load("/nonexistent/KVR.ini"), -1);
-    RecordDictionary d;
-    d.LoadDictionary("/nonexistent/KVR.ini");
-    EXPECT_TRUE(d.IsLoaded());
-    EXPECT_FALSE(d.FileFound());
-    EXPECT_EQ(d.Type(0x1101), DataType::Unknown);
-    // Loaded once per run: a later call does not read again.
+TEST(RecordDictionary, LoadedOncePerRun) {
     test::TempFolder folder;
     test::WriteFile(folder.File("KVR.ini"), std::string("[records]\n1101=Wing area,float\n"));
+    RecordDictionary d;
+    d.LoadDictionary(folder.File("none.ini"));
     d.LoadDictionary(folder.File("KVR.ini"));
-    EXPECT_EQ(d.Name(0x1101), "");
+    EXPECT_EQ(d.Type(0x1101), DataType::Unknown);
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 // Runs the fuzz entry points over the saved corpus and over seeded random mutations of it,
 // so every test run exercises the readers with hostile bytes.
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
@@ -36,24 +37,15 @@ int Run(const std::filesystem::path& folder, Target target, int mutations) {
         for (int m = 0; m < mutations; ++m) {
             std::vector<uint8_t> mutated = input;
             const int edits = 1 + static_cast<int>(random() % 8);
-            for (int e = 0; e < edits; ++e) {
+            // Each edit overwrites, cuts, inserts a byte, or writes an all-ones 32-bit length.
+            for (int e = 0; e < edits && !mutated.empty(); ++e) {
+                const size_t at = random() % mutated.size();
+                const auto byte = static_cast<uint8_t>(random());
                 switch (random() % 4) {
-                case 0:
-                    if (!mutated.empty()) mutated[random() % mutated.size()] = static_cast<uint8_t>(random());
-                    break;
-                case 1:
-                    if (!mutated.empty()) mutated.resize(random() % mutated.size());
-                    break;
-                case 2:
-                    mutated.insert(mutated.begin() + static_cast<long>(mutated.empty() ? 0 : random() % mutated.size()),
-                                   static_cast<uint8_t>(random()));
-                    break;
-                default:
-                    if (mutated.size() >= 4) {
-                        const size_t at = random() % (mutated.size() - 3);
-                        mutated[at] = mutated[at + 1] = mutated[at + 2] = mutated[at + 3] = 0xFF;
-                    }
-                    break;
+                case 0: mutated[at] = byte; break;
+                case 1: mutated.resize(at); break;
+                case 2: mutated.insert(mutated.begin() + static_cast<long>(at), byte); break;
+                default: std::fill_n(mutated.begin() + static_cast<long>(at), std::min<size_t>(4, mutated.size() - at), 0xFF);
                 }
             }
             target(mutated.data(), mutated.size());

@@ -10,6 +10,7 @@
 #include "TableText.h"
 #include "ValueEncoding.h"
 #include "ValueFormat.h"
+#include "Windows1252.h"
 
 #include <cstdint>
 #include <sstream>
@@ -63,6 +64,8 @@ extern "C" int FuzzNumberText(const uint8_t* data, size_t size) {
         (void)kelvara::EditorNumberText(type, {data, size}, '.');
     }
     (void)kelvara::LimitDecimals(text);
+    (void)kelvara::Utf8ToWindows1252(text);
+    (void)kelvara::DecodeConfigText(text);
     return 0;
 }
 

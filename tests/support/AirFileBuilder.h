@@ -20,10 +20,6 @@ public:
         mBytes.insert(mBytes.end(), data.begin(), data.end());
         return *this;
     }
-    AirFileBuilder& Raw(std::vector<uint8_t> bytes) {
-        mBytes.insert(mBytes.end(), bytes.begin(), bytes.end());
-        return *this;
-    }
     [[nodiscard]] const std::vector<uint8_t>& Bytes() const { return mBytes; }
 
 private:
