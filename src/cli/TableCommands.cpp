@@ -36,10 +36,10 @@ int Usage(const std::string& text) {
 RecordNode* FindNode(RecordTree& tree, const std::string& address, bool& usageError) {
     const size_t slash = address.find('/');
     const std::string numberText = address.substr(0, slash);
-    const int64_t number = ParseHexNumber(numberText, true);
+    const int64_t number = ParseHexNumber(numberText, true, 0xFFFFFFFF);
     if (number < 0) {
         usageError = true;
-        std::cerr << "kelvara-cli: record number must be hexadecimal: " << address << "\n";
+        std::cerr << "kelvara-cli: record number must be hexadecimal, 0 to ffffffff: " << address << "\n";
         return nullptr;
     }
     RecordNode* node = tree.FindRecord(number);
