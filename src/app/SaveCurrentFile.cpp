@@ -14,7 +14,7 @@ int SaveCurrentFile(const RecordTree& tree, const SaveNames& names, ChangeTracke
     const int result = WriteAirFile(tree, names);
     const auto error = [&](TextId message) {
         prompts.Error(std::string(Text(TextId::CaptionError, german)),
-                      std::string(Text(message, german)));
+                      std::string(Text(message, german)) + "\n" + names.target);
     };
     switch (result) {
     case WriteResultCode::Ok:

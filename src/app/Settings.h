@@ -64,11 +64,14 @@ class Settings {
     uint8_t debug = 0;
     int32_t language = 'E';
 
+    static constexpr int32_t kDefaultTreeWidth = 340;
     int32_t windowleft = -1;
     int32_t windowtop = -1;
     int32_t windowwidth = 0;
     int32_t windowheight = 0;
-    std::array<int32_t, 6> splitter{260, 370, 238, 238, 350, 260}; // splitter1..splitter6
+    // splitter1..splitter6. The tree is wide enough for a caption such as
+    // "316 (INT32) System value 0316, 2048" with its value.
+    std::array<int32_t, 6> splitter{kDefaultTreeWidth, 370, 238, 238, 350, 260};
     int32_t moptions = 0;
     int32_t delimiter = 3;
     int32_t decimal = 1;

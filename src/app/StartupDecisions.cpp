@@ -237,7 +237,8 @@ bool WantsToGoBackForSaving(bool changed, UserPrompts& prompts, int32_t language
     if (!changed) {
         return false;
     }
-    return prompts.AskYesNo("", std::string(Text(TextId::ChangesGoBackForSaving, language)));
+    return prompts.AskYesNo("", std::string(Text(TextId::ChangesGoBackForSaving, language)),
+                            Answer::Yes);
 }
 
 OpenAirFileResult OpenAirFile(const std::string& path, Settings& settings,
@@ -248,8 +249,8 @@ OpenAirFileResult OpenAirFile(const std::string& path, Settings& settings,
     settings.Save();
     result.read = ReadAirFile(path, dictionary, options, tree);
     if (result.read.code != ReadResultCode::Ok) {
-        std::string text(Text(TextId::CouldNotOpenAirFile, settings));
-        if (result.read.code == ReadResultCode::Damaged && !result.read.message.empty()) {
+        std::string text = std::string(Text(TextId::CouldNotOpenAirFile, settings)) + "\n" + path;
+        if (!result.read.message.empty()) {
             text += "\n" + result.read.message;
         }
         prompts.Error(std::string(Text(TextId::CaptionWarning, settings)), text);

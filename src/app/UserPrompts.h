@@ -6,6 +6,8 @@
 
 namespace kelvara {
 
+enum class Answer { Yes, No };
+
 class UserPrompts {
 public:
     virtual ~UserPrompts() = default;
@@ -15,8 +17,9 @@ public:
         Inform(caption, text);
     }
     virtual void Error(const std::string& caption, const std::string& text) = 0;
-    // true for Yes.
-    [[nodiscard]] virtual bool AskYesNo(const std::string& caption, const std::string& text) = 0;
+    // true for Yes. safe: the answer that loses nothing; Enter and Escape give it.
+    [[nodiscard]] virtual bool AskYesNo(const std::string& caption, const std::string& text,
+                                        Answer safe) = 0;
 };
 
 } // namespace kelvara

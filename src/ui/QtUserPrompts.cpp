@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QPushButton>
 
 namespace kelvara {
 
@@ -43,11 +44,18 @@ void QtUserPrompts::Error(const std::string& caption, const std::string& text) {
     QMessageBox::critical(mParent, QString::fromUtf8(caption), QString::fromUtf8(text));
 }
 
-bool QtUserPrompts::AskYesNo(const std::string& caption, const std::string& text) {
+bool QtUserPrompts::AskYesNo(const std::string& caption, const std::string& text,
+                             Answer safe) {
     NormalCursorWhileShown cursor;
-    return QMessageBox::question(mParent, QString::fromUtf8(caption), QString::fromUtf8(text),
-                                 QMessageBox::Yes | QMessageBox::No,
-                                 QMessageBox::No) == QMessageBox::Yes;
+    QMessageBox box(QMessageBox::Question, QString::fromUtf8(caption), QString::fromUtf8(text),
+                    QMessageBox::Yes | QMessageBox::No, mParent);
+    // A reflex Enter or Escape must never be the answer that loses the user's work.
+    QAbstractButton* safeButton =
+        box.button(safe == Answer::Yes ? QMessageBox::Yes : QMessageBox::No);
+    box.setDefaultButton(static_cast<QPushButton*>(safeButton));
+    box.setEscapeButton(safeButton);
+    box.exec();
+    return box.clickedButton() == box.button(QMessageBox::Yes);
 }
 
 } // namespace kelvara

@@ -20,6 +20,7 @@
 #include <QFontDatabase>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -53,7 +54,7 @@ void ScrollToTop(QPlainTextEdit* memo) {
 
 // Record texts carry CR LF; the memo works with one line break character.
 QString MemoTextOf(const std::string& bytes) {
-    QString text = QString::fromLatin1(bytes);
+    QString text = FromRecordText(bytes);
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
     return text;
@@ -79,6 +80,11 @@ void RecordPage::BuildLayout() {
     TV->setEditTriggers(QAbstractItemView::NoEditTriggers);
     TV->setUniformRowHeights(true);
     TV->setModel(mModel);
+    // Captions end in their values: scroll sideways instead of cutting them off.
+    TV->setTextElideMode(Qt::ElideNone);
+    TV->header()->setStretchLastSection(false);
+    TV->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+    TV->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     connect(TV->selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this] { TVChange(); });
 
@@ -128,7 +134,7 @@ void RecordPage::BuildLayout() {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(mSplitter1);
-    ApplyPanelSizes(260, 370, 238);
+    ApplyPanelSizes(Settings::kDefaultTreeWidth, 370, 238);
 }
 
 QWidget* RecordPage::BuildEditorStrip() {
@@ -343,7 +349,7 @@ void RecordPage::TVChange() {
     }
 
     const RecordTexts texts = TextsOf(record, mContext.dictionary);
-    TitlePanel->setText(QString::fromLatin1(texts.name));
+    TitlePanel->setText(FromConfigText(texts.name));
     if (mTableShown) {
         mTableTextPieces = SplitFields(texts.axis, '|');
         LabelX->setText(QText(TextId::LabelX, mContext.settings));
@@ -357,8 +363,15 @@ void RecordPage::TVChange() {
         bImporttable->show();
     }
     QStringList helpLines;
+    const size_t needed = ValueWidth(record.type);
+    const bool tooShort = record.data.size() < needed;
+    if (tooShort) {
+        helpLines << Pick(Texts::ShorterThanItsType, German())
+                         .arg(static_cast<qulonglong>(record.data.size()))
+                         .arg(static_cast<qulonglong>(needed));
+    }
     for (const std::string& line : SplitFields(texts.help, '|')) {
-        helpLines << QString::fromLatin1(line);
+        helpLines << FromConfigText(line);
     }
     HelpMemo->setPlainText(helpLines.join(QLatin1Char('\n')));
     ScrollToTop(HelpMemo);
@@ -389,6 +402,9 @@ void RecordPage::TVChange() {
 
     mTables->ShowNoTable();
     QScopedValueRollback<bool> refreshing(mViewRefreshing, true);
+    // An edit of such a record could store nothing, so none is offered.
+    eNumber->setReadOnly(tooShort);
+    BoolPanel->setEnabled(!tooShort);
     eXvalue->setEnabled(false);
     eYvalue->setEnabled(false);
     if (!mEditorCommitting) {
@@ -403,6 +419,13 @@ void RecordPage::TVChange() {
     mTables->ResetAndRedraw();
 }
 
+size_t RecordPage::ValueWidth(int type) {
+    if (type == DataType::Bool || IsNumberType(type)) {
+        return static_cast<size_t>(std::max(FixedWidth(type), 0));
+    }
+    return 0;
+}
+
 void RecordPage::FillHexView(const RecordNode& node, size_t shownLength) {
     const AirRecord& record = node.record;
     HexEditor->clear();
@@ -413,7 +436,7 @@ void RecordPage::FillHexView(const RecordNode& node, size_t shownLength) {
     lines << QString::fromUtf8(LengthLineText(static_cast<int>(shownLength), German()));
     lines << QString(kHexRowWidth, QLatin1Char(' '));
     for (const std::string& row : HexRows(record.Bytes(), shownLength, record.offset)) {
-        lines << QString::fromLatin1(row);
+        lines << FromRecordText(row);
     }
     HexEditor->setPlainText(lines.join(QLatin1Char('\n')));
     ScrollToTop(HexEditor);
@@ -478,9 +501,12 @@ void RecordPage::TextMemoChange() {
     }
     QString text = TextMemo->toPlainText();
     text.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
-    const QByteArray bytes = text.toLatin1();
-    const EditResult result =
-        ApplyTextEdit(*node, std::string_view(bytes.constData(), bytes.size()));
+    const std::optional<std::string> bytes = ToRecordText(text);
+    if (!bytes) {
+        RefuseUnstorableText(*node, text);
+        return;
+    }
+    const EditResult result = ApplyTextEdit(*node, *bytes);
     switch (result.status) {
     case EditStatus::Ok:
         Commit(*node, false);
@@ -499,6 +525,22 @@ void RecordPage::TextMemoChange() {
     default:
         break;
     }
+}
+
+void RecordPage::RefuseUnstorableText(const RecordNode& node, const QString& typed) {
+    // The memo goes back to what is stored, so that it never shows a text the file lacks.
+    const int position = TextMemo->textCursor().position();
+    {
+        QScopedValueRollback<bool> refreshing(mViewRefreshing, true);
+        TextMemo->setPlainText(MemoTextOf(node.record.Text()));
+        QTextCursor cursor = TextMemo->textCursor();
+        cursor.setPosition(std::clamp(position - 1, 0, int(TextMemo->toPlainText().size())));
+        TextMemo->setTextCursor(cursor);
+    }
+    const QString message =
+        Pick(Texts::CharacterNotStorable, German()).arg(FirstUnstorableCharacter(typed));
+    mContext.prompts.Inform(Utf8Text(TextId::CaptionInformation, mContext.settings),
+                            message.toStdString());
 }
 
 void RecordPage::eNumberChange() {

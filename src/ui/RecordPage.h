@@ -123,8 +123,11 @@ class RecordPage : public QWidget {
     void FillHexView(const RecordNode& node, size_t shownLength);
     void FillEditor(const RecordNode& node);
     void CheckTblDb(const RecordNode& node);
+    // Bytes the value editor of this type needs; 0 for types without one.
+    [[nodiscard]] static size_t ValueWidth(int type);
 
     void TextMemoChange();
+    void RefuseUnstorableText(const RecordNode& node, const QString& typed);
     void eNumberChange();
     void rbTrueClick();
     void Commit(RecordNode& node, bool updateCaption);

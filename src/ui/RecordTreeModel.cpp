@@ -1,6 +1,7 @@
 #include "RecordTreeModel.h"
 
 #include "RecordTree.h"
+#include "UiTexts.h"
 
 namespace kelvara {
 
@@ -44,7 +45,8 @@ QVariant RecordTreeModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || role != Qt::DisplayRole) {
         return {};
     }
-    return QString::fromLatin1(NodeAt(index)->caption);
+    // Captions join dictionary names with the record's values.
+    return FromConfigText(NodeAt(index)->caption);
 }
 
 RecordNode* RecordTreeModel::NodeAt(const QModelIndex& index) {

@@ -2,9 +2,10 @@
 
 #include "StartupDecisions.h"
 
-#include <QDialogButtonBox>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 #include <QVBoxLayout>
 
 namespace kelvara {
@@ -13,7 +14,9 @@ TAboutForm::TAboutForm(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("TAboutForm"));
     setWindowTitle(QStringLiteral("Version Info"));
     setModal(true);
-    setStyleSheet(QStringLiteral("TAboutForm { background: black; } QLabel { color: white; }"));
+    // By object name: a type selector would need the namespace spelled "kelvara--TAboutForm".
+    setStyleSheet(QStringLiteral("QDialog#TAboutForm { background: black; } "
+                                 "QLabel { color: white; }"));
 
     auto* title = new QLabel(QStringLiteral("KELVARA"), this);
     QFont big = title->font();
@@ -42,6 +45,22 @@ TAboutForm::TAboutForm(QWidget* parent) : QDialog(parent) {
     layout->addWidget(mail);
     layout->addWidget(mDictionaryLabel);
     layout->addWidget(ok, 0, Qt::AlignCenter);
+
+    CentreOnScreen();
+}
+
+void TAboutForm::CentreOnScreen() {
+    // On the screen, not on the main window; a set position keeps QDialog from moving it.
+    adjustSize();
+    const QScreen* shown = parentWidget() ? parentWidget()->screen() : QGuiApplication::primaryScreen();
+    if (shown) {
+        move(shown->availableGeometry().center() - rect().center());
+    }
+}
+
+void TAboutForm::showEvent(QShowEvent* event) {
+    CentreOnScreen(); // its lines may have changed since it was made
+    QDialog::showEvent(event);
 }
 
 void TAboutForm::SetDictionaryText(const QString& text) {

@@ -17,7 +17,11 @@ class TAboutForm : public QDialog {
     [[nodiscard]] QString VersionLine() const;
     void SetDictionaryText(const QString& text);
 
+  protected:
+    void showEvent(QShowEvent* event) override;
+
   private:
+    void CentreOnScreen();
     QLabel* mVersionLabel = nullptr;
     QLabel* mDictionaryLabel = nullptr;
 };

@@ -2,6 +2,7 @@
 
 #include "AsciiExport.h"
 #include "DictionaryLocation.h"
+#include "MenuMnemonics.h"
 #include "RecordPage.h"
 #include "SaveCurrentFile.h"
 #include "Settings.h"
@@ -14,8 +15,10 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDesktopServices>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QFrame>
 #include <QLocale>
 #include <QMenuBar>
@@ -23,8 +26,10 @@
 #include <QStackedWidget>
 #include <QStatusBar>
 #include <QTabBar>
+#include <QThread>
 #include <QUrl>
 #include <QVBoxLayout>
+#include <QWindow>
 
 #include <fstream>
 
@@ -93,7 +98,7 @@ TMainBrowser::TMainBrowser(Settings& settings, UserPrompts& prompts, QStringList
     });
 
     BuildMenu();
-    mRecordPage->SetMenuActions(Cut1, Copy1, Compare1);
+    mRecordPage->SetMenuActions(nullptr, nullptr, Compare1);
     statusBar();
 }
 
@@ -123,20 +128,26 @@ void TMainBrowser::BuildMenu() {
     Compare1->setVisible(false);
     mFileMenu->addSeparator();
     Exit1 = add(mFileMenu, "Exit1", &TMainBrowser::Exit1Click);
+    LoadAircraft1->setShortcut(QKeySequence::Open);
+    SaveAircraft1->setShortcut(QKeySequence::Save);
+    Exit1->setShortcut(QKeySequence::Quit);
 
-    // Clipboard and search commands arrive with their own pages; their entries are in place.
+    // Clipboard and search commands arrive with their own pages; until then their entries
+    // are in place but stay disabled, and Ctrl-X/C/V, Ctrl-F and F3 are left free for them.
     mEditMenu = menuBar()->addMenu(QString());
     mEditMenu->setObjectName(QStringLiteral("Edit1"));
     Cut1 = add(mEditMenu, "Cut1", nullptr);
     Copy1 = add(mEditMenu, "Copy1", nullptr);
     Paste1 = add(mEditMenu, "Paste1", nullptr);
-    Paste1->setEnabled(false);
     mEditMenu->setEnabled(false);
     mFindMenu = menuBar()->addMenu(QString());
     mFindMenu->setObjectName(QStringLiteral("Find1"));
     Text1 = add(mFindMenu, "Text1", nullptr);
     Next1 = add(mFindMenu, "Next1", nullptr);
     mFindMenu->setEnabled(false);
+    for (QAction* idle : {Cut1, Copy1, Paste1, Text1, Next1}) {
+        idle->setEnabled(false);
+    }
 
     mOptionsMenu = menuBar()->addMenu(QString());
     mOptionsMenu->setObjectName(QStringLiteral("Options1"));
@@ -186,8 +197,21 @@ void TMainBrowser::FormShow() {
     mResizeAttached = true;
 
     if (!mStartFile.isEmpty()) {
-        OpenAirFile(mStartFile);
+        // A warning about the file must not appear alone on an empty desktop.
+        QMetaObject::invokeMethod(this, &TMainBrowser::OpenStartFile, Qt::QueuedConnection);
     }
+}
+
+void TMainBrowser::OpenStartFile() {
+    QElapsedTimer waited;
+    waited.start();
+    while (windowHandle() && !windowHandle()->isExposed() && waited.elapsed() < kExposeWaitMs) {
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        QThread::msleep(5);
+    }
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    OpenAirFile(mStartFile);
+    mStartFileHandled = true;
 }
 
 void TMainBrowser::LoadDictionary() {
@@ -216,6 +240,7 @@ void TMainBrowser::ApplyLanguage() {
         }
         // Rows of the selection page find no control until that page exists.
     }
+    AssignMnemonics(menuBar());
     if (!mLibraryMode) {
         mTabControl->hide();
         mPages->setCurrentWidget(mRecordPage);
@@ -233,8 +258,9 @@ void TMainBrowser::PlaceWindow() {
         mSettings,
         ScreenRect{available.left(), available.top(), available.width(), available.height()},
         kDesignWidth, kDesignHeight);
-    resize(placement.width, placement.height);
-    move(placement.left, placement.top);
+    // Client-area geometry both ways: a frame position restored as a client position would
+    // move the window by its title bar on every start.
+    setGeometry(placement.left, placement.top, placement.width, placement.height);
     if (placement.maximised) {
         setWindowState(windowState() | Qt::WindowMaximized);
     }
@@ -256,7 +282,8 @@ bool TMainBrowser::German() const {
 
 void TMainBrowser::OpenAirFile(const QString& path) {
     BusyCursor busy;
-    const std::string localPath = LocalPath(path);
+    // The caption and opendir must still name the file after the current folder changes.
+    const std::string localPath = LocalPath(QFileInfo(path).absoluteFilePath());
     ASCIIExport1->setEnabled(true);
     mEditMenu->setEnabled(true);
     mFindMenu->setEnabled(true);
@@ -283,7 +310,7 @@ void TMainBrowser::LoadAircraft1Click() {
         return;
     }
     const QString path =
-        QFileDialog::getOpenFileName(this, LoadAircraft1->text(), DisplayPath(mSettings.opendir),
+        QFileDialog::getOpenFileName(this, LoadAircraft1->iconText(), DisplayPath(mSettings.opendir),
                                      DialogFilter(Text(TextId::AirFileDialogFilter, mSettings)));
     if (!path.isEmpty()) {
         OpenAirFile(path);
@@ -299,7 +326,7 @@ void TMainBrowser::SaveAircraft1Click() {
 }
 
 void TMainBrowser::ASCIIExport1Click() {
-    QFileDialog dialog(this, ASCIIExport1->text(), DisplayPath(mSettings.asciidir),
+    QFileDialog dialog(this, ASCIIExport1->iconText(), DisplayPath(mSettings.asciidir),
                        DialogFilter(Text(TextId::TextFileDialogFilter, mSettings)));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setDefaultSuffix(QStringLiteral("txt"));
@@ -312,9 +339,12 @@ void TMainBrowser::ASCIIExport1Click() {
 void TMainBrowser::ExportAsciiTo(const QString& file) {
     const std::string path = LocalPath(file);
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    if (!out) {
+    const auto refused = [&] {
         mPrompts.Inform(Utf8Text(TextId::CaptionInformation, mSettings),
-                        Utf8Text(TextId::ExportFileNotOpened, mSettings));
+                        Utf8Text(TextId::ExportFileNotOpened, mSettings) + "\n" + path);
+    };
+    if (!out) {
+        refused();
         return;
     }
     BusyCursor busy;
@@ -325,8 +355,7 @@ void TMainBrowser::ExportAsciiTo(const QString& file) {
     out.close();
     // A full disk would otherwise leave a cut-off export without a word.
     if (!out) {
-        mPrompts.Inform(Utf8Text(TextId::CaptionInformation, mSettings),
-                        Utf8Text(TextId::ExportFileNotOpened, mSettings));
+        refused();
     }
 }
 
@@ -347,10 +376,11 @@ void TMainBrowser::closeEvent(QCloseEvent* event) {
 void TMainBrowser::StoreWindowLayout() {
     WindowLayout layout;
     layout.maximised = isMaximized();
-    layout.left = x();
-    layout.top = y();
-    layout.width = width();
-    layout.height = height();
+    const QRect client = geometry();
+    layout.left = client.left();
+    layout.top = client.top();
+    layout.width = client.width();
+    layout.height = client.height();
     const std::array<int, 3> sizes = mRecordPage->PanelSizes();
     layout.panels = PanelSizesFromSettings(mSettings); // the selection page keeps its sizes
     layout.panels.treeWidth = sizes[0];

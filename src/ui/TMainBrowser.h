@@ -50,6 +50,8 @@ class TMainBrowser : public QMainWindow {
     [[nodiscard]] RecordPage* Page() const { return mRecordPage; }
     [[nodiscard]] bool LibraryMode() const { return mLibraryMode; }
     [[nodiscard]] const QString& StartFile() const { return mStartFile; }
+    // True once the command-line file has been opened (or refused) after the first show.
+    [[nodiscard]] bool StartFileHandled() const { return mStartFileHandled; }
     [[nodiscard]] ChangeTracker& Changes() { return mChanges; }
     [[nodiscard]] const RecordTree& Tree() const { return mTree; }
     [[nodiscard]] const std::string& StandalonePath() const { return mStandalonePath; }
@@ -84,6 +86,7 @@ class TMainBrowser : public QMainWindow {
     void FormShow();
     void ApplyLanguage();
     void PlaceWindow();
+    void OpenStartFile();
     void LoadDictionary();
     [[nodiscard]] bool German() const;
 
@@ -100,6 +103,8 @@ class TMainBrowser : public QMainWindow {
     bool mFirstShow = true;
     bool mLibraryMode = false;
     bool mResizeAttached = false;
+    bool mStartFileHandled = false;
+    static constexpr int kExposeWaitMs = 2000;
 
     QMenu* mFileMenu = nullptr;
     QMenu* mEditMenu = nullptr;

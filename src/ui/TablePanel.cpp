@@ -247,6 +247,8 @@ void TablePanel::ShowTable(RecordNode& node, const std::array<std::vector<std::s
         if (const int zeroed = ZeroValuesBeyondFloat(bytes); zeroed > 0 &&
             ReplaceRecordBytes(node, std::move(bytes)).status == EditStatus::Ok) {
             mContext.changes.SetChanged(true);
+            // The hex view was filled before the check; renew it once this rebuild is done.
+            QTimer::singleShot(0, this, [this] { mContext.refreshAbove(); });
             Status(Pick(TableTexts::ValuesZeroed, German())
                        .arg(QStringLiteral("0x%1").arg(node.record.lookupNumber, 4, 16, QLatin1Char('0')))
                        .arg(zeroed));

@@ -1,6 +1,7 @@
 #include "UiTexts.h"
 
 #include "Settings.h"
+#include "Windows1252.h"
 
 #include <QStringList>
 
@@ -31,6 +32,29 @@ QString DialogFilter(std::string_view pairs) {
         filters << parts[i];
     }
     return filters.join(QStringLiteral(";;"));
+}
+
+QString FromRecordText(std::string_view bytes) {
+    return QString::fromStdString(Windows1252ToUtf8(bytes));
+}
+
+std::optional<std::string> ToRecordText(const QString& text) {
+    const QByteArray utf8 = text.toUtf8();
+    return Utf8ToWindows1252(std::string_view(utf8.constData(), static_cast<size_t>(utf8.size())));
+}
+
+QString FirstUnstorableCharacter(const QString& text) {
+    for (const char32_t code : text.toUcs4()) {
+        const QString character = QString::fromUcs4(&code, 1);
+        if (!ToRecordText(character)) {
+            return character;
+        }
+    }
+    return {};
+}
+
+QString FromConfigText(std::string_view bytes) {
+    return QString::fromStdString(DecodeConfigText(bytes));
 }
 
 } // namespace kelvara

@@ -6,6 +6,7 @@
 
 #include <QString>
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -25,6 +26,15 @@ struct UiText {
 // "Air files (*.air)|*.air|..." as a Qt file dialog filter.
 [[nodiscard]] QString DialogFilter(std::string_view pairs);
 
+// Record texts are Windows-1252 bytes; every byte becomes one character and back.
+[[nodiscard]] QString FromRecordText(std::string_view bytes);
+// Empty when a character has no Windows-1252 byte.
+[[nodiscard]] std::optional<std::string> ToRecordText(const QString& text);
+// The first character of text that ToRecordText cannot store; empty when there is none.
+[[nodiscard]] QString FirstUnstorableCharacter(const QString& text);
+// Dictionary and configuration texts: UTF-8 when they are, else Windows-1252.
+[[nodiscard]] QString FromConfigText(std::string_view bytes);
+
 namespace Texts {
 inline constexpr UiText TextTooLong{
     "texts of more than 32000 characters cannot be stored; the record is unchanged",
@@ -33,6 +43,14 @@ inline constexpr UiText TextTooLong{
 inline constexpr UiText TextTooLongForField{
     "this text field has room for %1 characters only; the record is unchanged",
     "dieses Textfeld hat nur Platz für %1 Zeichen; der Datensatz bleibt unverändert"};
+inline constexpr UiText CharacterNotStorable{
+    "the character %1 cannot be stored in this file's code page (Windows-1252); the record is "
+    "unchanged",
+    "das Zeichen %1 kann in der Codepage der Datei (Windows-1252) nicht gespeichert werden; der "
+    "Datensatz bleibt unverändert"};
+inline constexpr UiText ShorterThanItsType{
+    "Read only: this record holds %1 bytes, fewer than the %2 its type needs.",
+    "Nur lesbar: dieser Datensatz hat %1 Bytes, weniger als die %2, die sein Typ braucht."};
 inline constexpr UiText LibraryModePending{
     "The aircraft library is not available in this version: open an .air file with File / Load "
     "Aircraft",

@@ -5,6 +5,7 @@
 //   --time-tvchange     print the time of one record view build for the largest record
 //   --select NUMBER     select the first record with this hexadecimal number once shown
 //   --overlay           check "Overlay", so that 0x1503 and 0x1504 are drawn over each other
+#include "ApplicationSetup.h"
 #include "DictionaryLocation.h"
 #include "QtUserPrompts.h"
 #include "RecordPage.h"
@@ -160,6 +161,7 @@ int main(int argc, char* argv[]) {
     const std::string programFolder =
         QFile::encodeName(QCoreApplication::applicationDirPath()).toStdString();
     settings.Load(programFolder, kelvara::IsInstalledProgram(programFolder));
+    kelvara::SetUpApplication(app, settings);
     kelvara::QtUserPrompts prompts;
     kelvara::TMainBrowser window(settings, prompts, options.rest);
     prompts.SetParent(&window);
@@ -174,7 +176,11 @@ int main(int argc, char* argv[]) {
         return 0;
     }
     if (!options.select.isEmpty() || options.overlay) {
-        QApplication::processEvents();
+        QElapsedTimer waited;
+        waited.start();
+        while (!window.StartFileHandled() && waited.elapsed() < 10000) {
+            QApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+        }
         window.Page()->cbOverlay1503->setChecked(options.overlay);
         bool ok = false;
         const uint number = options.select.toUInt(&ok, 16);

@@ -29,14 +29,5 @@ TEST(LanguageTable, EveryMessageExistsInBothLanguages) {
     EXPECT_TRUE(Text(static_cast<TextId>(kTextIdCount), true).empty());
 }
 
-TEST(LanguageTable, FileModeGetsNoTabs) {
-    const auto library = CaptionsToApply(true);
-    const auto fileMode = CaptionsToApply(false);
-    EXPECT_EQ(library.size(), fileMode.size() + 2);
-    for (const CaptionRow& row : fileMode) {
-        EXPECT_NE(row.property, CaptionProperty::TabText) << row.control;
-    }
-}
-
 } // namespace
 } // namespace kelvara

@@ -20,50 +20,53 @@ RecordTree OneRecordTree() {
     return tree;
 }
 
+// Failures name the file and leave it, and the changed flag, as they were.
 TEST(SaveCurrentFile, OutcomeMessagesAndChangedFlag) {
     struct Case {
-        bool changed, german, writable;
+        bool changed, german;
+        const char* where; // "" writable, "target" in a missing folder, "backup" likewise
         int result;
-        std::vector<Shown> messages;
+        std::vector<std::string> messages; // caption, text; the failures end in the file name
     };
-    const Shown failed{"error", "Error", "Could not open outputfile, .air is unchanged"};
-    const Shown failedGerman{"error", "Fehler",
-                             "Ausgabedatei konnte nicht geöffnet werden, .air bleibt unverändert"};
-    const Case cases[] = {{false, false, true, 0, {}},
-                          {true, false, true, 0, {{"inform", "Info", "Save complete"}}},
-                          {true, true, true, 0, {{"inform", "Info", "Speichern beendet"}}},
-                          {true, false, false, -1, {failed}},
-                          {true, true, false, -1, {failedGerman}}};
+    const Case cases[] = {
+        {false, false, "", 0, {}},
+        {true, false, "", 0, {"Info", "Save complete"}},
+        {true, true, "", 0, {"Info", "Speichern beendet"}},
+        {true, false, "target", -1, {"Error", "Could not open outputfile, .air is unchanged\n"}},
+        {true, true, "target", -1,
+         {"Fehler", "Ausgabedatei konnte nicht geöffnet werden, .air bleibt unverändert\n"}},
+        {true, true, "backup", -3,
+         {"Fehler", "Sicherungsdatei konnte nicht geschrieben werden, .air bleibt unverändert\n"}}};
     for (const Case& c : cases) {
         test::TempFolder folder;
-        const std::string path = c.writable ? folder.File("a.air") : folder.File("missing/a.air");
-        const RecordTree tree = OneRecordTree();
+        const std::string where = c.where;
+        const std::string path = folder.File(where == "target" ? "missing/a.air" : "a.air");
+        if (where == "backup") {
+            test::WriteFile(path, "old");
+        }
+        SaveNames names = SaveNamesForFile(path);
+        if (where == "backup") {
+            names.backups[0] = folder.File("missing/a.kvr1.air");
+        }
         ChangeTracker changes;
         changes.SetChanged(c.changed);
         test::ScriptedPrompts prompts;
-        EXPECT_EQ(SaveCurrentFile(tree, SaveNamesForFile(path), changes, prompts, c.german),
-                  c.result);
-        EXPECT_EQ(prompts.shown, c.messages);
+        EXPECT_EQ(SaveCurrentFile(OneRecordTree(), names, changes, prompts, c.german), c.result);
+        std::vector<std::string> shown;
+        for (const Shown& message : prompts.shown) {
+            shown.insert(shown.end(), {message.caption, message.text});
+        }
+        std::vector<std::string> expected = c.messages;
+        if (c.result != 0) {
+            expected[1] += path;
+        }
+        EXPECT_EQ(shown, expected) << where;
         EXPECT_EQ(changes.IsChanged(), c.result != 0) << "cleared only by a successful save";
-        EXPECT_EQ(test::ReadFile(path).has_value(), c.changed && c.writable);
+        EXPECT_EQ(test::ReadFile(path).has_value(), c.changed && where != "target");
+        if (where == "backup") {
+            EXPECT_EQ(test::ReadFile(path), "old");
+        }
     }
-}
-
-TEST(SaveCurrentFile, FailedBackupLeavesTheFileAndTheFlag) {
-    test::TempFolder folder;
-    test::WriteFile(folder.File("a.air"), "old");
-    SaveNames names = SaveNamesForFile(folder.File("a.air"));
-    names.backups[0] = folder.File("missing/a.kvr1.air");
-    ChangeTracker changes;
-    changes.SetChanged(true);
-    test::ScriptedPrompts prompts;
-    EXPECT_EQ(SaveCurrentFile(OneRecordTree(), names, changes, prompts, true), -3);
-    EXPECT_EQ(prompts.shown,
-              (std::vector<Shown>{{"error", "Fehler",
-                                   "Sicherungsdatei konnte nicht geschrieben werden, "
-                                   ".air bleibt unverändert"}}));
-    EXPECT_TRUE(changes.IsChanged());
-    EXPECT_EQ(test::ReadFile(folder.File("a.air")), "old");
 }
 
 TEST(ChangeTracker, FileModeAndVariations) {

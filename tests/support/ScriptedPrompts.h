@@ -26,7 +26,7 @@ class ScriptedPrompts : public UserPrompts {
     void Error(const std::string& caption, const std::string& text) override {
         shown.push_back({"error", caption, text});
     }
-    bool AskYesNo(const std::string& caption, const std::string& text) override {
+    bool AskYesNo(const std::string& caption, const std::string& text, Answer) override {
         shown.push_back({"ask", caption, text});
         if (answers.empty()) {
             return false;

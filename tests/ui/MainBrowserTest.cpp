@@ -1,34 +1,30 @@
-// The main window's start, language, opening, saving and closing roads.
+// The main window's start, language, keyboard, opening, saving and closing roads.
+#include "ApplicationSetup.h"
 #include "ChangeTracker.h"
+#include "QtUserPrompts.h"
 #include "TAboutForm.h"
 #include "UiFixture.h"
 
 #include <QCheckBox>
 #include <QDir>
+#include <QPushButton>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
 #include <QMenu>
+#include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QScreen>
 #include <QStatusBar>
 #include <QTabBar>
-#include <QTimer>
+#include <QTranslator>
 #include <QTreeView>
+#include <QWindow>
 
 using namespace kelvara;
 using namespace kelvara::test;
 
 namespace {
-
-QString CfgValue(const UiFixture& f, const char* key) {
-    const QByteArray prefix = QByteArray(key) + " =";
-    for (const QByteArray& line : f.ReadFile(QStringLiteral("kvr.cfg")).split('\n')) {
-        if (line.trimmed().startsWith(prefix)) {
-            return QString::fromLatin1(line.trimmed().mid(prefix.size()).trimmed());
-        }
-    }
-    return QStringLiteral("<missing>");
-}
 
 void TypeNumber(UiFixture& f, uint32_t record, const QString& text) {
     f.Select(record);
@@ -40,6 +36,23 @@ QString Last(const UiFixture& f, std::string ShownMessage::*part = &ShownMessage
     return f.prompts.shown.empty() ? QString() : QString::fromStdString(f.prompts.shown.back().*part);
 }
 
+QString Plain(const QString& caption) {
+    return QString(caption).remove(QLatin1Char('&'));
+}
+
+// Notes whether the main window was on screen when a message about the start file came.
+struct ExposureNotingPrompts : ScriptedPrompts {
+    void Error(const std::string& caption, const std::string& text) override {
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+            if (qobject_cast<TMainBrowser*>(w)) {
+                exposed.push_back(w->windowHandle() && w->windowHandle()->isExposed());
+            }
+        }
+        ScriptedPrompts::Error(caption, text);
+    }
+    std::vector<bool> exposed;
+};
+
 struct LanguageCase {
     const char* cfg;
     const char* file; // menu and check box captions, hex view length line, a message
@@ -49,6 +62,7 @@ struct LanguageCase {
     const char* range;
     const char* openCaption; // refusing a damaged file
     const char* openText;
+    const char* yes; // Qt's own button text
 };
 
 } // namespace
@@ -65,7 +79,9 @@ class MainBrowserTest : public QObject {
         QTest::addColumn<QString>("argument"); // empty: no argument
         QTest::addColumn<int>("records");       // none in library mode, or for a backup name
         QTest::newRow("file argument") << QByteArray() << "plane.air" << 9;
+        QTest::newRow("relative argument") << QByteArray() << "./plane.air" << 9;
         QTest::newRow("backup argument") << QByteArray() << "plane.air.bak" << 0;
+        QTest::newRow("missing file") << QByteArray() << "missing.air" << 0;
         QTest::newRow("library mode") << QByteArray("showaircraft = 1\r\n") << "" << 0;
     }
     void start() {
@@ -73,29 +89,36 @@ class MainBrowserTest : public QObject {
         QFETCH(QString, argument);
         QFETCH(int, records);
         UiFixture f;
+        ExposureNotingPrompts prompts;
+        f.usePrompts = &prompts;
         f.WriteFile(QStringLiteral("plane.air.bak"), AirBytes(StandardRecords()));
-        f.Start(cfg, argument.isEmpty() ? QStringList() : QStringList{f.Path(argument)}, false);
+        const QString before = QDir::currentPath();
+        QDir::setCurrent(f.dir.path());
+        f.Start(cfg, argument.isEmpty() ? QStringList() : QStringList{argument}, false);
+        QDir::setCurrent(before);
         TMainBrowser& w = *f.window;
         const bool library = argument.isEmpty();
+        const QString absolute = f.Path(QStringLiteral("plane.air"));
         QCOMPARE(w.LibraryMode(), library);
         QCOMPARE(w.Tree().RootCount(), size_t(records));
         QCOMPARE(w.TabControl()->count(), library ? 2 : 0);
         QCOMPARE(w.TabControl()->isVisible(), library);
-        QVERIFY(w.LoadAircraft1->isVisible() && f.Page().isVisible());
-        QVERIFY(f.prompts.shown.empty() && !w.Changes().IsChanged());
+        QVERIFY(w.LoadAircraft1->isVisible() && f.Page().isVisible() && !w.Changes().IsChanged());
+        // A start file that cannot be opened is reported over the shown window.
+        const bool missing = argument == QStringLiteral("missing.air");
+        QCOMPARE(prompts.exposed, missing ? std::vector<bool>{true} : std::vector<bool>{});
         if (library) {
             QCOMPARE(w.TabControl()->tabText(1), QStringLiteral(".air file"));
             QVERIFY(!w.statusBar()->currentMessage().isEmpty());
         } else if (records == 0) {
-            QVERIFY(w.StartFile().isEmpty());
             QCOMPARE(w.windowTitle(), QStringLiteral("Kelvara V2.2"));
         } else {
-            QCOMPARE(w.windowTitle(), QStringLiteral("Kelvara V2.2 - ") + f.Path(argument));
+            // Absolute even when given relative, so that they outlive a change of folder.
+            QCOMPARE(w.windowTitle(), QStringLiteral("Kelvara V2.2 - ") + absolute);
+            QCOMPARE(f.CfgValue("opendir"), f.dir.path() + QLatin1Char('/'));
             QCOMPARE(f.Page().SelectedNode(), w.Tree().Root(0));
             QCOMPARE(f.Page().TitlePanel->text(), QStringLiteral("Title text"));
-            // The folder of the opened file is remembered at once, and the run is in file mode.
-            QCOMPARE(CfgValue(f, "opendir"), f.dir.path() + QLatin1Char('/'));
-            QCOMPARE(CfgValue(f, "showaircraft"), QStringLiteral("0"));
+            QCOMPARE(f.CfgValue("showaircraft"), QStringLiteral("0"));
         }
     }
 
@@ -104,26 +127,36 @@ class MainBrowserTest : public QObject {
         QTest::newRow("D") << LanguageCase{"language = D\r\n", "Datei", "Flugzeug laden",
                                            "X sperren", "Länge = 2",
                                            "nur Werte zwischen -32768 and 32767 sind erlaubt",
-                                           "Warnung", ".air Datei konnte nicht geöffnet werden"};
+                                           "Warnung", ".air Datei konnte nicht geöffnet werden",
+                                           "&Ja"};
         QTest::newRow("E") << LanguageCase{"language = E\r\n", "File", "Load Aircraft", "lock X",
                                            "Length = 2", "values between -32768 and 32767 only",
-                                           "Warning", "could not open .air file"};
+                                           "Warning", "could not open .air file", "&Yes"};
     }
-    // Captions and messages follow the language.
+    // Captions, messages and Qt's own buttons follow the language.
     void languages() {
         QFETCH(LanguageCase, c);
         UiFixture f;
         f.Start(c.cfg);
-        QCOMPARE(f.window->FileMenu()->title(), QString::fromUtf8(c.file));
-        QCOMPARE(f.window->LoadAircraft1->text(), QString::fromUtf8(c.load));
-        QCOMPARE(f.window->ASCIIExport1->text(), QStringLiteral("ASCII Export")); // one language
+        QCOMPARE(Plain(f.window->FileMenu()->title()), QString::fromUtf8(c.file));
+        QCOMPARE(Plain(f.window->LoadAircraft1->text()), QString::fromUtf8(c.load));
+        QCOMPARE(Plain(f.window->ASCIIExport1->text()), QStringLiteral("ASCII Export"));
         QCOMPARE(f.Page().cbXlock->text(), QString::fromUtf8(c.xlock));
         f.Select(0x0100);
         QCOMPARE(f.Page().HexEditor->toPlainText().section(u'\n', 0, 0), QString::fromUtf8(c.length));
         f.Page().eNumber->setText(QStringLiteral("40000"));
         QCOMPARE(Last(f), QString::fromUtf8(c.range));
 
-        // A damaged file is refused; the tree, the edit and the file name stay.
+        QVERIFY(SetUpApplication(*qApp, *f.settings));
+        QCOMPARE(QGuiApplication::applicationDisplayName(), QStringLiteral("Kelvara"));
+        QMessageBox box(QMessageBox::Question, QString(), QString(), QMessageBox::Yes);
+        QCOMPARE(box.button(QMessageBox::Yes)->text(), QString::fromUtf8(c.yes));
+        for (QTranslator* translator : qApp->findChildren<QTranslator*>()) {
+            QCoreApplication::removeTranslator(translator);
+            delete translator;
+        }
+
+        // A damaged file is refused naming file and place; the tree, the edit and the name stay.
         TypeNumber(f, 0x0100, QStringLiteral("7"));
         f.prompts.shown.clear();
         QByteArray damaged = AirBytes({{0x0100, Le16(1)}, {0x0101, Le16(2)}});
@@ -132,74 +165,103 @@ class MainBrowserTest : public QObject {
         f.window->OpenAirFile(f.Path(QStringLiteral("bad.air")));
         QCOMPARE(f.prompts.shown.size(), size_t{1});
         QCOMPARE(Last(f, &ShownMessage::caption), QString::fromUtf8(c.openCaption));
-        QVERIFY2(Last(f).startsWith(QString::fromUtf8(c.openText)) &&
+        QVERIFY2(Last(f).startsWith(QString::fromUtf8(c.openText) + QLatin1Char('\n') +
+                                    f.Path(QStringLiteral("bad.air"))) &&
                      Last(f).contains(QStringLiteral("at byte 10")),
                  qPrintable(Last(f)));
         QCOMPARE(f.window->Tree().RootCount(), size_t{9});
-        QVERIFY(f.Page().TV->isVisible());
         QCOMPARE(f.Page().SelectedNode(), f.Node(0x0100));
         QVERIFY(f.window->Changes().IsChanged());
-        QCOMPARE(f.window->StandalonePath(), f.Folder() + "/plane.air");
-        QVERIFY(f.window->windowTitle().endsWith(QStringLiteral("plane.air")));
-        QCOMPARE(CfgValue(f, "opendir"), f.dir.path() + QLatin1Char('/')); // remembered even so
         f.window->Changes().SetChanged(false);
     }
 
-    void closeWithChangesAsksAndNoStoresTheLayout() {
+    // Going back is the answer of Enter and Escape, on every road that would drop an edit.
+    void unsavedChangesKeysGoBack_data() {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<QString>("road");
+        for (const auto& [key, name] : {std::pair{Qt::Key_Return, "Enter"}, {Qt::Key_Escape, "Escape"}}) {
+            for (const char* road : {"close", "Exit", "Load Aircraft"}) {
+                QTest::addRow("%s on %s", name, road) << int(key) << QString::fromLatin1(road);
+            }
+        }
+    }
+    void unsavedChangesKeysGoBack() {
+        QFETCH(int, key);
+        QFETCH(QString, road);
+        UiFixture f;
+        QtUserPrompts boxes;
+        f.usePrompts = &boxes;
+        f.Start();
+        boxes.SetParent(f.window.get());
+        TypeNumber(f, 0x0100, QStringLiteral("7"));
+        {
+            ModalAnswerer answer{Qt::Key(key)};
+            if (road == QStringLiteral("close")) {
+                QVERIFY(!f.window->close());
+            } else {
+                (road == QStringLiteral("Exit") ? f.window->Exit1 : f.window->LoadAircraft1)->trigger();
+            }
+            QCOMPARE(answer.seen, QStringList{QStringLiteral("Changes made: Do you want to go back for saving?")});
+        }
+        QVERIFY(f.window->isVisible());
+        QCOMPARE(f.Node(0x0100)->record.data, Le16(7));
+        QVERIFY(f.window->Changes().IsChanged());
+        f.window->Changes().SetChanged(false);
+    }
+
+    void closeStoresTheLayoutAndDropsTheChangesOnNo() {
         UiFixture f;
         f.Start("windowleft = 30\r\nwindowtop = 40\r\nwindowwidth = 900\r\nwindowheight = "
                 "650\r\nsplitter1 = 300\r\n");
-        QCOMPARE(f.window->size(), QSize(900, 650));
+        QCOMPARE(f.window->geometry(), QRect(30, 40, 900, 650));
         TypeNumber(f, 0x0100, QStringLiteral("7"));
-        const QByteArray cfgBefore = f.ReadFile(QStringLiteral("kvr.cfg"));
-
-        // Yes goes back for saving: loading does nothing, closing is refused.
-        f.prompts.answers = {true, true};
-        f.window->LoadAircraft1Click(); // a Yes returns before any file dialog
-        QVERIFY(!f.window->close());
-        QVERIFY(f.window->isVisible());
-        QCOMPARE(f.prompts.shown.size(), size_t{2});
-        QCOMPARE(f.prompts.shown.back().kind, std::string("ask"));
-        QCOMPARE(Last(f, &ShownMessage::caption), QString());
-        QCOMPARE(Last(f), QStringLiteral("Changes made: Do you want to go back for saving?"));
-        QCOMPARE(f.Node(0x0100)->record.data, Le16(7));
-        QCOMPARE(f.ReadFile(QStringLiteral("kvr.cfg")), cfgBefore);
-
-        // No closes, storing the layout and dropping the changes.
         f.prompts.answers = {false};
         QVERIFY(f.window->close());
-        QCOMPARE(CfgValue(f, "windowwidth"), QStringLiteral("900"));
-        QCOMPARE(CfgValue(f, "windowheight"), QStringLiteral("650"));
-        QCOMPARE(CfgValue(f, "windowleft"), QString::number(f.window->x()));
-        QCOMPARE(CfgValue(f, "splitter1"), QStringLiteral("300"));
-        QCOMPARE(CfgValue(f, "splitter2"), QString::number(f.Page().PanelSizes()[1]));
+        QCOMPARE(f.prompts.shown.size(), size_t{1});
+        QCOMPARE(Last(f, &ShownMessage::caption), QString());
+        for (auto [key, value] : {std::pair{"windowleft", "30"}, {"windowtop", "40"},
+                                  {"windowwidth", "900"}, {"windowheight", "650"},
+                                  {"splitter1", "300"}}) {
+            QCOMPARE(f.CfgValue(key), QString::fromLatin1(value));
+        }
+        QCOMPARE(f.CfgValue("splitter2"), QString::number(f.Page().PanelSizes()[1]));
         QCOMPARE(f.ReadFile(QStringLiteral("plane.air")), AirBytes(StandardRecords()));
         QVERIFY(!QFile::exists(f.Path(QStringLiteral("plane.kvr1.air"))));
-    }
 
-    void closeWhileMaximisedKeepsTheStoredSize() {
-        UiFixture f;
-        f.Start("windowleft = -2\r\nwindowtop = -2\r\nwindowwidth = 777\r\nwindowheight = 555\r\n");
-        QVERIFY(f.window->isMaximized());
-        QVERIFY(f.window->close());
-        QVERIFY(f.prompts.shown.empty());
+        // Maximised: -2, -2 and the old size.
+        UiFixture m;
+        m.Start("windowleft = -2\r\nwindowtop = -2\r\nwindowwidth = 777\r\nwindowheight = 555\r\n");
+        QVERIFY(m.window->isMaximized());
+        QVERIFY(m.window->close());
         for (auto [key, value] : {std::pair{"windowleft", "-2"}, {"windowtop", "-2"},
                                   {"windowwidth", "777"}, {"windowheight", "555"}}) {
-            QCOMPARE(CfgValue(f, key), QString::fromLatin1(value));
+            QCOMPARE(m.CfgValue(key), QString::fromLatin1(value));
         }
     }
 
-    void saveWritesTheEditAndABackup() {
+    // Alt+F, Ctrl+S, Ctrl+O and Ctrl+Q as a user presses them; idle entries stay disabled.
+    void keyboard() {
         UiFixture f;
         f.Start();
-        f.window->SaveAircraft1Click(); // nothing to save
-        QVERIFY(f.prompts.shown.empty());
-        QVERIFY(!QFile::exists(f.Path(QStringLiteral("plane.kvr1.air"))));
+        f.window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
+        QTest::keyClick(f.Page().TV, Qt::Key_F, Qt::AltModifier);
+        QTRY_COMPARE(QApplication::activePopupWidget(), f.window->FileMenu());
+        QTest::keyClick(f.window->FileMenu(), Qt::Key_Escape);
+        QTRY_VERIFY(!QApplication::activePopupWidget());
+        for (QAction* idle : {f.window->Cut1, f.window->Copy1, f.window->Paste1, f.window->Text1,
+                              f.window->Next1}) {
+            QVERIFY2(!idle->isEnabled(), qPrintable(idle->objectName()));
+        }
 
         const QByteArray original = f.ReadFile(QStringLiteral("plane.air"));
         TypeNumber(f, 0x0100, QStringLiteral("258"));
-        f.window->SaveAircraft1Click();
-        QCOMPARE(f.prompts.shown.size(), size_t{1});
+        f.prompts.answers = {true, true};
+        QTest::keyClick(f.Page().eNumber, Qt::Key_O, Qt::ControlModifier);
+        QTest::keyClick(f.Page().eNumber, Qt::Key_Q, Qt::ControlModifier);
+        QCOMPARE(f.prompts.shown.size(), size_t{2});
+        QVERIFY(f.window->isVisible());
+        QTest::keyClick(f.Page().eNumber, Qt::Key_S, Qt::ControlModifier);
         QCOMPARE(Last(f, &ShownMessage::caption), QStringLiteral("Info"));
         QCOMPARE(Last(f), QStringLiteral("Save complete"));
         QVERIFY(!f.window->Changes().IsChanged());
@@ -213,30 +275,46 @@ class MainBrowserTest : public QObject {
 
     void exportHexViewAndAboutBox() {
         UiFixture f;
-        f.Start();
+        f.Start("windowleft = 0\r\nwindowtop = 0\r\nwindowwidth = 500\r\nwindowheight = 400\r\n");
         QVERIFY(QDir(f.dir.path()).mkdir(QStringLiteral("out")));
-        TypeNumber(f, 0x0100, QStringLiteral("42"));
         f.window->ExportAsciiTo(f.Path(QStringLiteral("out/plane.txt")));
         QVERIFY(f.prompts.shown.empty());
-        const QByteArray text = f.ReadFile(QStringLiteral("out/plane.txt"));
-        QVERIFY2(text.contains("00100\tInt value\t42\r\n"), text.constData());
-        QCOMPARE(CfgValue(f, "asciidir"), f.Path(QStringLiteral("out/")));
-        f.window->Changes().SetChanged(false);
+        QVERIFY(f.ReadFile(QStringLiteral("out/plane.txt")).contains("00100\tInt value\t5\r\n"));
+        QCOMPARE(f.CfgValue("asciidir"), f.Path(QStringLiteral("out/")));
+        f.window->ExportAsciiTo(f.Path(QStringLiteral("none/plane.txt")));
+        QVERIFY(Last(f).endsWith(f.Path(QStringLiteral("none/plane.txt"))));
 
         QVERIFY(!f.Page().HexEditor->isVisible());
         f.window->HexEditor1->trigger();
         QVERIFY(f.Page().HexEditor->isVisible());
-        QVERIFY(TAboutForm().VersionLine().startsWith(QStringLiteral("KVR V2.2 ")));
 
-        // The About box names the dictionary in use, here the one beside the program.
+        // The about box: white on black, centred on the screen rather than on the window.
+        QImage shot;
+        QRect frame;
+        QString version;
         QString dictionaryLine;
-        QTimer::singleShot(0, [&dictionaryLine] {
-            if (auto* about = qobject_cast<TAboutForm*>(QApplication::activeModalWidget())) {
-                dictionaryLine = about->findChild<QLabel*>(QStringLiteral("DictionaryLabel"))->text();
-                about->accept();
-            }
+        ModalAnswerer answer(Qt::Key_Return, [&](QWidget* about) {
+            QVERIFY(QTest::qWaitForWindowExposed(about));
+            shot = about->grab().toImage();
+            frame = about->geometry();
+            version = static_cast<TAboutForm*>(about)->VersionLine();
+            dictionaryLine = about->findChild<QLabel*>(QStringLiteral("DictionaryLabel"))->text();
         });
         f.window->About1->trigger();
+        QCOMPARE(answer.seen, QStringList{QStringLiteral("kelvara::TAboutForm")});
+        QCOMPARE(shot.pixelColor(3, 3), QColor(Qt::black));
+        QCOMPARE(shot.pixelColor(shot.width() - 3, shot.height() / 2), QColor(Qt::black));
+        int white = 0;
+        for (int y = 0; y < shot.height(); ++y) {
+            for (int x = 0; x < shot.width(); ++x) {
+                white += shot.pixelColor(x, y) == QColor(Qt::white) ? 1 : 0;
+            }
+        }
+        QVERIFY(white > 50);
+        const QPoint offset = frame.center() - f.window->screen()->availableGeometry().center();
+        QVERIFY2(offset.manhattanLength() <= 2, qPrintable(QString::number(offset.manhattanLength())));
+        QVERIFY(version.startsWith(QStringLiteral("KVR V2.2 ")));
+        // It names the dictionary in use, here the one beside the program.
         QCOMPARE(dictionaryLine, QStringLiteral("KVR.ini: ") + f.Path(QStringLiteral("KVR.ini")));
     }
 };

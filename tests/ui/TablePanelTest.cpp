@@ -43,6 +43,7 @@ struct Window {
         f.window->resize(900, 700);
         f.window->show();
         QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
+        QTRY_VERIFY(f.window->StartFileHandled());
     }
     TablePanel& Panel() const { return *f.Page().Tables(); }
     bool Changed() const { return f.window->Changes().IsChanged(); }

@@ -2,17 +2,24 @@
 // from records, and a main window started on it in file mode.
 #pragma once
 
+#include "AirFileBuilder.h"
 #include "RecordPage.h"
 #include "RecordTree.h"
 #include "ScriptedPrompts.h"
 #include "Settings.h"
 #include "TMainBrowser.h"
 
+#include <QApplication>
 #include <QFile>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QPointer>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -27,22 +34,11 @@ struct TestRecord {
 };
 
 inline QByteArray AirBytes(const std::vector<TestRecord>& records) {
-    QByteArray out;
-    auto put32 = [&out](uint32_t v) {
-        for (int i = 0; i < 4; ++i) {
-            out.append(static_cast<char>(v >> (8 * i)));
-        }
-    };
+    AirFileBuilder file;
     for (const TestRecord& record : records) {
-        put32(record.number);
-        put32(static_cast<uint32_t>(record.data.size()));
-        out.append(reinterpret_cast<const char*>(record.data.data()), qsizetype(record.data.size()));
+        file.Record(record.number, record.data);
     }
-    return out;
-}
-
-inline Bytes Le16(int v) {
-    return {static_cast<uint8_t>(v & 0xFF), static_cast<uint8_t>((v >> 8) & 0xFF)};
+    return QByteArray(reinterpret_cast<const char*>(file.Bytes().data()), qsizetype(file.Bytes().size()));
 }
 
 inline const char* kTestDictionary =
@@ -87,6 +83,16 @@ class UiFixture {
         QFile file(Path(name));
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }
+    // A value of the saved kvr.cfg.
+    QString CfgValue(const char* key) const {
+        const QByteArray prefix = QByteArray(key) + " =";
+        for (const QByteArray& line : ReadFile(QStringLiteral("kvr.cfg")).split('\n')) {
+            if (line.trimmed().startsWith(prefix)) {
+                return QString::fromLatin1(line.trimmed().mid(prefix.size()).trimmed());
+            }
+        }
+        return QStringLiteral("<missing>");
+    }
 
     // KVR.ini, kvr.cfg (extra lines appended) and plane.air; then the window, by default
     // started on plane.air.
@@ -99,9 +105,12 @@ class UiFixture {
         }
         settings = std::make_unique<Settings>();
         settings->Load(Folder());
-        window = std::make_unique<TMainBrowser>(*settings, prompts, arguments);
+        window = std::make_unique<TMainBrowser>(*settings, *usePrompts, arguments);
         window->show();
         QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        if (!window->StartFile().isEmpty()) {
+            QTRY_VERIFY(window->StartFileHandled());
+        }
     }
 
     RecordPage& Page() const { return *window->Page(); }
@@ -114,8 +123,45 @@ class UiFixture {
 
     QTemporaryDir dir;
     ScriptedPrompts prompts;
+    UserPrompts* usePrompts = &prompts; // real message boxes where keys must be pressed
     std::unique_ptr<Settings> settings;
     std::unique_ptr<TMainBrowser> window;
+};
+
+// While it lives, answers every modal window as a user would: a key press on the widget that
+// has the focus (a file dialog, which no test expects, is closed). Records what was shown.
+class ModalAnswerer {
+  public:
+    explicit ModalAnswerer(Qt::Key key, std::function<void(QWidget*)> inspect = {})
+        : mKey(key), mInspect(std::move(inspect)) {
+        QObject::connect(&mTimer, &QTimer::timeout, [this] { Poll(); });
+        mTimer.start(10);
+    }
+    QStringList seen; // a message box's text, or the class of another window
+
+  private:
+    void Poll() {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (!modal || modal == mLast || !modal->isVisible()) {
+            mLast = modal;
+            return;
+        }
+        mLast = modal;
+        auto* box = qobject_cast<QMessageBox*>(modal);
+        seen << (box ? box->text() : QString::fromLatin1(modal->metaObject()->className()));
+        if (mInspect) {
+            mInspect(modal);
+        }
+        if (auto* files = qobject_cast<QFileDialog*>(modal)) {
+            files->reject();
+        } else {
+            QTest::keyClick(modal->focusWidget() ? modal->focusWidget() : modal, mKey);
+        }
+    }
+    Qt::Key mKey;
+    std::function<void(QWidget*)> mInspect;
+    QTimer mTimer;
+    QPointer<QWidget> mLast;
 };
 
 } // namespace kelvara::test
