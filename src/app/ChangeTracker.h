@@ -12,6 +12,7 @@ public:
     void SetLibraryMode(bool library) { mLibraryMode = library; }
     [[nodiscard]] bool LibraryMode() const { return mLibraryMode; }
     void SetCurrent(int aircraft, int variation) { mCurrent = {aircraft, variation}; }
+    [[nodiscard]] std::pair<int, int> Current() const { return mCurrent; }
 
     void SetChanged(bool changed);
     [[nodiscard]] bool IsChanged() const;

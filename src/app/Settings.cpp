@@ -124,6 +124,20 @@ void Settings::Load(const std::string& programFolder, bool installed) {
     RefreshColorComponents();
 }
 
+void Settings::LoadWithSettingsFolder(const std::string& programFolder,
+                                      const std::string& settingsFolder) {
+    if (settingsFolder.empty()) {
+        Load(programFolder);
+        return;
+    }
+    mProgramFolder = programFolder.empty() ? std::string(".") : programFolder;
+    MakeFolders(settingsFolder);
+    mConfigFolder = settingsFolder;
+    mConfigPath = JoinPath(mConfigFolder, kFileName);
+    ReadFile(mConfigPath);
+    RefreshColorComponents();
+}
+
 void Settings::ReadFile(const std::string& path) {
     std::FILE* file = std::fopen(path.c_str(), "rb");
     if (file == nullptr) {

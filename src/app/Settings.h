@@ -2,6 +2,8 @@
 // own folder (or the XDG config folder when that one is not writable).
 #pragma once
 
+#include "SearchPath.h"
+
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -10,11 +12,6 @@
 #include <vector>
 
 namespace kelvara {
-
-struct SearchPath {
-    std::string folder;
-    int active = 1;
-};
 
 struct ColorComponents {
     float red = 0;
@@ -38,6 +35,9 @@ class Settings {
     // otherwise in $XDG_CONFIG_HOME/kelvara (default ~/.config/kelvara). An installed program
     // always uses the latter, so that neither root nor a user's own prefix gets a kvr.cfg in bin/.
     void Load(const std::string& programFolder, bool installed = false);
+    // kvr.cfg and the debug log in settingsFolder instead (created when missing), for runs that
+    // must leave the user's own choices alone; KVR.ini is found as usual.
+    void LoadWithSettingsFolder(const std::string& programFolder, const std::string& settingsFolder);
     // Rewrites the whole file; a file that cannot be written is silently not saved.
     // Returns false then, for callers that want to know.
     bool Save();

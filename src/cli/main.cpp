@@ -4,8 +4,10 @@
 #include "AsciiExport.h"
 #include "DataType.h"
 #include "DictionaryLocation.h"
+#include "DiffCommand.h"
 #include "RecordDictionary.h"
 #include "RecordEdits.h"
+#include "ScanCommand.h"
 #include "TableCommands.h"
 #include "TextUtil.h"
 #include "ValueEncoding.h"
@@ -36,6 +38,8 @@ const char* kUsage =
     "  set FILE NUMBER[/FIELD] TEXT        change a value and save with backups\n"
     "  check FILE                          report whether the file is sound\n"
     "  rewrite FILE                        load and save (sorted, backups rotated)\n"
+    "  scan FSPATH [--searchpath DIR]...   the aircraft list with each .air path\n"
+    "  diff A B                            records that differ (exit 0 same, 1 different, 2 trouble)\n"
     "  table-export FILE NUMBER[/FIELD] OUT   table text file of a table record (- for stdout)\n"
     "  table-import FILE NUMBER[/FIELD] IN    read a table text file into it and save\n"
     "options:\n"
@@ -334,6 +338,9 @@ int Run(const Options& options) {
         return kExitOk;
     }
 
+    if (command == "diff") {
+        return RunDiff(a, options.ini, ReadOptions{options.datatypes, options.style});
+    }
     if (a.size() < 2) {
         throw UsageError{"missing FILE"};
     }
@@ -389,6 +396,9 @@ int Run(const Options& options) {
 
 int main(int argc, char** argv) {
     using namespace kelvara;
+    if (argc >= 2 && std::string(argv[1]) == "scan") {
+        return RunScanCommand(argc, argv);
+    }
     try {
         const Options options = ParseOptions(argc, argv);
         std::ios::sync_with_stdio(false);

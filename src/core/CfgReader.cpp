@@ -38,9 +38,10 @@ LineKind CfgReader::NextLine(std::string& text) {
     if (mData.size() < 2 || mPos >= mData.size() - 1) {
         return LineKind::EndOfData;
     }
-    size_t end = mData.find_first_of("\r\n", mPos);
-    if (end == std::string::npos) {
-        end = mData.size();
+    // Plain loops: find_first_of calls memchr once per byte, which dominated the aircraft scan.
+    size_t end = mPos;
+    while (end < mData.size() && mData[end] != '\r' && mData[end] != '\n') {
+        ++end;
     }
     mLine.assign(mData, mPos, end - mPos);
     mPos = end;
@@ -48,8 +49,12 @@ LineKind CfgReader::NextLine(std::string& text) {
         ++mPos;
     }
 
-    const size_t comment = std::min(mLine.find(';'), mLine.find("//"));
-    mContent = std::string(Trim(std::string_view(mLine).substr(0, comment)));
+    size_t comment = 0;
+    while (comment < mLine.size() && mLine[comment] != ';' &&
+           !(mLine[comment] == '/' && comment + 1 < mLine.size() && mLine[comment + 1] == '/')) {
+        ++comment;
+    }
+    mContent.assign(Trim(std::string_view(mLine).substr(0, comment)));
     if (mContent.empty()) {
         text.clear();
         return LineKind::Blank;
@@ -60,8 +65,8 @@ LineKind CfgReader::NextLine(std::string& text) {
     }
     const size_t eq = mContent.find('=');
     if (eq != std::string::npos) {
-        mKey = std::string(Trim(std::string_view(mContent).substr(0, eq)));
-        mValue = std::string(Trim(std::string_view(mContent).substr(eq + 1)));
+        mKey.assign(Trim(std::string_view(mContent).substr(0, eq)));
+        mValue.assign(Trim(std::string_view(mContent).substr(eq + 1)));
         text = mKey;
         return LineKind::KeyValue;
     }

@@ -2,7 +2,7 @@
 
 #include "ChangeTracker.h"
 #include "DataType.h"
-#include "HexViewText.h"
+#include "HexEditorView.h"
 #include "RecordDictionary.h"
 #include "RecordEdits.h"
 #include "RecordTree.h"
@@ -14,10 +14,10 @@
 #include "UiTexts.h"
 #include "UserPrompts.h"
 #include "ValueFormat.h"
+#include "Windows1252.h"
 
 #include <QAction>
 #include <QCheckBox>
-#include <QFontDatabase>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -105,13 +105,15 @@ void RecordPage::BuildLayout() {
     titleFont.setBold(true);
     TitlePanel->setFont(titleFont);
     editorLayout->addWidget(TitlePanel);
-    editorLayout->addWidget(BuildEditorStrip(), 1);
-    HexEditor = MakeMemo(editorArea, "HexEditor");
-    HexEditor->setReadOnly(true);
-    HexEditor->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
-    HexEditor->setStyleSheet(QStringLiteral("QPlainTextEdit { background: #c0c0c0; }"));
+    mSplitter4 = new QSplitter(Qt::Vertical, editorArea);
+    mSplitter4->setObjectName(QStringLiteral("Splitter4"));
+    mSplitter4->setChildrenCollapsible(false);
+    mSplitter4->addWidget(BuildEditorStrip());
+    HexEditor = new HexEditorView(mSplitter4);
     HexEditor->hide();
-    editorLayout->addWidget(HexEditor, 1);
+    mSplitter4->addWidget(HexEditor);
+    editorLayout->addWidget(mSplitter4, 1);
+    connect(HexEditor, &HexEditorView::BytesTyped, this, [this] { HexToRecord(); });
 
     mSplitter3 = new QSplitter(Qt::Horizontal, this);
     mSplitter3->setObjectName(QStringLiteral("Panel9"));
@@ -268,6 +270,17 @@ void RecordPage::SetMenuActions(QAction* cut, QAction* copy, QAction* compare) {
 
 void RecordPage::SetHexVisible(bool visible) {
     HexEditor->setVisible(visible);
+    const QList<int> outer = mSplitter2->sizes();
+    if (outer.size() == 2) {
+        const int upper = visible ? 350 : 210;
+        mSplitter2->setSizes({upper, std::max(outer[0] + outer[1] - upper, 1)});
+    }
+    if (visible) {
+        const int strip = 60;
+        const QList<int> inner = mSplitter4->sizes();
+        const int total = inner.size() == 2 ? inner[0] + inner[1] : 0;
+        mSplitter4->setSizes({strip, std::max(total - strip, strip)});
+    }
 }
 
 void RecordPage::ApplyPanelSizes(int treeWidth, int upperHeight, int helpWidth) {
@@ -307,7 +320,7 @@ void RecordPage::ClearView() {
     QScopedValueRollback<bool> refreshing(mViewRefreshing, true);
     TitlePanel->clear();
     HelpMemo->clear();
-    HexEditor->clear();
+    HexEditor->ShowRecord({}, {}, 0, 0, false);
     ShowPanel(nullptr);
     CompareMemo->hide();
     mTableShown = false;
@@ -322,7 +335,11 @@ void RecordPage::ShowPanel(QWidget* panel) {
 
 void RecordPage::TVChange() {
     RecordNode* node = SelectedNode();
-    if (mTreeLoading || !node) {
+    if (mTreeLoading) {
+        return;
+    }
+    if (!node) {
+        ClearView(); // the last node was cut: no editor may stay on a record that is gone
         return;
     }
     CompareMemo->hide();
@@ -344,6 +361,7 @@ void RecordPage::TVChange() {
         }
     }
     mTableShown = IsTableType(record.type);
+    HexEditor->SetTableShown(mTableShown);
     if (record.type == DataType::Text && shownLength > 0) {
         --shownLength; // the terminating zero byte is not shown
     }
@@ -428,18 +446,10 @@ size_t RecordPage::ValueWidth(int type) {
 
 void RecordPage::FillHexView(const RecordNode& node, size_t shownLength) {
     const AirRecord& record = node.record;
-    HexEditor->clear();
-    if (record.type <= 0) {
-        return;
-    }
-    QStringList lines;
-    lines << QString::fromUtf8(LengthLineText(static_cast<int>(shownLength), German()));
-    lines << QString(kHexRowWidth, QLatin1Char(' '));
-    for (const std::string& row : HexRows(record.Bytes(), shownLength, record.offset)) {
-        lines << FromRecordText(row);
-    }
-    HexEditor->setPlainText(lines.join(QLatin1Char('\n')));
-    ScrollToTop(HexEditor);
+    // The length line is UTF-8 ("Länge"); the view holds record bytes.
+    const std::string lengthLine =
+        Utf8ToWindows1252(LengthLineText(static_cast<int>(shownLength), German())).value_or("");
+    HexEditor->ShowRecord(lengthLine, record.Bytes(), shownLength, record.offset, record.type > 0);
 }
 
 void RecordPage::FillEditor(const RecordNode& node) {
@@ -586,6 +596,25 @@ void RecordPage::Commit(RecordNode& node, bool updateCaption) {
     if (updateCaption) {
         UpdateNodeCaption(node);
     }
+    TVChange();
+}
+
+void RecordPage::HexToRecord() {
+    RecordNode* node = SelectedNode();
+    if (!node) {
+        return;
+    }
+    if (ReplaceRecordBytes(*node, HexEditor->State().ApplyTo(node->record.Bytes())).status !=
+        EditStatus::Ok) {
+        return;
+    }
+    // Without the flag "Save aircraft" would skip a file changed only here.
+    mContext.changes.SetChanged(true);
+    const int type = node->record.type;
+    if (type == DataType::Bool || IsNumberType(type)) {
+        UpdateNodeCaption(*node);
+    }
+    QScopedValueRollback<bool> committing(mHexCommitting, true);
     TVChange();
 }
 

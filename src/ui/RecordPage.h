@@ -3,6 +3,7 @@
 #pragma once
 
 #include "AirFileReader.h"
+#include "HexEditorView.h"
 
 #include <QWidget>
 
@@ -63,6 +64,7 @@ class RecordPage : public QWidget {
 
     // Menu entries that the record view switches (any may be null).
     void SetMenuActions(QAction* cut, QAction* copy, QAction* compare);
+    // The hex view on: upper area 350 pixels, editor strip 60 above it; off: upper area 210.
     void SetHexVisible(bool visible);
 
     // splitter1..3: tree width, upper area height, help panel width.
@@ -93,7 +95,7 @@ class RecordPage : public QWidget {
     std::vector<QRadioButton*> selectorButtons;
     std::vector<QLineEdit*> selectorEdits;
     QPlainTextEdit* CompareMemo = nullptr;
-    QPlainTextEdit* HexEditor = nullptr;
+    HexEditorView* HexEditor = nullptr;
     QPlainTextEdit* HelpMemo = nullptr;
     QWidget* RenderPanel = nullptr;
     QLabel* LabelX = nullptr;
@@ -134,6 +136,7 @@ class RecordPage : public QWidget {
     // After a table edit: the view above the editors is renewed, the editors and graph stay.
     void CurveCommit();
     void UpdateNodeCaption(RecordNode& node);
+    void HexToRecord();
 
     [[nodiscard]] bool German() const;
     [[nodiscard]] char LocaleMark() const;
@@ -144,6 +147,7 @@ class RecordPage : public QWidget {
     QSplitter* mSplitter1 = nullptr;
     QSplitter* mSplitter2 = nullptr;
     QSplitter* mSplitter3 = nullptr;
+    QSplitter* mSplitter4 = nullptr;
     QAction* mCutAction = nullptr;
     QAction* mCopyAction = nullptr;
     QAction* mCompareAction = nullptr;

@@ -3,6 +3,8 @@
 #include "RecordTree.h"
 #include "UiTexts.h"
 
+#include <algorithm>
+
 namespace kelvara {
 
 RecordTreeModel::RecordTreeModel(RecordTree& tree, QObject* parent)
@@ -65,6 +67,26 @@ void RecordTreeModel::CaptionChanged(const RecordNode* node) {
     if (at.isValid()) {
         emit dataChanged(at, at, {Qt::DisplayRole});
     }
+}
+
+std::unique_ptr<RecordNode> RecordTreeModel::TakeRoot(size_t index) {
+    if (index >= mTree.RootCount()) {
+        return nullptr;
+    }
+    const int row = static_cast<int>(index);
+    beginRemoveRows({}, row, row);
+    std::unique_ptr<RecordNode> node = mTree.TakeRoot(index);
+    endRemoveRows();
+    return node;
+}
+
+RecordNode* RecordTreeModel::InsertRoot(size_t index, std::unique_ptr<RecordNode> node) {
+    index = std::min(index, mTree.RootCount());
+    const int row = static_cast<int>(index);
+    beginInsertRows({}, row, row);
+    RecordNode* inserted = mTree.InsertRoot(index, std::move(node));
+    endInsertRows();
+    return inserted;
 }
 
 } // namespace kelvara

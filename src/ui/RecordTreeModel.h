@@ -2,14 +2,13 @@
 // node of the core's RecordTree, which stays the one record store.
 #pragma once
 
+#include "RecordClipboard.h"
+
 #include <QAbstractItemModel>
 
 namespace kelvara {
 
-class RecordNode;
-class RecordTree;
-
-class RecordTreeModel : public QAbstractItemModel {
+class RecordTreeModel : public QAbstractItemModel, public RootEditor {
     Q_OBJECT
   public:
     explicit RecordTreeModel(RecordTree& tree, QObject* parent = nullptr);
@@ -30,6 +29,11 @@ class RecordTreeModel : public QAbstractItemModel {
     void EndReplace() { endResetModel(); }
     // After a node's caption was rewritten.
     void CaptionChanged(const RecordNode* node);
+
+    // Cut and paste: the view hears of each row as it goes and comes.
+    [[nodiscard]] const RecordTree& Tree() const override { return mTree; }
+    std::unique_ptr<RecordNode> TakeRoot(size_t index) override;
+    RecordNode* InsertRoot(size_t index, std::unique_ptr<RecordNode> node) override;
 
   private:
     RecordTree& mTree;

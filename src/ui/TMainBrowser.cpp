@@ -3,11 +3,15 @@
 #include "AsciiExport.h"
 #include "DictionaryLocation.h"
 #include "MenuMnemonics.h"
+#include "PluginFolders.h"
+#include "RecordCommands.h"
 #include "RecordPage.h"
 #include "SaveCurrentFile.h"
+#include "SelectionPage.h"
 #include "Settings.h"
 #include "StartupDecisions.h"
 #include "TAboutForm.h"
+#include "TView_Plugins_Form.h"
 #include "UiTexts.h"
 #include "UserPrompts.h"
 
@@ -83,8 +87,8 @@ TMainBrowser::TMainBrowser(Settings& settings, UserPrompts& prompts, QStringList
     mTabControl->hide();
     layout->addWidget(mTabControl);
     mPages = new QStackedWidget(central);
-    mManufacturerPanel = new QWidget(mPages);
-    mManufacturerPanel->setObjectName(QStringLiteral("ManufacturerPanel"));
+    mSelectionPage = new SelectionPage(mLibrary, mSettings, mPages);
+    mManufacturerPanel = mSelectionPage;
     mPages->addWidget(mManufacturerPanel);
     mRecordPage = new RecordPage(
         RecordPageContext{mSettings, mPrompts, mChanges, mDictionary, mTree}, mPages);
@@ -92,17 +96,25 @@ TMainBrowser::TMainBrowser(Settings& settings, UserPrompts& prompts, QStringList
     mPages->setCurrentWidget(mRecordPage);
     layout->addWidget(mPages, 1);
     setCentralWidget(central);
-    connect(mTabControl, &QTabBar::currentChanged, this, [this](int tab) {
-        mPages->setCurrentWidget(tab == 0 ? mManufacturerPanel
-                                          : static_cast<QWidget*>(mRecordPage));
-    });
 
     BuildMenu();
-    mRecordPage->SetMenuActions(nullptr, nullptr, Compare1);
+    mRecordPage->SetMenuActions(Cut1, Copy1, Compare1);
+    mCommands = std::make_unique<RecordCommands>(
+        RecordCommandsContext{*this, *mRecordPage, mChanges, mPrompts, mSettings},
+        RecordCommandMenus{mEditMenu, mFindMenu, Cut1, Copy1, Paste1, HexEditor1});
+    connect(Cut1, &QAction::triggered, mCommands.get(), &RecordCommands::Cut1Click);
+    connect(Copy1, &QAction::triggered, mCommands.get(), &RecordCommands::Copy1Click);
+    connect(Paste1, &QAction::triggered, mCommands.get(), &RecordCommands::Paste1Click);
+    connect(Text1, &QAction::triggered, mCommands.get(), &RecordCommands::Text1Click);
+    connect(Next1, &QAction::triggered, mCommands.get(), &RecordCommands::Next1Click);
+    mPluginsForm = new TView_Plugins_Form(mPlugins, this);
     statusBar();
 }
 
-TMainBrowser::~TMainBrowser() = default;
+TMainBrowser::~TMainBrowser() {
+    mCommands.reset();
+    mPlugins.FreePluginList();
+}
 
 void TMainBrowser::BuildMenu() {
     auto add = [this](QMenu* menu, const char* name, auto handler) {
@@ -119,21 +131,21 @@ void TMainBrowser::BuildMenu() {
     SaveAircraft1 = add(mFileMenu, "SaveAircraft1", &TMainBrowser::SaveAircraft1Click);
     ASCIIExport1 = add(mFileMenu, "ASCIIExport1", &TMainBrowser::ASCIIExport1Click);
     ASCIIExport1->setText(QText(TextId::MenuAsciiExport, mSettings));
-    MarkforCompare1 = add(mFileMenu, "MarkforCompare1", nullptr);
+    MarkforCompare1 = add(mFileMenu, "MarkforCompare1", &TMainBrowser::MarkforCompare1Click);
     MarkforCompare1->setText(QText(TextId::MenuMarkForCompare, mSettings));
     MarkforCompare1->setVisible(false);
-    Compare1 = add(mFileMenu, "Compare1", nullptr);
+    Compare1 = add(mFileMenu, "Compare1", &TMainBrowser::Compare1Click);
     Compare1->setText(QText(TextId::MenuCompare, mSettings));
     Compare1->setCheckable(true);
     Compare1->setVisible(false);
+    MarkforCompare1->setEnabled(false);
+    Compare1->setEnabled(false);
     mFileMenu->addSeparator();
     Exit1 = add(mFileMenu, "Exit1", &TMainBrowser::Exit1Click);
     LoadAircraft1->setShortcut(QKeySequence::Open);
     SaveAircraft1->setShortcut(QKeySequence::Save);
     Exit1->setShortcut(QKeySequence::Quit);
 
-    // Clipboard and search commands arrive with their own pages; until then their entries
-    // are in place but stay disabled, and Ctrl-X/C/V, Ctrl-F and F3 are left free for them.
     mEditMenu = menuBar()->addMenu(QString());
     mEditMenu->setObjectName(QStringLiteral("Edit1"));
     Cut1 = add(mEditMenu, "Cut1", nullptr);
@@ -145,24 +157,21 @@ void TMainBrowser::BuildMenu() {
     Text1 = add(mFindMenu, "Text1", nullptr);
     Next1 = add(mFindMenu, "Next1", nullptr);
     mFindMenu->setEnabled(false);
-    for (QAction* idle : {Cut1, Copy1, Paste1, Text1, Next1}) {
-        idle->setEnabled(false);
-    }
+    Paste1->setEnabled(false); // until the first copy
 
     mOptionsMenu = menuBar()->addMenu(QString());
     mOptionsMenu->setObjectName(QStringLiteral("Options1"));
-    Config1 = add(mOptionsMenu, "Config1", nullptr);
-    Config1->setEnabled(false);
-    HexEditor1 = add(mOptionsMenu, "HexEditor1", nullptr);
+    Config1 = add(mOptionsMenu, "Config1", &TMainBrowser::Config1Click);
+    HexEditor1 = add(mOptionsMenu, "HexEditor1", &TMainBrowser::HexEditor1Click);
     HexEditor1->setText(QText(TextId::MenuHexEditor, mSettings));
     HexEditor1->setCheckable(true);
-    connect(HexEditor1, &QAction::toggled, this,
-            [this](bool on) { mRecordPage->SetHexVisible(on); });
 
     mHelpMenu = menuBar()->addMenu(QString());
     mHelpMenu->setObjectName(QStringLiteral("Help1"));
     About1 = add(mHelpMenu, "About1", &TMainBrowser::About1Click);
     Getmanual1 = add(mHelpMenu, "Getmanual1", &TMainBrowser::Getmanual1Click);
+    InstalledPlugins1 = add(mHelpMenu, "InstalledPlugins1", &TMainBrowser::InstalledPlugins1Click);
+    InstalledPlugins1->setText(Pick(Texts::InstalledPlugins, German()));
 }
 
 void TMainBrowser::showEvent(QShowEvent* event) {
@@ -185,15 +194,17 @@ void TMainBrowser::FormShow() {
     mFirstShow = false;
     setWindowTitle(QString::fromUtf8(MainWindowCaption()));
     ApplyLanguage();
+    mPlugins.ScanPlugins(PluginFolders(mSettings.ProgramFolder()), German() ? 'D' : 'E');
     LoadAircraft1->setVisible(true);
     LoadDictionary();
-    if (mLibraryMode) {
-        statusBar()->showMessage(Pick(Texts::LibraryModePending, German()));
+    if (mLibraryMode && !StartLibraryMode()) {
+        return; // cancelled: the program ends without saving anything
     }
 
     PlaceWindow();
     const PanelSizes panels = PanelSizesFromSettings(mSettings);
     mRecordPage->ApplyPanelSizes(panels.treeWidth, panels.upperHeight, panels.helpWidth);
+    mSelectionPage->ApplyPanelSizes(panels.manufacturerWidth, panels.perManufacturerWidth);
     mResizeAttached = true;
 
     if (!mStartFile.isEmpty()) {
@@ -303,6 +314,9 @@ void TMainBrowser::OpenAirFile(const QString& path) {
     mRecordPage->SetFilePath(localPath);
     setWindowTitle(DisplayPath(opened.windowCaption));
     statusBar()->clearMessage();
+    // Only a variation of the library can be marked; both items stay hidden all the same.
+    MarkforCompare1->setEnabled(mLibraryMode);
+    Compare1->setEnabled(mLibraryMode && mCompareMarks.CompareEnabled());
 }
 
 void TMainBrowser::LoadAircraft1Click() {
@@ -382,17 +396,41 @@ void TMainBrowser::StoreWindowLayout() {
     layout.width = client.width();
     layout.height = client.height();
     const std::array<int, 3> sizes = mRecordPage->PanelSizes();
-    layout.panels = PanelSizesFromSettings(mSettings); // the selection page keeps its sizes
+    layout.panels = PanelSizesFromSettings(mSettings);
     layout.panels.treeWidth = sizes[0];
     layout.panels.upperHeight = sizes[1];
     layout.panels.helpWidth = sizes[2];
-    kelvara::StoreWindowLayout(mSettings, layout, false);
+    if (mLibraryMode) { // otherwise the selection page was never shown and keeps its sizes
+        const std::array<int, 2> selection = mSelectionPage->PanelSizes();
+        layout.panels.manufacturerWidth = selection[0];
+        layout.panels.perManufacturerWidth = selection[1];
+    }
+    kelvara::StoreWindowLayout(mSettings, layout, mBrowserChangePending);
 }
 
 void TMainBrowser::About1Click() {
     TAboutForm about(this);
     about.SetDictionaryText(QFile::decodeName(QByteArray::fromStdString(mDictionaryText)));
     about.exec();
+}
+
+void TMainBrowser::HexEditor1Click() {
+    mRecordPage->SetHexVisible(HexEditor1->isChecked());
+}
+
+void TMainBrowser::MarkforCompare1Click() {
+    const auto [aircraft, variation] = mChanges.Current();
+    mCompareMarks.Mark(mLibraryMode, aircraft, variation, mLibrary.CurrentVariation().title);
+}
+
+void TMainBrowser::Compare1Click() {
+    unsetCursor();
+}
+
+void TMainBrowser::InstalledPlugins1Click() {
+    mPluginsForm->show();
+    mPluginsForm->raise();
+    mPluginsForm->activateWindow();
 }
 
 void TMainBrowser::Getmanual1Click() {

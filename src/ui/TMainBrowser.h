@@ -2,8 +2,11 @@
 // files, and the questions before unsaved changes are lost. The pages do the record work.
 #pragma once
 
+#include "AircraftLibrary.h"
 #include "ChangeTracker.h"
+#include "CompareMarks.h"
 #include "DebugLog.h"
+#include "PluginList.h"
 #include "RecordDictionary.h"
 #include "RecordTree.h"
 
@@ -20,7 +23,12 @@ class QTabBar;
 
 namespace kelvara {
 
+class RecordCommands;
 class RecordPage;
+class SelectionPage;
+class THosts_File;
+class TImageCounter;
+class TView_Plugins_Form;
 class Settings;
 class UserPrompts;
 
@@ -44,6 +52,15 @@ class TMainBrowser : public QMainWindow {
     void Exit1Click();
     void About1Click();
     void Getmanual1Click();
+    void Config1Click();
+    // The configuration dialog: 0 confirmed, -1 cancelled.
+    int RunConfiguration();
+    // Library mode: to the selection page (with the save question) or into the record page.
+    void TabControlChange();
+    void HexEditor1Click();
+    void MarkforCompare1Click();
+    void Compare1Click();
+    void InstalledPlugins1Click();
     // Copies geometry and panel sizes into Settings and saves them.
     void StoreWindowLayout();
 
@@ -57,6 +74,16 @@ class TMainBrowser : public QMainWindow {
     [[nodiscard]] const std::string& StandalonePath() const { return mStandalonePath; }
     [[nodiscard]] QMenu* FileMenu() const { return mFileMenu; }
     [[nodiscard]] QTabBar* TabControl() const { return mTabControl; }
+    [[nodiscard]] SelectionPage* Selection() const { return mSelectionPage; }
+    [[nodiscard]] AircraftLibrary& Library() { return mLibrary; }
+    // Created at first use; tests reach its folder and colour pickers through it.
+    [[nodiscard]] THosts_File* HostsFile();
+    [[nodiscard]] TImageCounter* ImageCounter() const { return mImageCounter; }
+    [[nodiscard]] bool BrowserChangePending() const { return mBrowserChangePending; }
+    [[nodiscard]] RecordCommands& Commands() const { return *mCommands; }
+    [[nodiscard]] const PluginList& Plugins() const { return mPlugins; }
+    [[nodiscard]] const CompareMarks& Marks() const { return mCompareMarks; }
+    [[nodiscard]] TView_Plugins_Form* PluginsForm() const { return mPluginsForm; }
     // Which KVR.ini this run reads, or where it was looked for.
     [[nodiscard]] const std::string& DictionaryText() const { return mDictionaryText; }
 
@@ -75,6 +102,7 @@ class TMainBrowser : public QMainWindow {
     QAction* HexEditor1 = nullptr;
     QAction* About1 = nullptr;
     QAction* Getmanual1 = nullptr;
+    QAction* InstalledPlugins1 = nullptr;
 
   protected:
     void showEvent(QShowEvent* event) override;
@@ -89,6 +117,13 @@ class TMainBrowser : public QMainWindow {
     void OpenStartFile();
     void LoadDictionary();
     [[nodiscard]] bool German() const;
+    // Library mode start: simulator folder, scan loop, selection page. false: cancelled.
+    bool StartLibraryMode();
+    int ScanLibrary();
+    void ConnectSelectionPage();
+    void ShowSelectionPage();
+    void OpenCurrentVariation();
+    void EnableRecordMenus(bool enabled);
 
     Settings& mSettings;
     UserPrompts& mPrompts;
@@ -103,6 +138,8 @@ class TMainBrowser : public QMainWindow {
     bool mFirstShow = true;
     bool mLibraryMode = false;
     bool mResizeAttached = false;
+    AircraftLibrary mLibrary;
+    bool mBrowserChangePending = false;
     bool mStartFileHandled = false;
     static constexpr int kExposeWaitMs = 2000;
 
@@ -114,7 +151,14 @@ class TMainBrowser : public QMainWindow {
     QTabBar* mTabControl = nullptr;
     QStackedWidget* mPages = nullptr;
     QWidget* mManufacturerPanel = nullptr;
+    SelectionPage* mSelectionPage = nullptr;
+    THosts_File* mHostsFile = nullptr;
+    TImageCounter* mImageCounter = nullptr;
     RecordPage* mRecordPage = nullptr;
+    std::unique_ptr<RecordCommands> mCommands;
+    PluginList mPlugins; // told to exit when the window ends
+    TView_Plugins_Form* mPluginsForm = nullptr;
+    CompareMarks mCompareMarks;
 };
 
 } // namespace kelvara

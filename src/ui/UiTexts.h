@@ -51,11 +51,12 @@ inline constexpr UiText CharacterNotStorable{
 inline constexpr UiText ShorterThanItsType{
     "Read only: this record holds %1 bytes, fewer than the %2 its type needs.",
     "Nur lesbar: dieser Datensatz hat %1 Bytes, weniger als die %2, die sein Typ braucht."};
-inline constexpr UiText LibraryModePending{
-    "The aircraft library is not available in this version: open an .air file with File / Load "
-    "Aircraft",
-    "Die Flugzeugbibliothek ist in dieser Version nicht verfügbar: .air Datei mit Datei / Flugzeug "
-    "laden öffnen"};
+inline constexpr UiText ThumbnailNotJpeg{"thumbnail %1 is not a JPEG picture: %2",
+                                         "Vorschaubild %1 ist kein JPEG-Bild: %2"};
+inline constexpr UiText UnreadableDuringScan{
+    "%1 folders or files could not be read during the aircraft scan, for example %2",
+    "%1 Ordner oder Dateien konnten beim Lesen der Flugzeuge nicht gelesen werden, z. B. %2"};
+inline constexpr UiText InstalledPlugins{"Installed plug-ins", "Installierte Plug-ins"};
 } // namespace Texts
 
 } // namespace kelvara

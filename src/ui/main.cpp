@@ -3,6 +3,7 @@
 //   --quit-after-show   quit as soon as the first show is done (start-up timing)
 //   --minimal-window    show an empty window instead (the baseline for start-up timing)
 //   --time-tvchange     print the time of one record view build for the largest record
+//   --settings-folder DIR  keep kvr.cfg and the debug log there instead of the program's folder
 //   --select NUMBER     select the first record with this hexadecimal number once shown
 //   --overlay           check "Overlay", so that 0x1503 and 0x1504 are drawn over each other
 #include "ApplicationSetup.h"
@@ -80,6 +81,7 @@ class KelvaraApplication : public QApplication {
 
 struct Options {
     QString screenshot;
+    QString settingsFolder;
     bool quitAfterShow = false;
     bool minimalWindow = false;
     bool timeTvChange = false;
@@ -94,6 +96,8 @@ Options ParseOptions(const QStringList& arguments) {
         const QString& argument = arguments[i];
         if (argument == QStringLiteral("--screenshot") && i + 1 < arguments.size()) {
             options.screenshot = arguments[++i];
+        } else if (argument == QStringLiteral("--settings-folder") && i + 1 < arguments.size()) {
+            options.settingsFolder = arguments[++i];
         } else if (argument == QStringLiteral("--quit-after-show")) {
             options.quitAfterShow = true;
         } else if (argument == QStringLiteral("--minimal-window")) {
@@ -160,7 +164,12 @@ int main(int argc, char* argv[]) {
     kelvara::Settings settings;
     const std::string programFolder =
         QFile::encodeName(QCoreApplication::applicationDirPath()).toStdString();
-    settings.Load(programFolder, kelvara::IsInstalledProgram(programFolder));
+    if (options.settingsFolder.isEmpty()) {
+        settings.Load(programFolder, kelvara::IsInstalledProgram(programFolder));
+    } else {
+        settings.LoadWithSettingsFolder(programFolder,
+                                        QFile::encodeName(options.settingsFolder).toStdString());
+    }
     kelvara::SetUpApplication(app, settings);
     kelvara::QtUserPrompts prompts;
     kelvara::TMainBrowser window(settings, prompts, options.rest);

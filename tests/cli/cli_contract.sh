@@ -63,6 +63,21 @@ expect rewrite 0 "" "$cli" "${ini[@]}" rewrite "$work/plane.air"
 printf '\x01\x11\x00\x00\xff\x00\x00\x00\x01' > "$work/damaged.air"
 expect check-damaged 2 "" "$cli" "${ini[@]}" check "$work/damaged.air"
 stderr_has check-damaged "record 0x1101 at byte 0: length 255 exceeds the 1 bytes left"
+cp "$work/original.air" "$work/same.air"
+expect diff-same 0 "" "$cli" "${ini[@]}" diff "$work/original.air" "$work/same.air"
+expect diff-set-prepare 0 "7" "$cli" "${ini[@]}" set "$work/same.air" 1300 7
+expect diff-set 1 "1300 Rpm: 5 -> 7" "$cli" "${ini[@]}" diff "$work/original.air" "$work/same.air"
+expect diff-field 1 "1204 Engine data: 1 field differs
+    Max RPM: 2400 -> 2500" "$cli" "${ini[@]}" diff "$work/original.air" "$work/plane.air"
+printf '\x01\x10\x00\x00\x03\x00\x00\x00a\rb\x00\x13\x00\x00\x02\x00\x00\x00\x05\x00' > "$work/other.air"
+expect diff-added-removed 1 '1001 Title: only in B
+1101 Wing area: only in A
+1204 Engine data: only in A' "$cli" "${ini[@]}" diff "$work/original.air" "$work/other.air"
+printf '\x01\x10\x00\x00\x05\x00\x00\x00x\r\ny\x00\x00\x13\x00\x00\x02\x00\x00\x00\x05\x00' > "$work/other2.air"
+expect diff-text 1 '1001 Title: "a\x0db" -> "x\x0d\x0ay"' "$cli" "${ini[@]}" diff "$work/other.air" "$work/other2.air"
+expect diff-damaged 2 "" "$cli" "${ini[@]}" diff "$work/original.air" "$work/damaged.air"
+stderr_has diff-damaged "damaged.air is damaged"
+expect diff-usage 2 "" "$cli" diff "$work/original.air"
 expect missing-file 2 "" "$cli" "${ini[@]}" tree "$work/none.air"
 mkdir "$work/folder.air"
 expect folder-refused 2 "" "$cli" "${ini[@]}" check "$work/folder.air"
@@ -107,6 +122,22 @@ cmp -s "$work/jet-before.air" "$work/jet.kvr1.air" || { echo "FAIL table-import:
 chmod a-w "$work/plane.air"
 expect write-protected 2 "" "$cli" "${ini[@]}" set "$work/plane.air" 1300 7
 stderr_has write-protected ".air is write protected, .air is unchanged"
+
+# scan: discovery below FSPATH, or the given search paths; .air paths matched ignoring case.
+fs="$work/FS X"
+mkdir -p "$fs/SimObjects/Airplanes/Zed" "$fs/SimObjects/Airplanes/Alpha" "$fs/SimObjects/Boats/Ferry" "$fs/Extra/Mine"
+printf '[fltsim.0]\r\ntitle="Zed \xe9"\r\nsim=..\\Alpha\\ALPHA\r\nui_variation=Red\r\n' > "$fs/SimObjects/Airplanes/Zed/Aircraft.cfg"
+printf '[fltsim.0]\ntitle=alpha\nsim=Alpha\n[fltsim.1]\nsim=Alpha\n' > "$fs/SimObjects/Airplanes/Alpha/aircraft.cfg"
+: > "$fs/SimObjects/Airplanes/Alpha/alpha.AIR"
+printf '[fltsim.0]\ntitle=Ferry\nsim=ferry\nui_variation=Blue\n' > "$fs/SimObjects/Boats/Ferry/SIM.CFG"
+printf '[fltsim.0]\ntitle=Mine\nsim=m\n' > "$fs/Extra/Mine/aircraft.cfg"
+air="$fs/SimObjects/Airplanes/Alpha/alpha.AIR"
+expect scan-discovery 0 "alpha - 	$air
+Ferry - Blue	$fs/SimObjects/Boats/Ferry/ferry.air
+Zed é - Red	$air" "$cli" scan "$fs"
+expect scan-searchpath 0 "Mine - 	$fs/Extra/Mine/m.air" "$cli" scan "$fs" --searchpath "$fs/Extra"
+expect scan-none 2 "" "$cli" scan "$work/none"
+expect scan-usage 1 "" "$cli" scan
 
 [ "$failures" -eq 0 ] && echo "cli contract: all passed"
 exit "$failures"

@@ -14,6 +14,8 @@ extern "C" int FuzzAirFile(const uint8_t* data, size_t size);
 extern "C" int FuzzDictionaryText(const uint8_t* data, size_t size);
 extern "C" int FuzzNumberText(const uint8_t* data, size_t size);
 extern "C" int FuzzSettingsText(const uint8_t* data, size_t size);
+extern "C" int FuzzAircraftConfig(const uint8_t* data, size_t size);
+extern "C" int FuzzJpeg(const uint8_t* data, size_t size);
 extern "C" int FuzzTables(const uint8_t* data, size_t size);
 
 namespace {
@@ -68,6 +70,8 @@ int main(int argc, char** argv) {
     Run(root / "ini", FuzzDictionaryText, mutations);
     Run(root / "number", FuzzNumberText, mutations);
     Run(root / "cfg", FuzzSettingsText, mutations);
+    Run(root / "aircraft", FuzzAircraftConfig, mutations);
+    Run(root / "jpeg", FuzzJpeg, mutations);
     Run(root / "table", FuzzTables, mutations);
     return 0;
 }

@@ -1,4 +1,5 @@
 // Fuzz entry points for every reader of outside bytes in the core.
+#include "AircraftConfig.h"
 #include "AirFileReader.h"
 #include "AsciiExport.h"
 #include "CurveEditor.h"
@@ -8,6 +9,7 @@
 #include "RecordEdits.h"
 #include "Settings.h"
 #include "TableText.h"
+#include "Thumbnail.h"
 #include "ValueEncoding.h"
 #include "ValueFormat.h"
 #include "Windows1252.h"
@@ -77,6 +79,24 @@ extern "C" int FuzzSettingsText(const uint8_t* data, size_t size) {
     kelvara::Settings again;
     again.ReadText(saved);
     if (again.SaveText() != saved) {
+        __builtin_trap();
+    }
+    return 0;
+}
+
+extern "C" int FuzzAircraftConfig(const uint8_t* data, size_t size) {
+    kelvara::AircraftEntry entry;
+    const int count = kelvara::ReadAircraftConfigText(
+        entry, "/F/SimObjects/Airplanes/A", std::string(reinterpret_cast<const char*>(data), size));
+    if (count < 0 || static_cast<size_t>(count) != entry.variations.size()) {
+        __builtin_trap();
+    }
+    return 0;
+}
+
+extern "C" int FuzzJpeg(const uint8_t* data, size_t size) {
+    const kelvara::JpegResult result = kelvara::DecodeJpeg({data, size}, 256, 128);
+    if (result.ok && result.image.pixels.size() != size_t(result.image.width) * result.image.height * 3) {
         __builtin_trap();
     }
     return 0;

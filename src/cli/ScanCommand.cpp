@@ -1,0 +1,68 @@
+#include "ScanCommand.h"
+
+#include "BrowserLists.h"
+#include "FolderNames.h"
+#include "Scan.h"
+
+#include <cstdio>
+#include <iostream>
+#include <string>
+#include <vector>
+
+namespace kelvara {
+
+namespace {
+
+constexpr const char* kScanUsage =
+    "usage: kelvara-cli scan FSPATH [--searchpath DIR]...\n"
+    "  without --searchpath the aircraft containers are found two levels below FSPATH\n";
+
+} // namespace
+
+int RunScanCommand(int argc, char** argv) {
+    ScanFolders folders;
+    for (int i = 2; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg == "--searchpath" && i + 1 < argc) {
+            folders.searchPaths.push_back({argv[++i], 1});
+        } else if (folders.fspath.empty() && !arg.empty() && arg.rfind("--", 0) != 0) {
+            folders.fspath = arg;
+        } else {
+            std::cerr << "kelvara-cli: unexpected argument " << arg << "\n" << kScanUsage;
+            return 1;
+        }
+    }
+    if (folders.fspath.empty()) {
+        std::cerr << "kelvara-cli: scan needs FSPATH\n" << kScanUsage;
+        return 1;
+    }
+
+    AircraftLibrary library;
+    std::vector<AircraftLine> lines;
+    ScanHooks hooks;
+    hooks.addLine = CollectLines(lines);
+    hooks.problem = [](std::string_view text) {
+        std::cerr << "kelvara-cli: skipped " << text << "\n";
+    };
+    if (Scan(folders, library, hooks) != ScanResultCode::Ok) {
+        std::cerr << "kelvara-cli: no aircraft folder found below " << folders.fspath << "\n";
+        return 2;
+    }
+    SortAircraftLines(lines);
+
+    std::string out;
+    for (const AircraftLine& line : lines) {
+        const Variation* variation = library.Find(line.code);
+        out += line.text;
+        out += '\t';
+        out += ResolveNoCase(variation->sim + ".air");
+        out += '\n';
+    }
+    if (std::fwrite(out.data(), 1, out.size(), stdout) != out.size() || std::fflush(stdout) != 0) {
+        std::cerr << "kelvara-cli: could not write the output\n";
+        return 2;
+    }
+    return 0;
+}
+
+} // namespace kelvara

@@ -1,0 +1,226 @@
+#include "RecordDiff.h"
+
+#include "AirFileReader.h"
+#include "DataType.h"
+#include "RecordDictionary.h"
+#include "RecordTree.h"
+#include "ValueEncoding.h"
+#include "ValueFormat.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace kelvara {
+
+namespace {
+
+struct Cell {
+    std::string where;
+    std::string text;
+};
+
+uint32_t U32(std::span<const uint8_t> data, size_t at) {
+    uint32_t v = 0;
+    std::memcpy(&v, data.data() + at, 4);
+    return v;
+}
+
+double F64(std::span<const uint8_t> data, size_t at) {
+    double v = 0;
+    std::memcpy(&v, data.data() + at, 8);
+    return v;
+}
+
+// The points of a table as texts, reading only what the data holds.
+std::vector<Cell> TableCells(const AirRecord& record, const NumberStyle& style) {
+    const std::span<const uint8_t> data = record.Bytes();
+    std::vector<Cell> cells;
+    switch (record.type) {
+    case DataType::TblDb: {
+        if (data.size() < 4) {
+            break;
+        }
+        const uint64_t count = std::min<uint64_t>(U32(data, 0), (data.size() - 4) / 16);
+        for (uint64_t i = 0; i < count; ++i) {
+            const size_t at = 4 + 16 * static_cast<size_t>(i);
+            cells.push_back({"point " + std::to_string(i),
+                             FormatDouble(F64(data, at), style) + "; " +
+                                 FormatDouble(F64(data, at + 8), style)});
+        }
+        break;
+    }
+    case DataType::Tbl16:
+    case DataType::Tbl16_2:
+        for (size_t i = 0; i + 1 < data.size(); i += 2) {
+            const auto raw = static_cast<uint16_t>(data[i] | (data[i + 1] << 8));
+            cells.push_back({"point " + std::to_string(i / 2),
+                             record.type == DataType::Tbl16
+                                 ? std::to_string(raw)
+                                 : FormatDouble(static_cast<int16_t>(raw) / 2048.0, style)});
+        }
+        break;
+    case DataType::Tbl3d:
+    case DataType::Tbl3d_2: {
+        if (data.size() < 8) {
+            break;
+        }
+        const uint64_t columns = U32(data, 0);
+        const uint64_t rows = U32(data, 4);
+        const uint64_t held = (data.size() - 8) / 8;
+        for (uint64_t a = 0; a < columns; ++a) {
+            for (uint64_t b = 0; b < rows; ++b) {
+                const uint64_t index = a * rows + b;
+                if (index >= held) {
+                    return cells;
+                }
+                cells.push_back({"column " + std::to_string(a) + ", row " + std::to_string(b),
+                                 FormatDouble(F64(data, 8 + 8 * static_cast<size_t>(index)), style)});
+            }
+        }
+        break;
+    }
+    default:
+        break;
+    }
+    return cells;
+}
+
+size_t DifferingBytes(const AirRecord& a, const AirRecord& b) {
+    const size_t shared = std::min(a.data.size(), b.data.size());
+    size_t count = std::max(a.data.size(), b.data.size()) - shared;
+    for (size_t i = 0; i < shared; ++i) {
+        count += a.data[i] != b.data[i] ? 1 : 0;
+    }
+    return count;
+}
+
+std::string ValueText(const AirRecord& record, const NumberStyle& style) {
+    if (record.type == DataType::Text) {
+        return record.Text();
+    }
+    return FormatValue(record.type, record.Bytes(), style);
+}
+
+bool HasValueText(int type) {
+    return type == DataType::Text || type == DataType::Bool || IsNumberType(type);
+}
+
+void DiffTable(const AirRecord& a, const AirRecord& b, const NumberStyle& style,
+               RecordDifference& out) {
+    const std::vector<Cell> before = TableCells(a, style);
+    const std::vector<Cell> after = TableCells(b, style);
+    out.pointCount = std::max(before.size(), after.size());
+    for (size_t i = 0; i < out.pointCount; ++i) {
+        const Cell* x = i < before.size() ? &before[i] : nullptr;
+        const Cell* y = i < after.size() ? &after[i] : nullptr;
+        if (x && y && x->where == y->where && x->text == y->text) {
+            continue;
+        }
+        ++out.differingPoints;
+        if (out.points.size() < kShownTablePoints) {
+            out.points.push_back({(x ? x : y)->where, x ? x->text : kAbsentValue,
+                                  y ? y->text : kAbsentValue});
+        }
+    }
+}
+
+void DiffFields(const RecordNode& a, const RecordNode& b, const RecordDictionary& dictionary,
+                const NumberStyle& style, RecordDifference& out) {
+    const size_t count = std::max(a.ChildCount(), b.ChildCount());
+    for (size_t i = 0; i < count; ++i) {
+        const AirRecord* x = i < a.ChildCount() ? &a.Child(i)->record : nullptr;
+        const AirRecord* y = i < b.ChildCount() ? &b.Child(i)->record : nullptr;
+        if (x && y && x->data == y->data) {
+            continue;
+        }
+        const AirRecord& named = x ? *x : *y;
+        std::string name = TextsOf(named, dictionary).name;
+        if (name.empty()) {
+            name = "field " + std::to_string(i + 1);
+        }
+        out.fields.push_back({name, x ? ValueText(*x, style) : kAbsentValue,
+                              y ? ValueText(*y, style) : kAbsentValue, named.type == DataType::Text});
+    }
+}
+
+RecordDifference Compare(const RecordNode& a, const RecordNode& b, const RecordDictionary& dictionary,
+                         const NumberStyle& style) {
+    RecordDifference out;
+    out.lookupNumber = a.record.lookupNumber;
+    out.name = TextsOf(a.record, dictionary).name;
+    const int type = a.record.type;
+    if (IsTableType(type)) {
+        out.kind = DiffKind::Table;
+        DiffTable(a.record, b.record, style, out);
+        if (out.differingPoints > 0) {
+            return out;
+        }
+    } else if (a.ChildCount() > 0 || b.ChildCount() > 0) {
+        out.kind = DiffKind::Fields;
+        DiffFields(a, b, dictionary, style, out);
+        if (!out.fields.empty()) {
+            return out;
+        }
+    } else if (HasValueText(type)) {
+        out.oldText = ValueText(a.record, style);
+        out.newText = ValueText(b.record, style);
+        if (out.oldText != out.newText) {
+            out.kind = DiffKind::Value;
+            return out;
+        }
+    }
+    // Bytes that no value shows (padding, bytes past the zero of a text, a table's tail).
+    out.kind = DiffKind::Bytes;
+    out.oldText.clear();
+    out.newText.clear();
+    out.differingBytes = DifferingBytes(a.record, b.record);
+    out.byteCount = std::max(a.record.data.size(), b.record.data.size());
+    return out;
+}
+
+RecordDifference OneSided(DiffKind kind, const RecordNode& node, const RecordDictionary& dictionary) {
+    RecordDifference out;
+    out.kind = kind;
+    out.lookupNumber = node.record.lookupNumber;
+    out.name = TextsOf(node.record, dictionary).name;
+    return out;
+}
+
+} // namespace
+
+std::vector<RecordDifference> DiffRecords(const RecordTree& a, const RecordTree& b,
+                                          const RecordDictionary& dictionary,
+                                          const NumberStyle& style) {
+    auto sorted = [](const RecordTree& tree) {
+        std::vector<const RecordNode*> roots;
+        for (size_t i = 0; i < tree.RootCount(); ++i) {
+            roots.push_back(tree.Root(i));
+        }
+        std::stable_sort(roots.begin(), roots.end(), [](const RecordNode* x, const RecordNode* y) {
+            return x->record.lookupNumber < y->record.lookupNumber;
+        });
+        return roots;
+    };
+    const std::vector<const RecordNode*> left = sorted(a);
+    const std::vector<const RecordNode*> right = sorted(b);
+    std::vector<RecordDifference> out;
+    size_t i = 0;
+    size_t j = 0;
+    while (i < left.size() || j < right.size()) {
+        if (j == right.size() ||
+            (i < left.size() && left[i]->record.lookupNumber < right[j]->record.lookupNumber)) {
+            out.push_back(OneSided(DiffKind::OnlyInA, *left[i++], dictionary));
+        } else if (i == left.size() || right[j]->record.lookupNumber < left[i]->record.lookupNumber) {
+            out.push_back(OneSided(DiffKind::OnlyInB, *right[j++], dictionary));
+        } else {
+            const RecordNode& x = *left[i++];
+            const RecordNode& y = *right[j++];
+            if (x.record.data != y.record.data) {
+                out.push_back(Compare(x, y, dictionary, style));
+            }
+        }
+    }
+    return out;
+}
+
+} // namespace kelvara

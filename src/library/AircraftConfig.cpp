@@ -1,0 +1,133 @@
+#include "AircraftConfig.h"
+
+#include "CfgReader.h"
+#include "FileBytes.h"
+#include "FolderNames.h"
+#include "TextUtil.h"
+#include "Windows1252.h"
+
+#include <array>
+
+namespace kelvara {
+
+namespace {
+
+using Field = std::string Variation::*;
+struct KeyField {
+    std::string_view key;
+    Field field;
+};
+constexpr std::array<KeyField, 7> kKeys{{
+    {"title", &Variation::title},
+    {"sim", &Variation::sim},
+    {"ui_manufacturer", &Variation::manufacturer},
+    {"ui_variation", &Variation::variation},
+    {"ui_createdby", &Variation::createdBy},
+    {"texture", &Variation::texture},
+    {"ui_thumbnailfile", &Variation::thumbnailFile},
+}};
+
+// Most configuration files are plain ASCII, which both decodings leave as it is.
+bool IsAscii(std::string_view bytes) {
+    unsigned char any = 0;
+    for (const char c : bytes) {
+        any |= static_cast<unsigned char>(c);
+    }
+    return any < 0x80;
+}
+
+} // namespace
+
+std::string_view StripEnclosingQuotes(std::string_view value) {
+    while (value.size() >= 2 && value.front() == '"' && value.back() == '"') {
+        value = value.substr(1, value.size() - 2);
+    }
+    return value;
+}
+
+std::string SimPathFromValue(std::string_view folder, std::string_view rawValue) {
+    if (rawValue.empty()) {
+        return {};
+    }
+    std::string value = FromConfigPath(rawValue);
+    std::string result = JoinFolder(folder, value);
+    if (value.size() > 3) {
+        std::string up(folder);
+        while (value.size() > 3 && value.starts_with("../")) {
+            const size_t slash = up.rfind('/');
+            if (slash != std::string::npos) {
+                up.resize(slash);
+            }
+            value.erase(0, 3);
+            result = up + "/" + value;
+        }
+    }
+    return result;
+}
+
+int ReadAircraftConfigText(AircraftEntry& entry, const std::string& folder, std::string text) {
+    CfgReader reader;
+    reader.LoadText(std::move(text));
+    std::vector<Variation>& list = entry.variations;
+    // A section without sim leaves its values in the slot the next section fills.
+    size_t count = list.size();
+    std::string line;
+    LineKind kind = reader.NextLine(line);
+    while (kind != LineKind::EndOfData) {
+        if (kind != LineKind::Section || !line.starts_with("fltsim.")) {
+            kind = reader.NextLine(line);
+            continue;
+        }
+        kind = reader.NextLine(line);
+        if (list.size() <= count) {
+            list.resize(count + 1);
+        }
+        Variation& slot = list[count];
+        // The line right after the header belongs to the section, whatever it is.
+        do {
+            if (kind == LineKind::KeyValue) {
+                const std::string key = ToLower(line);
+                for (const KeyField& known : kKeys) {
+                    if (key == known.key) {
+                        const std::string_view value = StripEnclosingQuotes(reader.Value());
+                        slot.*known.field = known.field == &Variation::sim
+                                                ? SimPathFromValue(folder, value)
+                                                : std::string(value);
+                        break;
+                    }
+                }
+            }
+            kind = reader.NextLine(line);
+        } while (kind != LineKind::EndOfData && kind != LineKind::Section);
+        if (!slot.sim.empty()) {
+            ++count;
+        }
+    }
+    list.resize(count);
+    entry.folder = folder;
+    return static_cast<int>(count);
+}
+
+int ReadAircraftConfig(AircraftEntry& entry, const std::string& folder, std::string* problem) {
+    const ConfigFiles files = FindConfigFiles(folder);
+    std::string reason;
+    for (const std::string* path : {&files.aircraftCfg, &files.simCfg}) {
+        if (path->empty()) {
+            continue;
+        }
+        FileReadResult file = ReadRegularFile(*path, kMaxConfigFileBytes);
+        if (file.status == FileReadStatus::Ok) {
+            entry.configPath = *path;
+            std::string& bytes = file.bytes;
+            return ReadAircraftConfigText(entry, folder,
+                                          IsAscii(bytes) ? std::move(bytes) : DecodeConfigText(bytes));
+        }
+        reason = file.message;
+    }
+    if (problem != nullptr) {
+        *problem = reason;
+    }
+    return 0;
+}
+
+} // namespace kelvara

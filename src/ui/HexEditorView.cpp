@@ -1,0 +1,163 @@
+#include "HexEditorView.h"
+
+#include "UiTexts.h"
+
+#include <QFontDatabase>
+#include <QKeyEvent>
+#include <QScrollBar>
+#include <QTextBlock>
+
+namespace kelvara {
+
+namespace {
+
+// Windows-1252 gives one character per byte, so that text columns are byte columns.
+QString LineText(const std::string& bytes) {
+    return FromRecordText(bytes);
+}
+
+// A character that no record byte stands for is not typed.
+std::optional<uint8_t> TypedByte(QChar typed) {
+    const std::optional<std::string> byte = ToRecordText(QString(typed));
+    if (!byte || byte->size() != 1) {
+        return std::nullopt;
+    }
+    return static_cast<uint8_t>((*byte)[0]);
+}
+
+bool IsClipboardKey(const QKeyEvent* key) {
+    return key->matches(QKeySequence::Copy) || key->matches(QKeySequence::Cut) ||
+           key->matches(QKeySequence::Paste);
+}
+
+} // namespace
+
+HexEditorView::HexEditorView(QWidget* parent) : QPlainTextEdit(parent) {
+    setObjectName(QStringLiteral("HexEditor"));
+    setReadOnly(true);
+    setUndoRedoEnabled(false);
+    setLineWrapMode(QPlainTextEdit::NoWrap);
+    setTabChangesFocus(true);
+    setContextMenuPolicy(Qt::NoContextMenu);
+    // Read-only text hides the caret and takes no keys; this view needs both.
+    setTextInteractionFlags(Qt::TextSelectableByKeyboard);
+    setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    setStyleSheet(QStringLiteral("QPlainTextEdit { background: #c0c0c0; }"));
+}
+
+void HexEditorView::ShowRecord(const std::string& lengthLine, std::span<const uint8_t> data,
+                               size_t shownLength, uint32_t baseOffset, bool hasLines) {
+    mState.Load(lengthLine, data, shownLength, baseOffset, hasLines);
+    QStringList lines;
+    for (const std::string& line : mState.Lines()) {
+        lines << LineText(line);
+    }
+    setPlainText(lines.join(QLatin1Char('\n')));
+    ShowSelection();
+    verticalScrollBar()->setValue(0);
+    horizontalScrollBar()->setValue(0);
+}
+
+void HexEditorView::ShowSelection() {
+    if (mState.Lines().empty()) {
+        return;
+    }
+    const HexCell cell = mState.Selection();
+    const QTextBlock block = document()->findBlockByNumber(cell.line);
+    if (!block.isValid()) {
+        return;
+    }
+    QTextCursor cursor(block);
+    cursor.setPosition(block.position() + cell.column);
+    cursor.setPosition(block.position() + cell.column + 1, QTextCursor::KeepAnchor);
+    setTextCursor(cursor);
+}
+
+void HexEditorView::ShowLine(int line) {
+    const QTextBlock block = document()->findBlockByNumber(line);
+    if (!block.isValid()) {
+        return;
+    }
+    QTextCursor cursor(block);
+    cursor.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+    cursor.insertText(LineText(mState.Lines()[static_cast<size_t>(line)]));
+}
+
+bool HexEditorView::event(QEvent* event) {
+    // The record clipboard keys belong to the window, not to this view's one-character copy.
+    if (event->type() == QEvent::ShortcutOverride && IsClipboardKey(static_cast<QKeyEvent*>(event))) {
+        event->ignore();
+        return false;
+    }
+    return QPlainTextEdit::event(event);
+}
+
+void HexEditorView::keyPressEvent(QKeyEvent* event) {
+    event->accept();
+    const int key = event->key();
+    if (key == Qt::Key_Tab || key == Qt::Key_Backtab) {
+        focusNextPrevChild(key == Qt::Key_Tab && !(event->modifiers() & Qt::ShiftModifier));
+        return;
+    }
+    const Qt::KeyboardModifiers commands = Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier;
+    if (event->modifiers() & commands) {
+        event->ignore(); // shortcuts of the window
+        return;
+    }
+    switch (key) {
+    case Qt::Key_Left:
+        mState.Key(HexKey::Left);
+        break;
+    case Qt::Key_Up:
+        mState.Key(HexKey::Up);
+        break;
+    case Qt::Key_Right:
+        mState.Key(HexKey::Right);
+        break;
+    case Qt::Key_Down:
+        mState.Key(HexKey::Down);
+        break;
+    default:
+        for (const QChar typed : event->text()) {
+            const std::optional<uint8_t> byte = TypedByte(typed);
+            if (!byte) {
+                continue;
+            }
+            if (const std::optional<int> line = mState.Type(*byte)) {
+                ShowLine(*line);
+                emit BytesTyped();
+            }
+        }
+        break;
+    }
+    ShowSelection();
+    ensureCursorVisible();
+}
+
+void HexEditorView::HexEditorClick(const QPoint& at) {
+    const QTextCursor caret = cursorForPosition(at);
+    mState.Click(caret.blockNumber(), caret.positionInBlock());
+    ShowSelection();
+}
+
+void HexEditorView::mousePressEvent(QMouseEvent* event) {
+    setFocus(Qt::MouseFocusReason);
+    mState.SetMouseHeld(true);
+    HexEditorClick(event->position().toPoint());
+    event->accept();
+}
+
+void HexEditorView::mouseDoubleClickEvent(QMouseEvent* event) {
+    mousePressEvent(event);
+}
+
+void HexEditorView::mouseMoveEvent(QMouseEvent* event) {
+    event->accept(); // no drag selection: one cell stays selected
+}
+
+void HexEditorView::mouseReleaseEvent(QMouseEvent* event) {
+    mState.SetMouseHeld(false);
+    event->accept();
+}
+
+} // namespace kelvara

@@ -1,0 +1,175 @@
+#include "RecordCommands.h"
+
+#include "ChangeTracker.h"
+#include "RecordPage.h"
+#include "RecordTreeModel.h"
+#include "Settings.h"
+#include "TFinddialog.h"
+#include "UiTexts.h"
+#include "UserPrompts.h"
+
+#include <QAbstractSpinBox>
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QLocale>
+#include <QMainWindow>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QTextEdit>
+
+namespace kelvara {
+
+namespace {
+
+constexpr UiText kNotFound{"not found", "nicht gefunden"};
+
+std::string RecordBytesOf(const QString& text) {
+    // A character no record can hold is kept as it is and simply never matches.
+    return ToRecordText(text).value_or(text.toStdString());
+}
+
+std::string LocaleLower(std::string_view bytes) {
+    return RecordBytesOf(QLocale().toLower(FromRecordText(bytes)));
+}
+
+bool IsTextField(const QWidget* focus) {
+    if (qobject_cast<const QLineEdit*>(focus) || qobject_cast<const QAbstractSpinBox*>(focus)) {
+        return true;
+    }
+    if (const auto* memo = qobject_cast<const QPlainTextEdit*>(focus)) {
+        return !memo->isReadOnly();
+    }
+    if (const auto* memo = qobject_cast<const QTextEdit*>(focus)) {
+        return !memo->isReadOnly();
+    }
+    return false;
+}
+
+bool Usable(const QMenu* menu, const QAction* action) {
+    return menu && menu->isEnabled() && (!action || action->isEnabled());
+}
+
+} // namespace
+
+RecordCommands::RecordCommands(RecordCommandsContext context, RecordCommandMenus menus)
+    : mContext(context), mMenus(menus),
+      mFinddialog(std::make_unique<TFinddialog>(context.settings.German(), &context.window)),
+      mLower(LocaleLower) {
+    qApp->installEventFilter(this);
+}
+
+RecordCommands::~RecordCommands() {
+    qApp->removeEventFilter(this);
+}
+
+bool RecordCommands::German() const {
+    return mContext.settings.German();
+}
+
+bool RecordCommands::CaseSensitive() const {
+    return mFinddialog->cbCasesensitive->isChecked();
+}
+
+void RecordCommands::Text1Click() {
+    // Until a file is loaded there is nothing to search, whichever way the command came.
+    if (!Usable(mMenus.search, nullptr) || mFinddialog->exec() != QDialog::Accepted) {
+        return;
+    }
+    mSearch.Start(RecordBytesOf(mFinddialog->eText->text()), CaseSensitive(), mLower);
+    FindNext();
+}
+
+void RecordCommands::Next1Click() {
+    if (!Usable(mMenus.search, nullptr)) {
+        return;
+    }
+    if (mSearch.SearchText().empty()) {
+        Text1Click();
+    } else {
+        FindNext();
+    }
+}
+
+bool RecordCommands::FindNext() {
+    RecordNode* found = mSearch.FindNext(mContext.page.Model()->Tree(), CaseSensitive(), mLower);
+    if (!found) {
+        mContext.prompts.Inform(Utf8Text(TextId::CaptionInformation, mContext.settings),
+                                PickUtf8(kNotFound, German()));
+        return false;
+    }
+    mContext.page.SelectNode(found);
+    return true;
+}
+
+void RecordCommands::Copy1Click() {
+    if (const RecordNode* node = mContext.page.SelectedNode(); node && mClipboard.CopyRecord(*node)) {
+        mMenus.paste->setEnabled(true);
+    }
+}
+
+void RecordCommands::Cut1Click() {
+    const RecordNode* node = mContext.page.SelectedNode();
+    if (!node) {
+        return;
+    }
+    // The node lives until the view has moved its selection off it.
+    std::unique_ptr<RecordNode> cut = mClipboard.CutRecord(*mContext.page.Model(), *node);
+    if (!cut) {
+        return;
+    }
+    mMenus.paste->setEnabled(true);
+    mContext.changes.SetChanged(true);
+}
+
+void RecordCommands::Paste1Click() {
+    RecordNode* pasted = mClipboard.PasteRecord(*mContext.page.Model());
+    if (!pasted) {
+        return;
+    }
+    mContext.page.SelectNode(pasted);
+    mContext.changes.SetChanged(true);
+}
+
+void RecordCommands::FormKeyDown(int key, Qt::KeyboardModifiers modifiers, const QWidget* focus) {
+    const bool ctrl = modifiers & Qt::ControlModifier;
+    if (ctrl && key == Qt::Key_H) {
+        mMenus.hexEditor->trigger();
+    } else if (key == Qt::Key_F3 && !ctrl) {
+        Next1Click();
+    } else if (ctrl && key == Qt::Key_F) {
+        Text1Click();
+    } else if (ctrl && (key == Qt::Key_C || key == Qt::Key_X || key == Qt::Key_V)) {
+        if (IsTextField(focus)) {
+            return;
+        }
+        if (key == Qt::Key_C && Usable(mMenus.edit, mMenus.copy)) {
+            Copy1Click();
+        } else if (key == Qt::Key_X && Usable(mMenus.edit, mMenus.cut)) {
+            Cut1Click();
+        } else if (key == Qt::Key_V && Usable(mMenus.edit, mMenus.paste)) {
+            Paste1Click();
+        }
+    }
+}
+
+bool RecordCommands::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() != QEvent::KeyPress || !watched->isWidgetType()) {
+        return false;
+    }
+    // A key travels from the focused control up to the window; act on its first stop only.
+    auto* widget = static_cast<QWidget*>(watched);
+    if (widget->window() != &mContext.window) {
+        return false; // a dialog's keys are its own
+    }
+    QWidget* focus = mContext.window.focusWidget();
+    if (focus ? widget == focus : widget == &mContext.window) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        FormKeyDown(key->key(), key->modifiers(), focus);
+    }
+    return false;
+}
+
+} // namespace kelvara

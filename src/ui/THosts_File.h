@@ -1,0 +1,79 @@
+// The configuration dialog: simulator folder, search paths, renderer, language, options,
+// text export delimiter and decimal mark, and the eight graph colours.
+#pragma once
+
+#include "StartupDecisions.h"
+
+#include <QColor>
+#include <QDialog>
+
+#include <array>
+#include <functional>
+#include <optional>
+
+class QCheckBox;
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+class QRadioButton;
+
+namespace kelvara {
+
+class Settings;
+class UserPrompts;
+
+class THosts_File : public QDialog {
+    Q_OBJECT
+  public:
+    // Captions in the language in force now; "New Searchpath" appends to settings at once.
+    THosts_File(Settings& settings, UserPrompts& prompts, QWidget* parent = nullptr);
+
+    void SetValues(const ConfigurationValues& values);
+    [[nodiscard]] ConfigurationValues Values() const;
+
+    // The folder picker and the colour chooser; tests replace them. An empty folder or no
+    // colour means cancelled.
+    std::function<QString(QWidget* parent, const QString& start)> pickFolder;
+    std::function<std::optional<QColor>(QWidget* parent, const QColor& initial)> pickColor;
+
+    void Button3Click();
+    void bNewsearchfolderClick();
+    void Button4Click();
+    void PanelClick(int panel);
+
+    QLineEdit* FSLocation = nullptr;
+    QPushButton* Button3 = nullptr;
+    QListWidget* SearchFolders = nullptr;
+    QPushButton* bNewsearchfolder = nullptr;
+    QPushButton* Button4 = nullptr;
+    QCheckBox* cbAal = nullptr;
+    QRadioButton* rbDeutsch = nullptr;
+    QRadioButton* rbEnglish = nullptr;
+    QCheckBox* cbShowaircraft = nullptr;
+    QCheckBox* cbDatatypes = nullptr;
+    QRadioButton* rbDcomma = nullptr;
+    QRadioButton* rbDsemicolon = nullptr;
+    QRadioButton* rbDtabulator = nullptr;
+    QRadioButton* rbPperiod = nullptr;
+    QRadioButton* rbPcomma = nullptr;
+    std::array<QPushButton*, 8> colourPanels{}; // Panel4 .. Panel11
+    QPushButton* Button1 = nullptr;
+    QPushButton* Button2 = nullptr;
+
+  private:
+    void FillSearchFolders(const std::vector<SearchPath>& paths);
+    void ShowColour(int panel);
+    [[nodiscard]] QString FolderText(const std::string& folder) const;
+
+    Settings& mSettings;
+    UserPrompts& mPrompts;
+    bool mGerman;
+    std::array<uint32_t, 8> mColours{};
+    QString mLastFolder;
+};
+
+// 0x00BBGGRR colour references and QColor.
+[[nodiscard]] QColor ColourFromReference(uint32_t reference);
+[[nodiscard]] uint32_t ReferenceFromColour(const QColor& colour);
+
+} // namespace kelvara

@@ -1,0 +1,236 @@
+// The library-mode roads of the main window: start-up with the scan, the configuration dialog,
+// and the switch between the selection page and the record page.
+#include "TMainBrowser.h"
+
+#include "BrowserLists.h"
+#include "DebugLog.h"
+#include "FolderNames.h"
+#include "LanguageTable.h"
+#include "RecordPage.h"
+#include "SaveCurrentFile.h"
+#include "Scan.h"
+#include "SelectionPage.h"
+#include "Settings.h"
+#include "StartupDecisions.h"
+#include "THosts_File.h"
+#include "TImageCounter.h"
+#include "UiTexts.h"
+#include "UserPrompts.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QListWidget>
+#include <QLocale>
+#include <QMenu>
+#include <QSignalBlocker>
+#include <QStackedWidget>
+#include <QStatusBar>
+#include <QTabBar>
+#include <QTreeView>
+
+namespace kelvara {
+
+namespace {
+
+class BusyCursor {
+  public:
+    BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~BusyCursor() { QApplication::restoreOverrideCursor(); }
+    BusyCursor(const BusyCursor&) = delete;
+    BusyCursor& operator=(const BusyCursor&) = delete;
+};
+
+char DecimalMark() {
+    const QString point = QLocale().decimalPoint();
+    return point.size() == 1 && point.at(0).unicode() < 128 ? static_cast<char>(point.at(0).unicode())
+                                                            : '.';
+}
+
+QString FromLocalPath(const std::string& path) {
+    return QFile::decodeName(QByteArray::fromStdString(path));
+}
+
+constexpr int kSelectionTab = 0;
+constexpr int kRecordTab = 1;
+
+} // namespace
+
+THosts_File* TMainBrowser::HostsFile() {
+    if (mHostsFile == nullptr) {
+        mHostsFile = new THosts_File(mSettings, mPrompts, this);
+    }
+    return mHostsFile;
+}
+
+void TMainBrowser::Config1Click() {
+    RunConfiguration();
+}
+
+int TMainBrowser::RunConfiguration() {
+    THosts_File* dialog = HostsFile();
+    dialog->SetValues(CurrentConfiguration(mSettings));
+    // A busy cursor of the first show must not hide the dialog the user has to answer.
+    QApplication::setOverrideCursor(Qt::ArrowCursor);
+    const int result = dialog->exec();
+    QApplication::restoreOverrideCursor();
+    if (result != QDialog::Accepted) {
+        return -1;
+    }
+    const ConfigurationOutcome outcome =
+        ApplyConfiguration(mSettings, dialog->Values(), mBrowserChangePending);
+    if (outcome.restartMessageDue) {
+        mPrompts.Inform("", std::string(Text(TextId::RestartNotice, outcome.restartMessageGerman)));
+    }
+    return 0;
+}
+
+bool TMainBrowser::StartLibraryMode() {
+    BusyCursor busy;
+    LoadAircraft1->setVisible(false);
+    mChanges.SetLibraryMode(true);
+    ConnectSelectionPage();
+
+    if (ResolveSimulatorFolder(mSettings, HomeFolder()) != SimulatorFolderSource::FromSettings) {
+        if (mSettings.fspath.empty()) {
+            RunConfiguration();
+        }
+        mSettings.Save();
+    }
+    if (!RunScanLoop([this] { return ScanLibrary() == ScanResultCode::Ok; },
+                     [this] { return RunConfiguration() == 0; }, mDebugLog)) {
+        QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection);
+        return false;
+    }
+
+    mSelectionPage->SelectFirst();
+    {
+        const QSignalBlocker quiet(mTabControl);
+        mTabControl->setCurrentIndex(kSelectionTab);
+    }
+    connect(mTabControl, &QTabBar::currentChanged, this, [this] { TabControlChange(); });
+    mSelectionPage->ShowAircraftInfo();
+    TabControlChange();
+    return true;
+}
+
+void TMainBrowser::ConnectSelectionPage() {
+    mSelectionPage->currentChanged = [this](const QString& line) {
+        const AircraftIndex current = mLibrary.Current();
+        mChanges.SetCurrent(current.entry, current.variation);
+        setWindowTitle(QString::fromUtf8(LibraryWindowCaption(line.toUtf8().toStdString())));
+    };
+    mSelectionPage->openRequested = [this] {
+        mTabControl->setCurrentIndex(kRecordTab); // runs TabControlChange
+    };
+    mSelectionPage->statusMessage = [this](const QString& text) { statusBar()->showMessage(text); };
+}
+
+int TMainBrowser::ScanLibrary() {
+    if (mImageCounter == nullptr) {
+        mImageCounter = new TImageCounter(mSettings.language, this);
+    }
+    ScanFolders folders{mSettings.fspath, mSettings.searchPaths, mSettings.newsearch};
+    std::vector<AircraftLine> lines;
+    std::vector<std::string> problems;
+    ScanHooks hooks;
+    hooks.progress = mImageCounter;
+    hooks.addLine = CollectLines(lines);
+    if (mDebugLog.Enabled()) {
+        hooks.debug = [this](std::string_view text) { mDebugLog.WriteDebugPoint(text); };
+    }
+    hooks.problem = [&problems](std::string_view text) { problems.emplace_back(text); };
+    const int result = Scan(folders, mLibrary, hooks);
+    // Reaches kvr.cfg with the next save of the settings.
+    mSettings.searchPaths = std::move(folders.searchPaths);
+    mSettings.newsearch = folders.newsearch;
+    SortAircraftLines(lines);
+    mSelectionPage->SetLines(std::move(lines));
+    if (!problems.empty()) {
+        statusBar()->showMessage(Pick(Texts::UnreadableDuringScan, German())
+                                     .arg(problems.size())
+                                     .arg(FromLocalPath(problems.front())));
+    }
+    return result;
+}
+
+void TMainBrowser::EnableRecordMenus(bool enabled) {
+    ASCIIExport1->setEnabled(enabled);
+    FileMenu()->setEnabled(true);
+    if (QMenu* edit = findChild<QMenu*>(QStringLiteral("Edit1"))) {
+        edit->setEnabled(enabled);
+    }
+    if (QMenu* find = findChild<QMenu*>(QStringLiteral("Find1"))) {
+        find->setEnabled(enabled);
+    }
+    MarkforCompare1->setEnabled(enabled);
+    Compare1->setEnabled(enabled && mCompareMarks.CompareEnabled());
+}
+
+void TMainBrowser::TabControlChange() {
+    if (mTabControl->currentIndex() == kRecordTab) {
+        OpenCurrentVariation();
+        return;
+    }
+    if (mChanges.AnyChanged() || mChanges.IsChanged()) {
+        // Enter and Escape save: the answer that loses nothing.
+        if (mPrompts.AskYesNo("", std::string(Text(TextId::ChangesSaveAirfile, mSettings)),
+                              Answer::Yes)) {
+            BusyCursor busy;
+            const int saved = SaveCurrentFile(mTree, SaveNamesForFile(mStandalonePath), mChanges,
+                                              mPrompts, German());
+            if (saved != WriteResultCode::Ok) {
+                // The save said why it failed; the edits stay on the record page.
+                const QSignalBlocker quiet(mTabControl);
+                mTabControl->setCurrentIndex(kRecordTab);
+                return;
+            }
+        }
+    }
+    mChanges.SetChanged(false);
+    EnableRecordMenus(false);
+    if (!mSelectionPage->SelectingFromManufacturer()) {
+        BusyCursor busy;
+        mSelectionPage->RebuildManufacturerLists();
+    }
+    ShowSelectionPage();
+}
+
+void TMainBrowser::ShowSelectionPage() {
+    mPages->setCurrentWidget(mSelectionPage);
+    mSelectionPage->Alist->setFocus();
+}
+
+void TMainBrowser::OpenCurrentVariation() {
+    EnableRecordMenus(true);
+    BusyCursor busy;
+    const std::string path = ResolveNoCase(mLibrary.CurrentAirPath());
+    const ReadOptions options{mSettings.datatypes != 0, NumberStyle{DecimalMark(), mSettings.decimal}};
+    const ReadResult read = mRecordPage->ReplaceTree([&](RecordTree& fresh) {
+        if (path.empty()) {
+            return ReadResult{ReadResultCode::CannotOpen, 0, {}};
+        }
+        return ReadAirFile(path, mDictionary, options, fresh);
+    });
+    if (read.code != ReadResultCode::Ok) {
+        std::string text(Text(TextId::CouldNotOpenAirFile, mSettings));
+        if (!read.message.empty()) {
+            text += "\n" + read.message;
+        }
+        mPrompts.Error(std::string(Text(TextId::CaptionWarning, mSettings)), text);
+        const QSignalBlocker quiet(mTabControl);
+        mTabControl->setCurrentIndex(kSelectionTab);
+        TabControlChange();
+        return;
+    }
+    mStandalonePath = path;
+    mRecordPage->SetFilePath(path);
+    mChanges.SetChanged(false);
+    if (mTree.RootCount() > 0) {
+        mRecordPage->SelectNode(mTree.Root(0));
+    }
+    mPages->setCurrentWidget(mRecordPage);
+    mRecordPage->ApplyGraphRules(height(), false);
+    mRecordPage->TV->setFocus();
+}
+
+} // namespace kelvara

@@ -1,0 +1,31 @@
+#include "TView_Plugins_Form.h"
+
+#include "PluginList.h"
+
+#include <QListWidget>
+#include <QVBoxLayout>
+
+namespace kelvara {
+
+TView_Plugins_Form::TView_Plugins_Form(const PluginList& plugins, QWidget* parent)
+    : QDialog(parent), mPlugins(plugins) {
+    setObjectName(QStringLiteral("TView_Plugins_Form"));
+    setWindowTitle(QStringLiteral("Installed Plugins"));
+    resize(420, 300);
+    Plugin_List = new QListWidget(this);
+    Plugin_List->setObjectName(QStringLiteral("Plugin_List"));
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(Plugin_List);
+}
+
+void TView_Plugins_Form::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    Plugin_List->clear();
+    for (const std::string& line : mPlugins.ListPlugins()) {
+        // Plug-in texts are byte strings; UTF-8 where valid is what authors mean today.
+        Plugin_List->addItem(QString::fromUtf8(line.data(), static_cast<qsizetype>(line.size())));
+    }
+}
+
+} // namespace kelvara

@@ -1,0 +1,208 @@
+// The scan over folder trees built by the tests: discovery, search paths, configuration files,
+// and trees that are large or hostile.
+#include "AircraftConfig.h"
+#include "BrowserLists.h"
+#include "LibraryTestSupport.h"
+#include "Scan.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <vector>
+
+using namespace kelvara;
+using namespace kelvara::test;
+
+namespace {
+
+struct ScanOutcome {
+    int result = 0;
+    std::vector<AircraftLine> lines; // sorted
+    AircraftLibrary library;
+    std::vector<std::string> problems;
+    std::vector<std::string> labels;
+};
+
+class RecordingProgress : public ScanProgress {
+  public:
+    explicit RecordingProgress(std::vector<std::string>& labels) : mLabels(labels) {}
+    void ScanStarted() override { mLabels.push_back("<start>"); }
+    void SetLabel(const std::string& text) override { mLabels.push_back(text); }
+    void ScanFinished() override { mLabels.push_back("<end>"); }
+
+  private:
+    std::vector<std::string>& mLabels;
+};
+
+ScanOutcome RunScan(ScanFolders& folders) {
+    ScanOutcome out;
+    RecordingProgress progress(out.labels);
+    ScanHooks hooks;
+    hooks.progress = &progress;
+    hooks.addLine = CollectLines(out.lines);
+    hooks.problem = [&](std::string_view text) { out.problems.emplace_back(text); };
+    out.result = Scan(folders, out.library, hooks);
+    SortAircraftLines(out.lines);
+    return out;
+}
+
+std::vector<std::string> Texts(const ScanOutcome& out) {
+    std::vector<std::string> texts;
+    for (const AircraftLine& line : out.lines) {
+        texts.push_back(line.text);
+    }
+    return texts;
+}
+
+std::string SimOf(const ScanOutcome& out, size_t line) {
+    return out.library.Find(out.lines.at(line).code)->sim;
+}
+
+} // namespace
+
+TEST(Scan, DiscoversContainersTwoLevelsDownIncludingSimCfgBoats) {
+    TempTree tree;
+    tree.Write("SimObjects/Airplanes/C172/aircraft.cfg", Section(0, "Cessna", "c172", "ui_variation=Red\r\n"));
+    tree.Write("SimObjects/Boats/Ferry/sim.cfg", Section(0, "Ferry", "ferry"));
+    tree.Write("Aircraft/Shallow/aircraft.cfg", Section(0, "Too shallow", "x")); // two levels only
+    tree.Write("SimObjects/Empty/Nothing/readme.txt", "no configuration");
+    ScanFolders folders{tree.Path(), {}, 0};
+    const ScanOutcome out = RunScan(folders);
+    ASSERT_EQ(out.result, ScanResultCode::Ok);
+    EXPECT_EQ(Texts(out), (std::vector<std::string>{"Cessna - Red", "Ferry - "}));
+    ASSERT_EQ(folders.searchPaths.size(), 2u);
+    EXPECT_EQ(folders.searchPaths[0].folder, tree.Path("SimObjects/Airplanes"));
+    EXPECT_EQ(folders.searchPaths[1].folder, tree.Path("SimObjects/Boats"));
+    EXPECT_EQ(folders.searchPaths[1].active, 1);
+    EXPECT_EQ(SimOf(out, 0), tree.Path("SimObjects/Airplanes/C172/c172"));
+    EXPECT_EQ(out.labels.front(), "<start>");
+    EXPECT_EQ(out.labels.back(), "<end>");
+}
+
+TEST(Scan, SearchPathsInListOrderAndNewsearchRediscovers) {
+    TempTree tree;
+    tree.Write("A/One/aircraft.cfg", Section(0, "One", "one"));
+    tree.Write("B/Two/aircraft.cfg", Section(0, "Two", "two"));
+    tree.Write("Sim/Objects/Planes/Three/aircraft.cfg", Section(0, "Three", "three"));
+    ScanFolders folders{tree.Path("Sim"), {{tree.Path("B"), 1}, {tree.Path("A"), 0}, {tree.Path("B"), 1}}, 0};
+    ScanOutcome out = RunScan(folders);
+    // Inactive paths are skipped; a path listed twice lists its aircraft twice.
+    EXPECT_EQ(Texts(out), (std::vector<std::string>{"Two - ", "Two - "}));
+    EXPECT_EQ(out.library.Count(), 2);
+
+    folders.newsearch = 1;
+    out = RunScan(folders);
+    EXPECT_EQ(Texts(out), (std::vector<std::string>{"Three - "}));
+    EXPECT_EQ(folders.newsearch, 0);
+    ASSERT_EQ(folders.searchPaths.size(), 1u);
+}
+
+TEST(Scan, NoCandidateFolder) {
+    TempTree tree;
+    tree.Write("A/One/aircraft.cfg", Section(0, "One", "one"));
+    struct Case {
+        const char* name;
+        ScanFolders folders;
+    };
+    const Case cases[] = {
+        {"all search paths inactive", {tree.Path(), {{tree.Path("A"), 0}}, 0}},
+        {"discovery finds nothing", {tree.Path(), {}, 0}},
+        {"missing simulator folder", {tree.Path("missing"), {}, 0}},
+    };
+    for (Case c : cases) {
+        const ScanOutcome out = RunScan(c.folders);
+        EXPECT_EQ(out.result, ScanResultCode::NoCandidate) << c.name;
+        EXPECT_EQ(out.library.Count(), 0) << c.name;
+        EXPECT_EQ(out.labels.back(), "<end>") << c.name;
+    }
+}
+
+TEST(Scan, ConfigurationFilesAndSectionRules) {
+    TempTree tree;
+    // Both files: aircraft.cfg alone is read. Names in any letter case.
+    tree.Write("P/Both/Aircraft.CFG", Section(0, "From aircraft.cfg", "both"));
+    tree.Write("P/Both/sim.cfg", Section(0, "From sim.cfg", "both"));
+    tree.Write("P/Upper/SIM.CFG", Section(0, "Upper sim", "upper"));
+    // A folder named aircraft.cfg is not a file: sim.cfg is read instead.
+    tree.Folder("P/Folder/aircraft.cfg");
+    tree.Write("P/Folder/sim.cfg", Section(0, "Folder case", "f"));
+    // Sections without sim, with an empty title, with quotes, climbing folders.
+    tree.Write("P/Mine/aircraft.cfg",
+               Section(0, "\"\"Quoted\"\"", "..\\..\\Other\\Base", "ui_manufacturer=Acme\r\n") +
+                   Section(1, "No sim", "", "ui_createdby=Kept\r\n") +
+                   Section(2, "Second", "mine", "ui_variation=B\r\n") + Section(3, "", "mine") +
+                   "[General]\r\ntitle=not a variation\r\n");
+    // Broken bytes and no sections at all contribute nothing.
+    tree.Write("P/Broken/aircraft.cfg", std::string("\0\xff[fltsim.0\r\n=\r\n", 15));
+    ScanFolders folders{tree.Path(), {{tree.Path("P"), 1}}, 0};
+    const ScanOutcome out = RunScan(folders);
+    EXPECT_EQ(Texts(out), (std::vector<std::string>{"Folder case - ", "From aircraft.cfg - ",
+                                                    "Quoted - ", "Second - B", "Upper sim - "}));
+    EXPECT_EQ(out.library.Count(), 4);
+    EXPECT_EQ(SimOf(out, 2), tree.Path("Other/Base"));
+
+    const AircraftEntry* mine = out.library.Entry(DecodeAircraftCode(out.lines[3].code).entry);
+    ASSERT_NE(mine, nullptr);
+    ASSERT_EQ(mine->variations.size(), 3u); // the untitled one is a variation without a line
+    EXPECT_EQ(mine->variations[1].title, "Second");
+    EXPECT_EQ(mine->variations[1].createdBy, "Kept"); // left by the section without sim
+    EXPECT_EQ(mine->configPath, tree.Path("P/Mine/aircraft.cfg"));
+}
+
+TEST(Scan, Windows1252AndUtf8Titles) {
+    TempTree tree;
+    tree.Write("P/Cp/aircraft.cfg", Section(0, "Fl\xfcgel \x80", "cp"));
+    tree.Write("P/Utf/aircraft.cfg", "\xef\xbb\xbf" + Section(0, "Fl\xc3\xbcgel", "utf"));
+    ScanFolders folders{tree.Path(), {{tree.Path("P"), 1}}, 0};
+    const ScanOutcome out = RunScan(folders);
+    EXPECT_EQ(Texts(out), (std::vector<std::string>{"Flügel - ", "Flügel € - "}));
+}
+
+TEST(Scan, LargeLibraryKeepsEveryEntryAndVariation) {
+    TempTree tree;
+    std::string many;
+    for (int v = 0; v < 300; ++v) {
+        many += Section(v, "Big " + std::to_string(1000 + v), "big");
+    }
+    tree.Write("P/Big/aircraft.cfg", many);
+    for (int i = 0; i < 1001; ++i) {
+        tree.Write("P/A" + std::to_string(10000 + i) + "/aircraft.cfg", Section(0, "A" + std::to_string(10000 + i), "a"));
+    }
+    ScanFolders folders{tree.Path(), {{tree.Path("P"), 1}}, 0};
+    const ScanOutcome out = RunScan(folders);
+    ASSERT_EQ(out.lines.size(), 1301u);
+    EXPECT_EQ(out.library.Count(), 1002);
+    // The last aircraft and the last variation decode to their own texts.
+    const Variation* last = out.library.Find(out.lines.back().code);
+    ASSERT_NE(last, nullptr);
+    EXPECT_EQ(last->title, "Big 1299");
+    EXPECT_EQ(out.lines.back().code, MakeAircraftCode(1001, 299));
+    const Variation* entry1000 = out.library.Find(MakeAircraftCode(1000, 0));
+    ASSERT_NE(entry1000, nullptr);
+    EXPECT_EQ(entry1000->title, "A11000");
+}
+
+TEST(Scan, HostileTreesAreReportedNotFatal) {
+    TempTree tree;
+    tree.Write("P/Good/aircraft.cfg", Section(0, "Good", "good"));
+    ASSERT_EQ(::symlink(tree.Path("P/Loop").c_str(), tree.Path("P/Loop").c_str()), 0);
+    ASSERT_EQ(::symlink(tree.Path("P").c_str(), tree.Path("P/Parent").c_str()), 0);
+    tree.Folder("P/Fifo");
+    ASSERT_EQ(::mkfifo(tree.Path("P/Fifo/aircraft.cfg").c_str(), 0600), 0);
+    tree.Write("P/Locked/aircraft.cfg", Section(0, "Locked", "locked"));
+    ::chmod(tree.Path("P/Locked/aircraft.cfg").c_str(), 0);
+    ScanFolders folders{tree.Path(), {{tree.Path("P"), 1}}, 0};
+    const ScanOutcome out = RunScan(folders);
+    EXPECT_EQ(out.result, ScanResultCode::Ok);
+    // P/Parent leads back to P, an aircraft folder without a configuration file.
+    std::vector<std::string> expected{"Good - "};
+    if (::geteuid() == 0) {
+        expected.push_back("Locked - "); // root reads it anyway
+    }
+    EXPECT_EQ(Texts(out), expected);
+    bool loopReported = false;
+    for (const std::string& problem : out.problems) {
+        loopReported = loopReported || problem.find("P/Loop") != std::string::npos;
+    }
+    EXPECT_TRUE(loopReported);
+}

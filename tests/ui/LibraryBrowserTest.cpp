@@ -1,0 +1,339 @@
+// Library mode on a simulator folder built by the test: the scan at start, the three lists,
+// the information strip, the record page and back with the save question, the configuration
+// dialog.
+#include "ChangeTracker.h"
+#include "QtUserPrompts.h"
+#include "SelectionPage.h"
+#include "THosts_File.h"
+#include "TImageCounter.h"
+#include "UiFixture.h"
+
+#include <QColorDialog>
+#include <QDir>
+#include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStackedWidget>
+#include <QStatusBar>
+#include <QTabBar>
+#include <QTimer>
+#include <QTreeView>
+
+using namespace kelvara;
+using namespace kelvara::test;
+
+namespace {
+
+const QString kTrainerFolder = QStringLiteral("FSX/SimObjects/Airplanes/Trainer/");
+
+// Trainer: two liveries sharing one .air file, the blue one with a thumbnail that is no JPEG.
+// Glider: no manufacturer. Broken: its .air file is missing.
+void BuildSimulator(UiFixture& f) {
+    QVERIFY(QDir(f.dir.path()).mkpath(kTrainerFolder + QStringLiteral("texture.Red")));
+    QVERIFY(QDir(f.dir.path()).mkpath(kTrainerFolder + QStringLiteral("texture.Blue")));
+    QVERIFY(QDir(f.dir.path()).mkpath(QStringLiteral("FSX/SimObjects/Airplanes/Glider")));
+    QVERIFY(QDir(f.dir.path()).mkpath(QStringLiteral("FSX/SimObjects/Airplanes/Broken")));
+    f.WriteFile(kTrainerFolder + QStringLiteral("aircraft.cfg"),
+                "[fltsim.0]\r\ntitle=Trainer\r\nsim=Trainer\r\ntexture=Red\r\nui_manufacturer=Acme\r\n"
+                "ui_variation=Red\r\n[fltsim.1]\r\ntitle=Trainer\r\nsim=trainer\r\ntexture=Blue\r\n"
+                "ui_manufacturer=Acme\r\nui_variation=Blue\r\n");
+    f.WriteFile(kTrainerFolder + QStringLiteral("Trainer.air"), AirBytes(StandardRecords()));
+    QImage red(64, 32, QImage::Format_RGB32);
+    red.fill(Qt::red);
+    QVERIFY(red.save(f.Path(kTrainerFolder + QStringLiteral("texture.Red/thumbnail.jpg")), "JPG"));
+    f.WriteFile(kTrainerFolder + QStringLiteral("texture.Blue/Thumbnail.jpg"), "not a picture");
+    f.WriteFile(QStringLiteral("FSX/SimObjects/Airplanes/Glider/Aircraft.cfg"),
+                "[fltsim.0]\ntitle=Glider\nsim=Glider\n");
+    f.WriteFile(QStringLiteral("FSX/SimObjects/Airplanes/Glider/Glider.air"), AirBytes(StandardRecords()));
+    f.WriteFile(QStringLiteral("FSX/SimObjects/Airplanes/Broken/aircraft.cfg"),
+                "[fltsim.0]\ntitle=Broken\nsim=missing\nui_manufacturer=Zeta\n");
+}
+
+void StartLibrary(UiFixture& f, const QByteArray& cfg = {}) {
+    BuildSimulator(f);
+    f.Start("showaircraft = 1\r\nfspath = " + QFile::encodeName(f.Path(QStringLiteral("FSX"))) +
+                "\r\n" + cfg,
+            {}, false);
+}
+
+QStringList Latin(std::initializer_list<const char*> texts) {
+    QStringList list;
+    for (const char* text : texts) {
+        list << QString::fromLatin1(text);
+    }
+    return list;
+}
+
+QStringList Texts(const QListWidget* list) {
+    QStringList texts;
+    for (int row = 0; row < list->count(); ++row) {
+        texts << list->item(row)->text();
+    }
+    return texts;
+}
+
+void ClickRow(QListWidget* list, int row, bool twice = false) {
+    const QPoint centre = list->visualItemRect(list->item(row)).center();
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, centre);
+    if (twice) {
+        QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, centre);
+    }
+}
+
+void ClickTab(UiFixture& f, int tab) {
+    QTabBar* bar = f.window->TabControl();
+    QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(tab).center());
+}
+
+QString CfgLines(const UiFixture& f, const char* key) {
+    QStringList values;
+    for (const QByteArray& line : f.ReadFile(QStringLiteral("kvr.cfg")).split('\n')) {
+        if (line.startsWith(QByteArray(key) + " =")) {
+            values << QString::fromUtf8(line.mid(int(qstrlen(key)) + 3).trimmed());
+        }
+    }
+    return values.join(u'|');
+}
+
+// Runs action once the configuration dialog is up. It opens in a nested event loop, after
+// the scan's progress window may already have let timers run.
+void WhenDialogShows(UiFixture& f, std::function<void(THosts_File&)> action, int& shown) {
+    auto* poll = new QTimer;
+    poll->setInterval(10);
+    QObject::connect(poll, &QTimer::timeout, [&f, action, &shown, poll] {
+        if (!f.window || !f.window->HostsFile()->isVisible()) {
+            return;
+        }
+        poll->stop();
+        poll->deleteLater();
+        ++shown;
+        THosts_File& dialog = *f.window->HostsFile();
+        action(dialog);
+        if (dialog.isVisible()) { // a failed check must not leave the test waiting
+            dialog.reject();
+        }
+    });
+    poll->start();
+}
+
+// Keys go where the user's would: to the control that has the focus in the dialog.
+QWidget* FocusOf(QWidget& dialog) {
+    return dialog.focusWidget() != nullptr ? dialog.focusWidget() : &dialog;
+}
+
+void WithDialog(UiFixture& f, const std::function<void(THosts_File&)>& action) {
+    int shown = 0;
+    WhenDialogShows(f, action, shown);
+    f.window->Config1->trigger();
+    QCOMPARE(shown, 1);
+}
+
+} // namespace
+
+class LibraryBrowserTest : public QObject {
+    Q_OBJECT
+  private slots:
+    void startListsEveryTitledVariation() {
+        UiFixture f;
+        StartLibrary(f);
+        SelectionPage& page = *f.window->Selection();
+        QCOMPARE(Texts(page.Alist), Latin({"Broken - ", "Glider - ", "Trainer - Blue", "Trainer - Red"}));
+        QCOMPARE(Texts(page.lbManufacturer), Latin({" ", "Acme", "Zeta"}));
+        QCOMPARE(page.lbManufacturer->currentItem()->text(), QStringLiteral("Zeta"));
+        QCOMPARE(Texts(page.lbMaircraft), QStringList{QStringLiteral("Broken")});
+        QCOMPARE(f.window->windowTitle(), QStringLiteral("Kelvara V2.2   -   Broken - "));
+        QCOMPARE(f.window->TabControl()->currentIndex(), 0);
+        QVERIFY(page.isVisible() && !f.window->LoadAircraft1->isVisible());
+        QVERIFY(!f.window->ImageCounter()->isVisible());
+        QCOMPARE(f.window->ImageCounter()->windowTitle(), QStringLiteral("KVR - Scanning Aircraft Directory"));
+        QVERIFY(f.prompts.shown.empty());
+        QVERIFY(QApplication::overrideCursor() == nullptr);
+    }
+
+    // A click shows the details; both lines of one .air file get the round mark; a thumbnail
+    // that is no JPEG is hidden and named in the status bar, and the rest of the click happens.
+    void clickShowsDetailsMarksAndThumbnail() {
+        UiFixture f;
+        StartLibrary(f);
+        SelectionPage& page = *f.window->Selection();
+        ClickRow(page.Alist, 3);
+        QCOMPARE(page.valueLabels[0]->text(), QStringLiteral("<FSX>/SimObjects/Airplanes/Trainer"));
+        QCOMPARE(page.valueLabels[3]->text(), QStringLiteral("Red"));
+        QCOMPARE(page.valueLabels[5]->text(), f.Path(kTrainerFolder + QStringLiteral("Trainer.air")));
+        QVERIFY(page.Image1->isVisible());
+        QCOMPARE(page.lbManufacturer->currentItem()->text(), QStringLiteral("Acme"));
+        QCOMPARE(f.window->windowTitle(), QStringLiteral("Kelvara V2.2   -   Trainer - Red"));
+
+        const QImage shot = page.Alist->viewport()->grab().toImage();
+        for (int row = 0; row < 4; ++row) {
+            const QRect rect = page.Alist->visualItemRect(page.Alist->item(row));
+            const QColor mark = shot.pixelColor(rect.left() + 5, rect.top() + rect.height() / 2);
+            QCOMPARE(mark == QColor(Qt::black), row >= 2);
+        }
+
+        QTest::keyClick(page.Alist, Qt::Key_Up); // the keyboard selects as a click does
+        QCOMPARE(page.valueLabels[3]->text(), QStringLiteral("Blue"));
+        QVERIFY(!page.Image1->isVisible());
+        QVERIFY2(f.window->statusBar()->currentMessage().contains(QStringLiteral("is not a JPEG picture")),
+                 qPrintable(f.window->statusBar()->currentMessage()));
+        QCOMPARE(f.window->windowTitle(), QStringLiteral("Kelvara V2.2   -   Trainer - Blue"));
+
+        // The empty manufacturer is listed as " " and lists its aircraft.
+        ClickRow(page.lbManufacturer, 0);
+        QCOMPARE(Texts(page.lbMaircraft), QStringList{QStringLiteral("Glider")});
+        ClickRow(page.lbMaircraft, 0);
+        QCOMPARE(page.Alist->currentRow(), 1);
+        QCOMPARE(page.valueLabels[1]->text(), QStringLiteral("Glider"));
+    }
+
+    void backToSelection_data() {
+        QTest::addColumn<int>("answer"); // 1 Yes, 0 No, -1 Yes with a save that fails
+        QTest::newRow("yes saves with a backup") << 1;
+        QTest::newRow("no drops the change") << 0;
+        QTest::newRow("failed save keeps the change") << -1;
+    }
+    void backToSelection() {
+        QFETCH(int, answer);
+        UiFixture f;
+        StartLibrary(f);
+        SelectionPage& page = *f.window->Selection();
+        ClickRow(page.Alist, 3, true);
+        QCOMPARE(f.window->TabControl()->currentIndex(), 1);
+        QVERIFY(f.Page().isVisible());
+        QCOMPARE(f.window->Tree().RootCount(), size_t{9});
+        f.Select(0x0100);
+        f.Page().eNumber->selectAll();
+        QTest::keyClicks(f.Page().eNumber, QStringLiteral("7"));
+        QVERIFY(f.window->Changes().IsChanged());
+        const QString air = kTrainerFolder + QStringLiteral("Trainer.air");
+        const QByteArray original = f.ReadFile(air);
+        if (answer < 0) {
+            QVERIFY(QDir(f.dir.path()).mkpath(kTrainerFolder + QStringLiteral("Trainer.kvr.air")));
+        }
+
+        f.prompts.answers = {answer != 0};
+        ClickTab(f, 0);
+        QCOMPARE(f.prompts.shown.front(), (ShownMessage{"ask", "", "Changes made: Save airfile?"}));
+        if (answer < 0) {
+            QCOMPARE(f.prompts.shown.back().kind, std::string("error"));
+            QCOMPARE(f.window->TabControl()->currentIndex(), 1);
+            QVERIFY(f.Page().isVisible());
+            QCOMPARE(f.Node(0x0100)->record.data, Le16(7));
+            QVERIFY(f.window->Changes().IsChanged());
+            QCOMPARE(f.ReadFile(air), original);
+            f.window->Changes().SetChanged(false);
+            return;
+        }
+        QVERIFY(page.isVisible());
+        QVERIFY(!f.window->Changes().IsChanged());
+        QVERIFY(!f.window->ASCIIExport1->isEnabled());
+        QCOMPARE(QFile::exists(f.Path(kTrainerFolder + QStringLiteral("Trainer.kvr1.air"))), answer == 1);
+        QCOMPARE(f.ReadFile(air) == original, answer == 0);
+
+        // The record page reads the file afresh.
+        QTest::keyClick(page.Alist, Qt::Key_Return);
+        QCOMPARE(f.window->TabControl()->currentIndex(), 1);
+        QCOMPARE(f.Node(0x0100)->record.data, Le16(answer == 1 ? 7 : 5));
+    }
+
+    // Enter and Escape on the save question save: the answer that loses nothing.
+    void saveQuestionKeysSave_data() {
+        QTest::addColumn<int>("key");
+        QTest::newRow("Enter") << int(Qt::Key_Return);
+        QTest::newRow("Escape") << int(Qt::Key_Escape);
+    }
+    void saveQuestionKeysSave() {
+        QFETCH(int, key);
+        UiFixture f;
+        QtUserPrompts boxes;
+        f.usePrompts = &boxes;
+        StartLibrary(f);
+        boxes.SetParent(f.window.get());
+        ClickRow(f.window->Selection()->Alist, 3, true);
+        f.Select(0x0100);
+        f.Page().eNumber->selectAll();
+        QTest::keyClicks(f.Page().eNumber, QStringLiteral("7"));
+        {
+            ModalAnswerer answer{Qt::Key(key)};
+            ClickTab(f, 0);
+            QCOMPARE(answer.seen, Latin({"Changes made: Save airfile?", "Save complete"}));
+        }
+        QVERIFY(f.window->Selection()->isVisible());
+        QVERIFY(QFile::exists(f.Path(kTrainerFolder + QStringLiteral("Trainer.kvr1.air"))));
+    }
+
+    void missingAirFileReturnsToSelection() {
+        UiFixture f;
+        StartLibrary(f);
+        ClickRow(f.window->Selection()->Alist, 0, true);
+        QCOMPARE(f.prompts.shown.size(), size_t{1});
+        QCOMPARE(f.prompts.shown[0].caption, std::string("Warning"));
+        QVERIFY(f.prompts.shown[0].text.starts_with("could not open .air file"));
+        QCOMPARE(f.window->TabControl()->currentIndex(), 0);
+        QVERIFY(f.window->Selection()->isVisible());
+    }
+
+    // Delimiter 7 shows "comma" and is stored as 1; a deleted row comes back with "New
+    // Searchpath"; colours offer the panel colours; Escape leaves kvr.cfg alone.
+    void configurationRoundTrip() {
+        UiFixture f;
+        StartLibrary(f, "delimiter = 7\r\n");
+        const QByteArray before = f.ReadFile(QStringLiteral("kvr.cfg"));
+        WithDialog(f, [&](THosts_File& d) {
+            QTest::keyClick(FocusOf(d), Qt::Key_Escape);
+        });
+        QCOMPARE(f.ReadFile(QStringLiteral("kvr.cfg")), before);
+
+        WithDialog(f, [&](THosts_File& d) {
+            QVERIFY(d.rbDcomma->isChecked());
+            QCOMPARE(d.SearchFolders->count(), 1); // SimObjects/Airplanes, found at the scan
+            d.SearchFolders->setCurrentRow(0);
+            f.prompts.answers = {true};
+            QTest::mouseClick(d.Button4, Qt::LeftButton);
+            QCOMPARE(f.prompts.shown.back().text, std::string("Delete marked Searchpath?"));
+            QCOMPARE(d.SearchFolders->count(), 0);
+            d.pickFolder = [&](QWidget*, const QString&) { return f.Path(QStringLiteral("Extra")); };
+            QTest::mouseClick(d.bNewsearchfolder, Qt::LeftButton);
+            QCOMPARE(Texts(d.SearchFolders), (QStringList{f.Path(QStringLiteral("FSX/SimObjects/Airplanes")),
+                                                          f.Path(QStringLiteral("Extra"))}));
+            d.SearchFolders->item(1)->setCheckState(Qt::Unchecked);
+
+            d.pickColor = [](QWidget*, const QColor&) { return std::optional<QColor>(QColor(255, 0, 0)); };
+            QTest::mouseClick(d.colourPanels[1], Qt::LeftButton);
+            d.pickColor = [](QWidget*, const QColor&) { return std::optional<QColor>(); };
+            QTest::mouseClick(d.colourPanels[0], Qt::LeftButton);
+            QCOMPARE(QColorDialog::customColor(1), QColor(255, 0, 0)); // changed in this visit
+            QCOMPARE(QColorDialog::customColor(2), QColor(255, 255, 0));
+            QTest::keyClick(FocusOf(d), Qt::Key_Return);
+        });
+        QCOMPARE(CfgLines(f, "delimiter"), QStringLiteral("1"));
+        QCOMPARE(CfgLines(f, "color2"), QStringLiteral("255"));
+        QCOMPARE(CfgLines(f, "searchpath"),
+                 f.Path(QStringLiteral("FSX/SimObjects/Airplanes")) + u'|' + f.Path(QStringLiteral("Extra")));
+        QCOMPARE(CfgLines(f, "searchpathactive"), QStringLiteral("1|0"));
+        QVERIFY(f.prompts.shown.back().text != "you must restart KVR");
+    }
+
+    // A scan that finds nothing opens the dialog; a confirmed folder is scanned again.
+    void emptyScanAsksForTheFolder() {
+        UiFixture f;
+        BuildSimulator(f);
+        QVERIFY(QDir(f.dir.path()).mkdir(QStringLiteral("Empty")));
+        int dialogs = 0;
+        WhenDialogShows(f, [&](THosts_File& dialog) {
+            dialog.FSLocation->setText(f.Path(QStringLiteral("FSX")));
+            QTest::mouseClick(dialog.Button1, Qt::LeftButton);
+        }, dialogs);
+        f.Start("showaircraft = 1\r\nfspath = " + QFile::encodeName(f.Path(QStringLiteral("Empty"))) + "\r\n",
+                {}, false);
+        QCOMPARE(dialogs, 1);
+        QCOMPARE(f.window->Selection()->Alist->count(), 4);
+        QCOMPARE(CfgLines(f, "fspath"), f.Path(QStringLiteral("FSX")));
+    }
+};
+
+QTEST_MAIN(LibraryBrowserTest)
+#include "LibraryBrowserTest.moc"
