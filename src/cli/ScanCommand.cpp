@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <iostream>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace kelvara {
@@ -50,12 +51,18 @@ int RunScanCommand(int argc, char** argv) {
     }
     SortAircraftLines(lines);
 
+    // Variations share .air files; each is looked up once.
+    std::unordered_map<std::string, std::string> resolved;
     std::string out;
     for (const AircraftLine& line : lines) {
-        const Variation* variation = library.Find(line.code);
+        const std::string& sim = library.Find(line.code)->sim;
+        auto found = resolved.find(sim);
+        if (found == resolved.end()) {
+            found = resolved.emplace(sim, ResolveNoCase(sim + ".air")).first;
+        }
         out += line.text;
         out += '\t';
-        out += ResolveNoCase(variation->sim + ".air");
+        out += found->second;
         out += '\n';
     }
     if (std::fwrite(out.data(), 1, out.size(), stdout) != out.size() || std::fflush(stdout) != 0) {

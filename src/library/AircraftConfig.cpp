@@ -109,6 +109,19 @@ int ReadAircraftConfigText(AircraftEntry& entry, const std::string& folder, std:
 }
 
 int ReadAircraftConfig(AircraftEntry& entry, const std::string& folder, std::string* problem) {
+    const auto parse = [&](const std::string& path, std::string& bytes) {
+        entry.configPath = path;
+        return ReadAircraftConfigText(entry, folder,
+                                      IsAscii(bytes) ? std::move(bytes) : DecodeConfigText(bytes));
+    };
+    // The usual spellings first: one open instead of listing the folder.
+    for (const char* name : {"aircraft.cfg", "Aircraft.cfg"}) {
+        const std::string path = JoinFolder(folder, name);
+        FileReadResult file = ReadRegularFile(path, kMaxConfigFileBytes);
+        if (file.status == FileReadStatus::Ok) {
+            return parse(path, file.bytes);
+        }
+    }
     const ConfigFiles files = FindConfigFiles(folder);
     std::string reason;
     for (const std::string* path : {&files.aircraftCfg, &files.simCfg}) {
@@ -117,10 +130,7 @@ int ReadAircraftConfig(AircraftEntry& entry, const std::string& folder, std::str
         }
         FileReadResult file = ReadRegularFile(*path, kMaxConfigFileBytes);
         if (file.status == FileReadStatus::Ok) {
-            entry.configPath = *path;
-            std::string& bytes = file.bytes;
-            return ReadAircraftConfigText(entry, folder,
-                                          IsAscii(bytes) ? std::move(bytes) : DecodeConfigText(bytes));
+            return parse(*path, file.bytes);
         }
         reason = file.message;
     }

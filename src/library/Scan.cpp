@@ -62,7 +62,16 @@ size_t ScanRun::Discover() {
             bool holdsAircraft = false;
             for (const std::string& level3 : List(path2).folders) {
                 Debug("aircraftlist9 ", level3);
-                const ConfigFiles files = FindConfigFiles(JoinFolder(path2, level3));
+                const std::string folder = JoinFolder(path2, level3);
+                // The usual spelling is found with one stat; only other folders are listed.
+                // (The count only sizes the entry table.)
+                if (const std::string usual = JoinFolder(folder, "aircraft.cfg"); IsRegularFile(usual)) {
+                    Debug("aircraftlist13 ", usual);
+                    ++candidates;
+                    holdsAircraft = true;
+                    continue;
+                }
+                const ConfigFiles files = FindConfigFiles(folder);
                 if (!files.simCfg.empty()) {
                     Debug("aircraftlist11 ", files.simCfg);
                     ++candidates;

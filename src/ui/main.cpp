@@ -33,10 +33,11 @@ static_assert(std::string_view(kelvara::Settings::kVersion).substr(4) == "V" KEL
               "the version text and the project version differ");
 
 const char* kHelp =
-    "usage: kelvara [--screenshot PICTURE] [FILE.air]\n"
+    "usage: kelvara [--screenshot PICTURE] [--settings-folder DIR] [FILE.air]\n"
     "Opens FILE.air (file mode); without it, lists the simulator's aircraft (library mode).\n"
     "options:\n"
     "  --screenshot PICTURE  save a picture of the main window once shown, then quit\n"
+    "  --settings-folder DIR keep kvr.cfg and the debug log in DIR\n"
     "  --select NUMBER       select the first record with this hexadecimal number\n"
     "  --overlay             draw tables 0x1503 and 0x1504 over each other\n"
     "  --help                print this text and exit\n"

@@ -26,15 +26,6 @@ TEST(AircraftConfig, SimPathFromValue) {
     }
 }
 
-TEST(AircraftConfig, StripsEnclosingQuotesPairByPair) {
-    const std::pair<const char*, const char*> cases[] = {
-        {"\"A\"", "A"}, {"\"\"A\"\"", "A"}, {"\"A", "\"A"}, {"\"", "\""}, {"\"\"", ""}, {"A\"B\"", "A\"B\""},
-    };
-    for (const auto& [in, out] : cases) {
-        EXPECT_EQ(StripEnclosingQuotes(in), out) << in;
-    }
-}
-
 TEST(AircraftConfig, SectionRules) {
     AircraftEntry entry;
     const int count = ReadAircraftConfigText(
@@ -51,12 +42,4 @@ TEST(AircraftConfig, SectionRules) {
     EXPECT_EQ(entry.variations[0].thumbnailFile, "t\\p.jpg");
     EXPECT_EQ(entry.variations[1].sim, "/F/A/m2");
     EXPECT_EQ(entry.variations[1].manufacturer, "");
-}
-
-TEST(AircraftConfig, UnreadableFolderLeavesTheEntry) {
-    AircraftEntry entry;
-    entry.folder = "kept";
-    std::string problem;
-    EXPECT_EQ(ReadAircraftConfig(entry, "/nonexistent/kelvara", &problem), 0);
-    EXPECT_EQ(entry.folder, "kept");
 }

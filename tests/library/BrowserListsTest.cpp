@@ -69,10 +69,3 @@ TEST(BrowserLists, RoundMarkAndShownFolder) {
     EXPECT_EQ(ShownAircraftFolder("/other/A", "/home/fsx"), "/other/A");
     EXPECT_EQ(ShownAircraftFolder("/a", ""), "/a");
 }
-
-TEST(BrowserLists, CodesBeyondTheOldLimits) {
-    for (const AircraftIndex index : {AircraftIndex{0, 0}, AircraftIndex{999, 199},
-                                      AircraftIndex{1000, 200}, AircraftIndex{2147483647, 2147483647}}) {
-        EXPECT_EQ(DecodeAircraftCode(MakeAircraftCode(index.entry, index.variation)), index);
-    }
-}

@@ -6,7 +6,7 @@
 using namespace kelvara;
 using namespace kelvara::test;
 
-TEST(FolderNames, ResolveNoCase) {
+TEST(FolderNames, ResolveNoCaseAndThumbnailPaths) {
     TempTree tree;
     tree.Write("Air/Texture.X/Thumbnail.JPG", "x");
     tree.Write("Air/texture/thumbnail.jpg", "y");
@@ -21,10 +21,7 @@ TEST(FolderNames, ResolveNoCase) {
     for (const auto& [in, out] : cases) {
         EXPECT_EQ(ResolveNoCase(tree.Path(in)), tree.Path(out)) << in;
     }
-}
 
-TEST(FolderNames, ThumbnailPathRules) {
-    TempTree tree;
     tree.Write("A/Texture.Red/THUMBNAIL.jpg", "r");
     tree.Write("A/texture/thumbnail.jpg", "d");
     tree.Write("A/Pics/Club.jpg", "c");
@@ -33,13 +30,13 @@ TEST(FolderNames, ThumbnailPathRules) {
         const char* thumbnailFile;
         const char* path;
     };
-    const Case cases[] = {
+    const Case thumbnails[] = {
         {"red", "", "A/Texture.Red/THUMBNAIL.jpg"},
         {"", "", "A/texture/thumbnail.jpg"},
         {"red", "pics\\club.JPG", "A/Pics/Club.jpg"},
         {"blue", "", "A/texture.blue/thumbnail.jpg"},
     };
-    for (const Case& c : cases) {
+    for (const Case& c : thumbnails) {
         Variation variation;
         variation.texture = c.texture;
         variation.thumbnailFile = c.thumbnailFile;

@@ -21,8 +21,6 @@ class TempTree {
     }
     ~TempTree() {
         std::error_code ignored;
-        std::filesystem::permissions(mRoot, std::filesystem::perms::owner_all,
-                                     std::filesystem::perm_options::add, ignored);
         std::filesystem::remove_all(mRoot, ignored);
     }
     TempTree(const TempTree&) = delete;

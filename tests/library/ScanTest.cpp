@@ -20,25 +20,11 @@ struct ScanOutcome {
     std::vector<AircraftLine> lines; // sorted
     AircraftLibrary library;
     std::vector<std::string> problems;
-    std::vector<std::string> labels;
-};
-
-class RecordingProgress : public ScanProgress {
-  public:
-    explicit RecordingProgress(std::vector<std::string>& labels) : mLabels(labels) {}
-    void ScanStarted() override { mLabels.push_back("<start>"); }
-    void SetLabel(const std::string& text) override { mLabels.push_back(text); }
-    void ScanFinished() override { mLabels.push_back("<end>"); }
-
-  private:
-    std::vector<std::string>& mLabels;
 };
 
 ScanOutcome RunScan(ScanFolders& folders) {
     ScanOutcome out;
-    RecordingProgress progress(out.labels);
     ScanHooks hooks;
-    hooks.progress = &progress;
     hooks.addLine = CollectLines(out.lines);
     hooks.problem = [&](std::string_view text) { out.problems.emplace_back(text); };
     out.result = Scan(folders, out.library, hooks);
@@ -75,8 +61,6 @@ TEST(Scan, DiscoversContainersTwoLevelsDownIncludingSimCfgBoats) {
     EXPECT_EQ(folders.searchPaths[1].folder, tree.Path("SimObjects/Boats"));
     EXPECT_EQ(folders.searchPaths[1].active, 1);
     EXPECT_EQ(SimOf(out, 0), tree.Path("SimObjects/Airplanes/C172/c172"));
-    EXPECT_EQ(out.labels.front(), "<start>");
-    EXPECT_EQ(out.labels.back(), "<end>");
 }
 
 TEST(Scan, SearchPathsInListOrderAndNewsearchRediscovers) {
@@ -113,7 +97,6 @@ TEST(Scan, NoCandidateFolder) {
         const ScanOutcome out = RunScan(c.folders);
         EXPECT_EQ(out.result, ScanResultCode::NoCandidate) << c.name;
         EXPECT_EQ(out.library.Count(), 0) << c.name;
-        EXPECT_EQ(out.labels.back(), "<end>") << c.name;
     }
 }
 
