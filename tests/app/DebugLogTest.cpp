@@ -1,9 +1,11 @@
-// The debug trace file: off, fresh per run, text as it stands, failures ignored.
+// The debug trace file: off, fresh per run, text as it stands, an unwritable one left alone.
 #include "DebugLog.h"
 #include "AppTestSupport.h"
 #include "Settings.h"
 
 #include <gtest/gtest.h>
+
+#include <sys/stat.h>
 
 namespace kelvara {
 namespace {
@@ -42,14 +44,25 @@ TEST(DebugLog, SwitchAndFolderComeFromSettings) {
     EXPECT_EQ(ReadFile(folder.File("_debug.txt")), "main5\n");
 }
 
-TEST(DebugLog, UnwritableLogIsIgnored) {
-    TempFolder folder;
-    // A folder in the file's place cannot be deleted or opened, even by root.
-    folder.MakeFolder("_debug.txt/inside");
-    DebugLog blocked(true, folder.Path());
-    blocked.WriteDebugPoint("main1");
-    blocked.WriteDebugPoint("main2");
-    EXPECT_TRUE(std::filesystem::is_directory(folder.File("_debug.txt/inside")));
+// A log that cannot be written is left exactly as it is, even in a writable folder: a folder
+// in the file's place (which root cannot open either) or a write-protected file.
+TEST(DebugLog, UnwritableLogIsLeftAlone) {
+    for (const bool protectedFile : {false, true}) {
+        TempFolder folder;
+        const std::string path = folder.File("_debug.txt");
+        protectedFile ? WriteFile(path, "kept\n") : (void)folder.MakeFolder("_debug.txt/inside");
+        ::chmod(path.c_str(), protectedFile ? 0444 : 0755);
+        struct stat before;
+        ASSERT_EQ(::stat(path.c_str(), &before), 0);
+        DebugLog log(true, folder.Path());
+        log.WriteDebugPoint("main1");
+        log.WriteDebugPoint("main2");
+        struct stat after;
+        ASSERT_EQ(::stat(path.c_str(), &after), 0);
+        EXPECT_EQ(after.st_ino, before.st_ino) << protectedFile;
+        EXPECT_TRUE(protectedFile ? ReadFile(path) == "kept\n"
+                                  : std::filesystem::is_directory(path + "/inside"));
+    }
 }
 
 } // namespace

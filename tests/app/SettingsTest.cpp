@@ -160,24 +160,33 @@ TEST(Settings, SearchPathsAreBounded) {
     EXPECT_EQ(Read(text).searchPaths.size(), Settings::kMaxSearchPaths);
 }
 
-// A missing program folder uses $XDG_CONFIG_HOME/kelvara, or ~/.config/kelvara when that
-// is not an absolute path.
-TEST(Settings, MissingProgramFolderFallsBackToXdg) {
-    TempFolder folder;
-    const std::pair<std::string, std::string> cases[] = {
-        {folder.File("config"), folder.File("config/kelvara")},
-        {"relative/ignored", folder.File(".config/kelvara")}};
-    const test::ScopedEnv home("HOME", folder.Path());
-    for (const auto& [xdgValue, expected] : cases) {
+// Settings live beside the program unless it is installed or its folder is missing; then in
+// $XDG_CONFIG_HOME/kelvara, or ~/.config/kelvara when that is not an absolute path.
+TEST(Settings, ConfigFolderAndXdgFallback) {
+    const struct {
+        const char* program;
+        bool installed;
+        const char* xdg; // in the temporary folder, or as it stands when relative
+        bool relative;
+        const char* expected;
+    } cases[] = {{"no/such/bin", false, "config", false, "config/kelvara"},
+                 {"no/such/bin", false, "relative/ignored", true, ".config/kelvara"},
+                 {"prefix/bin", true, "config", false, "config/kelvara"}};
+    for (const auto& c : cases) {
+        TempFolder folder;
+        const std::string program = c.installed ? folder.MakeFolder(c.program) : folder.File(c.program);
+        const test::ScopedEnv home("HOME", folder.Path());
+        const std::string xdgValue = c.relative ? std::string(c.xdg) : folder.File(c.xdg);
         const test::ScopedEnv xdg("XDG_CONFIG_HOME", xdgValue);
         Settings settings;
-        settings.Load(folder.File("no/such/bin"));
-        EXPECT_EQ(settings.ConfigPath(), expected + "/kvr.cfg");
+        settings.Load(program, c.installed);
+        EXPECT_EQ(settings.ConfigPath(), folder.File(c.expected) + "/kvr.cfg");
         settings.fspath = xdgValue;
         ASSERT_TRUE(settings.Save());
         Settings next;
-        next.Load(folder.File("no/such/bin"));
+        next.Load(program, c.installed);
         EXPECT_EQ(next.fspath, xdgValue);
+        EXPECT_FALSE(ReadFile(program + "/kvr.cfg")) << "an installed program's folder stays clean";
     }
 }
 
@@ -204,18 +213,6 @@ TEST(Settings, ReadOnlyProgramFolderReadsOldFileAndSavesToXdg) {
         return read && saved && next.fspath == "C:\\New" &&
                ReadFile(program + "/kvr.cfg") == "fspath = C:\\Old\n";
     });
-}
-
-// An installed program keeps its settings in XDG even when its own folder is writable.
-TEST(Settings, InstalledProgramUsesXdgEvenWhenWritable) {
-    TempFolder folder;
-    const std::string program = folder.MakeFolder("prefix/bin");
-    const test::ScopedEnv xdg("XDG_CONFIG_HOME", folder.File("config"));
-    Settings settings;
-    settings.Load(program, true);
-    EXPECT_EQ(settings.ConfigPath(), folder.File("config/kelvara/kvr.cfg"));
-    ASSERT_TRUE(settings.Save());
-    EXPECT_FALSE(ReadFile(program + "/kvr.cfg"));
 }
 
 } // namespace

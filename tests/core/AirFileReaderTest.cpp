@@ -49,22 +49,29 @@ protected:
     RecordTree mTree;
 };
 
+// Unsigned order over the full 32-bit range; short data shows no value and is never read past.
 TEST_F(Reader, RecordsSortedAndCaptioned) {
     const auto bytes = AirFileBuilder()
                            .Record(0x1300, Le32(1))
+                           .Record(0xFFFFFFFF, {1})
                            .Record(0x1101, LeFloat(2.5f))
+                           .Record(0x80000000, {2})
                            .Record(0x1001, test::TextBytes("Trainer"))
+                           .Record(0x7FFFFFFF, {3})
                            .Record(0x1101, LeFloat(3.0f))
+                           .Record(0x1400, {1, 2})
+                           .Record(0x3E80, {9})
                            .Record(0x0005, {1, 2})
                            .Bytes();
     ASSERT_EQ(Read(bytes).code, 0);
     EXPECT_EQ(Captions(), (std::vector<std::string>{
-                              "    5 (????) ",
-                              " 1001 (TEXT) Title",
-                              " 1101 (FLOAT) Wing area, 2.5",
-                              " 1101 (FLOAT) Wing area, 3",
-                              " 1300 (BOOL) Flag, TRUE",
-                          }));
+                              "    5 (????) ", " 1001 (TEXT) Title", " 1101 (FLOAT) Wing area, 2.5",
+                              " 1101 (FLOAT) Wing area, 3", " 1300 (BOOL) Flag, TRUE", " 1400 (INT32) Short one",
+                              " 3e80 (????) ", "7fffffff (????) ", "80000000 (????) ", "ffffffff (????) "}));
+    for (const uint32_t number : {0x7FFFFFFFu, 0x80000000u, 0xFFFFFFFFu}) {
+        ASSERT_NE(mTree.FindRecord(number), nullptr);
+        EXPECT_EQ(mTree.FindRecord(number)->record.number, number);
+    }
     ASSERT_EQ(Read(bytes, false).code, 0);
     EXPECT_EQ(mTree.Root(0)->caption, "    5 ");
     EXPECT_EQ(mTree.Root(2)->caption, " 1101 Wing area, 2.5");
@@ -85,24 +92,6 @@ TEST_F(Reader, StructuredRecordSplitsIntoFields) {
     EXPECT_EQ(parent.Child(1)->Parent(), &parent);
     ASSERT_EQ(Read(bytes, false).code, 0);
     EXPECT_EQ(mTree.Root(0)->Child(1)->caption, " Max RPM, 2400");
-}
-
-TEST_F(Reader, FullRangeOfRecordNumbersSortsUnsigned) {
-    // Short data shows no value and is never read past.
-    const auto bytes = AirFileBuilder()
-                           .Record(0xFFFFFFFF, {1})
-                           .Record(0x80000000, {2})
-                           .Record(0x7FFFFFFF, {3})
-                           .Record(0x1400, {1, 2})
-                           .Record(0x3E80, {9})
-                           .Bytes();
-    ASSERT_EQ(Read(bytes).code, 0);
-    EXPECT_EQ(Captions(), (std::vector<std::string>{" 1400 (INT32) Short one", " 3e80 (????) ", "7fffffff (????) ",
-                                                    "80000000 (????) ", "ffffffff (????) "}));
-    for (const uint32_t number : {0x7FFFFFFFu, 0x80000000u, 0xFFFFFFFFu}) {
-        ASSERT_NE(mTree.FindRecord(number), nullptr);
-        EXPECT_EQ(mTree.FindRecord(number)->record.number, number);
-    }
 }
 
 TEST_F(Reader, MemoryIsBounded) {
@@ -152,7 +141,7 @@ TEST_F(Reader, OnlyRegularFilesAreOpened) {
     test::TempFolder folder;
     const std::string fifo = folder.File("fifo.air");
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0); // opening it for reading would hang
-    for (const std::string& path : {folder.Path().string(), fifo, std::string("/dev/null")}) {
+    for (const std::string& path : {folder.Path(), fifo, std::string("/dev/null")}) {
         const ReadResult r = ReadAirFile(path, mDictionary, {}, mTree);
         EXPECT_EQ(r.code, ReadResultCode::CannotOpen) << path;
         EXPECT_EQ(r.message, path + " is not a regular file");

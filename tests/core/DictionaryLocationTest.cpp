@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 
 namespace kelvara {
@@ -44,9 +43,7 @@ TEST(DictionaryLocation, FirstReadableFileWins) {
     std::filesystem::create_directories(bin);
     std::filesystem::create_directories(root.File("prefix/share/kelvara"));
     std::filesystem::create_directories(user); // a folder of that name is passed over
-    const char* oldXdg = std::getenv("XDG_DATA_HOME");
-    const std::string restore = oldXdg ? oldXdg : "";
-    ::setenv("XDG_DATA_HOME", root.File("user").c_str(), 1);
+    const test::ScopedEnv xdg("XDG_DATA_HOME", root.File("user"));
 
     EXPECT_FALSE(FindDictionary(bin).Found());
     test::WriteFile(installed, std::string("[records]\n"));
@@ -60,8 +57,6 @@ TEST(DictionaryLocation, FirstReadableFileWins) {
     std::filesystem::remove(user);
     test::WriteFile(user, std::string("[records]\n"));
     EXPECT_EQ(DictionaryLookupText(FindDictionary(bin)), "KVR.ini: " + user);
-
-    oldXdg ? ::setenv("XDG_DATA_HOME", restore.c_str(), 1) : ::unsetenv("XDG_DATA_HOME");
 }
 
 } // namespace

@@ -42,7 +42,7 @@ TEST(CfgReader, WhatIsNoReadableFileLoadsNothing) {
     test::TempFolder folder;
     const std::string fifo = folder.File("fifo.ini");
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
-    for (const std::string& path : {folder.Path().string(), fifo, folder.File("none.ini")}) {
+    for (const std::string& path : {folder.Path(), fifo, folder.File("none.ini")}) {
         CfgReader reader;
         EXPECT_EQ(reader.Load(path), -1) << path;
         RecordDictionary dictionary;

@@ -90,6 +90,7 @@ TEST(FormatGeneral, NonFiniteValuesAndCarries) {
     EXPECT_EQ(FormatGeneral(0.000099999999999999999L, '.'), "0.0001");
 }
 
+// Cut to five decimals without rounding, the exponent dropped.
 TEST(EditorNumberText, ShowsCutNumbers) {
     const std::vector<std::tuple<int, std::vector<uint8_t>, char, std::string>> rows = {
         {DataType::Ang16, Le16(182), '.', "0.99999"},    {DataType::M256, Le16(100), '.', "15.3787"},
@@ -98,7 +99,9 @@ TEST(EditorNumberText, ShowsCutNumbers) {
         {DataType::Double, LeDouble(3.14159265), '.', "3.14159"},
         {DataType::Double, LeDouble(3.14159265), ',', "3,14159"},
         {DataType::Prpm, Le16(2133), '.', "999.84375"}, {DataType::Pct16, Le16(16384), '.', "100"},
-        {DataType::Int8, {0xFF}, '.', "-1"},
+        {DataType::Int8, {0xFF}, '.', "-1"},            {DataType::Double, LeDouble(0.999999), '.', "0.99999"},
+        {DataType::Double, LeDouble(1.23456789e-6), '.', "1.23456"},
+        {DataType::Double, LeDouble(2.5), ',', "2,5"},
     };
     for (const auto& [type, bytes, mark, text] : rows) {
         EXPECT_EQ(EditorNumberText(type, bytes, mark), text) << DataTypeKeyword(type);
@@ -127,13 +130,6 @@ TEST(ParseNumberText, TolerantReading) {
     }
     EXPECT_DOUBLE_EQ(*ParseNumberText("1,5", ','), 1.5);
     EXPECT_DOUBLE_EQ(*ParseNumberText("1.5", ','), 1.5);
-}
-
-TEST(LimitDecimals, CutsWithoutRounding) {
-    for (const auto& [text, cut] : std::vector<std::pair<std::string, std::string>>{
-             {"3.14159265", "3.14159"}, {"2,5", "2,5"}, {"1.23456789E-6", "1.23456"}, {"0.999999", "0.99999"}}) {
-        EXPECT_EQ(LimitDecimals(text), cut);
-    }
 }
 
 TEST(TruncToInt64, DefinedForEveryInput) {

@@ -1,15 +1,16 @@
 // The shipped data against what it must serve. KVR.ini against the record numbers and lengths
 // of real aircraft files, listed in real_records.txt (the files themselves are not shipped);
-// the sample simulator folder: its configuration files lead to existing flight models, and
-// every flight model loads, shows and exports with the shipped dictionary.
+// the sample simulator folder: its scan leads to existing flight models, and every flight
+// model loads, shows and exports with the shipped dictionary.
 
 #include "AirFileReader.h"
 #include "AsciiExport.h"
 #include "ByteIO.h"
-#include "CfgReader.h"
 #include "DataType.h"
+#include "FolderNames.h"
 #include "RecordDictionary.h"
 #include "RecordTree.h"
+#include "Scan.h"
 #include "TextUtil.h"
 
 #include <gtest/gtest.h>
@@ -20,7 +21,6 @@
 #include <fstream>
 #include <iterator>
 #include <map>
-#include <optional>
 #include <set>
 #include <sstream>
 #include <string>
@@ -30,7 +30,6 @@ namespace kelvara {
 namespace {
 
 namespace fs = std::filesystem;
-using Keys = std::map<std::string, std::string>; // one [fltsim.N]: lower-case key -> unquoted value
 
 const std::string kSource = KELVARA_SOURCE_DIR;
 const std::string kSamples = kSource + "/data/samples/FSX";
@@ -180,105 +179,42 @@ TEST(ShippedDictionary, LayoutsFitTheRealRecords) {
     }
 }
 
-// Test-side stand-ins for the library's path rules. folder + "\" + value, each leading "..\" of
-// a value longer than 3 characters climbing one folder up.
-std::string SimPath(std::string folder, std::string value) {
-    if (value.size() <= 3) {
-        return value.empty() ? "" : folder + "\\" + value;
-    }
-    while (value.size() >= 4 && value.compare(0, 3, "..\\") == 0) {
-        if (const size_t cut = folder.rfind('\\'); cut != std::string::npos) {
-            folder.erase(cut);
-        }
-        value.erase(0, 3);
-    }
-    return folder + "\\" + value;
-}
-
-// An existing path matching component by component without regard to letter case.
-std::optional<fs::path> FindNoCase(const std::string& path) {
-    fs::path at = path.rfind('\\', 0) == 0 ? "/" : ".";
-    std::istringstream parts(path);
-    for (std::string want; std::getline(parts, want, '\\');) {
-        std::error_code ec;
-        const fs::directory_iterator dir(at, ec);
-        const auto hit = std::find_if(begin(dir), end(dir), [&](const fs::directory_entry& e) {
-            return ToLower(e.path().filename().string()) == ToLower(want);
-        });
-        if (!want.empty() && hit == end(dir)) {
-            return std::nullopt;
-        }
-        at = want.empty() ? at : hit->path();
-    }
-    return at;
-}
-
-std::string Backslashed(std::string path) {
-    std::replace(path.begin(), path.end(), '/', '\\');
-    return path;
-}
-
-std::vector<Keys> ReadVariations(const fs::path& path) {
-    std::vector<Keys> variations;
-    CfgReader reader;
-    EXPECT_EQ(reader.Load(path.string()), 0) << path;
-    std::string text;
-    for (LineKind kind = reader.NextLine(text); kind != LineKind::EndOfData;
-         kind = reader.NextLine(text)) {
-        if (kind == LineKind::Section) {
-            variations.emplace_back();
-            variations.back()["[section]"] = text;
-        } else if (kind == LineKind::KeyValue && !variations.empty()) {
-            std::string v = reader.Value();
-            while (v.size() >= 2 && v.front() == '"' && v.back() == '"') {
-                v = v.substr(1, v.size() - 2);
-            }
-            variations.back()[ToLower(text)] = v;
-        }
-    }
-    std::erase_if(variations, [](Keys& k) {
-        return k["[section]"].rfind("fltsim.", 0) != 0 || k["sim"].empty();
-    });
-    return variations;
-}
-
-// Every aircraft.cfg (else sim.cfg) two folders below SimObjects is Windows text and names
-// existing flight models; together the samples cover the cases the library must handle.
+// The scan of the sample folder reads Windows text and finds existing flight models; together
+// the samples cover the cases the library must handle.
 TEST(SampleFolder, EveryVariationNamesExistingFiles) {
+    ScanFolders folders{kSamples, {}, 0};
+    AircraftLibrary library;
+    std::vector<AircraftLine> lines;
+    std::vector<std::string> problems;
+    ScanHooks hooks;
+    hooks.addLine = CollectLines(lines);
+    hooks.problem = [&](std::string_view text) { problems.emplace_back(text); };
+    ASSERT_EQ(Scan(folders, library, hooks), ScanResultCode::Ok);
+    EXPECT_TRUE(problems.empty()) << ::testing::PrintToString(problems);
     std::map<std::string, bool> covered;
-    int configs = 0, variations = 0;
-    for (auto it = fs::recursive_directory_iterator(kSamples); it != fs::end(it); ++it) {
-        const std::string folder = Backslashed(it->path().string());
-        const bool scanned = it.depth() == 2; // the scan looks two folders below SimObjects
-        auto cfg = scanned ? FindNoCase(folder + "\\Aircraft.cfg") : std::nullopt;
-        cfg = cfg || !scanned ? cfg : FindNoCase(folder + "\\sim.cfg");
-        if (!cfg) {
-            continue;
-        }
-        SCOPED_TRACE(cfg->string());
-        ++configs;
-        std::ifstream in(*cfg, std::ios::binary);
+    size_t variations = 0;
+    for (const AircraftEntry& entry : library.Entries()) {
+        SCOPED_TRACE(entry.configPath);
+        std::ifstream in(entry.configPath, std::ios::binary);
         const std::string bytes{std::istreambuf_iterator<char>(in), {}};
         for (size_t i = 0; i < bytes.size(); ++i) {
             ASSERT_TRUE(bytes[i] != '\n' || (i > 0 && bytes[i - 1] == '\r')) << "bare LF at " << i;
         }
-        covered["a file spelled Aircraft.cfg"] |= cfg->filename() == "Aircraft.cfg";
+        const fs::path cfg = entry.configPath;
+        covered["a file spelled Aircraft.cfg"] |= cfg.filename() == "Aircraft.cfg";
         covered["a sim.cfg under Boats"] |=
-            cfg->filename() == "sim.cfg" && it->path().parent_path().filename() == "Boats";
-        const std::vector<Keys> found = ReadVariations(*cfg);
-        ASSERT_FALSE(found.empty());
+            cfg.filename() == "sim.cfg" && cfg.parent_path().parent_path().filename() == "Boats";
         std::map<std::string, int> simUse;
-        for (Keys v : found) {
+        for (const Variation& v : entry.variations) {
             ++variations;
-            const std::string air = SimPath(folder, v["sim"]) + ".air";
-            EXPECT_TRUE(FindNoCase(air)) << air;
-            covered["three variations sharing one sim"] |= ++simUse[ToLower(v["sim"])] == 3;
-            covered["a sim value that climbs with ..\\"] |= v["sim"].rfind("..\\", 0) == 0;
-            covered["a variation without a title"] |= v["title"].empty();
+            EXPECT_TRUE(fs::is_regular_file(ResolveNoCase(v.sim + ".air"))) << v.sim;
+            covered["three variations sharing one sim"] |= ++simUse[ToLower(v.sim)] == 3;
+            covered["a sim value that climbs with ..\\"] |= v.sim.rfind(entry.folder + "/", 0) != 0;
+            covered["a variation without a title"] |= v.title.empty();
         }
     }
-    EXPECT_GE(configs, 5);
-    EXPECT_GE(variations, 8);
+    EXPECT_GE(library.Count(), 5);
+    EXPECT_GE(variations, 8u);
     // scripts/run opens the trainer by this exact spelling.
     EXPECT_TRUE(fs::is_regular_file(kSamples + "/SimObjects/Airplanes/Kelvara_Trainer/Kelvara_Trainer.air"));
     for (const auto& [what, seen] : covered) {

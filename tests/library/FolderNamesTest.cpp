@@ -7,7 +7,7 @@ using namespace kelvara;
 using namespace kelvara::test;
 
 TEST(FolderNames, ResolveNoCaseAndThumbnailPaths) {
-    TempTree tree;
+    TempFolder tree;
     tree.Write("Air/Texture.X/Thumbnail.JPG", "x");
     tree.Write("Air/texture/thumbnail.jpg", "y");
     tree.Write("Air/Model.air", "z");
@@ -19,7 +19,7 @@ TEST(FolderNames, ResolveNoCaseAndThumbnailPaths) {
         {"Air/../air/Model.air", "Air/../Air/Model.air"},
     };
     for (const auto& [in, out] : cases) {
-        EXPECT_EQ(ResolveNoCase(tree.Path(in)), tree.Path(out)) << in;
+        EXPECT_EQ(ResolveNoCase(tree.File(in)), tree.File(out)) << in;
     }
 
     tree.Write("A/Texture.Red/THUMBNAIL.jpg", "r");
@@ -40,6 +40,6 @@ TEST(FolderNames, ResolveNoCaseAndThumbnailPaths) {
         Variation variation;
         variation.texture = c.texture;
         variation.thumbnailFile = c.thumbnailFile;
-        EXPECT_EQ(ThumbnailPath(tree.Path("A"), variation), tree.Path(c.path)) << c.texture;
+        EXPECT_EQ(ThumbnailPath(tree.File("A"), variation), tree.File(c.path)) << c.texture;
     }
 }

@@ -47,7 +47,7 @@ std::string SimOf(const ScanOutcome& out, size_t line) {
 } // namespace
 
 TEST(Scan, DiscoversContainersTwoLevelsDownIncludingSimCfgBoats) {
-    TempTree tree;
+    TempFolder tree;
     tree.Write("SimObjects/Airplanes/C172/aircraft.cfg", Section(0, "Cessna", "c172", "ui_variation=Red\r\n"));
     tree.Write("SimObjects/Boats/Ferry/sim.cfg", Section(0, "Ferry", "ferry"));
     tree.Write("Aircraft/Shallow/aircraft.cfg", Section(0, "Too shallow", "x")); // two levels only
@@ -57,18 +57,18 @@ TEST(Scan, DiscoversContainersTwoLevelsDownIncludingSimCfgBoats) {
     ASSERT_EQ(out.result, ScanResultCode::Ok);
     EXPECT_EQ(Texts(out), (std::vector<std::string>{"Cessna - Red", "Ferry - "}));
     ASSERT_EQ(folders.searchPaths.size(), 2u);
-    EXPECT_EQ(folders.searchPaths[0].folder, tree.Path("SimObjects/Airplanes"));
-    EXPECT_EQ(folders.searchPaths[1].folder, tree.Path("SimObjects/Boats"));
+    EXPECT_EQ(folders.searchPaths[0].folder, tree.File("SimObjects/Airplanes"));
+    EXPECT_EQ(folders.searchPaths[1].folder, tree.File("SimObjects/Boats"));
     EXPECT_EQ(folders.searchPaths[1].active, 1);
-    EXPECT_EQ(SimOf(out, 0), tree.Path("SimObjects/Airplanes/C172/c172"));
+    EXPECT_EQ(SimOf(out, 0), tree.File("SimObjects/Airplanes/C172/c172"));
 }
 
 TEST(Scan, SearchPathsInListOrderAndNewsearchRediscovers) {
-    TempTree tree;
+    TempFolder tree;
     tree.Write("A/One/aircraft.cfg", Section(0, "One", "one"));
     tree.Write("B/Two/aircraft.cfg", Section(0, "Two", "two"));
     tree.Write("Sim/Objects/Planes/Three/aircraft.cfg", Section(0, "Three", "three"));
-    ScanFolders folders{tree.Path("Sim"), {{tree.Path("B"), 1}, {tree.Path("A"), 0}, {tree.Path("B"), 1}}, 0};
+    ScanFolders folders{tree.File("Sim"), {{tree.File("B"), 1}, {tree.File("A"), 0}, {tree.File("B"), 1}}, 0};
     ScanOutcome out = RunScan(folders);
     // Inactive paths are skipped; a path listed twice lists its aircraft twice.
     EXPECT_EQ(Texts(out), (std::vector<std::string>{"Two - ", "Two - "}));
@@ -82,16 +82,16 @@ TEST(Scan, SearchPathsInListOrderAndNewsearchRediscovers) {
 }
 
 TEST(Scan, NoCandidateFolder) {
-    TempTree tree;
+    TempFolder tree;
     tree.Write("A/One/aircraft.cfg", Section(0, "One", "one"));
     struct Case {
         const char* name;
         ScanFolders folders;
     };
     const Case cases[] = {
-        {"all search paths inactive", {tree.Path(), {{tree.Path("A"), 0}}, 0}},
+        {"all search paths inactive", {tree.Path(), {{tree.File("A"), 0}}, 0}},
         {"discovery finds nothing", {tree.Path(), {}, 0}},
-        {"missing simulator folder", {tree.Path("missing"), {}, 0}},
+        {"missing simulator folder", {tree.File("missing"), {}, 0}},
     };
     for (Case c : cases) {
         const ScanOutcome out = RunScan(c.folders);
@@ -101,13 +101,13 @@ TEST(Scan, NoCandidateFolder) {
 }
 
 TEST(Scan, ConfigurationFilesAndSectionRules) {
-    TempTree tree;
+    TempFolder tree;
     // Both files: aircraft.cfg alone is read. Names in any letter case.
     tree.Write("P/Both/Aircraft.CFG", Section(0, "From aircraft.cfg", "both"));
     tree.Write("P/Both/sim.cfg", Section(0, "From sim.cfg", "both"));
     tree.Write("P/Upper/SIM.CFG", Section(0, "Upper sim", "upper"));
     // A folder named aircraft.cfg is not a file: sim.cfg is read instead.
-    tree.Folder("P/Folder/aircraft.cfg");
+    tree.MakeFolder("P/Folder/aircraft.cfg");
     tree.Write("P/Folder/sim.cfg", Section(0, "Folder case", "f"));
     // Sections without sim, with an empty title, with quotes, climbing folders.
     tree.Write("P/Mine/aircraft.cfg",
@@ -117,32 +117,32 @@ TEST(Scan, ConfigurationFilesAndSectionRules) {
                    "[General]\r\ntitle=not a variation\r\n");
     // Broken bytes and no sections at all contribute nothing.
     tree.Write("P/Broken/aircraft.cfg", std::string("\0\xff[fltsim.0\r\n=\r\n", 15));
-    ScanFolders folders{tree.Path(), {{tree.Path("P"), 1}}, 0};
+    ScanFolders folders{tree.Path(), {{tree.File("P"), 1}}, 0};
     const ScanOutcome out = RunScan(folders);
     EXPECT_EQ(Texts(out), (std::vector<std::string>{"Folder case - ", "From aircraft.cfg - ",
                                                     "Quoted - ", "Second - B", "Upper sim - "}));
     EXPECT_EQ(out.library.Count(), 4);
-    EXPECT_EQ(SimOf(out, 2), tree.Path("Other/Base"));
+    EXPECT_EQ(SimOf(out, 2), tree.File("Other/Base"));
 
     const AircraftEntry* mine = out.library.Entry(DecodeAircraftCode(out.lines[3].code).entry);
     ASSERT_NE(mine, nullptr);
     ASSERT_EQ(mine->variations.size(), 3u); // the untitled one is a variation without a line
     EXPECT_EQ(mine->variations[1].title, "Second");
     EXPECT_EQ(mine->variations[1].createdBy, "Kept"); // left by the section without sim
-    EXPECT_EQ(mine->configPath, tree.Path("P/Mine/aircraft.cfg"));
+    EXPECT_EQ(mine->configPath, tree.File("P/Mine/aircraft.cfg"));
 }
 
 TEST(Scan, Windows1252AndUtf8Titles) {
-    TempTree tree;
+    TempFolder tree;
     tree.Write("P/Cp/aircraft.cfg", Section(0, "Fl\xfcgel \x80", "cp"));
     tree.Write("P/Utf/aircraft.cfg", "\xef\xbb\xbf" + Section(0, "Fl\xc3\xbcgel", "utf"));
-    ScanFolders folders{tree.Path(), {{tree.Path("P"), 1}}, 0};
+    ScanFolders folders{tree.Path(), {{tree.File("P"), 1}}, 0};
     const ScanOutcome out = RunScan(folders);
     EXPECT_EQ(Texts(out), (std::vector<std::string>{"Flügel - ", "Flügel € - "}));
 }
 
 TEST(Scan, LargeLibraryKeepsEveryEntryAndVariation) {
-    TempTree tree;
+    TempFolder tree;
     std::string many;
     for (int v = 0; v < 300; ++v) {
         many += Section(v, "Big " + std::to_string(1000 + v), "big");
@@ -151,7 +151,7 @@ TEST(Scan, LargeLibraryKeepsEveryEntryAndVariation) {
     for (int i = 0; i < 1001; ++i) {
         tree.Write("P/A" + std::to_string(10000 + i) + "/aircraft.cfg", Section(0, "A" + std::to_string(10000 + i), "a"));
     }
-    ScanFolders folders{tree.Path(), {{tree.Path("P"), 1}}, 0};
+    ScanFolders folders{tree.Path(), {{tree.File("P"), 1}}, 0};
     const ScanOutcome out = RunScan(folders);
     ASSERT_EQ(out.lines.size(), 1301u);
     EXPECT_EQ(out.library.Count(), 1002);
@@ -166,15 +166,15 @@ TEST(Scan, LargeLibraryKeepsEveryEntryAndVariation) {
 }
 
 TEST(Scan, HostileTreesAreReportedNotFatal) {
-    TempTree tree;
+    TempFolder tree;
     tree.Write("P/Good/aircraft.cfg", Section(0, "Good", "good"));
-    ASSERT_EQ(::symlink(tree.Path("P/Loop").c_str(), tree.Path("P/Loop").c_str()), 0);
-    ASSERT_EQ(::symlink(tree.Path("P").c_str(), tree.Path("P/Parent").c_str()), 0);
-    tree.Folder("P/Fifo");
-    ASSERT_EQ(::mkfifo(tree.Path("P/Fifo/aircraft.cfg").c_str(), 0600), 0);
+    ASSERT_EQ(::symlink(tree.File("P/Loop").c_str(), tree.File("P/Loop").c_str()), 0);
+    ASSERT_EQ(::symlink(tree.File("P").c_str(), tree.File("P/Parent").c_str()), 0);
+    tree.MakeFolder("P/Fifo");
+    ASSERT_EQ(::mkfifo(tree.File("P/Fifo/aircraft.cfg").c_str(), 0600), 0);
     tree.Write("P/Locked/aircraft.cfg", Section(0, "Locked", "locked"));
-    ::chmod(tree.Path("P/Locked/aircraft.cfg").c_str(), 0);
-    ScanFolders folders{tree.Path(), {{tree.Path("P"), 1}}, 0};
+    ::chmod(tree.File("P/Locked/aircraft.cfg").c_str(), 0);
+    ScanFolders folders{tree.Path(), {{tree.File("P"), 1}}, 0};
     const ScanOutcome out = RunScan(folders);
     EXPECT_EQ(out.result, ScanResultCode::Ok);
     // P/Parent leads back to P, an aircraft folder without a configuration file.

@@ -35,7 +35,7 @@ TEST_F(Plugins, InitialisedAndExitedInListOrderWithTheLanguageLetter) {
     test::WriteFile(mFolder.File("full.so"), std::string("other extension"));
     {
         PluginList list;
-        list.ScanPlugins({mFolder.Path().string()}, 'D');
+        list.ScanPlugins({mFolder.Path()}, 'D');
         ASSERT_EQ(list.Entries().size(), 3u);
         EXPECT_EQ(gCalls, (std::vector<std::string>{"init Quiet plug-in D", "init Full plug-in D"}));
         EXPECT_EQ(list.ListPlugins(), (std::vector<std::string>{
@@ -56,8 +56,8 @@ TEST_F(Plugins, OnlyTheGivenFolderAndAtMostAHundred) {
         test::WriteFile(mFolder.File("junk" + std::to_string(1000 + i) + ".kvr"), std::string("x"));
     }
     PluginList list;
-    list.ScanPlugins({(mFolder.Path() / "missing").string(), mFolder.Path().string(),
-                      mFolder.Path().string()}, 'E'); // the cap is over all folders
+    list.ScanPlugins({mFolder.File("missing"), mFolder.Path(),
+                      mFolder.Path()}, 'E'); // the cap is over all folders
     EXPECT_EQ(list.Entries().size(), kMaxPlugins);
     EXPECT_EQ(list.Entries().back().file, "junk1039.kvr");
     list.FreePluginList();

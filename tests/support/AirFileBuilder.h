@@ -1,6 +1,8 @@
 // Builds ".air" bytes and temporary folders for tests: records in, bytes out.
 #pragma once
 
+#include "TempFolder.h"
+
 #include <cstdint>
 #include <cstring>
 #include <filesystem>
@@ -61,29 +63,6 @@ inline std::vector<uint8_t> TextBytes(const std::string& s) {
     out.push_back(0);
     return out;
 }
-
-// A fresh folder under the system's temporary folder, removed with the object.
-class TempFolder {
-public:
-    TempFolder() {
-        std::random_device rd;
-        mPath = std::filesystem::temp_directory_path() / ("kelvara-test-" + std::to_string(rd()) + std::to_string(rd()));
-        std::filesystem::create_directories(mPath);
-    }
-    ~TempFolder() {
-        std::error_code ec;
-        std::filesystem::permissions(mPath, std::filesystem::perms::owner_all, std::filesystem::perm_options::add, ec);
-        std::filesystem::remove_all(mPath, ec);
-    }
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
-
-    [[nodiscard]] std::string File(const std::string& name) const { return (mPath / name).string(); }
-    [[nodiscard]] const std::filesystem::path& Path() const { return mPath; }
-
-private:
-    std::filesystem::path mPath;
-};
 
 inline void WriteFile(const std::string& path, const std::vector<uint8_t>& bytes) {
     std::ofstream out(path, std::ios::binary);

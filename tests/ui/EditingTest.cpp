@@ -10,7 +10,6 @@
 #include <QCheckBox>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QLineEdit>
 #include <QListWidget>
 #include <QTextBlock>
 #include <QTimer>
@@ -83,7 +82,6 @@ class EditingTest : public QObject {
         QCOMPARE(f.Node(0x0104)->record.data[5], uint8_t(0x80));
         Key(f.Page().TV, Qt::Key_H);
         QVERIFY(!hex->isVisible() && !f.window->HexEditor1->isChecked());
-        f.window->Changes().SetChanged(false);
     }
 
     void findByCaptionAndText() {
@@ -136,7 +134,6 @@ class EditingTest : public QObject {
         QVERIFY(f.Page().TitlePanel->text().isEmpty() && !f.Page().NumberPanel->isVisible());
         Key(f.Page().TV, Qt::Key_V); // the last cut record comes back
         QCOMPARE(Numbers(f), (std::vector<int32_t>{0x0200}));
-        w.Changes().SetChanged(false);
     }
 
     void pluginsWindowListsThePlugins() {

@@ -12,7 +12,6 @@
 #include <QDir>
 #include <QImage>
 #include <QLabel>
-#include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
@@ -87,16 +86,6 @@ void ClickTab(UiFixture& f, int tab) {
     QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(tab).center());
 }
 
-QString CfgLines(const UiFixture& f, const char* key) {
-    QStringList values;
-    for (const QByteArray& line : f.ReadFile(QStringLiteral("kvr.cfg")).split('\n')) {
-        if (line.startsWith(QByteArray(key) + " =")) {
-            values << QString::fromUtf8(line.mid(int(qstrlen(key)) + 3).trimmed());
-        }
-    }
-    return values.join(u'|');
-}
-
 } // namespace
 
 class LibraryBrowserTest : public QObject {
@@ -169,9 +158,7 @@ class LibraryBrowserTest : public QObject {
         QCOMPARE(f.window->TabControl()->currentIndex(), 1);
         QVERIFY(f.Page().isVisible());
         QCOMPARE(f.window->Tree().RootCount(), size_t{9});
-        f.Select(0x0100);
-        f.Page().eNumber->selectAll();
-        QTest::keyClicks(f.Page().eNumber, QStringLiteral("7"));
+        f.TypeNumber(0x0100, QStringLiteral("7"));
         QVERIFY(f.window->Changes().IsChanged());
         const QString air = kTrainerFolder + QStringLiteral("Trainer.air");
         const QByteArray original = f.ReadFile(air);
@@ -218,9 +205,7 @@ class LibraryBrowserTest : public QObject {
         StartLibrary(f);
         boxes.SetParent(f.window.get());
         ClickRow(f.window->Selection()->Alist, 3, true);
-        f.Select(0x0100);
-        f.Page().eNumber->selectAll();
-        QTest::keyClicks(f.Page().eNumber, QStringLiteral("7"));
+        f.TypeNumber(0x0100, QStringLiteral("7"));
         {
             ModalAnswerer answer{Qt::Key(key)};
             ClickTab(f, 0);
@@ -277,11 +262,11 @@ class LibraryBrowserTest : public QObject {
         });
         f.window->Config1->trigger();
         QCOMPARE(enter.seen.size(), 1);
-        QCOMPARE(CfgLines(f, "delimiter"), QStringLiteral("1"));
-        QCOMPARE(CfgLines(f, "color2"), QStringLiteral("255"));
-        QCOMPARE(CfgLines(f, "searchpath"),
+        QCOMPARE(f.CfgValue("delimiter"), QStringLiteral("1"));
+        QCOMPARE(f.CfgValue("color2"), QStringLiteral("255"));
+        QCOMPARE(f.CfgValue("searchpath"),
                  f.Path(QStringLiteral("FSX/SimObjects/Airplanes")) + u'|' + f.Path(QStringLiteral("Extra")));
-        QCOMPARE(CfgLines(f, "searchpathactive"), QStringLiteral("1|0"));
+        QCOMPARE(f.CfgValue("searchpathactive"), QStringLiteral("1|0"));
         QVERIFY(f.prompts.shown.back().text != "you must restart KVR");
     }
 
@@ -297,7 +282,7 @@ class LibraryBrowserTest : public QObject {
                 {}, false);
         QCOMPARE(confirm.seen, QStringList{QStringLiteral("kelvara::THosts_File")});
         QCOMPARE(f.window->Selection()->Alist->count(), 4);
-        QCOMPARE(CfgLines(f, "fspath"), f.Path(QStringLiteral("FSX")));
+        QCOMPARE(f.CfgValue("fspath"), f.Path(QStringLiteral("FSX")));
     }
 };
 

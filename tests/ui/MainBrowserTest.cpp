@@ -9,7 +9,6 @@
 #include <QDir>
 #include <QPushButton>
 #include <QLabel>
-#include <QLineEdit>
 #include <QLocale>
 #include <QMenu>
 #include <QMenuBar>
@@ -25,12 +24,6 @@ using namespace kelvara;
 using namespace kelvara::test;
 
 namespace {
-
-void TypeNumber(UiFixture& f, uint32_t record, const QString& text) {
-    f.Select(record);
-    f.Page().eNumber->selectAll();
-    QTest::keyClicks(f.Page().eNumber, text);
-}
 
 QString Last(const UiFixture& f, std::string ShownMessage::*part = &ShownMessage::text) {
     return f.prompts.shown.empty() ? QString() : QString::fromStdString(f.prompts.shown.back().*part);
@@ -153,7 +146,7 @@ class MainBrowserTest : public QObject {
         }
 
         // A damaged file is refused naming file and place; the tree, the edit and the name stay.
-        TypeNumber(f, 0x0100, QStringLiteral("7"));
+        f.TypeNumber(0x0100, QStringLiteral("7"));
         f.prompts.shown.clear();
         QByteArray damaged = AirBytes({{0x0100, Le16(1)}, {0x0101, Le16(2)}});
         damaged[14] = char(200); // the second record's length runs past the end
@@ -168,7 +161,6 @@ class MainBrowserTest : public QObject {
         QCOMPARE(f.window->Tree().RootCount(), size_t{9});
         QCOMPARE(f.Page().SelectedNode(), f.Node(0x0100));
         QVERIFY(f.window->Changes().IsChanged());
-        f.window->Changes().SetChanged(false);
     }
 
     // Going back is the answer of Enter and Escape, on every road that would drop an edit.
@@ -189,7 +181,7 @@ class MainBrowserTest : public QObject {
         f.usePrompts = &boxes;
         f.Start();
         boxes.SetParent(f.window.get());
-        TypeNumber(f, 0x0100, QStringLiteral("7"));
+        f.TypeNumber(0x0100, QStringLiteral("7"));
         {
             ModalAnswerer answer{Qt::Key(key)};
             if (road == QStringLiteral("close")) {
@@ -202,7 +194,6 @@ class MainBrowserTest : public QObject {
         QVERIFY(f.window->isVisible());
         QCOMPARE(f.Node(0x0100)->record.data, Le16(7));
         QVERIFY(f.window->Changes().IsChanged());
-        f.window->Changes().SetChanged(false);
     }
 
     void closeStoresTheLayoutAndDropsTheChangesOnNo() {
@@ -210,7 +201,7 @@ class MainBrowserTest : public QObject {
         f.Start("windowleft = 30\r\nwindowtop = 40\r\nwindowwidth = 900\r\nwindowheight = "
                 "650\r\nsplitter1 = 300\r\n");
         QCOMPARE(f.window->geometry(), QRect(30, 40, 900, 650));
-        TypeNumber(f, 0x0100, QStringLiteral("7"));
+        f.TypeNumber(0x0100, QStringLiteral("7"));
         f.prompts.answers = {false};
         QVERIFY(f.window->close());
         QCOMPARE(f.prompts.shown.size(), size_t{1});
@@ -252,7 +243,7 @@ class MainBrowserTest : public QObject {
         QVERIFY(!f.window->Paste1->isEnabled());
 
         const QByteArray original = f.ReadFile(QStringLiteral("plane.air"));
-        TypeNumber(f, 0x0100, QStringLiteral("258"));
+        f.TypeNumber(0x0100, QStringLiteral("258"));
         f.prompts.answers = {true, true};
         QTest::keyClick(f.Page().eNumber, Qt::Key_O, Qt::ControlModifier);
         QTest::keyClick(f.Page().eNumber, Qt::Key_Q, Qt::ControlModifier);

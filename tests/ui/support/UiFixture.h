@@ -12,6 +12,7 @@
 #include <QApplication>
 #include <QFile>
 #include <QFileDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPointer>
 #include <QTemporaryDir>
@@ -83,15 +84,15 @@ class UiFixture {
         QFile file(Path(name));
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }
-    // A value of the saved kvr.cfg.
+    // The values of a key in the saved kvr.cfg, joined by "|".
     QString CfgValue(const char* key) const {
-        const QByteArray prefix = QByteArray(key) + " =";
+        QStringList values;
         for (const QByteArray& line : ReadFile(QStringLiteral("kvr.cfg")).split('\n')) {
-            if (line.trimmed().startsWith(prefix)) {
-                return QString::fromLatin1(line.trimmed().mid(prefix.size()).trimmed());
+            if (line.startsWith(QByteArray(key) + " =")) {
+                values << QString::fromUtf8(line.mid(int(qstrlen(key)) + 2).trimmed());
             }
         }
-        return QStringLiteral("<missing>");
+        return values.join(u'|');
     }
 
     // KVR.ini, kvr.cfg (extra lines appended) and plane.air; then the window, by default
@@ -119,6 +120,12 @@ class UiFixture {
         RecordNode* node = Node(number);
         QVERIFY(node);
         Page().SelectNode(field >= 0 ? node->Child(static_cast<size_t>(field)) : node);
+    }
+    // Selects the record and types text over its number, key by key.
+    void TypeNumber(uint32_t number, const QString& text) const {
+        Select(number);
+        Page().eNumber->selectAll();
+        QTest::keyClicks(Page().eNumber, text);
     }
 
     QTemporaryDir dir;
