@@ -324,6 +324,13 @@ void RecordPage::ClearView() {
     ShowPanel(nullptr);
     CompareMemo->hide();
     mTableShown = false;
+    if (mTables) {
+        // The graph must not keep reading a record of a tree that is gone.
+        mTables->ShowNoTable();
+        mTables->ResetAndRedraw();
+        bExporttable->hide();
+        bImporttable->hide();
+    }
 }
 
 void RecordPage::ShowPanel(QWidget* panel) {

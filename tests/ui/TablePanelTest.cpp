@@ -173,6 +173,13 @@ class TablePanelTest : public QObject {
         QCOMPARE(panel.eXvalue->text(), QStringLiteral("1"));
         QVERIFY(!panel.ImportTableFrom(w.f.Path(QStringLiteral("missing.txt"))));
         QCOMPARE(w.f.prompts.shown.back().text, std::string("input file could not be opened"));
+
+        // A file without records replaces the tree: the graph lets go of the old record.
+        w.f.window->Changes().SetChanged(false);
+        w.f.WriteFile(QStringLiteral("empty.air"), QByteArray());
+        w.f.window->OpenAirFile(w.f.Path(QStringLiteral("empty.air")));
+        QCOMPARE(panel.View().PointCount(), 0);
+        QVERIFY(!panel.View().Node() && panel.bExporttable->isHidden());
     }
 
     // Without a renderer (the offscreen platform) the German warning shows and editing goes on.
