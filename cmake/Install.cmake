@@ -82,5 +82,7 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 if(TARGET kelvara)
   # Qt loads its window-system plug-in at run time; no linked library names it.
   set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
+  # Qt's own dialog texts in German, loaded when the language setting is German.
+  set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n")
 endif()
 include(CPack)

@@ -96,7 +96,7 @@ int RunDiff(const std::vector<std::string>& args, const std::string& ini, const 
     }
     RecordDictionary dictionary;
     dictionary.LoadDictionary(ini);
-    if (!dictionary.FileFound()) {
+    if (!ini.empty() && !dictionary.FileFound()) {
         std::cerr << "warning: no record dictionary at " << ini << "\n";
     }
     RecordTree a;

@@ -339,6 +339,9 @@ int Run(const Options& options) {
     }
 
     if (command == "diff") {
+        if (options.ini.empty()) {
+            std::cerr << "warning: no record dictionary: " << options.iniNotFound << "\n";
+        }
         return RunDiff(a, options.ini, ReadOptions{options.datatypes, options.style});
     }
     if (a.size() < 2) {

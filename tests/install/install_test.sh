@@ -45,6 +45,8 @@ cp "$prefix/bin/kelvara-cli" "$work/lonely-cli"
 "$work/lonely-cli" check "$jet" >/dev/null 2>"$work/stderr"
 grep -qF "KVR.ini not found in: $XDG_DATA_HOME/kelvara/KVR.ini $work/KVR.ini" "$work/stderr" ||
     fail "missing dictionary: $(cat "$work/stderr")"
+"$work/lonely-cli" diff "$jet" "$jet" >/dev/null 2>"$work/stderr"
+[[ $(wc -l <"$work/stderr") == 1 && $(cat "$work/stderr") == *"not found in"* ]] || fail "diff: $(cat "$work/stderr")"
 
 # --help and --version answer without a display; the editor's help names its arguments.
 for p in kelvara-cli ${build_gui:+kelvara}; do

@@ -17,9 +17,10 @@ deb=${debs[0]}
 
 depends=$(dpkg-deb -f "$deb" Depends)
 # dpkg-shlibdeps names the libraries the programs link, with versions.
-for lib in libc6 libstdc++6 libqt6widgets6 qt6-qpa-plugins; do
+for lib in libc6 libstdc++6 libqt6widgets6 libjpeg62-turbo qt6-qpa-plugins; do
     [[ ", $depends," == *", $lib"[\ ,]* ]] || fail "Depends lacks $lib: [$depends]"
 done
+[ "$(dpkg-deb -f "$deb" Recommends)" = qt6-translations-l10n ] || fail "Recommends: $(dpkg-deb -f "$deb" Recommends)"
 [[ $depends == *"libc6 (>="* ]] || fail "Depends without versions, dpkg-shlibdeps did not run: [$depends]"
 
 dpkg-deb -c "$deb" | awk '{print $6}' >"$work/contents"

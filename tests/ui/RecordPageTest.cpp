@@ -61,8 +61,6 @@ class RecordPageTest : public QObject {
                                              "0035 0000  05 00                    ..      "};
         QTest::newRow("ang16 cut") << SelectCase{0x0101, -1, "Angle", "", 'n', "0.99999", 2,
                                                  "003F 0000  B6 00"};
-        QTest::newRow("m256") << SelectCase{0x0102, -1, "Mass ratio", "", 'n', "15.3787", 2,
-                                            "0049 0000  64 00"};
         QTest::newRow("text") << SelectCase{0x0001, -1, "Title text",
                                             "The title of the aircraft\nshown in the menu", 't',
                                             "Trainer", 9, "0008 0000  54 72 61 69 6E 65 72 00"};
