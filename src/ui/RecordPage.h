@@ -33,6 +33,7 @@ class RecordNode;
 class RecordTree;
 class RecordTreeModel;
 class Settings;
+class TablePanel;
 class UserPrompts;
 
 struct RecordPageContext {
@@ -98,7 +99,7 @@ class RecordPage : public QWidget {
     QPlainTextEdit* CompareMemo = nullptr;
     HexEditorView* HexEditor = nullptr;
     QPlainTextEdit* HelpMemo = nullptr;
-    QFrame* RenderPanel = nullptr;
+    QWidget* RenderPanel = nullptr;
     QLabel* LabelX = nullptr;
     QLabel* LabelY = nullptr;
     QLineEdit* eXvalue = nullptr;
@@ -111,6 +112,7 @@ class RecordPage : public QWidget {
     // The view guards; true only while the named write is under way.
     [[nodiscard]] bool TreeLoading() const { return mTreeLoading; }
     [[nodiscard]] bool TableShown() const { return mTableShown; }
+    [[nodiscard]] TablePanel* Tables() const { return mTables; }
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -133,6 +135,8 @@ class RecordPage : public QWidget {
     void eNumberChange();
     void rbTrueClick();
     void Commit(RecordNode& node, bool updateCaption);
+    // After a table edit: the view above the editors is renewed, the editors and graph stay.
+    void CurveCommit();
     void HexToRecord();
 
     [[nodiscard]] bool German() const;
@@ -140,6 +144,7 @@ class RecordPage : public QWidget {
 
     RecordPageContext mContext;
     RecordTreeModel* mModel = nullptr;
+    TablePanel* mTables = nullptr;
     QSplitter* mSplitter1 = nullptr;
     QSplitter* mSplitter2 = nullptr;
     QSplitter* mSplitter3 = nullptr;
