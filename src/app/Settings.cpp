@@ -1,6 +1,7 @@
 // kvr.cfg: defaults, the line-by-line reader, the writer, and where the file lives on Linux.
 #include "Settings.h"
 
+#include "SaveSystem.h"
 #include "TextUtil.h"
 
 #include <algorithm>
@@ -68,9 +69,10 @@ void MakeFolders(const std::string& folder) {
     }
 }
 
-// A value holding a line break would be read back as two lines, the second one possibly a key.
+// A value holding a line break would be read back as two lines, the second one possibly a key;
+// blanks at either end would be trimmed away by the reader. What is written is what reads back.
 std::string_view OneLine(std::string_view value) {
-    return value.substr(0, value.find_first_of("\r\n"));
+    return Trim(value.substr(0, value.find_first_of(std::string_view("\r\n\0", 3))));
 }
 
 void AppendLine(std::string& out, std::string_view key, std::string_view value) {
@@ -79,21 +81,6 @@ void AppendLine(std::string& out, std::string_view key, std::string_view value) 
 
 void AppendLine(std::string& out, std::string_view key, long long value) {
     AppendLine(out, key, std::to_string(value));
-}
-
-bool WriteAll(int fd, const std::string& text) {
-    size_t done = 0;
-    while (done < text.size()) {
-        const ssize_t n = ::write(fd, text.data() + done, text.size() - done);
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        if (n <= 0) {
-            return false;
-        }
-        done += static_cast<size_t>(n);
-    }
-    return true;
 }
 
 } // namespace
@@ -279,19 +266,24 @@ bool Settings::Save() {
 
     // A full disk or a crash mid-write must not leave a truncated kvr.cfg behind.
     const std::string temporary = target + ".new";
-    ::unlink(temporary.c_str());
-    const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    SaveSystem& system = CurrentSaveSystem();
+    (void)system.Unlink(temporary);
+    const int fd = system.Open(temporary, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd < 0) {
         return false;
     }
+    const std::string text = SaveText();
     bool ok = !exists || ::fchmod(fd, old.st_mode & 07777) == 0;
-    ok = ok && WriteAll(fd, SaveText()) && ::fsync(fd) == 0;
-    ok = (::close(fd) == 0) && ok;
-    ok = ok && ::rename(temporary.c_str(), target.c_str()) == 0;
+    ok = ok && WriteFully(system, fd, text.data(), text.size()) && system.Fsync(fd) == 0;
+    ok = (system.Close(fd) == 0) && ok;
+    ok = ok && system.RenameReplace(temporary, target) == 0;
     if (!ok) {
-        ::unlink(temporary.c_str());
+        (void)system.Unlink(temporary);
+        return false;
     }
-    return ok;
+    // The rename is only as durable as the folder entry that records it.
+    (void)system.SyncFolderOf(target);
+    return true;
 }
 
 void Settings::RefreshColorComponents() {

@@ -172,8 +172,10 @@ public:
     }
 
     // Exit code 0, or kExitFile with the reason printed.
-    int Load(const std::string& path) {
-        const ReadResult result = ReadAirFile(path, mDictionary, ReadOptionsOf(), mTree);
+    int Load(const std::string& path, bool captions = false) {
+        ReadOptions options = ReadOptionsOf();
+        options.captions = captions;
+        const ReadResult result = ReadAirFile(path, mDictionary, options, mTree);
         if (result.code == ReadResultCode::CannotOpen) {
             std::cerr << "error: could not open .air file " << path << " (" << result.message << ")\n";
             return kExitFile;
@@ -294,6 +296,8 @@ int ApplyEdit(RecordNode& node, const std::string& text, char mark) {
     return kExitUsage;
 }
 
+Session* gSession = nullptr;
+
 int Run(const Options& options) {
     if (options.args.empty()) {
         throw UsageError{"no command"};
@@ -344,12 +348,15 @@ int Run(const Options& options) {
     if (a.size() < 2) {
         throw UsageError{"missing FILE"};
     }
-    Session session(options);
+    // Freeing a large tree node by node takes longer than loading it, and the system takes the
+    // memory back at exit anyway. The global keeps it reachable for leak checkers.
+    gSession = new Session(options);
+    Session& session = *gSession;
     const std::string& file = a[1];
 
     if (command == "tree" || command == "dump" || command == "check" || command == "rewrite") {
         Need(options, 1);
-        if (const int code = session.Load(file); code != kExitOk) {
+        if (const int code = session.Load(file, command == "tree"); code != kExitOk) {
             return code;
         }
         if (command == "tree") {

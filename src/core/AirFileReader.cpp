@@ -164,7 +164,9 @@ void CreateFields(RecordNode& node, const RecordDictionary& dictionary, const Re
             field.data.assign(rest.begin(), rest.begin() + static_cast<std::ptrdiff_t>(n));
             field.length = static_cast<uint32_t>(n);
         }
-        child->caption = FieldCaption(field, dictionary, options);
+        if (options.captions) {
+            child->caption = FieldCaption(field, dictionary, options);
+        }
         node.AppendChild(std::move(child));
     }
 }
@@ -208,7 +210,9 @@ ReadResult ReadAirBytes(std::span<const uint8_t> bytes, const RecordDictionary& 
         record.offset = record.fileOffset = static_cast<uint32_t>(pos + 8);
         record.data.assign(bytes.begin() + static_cast<std::ptrdiff_t>(pos + 8),
                            bytes.begin() + static_cast<std::ptrdiff_t>(pos + 8 + length));
-        node->caption = RecordCaption(record, dictionary, options);
+        if (options.captions) {
+            node->caption = RecordCaption(record, dictionary, options);
+        }
         memory += NodeMemory(*node);
         if (record.type == DataType::Record) {
             if (memory + FieldsMemoryBound(*node, dictionary) > options.memoryLimit) {

@@ -29,6 +29,8 @@ struct ReadOptions {
     bool datatypes = true;
     NumberStyle style;
     uint64_t memoryLimit = kMaxTreeMemory;
+    // Without captions a load is several times faster; for readers that show no tree.
+    bool captions = true;
 };
 
 struct ReadResult {

@@ -1,6 +1,7 @@
 #include "AirFileWriter.h"
 
 #include "ByteIO.h"
+#include "SaveSystem.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -19,54 +20,8 @@ bool Exists(const std::string& path) {
     return ::lstat(path.c_str(), &st) == 0;
 }
 
-// A rename that fails instead of replacing an existing destination.
-bool RenameNoReplace(const std::string& from, const std::string& to) {
-    if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) {
-        return true;
-    }
-    if (errno != EINVAL && errno != ENOSYS) {
-        return false;
-    }
-    // File systems without RENAME_NOREPLACE: link() refuses an existing destination too.
-    if (::link(from.c_str(), to.c_str()) != 0) {
-        return false;
-    }
-    return ::unlink(from.c_str()) == 0;
-}
-
-std::string FolderOf(const std::string& path) {
-    const size_t slash = path.find_last_of('/');
-    if (slash == std::string::npos) {
-        return ".";
-    }
-    return slash == 0 ? "/" : path.substr(0, slash);
-}
-
-void SyncFolder(const std::string& path) {
-    const int fd = ::open(FolderOf(path).c_str(), O_RDONLY | O_DIRECTORY);
-    if (fd >= 0) {
-        ::fsync(fd);
-        ::close(fd);
-    }
-}
-
 std::string Reason(const std::string& what, const std::string& path) {
     return what + " " + path + ": " + std::strerror(errno);
-}
-
-bool WriteAll(int fd, const std::vector<uint8_t>& bytes) {
-    size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            return false;
-        }
-        done += static_cast<size_t>(n);
-    }
-    return true;
 }
 
 SaveNames NamesFromBase(const std::string& base, std::string target) {
@@ -136,53 +91,58 @@ std::vector<uint8_t> SerializeAirFile(const RecordTree& tree) {
 int WriteAirFile(const RecordTree& tree, const SaveNames& names, std::string* detail) {
     std::string scratch;
     std::string& why = detail ? *detail : scratch;
+    why.clear();
+    SaveSystem& system = CurrentSaveSystem();
+
+    struct stat old;
+    const bool targetExists = ::stat(names.target.c_str(), &old) == 0;
+    if (targetExists && (old.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) {
+        why = names.target + " is write-protected";
+        return WriteResultCode::WriteProtected;
+    }
 
     const std::vector<uint8_t> bytes = SerializeAirFile(tree);
-    const int fd = ::open(names.temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    const int fd = system.Open(names.temporary, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
     if (fd < 0) {
         why = Reason("cannot create", names.temporary);
         return WriteResultCode::CannotWriteTemporary;
     }
     // The new version keeps the mode of the file it replaces; a failure there is not worth a
     // lost save.
-    struct stat old;
-    if (::stat(names.target.c_str(), &old) == 0) {
+    if (targetExists) {
         (void)::fchmod(fd, old.st_mode & 07777);
     }
-    const bool written = WriteAll(fd, bytes) && ::fsync(fd) == 0;
+    bool written = WriteFully(system, fd, bytes.data(), bytes.size());
     if (!written) {
         why = Reason("cannot write", names.temporary);
+    } else if (system.Fsync(fd) != 0) {
+        why = Reason("cannot flush", names.temporary);
+        written = false;
     }
-    if (::close(fd) != 0 && written) {
+    // close() is checked even after a failure: some file systems report the lost write only here.
+    if (system.Close(fd) != 0 && written) {
         why = Reason("cannot close", names.temporary);
-        ::unlink(names.temporary.c_str());
-        return WriteResultCode::CannotWriteTemporary;
+        written = false;
     }
     if (!written) {
-        ::unlink(names.temporary.c_str());
+        (void)system.Unlink(names.temporary);
         return WriteResultCode::CannotWriteTemporary;
-    }
-
-    struct stat st;
-    if (::stat(names.target.c_str(), &st) == 0 && (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) {
-        why = names.target + " is write-protected";
-        ::unlink(names.temporary.c_str());
-        return WriteResultCode::WriteProtected;
     }
 
     // Renames done so far, undone in reverse if a later one fails.
     std::vector<std::pair<std::string, std::string>> done;
     auto rollback = [&] {
         for (auto it = done.rbegin(); it != done.rend(); ++it) {
-            RenameNoReplace(it->second, it->first);
+            (void)system.RenameNoReplace(it->second, it->first);
         }
-        ::unlink(names.temporary.c_str());
+        (void)system.Unlink(names.temporary);
+        (void)system.SyncFolderOf(names.target);
     };
     auto move = [&](const std::string& from, const std::string& to) {
         if (!Exists(from)) {
             return true;
         }
-        if (!RenameNoReplace(from, to)) {
+        if (system.RenameNoReplace(from, to) != 0) {
             why = Reason("cannot rename " + from + " to", to);
             return false;
         }
@@ -190,7 +150,8 @@ int WriteAirFile(const RecordTree& tree, const SaveNames& names, std::string* de
         return true;
     };
 
-    // The oldest backup is parked, not deleted, until the new file is in place.
+    // The oldest backup is parked, not deleted, until the new file is in place, so that a
+    // failure later in the rotation can still put it back.
     std::string parked;
     if (Exists(names.backups[4])) {
         for (int i = 0; i < 100 && parked.empty(); ++i) {
@@ -199,10 +160,10 @@ int WriteAirFile(const RecordTree& tree, const SaveNames& names, std::string* de
                 parked = candidate;
             }
         }
+        if (parked.empty()) {
+            why = "no free name to set " + names.backups[4] + " aside";
+        }
         if (parked.empty() || !move(names.backups[4], parked)) {
-            if (parked.empty()) {
-                why = "no free name to set " + names.backups[4] + " aside";
-            }
             rollback();
             return WriteResultCode::BackupFailed;
         }
@@ -213,18 +174,30 @@ int WriteAirFile(const RecordTree& tree, const SaveNames& names, std::string* de
             return WriteResultCode::BackupFailed;
         }
     }
-    if (!move(names.target, names.backups[0]) || !RenameNoReplace(names.temporary, names.target)) {
-        if (why.empty()) {
-            why = Reason("cannot rename " + names.temporary + " to", names.target);
-        }
+    if (!move(names.target, names.backups[0])) {
         rollback();
         return WriteResultCode::BackupFailed;
     }
-    if (!parked.empty()) {
-        ::unlink(parked.c_str());
+    if (system.RenameNoReplace(names.temporary, names.target) != 0) {
+        why = Reason("cannot rename " + names.temporary + " to", names.target);
+        rollback();
+        return WriteResultCode::BackupFailed;
     }
-    SyncFolder(names.target);
-    why.clear();
+    // From here the save is complete. A failed folder sync or a parked backup that will not go
+    // cannot undo it; both are reported in detail only.
+    if (system.SyncFolderOf(names.target) != 0) {
+        why = Reason("cannot sync the folder of", names.target);
+    }
+    if (!parked.empty() && system.Unlink(parked) != 0) {
+        why = Reason("cannot delete", parked);
+    }
+    // Copies parked by an earlier save that failed to delete them, or was killed, go now.
+    for (int i = 0; i < 100; ++i) {
+        const std::string leftover = names.backups[4] + ".old" + std::to_string(i);
+        if (leftover != parked && Exists(leftover)) {
+            (void)system.Unlink(leftover);
+        }
+    }
     return WriteResultCode::Ok;
 }
 

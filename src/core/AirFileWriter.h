@@ -33,7 +33,9 @@ struct SaveNames {
 
 // 0 on success; -1 the temporary file could not be written completely, -3 a backup could not
 // be moved, -4 the target is write-protected. On failure the target and all backups are as
-// they were and the temporary file is gone. detail receives the system's reason.
+// they were and the temporary file is gone. detail receives the system's reason; after a
+// success it names a folder sync or an old backup's deletion that failed, if one did.
+// Every system call goes through CurrentSaveSystem().
 int WriteAirFile(const RecordTree& tree, const SaveNames& names, std::string* detail = nullptr);
 
 } // namespace kelvara

@@ -67,15 +67,12 @@ std::vector<Cell> TableCells(const AirRecord& record, const NumberStyle& style) 
         const uint64_t columns = U32(data, 0);
         const uint64_t rows = U32(data, 4);
         const uint64_t held = (data.size() - 8) / 8;
-        for (uint64_t a = 0; a < columns; ++a) {
-            for (uint64_t b = 0; b < rows; ++b) {
-                const uint64_t index = a * rows + b;
-                if (index >= held) {
-                    return cells;
-                }
-                cells.push_back({"column " + std::to_string(a) + ", row " + std::to_string(b),
-                                 FormatDouble(F64(data, 8 + 8 * static_cast<size_t>(index)), style)});
-            }
+        // Walk the cells the record holds, not the header's claim: 4 billion columns of no rows
+        // would otherwise loop for minutes. The product of two 32-bit counts fits 64 bits.
+        const uint64_t count = std::min(columns * rows, held);
+        for (uint64_t index = 0; index < count; ++index) {
+            cells.push_back({"column " + std::to_string(index / rows) + ", row " + std::to_string(index % rows),
+                             FormatDouble(F64(data, 8 + 8 * static_cast<size_t>(index)), style)});
         }
         break;
     }

@@ -10,7 +10,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <functional>
 #include <csignal>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -120,43 +119,6 @@ TEST_F(Writer, TemporaryFileThatCannotBeCreatedTouchesNothing) {
     EXPECT_FALSE(detail.empty());
     EXPECT_EQ(ReadFile(mPath), Version(1));
     EXPECT_FALSE(Exists("plane.kvr1.air"));
-}
-
-TEST_F(Writer, WriteProtectedTargetIsRefusedBeforeAnythingMoves) {
-    Load(Version(1));
-    WriteFile(mFolder.File("plane.kvr1.air"), Version(0));
-    ::chmod(mPath.c_str(), 0444);
-    EXPECT_EQ(WriteAirFile(mTree, SaveNamesForFile(mPath)), WriteResultCode::WriteProtected);
-    EXPECT_EQ(ReadFile(mPath), Version(1));
-    EXPECT_EQ(ReadFile(mFolder.File("plane.kvr1.air")), Version(0));
-    EXPECT_FALSE(Exists("plane.kvr2.air"));
-    EXPECT_FALSE(Exists("plane.kvr.air"));
-}
-
-TEST_F(Writer, FailedRenameAnywhereInTheRotationRestoresEveryFile) {
-    const std::vector<std::string> names = {"plane.air",      "plane.kvr1.air", "plane.kvr2.air",
-                                            "plane.kvr3.air", "plane.kvr4.air", "plane.kvr5.air"};
-    // A name in a folder that does not exist makes that one rename fail: backup 2 fails after
-    // three renames, the target fails at the very last step.
-    const std::vector<std::function<void(SaveNames&)>> breakers = {
-        [&](SaveNames& n) { n.backups[1] = mFolder.File("gone/plane.kvr2.air"); },
-        [&](SaveNames& n) { n.target = mFolder.File("gone/plane.air"); },
-    };
-    for (const auto& breakNames : breakers) {
-        Load(Version(9));
-        for (int i = 1; i <= 5; ++i) {
-            WriteFile(mFolder.File(names[static_cast<size_t>(i)]), Version(9 - i));
-        }
-        SaveNames saveNames = SaveNamesForFile(mPath);
-        breakNames(saveNames);
-        std::string detail;
-        EXPECT_EQ(WriteAirFile(mTree, saveNames, &detail), WriteResultCode::BackupFailed);
-        EXPECT_FALSE(detail.empty());
-        for (size_t i = 0; i < names.size(); ++i) {
-            EXPECT_EQ(ReadFile(mFolder.File(names[i])), Version(9 - static_cast<int>(i))) << names[i];
-        }
-        EXPECT_EQ(std::distance(fs::directory_iterator(mFolder.Path()), fs::directory_iterator()), 6);
-    }
 }
 
 TEST_F(Writer, FullDiskIsDetectedBeforeTheTargetIsReplaced) {

@@ -81,6 +81,9 @@ INSTANTIATE_TEST_SUITE_P(
         DiffCase{"MatrixCells", B().Record(0x0302, Concat({Le32(2), Le32(1), LeDouble(0), LeDouble(4)})),
                  B().Record(0x0302, Concat({Le32(2), Le32(1), LeDouble(0), LeDouble(8)})),
                  {"T 0302 [column 1, row 0: 4 > 8] 1/2"}},
+        // Found by fuzzing: a header claiming 4 billion columns of no rows hung the diff.
+        DiffCase{"MatrixWithoutRows", B().Record(0x0302, Concat({Le32(-1), Le32(0), LeDouble(1)})),
+                 B().Record(0x0302, Concat({Le32(-1), Le32(0), LeDouble(2)})), {"Y 0302 2/16"}},
         DiffCase{"BytesNoValueShows", B().Record(0x0001, {'a', 0, 1, 2}), B().Record(0x0001, {'a', 0, 9, 9, 9}),
                  {"Y 0001 3/5"}}),
     [](const auto& info) { return std::string(info.param.name); });

@@ -10,12 +10,9 @@
 #include <string>
 #include <vector>
 
-extern "C" int FuzzAirFile(const uint8_t* data, size_t size);
-extern "C" int FuzzDictionaryText(const uint8_t* data, size_t size);
-extern "C" int FuzzNumberText(const uint8_t* data, size_t size);
-extern "C" int FuzzSettingsText(const uint8_t* data, size_t size);
-extern "C" int FuzzAircraftConfig(const uint8_t* data, size_t size);
-extern "C" int FuzzJpeg(const uint8_t* data, size_t size);
+#define KELVARA_FUZZ(name, corpus) extern "C" int name(const uint8_t* data, size_t size);
+#include "FuzzTargetList.inc"
+#undef KELVARA_FUZZ
 
 namespace {
 
@@ -58,18 +55,36 @@ int Run(const std::filesystem::path& folder, Target target, int mutations) {
 
 } // namespace
 
+struct Entry {
+    const char* name;
+    const char* corpus;
+    Target target;
+};
+
+const Entry kTargets[] = {
+#define KELVARA_FUZZ(name, corpus) {#name, corpus, name},
+#include "FuzzTargetList.inc"
+#undef KELVARA_FUZZ
+};
+
 int main(int argc, char** argv) {
     if (argc < 2) {
-        std::fprintf(stderr, "usage: fuzz_replay CORPUS_FOLDER [MUTATIONS]\n");
+        std::fprintf(stderr, "usage: fuzz_replay CORPUS_ROOT [MUTATIONS [TARGET]]\n");
         return 1;
     }
     const std::filesystem::path root = argv[1];
     const int mutations = argc > 2 ? std::stoi(argv[2]) : 500;
-    Run(root / "air", FuzzAirFile, mutations);
-    Run(root / "ini", FuzzDictionaryText, mutations);
-    Run(root / "number", FuzzNumberText, mutations);
-    Run(root / "cfg", FuzzSettingsText, mutations);
-    Run(root / "aircraft", FuzzAircraftConfig, mutations);
-    Run(root / "jpeg", FuzzJpeg, mutations);
+    const std::string only = argc > 3 ? argv[3] : "";
+    int ran = 0;
+    for (const Entry& entry : kTargets) {
+        if (only.empty() || only == entry.name) {
+            Run(root / entry.corpus, entry.target, mutations);
+            ++ran;
+        }
+    }
+    if (ran == 0) {
+        std::fprintf(stderr, "fuzz_replay: no target %s\n", only.c_str());
+        return 1;
+    }
     return 0;
 }

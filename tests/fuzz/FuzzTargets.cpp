@@ -1,8 +1,11 @@
-// Fuzz entry points for every reader of outside bytes in the core.
+// Fuzz entry points: one per reader of outside bytes, listed in targets.txt.
 #include "AircraftConfig.h"
 #include "AirFileReader.h"
 #include "AsciiExport.h"
+#include "HexEditState.h"
+#include "HexViewText.h"
 #include "RecordDictionary.h"
+#include "RecordDiff.h"
 #include "RecordEdits.h"
 #include "Settings.h"
 #include "Thumbnail.h"
@@ -10,6 +13,7 @@
 #include "ValueFormat.h"
 #include "Windows1252.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <sstream>
 #include <string>
@@ -36,6 +40,7 @@ extern "C" int FuzzAirFile(const uint8_t* data, size_t size) {
         std::ostringstream out;
         kelvara::ExportAscii(tree, FuzzDictionary(), 3, {}, out);
         tree.ForEach([](kelvara::RecordNode& node) {
+            (void)kelvara::HexRows(node.record.Bytes(), node.record.data.size(), node.record.fileOffset);
             (void)kelvara::ApplyNumberEdit(node, "1.5", '.');
             (void)kelvara::ApplyBoolEdit(node, true);
             (void)kelvara::ApplyTextEdit(node, "x");
@@ -75,6 +80,64 @@ extern "C" int FuzzSettingsText(const uint8_t* data, size_t size) {
     kelvara::Settings again;
     again.ReadText(saved);
     if (again.SaveText() != saved) {
+        __builtin_trap();
+    }
+    return 0;
+}
+
+// A record's bytes shown in the hex view, then a sequence of clicks, keys and typed bytes:
+// the selection stays on a cell of the text and the bytes read back keep the record's size.
+extern "C" int FuzzHexView(const uint8_t* data, size_t size) {
+    using namespace kelvara;
+    if (size < 2) {
+        return 0;
+    }
+    const size_t length = std::min<size_t>(data[0], size - 1);
+    const std::vector<uint8_t> bytes(data + 1, data + 1 + length);
+    HexEditState hex;
+    hex.Load("Length: " + std::to_string(length), bytes, data[1] % 2 ? length : length / 2, data[1], data[1] != 255);
+    for (size_t at = 1 + length; at + 2 < size; at += 3) {
+        const uint8_t a = data[at + 1];
+        const uint8_t b = data[at + 2];
+        switch (data[at] % 5) {
+        case 0: hex.Click(static_cast<int8_t>(a), static_cast<int8_t>(b)); break;
+        case 1: hex.Key(static_cast<HexKey>(a % 4)); break;
+        case 2: (void)hex.Type(a); break;
+        case 3: hex.SetTableShown(a % 2); break;
+        default: hex.SetMouseHeld(a % 2); break;
+        }
+        const HexCell cell = hex.Selection();
+        if (!hex.Lines().empty() &&
+            (cell.line < 0 || static_cast<size_t>(cell.line) >= hex.Lines().size() || cell.column < 0 ||
+             static_cast<size_t>(cell.column) >= hex.Lines()[static_cast<size_t>(cell.line)].size())) {
+            __builtin_trap();
+        }
+    }
+    if (hex.ApplyTo(bytes).size() != bytes.size()) {
+        __builtin_trap();
+    }
+    (void)hex.Text();
+    return 0;
+}
+
+// Two files from one input, cut where its first two bytes say: the differences list every
+// record once, and a file compared with itself has none.
+extern "C" int FuzzDiff(const uint8_t* data, size_t size) {
+    using namespace kelvara;
+    if (size < 2) {
+        return 0;
+    }
+    const size_t cut = std::min<size_t>(size - 2, static_cast<size_t>(data[0] | data[1] << 8));
+    const std::span<const uint8_t> rest(data + 2, size - 2);
+    RecordTree a;
+    RecordTree b;
+    if (ReadAirBytes(rest.first(cut), FuzzDictionary(), {}, a).code != 0 ||
+        ReadAirBytes(rest.subspan(cut), FuzzDictionary(), {}, b).code != 0) {
+        return 0;
+    }
+    (void)DiffRecords(a, b, FuzzDictionary(), {});
+    (void)DiffRecords(b, a, FuzzDictionary(), {',', 2});
+    if (!DiffRecords(a, a, FuzzDictionary(), {}).empty()) {
         __builtin_trap();
     }
     return 0;
