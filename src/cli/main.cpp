@@ -175,7 +175,20 @@ public:
     int Load(const std::string& path, bool captions = false) {
         ReadOptions options = ReadOptionsOf();
         options.captions = captions;
-        const ReadResult result = ReadAirFile(path, mDictionary, options, mTree);
+        return Report(ReadAirFile(path, mDictionary, options, mTree), path);
+    }
+
+    // What the reader would say, without building the tree.
+    int Check(const std::string& path) {
+        size_t records = 0;
+        const int code = Report(CheckAirFile(path, mDictionary, ReadOptionsOf(), records), path);
+        if (code == kExitOk) {
+            std::cout << "ok: " << records << " records\n";
+        }
+        return code;
+    }
+
+    int Report(const ReadResult& result, const std::string& path) {
         if (result.code == ReadResultCode::CannotOpen) {
             std::cerr << "error: could not open .air file " << path << " (" << result.message << ")\n";
             return kExitFile;
@@ -354,7 +367,11 @@ int Run(const Options& options) {
     Session& session = *gSession;
     const std::string& file = a[1];
 
-    if (command == "tree" || command == "dump" || command == "check" || command == "rewrite") {
+    if (command == "check") {
+        Need(options, 1);
+        return session.Check(file);
+    }
+    if (command == "tree" || command == "dump" || command == "rewrite") {
         Need(options, 1);
         if (const int code = session.Load(file, command == "tree"); code != kExitOk) {
             return code;
@@ -365,8 +382,6 @@ int Run(const Options& options) {
             });
         } else if (command == "dump") {
             ExportAscii(session.Tree(), session.Dictionary(), options.delimiter, options.style, std::cout);
-        } else if (command == "check") {
-            std::cout << "ok: " << session.Tree().RootCount() << " records\n";
         } else {
             return session.Save(file);
         }

@@ -8,6 +8,7 @@
 
 #include <cinttypes>
 #include <cstdio>
+#include <optional>
 
 namespace kelvara {
 
@@ -43,9 +44,11 @@ size_t UnsizedFieldLength(int type, std::span<const uint8_t> rest) {
 
 // Heap bytes a node takes, counting the allocator's own bookkeeping and the slot in its
 // parent's list (which grows by doubling).
+constexpr uint64_t kAllocationOverhead = 16;
+constexpr uint64_t kNodeBytes = sizeof(RecordNode) + kAllocationOverhead + 2 * sizeof(void*);
+
 uint64_t NodeMemory(const RecordNode& node) {
-    constexpr uint64_t kAllocationOverhead = 16;
-    uint64_t bytes = sizeof(RecordNode) + kAllocationOverhead + 2 * sizeof(void*);
+    uint64_t bytes = kNodeBytes;
     if (node.caption.capacity() > std::string().capacity()) {
         bytes += node.caption.capacity() + 1 + kAllocationOverhead;
     }
@@ -60,8 +63,8 @@ uint64_t NodeMemory(const RecordNode& node) {
 
 // Most that the fields of a record can take, known before they are made: a field without a
 // fixed width may hold up to the whole record.
-uint64_t FieldsMemoryBound(const RecordNode& node, const RecordDictionary& dictionary) {
-    const int layout = dictionary.LayoutOf(node.record.lookupNumber);
+uint64_t FieldsMemoryBound(int32_t lookupNumber, uint64_t dataSize, const RecordDictionary& dictionary) {
+    const int layout = dictionary.LayoutOf(lookupNumber);
     if (layout < 0) {
         return 0;
     }
@@ -72,10 +75,54 @@ uint64_t FieldsMemoryBound(const RecordNode& node, const RecordDictionary& dicti
         const int type = dictionary.Field(layout, f).type;
         const uint64_t width = IsRawBlock(type)          ? static_cast<uint64_t>(type - DataType::RawBlockBase)
                                : FixedWidth(type) > 0    ? static_cast<uint64_t>(FixedWidth(type))
-                                                         : node.record.data.size();
-        bytes += std::min<uint64_t>(width, node.record.data.size()) + kFieldOverhead;
+                                                         : dataSize;
+        bytes += std::min<uint64_t>(width, dataSize) + kFieldOverhead;
     }
     return bytes;
+}
+
+// The damage of the record header at pos, if it does not fit the bytes.
+std::optional<ReadResult> FramingDamage(std::span<const uint8_t> bytes, size_t pos) {
+    const size_t left = bytes.size() - pos;
+    if (left < 8) {
+        ReadResult damaged{ReadResultCode::Damaged, pos, {}};
+        damaged.message = "record header at byte " + std::to_string(pos) + " cut short: " +
+                          std::to_string(left) + " of 8 bytes left";
+        return damaged;
+    }
+    const uint32_t number = *ReadLE<uint32_t>(bytes, pos);
+    const uint32_t length = *ReadLE<uint32_t>(bytes, pos + 4);
+    if (length > left - 8) {
+        ReadResult damaged{ReadResultCode::Damaged, pos, {}};
+        damaged.message = "record " + Hex(number) + " at byte " + std::to_string(pos) + ": length " +
+                          std::to_string(length) + " exceeds the " + std::to_string(left - 8) + " bytes left";
+        return damaged;
+    }
+    return std::nullopt;
+}
+
+ReadResult TooMuchMemory(uint32_t number, size_t pos, const ReadOptions& options) {
+    ReadResult damaged{ReadResultCode::Damaged, pos, {}};
+    damaged.message = "record " + Hex(number) + " at byte " + std::to_string(pos) +
+                      ": the file needs more memory than the " +
+                      std::to_string(options.memoryLimit / (1024 * 1024)) + " MiB allowed";
+    return damaged;
+}
+
+// The file's bytes, or the result that says why there are none.
+std::optional<ReadResult> FileProblem(const std::string& path, const FileReadResult& file) {
+    switch (file.status) {
+    case FileReadStatus::Ok:
+        return std::nullopt;
+    case FileReadStatus::TooLarge:
+        return ReadResult{ReadResultCode::Damaged, 0,
+                          "file of " + std::to_string(file.size) + " bytes is too large for a flight model"};
+    case FileReadStatus::CannotOpen:
+    case FileReadStatus::NotRegular:
+        break;
+    }
+    (void)path;
+    return ReadResult{ReadResultCode::CannotOpen, 0, file.message};
 }
 
 } // namespace
@@ -175,31 +222,13 @@ ReadResult ReadAirBytes(std::span<const uint8_t> bytes, const RecordDictionary& 
                         const ReadOptions& options, RecordTree& tree) {
     RecordTree loaded;
     uint64_t memory = 0;
-    auto tooMuchMemory = [&](uint32_t number, size_t pos) {
-        ReadResult damaged{ReadResultCode::Damaged, pos, {}};
-        damaged.message = "record " + Hex(number) + " at byte " + std::to_string(pos) +
-                          ": the file needs more memory than the " +
-                          std::to_string(options.memoryLimit / (1024 * 1024)) + " MiB allowed";
-        return damaged;
-    };
     size_t pos = 0;
     while (pos < bytes.size()) {
-        const size_t left = bytes.size() - pos;
-        if (left < 8) {
-            ReadResult damaged{ReadResultCode::Damaged, pos, {}};
-            damaged.message = "record header at byte " + std::to_string(pos) + " cut short: " +
-                              std::to_string(left) + " of 8 bytes left";
-            return damaged;
+        if (auto damage = FramingDamage(bytes, pos)) {
+            return *damage;
         }
         const uint32_t number = *ReadLE<uint32_t>(bytes, pos);
         const uint32_t length = *ReadLE<uint32_t>(bytes, pos + 4);
-        if (length > left - 8) {
-            ReadResult damaged{ReadResultCode::Damaged, pos, {}};
-            damaged.message = "record " + Hex(number) + " at byte " + std::to_string(pos) + ": length " +
-                              std::to_string(length) + " exceeds the " + std::to_string(left - 8) +
-                              " bytes left";
-            return damaged;
-        }
         auto node = std::make_unique<RecordNode>();
         AirRecord& record = node->record;
         record.number = number;
@@ -215,15 +244,16 @@ ReadResult ReadAirBytes(std::span<const uint8_t> bytes, const RecordDictionary& 
         }
         memory += NodeMemory(*node);
         if (record.type == DataType::Record) {
-            if (memory + FieldsMemoryBound(*node, dictionary) > options.memoryLimit) {
-                return tooMuchMemory(number, pos);
+            if (memory + FieldsMemoryBound(record.lookupNumber, record.data.size(), dictionary) >
+                options.memoryLimit) {
+                return TooMuchMemory(number, pos, options);
             }
             memory -= NodeMemory(*node);
             CreateFields(*node, dictionary, options);
             memory += NodeMemory(*node);
         }
         if (memory > options.memoryLimit) {
-            return tooMuchMemory(number, pos);
+            return TooMuchMemory(number, pos, options);
         }
         loaded.AppendRoot(std::move(node));
         pos += 8 + static_cast<size_t>(length);
@@ -233,18 +263,47 @@ ReadResult ReadAirBytes(std::span<const uint8_t> bytes, const RecordDictionary& 
     return {};
 }
 
+ReadResult CheckAirBytes(std::span<const uint8_t> bytes, const RecordDictionary& dictionary,
+                         const ReadOptions& options, size_t& records) {
+    records = 0;
+    uint64_t memory = 0;
+    size_t pos = 0;
+    while (pos < bytes.size()) {
+        if (auto damage = FramingDamage(bytes, pos)) {
+            return *damage;
+        }
+        const uint32_t number = *ReadLE<uint32_t>(bytes, pos);
+        const uint32_t length = *ReadLE<uint32_t>(bytes, pos + 4);
+        memory += kNodeBytes + (length > 0 ? length + kAllocationOverhead : 0);
+        if (dictionary.Type(number) == DataType::Record) {
+            const auto lookupNumber = static_cast<int32_t>(std::min<uint32_t>(number, 0x7FFFFFFF));
+            memory += FieldsMemoryBound(lookupNumber, length, dictionary);
+        }
+        if (memory > options.memoryLimit) {
+            return TooMuchMemory(number, pos, options);
+        }
+        ++records;
+        pos += 8 + static_cast<size_t>(length);
+    }
+    return {};
+}
+
+ReadResult CheckAirFile(const std::string& path, const RecordDictionary& dictionary,
+                        const ReadOptions& options, size_t& records) {
+    records = 0;
+    const FileReadResult file = ReadRegularFile(path, kMaxAirFileSize);
+    if (auto problem = FileProblem(path, file)) {
+        return *problem;
+    }
+    const auto* data = reinterpret_cast<const uint8_t*>(file.bytes.data());
+    return CheckAirBytes({data, file.bytes.size()}, dictionary, options, records);
+}
+
 ReadResult ReadAirFile(const std::string& path, const RecordDictionary& dictionary,
                        const ReadOptions& options, RecordTree& tree) {
     const FileReadResult file = ReadRegularFile(path, kMaxAirFileSize);
-    switch (file.status) {
-    case FileReadStatus::Ok:
-        break;
-    case FileReadStatus::TooLarge:
-        return {ReadResultCode::Damaged, 0,
-                "file of " + std::to_string(file.size) + " bytes is too large for a flight model"};
-    case FileReadStatus::CannotOpen:
-    case FileReadStatus::NotRegular:
-        return {ReadResultCode::CannotOpen, 0, file.message};
+    if (auto problem = FileProblem(path, file)) {
+        return *problem;
     }
     const auto* data = reinterpret_cast<const uint8_t*>(file.bytes.data());
     return ReadAirBytes({data, file.bytes.size()}, dictionary, options, tree);

@@ -45,6 +45,14 @@ ReadResult ReadAirFile(const std::string& path, const RecordDictionary& dictiona
 ReadResult ReadAirBytes(std::span<const uint8_t> bytes, const RecordDictionary& dictionary,
                         const ReadOptions& options, RecordTree& tree);
 
+// Whether the reader would accept the bytes, found without building the tree: the same
+// framing rules, and the memory counted at its bound, so a file within a few bytes of the memory
+// limit may be refused here and still load. records receives the number of records.
+ReadResult CheckAirBytes(std::span<const uint8_t> bytes, const RecordDictionary& dictionary,
+                         const ReadOptions& options, size_t& records);
+ReadResult CheckAirFile(const std::string& path, const RecordDictionary& dictionary,
+                        const ReadOptions& options, size_t& records);
+
 [[nodiscard]] std::string RecordCaption(const AirRecord& record, const RecordDictionary& dictionary,
                                         const ReadOptions& options);
 [[nodiscard]] std::string FieldCaption(const AirRecord& field, const RecordDictionary& dictionary,

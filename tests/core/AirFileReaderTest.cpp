@@ -106,8 +106,12 @@ TEST_F(Reader, MemoryIsBounded) {
     EXPECT_EQ(r.code, ReadResultCode::Damaged);
     EXPECT_EQ(r.message.rfind("record 0x", 0), 0u) << r.message;
     EXPECT_NE(r.message.find("more memory than"), std::string::npos) << r.message;
+    size_t records = 0;
+    EXPECT_EQ(CheckAirBytes(builder.Bytes(), mDictionary, options, records).message, r.message);
     options.memoryLimit = 1000000;
     EXPECT_EQ(ReadAirBytes(builder.Bytes(), mDictionary, options, mTree).code, ReadResultCode::Ok);
+    EXPECT_EQ(CheckAirBytes(builder.Bytes(), mDictionary, options, records).code, ReadResultCode::Ok);
+    EXPECT_EQ(records, 1000u);
 }
 
 TEST_F(Reader, DamagedFilesAreRefusedAndTheTreeStays) {
@@ -131,6 +135,11 @@ TEST_F(Reader, DamagedFilesAreRefusedAndTheTreeStays) {
         EXPECT_EQ(r.offset, c.offset);
         EXPECT_EQ(r.message, c.message);
         EXPECT_EQ(mTree.RootCount(), 1u);
+        // The check without a tree says the same.
+        size_t records = 0;
+        const ReadResult checked = CheckAirBytes(c.bytes, mDictionary, {}, records);
+        EXPECT_EQ(checked.offset, c.offset);
+        EXPECT_EQ(checked.message, c.message);
     }
 }
 

@@ -36,6 +36,13 @@ const kelvara::RecordDictionary& FuzzDictionary() {
 extern "C" int FuzzAirFile(const uint8_t* data, size_t size) {
     kelvara::RecordTree tree;
     const auto result = kelvara::ReadAirBytes({data, size}, FuzzDictionary(), {}, tree);
+    // The quick check must say what the reader says.
+    size_t records = 0;
+    const auto checked = kelvara::CheckAirBytes({data, size}, FuzzDictionary(), {}, records);
+    if (checked.code != result.code || checked.message != result.message ||
+        (result.code == 0 && records != tree.RootCount())) {
+        __builtin_trap();
+    }
     if (result.code == 0) {
         std::ostringstream out;
         kelvara::ExportAscii(tree, FuzzDictionary(), 3, {}, out);
