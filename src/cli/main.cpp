@@ -172,9 +172,10 @@ public:
     }
 
     // Exit code 0, or kExitFile with the reason printed.
-    int Load(const std::string& path, bool captions = false) {
+    int Load(const std::string& path, bool captions = false, bool fields = true) {
         ReadOptions options = ReadOptionsOf();
         options.captions = captions;
+        options.fields = fields;
         return Report(ReadAirFile(path, mDictionary, options, mTree), path);
     }
 
@@ -373,7 +374,7 @@ int Run(const Options& options) {
     }
     if (command == "tree" || command == "dump" || command == "rewrite") {
         Need(options, 1);
-        if (const int code = session.Load(file, command == "tree"); code != kExitOk) {
+        if (const int code = session.Load(file, command == "tree", command != "rewrite"); code != kExitOk) {
             return code;
         }
         if (command == "tree") {

@@ -243,7 +243,7 @@ ReadResult ReadAirBytes(std::span<const uint8_t> bytes, const RecordDictionary& 
             node->caption = RecordCaption(record, dictionary, options);
         }
         memory += NodeMemory(*node);
-        if (record.type == DataType::Record) {
+        if (record.type == DataType::Record && options.fields) {
             if (memory + FieldsMemoryBound(record.lookupNumber, record.data.size(), dictionary) >
                 options.memoryLimit) {
                 return TooMuchMemory(number, pos, options);

@@ -31,6 +31,8 @@ struct ReadOptions {
     uint64_t memoryLimit = kMaxTreeMemory;
     // Without captions a load is several times faster; for readers that show no tree.
     bool captions = true;
+    // Without field nodes, for readers that only pass whole records on (load and save as is).
+    bool fields = true;
 };
 
 struct ReadResult {

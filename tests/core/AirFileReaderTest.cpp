@@ -92,6 +92,12 @@ TEST_F(Reader, StructuredRecordSplitsIntoFields) {
     EXPECT_EQ(parent.Child(1)->Parent(), &parent);
     ASSERT_EQ(Read(bytes, false).code, 0);
     EXPECT_EQ(mTree.Root(0)->Child(1)->caption, " Max RPM, 2400");
+    // A load for saving as is keeps the record whole and makes no field nodes.
+    ReadOptions whole;
+    whole.fields = whole.captions = false;
+    ASSERT_EQ(ReadAirBytes(bytes, mDictionary, whole, mTree).code, 0);
+    EXPECT_EQ(mTree.NodeCount(), 1u);
+    EXPECT_EQ(mTree.Root(0)->record.data, Concat({Le16(2400), {'a', 'b', 0, 0}}));
 }
 
 TEST_F(Reader, MemoryIsBounded) {
