@@ -12,6 +12,10 @@ class UserPrompts {
 public:
     virtual ~UserPrompts() = default;
     virtual void Inform(const std::string& caption, const std::string& text) = 0;
+    // A notice whose answer nothing waits for: the program goes on while it is shown.
+    virtual void InformWithoutWaiting(const std::string& caption, const std::string& text) {
+        Inform(caption, text);
+    }
     virtual void Error(const std::string& caption, const std::string& text) = 0;
     // true for Yes. safe: the answer that loses nothing; Enter and Escape give it.
     [[nodiscard]] virtual bool AskYesNo(const std::string& caption, const std::string& text,

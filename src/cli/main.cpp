@@ -8,6 +8,7 @@
 #include "RecordDictionary.h"
 #include "RecordEdits.h"
 #include "ScanCommand.h"
+#include "TableCommands.h"
 #include "TextUtil.h"
 #include "ValueEncoding.h"
 #include "ValueFormat.h"
@@ -39,6 +40,8 @@ const char* kUsage =
     "  rewrite FILE                        load and save (sorted, backups rotated)\n"
     "  scan FSPATH [--searchpath DIR]...   the aircraft list with each .air path\n"
     "  diff A B                            records that differ (exit 0 same, 1 different, 2 trouble)\n"
+    "  table-export FILE NUMBER[/FIELD] OUT   table text file of a table record (- for stdout)\n"
+    "  table-import FILE NUMBER[/FIELD] IN    read a table text file into it and save\n"
     "options:\n"
     "  --ini PATH  --datatypes 0|1  --delimiter 1|2|3  --decimal 1|2  --locale-mark .|,\n"
     "  --help      --version\n"
@@ -361,6 +364,9 @@ int Run(const Options& options) {
     }
     if (a.size() < 2) {
         throw UsageError{"missing FILE"};
+    }
+    if (IsTableCommand(command)) {
+        return RunTableCommand({a, options.ini, {options.datatypes, options.style}, options.delimiter});
     }
     // Freeing a large tree node by node takes longer than loading it, and the system takes the
     // memory back at exit anyway. The global keeps it reachable for leak checkers.

@@ -31,6 +31,14 @@ void QtUserPrompts::Inform(const std::string& caption, const std::string& text) 
     QMessageBox::information(mParent, QString::fromUtf8(caption), QString::fromUtf8(text));
 }
 
+void QtUserPrompts::InformWithoutWaiting(const std::string& caption, const std::string& text) {
+    auto* box = new QMessageBox(QMessageBox::Information, QString::fromUtf8(caption),
+                                QString::fromUtf8(text), QMessageBox::Ok, mParent);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setWindowModality(Qt::ApplicationModal);
+    box->show();
+}
+
 void QtUserPrompts::Error(const std::string& caption, const std::string& text) {
     NormalCursorWhileShown cursor;
     QMessageBox::critical(mParent, QString::fromUtf8(caption), QString::fromUtf8(text));

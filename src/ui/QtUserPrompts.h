@@ -13,6 +13,7 @@ class QtUserPrompts : public UserPrompts {
     void SetParent(QWidget* parent) { mParent = parent; }
 
     void Inform(const std::string& caption, const std::string& text) override;
+    void InformWithoutWaiting(const std::string& caption, const std::string& text) override;
     void Error(const std::string& caption, const std::string& text) override;
     [[nodiscard]] bool AskYesNo(const std::string& caption, const std::string& text,
                                 Answer safe) override;

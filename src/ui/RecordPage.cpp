@@ -9,6 +9,7 @@
 #include "RecordTreeModel.h"
 #include "Settings.h"
 #include "StartupDecisions.h"
+#include "TablePanel.h"
 #include "TextUtil.h"
 #include "UiTexts.h"
 #include "UserPrompts.h"
@@ -192,80 +193,40 @@ QWidget* RecordPage::BuildEditorStrip() {
 }
 
 QWidget* RecordPage::BuildTableSelector() {
-    sbTbl3d = new QScrollArea(this);
-    sbTbl3d->setObjectName(QStringLiteral("sbTbl3d"));
-    auto* inner = new QWidget;
-    LabelCorner = new QLabel(inner);
-    LabelCorner->setGeometry(16, 2, 120, 18);
-    eCorner = new QLineEdit(inner);
-    eCorner->setGeometry(140, 0, 80, 21);
-    LabelIndices = new QLabel(inner);
-    LabelIndices->setGeometry(230, 2, 160, 18);
-    eChangegraph = new QPushButton(inner);
-    eChangegraph->setObjectName(QStringLiteral("eChangegraph"));
-    eChangegraph->setGeometry(170, 25, 110, 25);
-    cbOverlay1503 = new QCheckBox(inner);
-    cbOverlay1503->setObjectName(QStringLiteral("cbOverlay1503"));
-    cbOverlay1503->setGeometry(170, 55, 110, 21);
-    // Created once so that showing a table later creates no controls.
-    selectorButtons.reserve(kSelectorRows);
-    selectorEdits.reserve(kSelectorRows);
-    for (int i = 0; i < kSelectorRows; ++i) {
-        auto* button = new QRadioButton(inner);
-        button->setGeometry(16, 25 + 20 * i, 17, 17);
-        button->hide();
-        auto* edit = new QLineEdit(inner);
-        edit->setGeometry(37, 23 + 20 * i, 120, 21);
-        edit->hide();
-        selectorButtons.push_back(button);
-        selectorEdits.push_back(edit);
-    }
-    inner->setMinimumSize(400, 25 + 20 * kSelectorRows + 4);
-    sbTbl3d->setWidget(inner);
+    // The table controls live in their panel; the page keeps its names for them.
+    mTables = new TablePanel(
+        TablePanelContext{mContext.settings, mContext.prompts, mContext.changes, mContext.tree,
+                          [this] { CurveCommit(); }, [this] { TVChange(); },
+                          [this] { return mFilePath; }},
+        this);
+    sbTbl3d = mTables->sbTbl3d;
+    LabelCorner = mTables->LabelCorner;
+    LabelIndices = mTables->LabelIndices;
+    eCorner = mTables->eCorner;
+    eChangegraph = mTables->eChangegraph;
+    cbOverlay1503 = mTables->cbOverlay1503;
+    selectorButtons = mTables->selectorButtons;
+    selectorEdits = mTables->selectorEdits;
+    RenderPanel = mTables->RenderPanel;
+    LabelX = mTables->LabelX;
+    LabelY = mTables->LabelY;
+    eXvalue = mTables->eXvalue;
+    eYvalue = mTables->eYvalue;
+    cbXlock = mTables->cbXlock;
+    cbYlock = mTables->cbYlock;
+    bExporttable = mTables->bExporttable;
+    bImporttable = mTables->bImporttable;
     return sbTbl3d;
 }
 
 QWidget* RecordPage::BuildCurvePanel() {
-    auto* panel = new QWidget(this);
-    panel->setObjectName(QStringLiteral("CurvePanel"));
-    panel->setMinimumHeight(100);
-    auto* layout = new QVBoxLayout(panel);
-    layout->setContentsMargins(2, 2, 2, 2);
+    return mTables;
+}
 
-    RenderPanel = new QFrame(panel);
-    RenderPanel->setObjectName(QStringLiteral("RenderPanel"));
-    RenderPanel->setFrameShape(QFrame::StyledPanel);
-    RenderPanel->setAutoFillBackground(true);
-    QPalette palette = RenderPanel->palette();
-    palette.setColor(QPalette::Window, QColor(0xc0, 0xc0, 0xc0));
-    RenderPanel->setPalette(palette);
-    layout->addWidget(RenderPanel, 1);
-
-    auto* row = new QHBoxLayout;
-    LabelX = new QLabel(QText(TextId::LabelX, mContext.settings), panel);
-    eXvalue = new QLineEdit(panel);
-    eXvalue->setObjectName(QStringLiteral("eXvalue"));
-    eXvalue->setFixedHeight(20);
-    LabelY = new QLabel(QText(TextId::LabelY, mContext.settings), panel);
-    eYvalue = new QLineEdit(panel);
-    eYvalue->setObjectName(QStringLiteral("eYvalue"));
-    eYvalue->setFixedHeight(20);
-    cbXlock = new QCheckBox(panel);
-    cbXlock->setObjectName(QStringLiteral("cbXlock"));
-    cbXlock->setChecked(true);
-    cbYlock = new QCheckBox(panel);
-    cbYlock->setObjectName(QStringLiteral("cbYlock"));
-    bExporttable = new QPushButton(QText(TextId::ButtonExportTable, mContext.settings), panel);
-    bImporttable = new QPushButton(QText(TextId::ButtonImportTable, mContext.settings), panel);
-    bExporttable->hide();
-    bImporttable->hide();
-    for (QWidget* w : std::initializer_list<QWidget*>{LabelX, eXvalue, LabelY, eYvalue, cbXlock,
-                                                      cbYlock, bExporttable, bImporttable}) {
-        row->addWidget(w);
-    }
-    row->addStretch(1);
-    layout->addLayout(row);
-    return panel;
+void RecordPage::CurveCommit() {
+    QScopedValueRollback<bool> editor(mEditorCommitting, true);
+    QScopedValueRollback<bool> curve(mCurveCommitting, true);
+    TVChange();
 }
 
 ReadResult RecordPage::ReplaceTree(const std::function<ReadResult(RecordTree&)>& read) {
@@ -363,6 +324,13 @@ void RecordPage::ClearView() {
     ShowPanel(nullptr);
     CompareMemo->hide();
     mTableShown = false;
+    if (mTables) {
+        // The graph must not keep reading a record of a tree that is gone.
+        mTables->ShowNoTable();
+        mTables->ResetAndRedraw();
+        bExporttable->hide();
+        bImporttable->hide();
+    }
 }
 
 void RecordPage::ShowPanel(QWidget* panel) {
@@ -416,6 +384,8 @@ void RecordPage::TVChange() {
                 mNameLists[list] = SplitFields(mTableTextPieces[list], ',');
             }
         }
+        bExporttable->show();
+        bImporttable->show();
     }
     QStringList helpLines;
     const size_t needed = ValueWidth(record.type);
@@ -455,6 +425,7 @@ void RecordPage::TVChange() {
         break;
     }
 
+    mTables->ShowNoTable();
     QScopedValueRollback<bool> refreshing(mViewRefreshing, true);
     // An edit of such a record could store nothing, so none is offered.
     eNumber->setReadOnly(tooShort);
@@ -467,7 +438,10 @@ void RecordPage::TVChange() {
     if (record.type == DataType::TblDb) {
         CheckTblDb(*node);
     }
-    RenderPanel->update();
+    if (mTableShown) {
+        mTables->ShowTable(*node, mNameLists, mTableTextPieces.size() > 3 ? mTableTextPieces[3] : std::string());
+    }
+    mTables->ResetAndRedraw();
 }
 
 size_t RecordPage::ValueWidth(int type) {

@@ -33,6 +33,7 @@ class RecordNode;
 class RecordTree;
 class RecordTreeModel;
 class Settings;
+class TablePanel;
 class UserPrompts;
 
 struct RecordPageContext {
@@ -96,7 +97,7 @@ class RecordPage : public QWidget {
     QPlainTextEdit* CompareMemo = nullptr;
     HexEditorView* HexEditor = nullptr;
     QPlainTextEdit* HelpMemo = nullptr;
-    QFrame* RenderPanel = nullptr;
+    QWidget* RenderPanel = nullptr;
     QLabel* LabelX = nullptr;
     QLabel* LabelY = nullptr;
     QLineEdit* eXvalue = nullptr;
@@ -109,6 +110,7 @@ class RecordPage : public QWidget {
     // The view guards; true only while the named write is under way.
     [[nodiscard]] bool TreeLoading() const { return mTreeLoading; }
     [[nodiscard]] bool TableShown() const { return mTableShown; }
+    [[nodiscard]] TablePanel* Tables() const { return mTables; }
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -131,6 +133,8 @@ class RecordPage : public QWidget {
     void eNumberChange();
     void rbTrueClick();
     void Commit(RecordNode& node, bool updateCaption);
+    // After a table edit: the view above the editors is renewed, the editors and graph stay.
+    void CurveCommit();
     void UpdateNodeCaption(RecordNode& node);
     void HexToRecord();
 
@@ -139,6 +143,7 @@ class RecordPage : public QWidget {
 
     RecordPageContext mContext;
     RecordTreeModel* mModel = nullptr;
+    TablePanel* mTables = nullptr;
     QSplitter* mSplitter1 = nullptr;
     QSplitter* mSplitter2 = nullptr;
     QSplitter* mSplitter3 = nullptr;

@@ -4,6 +4,8 @@
 //   --minimal-window    show an empty window instead (the baseline for start-up timing)
 //   --time-tvchange     print the time of one record view build for the largest record
 //   --settings-folder DIR  keep kvr.cfg and the debug log there instead of the program's folder
+//   --select NUMBER     select the first record with this hexadecimal number once shown
+//   --overlay           check "Overlay", so that 0x1503 and 0x1504 are drawn over each other
 #include "ApplicationSetup.h"
 #include "DictionaryLocation.h"
 #include "QtUserPrompts.h"
@@ -13,6 +15,7 @@
 #include "TMainBrowser.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QMessageBox>
@@ -35,6 +38,8 @@ const char* kHelp =
     "options:\n"
     "  --screenshot PICTURE  save a picture of the main window once shown, then quit\n"
     "  --settings-folder DIR keep kvr.cfg and the debug log in DIR\n"
+    "  --select NUMBER       select the first record with this hexadecimal number\n"
+    "  --overlay             draw tables 0x1503 and 0x1504 over each other\n"
     "  --help                print this text and exit\n"
     "  --version             print the version and exit\n"
     "For timing start-up: --quit-after-show, --minimal-window, --time-tvchange.\n"
@@ -81,6 +86,8 @@ struct Options {
     bool quitAfterShow = false;
     bool minimalWindow = false;
     bool timeTvChange = false;
+    QString select;
+    bool overlay = false;
     QStringList rest;
 };
 
@@ -98,6 +105,10 @@ Options ParseOptions(const QStringList& arguments) {
             options.minimalWindow = true;
         } else if (argument == QStringLiteral("--time-tvchange")) {
             options.timeTvChange = true;
+        } else if (argument == QStringLiteral("--select") && i + 1 < arguments.size()) {
+            options.select = arguments[++i];
+        } else if (argument == QStringLiteral("--overlay")) {
+            options.overlay = true;
         } else {
             options.rest << argument;
         }
@@ -173,6 +184,19 @@ int main(int argc, char* argv[]) {
             TimeTvChange(window);
         }
         return 0;
+    }
+    if (!options.select.isEmpty() || options.overlay) {
+        QElapsedTimer waited;
+        waited.start();
+        while (!window.StartFileHandled() && waited.elapsed() < 10000) {
+            QApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+        }
+        window.Page()->cbOverlay1503->setChecked(options.overlay);
+        bool ok = false;
+        const uint number = options.select.toUInt(&ok, 16);
+        if (const kelvara::RecordNode* node = ok ? window.Tree().FindRecord(number) : nullptr) {
+            window.Page()->SelectNode(node);
+        }
     }
     if (!options.screenshot.isEmpty()) {
         QTimer::singleShot(1500, &window, [&window, path = options.screenshot] {

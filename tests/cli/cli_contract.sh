@@ -97,6 +97,28 @@ expect encode-tiny 0 "00000000" "$cli" encode float 1e-400
 expect no-command 1 "" "$cli"
 expect bad-option 1 "" "$cli" --decimal 7 format int16 0000
 
+# Tables: 0x0433 tbl16_2 {1, -1, 0}, 0x0404 tbldb {(0.5, 10)}, 0x0300 a plain int16.
+printf '[records]\n0300=Plain,int16\n0404=Lift,tbldb\n0433=Moment,tbl16_2\n' > "$work/tables.ini"
+tini=(--ini "$work/tables.ini")
+printf '\x33\x04\x00\x00\x06\x00\x00\x00\x00\x08\x00\xf8\x00\x00\x04\x04\x00\x00\x14\x00\x00\x00\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\xe0\x3f\x00\x00\x00\x00\x00\x00\x24\x40\x00\x03\x00\x00\x02\x00\x00\x00\x05\x00' > "$work/jet.air"
+expect table-export 0 "$(printf 'Points: 3\n1\n-1\n0')" "$cli" "${tini[@]}" table-export "$work/jet.air" 433 -
+expect table-export-style 0 "$(printf 'Points: 1\n0,5;10')" "$cli" "${tini[@]}" --delimiter 2 --decimal 2 table-export "$work/jet.air" 0404 -
+expect table-export-file 0 "" "$cli" "${tini[@]}" table-export "$work/jet.air" 0404 "$work/lift.txt"
+[ "$(cat "$work/lift.txt")" = "$(printf 'Points: 1\n0.5\t10')" ] || { echo "FAIL table-export-file content"; failures=$((failures + 1)); }
+expect table-not-a-table 1 "" "$cli" "${tini[@]}" table-export "$work/jet.air" 0300 -
+expect table-missing 1 "" "$cli" "${tini[@]}" table-export "$work/jet.air" 0999 -
+expect table-export-unwritable 2 "" "$cli" "${tini[@]}" table-export "$work/jet.air" 0404 "$work/none/x.txt"
+cp "$work/jet.air" "$work/jet-before.air"
+printf 'Points: 3\nabc\n' > "$work/bad.txt"
+expect table-import-bad 3 "" "$cli" "${tini[@]}" table-import "$work/jet.air" 0433 "$work/bad.txt"
+stderr_has table-import-bad "line 2"
+cmp -s "$work/jet-before.air" "$work/jet.air" && [ ! -e "$work/jet.kvr1.air" ] || { echo "FAIL table-import-bad changed the file"; failures=$((failures + 1)); }
+expect table-import-missing 2 "" "$cli" "${tini[@]}" table-import "$work/jet.air" 0433 "$work/none.txt"
+printf 'Points: 3\r\n2\r\n0,5\r\n' > "$work/moment.txt"
+expect table-import 0 "2" "$cli" "${tini[@]}" table-import "$work/jet.air" 0433 "$work/moment.txt"
+expect table-reimport 0 "$(printf 'Points: 3\n2\n0.5\n0')" "$cli" "${tini[@]}" table-export "$work/jet.air" 0433 -
+cmp -s "$work/jet-before.air" "$work/jet.kvr1.air" || { echo "FAIL table-import: no backup"; failures=$((failures + 1)); }
+
 chmod a-w "$work/plane.air"
 expect write-protected 2 "" "$cli" "${ini[@]}" set "$work/plane.air" 1300 7
 stderr_has write-protected ".air is write protected, .air is unchanged"

@@ -4,10 +4,14 @@
 #include "AsciiExport.h"
 #include "HexEditState.h"
 #include "HexViewText.h"
+#include "CurveEditor.h"
+#include "DataType.h"
+#include "GraphGeometry.h"
 #include "RecordDictionary.h"
 #include "RecordDiff.h"
 #include "RecordEdits.h"
 #include "Settings.h"
+#include "TableText.h"
 #include "Thumbnail.h"
 #include "ValueEncoding.h"
 #include "ValueFormat.h"
@@ -164,6 +168,54 @@ extern "C" int FuzzJpeg(const uint8_t* data, size_t size) {
     const kelvara::JpegResult result = kelvara::DecodeJpeg({data, size}, 256, 128);
     if (result.ok && result.image.pixels.size() != size_t(result.image.width) * result.image.height * 3) {
         __builtin_trap();
+    }
+    return 0;
+}
+
+// The same bytes as a table record of every table type (shown, drawn, dragged, exported) and
+// as a table text file read into fixed records: nothing is read or written out of bounds, and
+// an import never changes a table's size.
+extern "C" int FuzzTables(const uint8_t* data, size_t size) {
+    using namespace kelvara;
+    const std::string text(reinterpret_cast<const char*>(data), size);
+    const std::vector<uint8_t> shapes[] = {
+        std::vector<uint8_t>(data, data + size),
+        {3, 0, 0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0},
+        std::vector<uint8_t>(52, 0),
+    };
+    for (int type : {DataType::TblDb, DataType::Tbl16, DataType::Tbl16_2, DataType::Tbl3d, DataType::Tbl3d_2}) {
+        for (const auto& bytes : shapes) {
+            RecordNode node;
+            node.record.type = type;
+            node.record.SetData(bytes);
+            const TableImport imported = ReadTableText(type, node.record.Bytes(), text);
+            if (imported.status == TableImport::Status::Ok && imported.bytes.size() != bytes.size()) {
+                __builtin_trap();
+            }
+            std::ostringstream out;
+            (void)WriteTableText(type, node.record.Bytes(), {2, 2}, out);
+            CurveView view;
+            view.SetOverlay(&node);
+            if (type == DataType::TblDb) {
+                view.ShowPairTable(true, node);
+            } else if (type == DataType::Tbl16 || type == DataType::Tbl16_2) {
+                view.ShowWordTable(true, type == DataType::Tbl16 ? 16 : 2048, node);
+            } else {
+                view.ShowMatrix(true, type == DataType::Tbl3d ? 0 : 2, 1, node);
+            }
+            view.viewportWidth = 50;
+            view.viewportHeight = 20;
+            (void)BuildGraphGeometry(view);
+            CurveEditor editor;
+            editor.lockX = false;
+            MouseState right;
+            right.right = right.ctrl = true;
+            (void)editor.PickPoint(view, 25, 10);
+            (void)editor.DragOrNavigate(view, right, 30, 3);
+            if (node.record.data.size() != bytes.size()) {
+                __builtin_trap();
+            }
+        }
     }
     return 0;
 }

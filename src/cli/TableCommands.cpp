@@ -1,0 +1,183 @@
+#include "TableCommands.h"
+
+#include "AirFileWriter.h"
+#include "DataType.h"
+#include "RecordDictionary.h"
+#include "RecordEdits.h"
+#include "TableText.h"
+#include "TextUtil.h"
+
+#include <fstream>
+#include <iostream>
+#include <iterator>
+#include <sstream>
+
+namespace kelvara {
+
+namespace {
+
+constexpr int kExitOk = 0;
+constexpr int kExitUsage = 1;
+constexpr int kExitFile = 2;
+constexpr int kExitRejected = 3;
+
+// A table text file of a few kilobytes is usual; this bounds what a wrong file can cost.
+constexpr std::streamsize kMaxTableTextBytes = 64 << 20;
+
+int Usage(const std::string& text) {
+    std::cerr << "kelvara-cli: " << text << "\n"
+              << "usage: kelvara-cli [--delimiter 1|2|3] [--decimal 1|2] table-export FILE NUMBER[/FIELD] OUT\n"
+              << "       kelvara-cli table-import FILE NUMBER[/FIELD] IN\n"
+              << "OUT and IN may be - for standard output and input\n";
+    return kExitUsage;
+}
+
+// The first record in tree order with the number, or its field; nullptr with the reason printed.
+RecordNode* FindNode(RecordTree& tree, const std::string& address, bool& usageError) {
+    const size_t slash = address.find('/');
+    const std::string numberText = address.substr(0, slash);
+    const int64_t number = ParseHexNumber(numberText, true, 0xFFFFFFFF);
+    if (number < 0) {
+        usageError = true;
+        std::cerr << "kelvara-cli: record number must be hexadecimal, 0 to ffffffff: " << address << "\n";
+        return nullptr;
+    }
+    RecordNode* node = tree.FindRecord(number);
+    if (!node) {
+        std::cerr << "error: no record " << numberText << " in the file\n";
+        return nullptr;
+    }
+    if (slash == std::string::npos) {
+        return node;
+    }
+    const std::string fieldText = address.substr(slash + 1);
+    const LeadingInteger field = ParseLeadingInteger(fieldText);
+    if (fieldText.empty() || field.overflowed || std::to_string(field.value) != fieldText) {
+        usageError = true;
+        std::cerr << "kelvara-cli: field number must be decimal: " << fieldText << "\n";
+        return nullptr;
+    }
+    for (size_t i = 0; i < node->ChildCount(); ++i) {
+        if (node->Child(i)->record.fieldNumber == field.value) {
+            return node->Child(i);
+        }
+    }
+    std::cerr << "error: record " << numberText << " has no field " << fieldText << "\n";
+    return nullptr;
+}
+
+bool ReadInput(const std::string& path, std::string& text) {
+    std::ifstream file;
+    std::istream* in = &std::cin;
+    if (path != "-") {
+        file.open(path, std::ios::binary);
+        if (!file) {
+            return false;
+        }
+        in = &file;
+    }
+    std::ostringstream buffer;
+    char chunk[65536];
+    std::streamsize total = 0;
+    while (in->read(chunk, sizeof chunk) || in->gcount() > 0) {
+        total += in->gcount();
+        if (total > kMaxTableTextBytes) {
+            return false;
+        }
+        buffer.write(chunk, in->gcount());
+    }
+    if (in->bad()) {
+        return false;
+    }
+    text = buffer.str();
+    return true;
+}
+
+} // namespace
+
+bool IsTableCommand(const std::string& command) {
+    return command == "table-export" || command == "table-import";
+}
+
+int RunTableCommand(const TableCommandInput& input) {
+    const auto& a = input.args;
+    if (a.size() != 4) {
+        return Usage("wrong number of arguments for " + a[0]);
+    }
+    const bool exporting = a[0] == "table-export";
+    const std::string& path = a[1];
+
+    RecordDictionary dictionary;
+    if (!input.ini.empty()) {
+        dictionary.LoadDictionary(input.ini);
+    }
+    if (!dictionary.FileFound()) {
+        std::cerr << "warning: no record dictionary" << (input.ini.empty() ? "" : " at " + input.ini) << "\n";
+    }
+    RecordTree tree;
+    const ReadResult read = ReadAirFile(path, dictionary, input.read, tree);
+    if (read.code == ReadResultCode::CannotOpen) {
+        std::cerr << "error: could not open .air file " << path << "\n";
+        return kExitFile;
+    }
+    if (read.code != ReadResultCode::Ok) {
+        std::cerr << "error: " << path << " is damaged: " << read.message << "\n";
+        return kExitFile;
+    }
+    bool usageError = false;
+    RecordNode* node = FindNode(tree, a[2], usageError);
+    if (!node) {
+        return usageError ? Usage("no table record addressed") : kExitUsage;
+    }
+    const int type = node->record.type;
+    if (!IsTableType(type)) {
+        std::cerr << "error: record " << a[2] << " is not a table (" << DataTypeKeyword(type) << ")\n";
+        return kExitUsage;
+    }
+
+    if (exporting) {
+        const TableTextStyle style{input.delimiter, input.read.style.decimal};
+        std::ostringstream text;
+        if (!WriteTableText(type, node->record.Bytes(), style, text)) {
+            std::cerr << "error: record " << a[2] << " is too short for a table\n";
+            return kExitUsage;
+        }
+        if (a[3] == "-") {
+            std::cout << text.str();
+            return kExitOk; // main checks standard output
+        }
+        std::ofstream out(a[3], std::ios::binary | std::ios::trunc);
+        out << text.str();
+        out.close();
+        if (!out) {
+            std::cerr << "error: output file could not be written: " << a[3] << "\n";
+            return kExitFile;
+        }
+        return kExitOk;
+    }
+
+    std::string text;
+    if (!ReadInput(a[3], text)) {
+        std::cerr << "error: input file could not be read: " << a[3] << "\n";
+        return kExitFile;
+    }
+    TableImport imported = ReadTableText(type, node->record.Bytes(), text);
+    if (imported.status == TableImport::Status::BadNumber) {
+        std::cerr << "error: " << a[3] << " line " << imported.line << ": \"" << imported.field
+                  << "\" is not a number; nothing was changed\n";
+        return kExitRejected;
+    }
+    if (ReplaceRecordBytes(*node, std::move(imported.bytes)).status != EditStatus::Ok) {
+        std::cerr << "error: record " << a[2] << " cannot be changed\n";
+        return kExitUsage;
+    }
+    std::string detail;
+    if (WriteAirFile(tree, SaveNamesForFile(path), &detail) != WriteResultCode::Ok) {
+        std::cerr << "error: " << path << " could not be saved, .air is unchanged (" << detail << ")\n";
+        return kExitFile;
+    }
+    std::cout << imported.valuesRead << "\n";
+    return kExitOk;
+}
+
+} // namespace kelvara

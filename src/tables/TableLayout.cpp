@@ -1,0 +1,101 @@
+#include "TableLayout.h"
+
+#include "ByteIO.h"
+#include "DataType.h"
+#include "ValueFormat.h"
+
+#include <cmath>
+#include <limits>
+
+namespace kelvara {
+
+std::optional<CurveMode> CurveModeOf(int type) {
+    switch (type) {
+    case DataType::TblDb:
+        return CurveMode::PairTable;
+    case DataType::Tbl16:
+        return CurveMode::Word16Table;
+    case DataType::Tbl16_2:
+        return CurveMode::Fixed16Table;
+    case DataType::Tbl3d:
+        return CurveMode::ColumnCurves;
+    case DataType::Tbl3d_2:
+        return CurveMode::RowCurves;
+    default:
+        return std::nullopt;
+    }
+}
+
+bool IsValidTblDb(std::span<const uint8_t> data) {
+    const auto count = ReadLE<uint32_t>(data);
+    return data.size() >= 12 && count && data.size() - 4 >= uint64_t{*count} * kPairBytes;
+}
+
+uint32_t TblDbPointsPresent(std::span<const uint8_t> data) {
+    const auto count = ReadLE<uint32_t>(data);
+    if (!count) {
+        return 0;
+    }
+    const uint64_t room = (data.size() - 4) / kPairBytes;
+    return static_cast<uint32_t>(std::min<uint64_t>(*count, room));
+}
+
+int ZeroValuesBeyondFloat(std::span<uint8_t> data) {
+    const uint64_t values = uint64_t{TblDbPointsPresent(data)} * 2;
+    int replaced = 0;
+    for (uint64_t i = 0; i < values; ++i) {
+        const size_t offset = 4 + 8 * i;
+        const double v = ReadLE<double>(data, offset).value_or(0.0);
+        if (!std::isfinite(v) || std::fabs(v) > std::numeric_limits<float>::max()) {
+            WriteLE<double>(data, 0.0, offset);
+            ++replaced;
+        }
+    }
+    return replaced;
+}
+
+std::optional<MatrixShape> ReadMatrixShape(std::span<const uint8_t> data) {
+    const auto m = ReadLE<uint32_t>(data, 0);
+    const auto n = ReadLE<uint32_t>(data, 4);
+    if (!m || !n) {
+        return std::nullopt;
+    }
+    MatrixShape shape{*m, *n, 0};
+    const uint64_t columnBytes = uint64_t{*n} * 8;
+    const uint64_t room = data.size() - 8;
+    // Without rows a column holds nothing, so every column is whole.
+    shape.wholeColumns = columnBytes == 0 ? *m
+                                          : static_cast<uint32_t>(std::min<uint64_t>(*m, room / columnBytes));
+    return shape;
+}
+
+namespace {
+std::optional<size_t> ElementOffset(const MatrixShape& shape, uint32_t column, uint32_t row) {
+    if (column >= shape.wholeColumns || row >= shape.rows) {
+        return std::nullopt;
+    }
+    return static_cast<size_t>(8 + 8 * (uint64_t{column} * shape.rows + row));
+}
+} // namespace
+
+std::optional<double> MatrixElement(std::span<const uint8_t> data, const MatrixShape& shape,
+                                    uint32_t column, uint32_t row) {
+    const auto offset = ElementOffset(shape, column, row);
+    return offset ? ReadLE<double>(data, *offset) : std::nullopt;
+}
+
+bool SetMatrixElement(std::span<uint8_t> data, const MatrixShape& shape, uint32_t column,
+                      uint32_t row, double value) {
+    const auto offset = ElementOffset(shape, column, row);
+    return offset && WriteLE<double>(data, value, *offset);
+}
+
+uint16_t Word16Bits(long double value) {
+    return static_cast<uint16_t>(static_cast<uint64_t>(TruncToInt64(value)) & 0xFFFF);
+}
+
+uint16_t Fixed16Bits(long double value) {
+    return Word16Bits(value * 2048.0L);
+}
+
+} // namespace kelvara

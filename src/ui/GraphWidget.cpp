@@ -1,0 +1,158 @@
+#include "GraphWidget.h"
+
+#include "Settings.h"
+
+#include <QMouseEvent>
+#include <QOffscreenSurface>
+#include <QOpenGLContext>
+
+namespace kelvara {
+
+GraphWidget::GraphWidget(CurveView& view, const Settings& settings, QWidget* parent)
+    : QOpenGLWidget(parent), mView(view), mSettings(settings) {
+    setObjectName(QStringLiteral("RenderPanel"));
+    setMinimumHeight(100);
+    setMouseTracking(false);
+    setFocusPolicy(Qt::ClickFocus);
+}
+
+bool GraphWidget::OpenGLAvailable() {
+    QOpenGLContext context;
+    if (!context.create()) {
+        return false;
+    }
+    QOffscreenSurface surface;
+    surface.setFormat(context.format());
+    surface.create();
+    if (!surface.isValid() || !context.makeCurrent(&surface)) {
+        return false;
+    }
+    context.doneCurrent();
+    return true;
+}
+
+void GraphWidget::initializeGL() {
+    mFunctionsReady = initializeOpenGLFunctions();
+}
+
+void GraphWidget::resizeGL(int w, int h) {
+    mView.viewportWidth = w;
+    mView.viewportHeight = h;
+}
+
+void GraphWidget::paintGL() {
+    DrawGraph();
+}
+
+void GraphWidget::DrawNow() {
+    makeCurrent();
+    DrawGraph();
+    if (mFunctionsReady) {
+        glFinish();
+    }
+    doneCurrent();
+}
+
+void GraphWidget::SetColor(GraphColor color) {
+    const uint32_t bgr = mSettings.colors[static_cast<size_t>(color)];
+    glColor4f(float(bgr & 0xFF) / 255.0f, float((bgr >> 8) & 0xFF) / 255.0f,
+              float((bgr >> 16) & 0xFF) / 255.0f, 1.0f);
+}
+
+void GraphWidget::DrawGraph() {
+    if (!mFunctionsReady) {
+        return;
+    }
+    mView.viewportWidth = width();
+    mView.viewportHeight = height();
+    const qreal ratio = devicePixelRatioF();
+    glViewport(0, 0, int(width() * ratio), int(height() * ratio));
+
+    glDisable(GL_DEPTH_TEST);
+    const uint32_t background = mSettings.colors[static_cast<size_t>(GraphColor::Background)];
+    glClearColor(float(background & 0xFF) / 255.0f, float((background >> 8) & 0xFF) / 255.0f,
+                 float((background >> 16) & 0xFF) / 255.0f, 1.0f);
+    glClearDepth(1.0);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glDisable(GL_DITHER);
+    glDisable(GL_TEXTURE_2D);
+    glDisable(GL_LIGHTING);
+    glDisable(GL_LIGHT0);
+    glEnable(GL_CULL_FACE);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+
+    const GraphGeometry geometry = BuildGraphGeometry(mView);
+    if (geometry.empty) {
+        return;
+    }
+    if (mSettings.aalines) {
+        glEnable(GL_LINE_SMOOTH);
+        glEnable(GL_BLEND);
+        glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+        glHint(GL_LINE_SMOOTH_HINT, GL_NICEST);
+    } else {
+        glDisable(GL_LINE_SMOOTH);
+        glDisable(GL_BLEND);
+    }
+    // Squares are wound for a rising X axis; keys stored in falling order mirror the graph.
+    if (geometry.right < geometry.left) {
+        glDisable(GL_CULL_FACE);
+    }
+    glOrtho(geometry.left, geometry.right, geometry.bottom, geometry.top, -50000.0, 50000.0);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+
+    for (const GraphPrimitive& item : geometry.items) {
+        SetColor(item.color);
+        const bool shifted = item.z != 0;
+        if (shifted) {
+            glPushMatrix();
+            glTranslatef(0.0f, 0.0f, float(item.z));
+        }
+        glBegin(item.kind == GraphPrimitive::Kind::Lines ? GL_LINES : GL_POLYGON);
+        for (const GraphVertex& v : item.vertices) {
+            glVertex3f(float(v.x), float(v.y), 0.0f);
+        }
+        glEnd();
+        if (shifted) {
+            glPopMatrix();
+        }
+    }
+}
+
+namespace {
+MouseState StateOf(const QMouseEvent* event) {
+    MouseState state;
+    state.left = event->buttons() & Qt::LeftButton;
+    state.middle = event->buttons() & Qt::MiddleButton;
+    state.right = event->buttons() & Qt::RightButton;
+    state.shift = event->modifiers() & Qt::ShiftModifier;
+    state.alt = event->modifiers() & Qt::AltModifier;
+    state.ctrl = event->modifiers() & Qt::ControlModifier;
+    return state;
+}
+} // namespace
+
+void GraphWidget::mousePressEvent(QMouseEvent* event) {
+    if (mHandlers.press) {
+        const QPoint p = event->position().toPoint();
+        mHandlers.press(event->button(), p.x(), p.y());
+    }
+}
+
+void GraphWidget::mouseMoveEvent(QMouseEvent* event) {
+    if (mHandlers.move && event->buttons() != Qt::NoButton) {
+        const QPoint p = event->position().toPoint();
+        mHandlers.move(StateOf(event), p.x(), p.y());
+    }
+}
+
+void GraphWidget::mouseReleaseEvent(QMouseEvent* event) {
+    if (mHandlers.release) {
+        mHandlers.release(event->button());
+    }
+}
+
+} // namespace kelvara

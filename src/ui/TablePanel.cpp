@@ -1,0 +1,695 @@
+#include "TablePanel.h"
+
+#include "ChangeTracker.h"
+#include "DataType.h"
+#include "GraphWidget.h"
+#include "RecordEdits.h"
+#include "RecordTree.h"
+#include "Settings.h"
+#include "TableLayout.h"
+#include "TableText.h"
+#include "TextUtil.h"
+#include "UiTexts.h"
+#include "UserPrompts.h"
+#include "ValueFormat.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
+#include <QMainWindow>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScopedValueRollback>
+#include <QScrollArea>
+#include <QStatusBar>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include <fstream>
+#include <sstream>
+
+namespace kelvara {
+
+namespace {
+
+namespace TableTexts {
+// Exists in German only and is shown whatever the language.
+constexpr const char* kNoOpenGL =
+    "OpenGL konnte nicht initialisiert werden: der Renderer ist nicht verfügbar!";
+constexpr UiText InputNotOpened{"input file could not be opened",
+                                "Eingabedatei konnte nicht gelesen werden"};
+constexpr UiText BadNumber{
+    "line %1 of %2: \"%3\" is not a number - the table is unchanged",
+    "Zeile %1 von %2: \"%3\" ist keine Zahl - die Tabelle bleibt unverändert"};
+constexpr UiText ValuesRead{"%1 values read from %2", "%1 Werte aus %2 gelesen"};
+constexpr UiText TypedNotANumber{"\"%1\" is not a number - the table is unchanged",
+                                 "\"%1\" ist keine Zahl - die Tabelle bleibt unverändert"};
+constexpr UiText ValuesZeroed{
+    "record %1: %2 values did not fit a 32-bit float and were set to 0",
+    "Datensatz %1: %2 Werte passten nicht in eine 32-Bit-Gleitkommazahl und wurden auf 0 gesetzt"};
+constexpr UiText MatrixCutShort{
+    "this table is shorter than its column and row counts say: only its complete columns are shown",
+    "diese Tabelle ist kürzer als ihre Spalten- und Zeilenzahl angibt: nur vollständige Spalten "
+    "werden gezeigt"};
+constexpr UiText CurvesLimited{"only the first 500 curves of this table can be selected",
+                               "nur die ersten 500 Kurven dieser Tabelle sind wählbar"};
+constexpr UiText PointsLimited{"only the first 10000 points of this table are shown",
+                               "nur die ersten 10000 Punkte dieser Tabelle werden gezeigt"};
+constexpr UiText OverlayDiffers{
+    "records 0x1503 and 0x1504 differ in size: the overlay is drawn where both have values",
+    "die Datensätze 0x1503 und 0x1504 sind verschieden groß: die Überlagerung wird gezeigt, wo "
+    "beide Werte haben"};
+} // namespace TableTexts
+
+class BusyCursor {
+  public:
+    BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~BusyCursor() { QApplication::restoreOverrideCursor(); }
+    BusyCursor(const BusyCursor&) = delete;
+    BusyCursor& operator=(const BusyCursor&) = delete;
+};
+
+// Tables of a few kilobytes are usual; a wrong file must not fill the memory.
+constexpr qint64 kMaxTableTextBytes = 64 << 20;
+
+bool IsMatrix(int type) {
+    return type == DataType::Tbl3d || type == DataType::Tbl3d_2;
+}
+
+void SetFieldEnabled(QLineEdit* edit, bool enabled) {
+    edit->setEnabled(enabled);
+}
+
+} // namespace
+
+TablePanel::TablePanel(TablePanelContext context, QWidget* parent)
+    : QWidget(parent), mContext(std::move(context)) {
+    setObjectName(QStringLiteral("CurvePanel"));
+    setMinimumHeight(100);
+    QWidget* graph = nullptr;
+    if (GraphWidget::OpenGLAvailable()) {
+        mGraph = new GraphWidget(mView, mContext.settings, this);
+        mGraph->SetMouseHandlers({
+            [this](Qt::MouseButton b, int x, int y) { GraphMouseDown(b, x, y); },
+            [this](const MouseState& m, int x, int y) { GraphMouseMove(m, x, y); },
+            [this](Qt::MouseButton b) { GraphMouseUp(b); },
+        });
+        graph = mGraph;
+    } else {
+        // Without a renderer the panel keeps its place and the value fields still work.
+        auto* blank = new QFrame(this);
+        blank->setObjectName(QStringLiteral("RenderPanel"));
+        blank->setFrameShape(QFrame::StyledPanel);
+        blank->setMinimumHeight(100);
+        graph = blank;
+        mGlWarningDue = true;
+    }
+    RenderPanel = graph;
+    BuildCurveRow(graph);
+    BuildSelector();
+}
+
+TablePanel::~TablePanel() = default;
+
+void TablePanel::BuildCurveRow(QWidget* graph) {
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(2, 2, 2, 2);
+    layout->addWidget(graph, 1);
+
+    auto* row = new QHBoxLayout;
+    LabelX = new QLabel(QText(TextId::LabelX, mContext.settings), this);
+    eXvalue = new QLineEdit(this);
+    eXvalue->setObjectName(QStringLiteral("eXvalue"));
+    LabelY = new QLabel(QText(TextId::LabelY, mContext.settings), this);
+    eYvalue = new QLineEdit(this);
+    eYvalue->setObjectName(QStringLiteral("eYvalue"));
+    LabelX->setBuddy(eXvalue);
+    LabelY->setBuddy(eYvalue);
+    cbXlock = new QCheckBox(this);
+    cbXlock->setObjectName(QStringLiteral("cbXlock"));
+    cbXlock->setChecked(true);
+    cbYlock = new QCheckBox(this);
+    cbYlock->setObjectName(QStringLiteral("cbYlock"));
+    bExporttable = new QPushButton(QText(TextId::ButtonExportTable, mContext.settings), this);
+    bExporttable->setObjectName(QStringLiteral("bExporttable"));
+    bImporttable = new QPushButton(QText(TextId::ButtonImportTable, mContext.settings), this);
+    bImporttable->setObjectName(QStringLiteral("bImporttable"));
+    bExporttable->hide();
+    bImporttable->hide();
+    for (QWidget* w : std::initializer_list<QWidget*>{LabelX, eXvalue, LabelY, eYvalue, cbXlock,
+                                                      cbYlock, bExporttable, bImporttable}) {
+        row->addWidget(w);
+    }
+    row->addStretch(1);
+    layout->addLayout(row);
+
+    connect(eXvalue, &QLineEdit::textChanged, this, [this] { ApplyTypedValues(); });
+    connect(eYvalue, &QLineEdit::textChanged, this, [this] { ApplyTypedValues(); });
+    connect(cbXlock, &QCheckBox::toggled, this, [this](bool on) { mEditor.lockX = on; });
+    connect(cbYlock, &QCheckBox::toggled, this, [this](bool on) { mEditor.lockY = on; });
+    connect(bExporttable, &QPushButton::clicked, this, [this] { ExportTable(); });
+    connect(bImporttable, &QPushButton::clicked, this, [this] { ImportTable(); });
+}
+
+void TablePanel::BuildSelector() {
+    sbTbl3d = new QScrollArea(this);
+    sbTbl3d->setObjectName(QStringLiteral("sbTbl3d"));
+    auto* inner = new QWidget;
+    LabelCorner = new QLabel(inner);
+    LabelCorner->setGeometry(16, 2, 120, 18);
+    eCorner = new QLineEdit(inner);
+    eCorner->setObjectName(QStringLiteral("eCorner"));
+    eCorner->setGeometry(140, 0, 80, 21);
+    LabelIndices = new QLabel(inner);
+    LabelIndices->setGeometry(230, 2, 160, 18);
+    eChangegraph = new QPushButton(inner);
+    eChangegraph->setObjectName(QStringLiteral("eChangegraph"));
+    eChangegraph->setGeometry(170, 25, 110, 25);
+    cbOverlay1503 = new QCheckBox(inner);
+    cbOverlay1503->setObjectName(QStringLiteral("cbOverlay1503"));
+    cbOverlay1503->setGeometry(170, 55, 110, 21);
+    // Created once so that showing a table later creates no controls.
+    selectorButtons.reserve(kSelectorRows);
+    selectorEdits.reserve(kSelectorRows);
+    for (int i = 0; i < kSelectorRows; ++i) {
+        auto* button = new QRadioButton(inner);
+        button->setGeometry(16, 25 + 20 * i, 17, 17);
+        button->hide();
+        auto* edit = new QLineEdit(inner);
+        edit->setGeometry(37, 23 + 20 * i, 120, 21);
+        edit->hide();
+        selectorButtons.push_back(button);
+        selectorEdits.push_back(edit);
+        connect(button, &QRadioButton::clicked, this, [this] { SelectCurve(); });
+        connect(edit, &QLineEdit::textChanged, this, [this, i] { EditKey(i); });
+        // Clicking into a key also chooses its curve.
+        edit->setProperty("row", i);
+        edit->installEventFilter(this);
+    }
+    inner->setMinimumSize(400, 25 + 20 * kSelectorRows + 4);
+    sbTbl3d->setWidget(inner);
+    connect(eCorner, &QLineEdit::textChanged, this, [this] { EditCorner(); });
+    connect(eChangegraph, &QPushButton::clicked, this, [this] { ChangeGraph(); });
+    connect(cbOverlay1503, &QCheckBox::clicked, this, [this] { OverlayToggled(); });
+}
+
+bool TablePanel::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::MouseButtonPress) {
+        const QVariant row = watched->property("row");
+        if (row.isValid() && row.toInt() >= 0 && row.toInt() < kSelectorRows) {
+            selectorButtons[size_t(row.toInt())]->setChecked(true);
+            SelectCurve();
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void TablePanel::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (mGlWarningDue) {
+        mGlWarningDue = false;
+        // After the window is up, so that the warning does not stand alone on the desktop.
+        // Nothing waits for its answer, so scripted runs (screenshots, timing) go on.
+        QTimer::singleShot(0, this, [this] {
+            mContext.prompts.InformWithoutWaiting("Warning", TableTexts::kNoOpenGL);
+        });
+    }
+}
+
+void TablePanel::ShowNoTable() {
+    mView.ShowNoTable();
+    mNode = nullptr;
+}
+
+void TablePanel::ShowTable(RecordNode& node, const std::array<std::vector<std::string>, 3>& names,
+                           const std::string& cornerLabel) {
+    QScopedValueRollback<bool> filling(mFilling, true);
+    QScopedValueRollback<bool> axisText(mAxisTextSetting, true);
+    mNode = &node;
+    mEditor.textPoint = 0;
+    const int type = node.record.type;
+    auto name = [&names](size_t list, size_t item) {
+        return list < names.size() && item < names[list].size()
+                   ? QString::fromLatin1(names[list][item])
+                   : QString();
+    };
+    if (type == DataType::TblDb) {
+        if (!IsValidTblDb(node.record.Bytes())) {
+            return; // the record page has said why
+        }
+        std::vector<uint8_t> bytes = node.record.data;
+        if (const int zeroed = ZeroValuesBeyondFloat(bytes); zeroed > 0 &&
+            ReplaceRecordBytes(node, std::move(bytes)).status == EditStatus::Ok) {
+            mContext.changes.SetChanged(true);
+            // The hex view was filled before the check; renew it once this rebuild is done.
+            QTimer::singleShot(0, this, [this] { mContext.refreshAbove(); });
+            Status(Pick(TableTexts::ValuesZeroed, German())
+                       .arg(QStringLiteral("0x%1").arg(node.record.lookupNumber, 4, 16, QLatin1Char('0')))
+                       .arg(zeroed));
+        }
+        cbXlock->setEnabled(true);
+        cbYlock->setEnabled(true);
+        mView.ShowPairTable(true, node);
+        eXvalue->setText(NumberText(mView.PointValue(CurveView::kAxisX, 0), false));
+        eYvalue->setText(NumberText(mView.PointValue(CurveView::kAxisY, 0), false));
+        SetFieldEnabled(eXvalue, true);
+        SetFieldEnabled(eYvalue, true);
+    } else if (type == DataType::Tbl16 || type == DataType::Tbl16_2) {
+        cbXlock->setEnabled(false);
+        cbYlock->setEnabled(false);
+        eXvalue->setText(QStringLiteral("0"));
+        const auto first = node.record.data.size() >= 2
+                               ? int16_t(node.record.data[0] | (node.record.data[1] << 8))
+                               : int16_t{0};
+        eYvalue->setText(QString::number(first));
+        SetFieldEnabled(eYvalue, true);
+        mView.ShowWordTable(true, type == DataType::Tbl16 ? 16 : 2048, node);
+    } else if (IsMatrix(type)) {
+        const bool columns = type == DataType::Tbl3d;
+        LabelIndices->setText(name(2, columns ? 0 : 1));
+        LabelX->setText(name(columns ? 0 : 1, 0));
+        LabelY->setText(name(columns ? 0 : 1, 1));
+        LabelCorner->setText(QString::fromLatin1(cornerLabel));
+        eCorner->setEnabled(!cornerLabel.empty());
+        ShowMatrixTable(node);
+        return;
+    }
+    ReportNotices();
+}
+
+void TablePanel::ShowMatrixTable(RecordNode& node) {
+    const bool columns = node.record.type == DataType::Tbl3d;
+    const auto data = node.record.Bytes();
+    const MatrixShape shape = ReadMatrixShape(data).value_or(MatrixShape{});
+    {
+        QScopedValueRollback<bool> updating(mSelectorUpdating, true);
+        for (size_t j = 0; j < selectorButtons.size() && !selectorButtons[j]->isHidden(); ++j) {
+            selectorButtons[j]->hide();
+            selectorEdits[j]->hide();
+        }
+        const uint64_t keys = columns ? shape.wholeColumns : (shape.wholeColumns > 0 ? shape.rows : 0);
+        for (uint64_t i = 1; i < keys && i <= uint64_t(kSelectorRows); ++i) {
+            const auto key = columns ? MatrixElement(data, shape, uint32_t(i), 0)
+                                     : MatrixElement(data, shape, 0, uint32_t(i));
+            QLineEdit* edit = selectorEdits[i - 1];
+            edit->setText(NumberText(key.value_or(0), true));
+            edit->setProperty("tag", QVariant::fromValue<qulonglong>(i));
+            edit->show();
+            selectorButtons[i - 1]->show();
+        }
+        eCorner->setText(NumberText(MatrixElement(data, shape, 0, 0).value_or(0), true));
+    }
+    SetFieldEnabled(eXvalue, true);
+    SetFieldEnabled(eYvalue, true);
+    selectorButtons[0]->setChecked(true);
+    SelectCurve();
+    cbXlock->setEnabled(true);
+    cbYlock->setEnabled(true);
+}
+
+void TablePanel::ResetAndRedraw() {
+    mView.ResetNavigation();
+    mEditor.lockX = cbXlock->isChecked();
+    mEditor.lockY = cbYlock->isChecked();
+    Redraw();
+}
+
+void TablePanel::Redraw() {
+    if (mGraph) {
+        mGraph->update();
+    }
+}
+
+void TablePanel::SelectCurve() {
+    if (!mNode || !IsMatrix(mNode->record.type)) {
+        return;
+    }
+    mSelectedCurve = 0;
+    for (size_t j = 0; j < selectorButtons.size(); ++j) {
+        if (selectorButtons[j]->isChecked()) {
+            mSelectedCurve = int(j);
+            break;
+        }
+    }
+    QScopedValueRollback<bool> axisText(mAxisTextSetting, true);
+    if (cbOverlay1503->isChecked() && cbOverlay1503->isEnabled()) {
+        if (const RecordNode* partner = OverlayPartner(*mNode)) {
+            mView.SetOverlay(partner);
+        }
+    }
+    mEditor.textPoint = 0;
+    ShowCurrentTable(true);
+    ShowPointInFields(false, 0);
+    if (mNode->record.type == DataType::Tbl3d && mView.PointCount() > 0) {
+        // A newly chosen column curve shows its first point in full.
+        eXvalue->setText(NumberText(mView.PointValue(CurveView::kAxisX, 0), false));
+        eYvalue->setText(NumberText(mView.PointValue(CurveView::kAxisY, 0), false));
+    }
+    ReportNotices();
+    Redraw();
+}
+
+const RecordNode* TablePanel::OverlayPartner(const RecordNode& node) const {
+    const int number = node.record.lookupNumber;
+    if (node.record.isField || (number != 0x1503 && number != 0x1504)) {
+        return nullptr;
+    }
+    // The neighbour in the tree, by position: the record just after 0x1503 or just before 0x1504.
+    const RecordNode* previous = nullptr;
+    const RecordNode* found = nullptr;
+    bool takeNext = false;
+    mContext.tree.ForEach([&](RecordNode& each) {
+        if (found) {
+            return;
+        }
+        if (takeNext) {
+            found = each.record.lookupNumber == 0x1504 && !each.record.isField ? &each : nullptr;
+            takeNext = false;
+            previous = &each;
+            return;
+        }
+        if (&each == &node) {
+            if (number == 0x1503) {
+                takeNext = true;
+            } else if (previous && previous->record.lookupNumber == 0x1503 && !previous->record.isField) {
+                found = previous;
+            }
+        }
+        previous = &each;
+    });
+    return found;
+}
+
+void TablePanel::ShowCurrentTable(bool resetMark) {
+    if (!mNode) {
+        return;
+    }
+    switch (mNode->record.type) {
+    case DataType::TblDb:
+        mView.ShowPairTable(resetMark, *mNode);
+        break;
+    case DataType::Tbl16:
+    case DataType::Tbl16_2:
+        mView.ShowWordTable(resetMark, mNode->record.type == DataType::Tbl16 ? 16 : 2048, *mNode);
+        break;
+    case DataType::Tbl3d:
+    case DataType::Tbl3d_2:
+        mView.ShowMatrix(resetMark, mNode->record.type == DataType::Tbl3d ? 0 : 2, mSelectedCurve, *mNode);
+        break;
+    default:
+        break;
+    }
+}
+
+void TablePanel::ShowPointInFields(bool refit, int point) {
+    mEditor.textPoint = point;
+    QScopedValueRollback<bool> axisText(mAxisTextSetting, true);
+    if (mView.PointCount() == 0) {
+        return;
+    }
+    const CurveMode mode = mView.Mode();
+    if (mode == CurveMode::Word16Table || mode == CurveMode::Fixed16Table) {
+        eXvalue->setText(QString::number(point));
+        const long double y = mView.PointValue(CurveView::kAxisY, point);
+        eYvalue->setText(mode == CurveMode::Word16Table ? QString::number(qlonglong(y)) : NumberText(y, true));
+    } else {
+        eXvalue->setText(NumberText(mView.PointValue(CurveView::kAxisX, point), true));
+        eYvalue->setText(NumberText(mView.PointValue(CurveView::kAxisY, point), true));
+    }
+    if (refit) {
+        ShowCurrentTable(false);
+    }
+}
+
+void TablePanel::ApplyTypedValues() {
+    if (mAxisTextSetting || mFilling || !mNode || mView.PointCount() == 0) {
+        return;
+    }
+    const int point = std::min(mEditor.textPoint, mView.PointCount() - 1);
+    bool stored = false;
+    for (int axis : {CurveView::kAxisX, CurveView::kAxisY}) {
+        QLineEdit* field = axis == CurveView::kAxisX ? eXvalue : eYvalue;
+        if (!field->isEnabled()) {
+            continue; // X of a 16-bit table is its index
+        }
+        const QByteArray text = field->text().toLatin1();
+        const auto value = ParseNumberText(std::string_view(text.constData(), size_t(text.size())), LocaleMark());
+        if (!value) {
+            Status(Pick(TableTexts::TypedNotANumber, German()).arg(field->text()));
+            continue;
+        }
+        stored |= mView.SetPointValue(axis, point, *value);
+    }
+    if (!stored) {
+        return;
+    }
+    ShowCurrentTable(false);
+    Redraw();
+    CommitCurveEdit();
+}
+
+bool TablePanel::StoreMatrixElement(uint32_t column, uint32_t row, const QString& typed) {
+    if (!mNode || !IsMatrix(mNode->record.type)) {
+        return false;
+    }
+    const QByteArray text = QString::fromLatin1(LimitDecimals(typed.toLatin1().toStdString())).toLatin1();
+    const auto value = ParseNumberText(std::string_view(text.constData(), size_t(text.size())), LocaleMark());
+    const auto shape = ReadMatrixShape(mNode->record.Bytes());
+    std::vector<uint8_t> bytes = mNode->record.data;
+    if (!value) {
+        Status(Pick(TableTexts::TypedNotANumber, German()).arg(typed));
+        return false;
+    }
+    if (!shape || !SetMatrixElement(bytes, *shape, column, row, *value) ||
+        ReplaceRecordBytes(*mNode, std::move(bytes)).status != EditStatus::Ok) {
+        return false;
+    }
+    // Keys move the curves sideways, so the graph follows at once.
+    ShowCurrentTable(false);
+    Redraw();
+    CommitCurveEdit();
+    return true;
+}
+
+void TablePanel::EditKey(int entry) {
+    if (mSelectorUpdating || mFilling || !mNode || entry < 0 || entry >= kSelectorRows) {
+        return;
+    }
+    const uint32_t tag = uint32_t(selectorEdits[size_t(entry)]->property("tag").toULongLong());
+    const bool columns = mNode->record.type == DataType::Tbl3d;
+    StoreMatrixElement(columns ? tag : 0, columns ? 0 : tag, selectorEdits[size_t(entry)]->text());
+}
+
+void TablePanel::EditCorner() {
+    if (mFilling || mSelectorUpdating) {
+        return;
+    }
+    StoreMatrixElement(0, 0, eCorner->text());
+}
+
+void TablePanel::ChangeGraph() {
+    if (!mNode || !IsMatrix(mNode->record.type)) {
+        return;
+    }
+    // Only the view changes; the bytes and the changed flag stay as they are.
+    mNode->record.type = mNode->record.type == DataType::Tbl3d ? DataType::Tbl3d_2 : DataType::Tbl3d;
+    mContext.showAgain();
+}
+
+void TablePanel::OverlayToggled() {
+    mContext.showAgain();
+}
+
+void TablePanel::CommitCurveEdit() {
+    mContext.refreshAbove();
+    mContext.changes.SetChanged(true);
+}
+
+void TablePanel::GraphMouseDown(Qt::MouseButton button, int x, int y) {
+    if (button == Qt::MiddleButton) {
+        mEditor.RememberMouse(x, y);
+        return;
+    }
+    if (button != Qt::LeftButton && button != Qt::RightButton) {
+        return;
+    }
+    mDragged = false;
+    const int picked = mEditor.PickPoint(mView, x, y);
+    if (picked >= 0) {
+        ShowPointInFields(false, picked);
+    }
+    if (mView.PointCount() > 0) {
+        Redraw();
+    }
+}
+
+void TablePanel::GraphMouseMove(const MouseState& mouse, int x, int y) {
+    switch (mEditor.DragOrNavigate(mView, mouse, x, y)) {
+    case DragOutcome::PointMoved:
+        mDragged = true;
+        ShowPointInFields(mouse.ctrl, mView.MarkedPoint());
+        Redraw();
+        break;
+    case DragOutcome::Navigated:
+        Redraw();
+        break;
+    case DragOutcome::Nothing:
+        break;
+    }
+}
+
+void TablePanel::GraphMouseUp(Qt::MouseButton button) {
+    // A right click that moved nothing is no edit.
+    if (button == Qt::RightButton && mDragged) {
+        mDragged = false;
+        CommitCurveEdit();
+    }
+}
+
+void TablePanel::ReportNotices() {
+    const TableNotices& n = mView.Notices();
+    const bool german = German();
+    if (n.matrixCutShort) {
+        Status(Pick(TableTexts::MatrixCutShort, german));
+    } else if (n.curvesLimited) {
+        Status(Pick(TableTexts::CurvesLimited, german));
+    } else if (n.pointsLimited) {
+        Status(Pick(TableTexts::PointsLimited, german));
+    } else if (n.overlayDiffers) {
+        Status(Pick(TableTexts::OverlayDiffers, german));
+    }
+}
+
+void TablePanel::Status(const QString& text) {
+    if (auto* main = qobject_cast<QMainWindow*>(window())) {
+        main->statusBar()->showMessage(text);
+    }
+}
+
+QString TablePanel::ProposedFileName() const {
+    if (!mContext.settings.showaircraft || !mNode) {
+        return QString();
+    }
+    const RecordNode* record = mNode->record.isField && mNode->Parent() ? mNode->Parent() : mNode;
+    std::string base = mContext.filePath();
+    if (ToLower(base).ends_with(".air")) {
+        base.resize(base.size() - 4);
+    }
+    const QString name = QFile::decodeName(QByteArray::fromStdString(base)) +
+                         QStringLiteral(".air_TAB%1.txt")
+                             .arg(uint(record->record.lookupNumber), 4, 16, QLatin1Char('0'));
+    return QFileInfo(name).fileName();
+}
+
+void TablePanel::ExportTable() {
+    if (!mNode) {
+        return;
+    }
+    QFileDialog dialog(this, QText(TextId::ButtonExportTable, mContext.settings),
+                       QFile::decodeName(QByteArray::fromStdString(mContext.settings.asciidir)),
+                       DialogFilter(Text(TextId::TextFileDialogFilter, mContext.settings)));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix(QStringLiteral("txt"));
+    dialog.selectFile(ProposedFileName());
+    if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()) {
+        ExportTableTo(dialog.selectedFiles().constFirst());
+    }
+}
+
+void TablePanel::ImportTable() {
+    if (!mNode) {
+        return;
+    }
+    QFileDialog dialog(this, QText(TextId::ButtonImportTable, mContext.settings),
+                       QFile::decodeName(QByteArray::fromStdString(mContext.settings.asciidir)),
+                       DialogFilter(Text(TextId::TextFileDialogFilter, mContext.settings)));
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.selectFile(ProposedFileName());
+    if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()) {
+        ImportTableFrom(dialog.selectedFiles().constFirst());
+    }
+}
+
+bool TablePanel::ExportTableTo(const QString& path) {
+    if (!mNode) {
+        return false;
+    }
+    std::ostringstream text;
+    const TableTextStyle style{mContext.settings.delimiter, mContext.settings.decimal};
+    const bool written = WriteTableText(mNode->record.type, mNode->record.Bytes(), style, text);
+    std::ofstream out(QFile::encodeName(path).toStdString(), std::ios::binary | std::ios::trunc);
+    if (!out) {
+        mContext.prompts.Inform(Utf8Text(TextId::CaptionInformation, mContext.settings),
+                                Utf8Text(TextId::ExportFileNotOpened, mContext.settings));
+        return false;
+    }
+    BusyCursor busy;
+    mContext.settings.asciidir = QFile::encodeName(QFileInfo(path).absolutePath() + QLatin1Char('/')).toStdString();
+    mContext.settings.Save();
+    out << text.str();
+    out.close();
+    if (!out || !written) {
+        mContext.prompts.Inform(Utf8Text(TextId::CaptionInformation, mContext.settings),
+                                Utf8Text(TextId::ExportFileNotOpened, mContext.settings));
+        return false;
+    }
+    return true;
+}
+
+bool TablePanel::ImportTableFrom(const QString& path) {
+    if (!mNode) {
+        return false;
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly) || file.size() > kMaxTableTextBytes) {
+        mContext.prompts.Inform(Utf8Text(TextId::CaptionInformation, mContext.settings),
+                                PickUtf8(TableTexts::InputNotOpened, German()));
+        return false;
+    }
+    BusyCursor busy;
+    mContext.settings.asciidir = QFile::encodeName(QFileInfo(path).absolutePath() + QLatin1Char('/')).toStdString();
+    mContext.settings.Save();
+    const QByteArray content = file.read(kMaxTableTextBytes);
+    TableImport imported = ReadTableText(mNode->record.type, mNode->record.Bytes(),
+                                         std::string_view(content.constData(), size_t(content.size())));
+    if (imported.status != TableImport::Status::Ok) {
+        const QString message = Pick(TableTexts::BadNumber, German())
+                                    .arg(imported.line)
+                                    .arg(QFileInfo(path).fileName())
+                                    .arg(QString::fromLatin1(imported.field));
+        mContext.prompts.Error(Utf8Text(TextId::CaptionError, mContext.settings), message.toStdString());
+        return false;
+    }
+    const int values = imported.valuesRead;
+    if (imported.bytes != mNode->record.data &&
+        ReplaceRecordBytes(*mNode, std::move(imported.bytes)).status == EditStatus::Ok) {
+        mContext.changes.SetChanged(true);
+    }
+    mContext.showAgain();
+    Status(Pick(TableTexts::ValuesRead, German()).arg(values).arg(QFileInfo(path).fileName()));
+    return true;
+}
+
+QString TablePanel::NumberText(long double value, bool limited) const {
+    const std::string text = FormatGeneral(value, LocaleMark());
+    return QString::fromLatin1(limited ? LimitDecimals(text) : text);
+}
+
+bool TablePanel::German() const {
+    return mContext.settings.German();
+}
+
+char TablePanel::LocaleMark() const {
+    const QString point = QLocale().decimalPoint();
+    return point.size() == 1 && point.at(0).unicode() < 128 ? static_cast<char>(point.at(0).unicode())
+                                                              : '.';
+}
+
+} // namespace kelvara

@@ -1,0 +1,140 @@
+// The table part of the record page: the graph with its value fields, lock boxes and the
+// table export and import, and the 3-D selector (curve rows, corner value, "change graph",
+// overlay). The record page hands a table record over on every view rebuild; every change of
+// the record's bytes goes through the one record edit operation.
+#pragma once
+
+#include "CurveEditor.h"
+#include "CurveView.h"
+
+#include <QWidget>
+
+#include <array>
+#include <functional>
+#include <string>
+#include <vector>
+
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+class QScrollArea;
+
+namespace kelvara {
+
+class ChangeTracker;
+class GraphWidget;
+class RecordNode;
+class RecordTree;
+class Settings;
+class UserPrompts;
+
+struct TablePanelContext {
+    Settings& settings;
+    UserPrompts& prompts;
+    ChangeTracker& changes;
+    RecordTree& tree;
+    // Renews the record view above the editors (title, help, hex view) after a table edit.
+    std::function<void()> refreshAbove;
+    // Builds the record view again from the record (a new view or overlay state, an import).
+    std::function<void()> showAgain;
+    // The ".air" file shown, for the proposed table file name.
+    std::function<std::string()> filePath;
+};
+
+class TablePanel : public QWidget {
+    Q_OBJECT
+  public:
+    static constexpr int kSelectorRows = CurveView::kMaxCurves;
+
+    explicit TablePanel(TablePanelContext context, QWidget* parent = nullptr);
+    ~TablePanel() override;
+
+    // Record view steps: an empty graph; a table record with the axis name lists and the
+    // corner label; then back to scale 1, offset 0 with the lock boxes applied, and redraw.
+    void ShowNoTable();
+    void ShowTable(RecordNode& node, const std::array<std::vector<std::string>, 3>& names,
+                   const std::string& cornerLabel);
+    void ResetAndRedraw();
+
+    // Handlers, named after their controls.
+    void SelectCurve();
+    void EditKey(int entry);
+    void EditCorner();
+    void ChangeGraph();
+    void OverlayToggled();
+    void ApplyTypedValues();
+    void ExportTable();
+    void ImportTable();
+    // The two table file operations after their dialogs; false when nothing was written/read.
+    bool ExportTableTo(const QString& path);
+    bool ImportTableFrom(const QString& path);
+
+    // Mouse handling of the graph, also reachable without one.
+    void GraphMouseDown(Qt::MouseButton button, int x, int y);
+    void GraphMouseMove(const MouseState& mouse, int x, int y);
+    void GraphMouseUp(Qt::MouseButton button);
+
+    [[nodiscard]] CurveView& View() { return mView; }
+    [[nodiscard]] CurveEditor& Editor() { return mEditor; }
+    // Null when no OpenGL context could be made.
+    [[nodiscard]] GraphWidget* Graph() const { return mGraph; }
+    [[nodiscard]] int SelectedCurve() const { return mSelectedCurve; }
+
+    QWidget* RenderPanel = nullptr;
+    QLabel* LabelX = nullptr;
+    QLabel* LabelY = nullptr;
+    QLineEdit* eXvalue = nullptr;
+    QLineEdit* eYvalue = nullptr;
+    QCheckBox* cbXlock = nullptr;
+    QCheckBox* cbYlock = nullptr;
+    QPushButton* bExporttable = nullptr;
+    QPushButton* bImporttable = nullptr;
+
+    // The 3-D selector, placed by the record page in its editor strip.
+    QScrollArea* sbTbl3d = nullptr;
+    QLabel* LabelCorner = nullptr;
+    QLabel* LabelIndices = nullptr;
+    QLineEdit* eCorner = nullptr;
+    QPushButton* eChangegraph = nullptr;
+    QCheckBox* cbOverlay1503 = nullptr;
+    std::vector<QRadioButton*> selectorButtons;
+    std::vector<QLineEdit*> selectorEdits;
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+  private:
+    void BuildCurveRow(QWidget* graph);
+    void BuildSelector();
+    void ShowMatrixTable(RecordNode& node);
+    void ShowPointInFields(bool refit, int point);
+    void ShowCurrentTable(bool resetMark);
+    void CommitCurveEdit();
+    void Redraw();
+    void ReportNotices();
+    void Status(const QString& text);
+    bool StoreMatrixElement(uint32_t column, uint32_t row, const QString& text);
+    [[nodiscard]] const RecordNode* OverlayPartner(const RecordNode& node) const;
+    [[nodiscard]] QString NumberText(long double value, bool limited) const;
+    [[nodiscard]] QString ProposedFileName() const;
+    [[nodiscard]] bool German() const;
+    [[nodiscard]] char LocaleMark() const;
+
+    TablePanelContext mContext;
+    CurveView mView;
+    CurveEditor mEditor;
+    GraphWidget* mGraph = nullptr;
+    RecordNode* mNode = nullptr;
+    int mSelectedCurve = 0;
+    bool mDragged = false;
+    bool mGlWarningDue = false;
+    // Guards: the panel's own writes into its controls are no user edits.
+    bool mAxisTextSetting = false;
+    bool mSelectorUpdating = false;
+    bool mFilling = false;
+};
+
+} // namespace kelvara

@@ -1,0 +1,202 @@
+// The table panel on a real window: dragging a point with the mouse on the drawn graph, key,
+// corner and typed edits, the overlay, "change graph", table files, and running without GL.
+#include "ChangeTracker.h"
+#include "GraphWidget.h"
+#include "TablePanel.h"
+#include "UiFixture.h"
+
+#include "../tables/TableBytes.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QRadioButton>
+
+using namespace kelvara;
+using namespace kelvara::test;
+
+namespace {
+
+const char* kTableDictionary =
+    "[records]\n0200=Lift,tbldb\n0201=Moment,tbl16_2\n0300=Engine,record\n"
+    "1503=Low,tbl3d\n1503ay=Row,Value|Column,Value|Column,Row|Mach\n1504=High,tbl3d\n"
+    "[0300]\n1=0x00,tbl3d_2,Matrix\n";
+
+struct Window {
+    Window() {
+        QLocale::setDefault(QLocale::c());
+        f.WriteFile(QStringLiteral("KVR.ini"), kTableDictionary);
+        f.WriteFile(QStringLiteral("kvr.cfg"), "showaircraft = 0\r\n");
+        const auto other = [](uint32_t a, uint32_t b) { return KeyedValue(a, b) + (a && b ? 1000 : 0); };
+        f.WriteFile(QStringLiteral("plane.air"),
+                    AirBytes({{0x0200, PairTable({{0, 0}, {5, 10}, {10, 0}})},
+                              {0x0201, WordTable({2048, 0})},
+                              {0x0300, Matrix(3, 3, KeyedValue)},
+                              {0x1503, Matrix(4, 3, KeyedValue)},
+                              {0x1504, Matrix(4, 3, other)}}));
+        f.settings = std::make_unique<Settings>();
+        f.settings->Load(f.Folder());
+        f.window = std::make_unique<TMainBrowser>(*f.settings, f.prompts, QStringList{f.Path(QStringLiteral("plane.air"))});
+        f.window->resize(900, 700);
+        f.window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
+        QTRY_VERIFY(f.window->StartFileHandled());
+    }
+    TablePanel& Panel() const { return *f.Page().Tables(); }
+    bool Changed() const { return f.window->Changes().IsChanged(); }
+    UiFixture f;
+};
+
+void SendMouse(QWidget* w, QEvent::Type type, QPoint at, Qt::MouseButton button, Qt::MouseButtons held) {
+    QMouseEvent event(type, QPointF(at), w->mapToGlobal(QPointF(at)), button, held, Qt::NoModifier);
+    QApplication::sendEvent(w, &event);
+}
+
+QPoint PixelOf(const CurveView& view, double x, double y) {
+    const VisibleRange& r = view.LastRange();
+    return {qRound((x - r.left - view.horizontalOffset) / r.XSpan() * view.viewportWidth),
+            qRound(view.viewportHeight - (y - r.bottom) / r.YSpan() * view.viewportHeight)};
+}
+
+QColor SettingColor(const Settings& s, GraphColor c) {
+    const uint32_t bgr = s.colors[size_t(c)];
+    return QColor(int(bgr & 0xFF), int((bgr >> 8) & 0xFF), int((bgr >> 16) & 0xFF));
+}
+
+} // namespace
+
+class TablePanelTest : public QObject {
+    Q_OBJECT
+  private slots:
+    // Right-button drag of point 1 upward by 20 pixels: Y changes, X is locked, the file is
+    // changed, and the graph shows background, curve squares and the marked square.
+    void dragWithTheRightButton() {
+        if (!GraphWidget::OpenGLAvailable()) {
+            QSKIP("no OpenGL renderer here");
+        }
+        Window w;
+        w.f.Select(0x0200);
+        GraphWidget* graph = w.Panel().Graph();
+        QVERIFY(graph);
+        (void)graph->grabFramebuffer(); // draws once, so that pixels map to values
+        CurveView& view = w.Panel().View();
+        const QPoint start = PixelOf(view, 5, 10);
+        const double ySpan = view.LastRange().YSpan();
+        SendMouse(graph, QEvent::MouseButtonPress, start, Qt::RightButton, Qt::RightButton);
+        QVERIFY(!w.Changed());
+        SendMouse(graph, QEvent::MouseMove, start - QPoint(0, 20), Qt::NoButton, Qt::RightButton);
+        SendMouse(graph, QEvent::MouseButtonRelease, start - QPoint(0, 20), Qt::RightButton, Qt::NoButton);
+        QVERIFY(w.Changed());
+        const double expectedY = 10 + 20 * ySpan / graph->height();
+        QCOMPARE(w.f.Node(0x0200)->record.data, PairTable({{0, 0}, {5, expectedY}, {10, 0}}));
+        QCOMPARE(w.Panel().eYvalue->text().toDouble(), std::trunc(expectedY * 1e5) / 1e5);
+
+        const QImage image = graph->grabFramebuffer();
+        const Settings& s = *w.f.settings;
+        QCOMPARE(image.pixelColor(3, 3), SettingColor(s, GraphColor::Background));
+        QCOMPARE(image.pixelColor(PixelOf(view, 5, expectedY)), SettingColor(s, GraphColor::MarkedPoint));
+        QCOMPARE(image.pixelColor(PixelOf(view, 10, 0) + QPoint(-1, 0)), SettingColor(s, GraphColor::CurrentCurve));
+    }
+
+    // Keys, corner and typed values change the record (and a field's parent) and mark the file.
+    void keyCornerAndTypedEdits() {
+        Window w;
+        w.f.Select(0x0300, 0); // the matrix field, shown by rows
+        TablePanel& panel = w.Panel();
+        QVERIFY(!w.Changed());
+        QCOMPARE(panel.View().CurveCount(), 2);
+        panel.selectorEdits[1]->setText(QStringLiteral("7.5"));
+        QVERIFY(w.Changed());
+        QCOMPARE(ReadDouble(w.f.Node(0x0300)->record.data, 8 + 8 * 2), 7.5); // row key 2 in the parent
+        panel.eCorner->setText(QStringLiteral("-3"));
+        QCOMPARE(ReadDouble(w.f.Node(0x0300)->record.data, 8), -3.0);
+
+        w.f.window->Changes().SetChanged(false);
+        w.f.Select(0x0201);
+        QVERIFY(!panel.eXvalue->isEnabled());
+        QCOMPARE(panel.eYvalue->text(), QStringLiteral("2048"));
+        panel.eYvalue->setText(QStringLiteral("-0.5"));
+        QCOMPARE(w.f.Node(0x0201)->record.data, WordTable({-1024, 0}));
+        QVERIFY(w.Changed());
+    }
+
+    // The overlay pairs 0x1503 with its neighbour 0x1504; "change graph" changes only the view.
+    void overlayAndChangeGraph() {
+        Window w;
+        w.f.Select(0x1503);
+        TablePanel& panel = w.Panel();
+        QVERIFY(panel.cbOverlay1503->isEnabled());
+        QCOMPARE(panel.LabelCorner->text(), QStringLiteral("Mach"));
+        QVERIFY(!panel.View().HasOverlay());
+        panel.cbOverlay1503->click();
+        QVERIFY(panel.View().HasOverlay());
+        panel.selectorButtons[2]->click();
+        QCOMPARE(panel.SelectedCurve(), 2);
+        QCOMPARE(double(*panel.View().OverlayValue(1, 0, 2)), 1301.0);
+        w.f.Select(0x1504);
+        QVERIFY(panel.View().HasOverlay());
+
+        const std::vector<uint8_t> before = w.f.Node(0x1504)->record.data;
+        QCOMPARE(panel.View().CurveCount(), 3);
+        panel.eChangegraph->click();
+        QCOMPARE(panel.View().CurveCount(), 2);
+        QCOMPARE(panel.View().PointCount(), 3);
+        QCOMPARE(w.f.Node(0x1504)->record.data, before);
+        QVERIFY(!w.Changed());
+    }
+
+    // A bad line changes nothing; a good file changes the table; export writes the text file.
+    void tableFiles() {
+        Window w;
+        w.f.Select(0x0200);
+        TablePanel& panel = w.Panel();
+        QVERIFY(panel.bExporttable->isVisible() && panel.bImporttable->isVisible());
+        QVERIFY(panel.ExportTableTo(w.f.Path(QStringLiteral("lift.txt"))));
+        QCOMPARE(w.f.ReadFile(QStringLiteral("lift.txt")), QByteArray("Points: 3\n0\t0\n5\t10\n10\t0\n"));
+        QCOMPARE(QString::fromStdString(w.f.settings->asciidir), w.f.dir.path() + QLatin1Char('/'));
+
+        const std::vector<uint8_t> before = w.f.Node(0x0200)->record.data;
+        w.f.WriteFile(QStringLiteral("bad.txt"), "Points: 3\n1 2\n3 x\n");
+        QVERIFY(!panel.ImportTableFrom(w.f.Path(QStringLiteral("bad.txt"))));
+        QCOMPARE(QString::fromStdString(w.f.prompts.shown.back().text),
+                 QStringLiteral("line 3 of bad.txt: \"x\" is not a number - the table is unchanged"));
+        QCOMPARE(w.f.Node(0x0200)->record.data, before);
+        QVERIFY(!w.Changed());
+
+        w.f.WriteFile(QStringLiteral("good.txt"), "Points: 3\n1;2\n");
+        QVERIFY(panel.ImportTableFrom(w.f.Path(QStringLiteral("good.txt"))));
+        QCOMPARE(w.f.Node(0x0200)->record.data, PairTable({{1, 2}, {5, 10}, {10, 0}}));
+        QVERIFY(w.Changed());
+        QCOMPARE(panel.eXvalue->text(), QStringLiteral("1"));
+        QVERIFY(!panel.ImportTableFrom(w.f.Path(QStringLiteral("missing.txt"))));
+        QCOMPARE(w.f.prompts.shown.back().text, std::string("input file could not be opened"));
+
+        // A file without records replaces the tree: the graph lets go of the old record.
+        w.f.window->Changes().SetChanged(false);
+        w.f.WriteFile(QStringLiteral("empty.air"), QByteArray());
+        w.f.window->OpenAirFile(w.f.Path(QStringLiteral("empty.air")));
+        QCOMPARE(panel.View().PointCount(), 0);
+        QVERIFY(!panel.View().Node() && panel.bExporttable->isHidden());
+    }
+
+    // Without a renderer (the offscreen platform) the German warning shows and editing goes on.
+    void withoutOpenGL() {
+        if (GraphWidget::OpenGLAvailable()) {
+            QSKIP("a renderer is available; run with -platform offscreen");
+        }
+        Window w;
+        QTRY_VERIFY(!w.f.prompts.shown.empty());
+        QCOMPARE(w.f.prompts.shown.front().text,
+                 std::string("OpenGL konnte nicht initialisiert werden: der Renderer ist nicht verfügbar!"));
+        QVERIFY(!w.Panel().Graph());
+        w.f.Select(0x0200);
+        w.Panel().eYvalue->setText(QStringLiteral("4"));
+        QCOMPARE(w.f.Node(0x0200)->record.data, PairTable({{0, 4}, {5, 10}, {10, 0}}));
+    }
+};
+
+QTEST_MAIN(TablePanelTest)
+#include "TablePanelTest.moc"
