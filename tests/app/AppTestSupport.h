@@ -31,3 +31,10 @@ inline bool PermissionsIgnored() {
 }
 
 } // namespace kelvara::test
+
+// Every app test works in temporary folders.
+namespace kelvara {
+using test::ReadFile;
+using test::TempFolder;
+using test::WriteFile;
+} // namespace kelvara

@@ -10,10 +10,6 @@
 namespace kelvara {
 namespace {
 
-using test::ReadFile;
-using test::TempFolder;
-using test::WriteFile;
-
 TEST(DebugLog, EachRunStartsANewFileWithTheTextAsItStands) {
     TempFolder folder;
     WriteFile(folder.File("_debug.txt"), "left from before\n");

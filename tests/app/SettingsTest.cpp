@@ -11,10 +11,6 @@
 namespace kelvara {
 namespace {
 
-using test::ReadFile;
-using test::TempFolder;
-using test::WriteFile;
-
 Settings Read(const std::string& text) {
     Settings settings;
     settings.ReadText(text);

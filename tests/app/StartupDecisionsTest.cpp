@@ -10,10 +10,6 @@
 namespace kelvara {
 namespace {
 
-using test::ReadFile;
-using test::TempFolder;
-using test::WriteFile;
-
 // A start file is the first argument unless it holds ".air" not at its end; a start file
 // switches the aircraft browser off for good.
 TEST(StartupDecisions, StartFileAndMode) {

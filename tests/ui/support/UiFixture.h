@@ -95,12 +95,12 @@ class UiFixture {
         return values.join(u'|');
     }
 
-    // KVR.ini, kvr.cfg (extra lines appended) and plane.air; then the window, by default
-    // started on plane.air.
+    // KVR.ini, kvr.cfg (extra lines appended) and plane.air of the records; then the window,
+    // by default started on plane.air.
     void Start(const QByteArray& cfgLines = {}, QStringList arguments = {}, bool openPlane = true) {
-        WriteFile(QStringLiteral("KVR.ini"), QByteArray(kTestDictionary));
+        WriteFile(QStringLiteral("KVR.ini"), dictionary);
         WriteFile(QStringLiteral("kvr.cfg"), QByteArray("showaircraft = 0\r\n") + cfgLines);
-        WriteFile(QStringLiteral("plane.air"), AirBytes(StandardRecords()));
+        WriteFile(QStringLiteral("plane.air"), AirBytes(records));
         if (arguments.isEmpty() && openPlane) {
             arguments << Path(QStringLiteral("plane.air"));
         }
@@ -129,6 +129,8 @@ class UiFixture {
     }
 
     QTemporaryDir dir;
+    QByteArray dictionary = kTestDictionary; // what Start writes
+    std::vector<TestRecord> records = StandardRecords();
     ScriptedPrompts prompts;
     UserPrompts* usePrompts = &prompts; // real message boxes where keys must be pressed
     std::unique_ptr<Settings> settings;
