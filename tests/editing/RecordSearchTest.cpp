@@ -14,15 +14,19 @@ const LowerCase kLower = [](std::string_view text) { return ToLower(text); };
 // "caption", "caption|text" for a text record, " caption" for a field of the record before.
 RecordTree Tree(const std::vector<std::string>& nodes) {
     RecordTree tree;
-    for (const std::string& spec : nodes) {
+    for (const std::string& line : nodes) {
         auto node = std::make_unique<RecordNode>();
-        const size_t bar = spec.find('|');
-        node->caption = spec.substr(0, bar);
+        const size_t bar = line.find('|');
+        node->caption = line.substr(0, bar);
         if (bar != std::string::npos) {
+            // The text and its closing zero byte.
+            const std::string text = line.substr(bar + 1);
+            std::vector<uint8_t> bytes(text.begin(), text.end());
+            bytes.push_back(0);
             node->record.type = DataType::Text;
-            node->record.SetData(std::vector<uint8_t>(spec.begin() + static_cast<long>(bar) + 1, spec.end() + 1));
+            node->record.SetData(std::move(bytes));
         }
-        spec[0] == ' ' ? tree.Root(tree.RootCount() - 1)->AppendChild(std::move(node))
+        line[0] == ' ' ? tree.Root(tree.RootCount() - 1)->AppendChild(std::move(node))
                        : tree.AppendRoot(std::move(node));
     }
     return tree;
