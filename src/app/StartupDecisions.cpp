@@ -9,8 +9,6 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
-#include <pwd.h>
-#include <unistd.h>
 
 namespace kelvara {
 
@@ -83,17 +81,6 @@ SimulatorFolderSource ResolveSimulatorFolder(Settings& settings, std::string_vie
         }
     }
     return SimulatorFolderSource::AskUser;
-}
-
-std::string HomeFolder() {
-    if (const char* home = std::getenv("HOME"); home != nullptr && home[0] == '/') {
-        return home;
-    }
-    if (const passwd* entry = ::getpwuid(::getuid());
-        entry != nullptr && entry->pw_dir != nullptr) {
-        return entry->pw_dir;
-    }
-    return {};
 }
 
 bool RunScanLoop(const std::function<bool()>& scan, const std::function<bool()>& runConfiguration,

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "AirFileReader.h"
+#include "DictionaryLocation.h"
 #include "Settings.h"
 
 #include <array>
@@ -44,8 +45,6 @@ enum class SimulatorFolderSource { FromSettings, FoundDefault, AskUser };
 // When fspath is empty, takes the first default folder that exists. The caller saves the
 // settings unless the source is FromSettings (after the dialog when it is AskUser).
 SimulatorFolderSource ResolveSimulatorFolder(Settings& settings, std::string_view home);
-// $HOME, or the password database's home folder.
-[[nodiscard]] std::string HomeFolder();
 
 // The scan loop of the first show: scan until it finds aircraft, asking for the folder after
 // each empty scan. false: the user cancelled and the program quits.

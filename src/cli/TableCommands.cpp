@@ -2,6 +2,7 @@
 
 #include "AirFileWriter.h"
 #include "DataType.h"
+#include "ExitCodes.h"
 #include "RecordDictionary.h"
 #include "RecordEdits.h"
 #include "TableText.h"
@@ -15,11 +16,6 @@
 namespace kelvara {
 
 namespace {
-
-constexpr int kExitOk = 0;
-constexpr int kExitUsage = 1;
-constexpr int kExitFile = 2;
-constexpr int kExitRejected = 3;
 
 // A table text file of a few kilobytes is usual; this bounds what a wrong file can cost.
 constexpr std::streamsize kMaxTableTextBytes = 64 << 20;

@@ -5,6 +5,7 @@
 #include "DataType.h"
 #include "DictionaryLocation.h"
 #include "DiffCommand.h"
+#include "ExitCodes.h"
 #include "RecordDictionary.h"
 #include "RecordEdits.h"
 #include "SaveChecks.h"
@@ -22,12 +23,6 @@
 
 namespace kelvara {
 namespace {
-
-constexpr int kExitOk = 0;
-constexpr int kExitUsage = 1;
-constexpr int kExitFile = 2;
-constexpr int kExitRejected = 3;
-constexpr int kExitFindings = 4;
 
 const char* kUsage =
     "usage: kelvara-cli [options] COMMAND ARGS\n"

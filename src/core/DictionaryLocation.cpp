@@ -29,7 +29,9 @@ bool IsReadableFile(const std::string& path) {
            ::access(path.c_str(), R_OK) == 0;
 }
 
-std::string HomeOfUser() {
+} // namespace
+
+std::string HomeFolder() {
     if (const char* home = std::getenv("HOME"); home != nullptr && home[0] == '/') {
         return home;
     }
@@ -39,8 +41,6 @@ std::string HomeOfUser() {
     }
     return {};
 }
-
-} // namespace
 
 std::vector<std::string> DictionaryCandidates(std::string_view programFolder,
                                               std::string_view xdgDataHome,
@@ -62,7 +62,7 @@ std::vector<std::string> DictionaryCandidates(std::string_view programFolder,
 DictionaryLookup FindDictionary(std::string_view programFolder) {
     const char* xdg = std::getenv("XDG_DATA_HOME");
     DictionaryLookup lookup;
-    lookup.searched = DictionaryCandidates(programFolder, xdg ? xdg : "", HomeOfUser());
+    lookup.searched = DictionaryCandidates(programFolder, xdg ? xdg : "", HomeFolder());
     for (const std::string& candidate : lookup.searched) {
         if (IsReadableFile(candidate)) {
             lookup.path = candidate;

@@ -33,6 +33,9 @@ struct DictionaryLookup {
 // One line for the About box and the debug log.
 [[nodiscard]] std::string DictionaryLookupText(const DictionaryLookup& lookup);
 
+// $HOME, or the password database's home folder.
+[[nodiscard]] std::string HomeFolder();
+
 // The folder of the running program file; empty when it cannot be known.
 [[nodiscard]] std::string ExecutableFolder();
 
