@@ -63,8 +63,9 @@ std::optional<MatrixShape> ReadMatrixShape(std::span<const uint8_t> data) {
     MatrixShape shape{*m, *n, 0};
     const uint64_t columnBytes = uint64_t{*n} * 8;
     const uint64_t room = data.size() - 8;
-    // Without rows a column holds nothing, so every column is whole.
-    shape.wholeColumns = columnBytes == 0 ? *m
+    // Without rows no cell exists, so no column counts as whole: walking a header's claim of
+    // billions of empty columns would stall every reader of the shape.
+    shape.wholeColumns = columnBytes == 0 ? 0
                                           : static_cast<uint32_t>(std::min<uint64_t>(*m, room / columnBytes));
     return shape;
 }

@@ -34,6 +34,8 @@ TEST(TableText, ExportOfEveryType) {
         // Counts that claim more than the record holds: only what is there is written.
         {DataType::TblDb, Concat({Le32(9), LeDouble(1), LeDouble(2)}), {}, "Points: 1\n1\t2\n"},
         {DataType::Tbl3d, Concat({Le32(5), Le32(1), LeDouble(7)}), {}, "Columns: 1, Rows: 1\n7\n"},
+        // Found by fuzzing: a billion columns of no rows wrote a billion empty lines.
+        {DataType::Tbl3d, Concat({Le32(0x40000002), Le32(0), LeDouble(3)}), {}, "Columns: 0, Rows: 0\n"},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(Export(c.type, c.bytes, c.style), c.text);
