@@ -6,9 +6,14 @@
 #include "RecordDictionary.h"
 #include "ValueFormat.h"
 
+#include <cerrno>
 #include <cinttypes>
 #include <cstdio>
+#include <cstring>
 #include <optional>
+#include <unordered_map>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace kelvara {
 
@@ -62,46 +67,106 @@ uint64_t NodeMemory(const RecordNode& node) {
 }
 
 // Most that the fields of a record can take, known before they are made: a field without a
-// fixed width may hold up to the whole record.
-uint64_t FieldsMemoryBound(int32_t lookupNumber, uint64_t dataSize, const RecordDictionary& dictionary) {
-    const int layout = dictionary.LayoutOf(lookupNumber);
-    if (layout < 0) {
-        return 0;
+// fixed width may hold up to the whole record. The widths are looked up once per record number.
+class FieldsMemoryBound {
+public:
+    explicit FieldsMemoryBound(const RecordDictionary& dictionary) : mDictionary(dictionary) {}
+
+    uint64_t operator()(int32_t lookupNumber, uint64_t dataSize) {
+        auto [it, added] = mLayouts.try_emplace(lookupNumber);
+        if (added) {
+            it->second = Widths(lookupNumber);
+        }
+        const Layout& layout = it->second;
+        constexpr uint64_t kFieldOverhead = sizeof(RecordNode) + 256;
+        uint64_t bytes = layout.widths.size() * kFieldOverhead;
+        if (dataSize >= layout.widest) {
+            return bytes + layout.fixed + layout.unsized * dataSize;
+        }
+        for (const uint64_t width : layout.widths) {
+            bytes += std::min<uint64_t>(width, dataSize);
+        }
+        return bytes;
     }
-    constexpr uint64_t kFieldOverhead = sizeof(RecordNode) + 256;
-    uint64_t bytes = 0;
-    const int count = dictionary.FieldCount(layout);
-    for (int f = 1; f <= count; ++f) {
-        const int type = dictionary.Field(layout, f).type;
-        const uint64_t width = IsRawBlock(type)          ? static_cast<uint64_t>(type - DataType::RawBlockBase)
-                               : FixedWidth(type) > 0    ? static_cast<uint64_t>(FixedWidth(type))
-                                                         : dataSize;
-        bytes += std::min<uint64_t>(width, dataSize) + kFieldOverhead;
+
+private:
+    struct Layout {
+        std::vector<uint64_t> widths; // UINT64_MAX: as wide as the record
+        uint64_t fixed = 0;           // the sum of the fixed widths
+        uint64_t widest = 0;          // the largest fixed width
+        uint64_t unsized = 0;
+    };
+
+    Layout Widths(int32_t lookupNumber) const {
+        Layout out;
+        const int layout = mDictionary.LayoutOf(lookupNumber);
+        const int count = layout < 0 ? 0 : mDictionary.FieldCount(layout);
+        for (int f = 1; f <= count; ++f) {
+            const int type = mDictionary.Field(layout, f).type;
+            const uint64_t width = IsRawBlock(type)       ? static_cast<uint64_t>(type - DataType::RawBlockBase)
+                                   : FixedWidth(type) > 0 ? static_cast<uint64_t>(FixedWidth(type))
+                                                          : UINT64_MAX;
+            out.widths.push_back(width);
+            if (width == UINT64_MAX) {
+                ++out.unsized;
+            } else {
+                out.fixed += width;
+                out.widest = std::max(out.widest, width);
+            }
+        }
+        return out;
     }
-    return bytes;
+
+    const RecordDictionary& mDictionary;
+    std::unordered_map<int32_t, Layout> mLayouts;
+};
+
+ReadResult HeaderCutShort(uint64_t pos, uint64_t left) {
+    ReadResult damaged{ReadResultCode::Damaged, pos, {}};
+    damaged.message = "record header at byte " + std::to_string(pos) + " cut short: " + std::to_string(left) +
+                      " of 8 bytes left";
+    return damaged;
 }
 
-// The damage of the record header at pos, if it does not fit the bytes.
-std::optional<ReadResult> FramingDamage(std::span<const uint8_t> bytes, size_t pos) {
-    const size_t left = bytes.size() - pos;
-    if (left < 8) {
-        ReadResult damaged{ReadResultCode::Damaged, pos, {}};
-        damaged.message = "record header at byte " + std::to_string(pos) + " cut short: " +
-                          std::to_string(left) + " of 8 bytes left";
-        return damaged;
-    }
-    const uint32_t number = *ReadLE<uint32_t>(bytes, pos);
-    const uint32_t length = *ReadLE<uint32_t>(bytes, pos + 4);
-    if (length > left - 8) {
-        ReadResult damaged{ReadResultCode::Damaged, pos, {}};
-        damaged.message = "record " + Hex(number) + " at byte " + std::to_string(pos) + ": length " +
-                          std::to_string(length) + " exceeds the " + std::to_string(left - 8) + " bytes left";
-        return damaged;
-    }
-    return std::nullopt;
+ReadResult LengthTooLong(uint32_t number, uint32_t length, uint64_t pos, uint64_t left) {
+    ReadResult damaged{ReadResultCode::Damaged, pos, {}};
+    damaged.message = "record " + Hex(number) + " at byte " + std::to_string(pos) + ": length " +
+                      std::to_string(length) + " exceeds the " + std::to_string(left) + " bytes left";
+    return damaged;
 }
 
-ReadResult TooMuchMemory(uint32_t number, size_t pos, const ReadOptions& options) {
+// Stands for a header that could not be read; the caller knows why.
+constexpr int kHeaderUnread = -100;
+
+// The framing walk over a file of total bytes. headerAt(pos) gives the 8 header bytes at pos, or
+// nullptr when they cannot be read; visit(number, length, pos) sees each record whose data fits
+// and may stop the walk with a result.
+template <typename HeaderAt, typename Visit>
+ReadResult WalkRecords(uint64_t total, HeaderAt&& headerAt, Visit&& visit) {
+    uint64_t pos = 0;
+    while (pos < total) {
+        const uint64_t left = total - pos;
+        if (left < 8) {
+            return HeaderCutShort(pos, left);
+        }
+        const uint8_t* header = headerAt(pos);
+        if (!header) {
+            return {kHeaderUnread, pos, {}};
+        }
+        const uint32_t number = *ReadLE<uint32_t>({header, 8}, 0);
+        const uint32_t length = *ReadLE<uint32_t>({header, 8}, 4);
+        if (length > left - 8) {
+            return LengthTooLong(number, length, pos, left - 8);
+        }
+        if (std::optional<ReadResult> stop = visit(number, length, pos)) {
+            return *stop;
+        }
+        pos += 8 + static_cast<uint64_t>(length);
+    }
+    return {};
+}
+
+ReadResult TooMuchMemory(uint32_t number, uint64_t pos, const ReadOptions& options) {
     ReadResult damaged{ReadResultCode::Damaged, pos, {}};
     damaged.message = "record " + Hex(number) + " at byte " + std::to_string(pos) +
                       ": the file needs more memory than the " +
@@ -222,13 +287,9 @@ ReadResult ReadAirBytes(std::span<const uint8_t> bytes, const RecordDictionary& 
                         const ReadOptions& options, RecordTree& tree) {
     RecordTree loaded;
     uint64_t memory = 0;
-    size_t pos = 0;
-    while (pos < bytes.size()) {
-        if (auto damage = FramingDamage(bytes, pos)) {
-            return *damage;
-        }
-        const uint32_t number = *ReadLE<uint32_t>(bytes, pos);
-        const uint32_t length = *ReadLE<uint32_t>(bytes, pos + 4);
+    FieldsMemoryBound fieldsBound(dictionary);
+    const auto headerAt = [&](uint64_t pos) { return bytes.data() + pos; };
+    const auto visit = [&](uint32_t number, uint32_t length, uint64_t pos) -> std::optional<ReadResult> {
         auto node = std::make_unique<RecordNode>();
         AirRecord& record = node->record;
         record.number = number;
@@ -237,14 +298,14 @@ ReadResult ReadAirBytes(std::span<const uint8_t> bytes, const RecordDictionary& 
         record.length = length;
         record.type = dictionary.Type(number);
         record.offset = record.fileOffset = static_cast<uint32_t>(pos + 8);
-        record.data.assign(bytes.begin() + static_cast<std::ptrdiff_t>(pos + 8),
-                           bytes.begin() + static_cast<std::ptrdiff_t>(pos + 8 + length));
+        const auto data = bytes.subspan(static_cast<size_t>(pos + 8), length);
+        record.data.assign(data.begin(), data.end());
         if (options.captions) {
             node->caption = RecordCaption(record, dictionary, options);
         }
         memory += NodeMemory(*node);
         if (record.type == DataType::Record && options.fields) {
-            if (memory + FieldsMemoryBound(record.lookupNumber, record.data.size(), dictionary) >
+            if (memory + fieldsBound(record.lookupNumber, record.data.size()) >
                 options.memoryLimit) {
                 return TooMuchMemory(number, pos, options);
             }
@@ -256,47 +317,132 @@ ReadResult ReadAirBytes(std::span<const uint8_t> bytes, const RecordDictionary& 
             return TooMuchMemory(number, pos, options);
         }
         loaded.AppendRoot(std::move(node));
-        pos += 8 + static_cast<size_t>(length);
+        return std::nullopt;
+    };
+    ReadResult result = WalkRecords(bytes.size(), headerAt, visit);
+    if (result.code != ReadResultCode::Ok) {
+        return result;
     }
     loaded.Sort();
     tree = std::move(loaded);
     return {};
 }
 
-ReadResult CheckAirBytes(std::span<const uint8_t> bytes, const RecordDictionary& dictionary,
-                         const ReadOptions& options, size_t& records) {
+namespace {
+
+// What CheckAirBytes and CheckAirFile share: the walk with the memory counted at its bound.
+template <typename HeaderAt>
+ReadResult CheckRecords(uint64_t total, HeaderAt&& headerAt, const RecordDictionary& dictionary,
+                        const ReadOptions& options, size_t& records) {
     records = 0;
     uint64_t memory = 0;
-    size_t pos = 0;
-    while (pos < bytes.size()) {
-        if (auto damage = FramingDamage(bytes, pos)) {
-            return *damage;
-        }
-        const uint32_t number = *ReadLE<uint32_t>(bytes, pos);
-        const uint32_t length = *ReadLE<uint32_t>(bytes, pos + 4);
+    FieldsMemoryBound fieldsBound(dictionary);
+    const auto visit = [&](uint32_t number, uint32_t length, uint64_t pos) -> std::optional<ReadResult> {
         memory += kNodeBytes + (length > 0 ? length + kAllocationOverhead : 0);
         if (dictionary.Type(number) == DataType::Record) {
             const auto lookupNumber = static_cast<int32_t>(std::min<uint32_t>(number, 0x7FFFFFFF));
-            memory += FieldsMemoryBound(lookupNumber, length, dictionary);
+            memory += fieldsBound(lookupNumber, length);
         }
         if (memory > options.memoryLimit) {
             return TooMuchMemory(number, pos, options);
         }
         ++records;
-        pos += 8 + static_cast<size_t>(length);
-    }
-    return {};
+        return std::nullopt;
+    };
+    return WalkRecords(total, headerAt, visit);
 }
 
-ReadResult CheckAirFile(const std::string& path, const RecordDictionary& dictionary,
-                        const ReadOptions& options, size_t& records) {
-    records = 0;
+// The headers of a file read front to back through one buffer, as cat reads it; data that
+// lies wholly between two buffers' worth of headers is skipped rather than read.
+class HeaderStream {
+public:
+    explicit HeaderStream(int fd) : mFd(fd), mBuffer(64 * 1024) {}
+
+    // The 8 bytes at pos (never before an earlier pos), or nullptr.
+    const uint8_t* At(uint64_t pos) {
+        const uint64_t end = mStart + mFill;
+        if (pos + 8 <= end) {
+            return mBuffer.data() + (pos - mStart);
+        }
+        if (pos < end) {
+            // Part of the header is in the buffer already.
+            const auto keep = static_cast<size_t>(end - pos);
+            std::memmove(mBuffer.data(), mBuffer.data() + (pos - mStart), keep);
+            mFill = keep;
+        } else {
+            mFill = 0;
+            if (pos > end && ::lseek(mFd, static_cast<off_t>(pos), SEEK_SET) < 0) {
+                mError = errno;
+                return nullptr;
+            }
+        }
+        mStart = pos;
+        while (mFill < 8) {
+            const ssize_t n = ::read(mFd, mBuffer.data() + mFill, mBuffer.size() - mFill);
+            if (n < 0 && errno == EINTR) {
+                continue;
+            }
+            if (n <= 0) {
+                mError = n < 0 ? errno : 0;
+                return nullptr;
+            }
+            mFill += static_cast<size_t>(n);
+        }
+        return mBuffer.data();
+    }
+    // The reason a header could not be read; 0 when the file ended before its size.
+    [[nodiscard]] int Error() const { return mError; }
+
+private:
+    int mFd;
+    std::vector<uint8_t> mBuffer;
+    uint64_t mStart = 0; // file position of the buffer's first byte
+    size_t mFill = 0;
+    int mError = 0;
+};
+
+ReadResult CheckWholeFile(const std::string& path, const RecordDictionary& dictionary,
+                          const ReadOptions& options, size_t& records) {
     const FileReadResult file = ReadRegularFile(path, kMaxAirFileSize);
     if (auto problem = FileProblem(path, file)) {
         return *problem;
     }
     const auto* data = reinterpret_cast<const uint8_t*>(file.bytes.data());
     return CheckAirBytes({data, file.bytes.size()}, dictionary, options, records);
+}
+
+} // namespace
+
+ReadResult CheckAirBytes(std::span<const uint8_t> bytes, const RecordDictionary& dictionary,
+                         const ReadOptions& options, size_t& records) {
+    const auto headerAt = [&](uint64_t pos) { return bytes.data() + pos; };
+    return CheckRecords(bytes.size(), headerAt, dictionary, options, records);
+}
+
+ReadResult CheckAirFile(const std::string& path, const RecordDictionary& dictionary,
+                        const ReadOptions& options, size_t& records) {
+    records = 0;
+    FileReadResult file;
+    const int fd = OpenRegularFile(path, kMaxAirFileSize, file);
+    if (fd < 0) {
+        return *FileProblem(path, file);
+    }
+    struct Closer {
+        int fd;
+        ~Closer() { ::close(fd); }
+    } closer{fd};
+    HeaderStream stream(fd);
+    const ReadResult result =
+        CheckRecords(file.size, [&](uint64_t pos) { return stream.At(pos); }, dictionary, options, records);
+    if (result.code == kHeaderUnread && stream.Error() != 0) {
+        return {ReadResultCode::CannotOpen, 0, "cannot read " + path + ": " + std::strerror(stream.Error())};
+    }
+    struct stat st;
+    if (result.code == kHeaderUnread || ::fstat(fd, &st) != 0 || static_cast<uint64_t>(st.st_size) != file.size) {
+        // The file changed while it was read: check it as the reader would now read it.
+        return CheckWholeFile(path, dictionary, options, records);
+    }
+    return result;
 }
 
 ReadResult ReadAirFile(const std::string& path, const RecordDictionary& dictionary,
