@@ -283,13 +283,20 @@ void CreateFields(RecordNode& node, const RecordDictionary& dictionary, const Re
     }
 }
 
-ReadResult ReadAirBytes(std::span<const uint8_t> bytes, const RecordDictionary& dictionary,
-                        const ReadOptions& options, RecordTree& tree) {
-    RecordTree loaded;
+namespace {
+
+// The records of a file of total bytes into a fresh tree. headerAt(pos) as for WalkRecords;
+// dataAt(pos, n, out) puts the n bytes at pos into out, or returns false.
+template <typename HeaderAt, typename DataAt>
+ReadResult ReadRecords(uint64_t total, HeaderAt&& headerAt, DataAt&& dataAt, const RecordDictionary& dictionary,
+                       const ReadOptions& options, RecordTree& loaded) {
     uint64_t memory = 0;
     FieldsMemoryBound fieldsBound(dictionary);
-    const auto headerAt = [&](uint64_t pos) { return bytes.data() + pos; };
+    bool inOrder = true; // as every file this program saved is; sorting is skipped then
+    uint32_t previous = 0;
     const auto visit = [&](uint32_t number, uint32_t length, uint64_t pos) -> std::optional<ReadResult> {
+        inOrder = inOrder && number >= previous;
+        previous = number;
         auto node = std::make_unique<RecordNode>();
         AirRecord& record = node->record;
         record.number = number;
@@ -298,15 +305,15 @@ ReadResult ReadAirBytes(std::span<const uint8_t> bytes, const RecordDictionary& 
         record.length = length;
         record.type = dictionary.Type(number);
         record.offset = record.fileOffset = static_cast<uint32_t>(pos + 8);
-        const auto data = bytes.subspan(static_cast<size_t>(pos + 8), length);
-        record.data.assign(data.begin(), data.end());
+        if (!dataAt(pos + 8, length, record.data)) {
+            return ReadResult{kHeaderUnread, pos, {}};
+        }
         if (options.captions) {
             node->caption = RecordCaption(record, dictionary, options);
         }
         memory += NodeMemory(*node);
         if (record.type == DataType::Record && options.fields) {
-            if (memory + fieldsBound(record.lookupNumber, record.data.size()) >
-                options.memoryLimit) {
+            if (memory + fieldsBound(record.lookupNumber, record.data.size()) > options.memoryLimit) {
                 return TooMuchMemory(number, pos, options);
             }
             memory -= NodeMemory(*node);
@@ -319,13 +326,29 @@ ReadResult ReadAirBytes(std::span<const uint8_t> bytes, const RecordDictionary& 
         loaded.AppendRoot(std::move(node));
         return std::nullopt;
     };
-    ReadResult result = WalkRecords(bytes.size(), headerAt, visit);
-    if (result.code != ReadResultCode::Ok) {
-        return result;
+    ReadResult result = WalkRecords(total, headerAt, visit);
+    if (result.code == ReadResultCode::Ok && !inOrder) {
+        loaded.Sort();
     }
-    loaded.Sort();
-    tree = std::move(loaded);
-    return {};
+    return result;
+}
+
+} // namespace
+
+ReadResult ReadAirBytes(std::span<const uint8_t> bytes, const RecordDictionary& dictionary,
+                        const ReadOptions& options, RecordTree& tree) {
+    const auto headerAt = [&](uint64_t pos) { return bytes.data() + pos; };
+    const auto dataAt = [&](uint64_t pos, size_t n, std::vector<uint8_t>& out) {
+        const auto data = bytes.subspan(static_cast<size_t>(pos), n);
+        out.assign(data.begin(), data.end());
+        return true;
+    };
+    RecordTree loaded;
+    ReadResult result = ReadRecords(bytes.size(), headerAt, dataAt, dictionary, options, loaded);
+    if (result.code == ReadResultCode::Ok) {
+        tree = std::move(loaded);
+    }
+    return result;
 }
 
 namespace {
@@ -352,48 +375,96 @@ ReadResult CheckRecords(uint64_t total, HeaderAt&& headerAt, const RecordDiction
     return WalkRecords(total, headerAt, visit);
 }
 
-// The headers of a file read front to back through one buffer, as cat reads it; data that
-// lies wholly between two buffers' worth of headers is skipped rather than read.
-class HeaderStream {
+// A file read front to back through one buffer, as cat reads it; what lies wholly between
+// two requests is skipped rather than read.
+class FileStream {
 public:
-    explicit HeaderStream(int fd) : mFd(fd), mBuffer(64 * 1024) {}
+    static constexpr size_t kBufferSize = 64 * 1024;
 
-    // The 8 bytes at pos (never before an earlier pos), or nullptr.
-    const uint8_t* At(uint64_t pos) {
+    explicit FileStream(int fd) : mFd(fd), mBuffer(kBufferSize) {}
+
+    // The n (at most kBufferSize) bytes at pos, never before an earlier request; or nullptr.
+    const uint8_t* At(uint64_t pos, size_t n) {
         const uint64_t end = mStart + mFill;
-        if (pos + 8 <= end) {
+        if (pos + n <= end) {
             return mBuffer.data() + (pos - mStart);
         }
         if (pos < end) {
-            // Part of the header is in the buffer already.
+            // Part of them is in the buffer already.
             const auto keep = static_cast<size_t>(end - pos);
             std::memmove(mBuffer.data(), mBuffer.data() + (pos - mStart), keep);
             mFill = keep;
         } else {
             mFill = 0;
-            if (pos > end && ::lseek(mFd, static_cast<off_t>(pos), SEEK_SET) < 0) {
-                mError = errno;
+            if (pos > end && !Seek(pos)) {
                 return nullptr;
             }
         }
         mStart = pos;
-        while (mFill < 8) {
-            const ssize_t n = ::read(mFd, mBuffer.data() + mFill, mBuffer.size() - mFill);
-            if (n < 0 && errno == EINTR) {
-                continue;
-            }
-            if (n <= 0) {
-                mError = n < 0 ? errno : 0;
+        while (mFill < n) {
+            const size_t got = ReadSome(mBuffer.data() + mFill, mBuffer.size() - mFill);
+            if (got == 0) {
                 return nullptr;
             }
-            mFill += static_cast<size_t>(n);
+            mFill += got;
         }
         return mBuffer.data();
     }
-    // The reason a header could not be read; 0 when the file ended before its size.
+
+    // Copies the n bytes at pos into out; false when they cannot be read.
+    bool Copy(uint64_t pos, size_t n, std::vector<uint8_t>& out) {
+        if (n <= kBufferSize) {
+            const uint8_t* bytes = At(pos, n);
+            if (bytes) {
+                out.assign(bytes, bytes + n);
+            }
+            return bytes != nullptr;
+        }
+        // Larger than the buffer: what is buffered, then the rest straight from the file.
+        out.resize(n);
+        const uint64_t end = mStart + mFill;
+        size_t done = 0;
+        if (pos < end) {
+            done = static_cast<size_t>(std::min<uint64_t>(n, end - pos));
+            std::memcpy(out.data(), mBuffer.data() + (pos - mStart), done);
+        } else if (pos > end && !Seek(pos)) {
+            return false;
+        }
+        while (done < n) {
+            const size_t got = ReadSome(out.data() + done, n - done);
+            if (got == 0) {
+                return false;
+            }
+            done += got;
+        }
+        mStart = pos + n;
+        mFill = 0;
+        return true;
+    }
+
+    // The reason bytes could not be read; 0 when the file ended before its size.
     [[nodiscard]] int Error() const { return mError; }
 
 private:
+    bool Seek(uint64_t pos) {
+        if (::lseek(mFd, static_cast<off_t>(pos), SEEK_SET) < 0) {
+            mError = errno;
+            return false;
+        }
+        return true;
+    }
+    // 0 at the end of the file or on an error.
+    size_t ReadSome(uint8_t* to, size_t n) {
+        for (;;) {
+            const ssize_t got = ::read(mFd, to, n);
+            if (got < 0 && errno == EINTR) {
+                continue;
+            }
+            mError = got < 0 ? errno : 0;
+            return got > 0 ? static_cast<size_t>(got) : 0;
+        }
+    }
+
     int mFd;
     std::vector<uint8_t> mBuffer;
     uint64_t mStart = 0; // file position of the buffer's first byte
@@ -401,14 +472,40 @@ private:
     int mError = 0;
 };
 
-ReadResult CheckWholeFile(const std::string& path, const RecordDictionary& dictionary,
-                          const ReadOptions& options, size_t& records) {
-    const FileReadResult file = ReadRegularFile(path, kMaxAirFileSize);
-    if (auto problem = FileProblem(path, file)) {
+ReadResult CannotRead(const std::string& path, int error) {
+    return {ReadResultCode::CannotOpen, 0, "cannot read " + path + ": " + std::strerror(error)};
+}
+
+struct Closer {
+    int fd;
+    ~Closer() { ::close(fd); }
+};
+
+// Runs walk(stream, size) over the file as it is streamed; should the file change meanwhile,
+// whole(bytes) over the file read whole as it is then.
+template <typename Walk, typename Whole>
+ReadResult StreamFile(const std::string& path, Walk&& walk, Whole&& whole) {
+    FileReadResult file;
+    const int fd = OpenRegularFile(path, kMaxAirFileSize, file);
+    if (fd < 0) {
+        return *FileProblem(path, file);
+    }
+    const Closer closer{fd};
+    FileStream stream(fd);
+    const ReadResult result = walk(stream, file.size);
+    if (result.code == kHeaderUnread && stream.Error() != 0) {
+        return CannotRead(path, stream.Error());
+    }
+    struct stat st;
+    if (result.code != kHeaderUnread && ::fstat(fd, &st) == 0 && static_cast<uint64_t>(st.st_size) == file.size) {
+        return result;
+    }
+    const FileReadResult again = ReadRegularFile(path, kMaxAirFileSize);
+    if (auto problem = FileProblem(path, again)) {
         return *problem;
     }
-    const auto* data = reinterpret_cast<const uint8_t*>(file.bytes.data());
-    return CheckAirBytes({data, file.bytes.size()}, dictionary, options, records);
+    const auto* data = reinterpret_cast<const uint8_t*>(again.bytes.data());
+    return whole(std::span<const uint8_t>(data, again.bytes.size()));
 }
 
 } // namespace
@@ -422,37 +519,36 @@ ReadResult CheckAirBytes(std::span<const uint8_t> bytes, const RecordDictionary&
 ReadResult CheckAirFile(const std::string& path, const RecordDictionary& dictionary,
                         const ReadOptions& options, size_t& records) {
     records = 0;
-    FileReadResult file;
-    const int fd = OpenRegularFile(path, kMaxAirFileSize, file);
-    if (fd < 0) {
-        return *FileProblem(path, file);
-    }
-    struct Closer {
-        int fd;
-        ~Closer() { ::close(fd); }
-    } closer{fd};
-    HeaderStream stream(fd);
-    const ReadResult result =
-        CheckRecords(file.size, [&](uint64_t pos) { return stream.At(pos); }, dictionary, options, records);
-    if (result.code == kHeaderUnread && stream.Error() != 0) {
-        return {ReadResultCode::CannotOpen, 0, "cannot read " + path + ": " + std::strerror(stream.Error())};
-    }
-    struct stat st;
-    if (result.code == kHeaderUnread || ::fstat(fd, &st) != 0 || static_cast<uint64_t>(st.st_size) != file.size) {
-        // The file changed while it was read: check it as the reader would now read it.
-        return CheckWholeFile(path, dictionary, options, records);
-    }
-    return result;
+    const auto walk = [&](FileStream& stream, uint64_t size) {
+        const auto headerAt = [&](uint64_t pos) { return stream.At(pos, 8); };
+        return CheckRecords(size, headerAt, dictionary, options, records);
+    };
+    const auto whole = [&](std::span<const uint8_t> bytes) {
+        return CheckAirBytes(bytes, dictionary, options, records);
+    };
+    return StreamFile(path, walk, whole);
 }
 
 ReadResult ReadAirFile(const std::string& path, const RecordDictionary& dictionary,
                        const ReadOptions& options, RecordTree& tree) {
-    const FileReadResult file = ReadRegularFile(path, kMaxAirFileSize);
-    if (auto problem = FileProblem(path, file)) {
-        return *problem;
+    // Streamed, so that a large file is never held twice: as bytes and as the tree.
+    RecordTree loaded;
+    const auto walk = [&](FileStream& stream, uint64_t size) {
+        const auto headerAt = [&](uint64_t pos) { return stream.At(pos, 8); };
+        const auto dataAt = [&](uint64_t pos, size_t n, std::vector<uint8_t>& out) {
+            return stream.Copy(pos, n, out);
+        };
+        return ReadRecords(size, headerAt, dataAt, dictionary, options, loaded);
+    };
+    const auto whole = [&](std::span<const uint8_t> bytes) {
+        loaded.Clear();
+        return ReadAirBytes(bytes, dictionary, options, loaded);
+    };
+    const ReadResult result = StreamFile(path, walk, whole);
+    if (result.code == ReadResultCode::Ok) {
+        tree = std::move(loaded);
     }
-    const auto* data = reinterpret_cast<const uint8_t*>(file.bytes.data());
-    return ReadAirBytes({data, file.bytes.size()}, dictionary, options, tree);
+    return result;
 }
 
 } // namespace kelvara

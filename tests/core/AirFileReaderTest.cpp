@@ -149,9 +149,9 @@ TEST_F(Reader, DamagedFilesAreRefusedAndTheTreeStays) {
     }
 }
 
-// The file check streams through a buffer of its own; across and beyond the buffer's edges it
-// must say exactly what the reader says of the whole file.
-TEST_F(Reader, FileCheckAgreesWithTheReader) {
+// Reading and checking a file stream it through a buffer; across and beyond the buffer's edges
+// both must say exactly what the reader says of the same bytes in memory.
+TEST_F(Reader, StreamedFileAgreesWithTheBytes) {
     // Headers straddling 64 KiB boundaries, and a record longer than the buffer to skip.
     AirFileBuilder many;
     for (uint32_t i = 0; i < 9000; ++i) {
@@ -176,15 +176,23 @@ TEST_F(Reader, FileCheckAgreesWithTheReader) {
         SCOPED_TRACE(c.name);
         const std::string path = folder.File("c.air");
         test::WriteFile(path, c.bytes);
+        const ReadResult expected = ReadAirBytes(c.bytes, mDictionary, {}, mTree);
         RecordTree tree;
         const ReadResult read = ReadAirFile(path, mDictionary, {}, tree);
         size_t records = 99;
         const ReadResult checked = CheckAirFile(path, mDictionary, {}, records);
-        EXPECT_EQ(checked.code, read.code);
-        EXPECT_EQ(checked.offset, read.offset);
-        EXPECT_EQ(checked.message, read.message);
-        if (read.code == ReadResultCode::Ok) {
-            EXPECT_EQ(records, tree.RootCount());
+        for (const ReadResult& r : {read, checked}) {
+            EXPECT_EQ(r.code, expected.code);
+            EXPECT_EQ(r.offset, expected.offset);
+            EXPECT_EQ(r.message, expected.message);
+        }
+        if (expected.code == ReadResultCode::Ok) {
+            EXPECT_EQ(records, mTree.RootCount());
+            ASSERT_EQ(tree.NodeCount(), mTree.NodeCount());
+            for (size_t i = 0; i < tree.RootCount(); ++i) {
+                EXPECT_EQ(tree.Root(i)->record.data, mTree.Root(i)->record.data) << i;
+                EXPECT_EQ(tree.Root(i)->caption, mTree.Root(i)->caption) << i;
+            }
         }
     }
     size_t records = 0;
