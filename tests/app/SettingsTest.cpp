@@ -90,10 +90,10 @@ TEST(Settings, ValueReadRules) {
          FIELD(language),
          {{"E", 'E'}, {"e", 'D'}, {"X", 'D'}, {"", 'D'}, {"English", 'D'}}},
         {"language", FIELD(German()), {{"E", false}, {"e", true}}},
-        {"windowleft", FIELD(windowleft), {{"-2", -2}, {"+7", 7}, {"0xFF", 0}, {"abc", 0}}},
         {"windowleft",
          FIELD(windowleft),
-         {{"42px", 42}, {" \t 5", 5}, {"- 3", 0}, {"2147483648", INT32_MIN}}},
+         {{"-2", -2}, {"+7", 7}, {"0xFF", 0}, {"abc", 0}, {"42px", 42}, {" \t 5", 5}, {"- 3", 0},
+          {"2147483648", INT32_MIN}}},
         {"color1", FIELD(colors[0]), {{"0xFF", 0}}},
         {"bgcolor", FIELD(colors[5]), {{"255", 255}}}};
     for (const Case& c : cases) {

@@ -111,16 +111,6 @@ TEST_F(Writer, SavingThroughALinkWritesTheLinkedFileAndKeepsItsMode) {
     EXPECT_EQ(st.st_mode & 07777, 0600u);
 }
 
-TEST_F(Writer, TemporaryFileThatCannotBeCreatedTouchesNothing) {
-    Load(Version(1));
-    fs::create_directory(mFolder.File("plane.kvr.air")); // a folder takes the temporary name
-    std::string detail;
-    EXPECT_EQ(WriteAirFile(mTree, SaveNamesForFile(mPath), &detail), WriteResultCode::CannotWriteTemporary);
-    EXPECT_FALSE(detail.empty());
-    EXPECT_EQ(ReadFile(mPath), Version(1));
-    EXPECT_FALSE(Exists("plane.kvr1.air"));
-}
-
 TEST_F(Writer, FullDiskIsDetectedBeforeTheTargetIsReplaced) {
     // A file size limit makes write() fail the way a full disk does.
     AirFileBuilder builder;
