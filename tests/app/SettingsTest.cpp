@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <grp.h>
-#include <sys/wait.h>
 
 namespace kelvara {
 namespace {
@@ -187,26 +186,12 @@ TEST(Settings, FaultsAndKillsDuringSaveLeaveAWholeFile) {
 
     TempFolder counted;
     Settings settings = prepare(counted);
-    FaultySystem counting(Call::Any, 0);
-    {
-        test::ScopedSaveSystem scoped(counting);
-        ASSERT_TRUE(settings.Save());
-    }
+    const int steps = test::CountSteps([&] { ASSERT_TRUE(settings.Save()); });
     const std::string newText = settings.SaveText();
-    for (int step = 1; step <= counting.Steps(); ++step) {
+    for (int step = 1; step <= steps; ++step) {
         TempFolder folder;
         Settings killed = prepare(folder);
-        const pid_t child = ::fork();
-        ASSERT_GE(child, 0);
-        if (child == 0) {
-            FaultySystem killer = FaultySystem::KillBefore(step);
-            SetSaveSystem(&killer);
-            (void)killed.Save();
-            ::_exit(0);
-        }
-        int status = 0;
-        ASSERT_EQ(::waitpid(child, &status, 0), child);
-        EXPECT_TRUE(WIFSIGNALED(status));
+        EXPECT_TRUE(test::KilledBefore(step, [&] { (void)killed.Save(); }));
         const auto text = ReadFile(folder.File("kvr.cfg"));
         EXPECT_TRUE(text == oldText || text == newText) << "killed before step " << step;
     }

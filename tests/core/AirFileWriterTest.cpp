@@ -19,10 +19,7 @@ namespace kelvara {
 namespace {
 
 namespace fs = std::filesystem;
-using test::AirFileBuilder;
-using test::Le16;
-using test::ReadFile;
-using test::WriteFile;
+using namespace test;
 
 class Writer : public ::testing::Test {
 protected:

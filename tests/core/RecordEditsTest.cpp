@@ -11,9 +11,7 @@
 namespace kelvara {
 namespace {
 
-using test::AirFileBuilder;
-using test::Le16;
-using test::Le32;
+using namespace test;
 
 class Edits : public ::testing::Test {
 protected:
