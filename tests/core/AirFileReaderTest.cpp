@@ -12,11 +12,7 @@
 namespace kelvara {
 namespace {
 
-using test::AirFileBuilder;
-using test::Concat;
-using test::Le16;
-using test::Le32;
-using test::LeFloat;
+using namespace test;
 
 const char* kDictionary =
     "[records]\n"
