@@ -231,8 +231,7 @@ TEST(Settings, ReadOnlyProgramFolderReadsOldFileAndSavesToXdg) {
     RunUnprivileged([&] {
         Settings settings;
         settings.Load(program);
-        const bool read =
-            settings.fspath == "C:\\Old" && settings.ConfigFolder() == config + "/kelvara";
+        const bool read = settings.fspath == "C:\\Old" && settings.ConfigFolder() == config + "/kelvara";
         settings.fspath = "C:\\New";
         const bool saved = settings.Save();
         Settings next;

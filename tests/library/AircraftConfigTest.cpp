@@ -24,8 +24,7 @@ TEST(AircraftConfig, SimPathFromValue) {
 TEST(AircraftConfig, SectionRules) {
     AircraftEntry entry;
     const int count = ReadAircraftConfigText(
-        entry, "/F/A",
-        "[FLTSIM.7]\n[ignored header]\ntitle = T0 ; comment\nsim=m\nTEXTURE=Red\n"
+        entry, "/F/A", "[FLTSIM.7]\n[ignored header]\ntitle = T0 ; comment\nsim=m\nTEXTURE=Red\n"
         "ui_thumbnailfile=\"t\\p.jpg\"\n"
         "[general]\nsim=not me\n"
         "[fltsim.8]\ntitle=T1\nsim=m2\nui_manufacturer=\n");
