@@ -3,6 +3,8 @@
 #include "Settings.h"
 #include "Windows1252.h"
 
+#include <QFile>
+#include <QLocale>
 #include <QStringList>
 
 namespace kelvara {
@@ -55,6 +57,20 @@ QString FirstUnstorableCharacter(const QString& text) {
 
 QString FromConfigText(std::string_view bytes) {
     return QString::fromStdString(DecodeConfigText(bytes));
+}
+
+std::string LocalPath(const QString& path) {
+    return QFile::encodeName(path).toStdString();
+}
+
+QString DisplayPath(const std::string& path) {
+    return QFile::decodeName(QByteArray::fromStdString(path));
+}
+
+char LocaleDecimalMark() {
+    const QString point = QLocale().decimalPoint();
+    return point.size() == 1 && point.at(0).unicode() < 128 ? static_cast<char>(point.at(0).unicode())
+                                                            : '.';
 }
 
 } // namespace kelvara

@@ -34,6 +34,11 @@ struct UiText {
 [[nodiscard]] QString FirstUnstorableCharacter(const QString& text);
 // Dictionary and configuration texts: UTF-8 when they are, else Windows-1252.
 [[nodiscard]] QString FromConfigText(std::string_view bytes);
+// File names between Qt and the core, in the file system's own encoding.
+[[nodiscard]] std::string LocalPath(const QString& path);
+[[nodiscard]] QString DisplayPath(const std::string& path);
+// The user's decimal mark for number texts; '.' where the locale's is not one ASCII character.
+[[nodiscard]] char LocaleDecimalMark();
 
 namespace Texts {
 inline constexpr UiText TextTooLong{
