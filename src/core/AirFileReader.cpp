@@ -6,9 +6,14 @@
 #include "RecordDictionary.h"
 #include "ValueFormat.h"
 
+#include <cerrno>
 #include <cinttypes>
 #include <cstdio>
+#include <cstring>
 #include <optional>
+#include <unordered_map>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace kelvara {
 
@@ -62,46 +67,106 @@ uint64_t NodeMemory(const RecordNode& node) {
 }
 
 // Most that the fields of a record can take, known before they are made: a field without a
-// fixed width may hold up to the whole record.
-uint64_t FieldsMemoryBound(int32_t lookupNumber, uint64_t dataSize, const RecordDictionary& dictionary) {
-    const int layout = dictionary.LayoutOf(lookupNumber);
-    if (layout < 0) {
-        return 0;
+// fixed width may hold up to the whole record. The widths are looked up once per record number.
+class FieldsMemoryBound {
+public:
+    explicit FieldsMemoryBound(const RecordDictionary& dictionary) : mDictionary(dictionary) {}
+
+    uint64_t operator()(int32_t lookupNumber, uint64_t dataSize) {
+        auto [it, added] = mLayouts.try_emplace(lookupNumber);
+        if (added) {
+            it->second = Widths(lookupNumber);
+        }
+        const Layout& layout = it->second;
+        constexpr uint64_t kFieldOverhead = sizeof(RecordNode) + 256;
+        uint64_t bytes = layout.widths.size() * kFieldOverhead;
+        if (dataSize >= layout.widest) {
+            return bytes + layout.fixed + layout.unsized * dataSize;
+        }
+        for (const uint64_t width : layout.widths) {
+            bytes += std::min<uint64_t>(width, dataSize);
+        }
+        return bytes;
     }
-    constexpr uint64_t kFieldOverhead = sizeof(RecordNode) + 256;
-    uint64_t bytes = 0;
-    const int count = dictionary.FieldCount(layout);
-    for (int f = 1; f <= count; ++f) {
-        const int type = dictionary.Field(layout, f).type;
-        const uint64_t width = IsRawBlock(type)          ? static_cast<uint64_t>(type - DataType::RawBlockBase)
-                               : FixedWidth(type) > 0    ? static_cast<uint64_t>(FixedWidth(type))
-                                                         : dataSize;
-        bytes += std::min<uint64_t>(width, dataSize) + kFieldOverhead;
+
+private:
+    struct Layout {
+        std::vector<uint64_t> widths; // UINT64_MAX: as wide as the record
+        uint64_t fixed = 0;           // the sum of the fixed widths
+        uint64_t widest = 0;          // the largest fixed width
+        uint64_t unsized = 0;
+    };
+
+    Layout Widths(int32_t lookupNumber) const {
+        Layout out;
+        const int layout = mDictionary.LayoutOf(lookupNumber);
+        const int count = layout < 0 ? 0 : mDictionary.FieldCount(layout);
+        for (int f = 1; f <= count; ++f) {
+            const int type = mDictionary.Field(layout, f).type;
+            const uint64_t width = IsRawBlock(type)       ? static_cast<uint64_t>(type - DataType::RawBlockBase)
+                                   : FixedWidth(type) > 0 ? static_cast<uint64_t>(FixedWidth(type))
+                                                          : UINT64_MAX;
+            out.widths.push_back(width);
+            if (width == UINT64_MAX) {
+                ++out.unsized;
+            } else {
+                out.fixed += width;
+                out.widest = std::max(out.widest, width);
+            }
+        }
+        return out;
     }
-    return bytes;
+
+    const RecordDictionary& mDictionary;
+    std::unordered_map<int32_t, Layout> mLayouts;
+};
+
+ReadResult HeaderCutShort(uint64_t pos, uint64_t left) {
+    ReadResult damaged{ReadResultCode::Damaged, pos, {}};
+    damaged.message = "record header at byte " + std::to_string(pos) + " cut short: " + std::to_string(left) +
+                      " of 8 bytes left";
+    return damaged;
 }
 
-// The damage of the record header at pos, if it does not fit the bytes.
-std::optional<ReadResult> FramingDamage(std::span<const uint8_t> bytes, size_t pos) {
-    const size_t left = bytes.size() - pos;
-    if (left < 8) {
-        ReadResult damaged{ReadResultCode::Damaged, pos, {}};
-        damaged.message = "record header at byte " + std::to_string(pos) + " cut short: " +
-                          std::to_string(left) + " of 8 bytes left";
-        return damaged;
-    }
-    const uint32_t number = *ReadLE<uint32_t>(bytes, pos);
-    const uint32_t length = *ReadLE<uint32_t>(bytes, pos + 4);
-    if (length > left - 8) {
-        ReadResult damaged{ReadResultCode::Damaged, pos, {}};
-        damaged.message = "record " + Hex(number) + " at byte " + std::to_string(pos) + ": length " +
-                          std::to_string(length) + " exceeds the " + std::to_string(left - 8) + " bytes left";
-        return damaged;
-    }
-    return std::nullopt;
+ReadResult LengthTooLong(uint32_t number, uint32_t length, uint64_t pos, uint64_t left) {
+    ReadResult damaged{ReadResultCode::Damaged, pos, {}};
+    damaged.message = "record " + Hex(number) + " at byte " + std::to_string(pos) + ": length " +
+                      std::to_string(length) + " exceeds the " + std::to_string(left) + " bytes left";
+    return damaged;
 }
 
-ReadResult TooMuchMemory(uint32_t number, size_t pos, const ReadOptions& options) {
+// Stands for a header that could not be read; the caller knows why.
+constexpr int kHeaderUnread = -100;
+
+// The framing walk over a file of total bytes. headerAt(pos) gives the 8 header bytes at pos, or
+// nullptr when they cannot be read; visit(number, length, pos) sees each record whose data fits
+// and may stop the walk with a result.
+template <typename HeaderAt, typename Visit>
+ReadResult WalkRecords(uint64_t total, HeaderAt&& headerAt, Visit&& visit) {
+    uint64_t pos = 0;
+    while (pos < total) {
+        const uint64_t left = total - pos;
+        if (left < 8) {
+            return HeaderCutShort(pos, left);
+        }
+        const uint8_t* header = headerAt(pos);
+        if (!header) {
+            return {kHeaderUnread, pos, {}};
+        }
+        const uint32_t number = *ReadLE<uint32_t>({header, 8}, 0);
+        const uint32_t length = *ReadLE<uint32_t>({header, 8}, 4);
+        if (length > left - 8) {
+            return LengthTooLong(number, length, pos, left - 8);
+        }
+        if (std::optional<ReadResult> stop = visit(number, length, pos)) {
+            return *stop;
+        }
+        pos += 8 + static_cast<uint64_t>(length);
+    }
+    return {};
+}
+
+ReadResult TooMuchMemory(uint32_t number, uint64_t pos, const ReadOptions& options) {
     ReadResult damaged{ReadResultCode::Damaged, pos, {}};
     damaged.message = "record " + Hex(number) + " at byte " + std::to_string(pos) +
                       ": the file needs more memory than the " +
@@ -218,17 +283,20 @@ void CreateFields(RecordNode& node, const RecordDictionary& dictionary, const Re
     }
 }
 
-ReadResult ReadAirBytes(std::span<const uint8_t> bytes, const RecordDictionary& dictionary,
-                        const ReadOptions& options, RecordTree& tree) {
-    RecordTree loaded;
+namespace {
+
+// The records of a file of total bytes into a fresh tree. headerAt(pos) as for WalkRecords;
+// dataAt(pos, n, out) puts the n bytes at pos into out, or returns false.
+template <typename HeaderAt, typename DataAt>
+ReadResult ReadRecords(uint64_t total, HeaderAt&& headerAt, DataAt&& dataAt, const RecordDictionary& dictionary,
+                       const ReadOptions& options, RecordTree& loaded) {
     uint64_t memory = 0;
-    size_t pos = 0;
-    while (pos < bytes.size()) {
-        if (auto damage = FramingDamage(bytes, pos)) {
-            return *damage;
-        }
-        const uint32_t number = *ReadLE<uint32_t>(bytes, pos);
-        const uint32_t length = *ReadLE<uint32_t>(bytes, pos + 4);
+    FieldsMemoryBound fieldsBound(dictionary);
+    bool inOrder = true; // as every file this program saved is; sorting is skipped then
+    uint32_t previous = 0;
+    const auto visit = [&](uint32_t number, uint32_t length, uint64_t pos) -> std::optional<ReadResult> {
+        inOrder = inOrder && number >= previous;
+        previous = number;
         auto node = std::make_unique<RecordNode>();
         AirRecord& record = node->record;
         record.number = number;
@@ -237,15 +305,15 @@ ReadResult ReadAirBytes(std::span<const uint8_t> bytes, const RecordDictionary& 
         record.length = length;
         record.type = dictionary.Type(number);
         record.offset = record.fileOffset = static_cast<uint32_t>(pos + 8);
-        record.data.assign(bytes.begin() + static_cast<std::ptrdiff_t>(pos + 8),
-                           bytes.begin() + static_cast<std::ptrdiff_t>(pos + 8 + length));
+        if (!dataAt(pos + 8, length, record.data)) {
+            return ReadResult{kHeaderUnread, pos, {}};
+        }
         if (options.captions) {
             node->caption = RecordCaption(record, dictionary, options);
         }
         memory += NodeMemory(*node);
         if (record.type == DataType::Record && options.fields) {
-            if (memory + FieldsMemoryBound(record.lookupNumber, record.data.size(), dictionary) >
-                options.memoryLimit) {
+            if (memory + fieldsBound(record.lookupNumber, record.data.size()) > options.memoryLimit) {
                 return TooMuchMemory(number, pos, options);
             }
             memory -= NodeMemory(*node);
@@ -256,57 +324,231 @@ ReadResult ReadAirBytes(std::span<const uint8_t> bytes, const RecordDictionary& 
             return TooMuchMemory(number, pos, options);
         }
         loaded.AppendRoot(std::move(node));
-        pos += 8 + static_cast<size_t>(length);
+        return std::nullopt;
+    };
+    ReadResult result = WalkRecords(total, headerAt, visit);
+    if (result.code == ReadResultCode::Ok && !inOrder) {
+        loaded.Sort();
     }
-    loaded.Sort();
-    tree = std::move(loaded);
-    return {};
+    return result;
 }
 
-ReadResult CheckAirBytes(std::span<const uint8_t> bytes, const RecordDictionary& dictionary,
-                         const ReadOptions& options, size_t& records) {
+} // namespace
+
+ReadResult ReadAirBytes(std::span<const uint8_t> bytes, const RecordDictionary& dictionary,
+                        const ReadOptions& options, RecordTree& tree) {
+    const auto headerAt = [&](uint64_t pos) { return bytes.data() + pos; };
+    const auto dataAt = [&](uint64_t pos, size_t n, std::vector<uint8_t>& out) {
+        const auto data = bytes.subspan(static_cast<size_t>(pos), n);
+        out.assign(data.begin(), data.end());
+        return true;
+    };
+    RecordTree loaded;
+    ReadResult result = ReadRecords(bytes.size(), headerAt, dataAt, dictionary, options, loaded);
+    if (result.code == ReadResultCode::Ok) {
+        tree = std::move(loaded);
+    }
+    return result;
+}
+
+namespace {
+
+// What CheckAirBytes and CheckAirFile share: the walk with the memory counted at its bound.
+template <typename HeaderAt>
+ReadResult CheckRecords(uint64_t total, HeaderAt&& headerAt, const RecordDictionary& dictionary,
+                        const ReadOptions& options, size_t& records) {
     records = 0;
     uint64_t memory = 0;
-    size_t pos = 0;
-    while (pos < bytes.size()) {
-        if (auto damage = FramingDamage(bytes, pos)) {
-            return *damage;
-        }
-        const uint32_t number = *ReadLE<uint32_t>(bytes, pos);
-        const uint32_t length = *ReadLE<uint32_t>(bytes, pos + 4);
+    FieldsMemoryBound fieldsBound(dictionary);
+    const auto visit = [&](uint32_t number, uint32_t length, uint64_t pos) -> std::optional<ReadResult> {
         memory += kNodeBytes + (length > 0 ? length + kAllocationOverhead : 0);
         if (dictionary.Type(number) == DataType::Record) {
             const auto lookupNumber = static_cast<int32_t>(std::min<uint32_t>(number, 0x7FFFFFFF));
-            memory += FieldsMemoryBound(lookupNumber, length, dictionary);
+            memory += fieldsBound(lookupNumber, length);
         }
         if (memory > options.memoryLimit) {
             return TooMuchMemory(number, pos, options);
         }
         ++records;
-        pos += 8 + static_cast<size_t>(length);
+        return std::nullopt;
+    };
+    return WalkRecords(total, headerAt, visit);
+}
+
+// A file read front to back through one buffer, as cat reads it; what lies wholly between
+// two requests is skipped rather than read.
+class FileStream {
+public:
+    static constexpr size_t kBufferSize = 64 * 1024;
+
+    explicit FileStream(int fd) : mFd(fd), mBuffer(kBufferSize) {}
+
+    // The n (at most kBufferSize) bytes at pos, never before an earlier request; or nullptr.
+    const uint8_t* At(uint64_t pos, size_t n) {
+        const uint64_t end = mStart + mFill;
+        if (pos + n <= end) {
+            return mBuffer.data() + (pos - mStart);
+        }
+        if (pos < end) {
+            // Part of them is in the buffer already.
+            const auto keep = static_cast<size_t>(end - pos);
+            std::memmove(mBuffer.data(), mBuffer.data() + (pos - mStart), keep);
+            mFill = keep;
+        } else {
+            mFill = 0;
+            if (pos > end && !Seek(pos)) {
+                return nullptr;
+            }
+        }
+        mStart = pos;
+        while (mFill < n) {
+            const size_t got = ReadSome(mBuffer.data() + mFill, mBuffer.size() - mFill);
+            if (got == 0) {
+                return nullptr;
+            }
+            mFill += got;
+        }
+        return mBuffer.data();
     }
-    return {};
+
+    // Copies the n bytes at pos into out; false when they cannot be read.
+    bool Copy(uint64_t pos, size_t n, std::vector<uint8_t>& out) {
+        if (n <= kBufferSize) {
+            const uint8_t* bytes = At(pos, n);
+            if (bytes) {
+                out.assign(bytes, bytes + n);
+            }
+            return bytes != nullptr;
+        }
+        // Larger than the buffer: what is buffered, then the rest straight from the file.
+        out.resize(n);
+        const uint64_t end = mStart + mFill;
+        size_t done = 0;
+        if (pos < end) {
+            done = static_cast<size_t>(std::min<uint64_t>(n, end - pos));
+            std::memcpy(out.data(), mBuffer.data() + (pos - mStart), done);
+        } else if (pos > end && !Seek(pos)) {
+            return false;
+        }
+        while (done < n) {
+            const size_t got = ReadSome(out.data() + done, n - done);
+            if (got == 0) {
+                return false;
+            }
+            done += got;
+        }
+        mStart = pos + n;
+        mFill = 0;
+        return true;
+    }
+
+    // The reason bytes could not be read; 0 when the file ended before its size.
+    [[nodiscard]] int Error() const { return mError; }
+
+private:
+    bool Seek(uint64_t pos) {
+        if (::lseek(mFd, static_cast<off_t>(pos), SEEK_SET) < 0) {
+            mError = errno;
+            return false;
+        }
+        return true;
+    }
+    // 0 at the end of the file or on an error.
+    size_t ReadSome(uint8_t* to, size_t n) {
+        for (;;) {
+            const ssize_t got = ::read(mFd, to, n);
+            if (got < 0 && errno == EINTR) {
+                continue;
+            }
+            mError = got < 0 ? errno : 0;
+            return got > 0 ? static_cast<size_t>(got) : 0;
+        }
+    }
+
+    int mFd;
+    std::vector<uint8_t> mBuffer;
+    uint64_t mStart = 0; // file position of the buffer's first byte
+    size_t mFill = 0;
+    int mError = 0;
+};
+
+ReadResult CannotRead(const std::string& path, int error) {
+    return {ReadResultCode::CannotOpen, 0, "cannot read " + path + ": " + std::strerror(error)};
+}
+
+struct Closer {
+    int fd;
+    ~Closer() { ::close(fd); }
+};
+
+// Runs walk(stream, size) over the file as it is streamed; should the file change meanwhile,
+// whole(bytes) over the file read whole as it is then.
+template <typename Walk, typename Whole>
+ReadResult StreamFile(const std::string& path, Walk&& walk, Whole&& whole) {
+    FileReadResult file;
+    const int fd = OpenRegularFile(path, kMaxAirFileSize, file);
+    if (fd < 0) {
+        return *FileProblem(path, file);
+    }
+    const Closer closer{fd};
+    FileStream stream(fd);
+    const ReadResult result = walk(stream, file.size);
+    if (result.code == kHeaderUnread && stream.Error() != 0) {
+        return CannotRead(path, stream.Error());
+    }
+    struct stat st;
+    if (result.code != kHeaderUnread && ::fstat(fd, &st) == 0 && static_cast<uint64_t>(st.st_size) == file.size) {
+        return result;
+    }
+    const FileReadResult again = ReadRegularFile(path, kMaxAirFileSize);
+    if (auto problem = FileProblem(path, again)) {
+        return *problem;
+    }
+    const auto* data = reinterpret_cast<const uint8_t*>(again.bytes.data());
+    return whole(std::span<const uint8_t>(data, again.bytes.size()));
+}
+
+} // namespace
+
+ReadResult CheckAirBytes(std::span<const uint8_t> bytes, const RecordDictionary& dictionary,
+                         const ReadOptions& options, size_t& records) {
+    const auto headerAt = [&](uint64_t pos) { return bytes.data() + pos; };
+    return CheckRecords(bytes.size(), headerAt, dictionary, options, records);
 }
 
 ReadResult CheckAirFile(const std::string& path, const RecordDictionary& dictionary,
                         const ReadOptions& options, size_t& records) {
     records = 0;
-    const FileReadResult file = ReadRegularFile(path, kMaxAirFileSize);
-    if (auto problem = FileProblem(path, file)) {
-        return *problem;
-    }
-    const auto* data = reinterpret_cast<const uint8_t*>(file.bytes.data());
-    return CheckAirBytes({data, file.bytes.size()}, dictionary, options, records);
+    const auto walk = [&](FileStream& stream, uint64_t size) {
+        const auto headerAt = [&](uint64_t pos) { return stream.At(pos, 8); };
+        return CheckRecords(size, headerAt, dictionary, options, records);
+    };
+    const auto whole = [&](std::span<const uint8_t> bytes) {
+        return CheckAirBytes(bytes, dictionary, options, records);
+    };
+    return StreamFile(path, walk, whole);
 }
 
 ReadResult ReadAirFile(const std::string& path, const RecordDictionary& dictionary,
                        const ReadOptions& options, RecordTree& tree) {
-    const FileReadResult file = ReadRegularFile(path, kMaxAirFileSize);
-    if (auto problem = FileProblem(path, file)) {
-        return *problem;
+    // Streamed, so that a large file is never held twice: as bytes and as the tree.
+    RecordTree loaded;
+    const auto walk = [&](FileStream& stream, uint64_t size) {
+        const auto headerAt = [&](uint64_t pos) { return stream.At(pos, 8); };
+        const auto dataAt = [&](uint64_t pos, size_t n, std::vector<uint8_t>& out) {
+            return stream.Copy(pos, n, out);
+        };
+        return ReadRecords(size, headerAt, dataAt, dictionary, options, loaded);
+    };
+    const auto whole = [&](std::span<const uint8_t> bytes) {
+        loaded.Clear();
+        return ReadAirBytes(bytes, dictionary, options, loaded);
+    };
+    const ReadResult result = StreamFile(path, walk, whole);
+    if (result.code == ReadResultCode::Ok) {
+        tree = std::move(loaded);
     }
-    const auto* data = reinterpret_cast<const uint8_t*>(file.bytes.data());
-    return ReadAirBytes({data, file.bytes.size()}, dictionary, options, tree);
+    return result;
 }
 
 } // namespace kelvara

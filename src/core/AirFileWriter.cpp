@@ -88,6 +88,42 @@ std::vector<uint8_t> SerializeAirFile(const RecordTree& tree) {
     return out;
 }
 
+namespace {
+
+// The file's bytes written through one reused buffer: serializing a large file whole first
+// cost more (a zero-filled block the size of the file) than writing it.
+bool WriteRecords(SaveSystem& system, int fd, const RecordTree& tree) {
+    std::vector<uint8_t> buffer(256 * 1024);
+    size_t fill = 0;
+    auto flush = [&] {
+        const bool ok = WriteFully(system, fd, buffer.data(), fill);
+        fill = 0;
+        return ok;
+    };
+    for (size_t i = 0; i < tree.RootCount(); ++i) {
+        const AirRecord& record = tree.Root(i)->record;
+        // The length written is always the size of the data that follows it.
+        const auto length = static_cast<uint32_t>(record.data.size());
+        if (buffer.size() - fill < 8 + static_cast<size_t>(length) && fill > 0 && !flush()) {
+            return false;
+        }
+        WriteLE<uint32_t>(buffer, record.number, fill);
+        WriteLE<uint32_t>(buffer, length, fill + 4);
+        fill += 8;
+        if (length > buffer.size() - fill) {
+            if (!flush() || !WriteFully(system, fd, record.data.data(), length)) {
+                return false;
+            }
+        } else if (length > 0) {
+            std::memcpy(buffer.data() + fill, record.data.data(), length);
+            fill += length;
+        }
+    }
+    return fill == 0 || flush();
+}
+
+} // namespace
+
 int WriteAirFile(const RecordTree& tree, const SaveNames& names, std::string* detail) {
     std::string scratch;
     std::string& why = detail ? *detail : scratch;
@@ -101,7 +137,6 @@ int WriteAirFile(const RecordTree& tree, const SaveNames& names, std::string* de
         return WriteResultCode::WriteProtected;
     }
 
-    const std::vector<uint8_t> bytes = SerializeAirFile(tree);
     const int fd = system.Open(names.temporary, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
     if (fd < 0) {
         why = Reason("cannot create", names.temporary);
@@ -112,7 +147,7 @@ int WriteAirFile(const RecordTree& tree, const SaveNames& names, std::string* de
     if (targetExists) {
         (void)::fchmod(fd, old.st_mode & 07777);
     }
-    bool written = WriteFully(system, fd, bytes.data(), bytes.size());
+    bool written = WriteRecords(system, fd, tree);
     if (!written) {
         why = Reason("cannot write", names.temporary);
     } else if (system.Fsync(fd) != 0) {

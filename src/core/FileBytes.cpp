@@ -8,13 +8,12 @@
 
 namespace kelvara {
 
-FileReadResult ReadRegularFile(const std::string& path, uint64_t maxSize) {
-    FileReadResult result;
+int OpenRegularFile(const std::string& path, uint64_t maxSize, FileReadResult& result) {
     auto fail = [&](FileReadStatus status, std::string message) {
         result.status = status;
         result.bytes.clear();
         result.message = std::move(message);
-        return result;
+        return -1;
     };
     struct stat st;
     if (::stat(path.c_str(), &st) != 0) {
@@ -28,17 +27,28 @@ FileReadResult ReadRegularFile(const std::string& path, uint64_t maxSize) {
     if (fd < 0) {
         return fail(FileReadStatus::CannotOpen, "cannot open " + path + ": " + std::strerror(errno));
     }
-    struct Closer {
-        int fd;
-        ~Closer() { ::close(fd); }
-    } closer{fd};
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
         return fail(FileReadStatus::NotRegular, path + " is not a regular file");
     }
     result.size = static_cast<uint64_t>(st.st_size);
     if (result.size > maxSize) {
+        ::close(fd);
         return fail(FileReadStatus::TooLarge, path + " is too large");
     }
+    return fd;
+}
+
+FileReadResult ReadRegularFile(const std::string& path, uint64_t maxSize) {
+    FileReadResult result;
+    const int fd = OpenRegularFile(path, maxSize, result);
+    if (fd < 0) {
+        return result;
+    }
+    struct Closer {
+        int fd;
+        ~Closer() { ::close(fd); }
+    } closer{fd};
     result.bytes.resize(static_cast<size_t>(result.size));
     size_t done = 0;
     while (done < result.bytes.size()) {
@@ -47,7 +57,10 @@ FileReadResult ReadRegularFile(const std::string& path, uint64_t maxSize) {
             continue;
         }
         if (n < 0) {
-            return fail(FileReadStatus::CannotOpen, "cannot read " + path + ": " + std::strerror(errno));
+            result.status = FileReadStatus::CannotOpen;
+            result.bytes.clear();
+            result.message = "cannot read " + path + ": " + std::strerror(errno);
+            return result;
         }
         if (n == 0) {
             break; // the file shrank while it was read

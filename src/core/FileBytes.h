@@ -18,4 +18,9 @@ struct FileReadResult {
 
 [[nodiscard]] FileReadResult ReadRegularFile(const std::string& path, uint64_t maxSize);
 
+// Opens a regular file of at most maxSize bytes for reading, for readers that stream it: the
+// descriptor (the caller closes it), or -1 with result's status and message set. result.size
+// receives the file's size; result.bytes stays empty.
+[[nodiscard]] int OpenRegularFile(const std::string& path, uint64_t maxSize, FileReadResult& result);
+
 } // namespace kelvara

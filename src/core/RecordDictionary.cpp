@@ -5,13 +5,14 @@
 
 namespace kelvara {
 
-RecordDictionary::RecordDictionary() : mEntries(kRecordCount) {}
+RecordDictionary::RecordDictionary() : mEntryIndex(kRecordCount, 0) {}
 
 const RecordEntry& RecordDictionary::Entry(int64_t number) const {
     if (number < 0 || number >= kRecordCount) {
         return mUnknown;
     }
-    return mEntries[static_cast<size_t>(number)];
+    const uint16_t index = mEntryIndex[static_cast<size_t>(number)];
+    return index == 0 ? mUnknown : mEntries[index - 1u];
 }
 
 int RecordDictionary::LayoutOf(int64_t number) const {
@@ -26,17 +27,19 @@ int RecordDictionary::LayoutOf(int64_t number) const {
 int RecordDictionary::FieldCount(int layout) const {
     const RecordLayout& l = Layout(layout);
     int count = 0;
-    while (count < kMaxFieldNumber && l.fields[static_cast<size_t>(count + 1)].type != DataType::Undefined) {
+    while (count + 1 < static_cast<int>(l.fields.size()) &&
+           l.fields[static_cast<size_t>(count + 1)].type != DataType::Undefined) {
         ++count;
     }
     return count;
 }
 
 const FieldDef& RecordDictionary::Field(int layout, int field) const {
-    if (field < 0 || field > kMaxFieldNumber) {
+    const std::vector<FieldDef>& fields = Layout(layout).fields;
+    if (field < 0 || static_cast<size_t>(field) >= fields.size()) {
         return mUndefinedField;
     }
-    return Layout(layout).fields[static_cast<size_t>(field)];
+    return fields[static_cast<size_t>(field)];
 }
 
 void RecordDictionary::LoadDictionary(const std::string& path) {
@@ -126,7 +129,12 @@ void RecordDictionary::ReadRecordLine(const std::string& rawKey, const std::stri
         Skip(rawKey + "=" + value);
         return;
     }
-    RecordEntry& entry = mEntries[static_cast<size_t>(number)];
+    uint16_t& index = mEntryIndex[static_cast<size_t>(number)];
+    if (index == 0) {
+        mEntries.emplace_back();
+        index = static_cast<uint16_t>(mEntries.size());
+    }
+    RecordEntry& entry = mEntries[index - 1u];
     switch (part) {
     case Part::Help:
         entry.help = value;
@@ -160,6 +168,9 @@ void RecordDictionary::ReadLayoutLine(RecordLayout& layout, const std::string& r
     if (fieldNumber > kMaxFieldNumber || key.empty()) {
         Skip(rawKey + "=" + value);
         return;
+    }
+    if (layout.fields.size() <= static_cast<size_t>(fieldNumber)) {
+        layout.fields.resize(static_cast<size_t>(fieldNumber) + 1);
     }
     FieldDef& field = layout.fields[static_cast<size_t>(fieldNumber)];
     if (key.back() == 'h') {

@@ -4,7 +4,6 @@
 
 #include "CfgReader.h"
 
-#include <array>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -22,7 +21,7 @@ struct FieldDef {
 
 struct RecordLayout {
     int32_t recordNumber = -1;
-    std::array<FieldDef, 200> fields;
+    std::vector<FieldDef> fields; // by field number, up to the highest one named
 };
 
 struct RecordEntry {
@@ -73,7 +72,10 @@ private:
     void ReadLayoutLine(RecordLayout& layout, const std::string& key, const std::string& value);
     void Skip(const std::string& line);
 
+    // Only the records the file names have an entry: building all 16,000 took longer than
+    // the rest of a command-line check.
     std::vector<RecordEntry> mEntries;
+    std::vector<uint16_t> mEntryIndex; // by record number: 1 + position in mEntries, or 0
     std::vector<RecordLayout> mLayouts;
     RecordEntry mUnknown;
     FieldDef mUndefinedField;

@@ -62,9 +62,10 @@ bool Exists(const std::string& path) {
     return ::lstat(path.c_str(), &info) == 0;
 }
 
-// The entry of folder whose name equals name without regard to letter case; the smallest
-// such name when several differ only in case. Empty when there is none.
-std::string MatchNoCase(const std::string& folder, std::string_view name) {
+// The entry of folder whose name equals name without regard to letter case, only a regular
+// file when filesOnly; the smallest such name when several differ only in case. Empty when
+// there is none.
+std::string MatchNoCase(const std::string& folder, std::string_view name, bool filesOnly = false) {
     Listing listing(folder.empty() ? std::string(".") : folder);
     if (!listing.Open()) {
         return {};
@@ -74,7 +75,7 @@ std::string MatchNoCase(const std::string& folder, std::string_view name) {
     while (const dirent* entry = listing.Next()) {
         const std::string_view candidate = entry->d_name;
         if (candidate.size() == wanted.size() && FoldCase(candidate) == wanted &&
-            (best.empty() || candidate < best)) {
+            (best.empty() || candidate < best) && (!filesOnly || KindOf(folder, *entry) == Kind::File)) {
             best = candidate;
         }
     }
@@ -87,7 +88,6 @@ std::string_view WithoutTrailingDots(std::string_view name) {
     }
     return name;
 }
-
 
 } // namespace
 
@@ -153,19 +153,8 @@ std::string FindFileNoCase(const std::string& folder, std::string_view name) {
     if (IsRegularFile(exact)) {
         return exact;
     }
-    Listing listing(folder);
-    if (!listing.Open()) {
-        return {};
-    }
-    const std::string wanted = FoldCase(name);
-    std::string best;
-    while (const dirent* entry = listing.Next()) {
-        const std::string_view candidate = entry->d_name;
-        if (candidate.size() == wanted.size() && FoldCase(candidate) == wanted &&
-            KindOf(folder, *entry) == Kind::File && (best.empty() || candidate < best)) {
-            best = candidate;
-        }
-    }
+    // An empty folder names no listing here, unlike in a path being resolved.
+    const std::string best = folder.empty() ? std::string() : MatchNoCase(folder, name, true);
     return best.empty() ? std::string() : JoinFolder(folder, best);
 }
 

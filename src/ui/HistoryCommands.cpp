@@ -85,11 +85,7 @@ void HistoryCommands::TreeReplaced() {
 
 void HistoryCommands::FileSaved() {
     mHistory.MarkSaved();
-    const RecordTree& tree = mPage.Model()->Tree();
-    mDisk.Clear();
-    for (size_t i = 0; i < tree.RootCount(); ++i) {
-        mDisk.AppendRoot(CloneNode(*tree.Root(i)));
-    }
+    mDisk.Take(mPage.Model()->Tree());
     UpdateActions();
 }
 
@@ -141,35 +137,7 @@ void HistoryCommands::RefreshCaptions(RecordNode& root) {
 }
 
 bool HistoryCommands::SameAsDisk() const {
-    const RecordTree& tree = mPage.Model()->Tree();
-    if (tree.RootCount() != mDisk.RootCount()) {
-        return false;
-    }
-    const auto same = [](const RecordNode& a, const RecordNode& b) {
-        return a.record.number == b.record.number && a.record.data == b.record.data;
-    };
-    for (size_t i = 0; i < tree.RootCount(); ++i) {
-        if (!same(*tree.Root(i), *mDisk.Root(i))) {
-            return false;
-        }
-    }
-    return true; // a record's bytes hold its fields' bytes
-}
-
-const RecordNode* HistoryCommands::OnDisk(const RecordNode& root) const {
-    // The same record number, counted in order: cut and paste may have moved records around.
-    const RecordTree& tree = mPage.Model()->Tree();
-    size_t occurrence = 0;
-    for (size_t i = 0; i < tree.RootCount() && tree.Root(i) != &root; ++i) {
-        occurrence += tree.Root(i)->record.number == root.record.number ? 1 : 0;
-    }
-    for (size_t i = 0; i < mDisk.RootCount(); ++i) {
-        const RecordNode* candidate = mDisk.Root(i);
-        if (candidate->record.number == root.record.number && occurrence-- == 0) {
-            return candidate;
-        }
-    }
-    return nullptr;
+    return mDisk.Matches(mPage.Model()->Tree());
 }
 
 void HistoryCommands::RevertRecord1Click() {
@@ -180,17 +148,19 @@ void HistoryCommands::RevertRecord1Click() {
     if (!root) {
         return;
     }
-    const RecordNode* disk = OnDisk(*root);
-    if (!disk || disk->ChildCount() != root->ChildCount()) {
+    const std::optional<size_t> disk = mDisk.Find(mPage.Model()->Tree(), *root);
+    if (!disk || mDisk.FieldCount(*disk) != root->ChildCount()) {
         mPrompts.Inform(Utf8Text(TextId::CaptionInformation, mSettings),
                         PickUtf8(kNotOnDisk, mSettings.German()));
         return;
     }
     mHistory.BeginStep();
     for (size_t i = 0; i < root->ChildCount(); ++i) {
-        (void)ReplaceRecordBytes(*root->Child(i), disk->Child(i)->record.data);
+        const auto field = mDisk.FieldBytes(*disk, i);
+        (void)ReplaceRecordBytes(*root->Child(i), {field.begin(), field.end()});
     }
-    (void)ReplaceRecordBytes(*root, disk->record.data);
+    const auto bytes = mDisk.Bytes(*disk);
+    (void)ReplaceRecordBytes(*root, {bytes.begin(), bytes.end()});
     mHistory.EndStep();
     RefreshCaptions(*root);
     mPage.TVChange();

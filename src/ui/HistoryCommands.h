@@ -5,6 +5,7 @@
 #pragma once
 
 #include "EditHistory.h"
+#include "SavedImage.h"
 
 #include <QObject>
 
@@ -50,7 +51,6 @@ class HistoryCommands : public QObject {
     void AfterStep(std::optional<size_t> root);
     void UpdateActions();
     void RefreshCaptions(RecordNode& root);
-    [[nodiscard]] const RecordNode* OnDisk(const RecordNode& root) const;
     // Every record as last read or written (the changed mark may go).
     [[nodiscard]] bool SameAsDisk() const;
 
@@ -60,7 +60,7 @@ class HistoryCommands : public QObject {
     UserPrompts& mPrompts;
     const Settings& mSettings;
     EditHistory mHistory;
-    RecordTree mDisk; // the file as last read or written, for "Revert record"
+    SavedImage mDisk; // the file as last read or written, for "Revert record"
     bool mDragging = false;
 };
 

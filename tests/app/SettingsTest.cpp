@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <grp.h>
-#include <sys/wait.h>
 
 namespace kelvara {
 namespace {
@@ -90,10 +89,10 @@ TEST(Settings, ValueReadRules) {
          FIELD(language),
          {{"E", 'E'}, {"e", 'D'}, {"X", 'D'}, {"", 'D'}, {"English", 'D'}}},
         {"language", FIELD(German()), {{"E", false}, {"e", true}}},
-        {"windowleft", FIELD(windowleft), {{"-2", -2}, {"+7", 7}, {"0xFF", 0}, {"abc", 0}}},
         {"windowleft",
          FIELD(windowleft),
-         {{"42px", 42}, {" \t 5", 5}, {"- 3", 0}, {"2147483648", INT32_MIN}}},
+         {{"-2", -2}, {"+7", 7}, {"0xFF", 0}, {"abc", 0}, {"42px", 42}, {" \t 5", 5}, {"- 3", 0},
+          {"2147483648", INT32_MIN}}},
         {"color1", FIELD(colors[0]), {{"0xFF", 0}}},
         {"bgcolor", FIELD(colors[5]), {{"255", 255}}}};
     for (const Case& c : cases) {
@@ -187,26 +186,12 @@ TEST(Settings, FaultsAndKillsDuringSaveLeaveAWholeFile) {
 
     TempFolder counted;
     Settings settings = prepare(counted);
-    FaultySystem counting(Call::Any, 0);
-    {
-        test::ScopedSaveSystem scoped(counting);
-        ASSERT_TRUE(settings.Save());
-    }
+    const int steps = test::CountSteps([&] { ASSERT_TRUE(settings.Save()); });
     const std::string newText = settings.SaveText();
-    for (int step = 1; step <= counting.Steps(); ++step) {
+    for (int step = 1; step <= steps; ++step) {
         TempFolder folder;
         Settings killed = prepare(folder);
-        const pid_t child = ::fork();
-        ASSERT_GE(child, 0);
-        if (child == 0) {
-            FaultySystem killer = FaultySystem::KillBefore(step);
-            SetSaveSystem(&killer);
-            (void)killed.Save();
-            ::_exit(0);
-        }
-        int status = 0;
-        ASSERT_EQ(::waitpid(child, &status, 0), child);
-        EXPECT_TRUE(WIFSIGNALED(status));
+        EXPECT_TRUE(test::KilledBefore(step, [&] { (void)killed.Save(); }));
         const auto text = ReadFile(folder.File("kvr.cfg"));
         EXPECT_TRUE(text == oldText || text == newText) << "killed before step " << step;
     }

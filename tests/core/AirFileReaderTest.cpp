@@ -12,11 +12,7 @@
 namespace kelvara {
 namespace {
 
-using test::AirFileBuilder;
-using test::Concat;
-using test::Le16;
-using test::Le32;
-using test::LeFloat;
+using namespace test;
 
 const char* kDictionary =
     "[records]\n"
@@ -147,6 +143,57 @@ TEST_F(Reader, DamagedFilesAreRefusedAndTheTreeStays) {
         EXPECT_EQ(checked.offset, c.offset);
         EXPECT_EQ(checked.message, c.message);
     }
+}
+
+// Reading and checking a file stream it through a buffer; across and beyond the buffer's edges
+// both must say exactly what the reader says of the same bytes in memory.
+TEST_F(Reader, StreamedFileAgreesWithTheBytes) {
+    // Headers straddling 64 KiB boundaries, and a record longer than the buffer to skip.
+    AirFileBuilder many;
+    for (uint32_t i = 0; i < 9000; ++i) {
+        many.Record(0x1101 + i % 3, std::vector<uint8_t>(i % 13, static_cast<uint8_t>(i)));
+    }
+    many.Record(0x1204, std::vector<uint8_t>(200000, 7));
+    many.Record(0x1300, Le32(1));
+    const auto body = many.Bytes();
+    struct Case {
+        const char* name;
+        std::vector<uint8_t> bytes;
+    };
+    const std::vector<Case> cases = {
+        {"empty", {}},
+        {"sound", body},
+        {"header cut short after the long record", Concat({body, {1, 2, 3, 4, 5}})},
+        {"length past the end", Concat({body, Le32(0x1101), Le32(70000), std::vector<uint8_t>(65536, 0)})},
+        {"cut inside the long record", std::vector<uint8_t>(body.begin(), body.end() - 100)},
+    };
+    test::TempFolder folder;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string path = folder.File("c.air");
+        test::WriteFile(path, c.bytes);
+        const ReadResult expected = ReadAirBytes(c.bytes, mDictionary, {}, mTree);
+        RecordTree tree;
+        const ReadResult read = ReadAirFile(path, mDictionary, {}, tree);
+        size_t records = 99;
+        const ReadResult checked = CheckAirFile(path, mDictionary, {}, records);
+        for (const ReadResult& r : {read, checked}) {
+            EXPECT_EQ(r.code, expected.code);
+            EXPECT_EQ(r.offset, expected.offset);
+            EXPECT_EQ(r.message, expected.message);
+        }
+        if (expected.code == ReadResultCode::Ok) {
+            EXPECT_EQ(records, mTree.RootCount());
+            ASSERT_EQ(tree.NodeCount(), mTree.NodeCount());
+            for (size_t i = 0; i < tree.RootCount(); ++i) {
+                EXPECT_EQ(tree.Root(i)->record.data, mTree.Root(i)->record.data) << i;
+                EXPECT_EQ(tree.Root(i)->caption, mTree.Root(i)->caption) << i;
+            }
+        }
+    }
+    size_t records = 0;
+    EXPECT_EQ(CheckAirFile(folder.Path(), mDictionary, {}, records).code, ReadResultCode::CannotOpen);
+    EXPECT_EQ(CheckAirFile(folder.File("missing.air"), mDictionary, {}, records).code, ReadResultCode::CannotOpen);
 }
 
 TEST_F(Reader, OnlyRegularFilesAreOpened) {

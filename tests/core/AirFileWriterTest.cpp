@@ -19,10 +19,7 @@ namespace kelvara {
 namespace {
 
 namespace fs = std::filesystem;
-using test::AirFileBuilder;
-using test::Le16;
-using test::ReadFile;
-using test::WriteFile;
+using namespace test;
 
 class Writer : public ::testing::Test {
 protected:
@@ -109,16 +106,6 @@ TEST_F(Writer, SavingThroughALinkWritesTheLinkedFileAndKeepsItsMode) {
     struct stat st;
     ASSERT_EQ(::stat(real.c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 07777, 0600u);
-}
-
-TEST_F(Writer, TemporaryFileThatCannotBeCreatedTouchesNothing) {
-    Load(Version(1));
-    fs::create_directory(mFolder.File("plane.kvr.air")); // a folder takes the temporary name
-    std::string detail;
-    EXPECT_EQ(WriteAirFile(mTree, SaveNamesForFile(mPath), &detail), WriteResultCode::CannotWriteTemporary);
-    EXPECT_FALSE(detail.empty());
-    EXPECT_EQ(ReadFile(mPath), Version(1));
-    EXPECT_FALSE(Exists("plane.kvr1.air"));
 }
 
 TEST_F(Writer, FullDiskIsDetectedBeforeTheTargetIsReplaced) {

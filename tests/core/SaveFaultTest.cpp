@@ -14,18 +14,12 @@
 #include <filesystem>
 #include <set>
 #include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 namespace kelvara {
 namespace {
 
 namespace fs = std::filesystem;
-using test::AirFileBuilder;
-using test::Call;
-using test::FaultySystem;
-using test::ReadFile;
-using test::WriteFile;
+using namespace test;
 
 // Six versions: the target holds 9, backup n holds 9 - n. Each is several write pieces long.
 std::vector<uint8_t> Version(int n) {
@@ -49,6 +43,9 @@ protected:
         ASSERT_EQ(ReadAirFile(mFolder.File("plane.air"), mDictionary, {}, mTree).code, 0);
         WriteLE<int16_t>(mTree.Root(0)->record.Bytes(), 10);
         mNew = SerializeAirFile(mTree);
+    }
+    int Save(std::string* detail = nullptr) {
+        return WriteAirFile(mTree, SaveNamesForFile(mFolder.File("plane.air")), detail);
     }
     std::set<std::string> Listing() const {
         std::set<std::string> names;
@@ -112,7 +109,7 @@ TEST_F(SaveFaults, EveryFaultKeepsEveryFileOrCompletesTheSave) {
         int result;
         {
             test::ScopedSaveSystem scoped(system);
-            result = WriteAirFile(mTree, SaveNamesForFile(mFolder.File("plane.air")), &detail);
+            result = Save(&detail);
         }
         EXPECT_EQ(result, c.result);
         EXPECT_NE(detail.find(std::strerror(c.error)), std::string::npos) << detail;
@@ -124,7 +121,7 @@ TEST_F(SaveFaults, EveryFaultKeepsEveryFileOrCompletesTheSave) {
         if (c.call == Call::Unlink) {
             // The set-aside oldest copy stays until the next save clears it away.
             EXPECT_TRUE(fs::exists(mFolder.File("plane.kvr5.air.old0")));
-            ASSERT_EQ(WriteAirFile(mTree, SaveNamesForFile(mFolder.File("plane.air"))), 0);
+            ASSERT_EQ(Save(), 0);
             EXPECT_EQ(Listing(), std::set<std::string>(kNames.begin(), kNames.end()));
         }
     }
@@ -132,39 +129,19 @@ TEST_F(SaveFaults, EveryFaultKeepsEveryFileOrCompletesTheSave) {
 
 TEST_F(SaveFaults, WriteProtectedTargetIsRefusedBeforeAFileIsCreated) {
     ::chmod(mFolder.File("plane.air").c_str(), 0444);
-    FaultySystem counting(Call::Any, 0);
-    {
-        test::ScopedSaveSystem scoped(counting);
-        EXPECT_EQ(WriteAirFile(mTree, SaveNamesForFile(mFolder.File("plane.air"))), WriteResultCode::WriteProtected);
-    }
-    EXPECT_EQ(counting.Steps(), 0);
+    EXPECT_EQ(CountSteps([&] { EXPECT_EQ(Save(), WriteResultCode::WriteProtected); }), 0);
     ExpectUnchanged();
 }
 
 // A child process saves and is killed before each system call of the save in turn. Afterwards
 // the target or backup 1 holds a complete old or new version that the command-line check accepts.
 TEST_F(SaveFaults, KilledAtEveryStepLeavesACompleteVersion) {
-    FaultySystem counting(Call::Any, 0);
-    {
-        test::ScopedSaveSystem scoped(counting);
-        ASSERT_EQ(WriteAirFile(mTree, SaveNamesForFile(mFolder.File("plane.air"))), 0);
-    }
-    const int steps = counting.Steps();
+    const int steps = CountSteps([&] { ASSERT_EQ(Save(), 0); });
     ASSERT_GT(steps, 10);
     for (int step = 1; step <= steps; ++step) {
         SCOPED_TRACE("killed before step " + std::to_string(step));
         SetUp();
-        const pid_t child = ::fork();
-        ASSERT_GE(child, 0);
-        if (child == 0) {
-            FaultySystem killer = FaultySystem::KillBefore(step);
-            SetSaveSystem(&killer);
-            (void)WriteAirFile(mTree, SaveNamesForFile(mFolder.File("plane.air")));
-            ::_exit(0);
-        }
-        int status = 0;
-        ASSERT_EQ(::waitpid(child, &status, 0), child);
-        ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL);
+        ASSERT_TRUE(KilledBefore(step, [&] { (void)Save(); }));
 
         bool complete = false;
         for (const char* name : {"plane.air", "plane.kvr1.air"}) {
@@ -178,7 +155,7 @@ TEST_F(SaveFaults, KilledAtEveryStepLeavesACompleteVersion) {
         }
         EXPECT_TRUE(complete);
         // Whatever the kill left, the next save succeeds and puts the new version in place.
-        ASSERT_EQ(WriteAirFile(mTree, SaveNamesForFile(mFolder.File("plane.air"))), 0);
+        ASSERT_EQ(Save(), 0);
         EXPECT_EQ(ReadFile(mFolder.File("plane.air")), mNew);
         EXPECT_FALSE(fs::exists(mFolder.File("plane.kvr.air")));
     }

@@ -10,8 +10,7 @@
 namespace kelvara {
 namespace {
 
-using test::Le16;
-using test::Le32;
+using namespace test;
 using Bytes = std::vector<uint8_t>;
 
 TEST(EncodeNumber, StoredBytes) {

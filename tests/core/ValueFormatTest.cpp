@@ -13,10 +13,7 @@
 namespace kelvara {
 namespace {
 
-using test::Le16;
-using test::Le32;
-using test::LeDouble;
-using test::LeFloat;
+using namespace test;
 
 const NumberStyle kPeriod{'.', 1};
 

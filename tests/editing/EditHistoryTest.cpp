@@ -13,11 +13,7 @@
 namespace kelvara {
 namespace {
 
-using test::AirFileBuilder;
-using test::Concat;
-using test::Le16;
-using test::LeDouble;
-using test::TextBytes;
+using namespace test;
 
 const char* kDictionary = "[records]\n0100=Rpm,int16\n0110=On,bool\n0120=Name,text\n"
                           "0200=Engine,record\n0300=Lift,tbldb\n"

@@ -11,9 +11,7 @@
 namespace kelvara {
 namespace {
 
-using test::AirFileBuilder;
-using test::Concat;
-using test::Le16;
+using namespace test;
 
 const char* kDictionary = "[records]\n0100=Rpm,int16\n0200=Engine,record\n0300=Flaps,int16\n"
                           "[0200]\n1=0x00,int16,Idle\n2=0x02,int16,Max\n3=0x04,int16,Limit\n";

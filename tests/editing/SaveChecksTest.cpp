@@ -13,11 +13,7 @@
 namespace kelvara {
 namespace {
 
-using test::AirFileBuilder;
-using test::Concat;
-using test::Le16;
-using test::Le32;
-using test::LeDouble;
+using namespace test;
 
 const char* kDictionary = "[records]\n0100=Rpm,int32\n0101=Weight,double\n0300=Lift,tbldb\n"
                           "0400=Drag,tbl3d\n0401=Pitch,tbl3d_2\n0200=Engine,record\n"

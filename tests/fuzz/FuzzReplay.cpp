@@ -18,18 +18,13 @@ namespace {
 
 using Target = int (*)(const uint8_t*, size_t);
 
-std::vector<std::vector<uint8_t>> Corpus(const std::filesystem::path& folder) {
+int Run(const std::filesystem::path& folder, Target target, int mutations) {
+    std::mt19937 random(1234);
     std::vector<std::vector<uint8_t>> inputs;
     for (const auto& entry : std::filesystem::directory_iterator(folder)) {
         std::ifstream in(entry.path(), std::ios::binary);
         inputs.emplace_back(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
     }
-    return inputs;
-}
-
-int Run(const std::filesystem::path& folder, Target target, int mutations) {
-    std::mt19937 random(1234);
-    const auto inputs = Corpus(folder);
     for (const auto& input : inputs) {
         target(input.data(), input.size());
         for (int m = 0; m < mutations; ++m) {
@@ -68,23 +63,15 @@ const Entry kTargets[] = {
 };
 
 int main(int argc, char** argv) {
-    if (argc < 2) {
-        std::fprintf(stderr, "usage: fuzz_replay CORPUS_ROOT [MUTATIONS [TARGET]]\n");
+    if (argc != 4) {
+        std::fprintf(stderr, "usage: fuzz_replay CORPUS_ROOT MUTATIONS TARGET\n");
         return 1;
     }
-    const std::filesystem::path root = argv[1];
-    const int mutations = argc > 2 ? std::stoi(argv[2]) : 500;
-    const std::string only = argc > 3 ? argv[3] : "";
-    int ran = 0;
     for (const Entry& entry : kTargets) {
-        if (only.empty() || only == entry.name) {
-            Run(root / entry.corpus, entry.target, mutations);
-            ++ran;
+        if (std::string(argv[3]) == entry.name) {
+            return Run(std::filesystem::path(argv[1]) / entry.corpus, entry.target, std::stoi(argv[2]));
         }
     }
-    if (ran == 0) {
-        std::fprintf(stderr, "fuzz_replay: no target %s\n", only.c_str());
-        return 1;
-    }
-    return 0;
+    std::fprintf(stderr, "fuzz_replay: no target %s\n", argv[3]);
+    return 1;
 }

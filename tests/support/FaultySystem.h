@@ -8,6 +8,8 @@
 #include <algorithm>
 #include <cerrno>
 #include <csignal>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace kelvara::test {
 
@@ -81,5 +83,28 @@ public:
     ScopedSaveSystem(const ScopedSaveSystem&) = delete;
     ScopedSaveSystem& operator=(const ScopedSaveSystem&) = delete;
 };
+
+// The number of system calls one save makes.
+template <typename Save> int CountSteps(const Save& save) {
+    FaultySystem counting(Call::Any, 0);
+    ScopedSaveSystem scoped(counting);
+    save();
+    return counting.Steps();
+}
+
+// Runs the save in a child process killed just before its step-th system call; true when
+// that kill ended it.
+template <typename Save> bool KilledBefore(int step, const Save& save) {
+    const pid_t child = ::fork();
+    if (child == 0) {
+        FaultySystem killer = FaultySystem::KillBefore(step);
+        SetSaveSystem(&killer);
+        save();
+        ::_exit(0);
+    }
+    int status = 0;
+    return child > 0 && ::waitpid(child, &status, 0) == child && WIFSIGNALED(status) &&
+           WTERMSIG(status) == SIGKILL;
+}
 
 } // namespace kelvara::test

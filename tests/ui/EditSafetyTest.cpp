@@ -18,28 +18,15 @@
 using namespace kelvara;
 using namespace kelvara::test;
 
-namespace {
-
-// Window shortcuts (Undo, Redo) act only in the active window.
-void StartActive(UiFixture& f) {
-    f.Start();
-    f.window->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
-}
-
-} // namespace
-
 class EditSafetyTest : public QObject {
     Q_OBJECT
   private slots:
     void typedNumberUndoesAsOneStepAndClearsTheChangedMark() {
         UiFixture f;
-        StartActive(f);
-        f.Select(0x0100);
+        f.Start();
+        f.Activate();
+        f.TypeNumber(0x0100, QStringLiteral("250"));
         QLineEdit* field = f.Page().eNumber;
-        field->setFocus();
-        field->selectAll();
-        QTest::keyClicks(field, QStringLiteral("250"));
         QCOMPARE(f.Node(0x0100)->record.data, Le16(250));
         QVERIFY(f.window->Changes().IsChanged());
 
@@ -59,12 +46,9 @@ class EditSafetyTest : public QObject {
 
     void cutAndFieldEditUndoInTheTree() {
         UiFixture f;
-        StartActive(f);
-        f.Select(0x0104, 0); // Max RPM, a field of the engine record
-        QLineEdit* field = f.Page().eNumber;
-        field->setFocus();
-        field->selectAll();
-        QTest::keyClicks(field, QStringLiteral("2500"));
+        f.Start();
+        f.Activate();
+        f.TypeNumber(0x0104, QStringLiteral("2500"), 0); // Max RPM, a field of the engine record
         QCOMPARE(f.Node(0x0104)->record.data[0], uint8_t(0xC4));
         f.Select(0x0103);
         QTreeView* tree = f.Page().TV;
@@ -84,16 +68,13 @@ class EditSafetyTest : public QObject {
 
     void revertRecordBringsBackTheBytesOnDiskAsOneUndoStep() {
         UiFixture f;
-        StartActive(f);
-        f.Select(0x0100);
-        QLineEdit* field = f.Page().eNumber;
-        field->setFocus();
-        field->selectAll();
-        QTest::keyClicks(field, QStringLiteral("7"));
+        f.Start();
+        f.Activate();
+        f.TypeNumber(0x0100, QStringLiteral("7"));
         f.window->SaveAircraft1Click();
         QVERIFY(!f.window->Changes().IsChanged());
-        field->selectAll();
-        QTest::keyClicks(field, QStringLiteral("9"));
+        f.TypeNumber(0x0100, QStringLiteral("9"));
+        QLineEdit* field = f.Page().eNumber;
         f.window->History().RevertRecord1->trigger();
         QCOMPARE(f.Node(0x0100)->record.data, Le16(7)); // as saved, not as first loaded
         QCOMPARE(field->text(), QStringLiteral("7"));
@@ -110,35 +91,26 @@ class EditSafetyTest : public QObject {
         UiFixture f;
         QtUserPrompts boxes;
         f.usePrompts = &boxes;
-        StartActive(f);
-        Bytes backwards = Le32(2);
-        for (double v : {5.0, 1.0, 2.0, 1.0}) { // X 5 then X 2
-            backwards.insert(backwards.end(), reinterpret_cast<uint8_t*>(&v),
-                             reinterpret_cast<uint8_t*>(&v) + 8);
-        }
+        f.Start();
+        f.Activate();
+        const Bytes backwards = Concat({Le32(2), LeDouble(5), LeDouble(1), LeDouble(2), LeDouble(1)});
         const QByteArray file = AirBytes({{0x0100, Le16(5)}, {0x0106, backwards}});
         f.WriteFile(QStringLiteral("back.air"), file);
         f.window->OpenAirFile(f.Path(QStringLiteral("back.air")));
-        f.Select(0x0100);
+        f.TypeNumber(0x0100, QStringLiteral("6"));
         QLineEdit* field = f.Page().eNumber;
-        field->setFocus();
-        field->selectAll();
-        QTest::keyClicks(field, QStringLiteral("6"));
 
         for (Qt::Key key : {Qt::Key_Escape, Qt::Key_Return}) {
             QStringList findings;
             ModalAnswerer answer(key, [&](QWidget* modal) {
                 auto* dialog = qobject_cast<SaveChecksDialog*>(modal);
                 QVERIFY(dialog);
-                for (int i = 0; i < dialog->Findings->count(); ++i) {
-                    findings << dialog->Findings->item(i)->text();
-                }
                 QListWidget* list = dialog->Findings;
+                findings = ListTexts(list);
                 QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
                                   list->visualItemRect(list->item(0)).center());
             });
-            f.window->activateWindow(); // no window manager hands it back after a dialog
-            QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
+            f.Activate();
             QTest::keySequence(field, QKeySequence::Save);
             QCOMPARE(findings, QStringList{QStringLiteral(
                                    "0106 Valid table: X values do not ascend at point 2 (2 after 5)")});
@@ -161,7 +133,8 @@ class EditSafetyTest : public QObject {
 
     void compareWithFileCopiesARecordAcrossAsOneUndoStep() {
         UiFixture f;
-        StartActive(f);
+        f.Start();
+        f.Activate();
         QVERIFY(f.window->CompareWithFile1->isVisible() && !f.window->Compare1->isVisible());
         std::vector<TestRecord> other = StandardRecords();
         other[2].data = Le16(9);                   // 0x0100

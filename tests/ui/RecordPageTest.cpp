@@ -176,10 +176,8 @@ class RecordPageTest : public QObject {
     }
 
     void fieldAndBoolEditsWriteTheRecord() {
-        f->Select(0x0104, 0);
+        f->TypeNumber(0x0104, QStringLiteral("1000"), 0);
         RecordPage& page = f->Page();
-        page.eNumber->selectAll();
-        QTest::keyClicks(page.eNumber, QStringLiteral("1000"));
         QCOMPARE(f->Node(0x0104)->record.data,
                  (std::vector<uint8_t>{0xE8, 0x03, 0, 0, 'a', 'b', 0, 0, 0, 0}));
         QVERIFY(f->window->Changes().IsChanged());

@@ -13,6 +13,7 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMessageBox>
 #include <QPointer>
 #include <QTemporaryDir>
@@ -40,6 +41,14 @@ inline QByteArray AirBytes(const std::vector<TestRecord>& records) {
         file.Record(record.number, record.data);
     }
     return QByteArray(reinterpret_cast<const char*>(file.Bytes().data()), qsizetype(file.Bytes().size()));
+}
+
+inline QStringList ListTexts(const QListWidget* list) {
+    QStringList texts;
+    for (int row = 0; row < list->count(); ++row) {
+        texts << list->item(row)->text();
+    }
+    return texts;
 }
 
 inline const char* kTestDictionary =
@@ -114,6 +123,13 @@ class UiFixture {
         }
     }
 
+    // Window shortcuts act only in the active window; no window manager hands it back after a
+    // dialog.
+    void Activate() const {
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+    }
+
     RecordPage& Page() const { return *window->Page(); }
     RecordNode* Node(uint32_t number) const { return window->Tree().FindRecord(number); }
     void Select(uint32_t number, int field = -1) const {
@@ -121,9 +137,10 @@ class UiFixture {
         QVERIFY(node);
         Page().SelectNode(field >= 0 ? node->Child(static_cast<size_t>(field)) : node);
     }
-    // Selects the record and types text over its number, key by key.
-    void TypeNumber(uint32_t number, const QString& text) const {
-        Select(number);
+    // Selects the record (or its field) and types text over its number, key by key.
+    void TypeNumber(uint32_t number, const QString& text, int field = -1) const {
+        Select(number, field);
+        Page().eNumber->setFocus();
         Page().eNumber->selectAll();
         QTest::keyClicks(Page().eNumber, text);
     }
