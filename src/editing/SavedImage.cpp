@@ -7,38 +7,29 @@ namespace kelvara {
 void SavedImage::Clear() {
     // Give the memory back, not just the sizes.
     mRecords = {};
-    mPieces = {};
     mBytes = {};
-}
-
-void SavedImage::Add(const AirRecord& record) {
-    mPieces.push_back({mBytes.size(), record.data.size()});
-    mBytes.insert(mBytes.end(), record.data.begin(), record.data.end());
 }
 
 void SavedImage::Take(const RecordTree& tree) {
     Clear();
     size_t bytes = 0;
-    size_t pieces = 0;
     for (size_t i = 0; i < tree.RootCount(); ++i) {
-        const RecordNode& root = *tree.Root(i);
-        bytes += root.record.data.size();
-        pieces += 1 + root.ChildCount();
-        for (size_t f = 0; f < root.ChildCount(); ++f) {
-            bytes += root.Child(f)->record.data.size();
-        }
+        bytes += tree.Root(i)->record.data.size();
     }
     mRecords.reserve(tree.RootCount());
-    mPieces.reserve(pieces);
     mBytes.reserve(bytes);
     for (size_t i = 0; i < tree.RootCount(); ++i) {
         const RecordNode& root = *tree.Root(i);
-        mRecords.push_back({root.record.number, static_cast<uint32_t>(root.ChildCount()), mPieces.size()});
-        Add(root.record);
-        for (size_t f = 0; f < root.ChildCount(); ++f) {
-            Add(root.Child(f)->record);
-        }
+        const std::vector<uint8_t>& data = root.record.data;
+        mRecords.push_back({root.record.number, static_cast<uint32_t>(root.ChildCount()), mBytes.size(), data.size()});
+        mBytes.insert(mBytes.end(), data.begin(), data.end());
     }
+}
+
+std::span<const uint8_t> SavedImage::FieldBytes(size_t record, size_t offset, size_t size) const {
+    const std::span<const uint8_t> bytes = Bytes(record);
+    offset = std::min(offset, bytes.size());
+    return bytes.subspan(offset, std::min(size, bytes.size() - offset));
 }
 
 bool SavedImage::Matches(const RecordTree& tree) const {

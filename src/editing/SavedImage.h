@@ -1,6 +1,7 @@
-// The bytes of every record and field as last read or written, for "Revert record" and for
-// telling when undo has brought the file back to that state. A copy of the whole tree would
-// hold its nodes and captions twice; this keeps only the bytes, in one block.
+// The bytes of every record as last read or written, for "Revert record" and for telling when
+// undo has brought the file back to that state. A copy of the whole tree would hold its nodes
+// and captions twice; this keeps only the records' bytes, in one block. A field's saved bytes
+// are those at its place in its record's.
 #pragma once
 
 #include "RecordTree.h"
@@ -26,28 +27,22 @@ public:
     // order, since cut and paste may have moved records around.
     [[nodiscard]] std::optional<size_t> Find(const RecordTree& tree, const RecordNode& root) const;
     [[nodiscard]] size_t FieldCount(size_t record) const { return mRecords[record].fieldCount; }
-    [[nodiscard]] std::span<const uint8_t> Bytes(size_t record) const { return Piece(mRecords[record].first); }
-    [[nodiscard]] std::span<const uint8_t> FieldBytes(size_t record, size_t field) const {
-        return Piece(mRecords[record].first + 1 + field);
+    [[nodiscard]] std::span<const uint8_t> Bytes(size_t record) const {
+        return std::span<const uint8_t>(mBytes).subspan(mRecords[record].begin, mRecords[record].size);
     }
+    // The saved bytes of a field at this offset and size in the record: fewer where the
+    // record ends first.
+    [[nodiscard]] std::span<const uint8_t> FieldBytes(size_t record, size_t offset, size_t size) const;
 
 private:
     struct Record {
         uint32_t number;
         uint32_t fieldCount;
-        size_t first; // index of the record's piece; its fields' pieces follow
-    };
-    struct Span {
         size_t begin;
         size_t size;
     };
-    [[nodiscard]] std::span<const uint8_t> Piece(size_t i) const {
-        return std::span<const uint8_t>(mBytes).subspan(mPieces[i].begin, mPieces[i].size);
-    }
-    void Add(const AirRecord& record);
 
     std::vector<Record> mRecords;
-    std::vector<Span> mPieces;
     std::vector<uint8_t> mBytes;
 };
 

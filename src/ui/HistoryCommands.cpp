@@ -156,8 +156,9 @@ void HistoryCommands::RevertRecord1Click() {
     }
     mHistory.BeginStep();
     for (size_t i = 0; i < root->ChildCount(); ++i) {
-        const auto field = mDisk.FieldBytes(*disk, i);
-        (void)ReplaceRecordBytes(*root->Child(i), {field.begin(), field.end()});
+        const AirRecord& field = root->Child(i)->record;
+        const auto saved = mDisk.FieldBytes(*disk, field.offset, field.data.size());
+        (void)ReplaceRecordBytes(*root->Child(i), {saved.begin(), saved.end()});
     }
     const auto bytes = mDisk.Bytes(*disk);
     (void)ReplaceRecordBytes(*root, {bytes.begin(), bytes.end()});

@@ -41,13 +41,15 @@ TEST(SavedImage, KeepsEveryRecordAndFieldAsTaken) {
     ASSERT_TRUE(parent.has_value());
     ASSERT_EQ(image.FieldCount(*parent), 2u);
     EXPECT_EQ(Vec(image.Bytes(*parent)), engine);
-    EXPECT_EQ(Vec(image.FieldBytes(*parent, 1)), Le16(2400));
+    EXPECT_EQ(Vec(image.FieldBytes(*parent, 2, 2)), Le16(2400));
+    EXPECT_EQ(Vec(image.FieldBytes(*parent, 3, 4)), std::vector<uint8_t>{Le16(2400)[1]}); // cut at the end
+    EXPECT_TRUE(image.FieldBytes(*parent, 9, 2).empty());
 
     // A field edit changes the record; editing it back makes the tree match again.
     RecordNode& max = *tree.Root(2)->Child(1);
     ASSERT_EQ(ReplaceRecordBytes(max, Le16(2500)).status, EditStatus::Ok);
     EXPECT_FALSE(image.Matches(tree));
-    EXPECT_EQ(Vec(image.FieldBytes(*parent, 1)), Le16(2400));
+    EXPECT_EQ(Vec(image.FieldBytes(*parent, 2, 2)), Le16(2400));
     ASSERT_EQ(ReplaceRecordBytes(max, Le16(2400)).status, EditStatus::Ok);
     EXPECT_TRUE(image.Matches(tree));
 

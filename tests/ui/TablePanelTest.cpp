@@ -22,6 +22,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+#include <algorithm>
+
 using namespace kelvara;
 using namespace kelvara::test;
 
@@ -29,7 +31,8 @@ namespace {
 
 const char* kTableDictionary =
     "[records]\n0200=Lift,tbldb\n0201=Moment,tbl16_2\n0300=Engine,record\n"
-    "1503=Low,tbl3d\n1503ay=Row,Value|Column,Value|Column,Row|Mach\n1504=High,tbl3d\n1505=Drag,tbl3d\n"
+    "1503=Low,tbl3d\n1503ay=Row,Value|Column,Value|Column,Row|Mach\n1504=High,tbl3d\n"
+    "1505=Wide,tbl3d\n1506=One column,tbl3d\n1507=Drag,tbl3d\n"
     "[0300]\n1=0x00,tbl3d_2,Matrix\n";
 
 struct Window {
@@ -44,7 +47,9 @@ struct Window {
                               {0x0300, Matrix(3, 3, KeyedValue)},
                               {0x1503, Matrix(4, 3, KeyedValue)},
                               {0x1504, Matrix(4, 3, other)},
-                              {0x1505, Matrix(4, 4, KeyedValue)}}));
+                              {0x1505, Matrix(7, 2, KeyedValue)},
+                              {0x1506, Matrix(1, 3, KeyedValue)},
+                              {0x1507, Matrix(4, 4, KeyedValue)}}));
         f.settings = std::make_unique<Settings>();
         f.settings->Load(f.Folder());
         f.window = std::make_unique<TMainBrowser>(*f.settings, f.prompts, QStringList{f.Path(QStringLiteral("plane.air"))});
@@ -181,16 +186,16 @@ class TablePanelTest : public QObject {
         QVERIFY(w.f.window->Paste1->isEnabled());
         const size_t records = w.f.window->Tree().RootCount();
 
-        w.f.Select(0x1505);
+        w.f.Select(0x1507);
         TableGridView& grid = w.Grid();
         QVERIFY(grid.isVisible());
         QCOMPARE(grid.model()->rowCount(), 3);
         QCOMPARE(grid.model()->headerData(2, Qt::Horizontal).toString(), QStringLiteral("30"));
-        const std::vector<uint8_t> loaded = w.f.Node(0x1505)->record.data;
+        const std::vector<uint8_t> loaded = w.f.Node(0x1507)->record.data;
         QApplication::clipboard()->setText(QStringLiteral("1\t2\t3\t4\n"));
         ClickCell(grid, 0, 0);
         PressKey(Qt::Key_V, Qt::ControlModifier);
-        QCOMPARE(w.f.Node(0x1505)->record.data, loaded);
+        QCOMPARE(w.f.Node(0x1507)->record.data, loaded);
         QVERIFY(!w.Changed());
         QCOMPARE(QString::fromStdString(w.f.prompts.shown.back().text),
                  QStringLiteral("the pasted block of 1 × 4 values (rows × columns) does not fit into the "
@@ -199,10 +204,10 @@ class TablePanelTest : public QObject {
         ClickCell(grid, 2, 0);
         TypeKeys(QStringLiteral("12,5"));
         PressKey(Qt::Key_Return); // the cell editor commits once the key is handled
-        QTRY_COMPARE(ReadDouble(w.f.Node(0x1505)->record.data, 8 + 8 * (4 + 3)), 12.5); // element (1, 3)
+        QTRY_COMPARE(ReadDouble(w.f.Node(0x1507)->record.data, 8 + 8 * (4 + 3)), 12.5); // element (1, 3)
         QCOMPARE(w.Panel().eYvalue->text(), QStringLiteral("12.5"));
         QCOMPARE(double(w.Panel().View().PointValue(CurveView::kAxisY, 2)), 12.5);
-        const std::vector<uint8_t> typed = w.f.Node(0x1505)->record.data;
+        const std::vector<uint8_t> typed = w.f.Node(0x1507)->record.data;
 
         QApplication::clipboard()->setText(QStringLiteral("1,5\t2,5\r\n3,5\t4,5\r\n5,5\t6,5\r\n"));
         ClickCell(grid, 0, 1);
@@ -210,7 +215,7 @@ class TablePanelTest : public QObject {
         const auto pasted = [](uint32_t a, uint32_t b) {
             return a >= 2 && b >= 1 ? 2.0 * b - 0.5 + (a - 2.0) : a == 1 && b == 3 ? 12.5 : KeyedValue(a, b);
         };
-        QCOMPARE(w.f.Node(0x1505)->record.data, Matrix(4, 4, pasted));
+        QCOMPARE(w.f.Node(0x1507)->record.data, Matrix(4, 4, pasted));
         QCOMPARE(w.f.window->Tree().RootCount(), records);
         QCOMPARE(grid.selectionModel()->selectedIndexes().size(), 6);
         QCOMPARE(w.Panel().SelectedCurve(), 1); // the cell made its column the current curve
@@ -220,10 +225,10 @@ class TablePanelTest : public QObject {
         QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("1.5\t2.5\n3.5\t4.5\n5.5\t6.5\n"));
 
         PressKey(Qt::Key_Z, Qt::ControlModifier);
-        QCOMPARE(w.f.Node(0x1505)->record.data, typed);
+        QCOMPARE(w.f.Node(0x1507)->record.data, typed);
         QCOMPARE(CellText(grid, 0, 1), QStringLiteral("201"));
         PressKey(Qt::Key_Z, Qt::ControlModifier);
-        QCOMPARE(w.f.Node(0x1505)->record.data, loaded);
+        QCOMPARE(w.f.Node(0x1507)->record.data, loaded);
         QVERIFY(!w.Changed());
     }
 
@@ -232,26 +237,26 @@ class TablePanelTest : public QObject {
     void gridKeyboardAndMarks() {
         Window w;
         w.Activate();
-        w.f.Select(0x1505);
+        w.f.Select(0x1507);
         TableGridView& grid = w.Grid();
         w.f.Page().TV->setFocus();
         for (int i = 0; i < 60 && QApplication::focusWidget() != &grid; ++i) {
             PressKey(Qt::Key_Tab);
         }
         QCOMPARE(QApplication::focusWidget(), &grid);
-        const std::vector<uint8_t> loaded = w.f.Node(0x1505)->record.data;
+        const std::vector<uint8_t> loaded = w.f.Node(0x1507)->record.data;
         PressKey(Qt::Key_F2);
         TypeKeys(QStringLiteral("77"));
         PressKey(Qt::Key_Escape);
         QTRY_COMPARE(QApplication::focusWidget(), &grid);
-        QCOMPARE(w.f.Node(0x1505)->record.data, loaded);
+        QCOMPARE(w.f.Node(0x1507)->record.data, loaded);
         PressKey(Qt::Key_F2);
         QApplication::focusWidget()->setProperty("text", QString());
         TypeKeys(QStringLiteral("1x"));
         PressKey(Qt::Key_Return);
         QTRY_VERIFY(!w.f.prompts.shown.empty());
         QCOMPARE(w.f.prompts.shown.back().text, std::string("'1x' is not a valid floating point value"));
-        QCOMPARE(w.f.Node(0x1505)->record.data, loaded);
+        QCOMPARE(w.f.Node(0x1507)->record.data, loaded);
 
         w.Panel().selectorButtons[2]->click();
         QCOMPARE(grid.currentIndex(), grid.model()->index(0, 2));
@@ -314,6 +319,32 @@ class TablePanelTest : public QObject {
         QCOMPARE(panel.View().PointCount(), 3);
         QCOMPARE(w.f.Node(0x1504)->record.data, before);
         QVERIFY(!w.Changed());
+    }
+
+    // One key row per curve after the first, whichever table came before; a table with a
+    // single column has none, yet its curve stays selected.
+    void selectorRowsFollowTheTable() {
+        Window w;
+        TablePanel& panel = w.Panel();
+        const auto shownRows = [&panel] {
+            return std::count_if(panel.selectorEdits.begin(), panel.selectorEdits.end(),
+                                 [](const QLineEdit* edit) { return !edit->isHidden(); });
+        };
+        w.f.Select(0x1503);
+        QCOMPARE(shownRows(), 3);
+        w.f.Select(0x1505);
+        QCOMPARE(shownRows(), 6);
+        QCOMPARE(panel.selectorEdits[5]->text(), QStringLiteral("60"));
+        panel.selectorEdits[5]->setText(QStringLiteral("65"));
+        QCOMPARE(ReadDouble(w.f.Node(0x1505)->record.data, 8 + 8 * (6 * 2)), 65.0); // key of column 6
+        QVERIFY(w.Changed());
+        w.f.Select(0x1503);
+        QCOMPARE(shownRows(), 3);
+        QCOMPARE(panel.selectorEdits[2]->text(), QStringLiteral("30"));
+        w.f.Select(0x1506);
+        QCOMPARE(shownRows(), 0);
+        QVERIFY(panel.selectorButtons[0]->isChecked());
+        QCOMPARE(panel.SelectedCurve(), 0);
     }
 
     // A bad line changes nothing; a good file changes the table; export writes the text file.
