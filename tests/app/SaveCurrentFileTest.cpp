@@ -22,13 +22,9 @@ RecordTree OneRecordTree() {
 
 // Failures name the file and leave it, and the changed flag, as they were.
 TEST(SaveCurrentFile, OutcomeMessagesAndChangedFlag) {
-    struct Case {
-        bool changed, german;
-        const char* where; // "" writable, "target" in a missing folder, "backup" likewise
-        int result;
-        std::vector<std::string> messages; // caption, text; the failures end in the file name
-    };
-    const Case cases[] = {
+    // changed, German, where it fails ("" nowhere, "target" or "backup" in a missing folder),
+    // result, caption and text shown (the failures end in the file name)
+    const std::tuple<bool, bool, std::string, int, std::vector<std::string>> cases[] = {
         {false, false, "", 0, {}},
         {true, false, "", 0, {"Info", "Save complete"}},
         {true, true, "", 0, {"Info", "Speichern beendet"}},
@@ -37,32 +33,29 @@ TEST(SaveCurrentFile, OutcomeMessagesAndChangedFlag) {
          {"Fehler", "Ausgabedatei konnte nicht geöffnet werden, .air bleibt unverändert\n"}},
         {true, true, "backup", -3,
          {"Fehler", "Sicherungsdatei konnte nicht geschrieben werden, .air bleibt unverändert\n"}}};
-    for (const Case& c : cases) {
+    for (const auto& [changed, german, where, result, messages] : cases) {
         test::TempFolder folder;
-        const std::string where = c.where;
         const std::string path = folder.File(where == "target" ? "missing/a.air" : "a.air");
-        if (where == "backup") {
-            test::WriteFile(path, "old");
-        }
         SaveNames names = SaveNamesForFile(path);
         if (where == "backup") {
+            test::WriteFile(path, "old");
             names.backups[0] = folder.File("missing/a.kvr1.air");
         }
         ChangeTracker changes;
-        changes.SetChanged(c.changed);
+        changes.SetChanged(changed);
         test::ScriptedPrompts prompts;
-        EXPECT_EQ(SaveCurrentFile(OneRecordTree(), names, changes, prompts, c.german), c.result);
+        EXPECT_EQ(SaveCurrentFile(OneRecordTree(), names, changes, prompts, german), result);
         std::vector<std::string> shown;
         for (const Shown& message : prompts.shown) {
             shown.insert(shown.end(), {message.caption, message.text});
         }
-        std::vector<std::string> expected = c.messages;
-        if (c.result != 0) {
+        std::vector<std::string> expected = messages;
+        if (result != 0) {
             expected[1] += path;
         }
         EXPECT_EQ(shown, expected) << where;
-        EXPECT_EQ(changes.IsChanged(), c.result != 0) << "cleared only by a successful save";
-        EXPECT_EQ(test::ReadFile(path).has_value(), c.changed && where != "target");
+        EXPECT_EQ(changes.IsChanged(), result != 0) << "cleared only by a successful save";
+        EXPECT_EQ(test::ReadFile(path).has_value(), changed && where != "target");
         if (where == "backup") {
             EXPECT_EQ(test::ReadFile(path), "old");
         }

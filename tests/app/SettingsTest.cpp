@@ -74,31 +74,24 @@ TEST(Settings, EveryKeyIsReadAndWrittenBackInOrder) {
 // Flags take only "1" (or "0" where the default is 1), language only a capital E as
 // English, numbers as leading decimal digits.
 TEST(Settings, ValueReadRules) {
-    struct Case {
-        const char* key;
-        int64_t (*field)(const Settings&);
-        std::vector<std::pair<std::string, int64_t>> values;
-    };
-    const Case cases[] = {
+    using Values = std::vector<std::pair<std::string, int64_t>>; // value read, field's value
+    const std::tuple<const char*, int64_t (*)(const Settings&), Values> cases[] = {
         {"aalines", FIELD(aalines), {{"1", 1}, {"yes", 0}, {"2", 0}}},
         {"newsearch", FIELD(newsearch), {{"1", 1}, {"true", 0}}},
         {"debug", FIELD(debug), {{"01", 0}}},
         {"datatypes", FIELD(datatypes), {{"0", 0}, {"no", 1}, {"", 1}}},
         {"showaircraft", FIELD(showaircraft), {{"0", 0}, {"off", 1}}},
-        {"language",
-         FIELD(language),
-         {{"E", 'E'}, {"e", 'D'}, {"X", 'D'}, {"", 'D'}, {"English", 'D'}}},
+        {"language", FIELD(language), {{"E", 'E'}, {"e", 'D'}, {"X", 'D'}, {"", 'D'}, {"English", 'D'}}},
         {"language", FIELD(German()), {{"E", false}, {"e", true}}},
-        {"windowleft",
-         FIELD(windowleft),
+        {"windowleft", FIELD(windowleft),
          {{"-2", -2}, {"+7", 7}, {"0xFF", 0}, {"abc", 0}, {"42px", 42}, {" \t 5", 5}, {"- 3", 0},
           {"2147483648", INT32_MIN}}},
         {"color1", FIELD(colors[0]), {{"0xFF", 0}}},
         {"bgcolor", FIELD(colors[5]), {{"255", 255}}}};
-    for (const Case& c : cases) {
-        for (const auto& [value, expected] : c.values) {
-            const std::string line = std::string(c.key) + " = " + value + "\n";
-            EXPECT_EQ(c.field(Read(line)), expected) << line;
+    for (const auto& [key, field, values] : cases) {
+        for (const auto& [value, expected] : values) {
+            const std::string line = std::string(key) + " = " + value + "\n";
+            EXPECT_EQ(field(Read(line)), expected) << line;
         }
     }
 }
@@ -200,28 +193,25 @@ TEST(Settings, FaultsAndKillsDuringSaveLeaveAWholeFile) {
 // Settings live beside the program unless it is installed or its folder is missing; then in
 // $XDG_CONFIG_HOME/kelvara, or ~/.config/kelvara when that is not an absolute path.
 TEST(Settings, ConfigFolderAndXdgFallback) {
-    const struct {
-        const char* program;
-        bool installed;
-        const char* xdg; // in the temporary folder, or as it stands when relative
-        bool relative;
-        const char* expected;
-    } cases[] = {{"no/such/bin", false, "config", false, "config/kelvara"},
-                 {"no/such/bin", false, "relative/ignored", true, ".config/kelvara"},
-                 {"prefix/bin", true, "config", false, "config/kelvara"}};
-    for (const auto& c : cases) {
+    // program folder, installed, XDG_CONFIG_HOME (in the temporary folder, or as it stands when
+    // relative), relative, the folder chosen
+    const std::tuple<const char*, bool, const char*, bool, const char*> cases[] = {
+        {"no/such/bin", false, "config", false, "config/kelvara"},
+        {"no/such/bin", false, "relative/ignored", true, ".config/kelvara"},
+        {"prefix/bin", true, "config", false, "config/kelvara"}};
+    for (const auto& [programName, installed, xdgName, relative, expected] : cases) {
         TempFolder folder;
-        const std::string program = c.installed ? folder.MakeFolder(c.program) : folder.File(c.program);
+        const std::string program = installed ? folder.MakeFolder(programName) : folder.File(programName);
         const test::ScopedEnv home("HOME", folder.Path());
-        const std::string xdgValue = c.relative ? std::string(c.xdg) : folder.File(c.xdg);
+        const std::string xdgValue = relative ? std::string(xdgName) : folder.File(xdgName);
         const test::ScopedEnv xdg("XDG_CONFIG_HOME", xdgValue);
         Settings settings;
-        settings.Load(program, c.installed);
-        EXPECT_EQ(settings.ConfigPath(), folder.File(c.expected) + "/kvr.cfg");
+        settings.Load(program, installed);
+        EXPECT_EQ(settings.ConfigPath(), folder.File(expected) + "/kvr.cfg");
         settings.fspath = xdgValue;
         ASSERT_TRUE(settings.Save());
         Settings next;
-        next.Load(program, c.installed);
+        next.Load(program, installed);
         EXPECT_EQ(next.fspath, xdgValue);
         EXPECT_FALSE(ReadFile(program + "/kvr.cfg")) << "an installed program's folder stays clean";
     }
@@ -241,8 +231,7 @@ TEST(Settings, ReadOnlyProgramFolderReadsOldFileAndSavesToXdg) {
     RunUnprivileged([&] {
         Settings settings;
         settings.Load(program);
-        const bool read =
-            settings.fspath == "C:\\Old" && settings.ConfigFolder() == config + "/kelvara";
+        const bool read = settings.fspath == "C:\\Old" && settings.ConfigFolder() == config + "/kelvara";
         settings.fspath = "C:\\New";
         const bool saved = settings.Save();
         Settings next;

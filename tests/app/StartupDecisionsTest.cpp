@@ -13,30 +13,25 @@ namespace {
 // A start file is the first argument unless it holds ".air" not at its end; a start file
 // switches the aircraft browser off for good.
 TEST(StartupDecisions, StartFileAndMode) {
-    struct Case {
-        std::vector<std::string> arguments;
-        uint8_t showaircraft;
-        std::string startFile;
-        bool fileMode;
-    };
-    const Case cases[] = {{{}, 1, "", false},
-                          {{}, 0, "", true},
-                          {{"/home/pilot/c172.air"}, 1, "/home/pilot/c172.air", true},
-                          {{"b.air.bak"}, 1, "", false},
-                          {{"C:\\a\\b.air.old"}, 0, "", true},
-                          {{"a.air.air"}, 1, "", false},
-                          {{"B.AIR"}, 1, "B.AIR", true},
-                          {{".air"}, 1, ".air", true},
-                          {{"first.air", "second.air"}, 1, "first.air", true},
-                          {{"x.bak", "second.air"}, 1, "x.bak", true}};
-    for (const Case& c : cases) {
+    // arguments, showaircraft, start file, file mode
+    const std::tuple<std::vector<std::string>, uint8_t, std::string, bool> cases[] = {
+        {{}, 1, "", false},
+        {{}, 0, "", true},
+        {{"/home/pilot/c172.air"}, 1, "/home/pilot/c172.air", true},
+        {{"b.air.bak"}, 1, "", false},
+        {{"C:\\a\\b.air.old"}, 0, "", true},
+        {{"a.air.air"}, 1, "", false},
+        {{"B.AIR"}, 1, "B.AIR", true},
+        {{".air"}, 1, ".air", true},
+        {{"first.air", "second.air"}, 1, "first.air", true},
+        {{"x.bak", "second.air"}, 1, "x.bak", true}};
+    for (const auto& [arguments, showaircraft, startFile, fileMode] : cases) {
         Settings settings;
-        settings.showaircraft = c.showaircraft;
-        const StartupMode mode = DecideStartupMode(c.arguments, settings);
-        const std::string name = c.arguments.empty() ? "(none)" : c.arguments.front();
-        EXPECT_EQ(mode.startFile, c.startFile) << name;
-        EXPECT_EQ(mode.fileMode, c.fileMode) << name;
-        EXPECT_EQ(settings.showaircraft, c.fileMode ? 0 : 1) << name;
+        settings.showaircraft = showaircraft;
+        const StartupMode mode = DecideStartupMode(arguments, settings);
+        EXPECT_EQ(std::tuple(mode.startFile, mode.fileMode, settings.showaircraft),
+                  std::tuple(startFile, fileMode, uint8_t(fileMode ? 0 : 1)))
+            << (arguments.empty() ? "(none)" : arguments.front());
     }
 }
 
@@ -64,26 +59,19 @@ TEST(StartupDecisions, SimulatorFolder) {
 }
 
 TEST(StartupDecisions, ScanLoopDebugPoints) {
-    struct Case {
-        std::vector<bool> scans;
-        std::vector<bool> dialogAnswers;
-        bool proceeds;
-        std::string log;
-    };
-    const Case cases[] = {
+    // scan results, dialog answers, whether the start goes on, the debug points logged
+    const std::tuple<std::vector<bool>, std::vector<bool>, bool, std::string> cases[] = {
         {{true}, {}, true, "main5\n"},
         {{false, false, true}, {true, true}, true, "main1\nmain2\nmain1\nmain2\nmain5\n"},
         {{false}, {false}, false, "main1\nmain2\nmain3\nmain4\n"}};
-    for (const Case& c : cases) {
+    for (const auto& [scans, answers, proceeds, logged] : cases) {
         TempFolder folder;
         DebugLog log(true, folder.Path());
-        size_t scan = 0;
-        size_t dialog = 0;
-        const bool proceeds = RunScanLoop([&] { return c.scans.at(scan++); },
-                                          [&] { return c.dialogAnswers.at(dialog++); }, log);
-        EXPECT_EQ(proceeds, c.proceeds);
-        EXPECT_EQ(scan, c.scans.size());
-        EXPECT_EQ(ReadFile(folder.File("_debug.txt")), c.log);
+        size_t scan = 0, dialog = 0;
+        EXPECT_EQ(RunScanLoop([&] { return scans.at(scan++); }, [&] { return answers.at(dialog++); }, log),
+                  proceeds);
+        EXPECT_EQ(scan, scans.size());
+        EXPECT_EQ(ReadFile(folder.File("_debug.txt")), logged);
     }
 }
 
@@ -91,29 +79,27 @@ TEST(StartupDecisions, ScanLoopDebugPoints) {
 TEST(StartupDecisions, WindowPlacement) {
     struct Case {
         const char* name;
-        int left, top, width, height;
+        std::tuple<int, int, int, int> stored;
         ScreenRect screen;
         std::tuple<int, int, int, int, bool> expected;
     };
     const ScreenRect hd{0, 0, 1920, 1080};
     const Case cases[] = {
-        {"centred", -1, -1, 50, 50, hd, {460, 240, 1000, 600, false}},
-        {"maximised", -2, -2, 700, 500, hd, {460, 240, 1000, 600, true}},
-        {"stored", 100, 50, 800, 600, hd, {100, 50, 800, 600, false}},
-        {"mixed", 100, -1, 800, 900, hd, {100, 240, 800, 600, false}},
-        {"second screen", -1, -1, 0, 0, {1920, 0, 1280, 1024}, {2060, 212, 1000, 600, false}},
-        {"off screen", 5000, 900, 800, 600, hd, {1120, 480, 800, 600, false}},
-        {"any negative", -7, -300, 800, 600, hd, {460, 240, 1000, 600, false}},
-        {"too large", 0, 0, 4000, 3000, hd, {0, 0, 1920, 1080, false}},
-        {"no size", 10, 10, 0, -5, hd, {10, 10, 1000, 600, false}},
-        {"tiny size", 10, 10, 3, 3, hd, {10, 10, 320, 240, false}},
-        {"empty screen", -1, -1, 0, 0, {0, 0, 0, 0}, {0, 0, 1, 1, false}}};
+        {"centred", {-1, -1, 50, 50}, hd, {460, 240, 1000, 600, false}},
+        {"maximised", {-2, -2, 700, 500}, hd, {460, 240, 1000, 600, true}},
+        {"stored", {100, 50, 800, 600}, hd, {100, 50, 800, 600, false}},
+        {"mixed", {100, -1, 800, 900}, hd, {100, 240, 800, 600, false}},
+        {"second screen", {-1, -1, 0, 0}, {1920, 0, 1280, 1024}, {2060, 212, 1000, 600, false}},
+        {"off screen", {5000, 900, 800, 600}, hd, {1120, 480, 800, 600, false}},
+        {"any negative", {-7, -300, 800, 600}, hd, {460, 240, 1000, 600, false}},
+        {"too large", {0, 0, 4000, 3000}, hd, {0, 0, 1920, 1080, false}},
+        {"no size", {10, 10, 0, -5}, hd, {10, 10, 1000, 600, false}},
+        {"tiny size", {10, 10, 3, 3}, hd, {10, 10, 320, 240, false}},
+        {"empty screen", {-1, -1, 0, 0}, {0, 0, 0, 0}, {0, 0, 1, 1, false}}};
     for (const Case& c : cases) {
         Settings settings;
-        settings.windowleft = c.left;
-        settings.windowtop = c.top;
-        settings.windowwidth = c.width;
-        settings.windowheight = c.height;
+        std::tie(settings.windowleft, settings.windowtop, settings.windowwidth, settings.windowheight) =
+            c.stored;
         const WindowPlacement got = PlaceWindow(settings, c.screen, 1000, 600);
         EXPECT_EQ(std::tuple(got.left, got.top, got.width, got.height, got.maximised), c.expected)
             << c.name;
@@ -137,46 +123,35 @@ TEST(StartupDecisions, StoreWindowLayout) {
 }
 
 TEST(StartupDecisions, GraphAreaRules) {
-    struct Case {
-        int upper, graph, window;
-        bool resizing;
-        int expected;
-    };
-    const Case cases[] = {{370, 200, 800, true, 370},  {370, 60, 800, false, 330},
-                          {370, 60, 800, true, 330},   {700, 150, 800, true, 650},
-                          {700, 150, 800, false, 700}, {30, 0, 800, false, 0},
-                          {370, 200, 100, true, 0}};
-    for (const Case& c : cases) {
-        EXPECT_EQ(UpperAreaHeight(c.upper, c.graph, c.window, c.resizing), c.expected)
-            << c.upper << " " << c.graph << " " << c.window;
+    // upper area, graph, window height, resizing, the upper area's height
+    const std::tuple<int, int, int, bool, int> cases[] = {
+        {370, 200, 800, true, 370},  {370, 60, 800, false, 330}, {370, 60, 800, true, 330},
+        {700, 150, 800, true, 650},  {700, 150, 800, false, 700}, {30, 0, 800, false, 0},
+        {370, 200, 100, true, 0}};
+    for (const auto& [upper, graph, window, resizing, expected] : cases) {
+        EXPECT_EQ(UpperAreaHeight(upper, graph, window, resizing), expected)
+            << upper << " " << graph << " " << window;
     }
 }
 
 // The restart notice is due when the folder is first set or language, data types or the
 // aircraft browser change; the choices are saved at once, the browser switch only at exit.
 TEST(StartupDecisions, ApplyConfiguration) {
-    struct Case {
-        const char* name;
-        std::string oldFolder, newFolder;
-        int32_t language;
-        uint8_t datatypes, showaircraft;
-        bool due;
-    };
-    const Case cases[] = {{"nothing changed", "/fsx", "/fsx", 'E', 1, 1, false},
-                          {"folder empty to set", "", "/fsx", 'E', 1, 1, true},
-                          {"folder to another", "/fsx", "/other", 'E', 1, 1, false},
-                          {"language", "/fsx", "/fsx", 'D', 1, 1, true},
-                          {"data types", "/fsx", "/fsx", 'E', 0, 1, true},
-                          {"show aircraft", "/fsx", "/fsx", 'E', 1, 0, true}};
-    for (const Case& c : cases) {
+    // old and new folder, language, data types, show aircraft, restart notice due
+    const std::tuple<const char*, std::string, std::string, int32_t, uint8_t, uint8_t, bool> cases[] = {
+        {"nothing changed", "/fsx", "/fsx", 'E', 1, 1, false},
+        {"folder empty to set", "", "/fsx", 'E', 1, 1, true},
+        {"folder to another", "/fsx", "/other", 'E', 1, 1, false},
+        {"language", "/fsx", "/fsx", 'D', 1, 1, true},
+        {"data types", "/fsx", "/fsx", 'E', 0, 1, true},
+        {"show aircraft", "/fsx", "/fsx", 'E', 1, 0, true}};
+    for (const auto& [name, oldFolder, newFolder, language, datatypes, showaircraft, due] : cases) {
         Settings settings;
-        settings.fspath = c.oldFolder;
+        settings.fspath = oldFolder;
         ConfigurationValues chosen = CurrentConfiguration(settings);
-        chosen.fspath = c.newFolder;
-        chosen.language = c.language;
-        chosen.datatypes = c.datatypes;
-        chosen.showaircraft = c.showaircraft;
-        EXPECT_EQ(RestartMessageDue(settings, chosen), c.due) << c.name;
+        std::tie(chosen.fspath, chosen.language, chosen.datatypes, chosen.showaircraft) =
+            std::tuple(newFolder, language, datatypes, showaircraft);
+        EXPECT_EQ(RestartMessageDue(settings, chosen), due) << name;
     }
 
     TempFolder folder;
@@ -184,10 +159,8 @@ TEST(StartupDecisions, ApplyConfiguration) {
     settings.Load(folder.Path());
     settings.fspath = "/fsx";
     ConfigurationValues chosen = CurrentConfiguration(settings);
-    chosen.fspath = "/other";
-    chosen.language = 'D';
-    chosen.showaircraft = 0;
-    chosen.delimiter = 0;
+    std::tie(chosen.fspath, chosen.language, chosen.showaircraft, chosen.delimiter) =
+        std::tuple("/other", 'D', 0, 0);
     bool pending = false;
     const ConfigurationOutcome outcome = ApplyConfiguration(settings, chosen, pending);
     EXPECT_FALSE(outcome.restartMessageGerman) << "shown in the language before the dialog";

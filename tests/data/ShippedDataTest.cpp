@@ -19,6 +19,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <map>
 #include <set>
@@ -91,19 +92,15 @@ TEST(ShippedDictionary, LoadsCleanlyAndNamesEveryKnownRecord) {
 // Every record of the real files is named, with a type that matches its stored size: another
 // would show nonsense or refuse the table.
 TEST(ShippedDictionary, TypesFitTheLengthsOfRealRecords) {
-    using Fit = bool (*)(uint32_t);
+    using Fit = std::function<bool(uint32_t)>;
+    const auto size = [](uint32_t bytes) -> Fit { return [bytes](uint32_t n) { return n == bytes; }; };
+    const Fit matrix = [](uint32_t n) { return n >= 8 && n % 8 == 0; }, any = [](uint32_t) { return true; };
     const std::map<int, Fit> fits = {
-        {DataType::Int8, [](uint32_t n) { return n == 1; }},
-        {DataType::Int16, [](uint32_t n) { return n == 2; }},
-        {DataType::Int32, [](uint32_t n) { return n == 4; }},
-        {DataType::Bool, [](uint32_t n) { return n == 4; }},
-        {DataType::Tbl16_2, [](uint32_t n) { return n == 34; }}, // 17 Mach steps
+        {DataType::Int8, size(1)},     {DataType::Int16, size(2)}, {DataType::Int32, size(4)},
+        {DataType::Bool, size(4)},     {DataType::Tbl16_2, size(34)}, // 17 Mach steps
         {DataType::TblDb, [](uint32_t n) { return n >= 12 && (n - 4) % 16 == 0; }},
-        {DataType::Tbl3d, [](uint32_t n) { return n >= 8 && n % 8 == 0; }},
-        {DataType::Tbl3d_2, [](uint32_t n) { return n >= 8 && n % 8 == 0; }},
-        {DataType::Text, [](uint32_t) { return true; }},
-        {DataType::Record, [](uint32_t) { return true; }},
-    };
+        {DataType::Tbl3d, matrix},     {DataType::Tbl3d_2, matrix}, {DataType::Text, any},
+        {DataType::Record, any}};
     const auto real = RealRecords();
     ASSERT_GT(real.size(), 100u) << "real_records.txt not read";
     for (const auto& [number, lengths] : real) {

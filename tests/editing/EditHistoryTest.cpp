@@ -35,12 +35,10 @@ public:
         mDictionary.LoadFromText(kDictionary);
         const auto file = AirFileBuilder()
                               .Record(0x100, Le16(5))
-                              .Record(0x110, test::Le32(0))
+                              .Record(0x110, Le32(0))
                               .Record(0x120, TextBytes("Cub"))
                               .Record(0x200, Concat({Le16(700), Le16(2400)}))
-                              .Record(0x300, Concat({std::vector<uint8_t>{2, 0, 0, 0},
-                                                     LeDouble(0), LeDouble(1), LeDouble(5),
-                                                     LeDouble(2)}));
+                              .Record(0x300, Concat({Le32(2), LeDouble(0), LeDouble(1), LeDouble(5), LeDouble(2)}));
         EXPECT_EQ(ReadAirBytes(file.Bytes(), mDictionary, {}, mTree).code, ReadResultCode::Ok);
         mHistory.Attach();
     }
@@ -54,21 +52,16 @@ public:
 };
 
 TEST_F(History, EveryKindOfEditUndoesAndRedoesExactly) {
-    struct Row {
-        const char* what;
-        std::function<void(History&)> edit;
-        size_t steps;
-    };
     const auto bytes = [](RecordNode& node, std::vector<uint8_t> data) {
         ASSERT_EQ(ReplaceRecordBytes(node, std::move(data)).status, EditStatus::Ok);
     };
-    const Row rows[] = {
-        {"typed number", [](History& h) { ApplyNumberEdit(h.Find(0x100), "77", '.'); }, 1},
-        {"truth value", [](History& h) { ApplyBoolEdit(h.Find(0x110), true); }, 1},
-        {"text, longer", [](History& h) { ApplyTextEdit(h.Find(0x120), "Cub Special"); }, 1},
-        {"hex edit", [&](History& h) { bytes(h.Find(0x100), {0x1c, 0x00}); }, 1},
-        {"field reaches its parent",
-         [](History& h) { ApplyNumberEdit(*h.Find(0x200).Child(1), "2500", '.'); }, 1},
+    // Each edit is one undo step.
+    const std::pair<const char*, std::function<void(History&)>> rows[] = {
+        {"typed number", [](History& h) { ApplyNumberEdit(h.Find(0x100), "77", '.'); }},
+        {"truth value", [](History& h) { ApplyBoolEdit(h.Find(0x110), true); }},
+        {"text, longer", [](History& h) { ApplyTextEdit(h.Find(0x120), "Cub Special"); }},
+        {"hex edit", [&](History& h) { bytes(h.Find(0x100), {0x1c, 0x00}); }},
+        {"field reaches its parent", [](History& h) { ApplyNumberEdit(*h.Find(0x200).Child(1), "2500", '.'); }},
         {"whole drag is one step",
          [&](History& h) {
              h.mHistory.BeginStep();
@@ -79,15 +72,11 @@ TEST_F(History, EveryKindOfEditUndoesAndRedoesExactly) {
                  bytes(h.Find(0x300), data);
              }
              h.mHistory.EndStep();
-         },
-         1},
+         }},
         {"table import: the whole record at once",
-         [&](History& h) { bytes(h.Find(0x300), std::vector<uint8_t>(36, 1)); }, 1},
+         [&](History& h) { bytes(h.Find(0x300), std::vector<uint8_t>(36, 1)); }},
         {"cut",
-         [](History& h) {
-             ASSERT_NE(h.mClipboard.CutRecord(h.mHistory.Structure(), h.Find(0x200)), nullptr);
-         },
-         1},
+         [](History& h) { ASSERT_NE(h.mClipboard.CutRecord(h.mHistory.Structure(), h.Find(0x200)), nullptr); }},
         {"paste from another file is one step",
          [&](History& h) {
              RecordTree other;
@@ -97,41 +86,32 @@ TEST_F(History, EveryKindOfEditUndoesAndRedoesExactly) {
              h.mHistory.BeginStep();
              ASSERT_NE(h.mClipboard.PasteRecord(h.mHistory.Structure()), nullptr);
              h.mHistory.EndStep();
-         },
-         1},
+         }},
         {"two records in one step",
          [&](History& h) {
              h.mHistory.BeginStep();
              bytes(h.Find(0x100), Le16(1));
              bytes(h.Find(0x110), Le16(1));
              h.mHistory.EndStep();
-         },
-         1},
-    };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.what);
+         }}};
+    for (const auto& [what, edit] : rows) {
+        SCOPED_TRACE(what);
         mHistory.Clear();
         const TreeBytes before = BytesOf(mTree);
-        row.edit(*this);
+        edit(*this);
         const TreeBytes after = BytesOf(mTree);
         ASSERT_NE(after, before);
-        EXPECT_EQ(mHistory.StepCount(), row.steps);
+        EXPECT_EQ(mHistory.StepCount(), 1u);
         EXPECT_FALSE(mHistory.AtSavedState());
-        for (size_t i = 0; i < row.steps; ++i) {
-            mHistory.Undo();
-        }
+        mHistory.Undo();
         EXPECT_EQ(BytesOf(mTree), before);
         EXPECT_TRUE(mHistory.AtSavedState());
         EXPECT_FALSE(mHistory.Undo());
-        for (size_t i = 0; i < row.steps; ++i) {
-            mHistory.Redo();
-        }
+        mHistory.Redo();
         EXPECT_EQ(BytesOf(mTree), after);
         EXPECT_FALSE(mHistory.AtSavedState());
         EXPECT_FALSE(mHistory.Redo());
-        // Back to the loaded state for the next row.
-        while (mHistory.Undo()) {
-        }
+        mHistory.Undo(); // back to the loaded state for the next row
     }
 }
 

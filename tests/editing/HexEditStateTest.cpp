@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <numeric>
 #include <sstream>
 
 namespace kelvara {
@@ -12,9 +13,7 @@ using Bytes = std::vector<uint8_t>;
 
 Bytes Counting(size_t n, std::initializer_list<std::pair<size_t, uint8_t>> changes = {}) {
     Bytes bytes(n);
-    for (size_t i = 0; i < n; ++i) {
-        bytes[i] = static_cast<uint8_t>(0x30 + i);
-    }
+    std::iota(bytes.begin(), bytes.end(), uint8_t{0x30});
     for (auto [at, value] : changes) {
         bytes[at] = value;
     }
@@ -27,8 +26,7 @@ void Drive(HexEditState& hex, const std::vector<std::string>& steps) {
     for (const std::string& step : steps) {
         std::istringstream in(step);
         std::string op;
-        int line = 0;
-        int column = 0;
+        int line = 0, column = 0;
         in >> op >> line >> column;
         if (op == "c") {
             hex.Click(line, column);
@@ -42,60 +40,48 @@ void Drive(HexEditState& hex, const std::vector<std::string>& steps) {
     }
 }
 
-struct HexCase {
-    const char* name;
-    size_t length;
-    std::vector<std::string> steps;
-    HexCell selection;
-    Bytes changedTo; // empty: the bytes stay as loaded
-};
-
-class HexEdit : public ::testing::TestWithParam<HexCase> {};
-
-TEST_P(HexEdit, SelectionAndBytes) {
-    const HexCase& c = GetParam();
-    const Bytes data = Counting(c.length);
-    HexEditState hex;
-    hex.Load("Length = x", data, data.size(), 0x100, true);
-    Drive(hex, c.steps);
-    EXPECT_EQ(hex.Selection(), c.selection);
-    EXPECT_EQ(hex.ApplyTo(data), c.changedTo.empty() ? data : c.changedTo);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Cases, HexEdit,
-    ::testing::Values(
+TEST(HexEdit, SelectionAndBytes) {
+    // record length, steps, the selected cell, the bytes after the steps (empty: as loaded)
+    const std::tuple<const char*, size_t, std::vector<std::string>, HexCell, Bytes> cases[] = {
         // Clicks snap onto a cell.
-        HexCase{"BlankBetweenBytesSelectsLowDigitOnTheLeft", 8, {"c 2 13"}, {2, 12}, {}},
-        HexCase{"BlankBetweenAreasSelectsLastLowDigit", 8, {"c 2 35"}, {2, 33}, {}},
-        HexCase{"HeaderLinesGoToFirstRow", 8, {"c 0 5"}, {2, 11}, {}},
-        HexCase{"BelowTheTextGoesToTheLastRowWithBytes", 16, {"c 9 20"}, {3, 20}, {}},
-        HexCase{"TheBlankRowOfAFullRecordIsNotSelected", 16, {"c 4 20"}, {3, 20}, {}},
+        {"BlankBetweenBytesSelectsLowDigitOnTheLeft", 8, {"c 2 13"}, {2, 12}, {}},
+        {"BlankBetweenAreasSelectsLastLowDigit", 8, {"c 2 35"}, {2, 33}, {}},
+        {"HeaderLinesGoToFirstRow", 8, {"c 0 5"}, {2, 11}, {}},
+        {"BelowTheTextGoesToTheLastRowWithBytes", 16, {"c 9 20"}, {3, 20}, {}},
+        {"TheBlankRowOfAFullRecordIsNotSelected", 16, {"c 4 20"}, {3, 20}, {}},
         // Arrows.
-        HexCase{"LeftFromHighDigitGoesToPreviousLowDigit", 8, {"c 2 14", "L"}, {2, 12}, {}},
-        HexCase{"LeftFromFirstDigitWrapsUp", 16, {"c 3 11", "L"}, {2, 33}, {}},
-        HexCase{"UpAndLeftStayOnTheFirstRow", 8, {"c 2 36", "L", "U"}, {2, 36}, {}},
-        HexCase{"RightSkipsTheBlank", 8, {"c 2 12", "R"}, {2, 14}, {}},
-        HexCase{"RightWrapsToTheNextRowWithBytes", 16, {"c 2 33", "R"}, {3, 11}, {}},
-        HexCase{"RightAtEndOfFullLastRowStays", 16, {"c 3 33", "R"}, {3, 33}, {}},
-        HexCase{"RightAtLastCharacterOfFullLastRowStays", 8, {"c 2 43", "R"}, {2, 43}, {}},
-        HexCase{"DownNeverEntersTheBlankRow", 16, {"c 3 20", "D"}, {3, 20}, {}},
+        {"LeftFromHighDigitGoesToPreviousLowDigit", 8, {"c 2 14", "L"}, {2, 12}, {}},
+        {"LeftFromFirstDigitWrapsUp", 16, {"c 3 11", "L"}, {2, 33}, {}},
+        {"UpAndLeftStayOnTheFirstRow", 8, {"c 2 36", "L", "U"}, {2, 36}, {}},
+        {"RightSkipsTheBlank", 8, {"c 2 12", "R"}, {2, 14}, {}},
+        {"RightWrapsToTheNextRowWithBytes", 16, {"c 2 33", "R"}, {3, 11}, {}},
+        {"RightAtEndOfFullLastRowStays", 16, {"c 3 33", "R"}, {3, 33}, {}},
+        {"RightAtLastCharacterOfFullLastRowStays", 8, {"c 2 43", "R"}, {2, 43}, {}},
+        {"DownNeverEntersTheBlankRow", 16, {"c 3 20", "D"}, {3, 20}, {}},
         // Typing into the digits.
-        HexCase{"LowerCaseDigitIsStoredUpperCase", 8, {"c 2 11", "t c"}, {2, 12}, Counting(8, {{0, 0xC0}})},
-        HexCase{"NonDigitChangesNothingAndStays", 8, {"c 2 11", "t g"}, {2, 11}, {}},
-        HexCase{"LastDigitOfARowWrapsWhenTheNextRowHoldsBytes", 9, {"c 2 33", "t 1"}, {3, 11}, Counting(9, {{7, 0x31}})},
-        HexCase{"LastDigitOfTheLastRowStays", 8, {"c 2 33", "t f"}, {2, 33}, Counting(8, {{7, 0x3F}})},
-        HexCase{"EmptyRecordHasNoCellToChange", 0, {"c 5 11", "t 1", "D"}, {2, 11}, {}},
-        HexCase{"DigitsPastAFiveByteRecordDoNothing", 5, {"c 2 26", "t 1"}, {2, 26}, {}},
+        {"LowerCaseDigitIsStoredUpperCase", 8, {"c 2 11", "t c"}, {2, 12}, Counting(8, {{0, 0xC0}})},
+        {"NonDigitChangesNothingAndStays", 8, {"c 2 11", "t g"}, {2, 11}, {}},
+        {"LastDigitOfARowWrapsWhenTheNextRowHoldsBytes", 9, {"c 2 33", "t 1"}, {3, 11}, Counting(9, {{7, 0x31}})},
+        {"LastDigitOfTheLastRowStays", 8, {"c 2 33", "t f"}, {2, 33}, Counting(8, {{7, 0x3F}})},
+        {"EmptyRecordHasNoCellToChange", 0, {"c 5 11", "t 1", "D"}, {2, 11}, {}},
+        {"DigitsPastAFiveByteRecordDoNothing", 5, {"c 2 26", "t 1"}, {2, 26}, {}},
         // Typing into the characters.
-        HexCase{"LetterAWrites41", 8, {"c 2 37", "t A"}, {2, 38}, Counting(8, {{1, 0x41}})},
-        HexCase{"LastCharacterWrapsToTheNextRow", 10, {"c 2 43", "t z"}, {3, 36}, Counting(10, {{7, 'z'}})},
-        HexCase{"ControlCodeIsNotWritten", 8, {"c 2 37", "t \x05"}, {2, 37}, {}},
-        HexCase{"CharactersPastAFiveByteRecordDoNothing", 5, {"c 2 42", "t A"}, {2, 42}, {}},
+        {"LetterAWrites41", 8, {"c 2 37", "t A"}, {2, 38}, Counting(8, {{1, 0x41}})},
+        {"LastCharacterWrapsToTheNextRow", 10, {"c 2 43", "t z"}, {3, 36}, Counting(10, {{7, 'z'}})},
+        {"ControlCodeIsNotWritten", 8, {"c 2 37", "t \x05"}, {2, 37}, {}},
+        {"CharactersPastAFiveByteRecordDoNothing", 5, {"c 2 42", "t A"}, {2, 42}, {}},
         // Blocked input.
-        HexCase{"TablesIgnoreKeysAndTyping", 8, {"c 2 11", "table", "R", "t 1"}, {2, 11}, {}},
-        HexCase{"HeldMouseBlocksTyping", 8, {"c 2 11", "mouse", "t 1"}, {2, 11}, {}}),
-    [](const auto& info) { return std::string(info.param.name); });
+        {"TablesIgnoreKeysAndTyping", 8, {"c 2 11", "table", "R", "t 1"}, {2, 11}, {}},
+        {"HeldMouseBlocksTyping", 8, {"c 2 11", "mouse", "t 1"}, {2, 11}, {}}};
+    for (const auto& [name, length, steps, selection, changedTo] : cases) {
+        const Bytes data = Counting(length);
+        HexEditState hex;
+        hex.Load("Length = x", data, data.size(), 0x100, true);
+        Drive(hex, steps);
+        EXPECT_EQ(hex.Selection(), selection) << name;
+        EXPECT_EQ(hex.ApplyTo(data), changedTo.empty() ? data : changedTo) << name;
+    }
+}
 
 TEST(HexEditText, CharacterColumnFollowsTheDigitsAndShowsLowCodesAsDots) {
     HexEditState hex;

@@ -19,12 +19,9 @@ RecordTree Tree(const std::vector<std::string>& nodes) {
         const size_t bar = line.find('|');
         node->caption = line.substr(0, bar);
         if (bar != std::string::npos) {
-            // The text and its closing zero byte.
-            const std::string text = line.substr(bar + 1);
-            std::vector<uint8_t> bytes(text.begin(), text.end());
-            bytes.push_back(0);
+            const std::string text = line.substr(bar + 1) + '\0'; // with its closing zero byte
             node->record.type = DataType::Text;
-            node->record.SetData(std::move(bytes));
+            node->record.SetData(std::vector<uint8_t>(text.begin(), text.end()));
         }
         line[0] == ' ' ? tree.Root(tree.RootCount() - 1)->AppendChild(std::move(node))
                        : tree.AppendRoot(std::move(node));
@@ -32,39 +29,31 @@ RecordTree Tree(const std::vector<std::string>& nodes) {
     return tree;
 }
 
-struct SearchCase {
-    const char* name;
-    std::vector<std::string> tree;
-    const char* text;
-    bool caseSensitive;
-    std::vector<std::string> found; // captions of successive steps, "" for not found
-};
-
-class Search : public ::testing::TestWithParam<SearchCase> {};
-
-TEST_P(Search, FindsInTreeOrderAndWraps) {
-    const SearchCase& c = GetParam();
-    const RecordTree tree = Tree(c.tree);
-    RecordSearch search;
-    search.Start(c.text, c.caseSensitive, kLower);
-    for (const std::string& expected : c.found) {
-        const RecordNode* node = search.FindNext(tree, c.caseSensitive, kLower);
-        EXPECT_EQ(node ? node->caption : "", expected);
+TEST(Search, FindsInTreeOrderAndWraps) {
+    // tree, text, case sensitive, captions of successive steps ("" for not found)
+    using Captions = std::vector<std::string>;
+    const std::tuple<const char*, Captions, const char*, bool, Captions> cases[] = {
+        {"one node is examined after wrapping", {"Wing area"}, "wing", false, {"Wing area", "Wing area"}},
+        {"ignoring case Ab finds aB", {"x", "The aB record"}, "Ab", false, {"The aB record"}},
+        {"case sensitive Ab misses aB", {"x", "The aB record"}, "Ab", true, {""}},
+        {"match in the text only", {"Title", "Description|a long\r\nstory"}, "LONG\nSTORY", false,
+         {"Description"}},
+        {"first node is examined last", {"rpm 1", "rpm 2", "rpm 3"}, "rpm", false,
+         {"rpm 2", "rpm 3", "rpm 1"}},
+        {"fields come after their record", {"Engine", " Max RPM", "Flaps RPM"}, "rpm", false,
+         {" Max RPM", "Flaps RPM"}},
+        {"empty text is never found", {"a", "b"}, "", false, {""}},
+        {"empty tree finds nothing", {}, "a", false, {""}}};
+    for (const auto& [name, nodes, text, caseSensitive, found] : cases) {
+        const RecordTree tree = Tree(nodes);
+        RecordSearch search;
+        search.Start(text, caseSensitive, kLower);
+        for (const std::string& expected : found) {
+            const RecordNode* node = search.FindNext(tree, caseSensitive, kLower);
+            EXPECT_EQ(node ? node->caption : "", expected) << name;
+        }
     }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Cases, Search,
-    ::testing::Values(
-        SearchCase{"OneNodeTreeIsExaminedAfterWrapping", {"Wing area"}, "wing", false, {"Wing area", "Wing area"}},
-        SearchCase{"IgnoringCaseAbFindsaB", {"x", "The aB record"}, "Ab", false, {"The aB record"}},
-        SearchCase{"CaseSensitiveAbMissesaB", {"x", "The aB record"}, "Ab", true, {""}},
-        SearchCase{"MatchInTheTextOnly", {"Title", "Description|a long\r\nstory"}, "LONG\nSTORY", false, {"Description"}},
-        SearchCase{"FirstNodeIsExaminedLast", {"rpm 1", "rpm 2", "rpm 3"}, "rpm", false, {"rpm 2", "rpm 3", "rpm 1"}},
-        SearchCase{"FieldsComeAfterTheirRecord", {"Engine", " Max RPM", "Flaps RPM"}, "rpm", false, {" Max RPM", "Flaps RPM"}},
-        SearchCase{"EmptyTextIsNeverFound", {"a", "b"}, "", false, {""}},
-        SearchCase{"EmptyTreeFindsNothing", {}, "a", false, {""}}),
-    [](const auto& info) { return std::string(info.param.name); });
 
 TEST(SearchState, ATreeThatShrankSinceTheLastStepStillEndsItsRound) {
     const RecordTree big = Tree({"a", "b", "c", "d", "needle"});

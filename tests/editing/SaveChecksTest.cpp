@@ -41,31 +41,23 @@ TEST(SaveChecks, FindsWhatLooksWrongAndNothingInSoundRecords) {
     dictionary.LoadFromText(kDictionary);
     const double nan = std::numeric_limits<double>::quiet_NaN();
     const double inf = std::numeric_limits<double>::infinity();
-    struct Row {
-        uint32_t number;
-        std::vector<uint8_t> data;
-        std::vector<std::string> findings;
-    };
-    const Row rows[] = {
+    // record, its bytes, the findings
+    const std::tuple<uint32_t, std::vector<uint8_t>, std::vector<std::string>> rows[] = {
         {0x100, Le32(5), {}},
         {0x100, Le16(5), {"0100 Rpm: holds 2 bytes, fewer than the 4 its type needs"}},
         {0x101, LeDouble(nan), {"0101 Weight: a value is not a number (NaN)"}},
         {0x101, LeDouble(-inf), {"0101 Weight: a value is infinite"}},
         {0x200, LeDouble(inf), {"0200 Engine / Bore: a value is infinite"}},
         {0x300, Pairs({{0, 1}, {2, 3}, {5, 4}}), {}},
-        {0x300, Pairs({{0, 1}, {5, 3}, {2, 4}}),
-         {"0300 Lift: X values do not ascend at point 3 (2 after 5)"}},
+        {0x300, Pairs({{0, 1}, {5, 3}, {2, 4}}), {"0300 Lift: X values do not ascend at point 3 (2 after 5)"}},
         {0x300, Pairs({{0, 1}, {0, 3}}), {"0300 Lift: X values do not ascend at point 2 (0 after 0)"}},
-        {0x300, Pairs({{0, 1}, {1, 2}}, 3),
-         {"0300 Lift: 3 points need 52 bytes, the record holds 36"}},
-        {0x300, Pairs({{0, nan}, {1, 2}}),
-         {"0300 Lift: a value is not a number (NaN) at byte 12"}},
+        {0x300, Pairs({{0, 1}, {1, 2}}, 3), {"0300 Lift: 3 points need 52 bytes, the record holds 36"}},
+        {0x300, Pairs({{0, nan}, {1, 2}}), {"0300 Lift: a value is not a number (NaN) at byte 12"}},
         {0x300, {1, 0}, {"0300 Lift: holds 2 bytes, too few for a point count"}},
         {0x400, Matrix(3, 2, {0, 1, 10, 2, 20, 3}), {}},
         {0x400, Matrix(3, 3, {0, 1, 2, 10, 0, 0, 5, 0, 0}),
          {"0400 Drag: column keys do not ascend at column 2 (5 after 10)"}},
-        {0x401, Matrix(2, 3, {0, 4, 3, 1, 1, 1}),
-         {"0401 Pitch: row keys do not ascend at row 2 (3 after 4)"}},
+        {0x401, Matrix(2, 3, {0, 4, 3, 1, 1, 1}), {"0401 Pitch: row keys do not ascend at row 2 (3 after 4)"}},
         {0x400, Matrix(3, 2, {0, 1, 10, 2}),
          {"0400 Drag: 3 columns of 2 rows need 56 bytes, the record holds 40"}},
         {0x400, Matrix(2, 2, {0, 1, 10, inf}), {"0400 Drag: a value is infinite at byte 32"}},
@@ -76,19 +68,17 @@ TEST(SaveChecks, FindsWhatLooksWrongAndNothingInSoundRecords) {
         {0x400, Matrix(-1, 0, {1, 2}),
          {"0400 Drag: 4294967295 columns of 0 rows need 8 bytes, the record holds 24"}},
     };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(testing::Message() << std::hex << row.number << " " << row.findings.size());
+    for (const auto& [number, data, findings] : rows) {
+        SCOPED_TRACE(testing::Message() << std::hex << number << " " << findings.size());
         RecordTree tree;
-        ASSERT_EQ(ReadAirBytes(AirFileBuilder().Record(row.number, row.data).Bytes(), dictionary,
-                               {}, tree)
-                      .code,
-                  ReadResultCode::Ok);
+        const auto bytes = AirFileBuilder().Record(number, data).Bytes();
+        ASSERT_EQ(ReadAirBytes(bytes, dictionary, {}, tree).code, ReadResultCode::Ok);
         std::vector<std::string> texts;
         for (const CheckFinding& finding : CheckBeforeSaving(tree, dictionary)) {
             texts.push_back(finding.text);
             EXPECT_NE(finding.node, nullptr);
         }
-        EXPECT_EQ(texts, row.findings);
+        EXPECT_EQ(texts, findings);
     }
 }
 

@@ -25,21 +25,16 @@ TEST(FolderNames, ResolveNoCaseAndThumbnailPaths) {
     tree.Write("A/Texture.Red/THUMBNAIL.jpg", "r");
     tree.Write("A/texture/thumbnail.jpg", "d");
     tree.Write("A/Pics/Club.jpg", "c");
-    struct Case {
-        const char* texture;
-        const char* thumbnailFile;
-        const char* path;
-    };
-    const Case thumbnails[] = {
+    // texture, ui_thumbnailfile, the picture shown
+    const std::tuple<const char*, const char*, const char*> thumbnails[] = {
         {"red", "", "A/Texture.Red/THUMBNAIL.jpg"},
         {"", "", "A/texture/thumbnail.jpg"},
         {"red", "pics\\club.JPG", "A/Pics/Club.jpg"},
-        {"blue", "", "A/texture.blue/thumbnail.jpg"},
-    };
-    for (const Case& c : thumbnails) {
+        {"blue", "", "A/texture.blue/thumbnail.jpg"}};
+    for (const auto& [texture, thumbnailFile, path] : thumbnails) {
         Variation variation;
-        variation.texture = c.texture;
-        variation.thumbnailFile = c.thumbnailFile;
-        EXPECT_EQ(ThumbnailPath(tree.File("A"), variation), tree.File(c.path)) << c.texture;
+        variation.texture = texture;
+        variation.thumbnailFile = thumbnailFile;
+        EXPECT_EQ(ThumbnailPath(tree.File("A"), variation), tree.File(path)) << texture;
     }
 }

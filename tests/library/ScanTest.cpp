@@ -8,6 +8,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <vector>
 
 using namespace kelvara;
@@ -84,19 +85,14 @@ TEST(Scan, SearchPathsInListOrderAndNewsearchRediscovers) {
 TEST(Scan, NoCandidateFolder) {
     TempFolder tree;
     tree.Write("A/One/aircraft.cfg", Section(0, "One", "one"));
-    struct Case {
-        const char* name;
-        ScanFolders folders;
-    };
-    const Case cases[] = {
+    std::pair<const char*, ScanFolders> cases[] = {
         {"all search paths inactive", {tree.Path(), {{tree.File("A"), 0}}, 0}},
         {"discovery finds nothing", {tree.Path(), {}, 0}},
-        {"missing simulator folder", {tree.File("missing"), {}, 0}},
-    };
-    for (Case c : cases) {
-        const ScanOutcome out = RunScan(c.folders);
-        EXPECT_EQ(out.result, ScanResultCode::NoCandidate) << c.name;
-        EXPECT_EQ(out.library.Count(), 0) << c.name;
+        {"missing simulator folder", {tree.File("missing"), {}, 0}}};
+    for (auto& [name, folders] : cases) {
+        const ScanOutcome out = RunScan(folders);
+        EXPECT_EQ(std::pair(out.result, out.library.Count()), std::pair(ScanResultCode::NoCandidate, 0))
+            << name;
     }
 }
 
@@ -183,9 +179,6 @@ TEST(Scan, HostileTreesAreReportedNotFatal) {
         expected.push_back("Locked - "); // root reads it anyway
     }
     EXPECT_EQ(Texts(out), expected);
-    bool loopReported = false;
-    for (const std::string& problem : out.problems) {
-        loopReported = loopReported || problem.find("P/Loop") != std::string::npos;
-    }
-    EXPECT_TRUE(loopReported);
+    const auto namesLoop = [](const std::string& problem) { return problem.find("P/Loop") != std::string::npos; };
+    EXPECT_TRUE(std::any_of(out.problems.begin(), out.problems.end(), namesLoop));
 }

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <fstream>
 #include <iterator>
 
@@ -22,16 +23,13 @@ std::vector<uint8_t> SampleJpeg() {
 TEST(Thumbnail, DecodesAtTheSmallestScaleThatCoversTheShownSize) {
     const std::vector<uint8_t> jpeg = SampleJpeg();
     ASSERT_FALSE(jpeg.empty());
-    struct Case {
-        int minWidth, minHeight, width, height;
-    };
-    for (const Case& c : {Case{0, 0, 32, 16}, Case{100, 50, 128, 64}, Case{256, 128, 256, 128},
-                          Case{1000, 1000, 256, 128}}) {
-        const JpegResult result = DecodeJpeg(jpeg, c.minWidth, c.minHeight);
+    // the smallest width and height asked for, the decoded ones
+    for (const auto& [minWidth, minHeight, width, height] :
+         {std::array{0, 0, 32, 16}, {100, 50, 128, 64}, {256, 128, 256, 128}, {1000, 1000, 256, 128}}) {
+        const JpegResult result = DecodeJpeg(jpeg, minWidth, minHeight);
         ASSERT_TRUE(result.ok) << result.error;
-        EXPECT_EQ(result.image.width, c.width);
-        EXPECT_EQ(result.image.height, c.height);
-        EXPECT_EQ(result.image.pixels.size(), size_t(c.width) * c.height * 3);
+        EXPECT_EQ(std::tuple(result.image.width, result.image.height, result.image.pixels.size()),
+                  std::tuple(width, height, size_t(width) * height * 3));
     }
 }
 

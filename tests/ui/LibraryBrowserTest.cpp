@@ -32,10 +32,9 @@ const QString kTrainerFolder = QStringLiteral("FSX/SimObjects/Airplanes/Trainer/
 // Trainer: two liveries sharing one .air file, the blue one with a thumbnail that is no JPEG.
 // Glider: no manufacturer. Broken: its .air file is missing.
 void BuildSimulator(UiFixture& f) {
-    QVERIFY(QDir(f.dir.path()).mkpath(kTrainerFolder + QStringLiteral("texture.Red")));
-    QVERIFY(QDir(f.dir.path()).mkpath(kTrainerFolder + QStringLiteral("texture.Blue")));
-    QVERIFY(QDir(f.dir.path()).mkpath(QStringLiteral("FSX/SimObjects/Airplanes/Glider")));
-    QVERIFY(QDir(f.dir.path()).mkpath(QStringLiteral("FSX/SimObjects/Airplanes/Broken")));
+    for (const char* folder : {"Trainer/texture.Red", "Trainer/texture.Blue", "Glider", "Broken"}) {
+        QVERIFY(QDir(f.dir.path()).mkpath(QStringLiteral("FSX/SimObjects/Airplanes/") + QLatin1String(folder)));
+    }
     f.WriteFile(kTrainerFolder + QStringLiteral("aircraft.cfg"),
                 "[fltsim.0]\r\ntitle=Trainer\r\nsim=Trainer\r\ntexture=Red\r\nui_manufacturer=Acme\r\n"
                 "ui_variation=Red\r\n[fltsim.1]\r\ntitle=Trainer\r\nsim=trainer\r\ntexture=Blue\r\n"

@@ -11,10 +11,8 @@
 #include <QLabel>
 #include <QLocale>
 #include <QMenu>
-#include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QScreen>
-#include <QStatusBar>
 #include <QTabBar>
 #include <QTranslator>
 #include <QTreeView>
@@ -46,16 +44,10 @@ struct ExposureNotingPrompts : ScriptedPrompts {
     std::vector<bool> exposed;
 };
 
+// Menu and check box captions, hex view length line, a message, refusing a damaged file, and
+// Qt's own button text.
 struct LanguageCase {
-    const char* cfg;
-    const char* file; // menu and check box captions, hex view length line, a message
-    const char* load;
-    const char* xlock;
-    const char* length;
-    const char* range;
-    const char* openCaption; // refusing a damaged file
-    const char* openText;
-    const char* yes; // Qt's own button text
+    const char *cfg, *file, *load, *xlock, *length, *range, *openCaption, *openText, *yes;
 };
 
 } // namespace
@@ -243,8 +235,7 @@ class MainBrowserTest : public QObject {
         QVERIFY(!f.window->Changes().IsChanged());
         QCOMPARE(f.ReadFile(QStringLiteral("plane.kvr1.air")), original);
         QByteArray expected = original;
-        expected[0x35] = 2;
-        expected[0x36] = 1;
+        expected.replace(0x35, 2, "\x02\x01");
         QCOMPARE(f.ReadFile(QStringLiteral("plane.air")), expected);
         QVERIFY(QApplication::overrideCursor() == nullptr);
     }
@@ -263,8 +254,7 @@ class MainBrowserTest : public QObject {
         // The about box: white on black, centred on the screen rather than on the window.
         QImage shot;
         QRect frame;
-        QString version;
-        QString dictionaryLine;
+        QString version, dictionaryLine;
         ModalAnswerer answer(Qt::Key_Return, [&](QWidget* about) {
             QVERIFY(QTest::qWaitForWindowExposed(about));
             shot = about->grab().toImage();
@@ -277,10 +267,8 @@ class MainBrowserTest : public QObject {
         QCOMPARE(shot.pixelColor(3, 3), QColor(Qt::black));
         QCOMPARE(shot.pixelColor(shot.width() - 3, shot.height() / 2), QColor(Qt::black));
         int white = 0;
-        for (int y = 0; y < shot.height(); ++y) {
-            for (int x = 0; x < shot.width(); ++x) {
-                white += shot.pixelColor(x, y) == QColor(Qt::white) ? 1 : 0;
-            }
+        for (int i = 0; i < shot.width() * shot.height(); ++i) {
+            white += shot.pixelColor(i % shot.width(), i / shot.width()) == QColor(Qt::white) ? 1 : 0;
         }
         QVERIFY(white > 50);
         const QPoint offset = frame.center() - f.window->screen()->availableGeometry().center();

@@ -20,16 +20,16 @@ using namespace kelvara::test;
 
 namespace {
 
+// The panel is 'n'umber, 't'ext, 'b'ool or none, showing the value ("1" is TRUE); the hex view
+// shows "Length = n", a blank row, then the first data row; %1 in the warning is the folder.
 struct SelectCase {
     uint32_t number;
     int field;
-    const char* title;
-    const char* help;
-    char panel;        // 'n'umber, 't'ext, 'b'ool or none
-    const char* value; // the editor's text; for a bool "1" is TRUE
-    int length;        // hex view: "Length = n", a blank row, then the first data row
-    const char* row;
-    const char* warning = ""; // %1 is the folder
+    const char *title, *help;
+    char panel;
+    const char* value;
+    int length;
+    const char *row, *warning = "";
 };
 
 QString HexRow(const QPlainTextEdit* memo) {
@@ -60,8 +60,7 @@ class RecordPageTest : public QObject {
         // Data of 0x0100 starts after 0x0001 (8 + 10 bytes), 0x0003 (8 + 19) and its own header.
         QTest::newRow("int16") << SelectCase{0x0100, -1, "Int value", "A plain number", 'n', "5", 2,
                                              "0035 0000  05 00                    ..      "};
-        QTest::newRow("ang16 cut") << SelectCase{0x0101, -1, "Angle", "", 'n', "0.99999", 2,
-                                                 "003F 0000  B6 00"};
+        QTest::newRow("ang16 cut") << SelectCase{0x0101, -1, "Angle", "", 'n', "0.99999", 2, "003F 0000  B6 00"};
         QTest::newRow("text") << SelectCase{0x0001, -1, "Title text",
                                             "The title of the aircraft\nshown in the menu", 't',
                                             "Trainer", 9, "0008 0000  54 72 61 69 6E 65 72 00"};
@@ -72,10 +71,8 @@ class RecordPageTest : public QObject {
                                               "005F 0000  60 09 00 00 61 62"};
         QTest::newRow("field") << SelectCase{0x0104, 0, "Max RPM", "Highest engine speed", 'n',
                                              "2400", 2, "0000 0000  60 09"};
-        QTest::newRow("valid tbldb") << SelectCase{0x0106, -1, "Valid table", "", 0, "", 20,
-                                                   "0084 0000  01 00"};
-        QTest::newRow("invalid tbldb") << SelectCase{0x0105, -1, "Lift table", "", 0, "", 11,
-                                                     "0071 0000  00 00",
+        QTest::newRow("valid tbldb") << SelectCase{0x0106, -1, "Valid table", "", 0, "", 20, "0084 0000  01 00"};
+        QTest::newRow("invalid tbldb") << SelectCase{0x0105, -1, "Lift table", "", 0, "", 11, "0071 0000  00 00",
                                                      "this is not a valid TBLDB %1/plane"};
     }
 
@@ -187,8 +184,7 @@ class RecordPageTest : public QObject {
     void fieldAndBoolEditsWriteTheRecord() {
         f->TypeNumber(0x0104, QStringLiteral("1000"), 0);
         RecordPage& page = f->Page();
-        QCOMPARE(f->Node(0x0104)->record.data,
-                 (std::vector<uint8_t>{0xE8, 0x03, 0, 0, 'a', 'b', 0, 0, 0, 0}));
+        QCOMPARE(f->Node(0x0104)->record.data, (std::vector<uint8_t>{0xE8, 0x03, 0, 0, 'a', 'b', 0, 0, 0, 0}));
         QVERIFY(f->window->Changes().IsChanged());
         // The hex views of the field and of its parent show the new bytes.
         QVERIFY(HexRow(page.HexEditor).startsWith(QStringLiteral("0000 0000  E8 03")));
