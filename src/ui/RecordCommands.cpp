@@ -98,7 +98,9 @@ void RecordCommands::Next1Click() {
 }
 
 bool RecordCommands::FindNext() {
-    RecordNode* found = mSearch.FindNext(mContext.page.Model()->Tree(), CaseSensitive(), mLower);
+    const RecordPage& page = mContext.page;
+    RecordNode* found = mSearch.FindNext(page.Model()->Tree(), CaseSensitive(), mLower,
+                                         [&page](const RecordNode& node) { return page.CaptionOf(node); });
     if (!found) {
         mContext.prompts.Inform(Utf8Text(TextId::CaptionInformation, mContext.settings),
                                 PickUtf8(kNotFound, German()));
