@@ -83,6 +83,25 @@ void AppendLine(std::string& out, std::string_view key, long long value) {
     AppendLine(out, key, std::to_string(value));
 }
 
+bool FileHolds(const std::string& path, const std::string& text) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        return false;
+    }
+    std::string content(text.size() + 1, '\0'); // one more, to see a file that grew meanwhile
+    size_t filled = 0;
+    ssize_t got = 0;
+    while (filled < content.size() &&
+           (got = ::read(fd, content.data() + filled, content.size() - filled)) != 0) {
+        if (got < 0 && errno != EINTR) {
+            break;
+        }
+        filled += got > 0 ? static_cast<size_t>(got) : 0;
+    }
+    ::close(fd);
+    return got >= 0 && filled == text.size() && content.compare(0, filled, text) == 0;
+}
+
 } // namespace
 
 Settings::Settings() {
@@ -263,6 +282,12 @@ bool Settings::Save() {
     if (exists && ::access(target.c_str(), W_OK) != 0) {
         return false;
     }
+    const std::string text = SaveText();
+    // Opening a file saves the settings; rewriting and syncing an unchanged file each time
+    // would cost two fsyncs for nothing.
+    if (exists && static_cast<size_t>(old.st_size) == text.size() && FileHolds(target, text)) {
+        return true;
+    }
 
     // A full disk or a crash mid-write must not leave a truncated kvr.cfg behind.
     const std::string temporary = target + ".new";
@@ -272,7 +297,6 @@ bool Settings::Save() {
     if (fd < 0) {
         return false;
     }
-    const std::string text = SaveText();
     bool ok = !exists || ::fchmod(fd, old.st_mode & 07777) == 0;
     ok = ok && WriteFully(system, fd, text.data(), text.size()) && system.Fsync(fd) == 0;
     ok = (system.Close(fd) == 0) && ok;

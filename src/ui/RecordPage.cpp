@@ -205,9 +205,6 @@ QWidget* RecordPage::BuildTableSelector() {
     eCorner = mTables->eCorner;
     eChangegraph = mTables->eChangegraph;
     cbOverlay1503 = mTables->cbOverlay1503;
-    selectorButtons = mTables->selectorButtons;
-    selectorEdits = mTables->selectorEdits;
-    RenderPanel = mTables->RenderPanel;
     LabelX = mTables->LabelX;
     LabelY = mTables->LabelY;
     eXvalue = mTables->eXvalue;

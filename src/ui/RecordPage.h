@@ -94,12 +94,9 @@ class RecordPage : public QWidget {
     QLineEdit* eCorner = nullptr;
     QPushButton* eChangegraph = nullptr;
     QCheckBox* cbOverlay1503 = nullptr;
-    std::vector<QRadioButton*> selectorButtons;
-    std::vector<QLineEdit*> selectorEdits;
     QPlainTextEdit* CompareMemo = nullptr;
     HexEditorView* HexEditor = nullptr;
     QPlainTextEdit* HelpMemo = nullptr;
-    QWidget* RenderPanel = nullptr;
     QLabel* LabelX = nullptr;
     QLabel* LabelY = nullptr;
     QLineEdit* eXvalue = nullptr;

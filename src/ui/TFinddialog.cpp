@@ -18,6 +18,7 @@ constexpr UiText kCaption{"Find Text", "Text suchen"};
 constexpr UiText kLabel{"Text to find", "Text"};
 constexpr UiText kOptions{"Options", "Optionen"};
 constexpr UiText kCaseSensitive{"case sensitive", "Groß/Kleinschreibung beachten"};
+constexpr UiText kCancel{"Cancel", "Abbruch"};
 } // namespace
 
 TFinddialog::TFinddialog(bool german, QWidget* parent) : QDialog(parent) {
@@ -41,6 +42,9 @@ TFinddialog::TFinddialog(bool german, QWidget* parent) : QDialog(parent) {
     optionsLayout->addWidget(cbCasesensitive);
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    // Qt would take these from its own translations or the desktop's, not from our language.
+    buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("OK"));
+    buttons->button(QDialogButtonBox::Cancel)->setText(Pick(kCancel, german));
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     connect(eText, &QLineEdit::returnPressed, this, [this] { eTextKeyPress(); });

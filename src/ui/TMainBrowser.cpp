@@ -237,11 +237,14 @@ void TMainBrowser::FormShow() {
 void TMainBrowser::OpenStartFile() {
     QElapsedTimer waited;
     waited.start();
-    while (windowHandle() && !windowHandle()->isExposed() && waited.elapsed() < kExposeWaitMs) {
+    // The expose is often queued already; sleep only while it is not.
+    for (;;) {
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-        QThread::msleep(5);
+        if (!windowHandle() || windowHandle()->isExposed() || waited.elapsed() >= kExposeWaitMs) {
+            break;
+        }
+        QThread::msleep(1);
     }
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     OpenAirFile(mStartFile);
     mStartFileHandled = true;
 }

@@ -92,6 +92,8 @@ TablePanel::TablePanel(TablePanelContext context, QWidget* parent)
     : QWidget(parent), mContext(std::move(context)) {
     setObjectName(QStringLiteral("CurvePanel"));
     setMinimumHeight(100);
+    // Made here, not at the first table: a GL widget added to a shown window makes Qt
+    // recreate the native window, which loses the keyboard focus.
     QWidget* graph = nullptr;
     if (GraphWidget::OpenGLAvailable()) {
         mGraph = new GraphWidget(mView, mContext.settings, this);
@@ -174,10 +176,18 @@ void TablePanel::BuildSelector() {
     cbOverlay1503 = new QCheckBox(inner);
     cbOverlay1503->setObjectName(QStringLiteral("cbOverlay1503"));
     cbOverlay1503->setGeometry(170, 55, 110, 21);
-    // Created once so that showing a table later creates no controls.
-    selectorButtons.reserve(kSelectorRows);
-    selectorEdits.reserve(kSelectorRows);
-    for (int i = 0; i < kSelectorRows; ++i) {
+    inner->setMinimumSize(400, 25 + 20 * kSelectorRows + 4);
+    sbTbl3d->setWidget(inner);
+    connect(eCorner, &QLineEdit::textChanged, this, [this] { EditCorner(); });
+    connect(eChangegraph, &QPushButton::clicked, this, [this] { ChangeGraph(); });
+    connect(cbOverlay1503, &QCheckBox::clicked, this, [this] { OverlayToggled(); });
+}
+
+void TablePanel::EnsureSelectorRows(size_t count) {
+    count = std::min(count, size_t(kSelectorRows));
+    QWidget* inner = sbTbl3d->widget();
+    // Rows are made as tables need them and then kept, hidden when unused.
+    for (int i = int(selectorButtons.size()); i < int(count); ++i) {
         auto* button = new QRadioButton(inner);
         button->setGeometry(16, 25 + 20 * i, 17, 17);
         button->hide();
@@ -192,17 +202,12 @@ void TablePanel::BuildSelector() {
         edit->setProperty("row", i);
         edit->installEventFilter(this);
     }
-    inner->setMinimumSize(400, 25 + 20 * kSelectorRows + 4);
-    sbTbl3d->setWidget(inner);
-    connect(eCorner, &QLineEdit::textChanged, this, [this] { EditCorner(); });
-    connect(eChangegraph, &QPushButton::clicked, this, [this] { ChangeGraph(); });
-    connect(cbOverlay1503, &QCheckBox::clicked, this, [this] { OverlayToggled(); });
 }
 
 bool TablePanel::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::MouseButtonPress) {
         const QVariant row = watched->property("row");
-        if (row.isValid() && row.toInt() >= 0 && row.toInt() < kSelectorRows) {
+        if (row.isValid() && row.toInt() >= 0 && row.toInt() < int(selectorButtons.size())) {
             selectorButtons[size_t(row.toInt())]->setChecked(true);
             SelectCurve();
         }
@@ -294,6 +299,8 @@ void TablePanel::ShowMatrixTable(RecordNode& node) {
             selectorEdits[j]->hide();
         }
         const uint64_t keys = columns ? shape.wholeColumns : (shape.wholeColumns > 0 ? shape.rows : 0);
+        // The first row is checked even for a table without keys.
+        EnsureSelectorRows(size_t(std::clamp<uint64_t>(keys, 2, kSelectorRows + 1) - 1));
         for (uint64_t i = 1; i < keys && i <= uint64_t(kSelectorRows); ++i) {
             const auto key = columns ? MatrixElement(data, shape, uint32_t(i), 0)
                                      : MatrixElement(data, shape, 0, uint32_t(i));
@@ -478,7 +485,7 @@ bool TablePanel::StoreMatrixElement(uint32_t column, uint32_t row, const QString
 }
 
 void TablePanel::EditKey(int entry) {
-    if (mSelectorUpdating || mFilling || !mNode || entry < 0 || entry >= kSelectorRows) {
+    if (mSelectorUpdating || mFilling || !mNode || entry < 0 || entry >= int(selectorEdits.size())) {
         return;
     }
     const uint32_t tag = uint32_t(selectorEdits[size_t(entry)]->property("tag").toULongLong());

@@ -109,6 +109,7 @@ class TablePanel : public QWidget {
   private:
     void BuildCurveRow(QWidget* graph);
     void BuildSelector();
+    void EnsureSelectorRows(size_t count);
     void ShowMatrixTable(RecordNode& node);
     void ShowPointInFields(bool refit, int point);
     void ShowCurrentTable(bool resetMark);

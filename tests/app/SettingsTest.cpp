@@ -153,6 +153,35 @@ TEST(Settings, SearchPathsAreBounded) {
     EXPECT_EQ(Read(text).searchPaths.size(), Settings::kMaxSearchPaths);
 }
 
+// Saving what the file already holds touches nothing; any difference, even one of the same
+// length or a file that only starts with the text, is written.
+TEST(Settings, UnchangedFileIsNotWrittenAgain) {
+    using Edit = std::string (*)(std::string);
+    const struct {
+        const char* name;
+        Edit onDisk; // from the text the settings would write
+        bool written;
+    } cases[] = {
+        {"same text", [](std::string t) { return t; }, false},
+        {"same length, other text", [](std::string t) { return t.replace(t.find("new"), 3, "old"); }, true},
+        {"longer file", [](std::string t) { return t + "extra = 1\n"; }, true},
+        {"shorter file", [](std::string t) { return t.substr(0, t.size() - 1); }, true},
+    };
+    for (const auto& c : cases) {
+        TempFolder folder;
+        Settings settings;
+        settings.Load(folder.Path());
+        settings.fspath = "new";
+        const std::string onDisk = c.onDisk(settings.SaveText());
+        WriteFile(folder.File("kvr.cfg"), onDisk);
+        test::FaultySystem counting(test::Call::Any, 0);
+        test::ScopedSaveSystem scoped(counting);
+        EXPECT_TRUE(settings.Save()) << c.name;
+        EXPECT_EQ(counting.Steps() > 0, c.written) << c.name;
+        EXPECT_EQ(ReadFile(folder.File("kvr.cfg")), settings.SaveText()) << c.name;
+    }
+}
+
 // Any failing step of the save, or a kill before any step, leaves the old kvr.cfg whole.
 TEST(Settings, FaultsAndKillsDuringSaveLeaveAWholeFile) {
     using test::Call;

@@ -15,6 +15,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+#include <algorithm>
+
 using namespace kelvara;
 using namespace kelvara::test;
 
@@ -23,6 +25,7 @@ namespace {
 const char* kTableDictionary =
     "[records]\n0200=Lift,tbldb\n0201=Moment,tbl16_2\n0300=Engine,record\n"
     "1503=Low,tbl3d\n1503ay=Row,Value|Column,Value|Column,Row|Mach\n1504=High,tbl3d\n"
+    "1505=Wide,tbl3d\n1506=One column,tbl3d\n"
     "[0300]\n1=0x00,tbl3d_2,Matrix\n";
 
 struct Window {
@@ -36,7 +39,9 @@ struct Window {
                               {0x0201, WordTable({2048, 0})},
                               {0x0300, Matrix(3, 3, KeyedValue)},
                               {0x1503, Matrix(4, 3, KeyedValue)},
-                              {0x1504, Matrix(4, 3, other)}}));
+                              {0x1504, Matrix(4, 3, other)},
+                              {0x1505, Matrix(7, 2, KeyedValue)},
+                              {0x1506, Matrix(1, 3, KeyedValue)}}));
         f.settings = std::make_unique<Settings>();
         f.settings->Load(f.Folder());
         f.window = std::make_unique<TMainBrowser>(*f.settings, f.prompts, QStringList{f.Path(QStringLiteral("plane.air"))});
@@ -146,6 +151,32 @@ class TablePanelTest : public QObject {
         QCOMPARE(panel.View().PointCount(), 3);
         QCOMPARE(w.f.Node(0x1504)->record.data, before);
         QVERIFY(!w.Changed());
+    }
+
+    // One key row per curve after the first, whichever table came before; a table with a
+    // single column has none, yet its curve stays selected.
+    void selectorRowsFollowTheTable() {
+        Window w;
+        TablePanel& panel = w.Panel();
+        const auto shownRows = [&panel] {
+            return std::count_if(panel.selectorEdits.begin(), panel.selectorEdits.end(),
+                                 [](const QLineEdit* edit) { return !edit->isHidden(); });
+        };
+        w.f.Select(0x1503);
+        QCOMPARE(shownRows(), 3);
+        w.f.Select(0x1505);
+        QCOMPARE(shownRows(), 6);
+        QCOMPARE(panel.selectorEdits[5]->text(), QStringLiteral("60"));
+        panel.selectorEdits[5]->setText(QStringLiteral("65"));
+        QCOMPARE(ReadDouble(w.f.Node(0x1505)->record.data, 8 + 8 * (6 * 2)), 65.0); // key of column 6
+        QVERIFY(w.Changed());
+        w.f.Select(0x1503);
+        QCOMPARE(shownRows(), 3);
+        QCOMPARE(panel.selectorEdits[2]->text(), QStringLiteral("30"));
+        w.f.Select(0x1506);
+        QCOMPARE(shownRows(), 0);
+        QVERIFY(panel.selectorButtons[0]->isChecked());
+        QCOMPARE(panel.SelectedCurve(), 0);
     }
 
     // A bad line changes nothing; a good file changes the table; export writes the text file.
