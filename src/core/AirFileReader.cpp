@@ -233,6 +233,14 @@ std::string FieldCaption(const AirRecord& field, const RecordDictionary& diction
     return caption;
 }
 
+std::string NodeCaption(const RecordNode& node, const RecordDictionary& dictionary, const ReadOptions& options) {
+    if (!node.caption.empty()) {
+        return node.caption;
+    }
+    return node.record.isField ? FieldCaption(node.record, dictionary, options)
+                               : RecordCaption(node.record, dictionary, options);
+}
+
 std::string UpdateNodeCaption(const std::string& caption, const std::string& valueText) {
     const size_t comma = caption.find(',');
     if (comma != std::string::npos) {

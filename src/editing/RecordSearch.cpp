@@ -33,8 +33,8 @@ void RecordSearch::Start(std::string text, bool caseSensitive, const LowerCase& 
     mSearchText = caseSensitive ? std::move(text) : lower(text);
 }
 
-RecordNode* RecordSearch::FindNext(const RecordTree& tree, bool caseSensitive,
-                                   const LowerCase& lower) {
+RecordNode* RecordSearch::FindNext(const RecordTree& tree, bool caseSensitive, const LowerCase& lower,
+                                   const CaptionOf& caption) {
     std::vector<RecordNode*> nodes;
     nodes.reserve(tree.NodeCount());
     tree.ForEach([&nodes](RecordNode& node) { nodes.push_back(&node); });
@@ -53,7 +53,7 @@ RecordNode* RecordSearch::FindNext(const RecordTree& tree, bool caseSensitive,
     do {
         mSearchIndex = (mSearchIndex + 1) % nodes.size();
         RecordNode* node = nodes[mSearchIndex];
-        if (contains(node->caption)) {
+        if (contains(caption ? caption(*node) : node->caption)) {
             return node;
         }
         if (node->record.type == DataType::Text && contains(MemoText(node->record.Text()))) {

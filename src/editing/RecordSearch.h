@@ -14,6 +14,8 @@ class RecordTree;
 
 // The user's lower-casing; the window passes its locale's, tests a plain one.
 using LowerCase = std::function<std::string(std::string_view)>;
+// A node's caption as the tree shows it; without one, the caption stored with the node.
+using CaptionOf = std::function<std::string(const RecordNode&)>;
 
 class RecordSearch {
 public:
@@ -22,7 +24,8 @@ public:
 
     // One step from the last node found. nullptr when a whole round found nothing (the
     // caller says "not found"); the case option is read anew at every step.
-    RecordNode* FindNext(const RecordTree& tree, bool caseSensitive, const LowerCase& lower);
+    RecordNode* FindNext(const RecordTree& tree, bool caseSensitive, const LowerCase& lower,
+                         const CaptionOf& caption = {});
 
     [[nodiscard]] const std::string& SearchText() const { return mSearchText; }
     [[nodiscard]] size_t SearchIndex() const { return mSearchIndex; }

@@ -66,6 +66,7 @@ RecordPage::RecordPage(RecordPageContext context, QWidget* parent)
     : QWidget(parent), mContext(context) {
     setObjectName(QStringLiteral("AirPanel"));
     mModel = new RecordTreeModel(mContext.tree, this);
+    mModel->SetCaptionOf([this](const RecordNode& node) { return CaptionOf(node); });
     BuildLayout();
     ClearView();
 }
@@ -226,7 +227,11 @@ void RecordPage::CurveCommit() {
     TVChange();
 }
 
-ReadResult RecordPage::ReplaceTree(const std::function<ReadResult(RecordTree&)>& read) {
+std::string RecordPage::CaptionOf(const RecordNode& node) const {
+    return NodeCaption(node, mContext.dictionary, mCaptionOptions);
+}
+
+ReadResult RecordPage::ReplaceTree(const ReadOptions& options, const std::function<ReadResult(RecordTree&)>& read) {
     ReadResult result;
     {
         QScopedValueRollback<bool> loading(mTreeLoading, true);
@@ -237,6 +242,7 @@ ReadResult RecordPage::ReplaceTree(const std::function<ReadResult(RecordTree&)>&
         }
         mModel->BeginReplace();
         mContext.tree = std::move(fresh);
+        mCaptionOptions = options;
         mModel->EndReplace();
         ClearView();
     }
@@ -625,7 +631,7 @@ void RecordPage::HexToRecord() {
 void RecordPage::UpdateNodeCaption(RecordNode& node) {
     const NumberStyle style{LocaleMark(), mContext.settings.decimal};
     node.caption = kelvara::UpdateNodeCaption(
-        node.caption, FormatValue(node.record.type, node.record.Bytes(), style));
+        CaptionOf(node), FormatValue(node.record.type, node.record.Bytes(), style));
     mModel->CaptionChanged(&node);
 }
 

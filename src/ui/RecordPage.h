@@ -54,7 +54,10 @@ class RecordPage : public QWidget {
 
     // Reads a file into a fresh tree and swaps it in only on success, so a file that cannot
     // be read leaves the shown tree, its selection and its edits alone.
-    ReadResult ReplaceTree(const std::function<ReadResult(RecordTree&)>& read);
+    // options are those read() loads with; captions the load does not store are built with them.
+    ReadResult ReplaceTree(const ReadOptions& options, const std::function<ReadResult(RecordTree&)>& read);
+    // A node's caption as the tree shows it.
+    [[nodiscard]] std::string CaptionOf(const RecordNode& node) const;
     // Path of the file shown; names it in the table warning.
     void SetFilePath(std::string path) { mFilePath = std::move(path); }
 
@@ -150,6 +153,7 @@ class RecordPage : public QWidget {
     QAction* mCopyAction = nullptr;
     QAction* mCompareAction = nullptr;
     std::string mFilePath;
+    ReadOptions mCaptionOptions;
 
     bool mTreeLoading = false;
     bool mViewRefreshing = false;

@@ -48,7 +48,8 @@ QVariant RecordTreeModel::data(const QModelIndex& index, int role) const {
         return {};
     }
     // Captions join dictionary names with the record's values.
-    return FromConfigText(NodeAt(index)->caption);
+    const RecordNode* node = NodeAt(index);
+    return FromConfigText(mCaptionOf ? mCaptionOf(*node) : node->caption);
 }
 
 RecordNode* RecordTreeModel::NodeAt(const QModelIndex& index) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "RecordClipboard.h"
+#include "RecordSearch.h"
 
 #include <QAbstractItemModel>
 
@@ -29,6 +30,8 @@ class RecordTreeModel : public QAbstractItemModel, public RootEditor {
     void EndReplace() { endResetModel(); }
     // After a node's caption was rewritten.
     void CaptionChanged(const RecordNode* node);
+    // How captions are shown; by default the caption stored with each node.
+    void SetCaptionOf(CaptionOf captionOf) { mCaptionOf = std::move(captionOf); }
 
     // Cut and paste: the view hears of each row as it goes and comes.
     [[nodiscard]] const RecordTree& Tree() const override { return mTree; }
@@ -37,6 +40,7 @@ class RecordTreeModel : public QAbstractItemModel, public RootEditor {
 
   private:
     RecordTree& mTree;
+    CaptionOf mCaptionOf;
 };
 
 } // namespace kelvara

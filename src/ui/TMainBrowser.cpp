@@ -327,10 +327,10 @@ void TMainBrowser::OpenAirFile(const QString& path) {
     mEditMenu->setEnabled(true);
     mFindMenu->setEnabled(true);
 
-    const ReadOptions options{mSettings.datatypes != 0,
-                              NumberStyle{LocaleMark(), mSettings.decimal}};
+    ReadOptions options{mSettings.datatypes != 0, NumberStyle{LocaleMark(), mSettings.decimal}};
+    options.captions = false; // the page builds them as they are shown
     OpenAirFileResult opened;
-    mRecordPage->ReplaceTree([&](RecordTree& fresh) {
+    mRecordPage->ReplaceTree(options, [&](RecordTree& fresh) {
         opened = kelvara::OpenAirFile(localPath, mSettings, mDictionary, options, fresh, mChanges,
                                       mPrompts);
         return opened.read;

@@ -209,8 +209,9 @@ void TMainBrowser::OpenCurrentVariation() {
     EnableRecordMenus(true);
     BusyCursor busy;
     const std::string path = ResolveNoCase(mLibrary.CurrentAirPath());
-    const ReadOptions options{mSettings.datatypes != 0, NumberStyle{DecimalMark(), mSettings.decimal}};
-    const ReadResult read = mRecordPage->ReplaceTree([&](RecordTree& fresh) {
+    ReadOptions options{mSettings.datatypes != 0, NumberStyle{DecimalMark(), mSettings.decimal}};
+    options.captions = false; // the page builds them as they are shown
+    const ReadResult read = mRecordPage->ReplaceTree(options, [&](RecordTree& fresh) {
         if (path.empty()) {
             return ReadResult{ReadResultCode::CannotOpen, 0, {}};
         }

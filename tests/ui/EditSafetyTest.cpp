@@ -34,7 +34,7 @@ class EditSafetyTest : public QObject {
         QTest::keySequence(field, QKeySequence::Undo);
         QCOMPARE(f.Node(0x0100)->record.data, Le16(5));
         QCOMPARE(field->text(), QStringLiteral("5"));
-        QVERIFY(f.Node(0x0100)->caption.ends_with(", 5"));
+        QVERIFY(f.Page().CaptionOf(*f.Node(0x0100)).ends_with(", 5"));
         QVERIFY(!f.window->Changes().IsChanged());
         QVERIFY(!f.window->History().Undo1->isEnabled());
 

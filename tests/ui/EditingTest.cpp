@@ -72,7 +72,7 @@ class EditingTest : public QObject {
         QTest::keyClicks(hex, QStringLiteral("1c"));
         QCOMPARE(f.Node(0x0100)->record.data, (Bytes{0x1C, 0x00}));
         QCOMPARE(f.Page().eNumber->text(), QStringLiteral("28"));
-        QVERIFY(f.Node(0x0100)->caption.ends_with(", 28") && f.window->Changes().IsChanged());
+        QVERIFY(f.Page().CaptionOf(*f.Node(0x0100)).ends_with(", 28") && f.window->Changes().IsChanged());
         QCOMPARE(hex->toPlainText().section(u'\n', 2, 2).mid(11, 5), QStringLiteral("1C 00"));
         QCOMPARE(hex->textCursor().selectedText(), QStringLiteral("0")); // next byte's high digit
 
