@@ -45,6 +45,7 @@ public:
     // The next change may join the previous one when both were typed into the same record,
     // so a typed number is one step rather than one per key.
     void MarkTyping() { mTypingNext = true; }
+    void ForgetTyping() { mTypingNext = false; }
 
     [[nodiscard]] bool CanUndo() const { return mIndex > 0; }
     [[nodiscard]] bool CanRedo() const { return mIndex < mSteps.size(); }

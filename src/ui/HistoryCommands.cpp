@@ -10,6 +10,7 @@
 #include "UserPrompts.h"
 #include "ValueEncoding.h"
 
+#include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
 #include <QKeyEvent>
@@ -18,6 +19,7 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
+#include <QTimer>
 
 namespace kelvara {
 
@@ -31,8 +33,10 @@ constexpr UiText kNotOnDisk{
     "dieser Datensatz ist nicht in der Datei auf der Festplatte; er bleibt, wie er ist"};
 
 bool TypesIntoRecord(const QObject* watched) {
-    if (qobject_cast<const QLineEdit*>(watched)) {
-        return true;
+    if (const auto* field = qobject_cast<const QLineEdit*>(watched)) {
+        // A grid's cell editor stores once, on Enter: each cell is a step of its own.
+        const QWidget* holder = field->parentWidget();
+        return !(holder && qobject_cast<const QAbstractItemView*>(holder->parentWidget()));
     }
     if (const auto* memo = qobject_cast<const QPlainTextEdit*>(watched)) {
         return !memo->isReadOnly();
@@ -187,6 +191,9 @@ bool HistoryCommands::eventFilter(QObject* watched, QEvent* event) {
         }
     } else if (type == QEvent::KeyPress && TypesIntoRecord(watched)) {
         mHistory.MarkTyping();
+        // A key that stored nothing must not make the next edit (a paste, a drag) join the
+        // typed step before it; a key's edit is stored while the key is handled.
+        QTimer::singleShot(0, this, [this] { mHistory.ForgetTyping(); });
     } else if (type == QEvent::ShortcutOverride) {
         // The value fields would undo only their own text; the window's undo covers the file.
         const auto* key = static_cast<QKeyEvent*>(event);

@@ -6,6 +6,7 @@
 #include "RecordTreeModel.h"
 #include "Settings.h"
 #include "TFinddialog.h"
+#include "TableGridView.h"
 #include "UiTexts.h"
 #include "UserPrompts.h"
 
@@ -36,8 +37,10 @@ std::string LocaleLower(std::string_view bytes) {
     return RecordBytesOf(QLocale().toLower(FromRecordText(bytes)));
 }
 
-bool IsTextField(const QWidget* focus) {
-    if (qobject_cast<const QLineEdit*>(focus) || qobject_cast<const QAbstractSpinBox*>(focus)) {
+// Text fields and the table grid copy and paste their own contents, not records.
+bool OwnsClipboardKeys(const QWidget* focus) {
+    if (qobject_cast<const QLineEdit*>(focus) || qobject_cast<const QAbstractSpinBox*>(focus) ||
+        qobject_cast<const TableGridView*>(focus)) {
         return true;
     }
     if (const auto* memo = qobject_cast<const QPlainTextEdit*>(focus)) {
@@ -148,7 +151,7 @@ void RecordCommands::FormKeyDown(int key, Qt::KeyboardModifiers modifiers, const
     } else if (ctrl && key == Qt::Key_F) {
         Text1Click();
     } else if (ctrl && (key == Qt::Key_C || key == Qt::Key_X || key == Qt::Key_V)) {
-        if (IsTextField(focus)) {
+        if (OwnsClipboardKeys(focus)) {
             return;
         }
         if (key == Qt::Key_C && Usable(mMenus.edit, mMenus.copy)) {

@@ -6,6 +6,7 @@
 #include "RecordEdits.h"
 #include "RecordTree.h"
 #include "Settings.h"
+#include "TableGridView.h"
 #include "TableLayout.h"
 #include "TableText.h"
 #include "TextUtil.h"
@@ -27,6 +28,7 @@
 #include <QRadioButton>
 #include <QScopedValueRollback>
 #include <QScrollArea>
+#include <QSplitter>
 #include <QStatusBar>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -122,7 +124,20 @@ TablePanel::~TablePanel() = default;
 void TablePanel::BuildCurveRow(QWidget* graph) {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(2, 2, 2, 2);
-    layout->addWidget(graph, 1);
+    // The numbers beside the curves; the graph keeps the larger part.
+    auto* split = new QSplitter(Qt::Horizontal, this);
+    split->setObjectName(QStringLiteral("GraphAndGrid"));
+    split->setChildrenCollapsible(false);
+    graph->setParent(split);
+    split->addWidget(graph);
+    ValueGrid = new TableGridView(mContext.settings, mContext.prompts, split);
+    split->addWidget(ValueGrid);
+    split->setStretchFactor(0, 2);
+    split->setStretchFactor(1, 1);
+    graph->setMinimumWidth(200);
+    layout->addWidget(split, 1);
+    connect(ValueGrid, &TableGridView::PointChosen, this, &TablePanel::GridPointChosen);
+    connect(ValueGrid, &TableGridView::TableEdited, this, &TablePanel::GridEdited);
 
     auto* row = new QHBoxLayout;
     LabelX = new QLabel(QText(TextId::LabelX, mContext.settings), this);
@@ -230,6 +245,7 @@ void TablePanel::showEvent(QShowEvent* event) {
 void TablePanel::ShowNoTable() {
     mView.ShowNoTable();
     mNode = nullptr;
+    ValueGrid->ShowTable(nullptr);
 }
 
 void TablePanel::ShowTable(RecordNode& node, const std::array<std::vector<std::string>, 3>& names,
@@ -238,6 +254,7 @@ void TablePanel::ShowTable(RecordNode& node, const std::array<std::vector<std::s
     QScopedValueRollback<bool> axisText(mAxisTextSetting, true);
     mNode = &node;
     mEditor.textPoint = 0;
+    ValueGrid->ShowTable(&node);
     const int type = node.record.type;
     auto name = [&names](size_t list, size_t item) {
         return list < names.size() && item < names[list].size()
@@ -331,6 +348,30 @@ void TablePanel::Redraw() {
     if (mGraph) {
         mGraph->update();
     }
+    // While a cell chose the point, the grid's selection stays as the user made it.
+    ValueGrid->FollowGraph(mView.CurrentCurve(), mGridLeads ? -1 : mView.MarkedPoint());
+}
+
+void TablePanel::GridPointChosen(int curve, int point) {
+    if (!mNode) {
+        return;
+    }
+    QScopedValueRollback<bool> leads(mGridLeads, true);
+    if (IsMatrix(mNode->record.type) && curve != mSelectedCurve && curve >= 0 &&
+        curve < int(selectorButtons.size())) {
+        selectorButtons[size_t(curve)]->setChecked(true);
+        SelectCurve();
+    }
+    mView.SetMarkedPoint(point);
+    ShowPointInFields(false, mView.MarkedPoint());
+    Redraw();
+}
+
+void TablePanel::GridEdited() {
+    ShowCurrentTable(false);
+    ShowPointInFields(false, mEditor.textPoint);
+    Redraw();
+    CommitCurveEdit();
 }
 
 void TablePanel::SelectCurve() {
@@ -694,9 +735,7 @@ bool TablePanel::German() const {
 }
 
 char TablePanel::LocaleMark() const {
-    const QString point = QLocale().decimalPoint();
-    return point.size() == 1 && point.at(0).unicode() < 128 ? static_cast<char>(point.at(0).unicode())
-                                                              : '.';
+    return LocaleDecimalMark();
 }
 
 } // namespace kelvara

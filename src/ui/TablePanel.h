@@ -28,6 +28,7 @@ class GraphWidget;
 class RecordNode;
 class RecordTree;
 class Settings;
+class TableGridView;
 class UserPrompts;
 
 struct TablePanelContext {
@@ -101,6 +102,8 @@ class TablePanel : public QWidget {
     QCheckBox* cbOverlay1503 = nullptr;
     std::vector<QRadioButton*> selectorButtons;
     std::vector<QLineEdit*> selectorEdits;
+    // The shown table as numbers, beside the graph.
+    TableGridView* ValueGrid = nullptr;
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -115,6 +118,8 @@ class TablePanel : public QWidget {
     void ShowCurrentTable(bool resetMark);
     void CommitCurveEdit();
     void Redraw();
+    void GridPointChosen(int curve, int point);
+    void GridEdited();
     void ReportNotices();
     void Status(const QString& text);
     bool StoreMatrixElement(uint32_t column, uint32_t row, const QString& text);
@@ -136,6 +141,7 @@ class TablePanel : public QWidget {
     bool mAxisTextSetting = false;
     bool mSelectorUpdating = false;
     bool mFilling = false;
+    bool mGridLeads = false;
 };
 
 } // namespace kelvara

@@ -3,6 +3,7 @@
 #include "Settings.h"
 #include "Windows1252.h"
 
+#include <QLocale>
 #include <QStringList>
 
 namespace kelvara {
@@ -55,6 +56,12 @@ QString FirstUnstorableCharacter(const QString& text) {
 
 QString FromConfigText(std::string_view bytes) {
     return QString::fromStdString(DecodeConfigText(bytes));
+}
+
+char LocaleDecimalMark() {
+    const QString point = QLocale().decimalPoint();
+    return point.size() == 1 && point.at(0).unicode() < 128 ? static_cast<char>(point.at(0).unicode())
+                                                            : '.';
 }
 
 } // namespace kelvara

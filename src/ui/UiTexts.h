@@ -23,6 +23,8 @@ struct UiText {
 [[nodiscard]] std::string PickUtf8(const UiText& text, bool german);
 [[nodiscard]] QString QText(TextId id, const Settings& settings);
 [[nodiscard]] std::string Utf8Text(TextId id, const Settings& settings);
+// The user's decimal mark as one ASCII character; "." where the locale's is none.
+[[nodiscard]] char LocaleDecimalMark();
 // "Air files (*.air)|*.air|..." as a Qt file dialog filter.
 [[nodiscard]] QString DialogFilter(std::string_view pairs);
 

@@ -1,13 +1,20 @@
-// The table panel on a real window: dragging a point with the mouse on the drawn graph, key,
-// corner and typed edits, the overlay, "change graph", table files, and running without GL.
+// The table panel on a real window: dragging a point with the mouse on the drawn graph (and
+// undoing it), key, corner and typed edits, the grid of numbers with its keys, clipboard and
+// the marks it shares with the graph, the overlay, "change graph", table files, running
+// without GL.
 #include "ChangeTracker.h"
 #include "GraphWidget.h"
+#include "HistoryCommands.h"
+#include "TableGridView.h"
 #include "TablePanel.h"
 #include "UiFixture.h"
 
 #include "../tables/TableBytes.h"
 
+#include <QAction>
 #include <QCheckBox>
+#include <QClipboard>
+#include <QTreeView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
@@ -25,7 +32,7 @@ namespace {
 const char* kTableDictionary =
     "[records]\n0200=Lift,tbldb\n0201=Moment,tbl16_2\n0300=Engine,record\n"
     "1503=Low,tbl3d\n1503ay=Row,Value|Column,Value|Column,Row|Mach\n1504=High,tbl3d\n"
-    "1505=Wide,tbl3d\n1506=One column,tbl3d\n"
+    "1505=Wide,tbl3d\n1506=One column,tbl3d\n1507=Drag,tbl3d\n"
     "[0300]\n1=0x00,tbl3d_2,Matrix\n";
 
 struct Window {
@@ -41,7 +48,8 @@ struct Window {
                               {0x1503, Matrix(4, 3, KeyedValue)},
                               {0x1504, Matrix(4, 3, other)},
                               {0x1505, Matrix(7, 2, KeyedValue)},
-                              {0x1506, Matrix(1, 3, KeyedValue)}}));
+                              {0x1506, Matrix(1, 3, KeyedValue)},
+                              {0x1507, Matrix(4, 4, KeyedValue)}}));
         f.settings = std::make_unique<Settings>();
         f.settings->Load(f.Folder());
         f.window = std::make_unique<TMainBrowser>(*f.settings, f.prompts, QStringList{f.Path(QStringLiteral("plane.air"))});
@@ -51,6 +59,12 @@ struct Window {
         QTRY_VERIFY(f.window->StartFileHandled());
     }
     TablePanel& Panel() const { return *f.Page().Tables(); }
+    TableGridView& Grid() const { return *Panel().ValueGrid; }
+    // Window shortcuts (Undo) act only in the active window.
+    void Activate() const {
+        f.window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
+    }
     bool Changed() const { return f.window->Changes().IsChanged(); }
     UiFixture f;
 };
@@ -64,6 +78,25 @@ QPoint PixelOf(const CurveView& view, double x, double y) {
     const VisibleRange& r = view.LastRange();
     return {qRound((x - r.left - view.horizontalOffset) / r.XSpan() * view.viewportWidth),
             qRound(view.viewportHeight - (y - r.bottom) / r.YSpan() * view.viewportHeight)};
+}
+
+QString CellText(TableGridView& grid, int row, int column) {
+    return grid.model()->index(row, column).data().toString();
+}
+
+void ClickCell(TableGridView& grid, int row, int column) {
+    QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, grid.visualRect(grid.model()->index(row, column)).center());
+}
+
+// Keys go where a user's keys go: to the control with the focus (a cell editor, once open).
+void TypeKeys(const QString& text) {
+    for (const QChar c : text) {
+        QTest::keyClick(QApplication::focusWidget(), c.toLatin1());
+    }
+}
+
+void PressKey(Qt::Key key, Qt::KeyboardModifiers modifiers = {}) {
+    QTest::keyClick(QApplication::focusWidget(), key, modifiers);
 }
 
 QColor SettingColor(const Settings& s, GraphColor c) {
@@ -104,6 +137,141 @@ class TablePanelTest : public QObject {
         QCOMPARE(image.pixelColor(3, 3), SettingColor(s, GraphColor::Background));
         QCOMPARE(image.pixelColor(PixelOf(view, 5, expectedY)), SettingColor(s, GraphColor::MarkedPoint));
         QCOMPARE(image.pixelColor(PixelOf(view, 10, 0) + QPoint(-1, 0)), SettingColor(s, GraphColor::CurrentCurve));
+    }
+
+    // A whole right-button drag with real mouse events, then Ctrl+Z: bytes, graph point,
+    // fields, grid and pixels are as before, and the file no longer counts as changed.
+    void dragThenUndoRestoresEverything() {
+        if (!GraphWidget::OpenGLAvailable()) {
+            QSKIP("no OpenGL renderer here");
+        }
+        Window w;
+        w.Activate();
+        w.f.Select(0x0200);
+        GraphWidget* graph = w.Panel().Graph();
+        (void)graph->grabFramebuffer();
+        CurveView& view = w.Panel().View();
+        const std::vector<uint8_t> before = w.f.Node(0x0200)->record.data;
+        const QPoint start = PixelOf(view, 5, 10);
+        QTest::mousePress(graph, Qt::RightButton, {}, start);
+        for (int step = 1; step <= 3; ++step) {
+            QTest::mouseMove(graph, start - QPoint(0, 10 * step));
+        }
+        QTest::mouseRelease(graph, Qt::RightButton, {}, start - QPoint(0, 30));
+        QVERIFY(w.Changed());
+        QVERIFY(view.PointValue(CurveView::kAxisY, 1) > 10);
+        QVERIFY(qAbs(CellText(w.Grid(), 1, 1).toDouble() - double(view.PointValue(CurveView::kAxisY, 1))) < 1e-9);
+
+        PressKey(Qt::Key_Z, Qt::ControlModifier); // three moves, one step
+        QCOMPARE(w.f.Node(0x0200)->record.data, before);
+        QCOMPARE(double(view.PointValue(CurveView::kAxisY, 1)), 10.0);
+        QCOMPARE(w.Panel().eXvalue->text(), QStringLiteral("0")); // the view shows point 0 again
+        QCOMPARE(CellText(w.Grid(), 1, 1), QStringLiteral("10"));
+        QVERIFY(!w.Changed());
+        QVERIFY(!w.f.window->History().Undo1->isEnabled());
+        const QImage image = graph->grabFramebuffer();
+        QCOMPARE(image.pixelColor(PixelOf(view, 5, 10)), SettingColor(*w.f.settings, GraphColor::CurrentCurve));
+    }
+
+    // The grid of a matrix: an oversize block is refused, a typed cell and a pasted block with
+    // decimal commas land in the bytes, Ctrl+C/Ctrl+V act on cells (not on records) while the
+    // grid has the focus, and one Ctrl+Z takes back the whole block.
+    void gridTypingCopyAndPaste() {
+        Window w;
+        w.Activate();
+        // A record on the record clipboard, so that a record paste could happen.
+        w.f.Select(0x0201);
+        w.f.Page().TV->setFocus();
+        PressKey(Qt::Key_C, Qt::ControlModifier);
+        QVERIFY(w.f.window->Paste1->isEnabled());
+        const size_t records = w.f.window->Tree().RootCount();
+
+        w.f.Select(0x1507);
+        TableGridView& grid = w.Grid();
+        QVERIFY(grid.isVisible());
+        QCOMPARE(grid.model()->rowCount(), 3);
+        QCOMPARE(grid.model()->headerData(2, Qt::Horizontal).toString(), QStringLiteral("30"));
+        const std::vector<uint8_t> loaded = w.f.Node(0x1507)->record.data;
+        QApplication::clipboard()->setText(QStringLiteral("1\t2\t3\t4\n"));
+        ClickCell(grid, 0, 0);
+        PressKey(Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(w.f.Node(0x1507)->record.data, loaded);
+        QVERIFY(!w.Changed());
+        QCOMPARE(QString::fromStdString(w.f.prompts.shown.back().text),
+                 QStringLiteral("the pasted block of 1 × 4 values (rows × columns) does not fit into the "
+                                "table from the selected cell on, which has room for 3 × 3 - nothing was changed"));
+
+        ClickCell(grid, 2, 0);
+        TypeKeys(QStringLiteral("12,5"));
+        PressKey(Qt::Key_Return); // the cell editor commits once the key is handled
+        QTRY_COMPARE(ReadDouble(w.f.Node(0x1507)->record.data, 8 + 8 * (4 + 3)), 12.5); // element (1, 3)
+        QCOMPARE(w.Panel().eYvalue->text(), QStringLiteral("12.5"));
+        QCOMPARE(double(w.Panel().View().PointValue(CurveView::kAxisY, 2)), 12.5);
+        const std::vector<uint8_t> typed = w.f.Node(0x1507)->record.data;
+
+        QApplication::clipboard()->setText(QStringLiteral("1,5\t2,5\r\n3,5\t4,5\r\n5,5\t6,5\r\n"));
+        ClickCell(grid, 0, 1);
+        PressKey(Qt::Key_V, Qt::ControlModifier);
+        const auto pasted = [](uint32_t a, uint32_t b) {
+            return a >= 2 && b >= 1 ? 2.0 * b - 0.5 + (a - 2.0) : a == 1 && b == 3 ? 12.5 : KeyedValue(a, b);
+        };
+        QCOMPARE(w.f.Node(0x1507)->record.data, Matrix(4, 4, pasted));
+        QCOMPARE(w.f.window->Tree().RootCount(), records);
+        QCOMPARE(grid.selectionModel()->selectedIndexes().size(), 6);
+        QCOMPARE(w.Panel().SelectedCurve(), 1); // the cell made its column the current curve
+        QCOMPARE(double(w.Panel().View().PointValue(CurveView::kAxisY, 2)), 5.5);
+
+        PressKey(Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("1.5\t2.5\n3.5\t4.5\n5.5\t6.5\n"));
+
+        PressKey(Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(w.f.Node(0x1507)->record.data, typed);
+        QCOMPARE(CellText(grid, 0, 1), QStringLiteral("201"));
+        PressKey(Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(w.f.Node(0x1507)->record.data, loaded);
+        QVERIFY(!w.Changed());
+    }
+
+    // Tab reaches the grid; F2 opens a cell, Escape leaves it unchanged; a refused value is
+    // told and changes nothing; the graph's mark and the grid's current cell follow each other.
+    void gridKeyboardAndMarks() {
+        Window w;
+        w.Activate();
+        w.f.Select(0x1507);
+        TableGridView& grid = w.Grid();
+        w.f.Page().TV->setFocus();
+        for (int i = 0; i < 60 && QApplication::focusWidget() != &grid; ++i) {
+            PressKey(Qt::Key_Tab);
+        }
+        QCOMPARE(QApplication::focusWidget(), &grid);
+        const std::vector<uint8_t> loaded = w.f.Node(0x1507)->record.data;
+        PressKey(Qt::Key_F2);
+        TypeKeys(QStringLiteral("77"));
+        PressKey(Qt::Key_Escape);
+        QTRY_COMPARE(QApplication::focusWidget(), &grid);
+        QCOMPARE(w.f.Node(0x1507)->record.data, loaded);
+        PressKey(Qt::Key_F2);
+        QApplication::focusWidget()->setProperty("text", QString());
+        TypeKeys(QStringLiteral("1x"));
+        PressKey(Qt::Key_Return);
+        QTRY_VERIFY(!w.f.prompts.shown.empty());
+        QCOMPARE(w.f.prompts.shown.back().text, std::string("'1x' is not a valid floating point value"));
+        QCOMPARE(w.f.Node(0x1507)->record.data, loaded);
+
+        w.Panel().selectorButtons[2]->click();
+        QCOMPARE(grid.currentIndex(), grid.model()->index(0, 2));
+        QCOMPARE(grid.model()->index(1, 2).data(Qt::BackgroundRole).isValid(), true);
+        QCOMPARE(grid.model()->index(1, 1).data(Qt::BackgroundRole).isValid(), false);
+        ClickCell(grid, 2, 0);
+        QCOMPARE(w.Panel().SelectedCurve(), 0);
+        QCOMPARE(w.Panel().View().MarkedPoint(), 2);
+        QCOMPARE(w.Panel().eXvalue->text(), QStringLiteral("3"));
+        if (GraphWidget* graph = w.Panel().Graph()) {
+            (void)graph->grabFramebuffer();
+            QTest::mouseClick(graph, Qt::LeftButton, {}, PixelOf(w.Panel().View(), 2, 102));
+            QCOMPARE(w.Panel().View().MarkedPoint(), 1);
+            QCOMPARE(grid.currentIndex(), grid.model()->index(1, 0));
+        }
     }
 
     // Keys, corner and typed values change the record (and a field's parent) and mark the file.

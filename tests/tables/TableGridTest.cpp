@@ -1,0 +1,180 @@
+// The table grid: what a table shows as cells, typed and pasted values with their refusals
+// (all or nothing, one record edit per block), copying, and the cell <-> graph point mapping.
+#include "RecordEdits.h"
+#include "TableBytes.h"
+#include "TableGrid.h"
+
+#include <gtest/gtest.h>
+
+namespace kelvara {
+namespace {
+
+using namespace test;
+using Status = GridEdit::Status;
+
+// Counts the record edits, so that a block is seen to be one edit.
+struct EditCounter : RecordEditObserver {
+    EditCounter() { previous = SetRecordEditObserver(this); }
+    ~EditCounter() override { SetRecordEditObserver(previous); }
+    void RecordChanging(const RecordNode&) override {}
+    void RecordChanged(const RecordNode&) override { ++edits; }
+    RecordEditObserver* previous = nullptr;
+    int edits = 0;
+};
+
+// 4 columns and 4 rows: a grid of 3 x 3 values, value (a, b) = 100 a + b.
+Bytes Matrix44() {
+    return Matrix(4, 4, KeyedValue);
+}
+
+TEST(TableGrid, PastesBlocksAllOrNothing) {
+    const auto pasted = [](double a, double b, double value) {
+        return [=](uint32_t x, uint32_t y) { return x == a && y == b ? value : KeyedValue(x, y); };
+    };
+    const auto block3x2 = [](uint32_t a, uint32_t b) {
+        // rows 1..3 of columns 2 and 3 (grid cells (0..2, 1..2))
+        return a >= 2 && b >= 1 ? 10.0 * a + b + 0.5 : KeyedValue(a, b);
+    };
+    struct Case {
+        const char* name;
+        GridCell at;
+        std::string block;
+        Status status;
+        Bytes after; // the record afterwards
+        GridCell fault = {};
+    } cases[] = {
+        {"3 x 2 block, CR LF", {0, 1}, "21.5\t31.5\r\n22.5\t32.5\r\n23.5\t33.5\r\n", Status::Ok,
+         Matrix(4, 4, block3x2)},
+        {"decimal comma", {1, 0}, "7,25\n", Status::Ok, Matrix(4, 4, pasted(1, 2, 7.25))},
+        {"blanks around a number", {2, 2}, " -1e3 ", Status::Ok, Matrix(4, 4, pasted(3, 3, -1000))},
+        {"one column too wide", {0, 2}, "1\t2\n", Status::DoesNotFit, Matrix44()},
+        {"one row too long", {1, 0}, "1\n2\n3\n", Status::DoesNotFit, Matrix44()},
+        {"a word in the last cell", {0, 0}, "1\t2\n3\tx\n", Status::NotANumber, Matrix44(), {1, 1}},
+        {"an empty cell", {0, 0}, "1\t\t3\n", Status::NotANumber, Matrix44(), {0, 1}},
+        {"both decimal marks", {0, 0}, "1.234,5", Status::NotANumber, Matrix44()},
+        {"ragged lines", {0, 0}, "1\t2\n3\n", Status::NotRectangular, Matrix44(), {1, 0}},
+        {"nothing", {0, 0}, "\r\n", Status::Empty, Matrix44()},
+    };
+    for (const Case& c : cases) {
+        auto node = TableNode(DataType::Tbl3d, Matrix44());
+        TableGrid grid;
+        grid.Show(node.get());
+        ASSERT_EQ(grid.Rows(), 3);
+        EditCounter counter;
+        const GridEdit edit = grid.Paste(c.at.row, c.at.column, c.block, ',');
+        EXPECT_EQ(edit.status, c.status) << c.name;
+        EXPECT_EQ(node->record.data, c.after) << c.name;
+        EXPECT_EQ(counter.edits, c.status == Status::Ok ? 1 : 0) << c.name;
+        if (c.status == Status::NotANumber || c.status == Status::NotRectangular) {
+            EXPECT_EQ(edit.at, c.fault) << c.name;
+        }
+    }
+}
+
+TEST(TableGrid, RangesOfEachTableType) {
+    struct Case {
+        int type;
+        Bytes bytes;
+        GridCell cell;
+        const char* text;
+        Status status;
+        Bytes after;
+    } cases[] = {
+        {DataType::Tbl16, WordTable({1, 2}), {1, 1}, "65535", Status::Ok, WordTable({1, -1})},
+        {DataType::Tbl16, WordTable({1, 2}), {1, 1}, "65536", Status::OutOfRange, WordTable({1, 2})},
+        {DataType::Tbl16, WordTable({1, 2}), {1, 1}, "-1", Status::OutOfRange, WordTable({1, 2})},
+        {DataType::Tbl16, WordTable({1, 2}), {1, 0}, "5", Status::NotEditable, WordTable({1, 2})},
+        {DataType::Tbl16_2, WordTable({0}), {0, 1}, "0,5", Status::Ok, WordTable({1024})},
+        {DataType::Tbl16_2, WordTable({0}), {0, 1}, "16", Status::OutOfRange, WordTable({0})},
+        {DataType::TblDb, PairTable({{0, 1}}), {0, 0}, "-2.5", Status::Ok, PairTable({{-2.5, 1}})},
+        {DataType::TblDb, PairTable({{0, 1}}), {0, 1}, "1e39", Status::OutOfRange, PairTable({{0, 1}})},
+        {DataType::Tbl3d, Matrix44(), {0, 0}, "1e999", Status::NotANumber, Matrix44()},
+        {DataType::Tbl3d, Matrix44(), {0, 0}, "abc", Status::NotANumber, Matrix44()},
+    };
+    for (const Case& c : cases) {
+        auto node = TableNode(c.type, c.bytes);
+        TableGrid grid;
+        grid.Show(node.get());
+        const GridEdit edit = grid.SetCell(c.cell.row, c.cell.column, c.text, '.');
+        EXPECT_EQ(edit.status, c.status) << c.type << " " << c.text;
+        EXPECT_EQ(node->record.data, c.after) << c.type << " " << c.text;
+        EXPECT_EQ(edit.changed, c.after != c.bytes) << c.type << " " << c.text;
+    }
+}
+
+// Matrices whose headers claim more than the record holds show only what is there.
+TEST(TableGrid, ShapesFromHostileHeaders) {
+    struct Case {
+        const char* name;
+        Bytes bytes;
+        int rows, columns;
+    } cases[] = {
+        {"billions of columns, no rows", Concat({Le32(-1), Le32(0), Bytes(64, 0)}), 0, 0},
+        {"billions of columns, one row", Concat({Le32(-1), Le32(1), Bytes(64, 0)}), 0, 0},
+        {"billions of rows", Concat({Le32(3), Le32(-1), Bytes(64, 0)}), 0, 0},
+        {"cut short: two whole columns", Concat({Le32(9), Le32(3), Bytes(8 * 3 * 2 + 7, 0)}), 2, 1},
+        {"one column: no curves", Matrix(1, 3, KeyedValue), 0, 0},
+        {"no room for the counts", Bytes(7, 0), 0, 0},
+    };
+    for (const Case& c : cases) {
+        auto node = TableNode(DataType::Tbl3d, c.bytes);
+        TableGrid grid;
+        grid.Show(node.get());
+        EXPECT_EQ(grid.Rows(), c.rows) << c.name;
+        EXPECT_EQ(grid.Columns(), c.columns) << c.name;
+        EXPECT_EQ(grid.Paste(0, 0, "1", '.').status, c.rows ? Status::Ok : Status::DoesNotFit) << c.name;
+        EXPECT_FALSE(grid.Value(c.rows, 0)) << c.name;
+    }
+}
+
+TEST(TableGrid, CopiesTheSelectionAsLinesOfTabs) {
+    auto node = TableNode(DataType::Tbl3d, Matrix(3, 3, [](uint32_t a, uint32_t b) {
+                              return a && b ? a + b / 4.0 : KeyedValue(a, b);
+                          }));
+    TableGrid grid;
+    grid.Show(node.get());
+    EXPECT_EQ(grid.CopyText({{0, 0}, {1, 1}}, ','), "1,25\t\n\t2,5\n");
+    EXPECT_EQ(grid.CopyText({{1, 0}, {1, 1}, {7, 7}}, '.'), "1.5\t2.5\n");
+    EXPECT_EQ(grid.CopyText({}, '.'), "");
+    // What was copied pastes back unchanged.
+    const Bytes before = node->record.data;
+    EXPECT_TRUE(grid.Paste(0, 0, grid.CopyText({{0, 0}, {0, 1}, {1, 0}, {1, 1}}, ','), '.').status == Status::Ok);
+    EXPECT_EQ(node->record.data, before);
+
+    auto words = TableNode(DataType::Tbl16_2, WordTable({-32768, 1024}));
+    grid.Show(words.get());
+    EXPECT_EQ(grid.CopyText({{0, 0}, {0, 1}, {1, 0}, {1, 1}}, '.'), "0\t-16\n1\t0.5\n");
+}
+
+// A cell is a point of a curve, for every layout, and back.
+TEST(TableGrid, CellsArePointsOfTheGraph) {
+    struct Case {
+        int type;
+        Bytes bytes;
+        GridCell cell;
+        GridPoint point;
+    } cases[] = {
+        {DataType::TblDb, PairTable({{0, 1}, {2, 3}}), {1, 1}, {0, 1}},
+        {DataType::Tbl16, WordTable({1, 2, 3}), {2, 1}, {0, 2}},
+        {DataType::Tbl3d, Matrix(4, 3, KeyedValue), {1, 2}, {2, 1}},   // columns are curves
+        {DataType::Tbl3d_2, Matrix(4, 3, KeyedValue), {1, 2}, {1, 2}}, // rows are curves
+    };
+    for (const Case& c : cases) {
+        auto node = TableNode(c.type, c.bytes);
+        TableGrid grid;
+        grid.Show(node.get());
+        EXPECT_EQ(grid.PointOfCell(c.cell.row, c.cell.column), c.point) << c.type;
+        EXPECT_EQ(grid.CellOfPoint(c.point.curve, c.point.point), c.cell) << c.type;
+        EXPECT_FALSE(grid.CellOfPoint(c.point.curve, 99)) << c.type;
+        EXPECT_EQ(grid.OnCurve(c.cell.row, c.cell.column, c.point.curve), grid.IsMatrix()) << c.type;
+    }
+    auto node = TableNode(DataType::Tbl3d, Matrix(4, 3, KeyedValue));
+    TableGrid grid;
+    grid.Show(node.get());
+    EXPECT_EQ(grid.ColumnKey(2), 30.0);
+    EXPECT_EQ(grid.RowKey(1), 2.0);
+    EXPECT_EQ(grid.Value(1, 2), 302.0);
+}
+
+} // namespace
+} // namespace kelvara
