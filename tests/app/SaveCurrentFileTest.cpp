@@ -66,20 +66,17 @@ TEST(ChangeTracker, FileModeAndVariations) {
     ChangeTracker file;
     EXPECT_FALSE(file.IsChanged());
     file.SetChanged(true);
-    EXPECT_TRUE(file.IsChanged());
-    EXPECT_TRUE(file.AnyChanged());
+    EXPECT_EQ(std::pair(file.IsChanged(), file.AnyChanged()), std::pair(true, true));
 
     ChangeTracker library;
     library.SetLibraryMode(true);
     library.SetCurrent(3, 1);
     library.SetChanged(true);
     library.SetCurrent(3, 2);
-    EXPECT_FALSE(library.IsChanged());
-    EXPECT_FALSE(library.AnyChanged());
+    EXPECT_EQ(std::pair(library.IsChanged(), library.AnyChanged()), std::pair(false, false));
     // Another aircraft whose variation has the same number as a changed one.
     library.SetCurrent(7, 1);
-    EXPECT_FALSE(library.IsChanged());
-    EXPECT_TRUE(library.AnyChanged());
+    EXPECT_EQ(std::pair(library.IsChanged(), library.AnyChanged()), std::pair(false, true));
     library.SetCurrent(3, 1);
     library.SetChanged(false);
     EXPECT_FALSE(library.AnyChanged());

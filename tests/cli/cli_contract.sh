@@ -5,21 +5,16 @@ cli=$1
 work=$(mktemp -d)
 trap 'chmod -R u+w "$work"; rm -rf "$work"' EXIT
 failures=0
+fail() { echo "FAIL $*"; failures=$((failures + 1)); }
 
 expect() { # expect NAME EXPECTED-EXIT EXPECTED-STDOUT COMMAND...
-    local name=$1 code=$2 out=$3; shift 3
-    local got rc
+    local name=$1 code=$2 out=$3 got rc; shift 3
     got=$("$@" 2>"$work/stderr"); rc=$?
-    if [ "$rc" != "$code" ] || [ "$got" != "$out" ]; then
-        echo "FAIL $name: exit $rc (want $code), output [$got] (want [$out]), stderr: $(cat "$work/stderr")"
-        failures=$((failures + 1))
-    fi
+    [[ $rc == "$code" && $got == "$out" ]] ||
+        fail "$name: exit $rc (want $code), output [$got] (want [$out]), stderr: $(cat "$work/stderr")"
 }
 stderr_has() { # stderr_has NAME TEXT
-    if ! grep -qF -- "$2" "$work/stderr"; then
-        echo "FAIL $1: stderr lacks [$2]: $(cat "$work/stderr")"
-        failures=$((failures + 1))
-    fi
+    grep -qF -- "$2" "$work/stderr" || fail "$1: stderr lacks [$2]: $(cat "$work/stderr")"
 }
 
 printf '[records]\r\n1001=Title,text\r\n1101=Wing area,float\r\n1204=Engine data,record\r\n1300=Rpm,int16\r\n[1204]\r\n1=Limits\r\n2=0x00,int16,Max RPM\r\n' > "$work/KVR.ini"
@@ -56,14 +51,14 @@ expect check-strict 4 "1300 Rpm: holds 1 bytes, fewer than the 2 its type needs
 
 cp "$work/plane.air" "$work/original.air"
 expect set-field 0 "2500" "$cli" "${ini[@]}" set "$work/plane.air" 1204/2 2500
-cmp -s "$work/original.air" "$work/plane.kvr1.air" || { echo "FAIL set: backup differs"; failures=$((failures + 1)); }
+cmp -s "$work/original.air" "$work/plane.kvr1.air" || fail "set: backup differs"
 expect set-reread 0 "2500" "$cli" "${ini[@]}" get "$work/plane.air" 1204/2
 cp "$work/plane.air" "$work/before-range.air"
 expect set-range 3 "" "$cli" "${ini[@]}" set "$work/plane.air" 1300 40000
-cmp -s "$work/before-range.air" "$work/plane.air" || { echo "FAIL set-range changed the file"; failures=$((failures + 1)); }
+cmp -s "$work/before-range.air" "$work/plane.air" || fail "set-range changed the file"
 expect set-text-wrong-type 3 "" "$cli" "${ini[@]}" set "$work/plane.air" 1101 abc,1
 expect rewrite 0 "" "$cli" "${ini[@]}" rewrite "$work/plane.air"
-[ -f "$work/plane.kvr2.air" ] || { echo "FAIL rewrite did not rotate backups"; failures=$((failures + 1)); }
+[ -f "$work/plane.kvr2.air" ] || fail "rewrite did not rotate backups"
 
 printf '\x01\x11\x00\x00\xff\x00\x00\x00\x01' > "$work/damaged.air"
 expect check-damaged 2 "" "$cli" "${ini[@]}" check "$work/damaged.air"
@@ -109,7 +104,7 @@ printf '\x33\x04\x00\x00\x06\x00\x00\x00\x00\x08\x00\xf8\x00\x00\x04\x04\x00\x00
 expect table-export 0 "$(printf 'Points: 3\n1\n-1\n0')" "$cli" "${tini[@]}" table-export "$work/jet.air" 433 -
 expect table-export-style 0 "$(printf 'Points: 1\n0,5;10')" "$cli" "${tini[@]}" --delimiter 2 --decimal 2 table-export "$work/jet.air" 0404 -
 expect table-export-file 0 "" "$cli" "${tini[@]}" table-export "$work/jet.air" 0404 "$work/lift.txt"
-[ "$(cat "$work/lift.txt")" = "$(printf 'Points: 1\n0.5\t10')" ] || { echo "FAIL table-export-file content"; failures=$((failures + 1)); }
+[ "$(cat "$work/lift.txt")" = "$(printf 'Points: 1\n0.5\t10')" ] || fail "table-export-file content"
 expect table-not-a-table 1 "" "$cli" "${tini[@]}" table-export "$work/jet.air" 0300 -
 expect table-missing 1 "" "$cli" "${tini[@]}" table-export "$work/jet.air" 0999 -
 expect table-export-unwritable 2 "" "$cli" "${tini[@]}" table-export "$work/jet.air" 0404 "$work/none/x.txt"
@@ -117,12 +112,12 @@ cp "$work/jet.air" "$work/jet-before.air"
 printf 'Points: 3\nabc\n' > "$work/bad.txt"
 expect table-import-bad 3 "" "$cli" "${tini[@]}" table-import "$work/jet.air" 0433 "$work/bad.txt"
 stderr_has table-import-bad "line 2"
-cmp -s "$work/jet-before.air" "$work/jet.air" && [ ! -e "$work/jet.kvr1.air" ] || { echo "FAIL table-import-bad changed the file"; failures=$((failures + 1)); }
+cmp -s "$work/jet-before.air" "$work/jet.air" && [ ! -e "$work/jet.kvr1.air" ] || fail "table-import-bad changed the file"
 expect table-import-missing 2 "" "$cli" "${tini[@]}" table-import "$work/jet.air" 0433 "$work/none.txt"
 printf 'Points: 3\r\n2\r\n0,5\r\n' > "$work/moment.txt"
 expect table-import 0 "2" "$cli" "${tini[@]}" table-import "$work/jet.air" 0433 "$work/moment.txt"
 expect table-reimport 0 "$(printf 'Points: 3\n2\n0.5\n0')" "$cli" "${tini[@]}" table-export "$work/jet.air" 0433 -
-cmp -s "$work/jet-before.air" "$work/jet.kvr1.air" || { echo "FAIL table-import: no backup"; failures=$((failures + 1)); }
+cmp -s "$work/jet-before.air" "$work/jet.kvr1.air" || fail "table-import: no backup"
 
 chmod a-w "$work/plane.air"
 expect write-protected 2 "" "$cli" "${ini[@]}" set "$work/plane.air" 1300 7

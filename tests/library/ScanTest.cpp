@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <ranges>
 #include <vector>
 
 using namespace kelvara;
@@ -34,11 +35,8 @@ ScanOutcome RunScan(ScanFolders& folders) {
 }
 
 std::vector<std::string> Texts(const ScanOutcome& out) {
-    std::vector<std::string> texts;
-    for (const AircraftLine& line : out.lines) {
-        texts.push_back(line.text);
-    }
-    return texts;
+    const auto texts = out.lines | std::views::transform(&AircraftLine::text);
+    return {texts.begin(), texts.end()};
 }
 
 std::string SimOf(const ScanOutcome& out, size_t line) {
@@ -179,6 +177,6 @@ TEST(Scan, HostileTreesAreReportedNotFatal) {
         expected.push_back("Locked - "); // root reads it anyway
     }
     EXPECT_EQ(Texts(out), expected);
-    const auto namesLoop = [](const std::string& problem) { return problem.find("P/Loop") != std::string::npos; };
+    const auto namesLoop = [](const std::string& text) { return text.find("P/Loop") != std::string::npos; };
     EXPECT_TRUE(std::any_of(out.problems.begin(), out.problems.end(), namesLoop));
 }
