@@ -24,7 +24,6 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QLocale>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -625,10 +624,7 @@ bool RecordPage::German() const {
 }
 
 char RecordPage::LocaleMark() const {
-    const QString point = QLocale().decimalPoint();
-    return point.size() == 1 && point.at(0).unicode() < 128
-               ? static_cast<char>(point.at(0).unicode())
-               : '.';
+    return LocaleDecimalMark();
 }
 
 } // namespace kelvara

@@ -8,7 +8,6 @@
 #include "UiTexts.h"
 
 #include <QApplication>
-#include <QFile>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
@@ -27,10 +26,6 @@ constexpr int kBytesRole = Qt::UserRole + 1;
 
 QString FromUtf8(std::string_view text) {
     return QString::fromUtf8(text.data(), qsizetype(text.size()));
-}
-
-QString FromLocalPath(const std::string& path) {
-    return QFile::decodeName(QByteArray::fromStdString(path));
 }
 
 QString CaptionOf(const char* control, bool german) {
@@ -307,12 +302,12 @@ void SelectionPage::ShowAircraftInfo() {
     const std::string& folder = mLibrary.CurrentFolder();
     ShowThumbnail();
     const std::string airPath = variation.sim.empty() ? std::string() : ResolveNoCase(variation.sim + ".air");
-    valueLabels[0]->setText(FromLocalPath(ShownAircraftFolder(folder, mSettings.fspath)));
+    valueLabels[0]->setText(DisplayPath(ShownAircraftFolder(folder, mSettings.fspath)));
     valueLabels[1]->setText(FromUtf8(variation.title));
     valueLabels[2]->setText(FromUtf8(variation.manufacturer));
     valueLabels[3]->setText(FromUtf8(variation.variation));
     valueLabels[4]->setText(FromUtf8(variation.createdBy));
-    valueLabels[5]->setText(FromLocalPath(airPath));
+    valueLabels[5]->setText(DisplayPath(airPath));
 }
 
 void SelectionPage::ShowThumbnail() {
@@ -327,7 +322,7 @@ void SelectionPage::ShowThumbnail() {
         Image1->hide();
         if (statusMessage) {
             statusMessage(Pick(Texts::ThumbnailNotJpeg, mSettings.German())
-                              .arg(FromLocalPath(path), FromLocalPath(picture.error)));
+                              .arg(DisplayPath(path), DisplayPath(picture.error)));
         }
         return;
     }

@@ -1,5 +1,6 @@
 #include "TablePanel.h"
 
+#include "BusyCursor.h"
 #include "ChangeTracker.h"
 #include "DataType.h"
 #include "GraphWidget.h"
@@ -22,7 +23,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QLocale>
 #include <QMainWindow>
 #include <QPushButton>
 #include <QRadioButton>
@@ -68,14 +68,6 @@ constexpr UiText OverlayDiffers{
     "die Datensätze 0x1503 und 0x1504 sind verschieden groß: die Überlagerung wird gezeigt, wo "
     "beide Werte haben"};
 } // namespace TableTexts
-
-class BusyCursor {
-  public:
-    BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~BusyCursor() { QApplication::restoreOverrideCursor(); }
-    BusyCursor(const BusyCursor&) = delete;
-    BusyCursor& operator=(const BusyCursor&) = delete;
-};
 
 // Tables of a few kilobytes are usual; a wrong file must not fill the memory.
 constexpr qint64 kMaxTableTextBytes = 64 << 20;
