@@ -9,7 +9,6 @@
 #include <QLabel>
 #include <QLocale>
 #include <QPlainTextEdit>
-#include <QPushButton>
 #include <QRadioButton>
 #include <QScrollArea>
 #include <QScrollBar>
