@@ -1,6 +1,7 @@
 #include "RecordTree.h"
 
 #include <algorithm>
+#include <array>
 
 namespace kelvara {
 
@@ -63,17 +64,34 @@ void RecordTree::Sort() {
         std::stable_sort(mRoots.begin(), mRoots.end(),
                          [](const auto& a, const auto& b) { return CompareRecordNodes(*a, *b) < 0; });
     } else {
-        // Sorting (number, position) pairs gives the same stable order several times faster
-        // than chasing each node's pointer in every comparison.
-        std::vector<std::pair<uint32_t, size_t>> keys(mRoots.size());
+        // A stable radix sort on the numbers, a byte at a time: several times faster on a large
+        // file than comparing, which chased each node's pointer.
+        std::vector<uint32_t> numbers(mRoots.size());
         for (size_t i = 0; i < mRoots.size(); ++i) {
-            keys[i] = {mRoots[i]->record.number, i};
+            numbers[i] = mRoots[i]->record.number;
         }
-        std::sort(keys.begin(), keys.end());
+        std::vector<size_t> order(mRoots.size());
+        std::vector<size_t> next(mRoots.size());
+        for (size_t i = 0; i < order.size(); ++i) {
+            order[i] = i;
+        }
+        for (int shift = 0; shift < 32; shift += 8) {
+            std::array<size_t, 257> start{};
+            for (const uint32_t number : numbers) {
+                ++start[((number >> shift) & 0xFF) + 1];
+            }
+            for (size_t b = 1; b < start.size(); ++b) {
+                start[b] += start[b - 1];
+            }
+            for (const size_t i : order) {
+                next[start[(numbers[i] >> shift) & 0xFF]++] = i;
+            }
+            order.swap(next);
+        }
         std::vector<std::unique_ptr<RecordNode>> sorted;
         sorted.reserve(mRoots.size());
-        for (const auto& key : keys) {
-            sorted.push_back(std::move(mRoots[key.second]));
+        for (const size_t i : order) {
+            sorted.push_back(std::move(mRoots[i]));
         }
         mRoots = std::move(sorted);
     }

@@ -194,27 +194,12 @@ QWidget* RecordPage::BuildEditorStrip() {
 }
 
 QWidget* RecordPage::BuildTableSelector() {
-    // The table controls live in their panel; the page keeps its names for them.
     mTables = new TablePanel(
         TablePanelContext{mContext.settings, mContext.prompts, mContext.changes, mContext.tree,
                           [this] { CurveCommit(); }, [this] { TVChange(); },
                           [this] { return mFilePath; }},
         this);
-    sbTbl3d = mTables->sbTbl3d;
-    LabelCorner = mTables->LabelCorner;
-    LabelIndices = mTables->LabelIndices;
-    eCorner = mTables->eCorner;
-    eChangegraph = mTables->eChangegraph;
-    cbOverlay1503 = mTables->cbOverlay1503;
-    LabelX = mTables->LabelX;
-    LabelY = mTables->LabelY;
-    eXvalue = mTables->eXvalue;
-    eYvalue = mTables->eYvalue;
-    cbXlock = mTables->cbXlock;
-    cbYlock = mTables->cbYlock;
-    bExporttable = mTables->bExporttable;
-    bImporttable = mTables->bImporttable;
-    return sbTbl3d;
+    return mTables->sbTbl3d;
 }
 
 QWidget* RecordPage::BuildCurvePanel() {
@@ -331,14 +316,14 @@ void RecordPage::ClearView() {
         // The graph must not keep reading a record of a tree that is gone.
         mTables->ShowNoTable();
         mTables->ResetAndRedraw();
-        bExporttable->hide();
-        bImporttable->hide();
+        mTables->bExporttable->hide();
+        mTables->bImporttable->hide();
     }
 }
 
 void RecordPage::ShowPanel(QWidget* panel) {
     for (QWidget* candidate :
-         std::initializer_list<QWidget*>{TextPanel, NumberPanel, BoolPanel, sbTbl3d}) {
+         std::initializer_list<QWidget*>{TextPanel, NumberPanel, BoolPanel, mTables->sbTbl3d}) {
         candidate->setVisible(candidate == panel);
     }
 }
@@ -356,8 +341,8 @@ void RecordPage::TVChange() {
     if (mCompareAction) {
         mCompareAction->setChecked(false);
     }
-    bExporttable->hide();
-    bImporttable->hide();
+    mTables->bExporttable->hide();
+    mTables->bImporttable->hide();
 
     const AirRecord& record = node->record;
     size_t shownLength = record.data.size();
@@ -380,15 +365,15 @@ void RecordPage::TVChange() {
     TitlePanel->setText(FromConfigText(texts.name));
     if (mTableShown) {
         mTableTextPieces = SplitFields(texts.axis, '|');
-        LabelX->setText(QText(TextId::LabelX, mContext.settings));
-        LabelY->setText(QText(TextId::LabelY, mContext.settings));
+        mTables->LabelX->setText(QText(TextId::LabelX, mContext.settings));
+        mTables->LabelY->setText(QText(TextId::LabelY, mContext.settings));
         for (size_t list : {size_t{2}, size_t{0}, size_t{1}}) {
             if (list < mTableTextPieces.size()) {
                 mNameLists[list] = SplitFields(mTableTextPieces[list], ',');
             }
         }
-        bExporttable->show();
-        bImporttable->show();
+        mTables->bExporttable->show();
+        mTables->bImporttable->show();
     }
     QStringList helpLines;
     const size_t needed = ValueWidth(record.type);
@@ -420,8 +405,8 @@ void RecordPage::TVChange() {
         break;
     case DataType::Tbl3d:
     case DataType::Tbl3d_2:
-        ShowPanel(sbTbl3d);
-        cbOverlay1503->setEnabled(record.lookupNumber == 0x1503 || record.lookupNumber == 0x1504);
+        ShowPanel(mTables->sbTbl3d);
+        mTables->cbOverlay1503->setEnabled(record.lookupNumber == 0x1503 || record.lookupNumber == 0x1504);
         break;
     default:
         ShowPanel(IsNumberType(record.type) ? NumberPanel : nullptr);
@@ -433,8 +418,8 @@ void RecordPage::TVChange() {
     // An edit of such a record could store nothing, so none is offered.
     eNumber->setReadOnly(tooShort);
     BoolPanel->setEnabled(!tooShort);
-    eXvalue->setEnabled(false);
-    eYvalue->setEnabled(false);
+    mTables->eXvalue->setEnabled(false);
+    mTables->eYvalue->setEnabled(false);
     if (!mEditorCommitting) {
         FillEditor(*node);
     }

@@ -91,27 +91,14 @@ class RecordPage : public QWidget {
     QGroupBox* BoolPanel = nullptr;
     QRadioButton* rbTrue = nullptr;
     QRadioButton* rbFalse = nullptr;
-    QScrollArea* sbTbl3d = nullptr;
-    QLabel* LabelCorner = nullptr;
-    QLabel* LabelIndices = nullptr;
-    QLineEdit* eCorner = nullptr;
-    QPushButton* eChangegraph = nullptr;
-    QCheckBox* cbOverlay1503 = nullptr;
     QPlainTextEdit* CompareMemo = nullptr;
     HexEditorView* HexEditor = nullptr;
     QPlainTextEdit* HelpMemo = nullptr;
-    QLabel* LabelX = nullptr;
-    QLabel* LabelY = nullptr;
-    QLineEdit* eXvalue = nullptr;
-    QLineEdit* eYvalue = nullptr;
-    QCheckBox* cbXlock = nullptr;
-    QCheckBox* cbYlock = nullptr;
-    QPushButton* bExporttable = nullptr;
-    QPushButton* bImporttable = nullptr;
 
     // The view guards; true only while the named write is under way.
     [[nodiscard]] bool TreeLoading() const { return mTreeLoading; }
     [[nodiscard]] bool TableShown() const { return mTableShown; }
+    // The table controls (selector, graph, value fields) are the panel's.
     [[nodiscard]] TablePanel* Tables() const { return mTables; }
 
   protected:

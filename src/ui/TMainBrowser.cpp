@@ -1,6 +1,7 @@
 #include "TMainBrowser.h"
 
 #include "AsciiExport.h"
+#include "BusyCursor.h"
 #include "CompareView.h"
 #include "DictionaryLocation.h"
 #include "FolderNames.h"
@@ -24,11 +25,9 @@
 #include <QCloseEvent>
 #include <QDesktopServices>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFrame>
-#include <QLocale>
 #include <QMenuBar>
 #include <QScreen>
 #include <QStackedWidget>
@@ -42,34 +41,6 @@
 #include <fstream>
 
 namespace kelvara {
-
-namespace {
-
-// A busy cursor around a long action, restored on every way out.
-class BusyCursor {
-  public:
-    BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~BusyCursor() { QApplication::restoreOverrideCursor(); }
-    BusyCursor(const BusyCursor&) = delete;
-    BusyCursor& operator=(const BusyCursor&) = delete;
-};
-
-std::string LocalPath(const QString& path) {
-    return QFile::encodeName(path).toStdString();
-}
-
-QString DisplayPath(const std::string& path) {
-    return QFile::decodeName(QByteArray::fromStdString(path));
-}
-
-char LocaleMark() {
-    const QString point = QLocale().decimalPoint();
-    return point.size() == 1 && point.at(0).unicode() < 128
-               ? static_cast<char>(point.at(0).unicode())
-               : '.';
-}
-
-} // namespace
 
 TMainBrowser::TMainBrowser(Settings& settings, UserPrompts& prompts, QStringList arguments,
                            QWidget* parent)
@@ -316,7 +287,7 @@ bool TMainBrowser::German() const {
 }
 
 ReadOptions TMainBrowser::ReadOptionsForCompare() const {
-    return ReadOptions{mSettings.datatypes != 0, NumberStyle{LocaleMark(), mSettings.decimal}};
+    return ReadOptions{mSettings.datatypes != 0, NumberStyle{LocaleDecimalMark(), mSettings.decimal}};
 }
 
 void TMainBrowser::OpenAirFile(const QString& path) {
@@ -327,7 +298,7 @@ void TMainBrowser::OpenAirFile(const QString& path) {
     mEditMenu->setEnabled(true);
     mFindMenu->setEnabled(true);
 
-    ReadOptions options{mSettings.datatypes != 0, NumberStyle{LocaleMark(), mSettings.decimal}};
+    ReadOptions options{mSettings.datatypes != 0, NumberStyle{LocaleDecimalMark(), mSettings.decimal}};
     options.captions = false; // the page builds them as they are shown
     OpenAirFileResult opened;
     mRecordPage->ReplaceTree(options, [&](RecordTree& fresh) {
@@ -414,7 +385,7 @@ void TMainBrowser::ExportAsciiTo(const QString& file) {
     mSettings.asciidir = FolderOfPath(path);
     mSettings.Save();
     ExportAscii(mTree, mDictionary, mSettings.delimiter,
-                NumberStyle{LocaleMark(), mSettings.decimal}, out);
+                NumberStyle{LocaleDecimalMark(), mSettings.decimal}, out);
     out.close();
     // A full disk would otherwise leave a cut-off export without a word.
     if (!out) {
@@ -459,7 +430,7 @@ void TMainBrowser::StoreWindowLayout() {
 
 void TMainBrowser::About1Click() {
     TAboutForm about(this);
-    about.SetDictionaryText(QFile::decodeName(QByteArray::fromStdString(mDictionaryText)));
+    about.SetDictionaryText(DisplayPath(mDictionaryText));
     about.exec();
 }
 

@@ -3,6 +3,7 @@
 #include "TMainBrowser.h"
 
 #include "BrowserLists.h"
+#include "BusyCursor.h"
 #include "DebugLog.h"
 #include "FolderNames.h"
 #include "LanguageTable.h"
@@ -18,9 +19,7 @@
 #include "UserPrompts.h"
 
 #include <QApplication>
-#include <QFile>
 #include <QListWidget>
-#include <QLocale>
 #include <QMenu>
 #include <QSignalBlocker>
 #include <QStackedWidget>
@@ -31,24 +30,6 @@
 namespace kelvara {
 
 namespace {
-
-class BusyCursor {
-  public:
-    BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~BusyCursor() { QApplication::restoreOverrideCursor(); }
-    BusyCursor(const BusyCursor&) = delete;
-    BusyCursor& operator=(const BusyCursor&) = delete;
-};
-
-char DecimalMark() {
-    const QString point = QLocale().decimalPoint();
-    return point.size() == 1 && point.at(0).unicode() < 128 ? static_cast<char>(point.at(0).unicode())
-                                                            : '.';
-}
-
-QString FromLocalPath(const std::string& path) {
-    return QFile::decodeName(QByteArray::fromStdString(path));
-}
 
 constexpr int kSelectionTab = 0;
 constexpr int kRecordTab = 1;
@@ -148,7 +129,7 @@ int TMainBrowser::ScanLibrary() {
     if (!problems.empty()) {
         statusBar()->showMessage(Pick(Texts::UnreadableDuringScan, German())
                                      .arg(problems.size())
-                                     .arg(FromLocalPath(problems.front())));
+                                     .arg(DisplayPath(problems.front())));
     }
     return result;
 }
@@ -209,7 +190,7 @@ void TMainBrowser::OpenCurrentVariation() {
     EnableRecordMenus(true);
     BusyCursor busy;
     const std::string path = ResolveNoCase(mLibrary.CurrentAirPath());
-    ReadOptions options{mSettings.datatypes != 0, NumberStyle{DecimalMark(), mSettings.decimal}};
+    ReadOptions options{mSettings.datatypes != 0, NumberStyle{LocaleDecimalMark(), mSettings.decimal}};
     options.captions = false; // the page builds them as they are shown
     const ReadResult read = mRecordPage->ReplaceTree(options, [&](RecordTree& fresh) {
         if (path.empty()) {

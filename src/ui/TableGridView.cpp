@@ -149,7 +149,7 @@ TableGridView::TableGridView(const Settings& settings, UserPrompts& prompts, QWi
                     QAbstractItemView::AnyKeyPressed);
     // Tab leaves the grid like any other control; the arrows move between cells.
     setTabKeyNavigation(false);
-    horizontalHeader()->setDefaultSectionSize(90);
+    horizontalHeader()->setDefaultSectionSize(80);
     verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     setMinimumWidth(160);
@@ -159,6 +159,9 @@ TableGridView::TableGridView(const Settings& settings, UserPrompts& prompts, QWi
 void TableGridView::ShowTable(RecordNode* node) {
     QScopedValueRollback<bool> following(mFollowing, true);
     mModel->Reset(node);
+    // The 16-bit tables show their index as X already.
+    const TableGrid::Layout layout = mGrid.Kind();
+    verticalHeader()->setVisible(layout != TableGrid::Layout::Words && layout != TableGrid::Layout::FixedWords);
     setVisible(mGrid.Rows() > 0);
 }
 

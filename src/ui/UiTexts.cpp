@@ -3,6 +3,7 @@
 #include "Settings.h"
 #include "Windows1252.h"
 
+#include <QFile>
 #include <QLocale>
 #include <QStringList>
 
@@ -56,6 +57,14 @@ QString FirstUnstorableCharacter(const QString& text) {
 
 QString FromConfigText(std::string_view bytes) {
     return QString::fromStdString(DecodeConfigText(bytes));
+}
+
+std::string LocalPath(const QString& path) {
+    return QFile::encodeName(path).toStdString();
+}
+
+QString DisplayPath(const std::string& path) {
+    return QFile::decodeName(QByteArray::fromStdString(path));
 }
 
 char LocaleDecimalMark() {

@@ -36,6 +36,9 @@ struct UiText {
 [[nodiscard]] QString FirstUnstorableCharacter(const QString& text);
 // Dictionary and configuration texts: UTF-8 when they are, else Windows-1252.
 [[nodiscard]] QString FromConfigText(std::string_view bytes);
+// File names between Qt and the core, in the file system's own encoding.
+[[nodiscard]] std::string LocalPath(const QString& path);
+[[nodiscard]] QString DisplayPath(const std::string& path);
 
 namespace Texts {
 inline constexpr UiText TextTooLong{

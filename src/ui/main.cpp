@@ -13,6 +13,7 @@
 #include "RecordTree.h"
 #include "Settings.h"
 #include "TMainBrowser.h"
+#include "TablePanel.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -198,7 +199,7 @@ int main(int argc, char* argv[]) {
     }
     if (!options.select.isEmpty() || options.overlay) {
         WaitForStartFile(window);
-        window.Page()->cbOverlay1503->setChecked(options.overlay);
+        window.Page()->Tables()->cbOverlay1503->setChecked(options.overlay);
         bool ok = false;
         const uint number = options.select.toUInt(&ok, 16);
         if (const kelvara::RecordNode* node = ok ? window.Tree().FindRecord(number) : nullptr) {

@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <sys/stat.h>
 
 namespace kelvara {
@@ -194,6 +196,31 @@ TEST_F(Reader, StreamedFileAgreesWithTheBytes) {
     size_t records = 0;
     EXPECT_EQ(CheckAirFile(folder.Path(), mDictionary, {}, records).code, ReadResultCode::CannotOpen);
     EXPECT_EQ(CheckAirFile(folder.File("missing.air"), mDictionary, {}, records).code, ReadResultCode::CannotOpen);
+}
+
+// Many records, numbers spread over all four bytes and repeated: ascending and unsigned, equal
+// numbers in file order.
+TEST(RecordTreeSort, OrdersLikeAStableSortOfTheNumbers) {
+    RecordTree tree;
+    std::vector<std::pair<uint32_t, uint32_t>> expected; // number, position in the file
+    uint32_t seed = 12345;
+    for (uint32_t i = 0; i < 5000; ++i) {
+        seed = seed * 1103515245u + 12345u;
+        const uint32_t number = (seed & 0xC0FF0F03u) | (i % 7 == 0 ? 0x80000000u : 0);
+        auto node = std::make_unique<RecordNode>();
+        node->record.number = number;
+        node->record.offset = i;
+        tree.AppendRoot(std::move(node));
+        expected.emplace_back(number, i);
+    }
+    std::stable_sort(expected.begin(), expected.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    tree.Sort();
+    ASSERT_EQ(tree.RootCount(), expected.size());
+    for (size_t i = 0; i < expected.size(); ++i) {
+        ASSERT_EQ(std::make_pair(tree.Root(i)->record.number, tree.Root(i)->record.offset), expected[i]) << i;
+        ASSERT_EQ(tree.Root(i)->Row(), static_cast<int>(i));
+    }
 }
 
 TEST_F(Reader, OnlyRegularFilesAreOpened) {

@@ -3,6 +3,7 @@
 #include "ChangeTracker.h"
 #include "QtUserPrompts.h"
 #include "TAboutForm.h"
+#include "TablePanel.h"
 #include "UiFixture.h"
 
 #include <QCheckBox>
@@ -116,7 +117,7 @@ class MainBrowserTest : public QObject {
         QCOMPARE(Plain(f.window->FileMenu()->title()), QString::fromUtf8(c.file));
         QCOMPARE(Plain(f.window->LoadAircraft1->text()), QString::fromUtf8(c.load));
         QCOMPARE(Plain(f.window->ASCIIExport1->text()), QStringLiteral("ASCII Export"));
-        QCOMPARE(f.Page().cbXlock->text(), QString::fromUtf8(c.xlock));
+        QCOMPARE(f.Page().Tables()->cbXlock->text(), QString::fromUtf8(c.xlock));
         f.Select(0x0100);
         QCOMPARE(f.Page().HexEditor->toPlainText().section(u'\n', 0, 0), QString::fromUtf8(c.length));
         f.Page().eNumber->setText(QStringLiteral("40000"));

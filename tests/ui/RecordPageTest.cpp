@@ -3,6 +3,7 @@
 #include "ChangeTracker.h"
 #include "HexViewText.h"
 #include "RecordTreeModel.h"
+#include "TablePanel.h"
 #include "UiFixture.h"
 
 #include <QGroupBox>
@@ -90,7 +91,7 @@ class RecordPageTest : public QObject {
         QCOMPARE(page.NumberPanel->isVisible(), c.panel == 'n');
         QCOMPARE(page.TextPanel->isVisible(), c.panel == 't');
         QCOMPARE(page.BoolPanel->isVisible(), c.panel == 'b');
-        QVERIFY(!page.sbTbl3d->isVisible() && page.CompareMemo->isHidden());
+        QVERIFY(!page.Tables()->sbTbl3d->isVisible() && page.CompareMemo->isHidden());
         const QString value = QString::fromLatin1(c.value);
         if (c.panel == 'n') {
             QCOMPARE(page.eNumber->text(), value);

@@ -232,6 +232,27 @@ class TablePanelTest : public QObject {
         QVERIFY(!w.Changed());
     }
 
+    // A key that stored nothing new (a letter after a number in a value field) does not make
+    // the next edit, a paste into the grid, join the typed step before it.
+    void pasteAfterAnIdleKeyIsAStepOfItsOwn() {
+        Window w;
+        w.Activate();
+        w.f.Select(0x1507);
+        QLineEdit* field = w.Panel().eYvalue;
+        field->setFocus();
+        field->selectAll();
+        TypeKeys(QStringLiteral("5"));
+        const std::vector<uint8_t> typed = w.f.Node(0x1507)->record.data;
+        TypeKeys(QStringLiteral("x")); // "5x" stores 5 again: no change
+        QCoreApplication::processEvents(); // the user's pause before the next command
+        QApplication::clipboard()->setText(QStringLiteral("7\n"));
+        ClickCell(w.Grid(), 2, 2);
+        PressKey(Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(CellText(w.Grid(), 2, 2), QStringLiteral("7"));
+        PressKey(Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(w.f.Node(0x1507)->record.data, typed);
+    }
+
     // Tab reaches the grid; F2 opens a cell, Escape leaves it unchanged; a refused value is
     // told and changes nothing; the graph's mark and the grid's current cell follow each other.
     void gridKeyboardAndMarks() {
