@@ -17,10 +17,8 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QStackedWidget>
 #include <QStatusBar>
 #include <QTabBar>
-#include <QTreeView>
 
 using namespace kelvara;
 using namespace kelvara::test;

@@ -10,7 +10,6 @@
 #include <QLabel>
 #include <QLocale>
 #include <QPlainTextEdit>
-#include <QPushButton>
 #include <QRadioButton>
 #include <QScrollArea>
 #include <QScrollBar>
