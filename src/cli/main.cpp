@@ -406,7 +406,7 @@ int Run(const Options& options) {
         }
         if (command == "tree") {
             session.Tree().ForEach([](RecordNode& node) {
-                std::cout << (node.record.isField ? "\t" : "") << node.caption << "\n";
+                std::cout << (node.record.isField ? "\t" : "") << node.Caption() << "\n";
             });
         } else if (command == "dump") {
             ExportAscii(session.Tree(), session.Dictionary(), options.delimiter, options.style, std::cout);

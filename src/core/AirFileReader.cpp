@@ -54,8 +54,8 @@ constexpr uint64_t kNodeBytes = sizeof(RecordNode) + kAllocationOverhead + 2 * s
 
 uint64_t NodeMemory(const RecordNode& node) {
     uint64_t bytes = kNodeBytes;
-    if (node.caption.capacity() > std::string().capacity()) {
-        bytes += node.caption.capacity() + 1 + kAllocationOverhead;
+    if (node.Caption().capacity() > std::string().capacity()) {
+        bytes += node.Caption().capacity() + 1 + kAllocationOverhead;
     }
     if (node.record.data.capacity() > 0) {
         bytes += node.record.data.capacity() + kAllocationOverhead;
@@ -234,8 +234,8 @@ std::string FieldCaption(const AirRecord& field, const RecordDictionary& diction
 }
 
 std::string NodeCaption(const RecordNode& node, const RecordDictionary& dictionary, const ReadOptions& options) {
-    if (!node.caption.empty()) {
-        return node.caption;
+    if (!node.Caption().empty()) {
+        return node.Caption();
     }
     return node.record.isField ? FieldCaption(node.record, dictionary, options)
                                : RecordCaption(node.record, dictionary, options);
@@ -262,8 +262,8 @@ void CreateFields(RecordNode& node, const RecordDictionary& dictionary, const Re
         AirRecord& field = child->record;
         field.isField = true;
         field.lookupNumber = -1;
-        field.layout = layout;
-        field.fieldNumber = f;
+        field.layout = static_cast<int16_t>(layout);
+        field.fieldNumber = static_cast<int16_t>(f);
         field.type = def.type;
         field.offset = static_cast<uint32_t>(std::max(def.offset, 0));
         field.fileOffset = node.record.fileOffset + field.offset;
@@ -285,7 +285,7 @@ void CreateFields(RecordNode& node, const RecordDictionary& dictionary, const Re
             field.length = static_cast<uint32_t>(n);
         }
         if (options.captions) {
-            child->caption = FieldCaption(field, dictionary, options);
+            child->SetCaption(FieldCaption(field, dictionary, options));
         }
         node.AppendChild(std::move(child));
     }
@@ -317,7 +317,7 @@ ReadResult ReadRecords(uint64_t total, HeaderAt&& headerAt, DataAt&& dataAt, con
             return ReadResult{kHeaderUnread, pos, {}};
         }
         if (options.captions) {
-            node->caption = RecordCaption(record, dictionary, options);
+            node->SetCaption(RecordCaption(record, dictionary, options));
         }
         memory += NodeMemory(*node);
         if (record.type == DataType::Record && options.fields) {

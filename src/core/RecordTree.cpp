@@ -15,11 +15,35 @@ void AirRecord::SetData(std::vector<uint8_t> bytes) {
     length = static_cast<uint32_t>(data.size());
 }
 
+const std::string& RecordNode::Caption() const {
+    static const std::string none;
+    return mCaption ? *mCaption : none;
+}
+
+void RecordNode::SetCaption(std::string caption) {
+    if (caption.empty()) {
+        mCaption.reset();
+    } else if (mCaption) {
+        *mCaption = std::move(caption);
+    } else {
+        mCaption = std::make_unique<std::string>(std::move(caption));
+    }
+}
+
 RecordNode* RecordNode::AppendChild(std::unique_ptr<RecordNode> child) {
+    if ((mChildCount & (mChildCount - 1)) == 0) { // 0 or a power of two: the list is full
+        const size_t capacity = mChildCount == 0 ? 1 : size_t{2} * mChildCount;
+        auto grown = std::make_unique<std::unique_ptr<RecordNode>[]>(capacity);
+        for (uint32_t i = 0; i < mChildCount; ++i) {
+            grown[i] = std::move(mChildren[i]);
+        }
+        mChildren = std::move(grown);
+    }
     child->mParent = this;
-    child->mRow = static_cast<int>(mChildren.size());
-    mChildren.push_back(std::move(child));
-    return mChildren.back().get();
+    child->mRow = static_cast<int32_t>(mChildCount);
+    RecordNode* raw = child.get();
+    mChildren[mChildCount++] = std::move(child);
+    return raw;
 }
 
 int CompareRecordNodes(const RecordNode& a, const RecordNode& b) {
@@ -107,8 +131,8 @@ void RecordTree::Renumber(size_t from) {
 void RecordTree::ForEach(const std::function<void(RecordNode&)>& visit) const {
     for (const auto& root : mRoots) {
         visit(*root);
-        for (const auto& child : root->mChildren) {
-            visit(*child);
+        for (size_t i = 0; i < root->mChildCount; ++i) {
+            visit(*root->mChildren[i]);
         }
     }
 }
@@ -116,7 +140,7 @@ void RecordTree::ForEach(const std::function<void(RecordNode&)>& visit) const {
 size_t RecordTree::NodeCount() const {
     size_t count = mRoots.size();
     for (const auto& root : mRoots) {
-        count += root->mChildren.size();
+        count += root->mChildCount;
     }
     return count;
 }

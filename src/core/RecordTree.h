@@ -15,12 +15,14 @@ struct AirRecord {
     uint32_t length = 0;
     uint32_t number = 0;       // as read; written back by the writer (records only)
     int32_t lookupNumber = -1; // dictionary key; -1 for a field, 0x7fffffff for numbers above it
-    bool isField = false;
-    int32_t layout = -1;
-    int32_t fieldNumber = -1;
     int32_t type = 18;
     uint32_t offset = 0;     // record: data position in the file; field: position in the parent
     uint32_t fileOffset = 0; // data position in the file
+    // Narrow because a large file holds hundreds of thousands of these; the dictionary caps
+    // layouts and field numbers well below the range.
+    int16_t layout = -1;
+    int16_t fieldNumber = -1;
+    bool isField = false;
     std::vector<uint8_t> data;
 
     [[nodiscard]] std::span<const uint8_t> Bytes() const { return data; }
@@ -32,20 +34,28 @@ struct AirRecord {
 
 class RecordNode {
 public:
-    std::string caption;
     AirRecord record;
+
+    // The caption a value edit wrote, or empty: then the caption is built from the bytes.
+    // Few nodes ever get one, so it is held apart from the node.
+    [[nodiscard]] const std::string& Caption() const;
+    void SetCaption(std::string caption);
 
     [[nodiscard]] RecordNode* Parent() const { return mParent; }
     [[nodiscard]] int Row() const { return mRow; }
-    [[nodiscard]] size_t ChildCount() const { return mChildren.size(); }
+    [[nodiscard]] size_t ChildCount() const { return mChildCount; }
     [[nodiscard]] RecordNode* Child(size_t i) const { return mChildren[i].get(); }
     RecordNode* AppendChild(std::unique_ptr<RecordNode> child);
 
 private:
     friend class RecordTree;
+    std::unique_ptr<std::string> mCaption;
     RecordNode* mParent = nullptr;
-    int mRow = 0;
-    std::vector<std::unique_ptr<RecordNode>> mChildren;
+    int32_t mRow = 0;
+    // Capacity is the next power of two from the count: no capacity field, and no list at all
+    // for the fields, which are most of the nodes.
+    uint32_t mChildCount = 0;
+    std::unique_ptr<std::unique_ptr<RecordNode>[]> mChildren;
 };
 
 // -1, 0 or 1: records by ascending unsigned record number; a field compares equal to

@@ -9,7 +9,7 @@ namespace kelvara {
 
 std::unique_ptr<RecordNode> CloneNode(const RecordNode& node) {
     auto copy = std::make_unique<RecordNode>();
-    copy->caption = node.caption;
+    copy->SetCaption(node.Caption());
     copy->record = node.record;
     for (size_t i = 0; i < node.ChildCount(); ++i) {
         copy->AppendChild(CloneNode(*node.Child(i)));

@@ -8,10 +8,10 @@ bool RecordClipboard::CopyRecord(const RecordNode& node) {
     }
     std::vector<ClipEntry> entries;
     entries.reserve(node.ChildCount() + 1);
-    entries.push_back({node.caption, node.record});
+    entries.push_back({node.Caption(), node.record});
     for (size_t i = 0; i < node.ChildCount(); ++i) {
         const RecordNode& child = *node.Child(i);
-        entries.push_back({child.caption, child.record});
+        entries.push_back({child.Caption(), child.record});
     }
     mEntries = std::move(entries);
     return true;
@@ -39,11 +39,11 @@ RecordNode* RecordClipboard::PasteRecord(RootEditor& editor) const {
         }
     }
     auto node = std::make_unique<RecordNode>();
-    node->caption = mEntries.front().caption;
+    node->SetCaption(mEntries.front().caption);
     node->record = mEntries.front().record;
     for (size_t i = 1; i < mEntries.size(); ++i) {
         auto child = std::make_unique<RecordNode>();
-        child->caption = mEntries[i].caption;
+        child->SetCaption(mEntries[i].caption);
         child->record = mEntries[i].record;
         node->AppendChild(std::move(child));
     }

@@ -53,7 +53,7 @@ RecordNode* RecordSearch::FindNext(const RecordTree& tree, bool caseSensitive, c
     do {
         mSearchIndex = (mSearchIndex + 1) % nodes.size();
         RecordNode* node = nodes[mSearchIndex];
-        if (contains(caption ? caption(*node) : node->caption)) {
+        if (contains(caption ? caption(*node) : node->Caption())) {
             return node;
         }
         if (node->record.type == DataType::Text && contains(MemoText(node->record.Text()))) {

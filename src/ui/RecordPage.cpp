@@ -614,8 +614,8 @@ void RecordPage::HexToRecord() {
 
 void RecordPage::UpdateNodeCaption(RecordNode& node) {
     const NumberStyle style{LocaleMark(), mContext.settings.decimal};
-    node.caption = kelvara::UpdateNodeCaption(
-        CaptionOf(node), FormatValue(node.record.type, node.record.Bytes(), style));
+    node.SetCaption(kelvara::UpdateNodeCaption(
+        CaptionOf(node), FormatValue(node.record.type, node.record.Bytes(), style)));
     mModel->CaptionChanged(&node);
 }
 

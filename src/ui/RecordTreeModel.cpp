@@ -49,7 +49,7 @@ QVariant RecordTreeModel::data(const QModelIndex& index, int role) const {
     }
     // Captions join dictionary names with the record's values.
     const RecordNode* node = NodeAt(index);
-    return FromConfigText(mCaptionOf ? mCaptionOf(*node) : node->caption);
+    return FromConfigText(mCaptionOf ? mCaptionOf(*node) : node->Caption());
 }
 
 RecordNode* RecordTreeModel::NodeAt(const QModelIndex& index) {

@@ -39,7 +39,7 @@ protected:
     }
     std::vector<std::string> Captions() {
         std::vector<std::string> out;
-        mTree.ForEach([&](RecordNode& node) { out.push_back(node.caption); });
+        mTree.ForEach([&](RecordNode& node) { out.push_back(node.Caption()); });
         return out;
     }
 
@@ -71,8 +71,8 @@ TEST_F(Reader, RecordsSortedAndCaptioned) {
         EXPECT_EQ(mTree.FindRecord(number)->record.number, number);
     }
     ASSERT_EQ(Read(bytes, false).code, 0);
-    EXPECT_EQ(mTree.Root(0)->caption, "    5 ");
-    EXPECT_EQ(mTree.Root(2)->caption, " 1101 Wing area, 2.5");
+    EXPECT_EQ(mTree.Root(0)->Caption(), "    5 ");
+    EXPECT_EQ(mTree.Root(2)->Caption(), " 1101 Wing area, 2.5");
 }
 
 TEST_F(Reader, StructuredRecordSplitsIntoFields) {
@@ -89,7 +89,7 @@ TEST_F(Reader, StructuredRecordSplitsIntoFields) {
     EXPECT_EQ(parent.Child(2)->record.fileOffset, parent.record.fileOffset + 2);
     EXPECT_EQ(parent.Child(1)->Parent(), &parent);
     ASSERT_EQ(Read(bytes, false).code, 0);
-    EXPECT_EQ(mTree.Root(0)->Child(1)->caption, " Max RPM, 2400");
+    EXPECT_EQ(mTree.Root(0)->Child(1)->Caption(), " Max RPM, 2400");
     // A load for saving as is keeps the record whole and makes no field nodes.
     ReadOptions whole;
     whole.fields = whole.captions = false;
@@ -189,7 +189,7 @@ TEST_F(Reader, StreamedFileAgreesWithTheBytes) {
             ASSERT_EQ(tree.NodeCount(), mTree.NodeCount());
             for (size_t i = 0; i < tree.RootCount(); ++i) {
                 EXPECT_EQ(tree.Root(i)->record.data, mTree.Root(i)->record.data) << i;
-                EXPECT_EQ(tree.Root(i)->caption, mTree.Root(i)->caption) << i;
+                EXPECT_EQ(tree.Root(i)->Caption(), mTree.Root(i)->Caption()) << i;
             }
         }
     }

@@ -235,8 +235,8 @@ TEST(SampleFlightModels, LoadShowAndExportEveryRecordByName) {
         for (size_t i = 0; i < tree.RootCount(); ++i) {
             const RecordNode& node = *tree.Root(i);
             const AirRecord& rec = node.record;
-            SCOPED_TRACE(node.caption);
-            EXPECT_EQ(node.caption.find("(?\?\?\?)"), std::string::npos);
+            SCOPED_TRACE(node.Caption());
+            EXPECT_EQ(node.Caption().find("(?\?\?\?)"), std::string::npos);
             EXPECT_TRUE(Dictionary().IsDefined(rec.lookupNumber));
             EXPECT_TRUE(i == 0 || tree.Root(i - 1)->record.number < rec.number)
                 << "sorted, no duplicates";

@@ -65,7 +65,7 @@ TEST_F(Clipboard, StructuredRecordSortsIntoAnotherFileWithItsFields) {
     PlainRootEditor editor(*target);
     RecordNode* pasted = mClipboard.PasteRecord(editor);
     EXPECT_EQ(Numbers(*target), (std::vector<int32_t>{0x100, 0x200, -1, -1, -1, 0x300}));
-    EXPECT_EQ(pasted->Child(2)->caption, source->Root(0)->Child(2)->caption);
+    EXPECT_EQ(pasted->Child(2)->Caption(), source->Root(0)->Child(2)->Caption());
     // A field edit reaches the pasted parent, not the source file.
     ASSERT_EQ(ReplaceRecordBytes(*pasted->Child(2), Le16(3000)).status, EditStatus::Ok);
     EXPECT_EQ(pasted->record.data, Concat({Le16(700), Le16(2400), Le16(3000)}));

@@ -17,7 +17,7 @@ RecordTree Tree(const std::vector<std::string>& nodes) {
     for (const std::string& line : nodes) {
         auto node = std::make_unique<RecordNode>();
         const size_t bar = line.find('|');
-        node->caption = line.substr(0, bar);
+        node->SetCaption(line.substr(0, bar));
         if (bar != std::string::npos) {
             const std::string text = line.substr(bar + 1) + '\0'; // with its closing zero byte
             node->record.type = DataType::Text;
@@ -50,7 +50,7 @@ TEST(Search, FindsInTreeOrderAndWraps) {
         search.Start(text, caseSensitive, kLower);
         for (const std::string& expected : found) {
             const RecordNode* node = search.FindNext(tree, caseSensitive, kLower);
-            EXPECT_EQ(node ? node->caption : "", expected) << name;
+            EXPECT_EQ(node ? node->Caption() : "", expected) << name;
         }
     }
 }

@@ -176,7 +176,7 @@ class RecordPageTest : public QObject {
     // The editor's load stores no captions; the tree builds them from the bytes as it shows them.
     void captionsAreBuiltFromTheBytes() {
         RecordPage& page = f->Page();
-        QVERIFY(f->Node(0x0100)->caption.empty());
+        QVERIFY(f->Node(0x0100)->Caption().empty());
         QVERIFY(Caption(page, f->Node(0x0100)).endsWith(QStringLiteral("Int value, 5")));
         QVERIFY(Caption(page, f->Node(0x0104)->Child(0)).endsWith(QStringLiteral("Max RPM, 2400")));
     }
