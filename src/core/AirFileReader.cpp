@@ -57,7 +57,7 @@ uint64_t NodeMemory(const RecordNode& node) {
     if (node.Caption().capacity() > std::string().capacity()) {
         bytes += node.Caption().capacity() + 1 + kAllocationOverhead;
     }
-    if (node.record.data.capacity() > 0) {
+    if (node.record.data.capacity() > SmallBytes::kInline) {
         bytes += node.record.data.capacity() + kAllocationOverhead;
     }
     for (size_t i = 0; i < node.ChildCount(); ++i) {
@@ -346,7 +346,7 @@ ReadResult ReadRecords(uint64_t total, HeaderAt&& headerAt, DataAt&& dataAt, con
 ReadResult ReadAirBytes(std::span<const uint8_t> bytes, const RecordDictionary& dictionary,
                         const ReadOptions& options, RecordTree& tree) {
     const auto headerAt = [&](uint64_t pos) { return bytes.data() + pos; };
-    const auto dataAt = [&](uint64_t pos, size_t n, std::vector<uint8_t>& out) {
+    const auto dataAt = [&](uint64_t pos, size_t n, SmallBytes& out) {
         const auto data = bytes.subspan(static_cast<size_t>(pos), n);
         out.assign(data.begin(), data.end());
         return true;
@@ -369,7 +369,7 @@ ReadResult CheckRecords(uint64_t total, HeaderAt&& headerAt, const RecordDiction
     uint64_t memory = 0;
     FieldsMemoryBound fieldsBound(dictionary);
     const auto visit = [&](uint32_t number, uint32_t length, uint64_t pos) -> std::optional<ReadResult> {
-        memory += kNodeBytes + (length > 0 ? length + kAllocationOverhead : 0);
+        memory += kNodeBytes + (length > SmallBytes::kInline ? length + kAllocationOverhead : 0);
         if (dictionary.Type(number) == DataType::Record) {
             const auto lookupNumber = static_cast<int32_t>(std::min<uint32_t>(number, 0x7FFFFFFF));
             memory += fieldsBound(lookupNumber, length);
@@ -420,7 +420,7 @@ public:
     }
 
     // Copies the n bytes at pos into out; false when they cannot be read.
-    bool Copy(uint64_t pos, size_t n, std::vector<uint8_t>& out) {
+    bool Copy(uint64_t pos, size_t n, SmallBytes& out) {
         if (n <= kBufferSize) {
             const uint8_t* bytes = At(pos, n);
             if (bytes) {
@@ -543,7 +543,7 @@ ReadResult ReadAirFile(const std::string& path, const RecordDictionary& dictiona
     RecordTree loaded;
     const auto walk = [&](FileStream& stream, uint64_t size) {
         const auto headerAt = [&](uint64_t pos) { return stream.At(pos, 8); };
-        const auto dataAt = [&](uint64_t pos, size_t n, std::vector<uint8_t>& out) {
+        const auto dataAt = [&](uint64_t pos, size_t n, SmallBytes& out) {
             return stream.Copy(pos, n, out);
         };
         return ReadRecords(size, headerAt, dataAt, dictionary, options, loaded);

@@ -14,7 +14,7 @@ void CopyFieldToParent(RecordNode& field) {
     if (!parent || !field.record.isField) {
         return;
     }
-    std::vector<uint8_t>& target = parent->record.data;
+    SmallBytes& target = parent->record.data;
     const size_t offset = field.record.offset;
     if (offset >= target.size()) {
         return;

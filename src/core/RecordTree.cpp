@@ -11,7 +11,7 @@ std::string AirRecord::Text() const {
 }
 
 void AirRecord::SetData(std::vector<uint8_t> bytes) {
-    data = std::move(bytes);
+    data = bytes;
     length = static_cast<uint32_t>(data.size());
 }
 

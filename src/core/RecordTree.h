@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "SmallBytes.h"
+
 namespace kelvara {
 
 struct AirRecord {
@@ -23,10 +25,10 @@ struct AirRecord {
     int16_t layout = -1;
     int16_t fieldNumber = -1;
     bool isField = false;
-    std::vector<uint8_t> data;
+    SmallBytes data;
 
-    [[nodiscard]] std::span<const uint8_t> Bytes() const { return data; }
-    [[nodiscard]] std::span<uint8_t> Bytes() { return data; }
+    [[nodiscard]] std::span<const uint8_t> Bytes() const { return {data.data(), data.size()}; }
+    [[nodiscard]] std::span<uint8_t> Bytes() { return {data.data(), data.size()}; }
     // The bytes up to the first zero byte.
     [[nodiscard]] std::string Text() const;
     void SetData(std::vector<uint8_t> bytes);

@@ -159,7 +159,7 @@ private:
     }
 
     const RecordNode& mNode;
-    const std::vector<uint8_t>& mData;
+    const SmallBytes& mData;
     std::vector<CheckFinding>& mOut;
     std::string mLabel;
 };
