@@ -5,31 +5,31 @@
 namespace kelvara {
 
 void SavedImage::Clear() {
-    // Give the memory back, not just the sizes.
+    // Give the memory back, not just the size.
     mRecords = {};
-    mBytes = {};
 }
 
 void SavedImage::Take(const RecordTree& tree) {
     Clear();
-    size_t bytes = 0;
-    for (size_t i = 0; i < tree.RootCount(); ++i) {
-        bytes += tree.Root(i)->record.data.size();
-    }
     mRecords.reserve(tree.RootCount());
-    mBytes.reserve(bytes);
     for (size_t i = 0; i < tree.RootCount(); ++i) {
         const RecordNode& root = *tree.Root(i);
         const std::vector<uint8_t>& data = root.record.data;
-        mRecords.push_back({root.record.number, static_cast<uint32_t>(root.ChildCount()), mBytes.size(), data.size()});
-        mBytes.insert(mBytes.end(), data.begin(), data.end());
+        mRecords.push_back({root.record.number, static_cast<uint32_t>(root.ChildCount()), data.size(),
+                            HashBytes(data)});
     }
 }
 
-std::span<const uint8_t> SavedImage::FieldBytes(size_t record, size_t offset, size_t size) const {
-    const std::span<const uint8_t> bytes = Bytes(record);
-    offset = std::min(offset, bytes.size());
-    return bytes.subspan(offset, std::min(size, bytes.size() - offset));
+bool SavedImage::Same(const Record& saved, const AirRecord& record) {
+    // Number and size first: most differences show there without hashing.
+    return record.number == saved.number && record.data.size() == saved.size &&
+           HashBytes(record.data) == saved.hash;
+}
+
+std::span<const uint8_t> SavedImage::FieldBytes(std::span<const uint8_t> record, size_t offset,
+                                                size_t size) {
+    offset = std::min(offset, record.size());
+    return record.subspan(offset, std::min(size, record.size() - offset));
 }
 
 bool SavedImage::Matches(const RecordTree& tree) const {
@@ -37,14 +37,15 @@ bool SavedImage::Matches(const RecordTree& tree) const {
         return false;
     }
     for (size_t i = 0; i < mRecords.size(); ++i) {
-        const AirRecord& record = tree.Root(i)->record;
-        const std::span<const uint8_t> saved = Bytes(i);
-        if (record.number != mRecords[i].number ||
-            !std::equal(record.data.begin(), record.data.end(), saved.begin(), saved.end())) {
+        if (!Same(mRecords[i], tree.Root(i)->record)) {
             return false;
         }
     }
     return true;
+}
+
+bool SavedImage::Holds(size_t record, const AirRecord& candidate) const {
+    return record < mRecords.size() && Same(mRecords[record], candidate);
 }
 
 std::optional<size_t> SavedImage::Find(const RecordTree& tree, const RecordNode& root) const {

@@ -1,9 +1,9 @@
-// The bytes of every record as last read or written, for "Revert record" and for telling when
-// undo has brought the file back to that state. A copy of the whole tree would hold its nodes
-// and captions twice; this keeps only the records' bytes, in one block. A field's saved bytes
-// are those at its place in its record's.
+// What every record was as last read or written, for "Revert record" and for telling when
+// undo has brought the file back to that state. Only a fingerprint per record is kept, not its
+// bytes: a revert reads the record back from the file and checks it against the fingerprint.
 #pragma once
 
+#include "ByteHash.h"
 #include "RecordTree.h"
 
 #include <cstdint>
@@ -26,24 +26,27 @@ public:
     // The saved record that a top-level node stands for: the same record number, counted in
     // order, since cut and paste may have moved records around.
     [[nodiscard]] std::optional<size_t> Find(const RecordTree& tree, const RecordNode& root) const;
+    [[nodiscard]] size_t Count() const { return mRecords.size(); }
     [[nodiscard]] size_t FieldCount(size_t record) const { return mRecords[record].fieldCount; }
-    [[nodiscard]] std::span<const uint8_t> Bytes(size_t record) const {
-        return std::span<const uint8_t>(mBytes).subspan(mRecords[record].begin, mRecords[record].size);
-    }
-    // The saved bytes of a field at this offset and size in the record: fewer where the
+    // Whether a record (as read back from the file) is the one saved at this place.
+    [[nodiscard]] bool Holds(size_t record, const AirRecord& candidate) const;
+
+    // The bytes of a field at this offset and size in its record's bytes: fewer where the
     // record ends first.
-    [[nodiscard]] std::span<const uint8_t> FieldBytes(size_t record, size_t offset, size_t size) const;
+    [[nodiscard]] static std::span<const uint8_t> FieldBytes(std::span<const uint8_t> record,
+                                                             size_t offset, size_t size);
 
 private:
     struct Record {
         uint32_t number;
         uint32_t fieldCount;
-        size_t begin;
-        size_t size;
+        uint64_t size;
+        ByteHash hash;
     };
 
+    [[nodiscard]] static bool Same(const Record& saved, const AirRecord& record);
+
     std::vector<Record> mRecords;
-    std::vector<uint8_t> mBytes;
 };
 
 } // namespace kelvara

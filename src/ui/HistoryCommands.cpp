@@ -1,5 +1,7 @@
 #include "HistoryCommands.h"
 
+#include "AirFileReader.h"
+#include "BusyCursor.h"
 #include "ChangeTracker.h"
 #include "DataType.h"
 #include "HexEditorView.h"
@@ -31,6 +33,13 @@ constexpr UiText kRevertRecord{"Revert record", "Datensatz zurücksetzen"};
 constexpr UiText kNotOnDisk{
     "this record is not in the file on disk; it stays as it is",
     "dieser Datensatz ist nicht in der Datei auf der Festplatte; er bleibt, wie er ist"};
+constexpr UiText kDiskUnreadable{
+    "the file on disk cannot be read; this record stays as it is",
+    "die Datei auf der Festplatte lässt sich nicht lesen; dieser Datensatz bleibt, wie er ist"};
+constexpr UiText kDiskChanged{
+    "this record has changed in the file on disk since it was loaded or saved; it stays as it is",
+    "dieser Datensatz wurde in der Datei auf der Festplatte seit dem Laden oder Speichern "
+    "geändert; er bleibt, wie er ist"};
 
 bool TypesIntoRecord(const QObject* watched) {
     if (const auto* field = qobject_cast<const QLineEdit*>(watched)) {
@@ -150,23 +159,46 @@ void HistoryCommands::RevertRecord1Click() {
     }
     const std::optional<size_t> disk = mDisk.Find(mPage.Model()->Tree(), *root);
     if (!disk || mDisk.FieldCount(*disk) != root->ChildCount()) {
-        mPrompts.Inform(Utf8Text(TextId::CaptionInformation, mSettings),
-                        PickUtf8(kNotOnDisk, mSettings.German()));
+        Inform(kNotOnDisk);
         return;
     }
+    // Only fingerprints were kept: the bytes come from the file, if it is still as saved.
+    RecordTree onDisk;
+    ReadResult read{ReadResultCode::CannotOpen, 0, {}};
+    {
+        BusyCursor busy;
+        ReadOptions options = mPage.LoadOptions();
+        options.captions = false;
+        options.fields = false;
+        if (!mPage.FilePath().empty()) {
+            read = ReadAirFile(mPage.FilePath(), mPage.Dictionary(), options, onDisk);
+        }
+    }
+    if (read.code != ReadResultCode::Ok) {
+        Inform(kDiskUnreadable);
+        return;
+    }
+    if (*disk >= onDisk.RootCount() || !mDisk.Holds(*disk, onDisk.Root(*disk)->record)) {
+        Inform(kDiskChanged);
+        return;
+    }
+    const std::span<const uint8_t> bytes = onDisk.Root(*disk)->record.data;
     mHistory.BeginStep();
     for (size_t i = 0; i < root->ChildCount(); ++i) {
         const AirRecord& field = root->Child(i)->record;
-        const auto saved = mDisk.FieldBytes(*disk, field.offset, field.data.size());
+        const auto saved = SavedImage::FieldBytes(bytes, field.offset, field.data.size());
         (void)ReplaceRecordBytes(*root->Child(i), {saved.begin(), saved.end()});
     }
-    const auto bytes = mDisk.Bytes(*disk);
     (void)ReplaceRecordBytes(*root, {bytes.begin(), bytes.end()});
     mHistory.EndStep();
     RefreshCaptions(*root);
     mPage.TVChange();
     mChanges.SetChanged(!SameAsDisk());
     UpdateActions();
+}
+
+void HistoryCommands::Inform(const UiText& text) {
+    mPrompts.Inform(Utf8Text(TextId::CaptionInformation, mSettings), PickUtf8(text, mSettings.German()));
 }
 
 void HistoryCommands::UpdateActions() {

@@ -21,6 +21,7 @@ class ChangeTracker;
 class RecordPage;
 class Settings;
 class UserPrompts;
+struct UiText;
 
 class HistoryCommands : public QObject {
     Q_OBJECT
@@ -51,6 +52,7 @@ class HistoryCommands : public QObject {
     void AfterStep(std::optional<size_t> root);
     void UpdateActions();
     void RefreshCaptions(RecordNode& root);
+    void Inform(const UiText& text);
     // Every record as last read or written (the changed mark may go).
     [[nodiscard]] bool SameAsDisk() const;
 
@@ -60,7 +62,7 @@ class HistoryCommands : public QObject {
     UserPrompts& mPrompts;
     const Settings& mSettings;
     EditHistory mHistory;
-    SavedImage mDisk; // the file as last read or written, for "Revert record"
+    SavedImage mDisk; // fingerprints of the file as last read or written
     bool mDragging = false;
 };
 

@@ -60,6 +60,10 @@ class RecordPage : public QWidget {
     [[nodiscard]] std::string CaptionOf(const RecordNode& node) const;
     // Path of the file shown; names it in the table warning.
     void SetFilePath(std::string path) { mFilePath = std::move(path); }
+    [[nodiscard]] const std::string& FilePath() const { return mFilePath; }
+    // What the shown file was read with, to read it again the same way.
+    [[nodiscard]] const ReadOptions& LoadOptions() const { return mCaptionOptions; }
+    [[nodiscard]] const RecordDictionary& Dictionary() const { return mContext.dictionary; }
 
     void SelectNode(const RecordNode* node);
     [[nodiscard]] RecordNode* SelectedNode() const;

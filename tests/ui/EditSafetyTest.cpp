@@ -7,6 +7,7 @@
 #include "UiFixture.h"
 
 #include <QAction>
+#include <QFile>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QTextBlock>
@@ -85,6 +86,65 @@ class EditSafetyTest : public QObject {
         // A new file starts a new history.
         f.window->OpenAirFile(f.Path(QStringLiteral("plane.air")));
         QVERIFY(!f.window->History().Undo1->isEnabled());
+    }
+
+    void revertRecordReadsTheFileAgainAndRefusesWhenItIsNotAsSaved() {
+        const char* unreadable = "the file on disk cannot be read; this record stays as it is";
+        const char* changed =
+            "this record has changed in the file on disk since it was loaded or saved; it stays as it is";
+        struct Row {
+            const char* what;
+            std::function<void(UiFixture&)> disturb;
+            const char* message; // null: the revert goes through
+        };
+        const std::vector<Row> rows{
+            {"another record changed on disk",
+             [](UiFixture& f) {
+                 std::vector<TestRecord> other = StandardRecords();
+                 other[3].data = Le32(182); // 0x0101, now longer: later records move in the file
+                 f.WriteFile(QStringLiteral("plane.air"), AirBytes(other));
+             },
+             nullptr},
+            {"this record changed on disk",
+             [](UiFixture& f) {
+                 std::vector<TestRecord> other = StandardRecords();
+                 other[6].data[0] = 0x61;
+                 f.WriteFile(QStringLiteral("plane.air"), AirBytes(other));
+             },
+             changed},
+            {"file deleted",
+             [](UiFixture& f) { QVERIFY(QFile::remove(f.Path(QStringLiteral("plane.air")))); },
+             unreadable},
+            {"file damaged",
+             [](UiFixture& f) { f.WriteFile(QStringLiteral("plane.air"), QByteArray("not a flight model")); },
+             unreadable},
+        };
+        const Bytes onDisk{0x60, 0x09, 0, 0, 'a', 'b', 0, 0, 0, 0};
+        for (const Row& row : rows) {
+            qInfo() << row.what;
+            UiFixture f;
+            f.Start();
+            f.Activate();
+            f.TypeNumber(0x0104, QStringLiteral("2500"), 0); // a field: record and field come back
+            const Bytes edited = f.Node(0x0104)->record.data;
+            row.disturb(f);
+            f.window->History().RevertRecord1->trigger();
+            if (!row.message) {
+                QVERIFY(f.prompts.shown.empty());
+                QCOMPARE(f.Node(0x0104)->record.data, onDisk);
+                QCOMPARE(f.Node(0x0104)->Child(0)->record.data, Le16(2400));
+                QVERIFY(!f.window->Changes().IsChanged());
+                continue;
+            }
+            QCOMPARE(f.prompts.shown, (std::vector<ShownMessage>{{"inform", "Information", row.message}}));
+            QCOMPARE(f.Node(0x0104)->record.data, edited);
+            QCOMPARE(f.Node(0x0104)->Child(0)->record.data, Le16(2500));
+            QVERIFY(f.window->Changes().IsChanged());
+            // Nothing was recorded: one undo takes back the edit itself.
+            QTest::keySequence(f.Page().TV, QKeySequence::Undo);
+            QCOMPARE(f.Node(0x0104)->record.data, onDisk);
+            QVERIFY(!f.window->History().Undo1->isEnabled());
+        }
     }
 
     void backwardTableIsFoundBeforeSavingAndGoBackIsTheDefault() {
