@@ -351,7 +351,7 @@ int Run(const Options& options) {
         if (const int code = ApplyEdit(scratch, a[2], options.style.localeMark); code != kExitOk) {
             return code;
         }
-        std::vector<uint8_t> bytes = scratch.record.data;
+        std::vector<uint8_t> bytes = scratch.record.data.ToVector();
         if (type != DataType::Text) {
             bytes.resize(type == DataType::Bool ? 4 : static_cast<size_t>(FixedWidth(type)));
         }

@@ -69,7 +69,7 @@ EditResult ApplyNumberEdit(RecordNode& node, std::string_view text, char localeM
     if (record.data.size() < encoded.bytes.size()) {
         return {EditStatus::NotEditable, {}};
     }
-    std::vector<uint8_t> bytes = record.data;
+    std::vector<uint8_t> bytes = record.data.ToVector();
     std::copy(encoded.bytes.begin(), encoded.bytes.end(), bytes.begin());
     return ReplaceRecordBytes(node, std::move(bytes));
 }
@@ -79,7 +79,7 @@ EditResult ApplyBoolEdit(RecordNode& node, bool value) {
     if (record.type != DataType::Bool || record.data.size() < 4) {
         return {EditStatus::NotEditable, {}};
     }
-    std::vector<uint8_t> bytes = record.data;
+    std::vector<uint8_t> bytes = record.data.ToVector();
     std::fill_n(bytes.begin(), 4, uint8_t{0});
     bytes[0] = value ? 1 : 0;
     return ReplaceRecordBytes(node, std::move(bytes));

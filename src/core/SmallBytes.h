@@ -29,7 +29,8 @@ public:
     static constexpr size_t kInline = 16;
 
     SmallBytes() = default;
-    // Implicit, as are the assignment and the conversion back: code written for a vector works.
+    // Implicit, as is the assignment, so that code written for a vector works; the conversion
+    // back is explicit, since it copies and a reference bound to it would see a temporary.
     SmallBytes(const std::vector<uint8_t>& bytes) { assign(bytes.begin(), bytes.end()); }
     SmallBytes(const SmallBytes& other) { assign(other.begin(), other.end()); }
     SmallBytes(SmallBytes&& other) noexcept { Take(other); }
@@ -52,7 +53,8 @@ public:
     }
     ~SmallBytes() { Free(); }
 
-    operator std::vector<uint8_t>() const { return std::vector<uint8_t>(begin(), end()); }
+    explicit operator std::vector<uint8_t>() const { return ToVector(); }
+    [[nodiscard]] std::vector<uint8_t> ToVector() const { return std::vector<uint8_t>(begin(), end()); }
 
     [[nodiscard]] size_t size() const { return mSize; }
     [[nodiscard]] bool empty() const { return mSize == 0; }

@@ -81,10 +81,10 @@ std::optional<size_t> EditHistory::RootIndexOf(const RecordNode& node) const {
 
 EditHistory::Snapshot EditHistory::Take(const RecordNode& root) {
     Snapshot snapshot;
-    snapshot.data.push_back(root.record.data);
+    snapshot.data.push_back(root.record.data.ToVector());
     snapshot.lengths.push_back(root.record.length);
     for (size_t i = 0; i < root.ChildCount(); ++i) {
-        snapshot.data.push_back(root.Child(i)->record.data);
+        snapshot.data.push_back(root.Child(i)->record.data.ToVector());
         snapshot.lengths.push_back(root.Child(i)->record.length);
     }
     return snapshot;

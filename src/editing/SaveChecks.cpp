@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <span>
 
 namespace kelvara {
 
@@ -21,13 +22,13 @@ std::string Number(double value) {
     return text;
 }
 
-double DoubleAt(const std::vector<uint8_t>& data, size_t offset) {
+double DoubleAt(std::span<const uint8_t> data, size_t offset) {
     double value = 0;
     std::memcpy(&value, data.data() + offset, sizeof value);
     return value;
 }
 
-uint32_t U32At(const std::vector<uint8_t>& data, size_t offset) {
+uint32_t U32At(std::span<const uint8_t> data, size_t offset) {
     uint32_t value = 0;
     std::memcpy(&value, data.data() + offset, sizeof value);
     return value; // files are little-endian, as is every machine this builds for

@@ -14,7 +14,7 @@ void SavedImage::Take(const RecordTree& tree) {
     mRecords.reserve(tree.RootCount());
     for (size_t i = 0; i < tree.RootCount(); ++i) {
         const RecordNode& root = *tree.Root(i);
-        const std::vector<uint8_t>& data = root.record.data;
+        const std::span<const uint8_t> data = root.record.Bytes();
         mRecords.push_back({root.record.number, static_cast<uint32_t>(root.ChildCount()), data.size(),
                             HashBytes(data)});
     }

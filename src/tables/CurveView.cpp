@@ -165,7 +165,7 @@ bool CurveView::SetPointValue(int axis, int point, long double value) {
     if (!mNode || point < 0 || point >= mPointCount) {
         return false;
     }
-    std::vector<uint8_t> bytes = mNode->record.data;
+    std::vector<uint8_t> bytes = mNode->record.data.ToVector();
     bool written = false;
     const size_t index = static_cast<size_t>(point);
     switch (mMode) {

@@ -285,7 +285,7 @@ GridEdit TableGrid::SetCell(int row, int column, std::string_view text, char mar
     if (!mNode) {
         return none;
     }
-    std::vector<uint8_t> bytes = mNode->record.data;
+    std::vector<uint8_t> bytes = mNode->record.data.ToVector();
     GridEdit edit = Store(bytes, row, column, text, mark);
     return edit.status == GridEdit::Status::Ok ? Commit(std::move(bytes)) : edit;
 }
@@ -329,7 +329,7 @@ GridEdit TableGrid::Paste(int row, int column, std::string_view block, char mark
             return edit;
         }
     }
-    std::vector<uint8_t> bytes = mNode->record.data;
+    std::vector<uint8_t> bytes = mNode->record.data.ToVector();
     for (int r = 0; r < edit.blockRows; ++r) {
         for (int c = 0; c < edit.blockColumns; ++c) {
             GridEdit cell = Store(bytes, row + r, column + c, cells[size_t(r)][size_t(c)], mark);

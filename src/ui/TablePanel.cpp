@@ -257,7 +257,7 @@ void TablePanel::ShowTable(RecordNode& node, const std::array<std::vector<std::s
         if (!IsValidTblDb(node.record.Bytes())) {
             return; // the record page has said why
         }
-        std::vector<uint8_t> bytes = node.record.data;
+        std::vector<uint8_t> bytes = node.record.data.ToVector();
         if (const int zeroed = ZeroValuesBeyondFloat(bytes); zeroed > 0 &&
             ReplaceRecordBytes(node, std::move(bytes)).status == EditStatus::Ok) {
             mContext.changes.SetChanged(true);
@@ -501,7 +501,7 @@ bool TablePanel::StoreMatrixElement(uint32_t column, uint32_t row, const QString
     const QByteArray text = QString::fromLatin1(LimitDecimals(typed.toLatin1().toStdString())).toLatin1();
     const auto value = ParseNumberText(std::string_view(text.constData(), size_t(text.size())), LocaleMark());
     const auto shape = ReadMatrixShape(mNode->record.Bytes());
-    std::vector<uint8_t> bytes = mNode->record.data;
+    std::vector<uint8_t> bytes = mNode->record.data.ToVector();
     if (!value) {
         Status(Pick(TableTexts::TypedNotANumber, German()).arg(typed));
         return false;

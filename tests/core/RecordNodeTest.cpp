@@ -54,7 +54,7 @@ TEST(SmallBytes, KeepsTheBytesAcrossTheInlineLimit) {
         EXPECT_EQ(large.size(), n + 1);
         EXPECT_EQ(large[n], 0xEE);
 
-        const std::vector<uint8_t> back = held;
+        const std::vector<uint8_t> back = held.ToVector();
         EXPECT_EQ(back, bytes);
     }
 }

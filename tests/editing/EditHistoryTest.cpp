@@ -66,7 +66,7 @@ TEST_F(History, EveryKindOfEditUndoesAndRedoesExactly) {
          [&](History& h) {
              h.mHistory.BeginStep();
              for (double y : {5.5, 6.0, 7.25}) {
-                 std::vector<uint8_t> data = h.Find(0x300).record.data;
+                 std::vector<uint8_t> data = h.Find(0x300).record.data.ToVector();
                  const auto value = LeDouble(y);
                  std::copy(value.begin(), value.end(), data.begin() + 20);
                  bytes(h.Find(0x300), data);

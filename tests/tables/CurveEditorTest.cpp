@@ -92,7 +92,7 @@ TEST(CurveEditor, DragRules) {
         g.editor.lockY = c.lockY;
         g.editor.RememberMouse(50, 50);
         EXPECT_EQ(g.editor.DragOrNavigate(g.view, c.keys, 50 + c.dx, 50 + c.dy), DragOutcome::PointMoved);
-        const Bytes& got = g.node->record.data;
+        const Bytes got = g.node->record.data.ToVector();
         if (c.type == DataType::TblDb) {
             EXPECT_NEAR(ReadDouble(got, 4), ReadDouble(c.expected, 4), 1e-9) << c.name;
             EXPECT_NEAR(ReadDouble(got, 12), ReadDouble(c.expected, 12), 1e-9) << c.name;

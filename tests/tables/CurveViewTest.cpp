@@ -66,7 +66,7 @@ TEST(CurveView, ReadsAndWritesEachLayout) {
 TEST(CurveView, MatrixSeenByColumnsOrByRows) {
     // 4 columns x 3 rows: 3 curves of 2 points by column, 2 curves of 3 points by row.
     auto node = TableNode(DataType::Tbl3d, Matrix(4, 3, KeyedValue));
-    const Bytes before = node->record.data;
+    const Bytes before = node->record.data.ToVector();
     CurveView view;
     view.ShowMatrix(true, 0, 2, *node);
     EXPECT_EQ(view.CurveCount(), 3);

@@ -55,7 +55,7 @@ inline std::unique_ptr<RecordNode> TableNode(int type, Bytes bytes, uint32_t num
     return node;
 }
 
-inline double ReadDouble(const Bytes& bytes, size_t offset) {
+inline double ReadDouble(std::span<const uint8_t> bytes, size_t offset) {
     double v;
     std::memcpy(&v, bytes.data() + offset, 8);
     return v;

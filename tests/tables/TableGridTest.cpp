@@ -137,7 +137,7 @@ TEST(TableGrid, CopiesTheSelectionAsLinesOfTabs) {
     EXPECT_EQ(grid.CopyText({{1, 0}, {1, 1}, {7, 7}}, '.'), "1.5\t2.5\n");
     EXPECT_EQ(grid.CopyText({}, '.'), "");
     // What was copied pastes back unchanged.
-    const Bytes before = node->record.data;
+    const Bytes before = node->record.data.ToVector();
     EXPECT_TRUE(grid.Paste(0, 0, grid.CopyText({{0, 0}, {0, 1}, {1, 0}, {1, 1}}, ','), '.').status == Status::Ok);
     EXPECT_EQ(node->record.data, before);
 

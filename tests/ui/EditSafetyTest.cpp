@@ -126,7 +126,7 @@ class EditSafetyTest : public QObject {
             f.Start();
             f.Activate();
             f.TypeNumber(0x0104, QStringLiteral("2500"), 0); // a field: record and field come back
-            const Bytes edited = f.Node(0x0104)->record.data;
+            const Bytes edited = f.Node(0x0104)->record.data.ToVector();
             row.disturb(f);
             f.window->History().RevertRecord1->trigger();
             if (!row.message) {

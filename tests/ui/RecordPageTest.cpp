@@ -79,7 +79,7 @@ class RecordPageTest : public QObject {
     void selectingShowsTheRecordAndIsNoEdit() {
         QFETCH(SelectCase, c);
         RecordPage& page = f->Page();
-        const std::vector<uint8_t> before = f->Node(c.number)->record.data;
+        const std::vector<uint8_t> before = f->Node(c.number)->record.data.ToVector();
         f->Select(c.number, c.field);
 
         QCOMPARE(page.TitlePanel->text(), QString::fromLatin1(c.title));

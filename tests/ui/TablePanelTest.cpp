@@ -151,7 +151,7 @@ class TablePanelTest : public QObject {
         GraphWidget* graph = w.Panel().Graph();
         (void)graph->grabFramebuffer();
         CurveView& view = w.Panel().View();
-        const std::vector<uint8_t> before = w.f.Node(0x0200)->record.data;
+        const std::vector<uint8_t> before = w.f.Node(0x0200)->record.data.ToVector();
         const QPoint start = PixelOf(view, 5, 10);
         QTest::mousePress(graph, Qt::RightButton, {}, start);
         for (int step = 1; step <= 3; ++step) {
@@ -191,7 +191,7 @@ class TablePanelTest : public QObject {
         QVERIFY(grid.isVisible());
         QCOMPARE(grid.model()->rowCount(), 3);
         QCOMPARE(grid.model()->headerData(2, Qt::Horizontal).toString(), QStringLiteral("30"));
-        const std::vector<uint8_t> loaded = w.f.Node(0x1507)->record.data;
+        const std::vector<uint8_t> loaded = w.f.Node(0x1507)->record.data.ToVector();
         QApplication::clipboard()->setText(QStringLiteral("1\t2\t3\t4\n"));
         ClickCell(grid, 0, 0);
         PressKey(Qt::Key_V, Qt::ControlModifier);
@@ -207,7 +207,7 @@ class TablePanelTest : public QObject {
         QTRY_COMPARE(ReadDouble(w.f.Node(0x1507)->record.data, 8 + 8 * (4 + 3)), 12.5); // element (1, 3)
         QCOMPARE(w.Panel().eYvalue->text(), QStringLiteral("12.5"));
         QCOMPARE(double(w.Panel().View().PointValue(CurveView::kAxisY, 2)), 12.5);
-        const std::vector<uint8_t> typed = w.f.Node(0x1507)->record.data;
+        const std::vector<uint8_t> typed = w.f.Node(0x1507)->record.data.ToVector();
 
         QApplication::clipboard()->setText(QStringLiteral("1,5\t2,5\r\n3,5\t4,5\r\n5,5\t6,5\r\n"));
         ClickCell(grid, 0, 1);
@@ -242,7 +242,7 @@ class TablePanelTest : public QObject {
         field->setFocus();
         field->selectAll();
         TypeKeys(QStringLiteral("5"));
-        const std::vector<uint8_t> typed = w.f.Node(0x1507)->record.data;
+        const std::vector<uint8_t> typed = w.f.Node(0x1507)->record.data.ToVector();
         TypeKeys(QStringLiteral("x")); // "5x" stores 5 again: no change
         QCoreApplication::processEvents(); // the user's pause before the next command
         QApplication::clipboard()->setText(QStringLiteral("7\n"));
@@ -265,7 +265,7 @@ class TablePanelTest : public QObject {
             PressKey(Qt::Key_Tab);
         }
         QCOMPARE(QApplication::focusWidget(), &grid);
-        const std::vector<uint8_t> loaded = w.f.Node(0x1507)->record.data;
+        const std::vector<uint8_t> loaded = w.f.Node(0x1507)->record.data.ToVector();
         PressKey(Qt::Key_F2);
         TypeKeys(QStringLiteral("77"));
         PressKey(Qt::Key_Escape);
@@ -333,7 +333,7 @@ class TablePanelTest : public QObject {
         w.f.Select(0x1504);
         QVERIFY(panel.View().HasOverlay());
 
-        const std::vector<uint8_t> before = w.f.Node(0x1504)->record.data;
+        const std::vector<uint8_t> before = w.f.Node(0x1504)->record.data.ToVector();
         QCOMPARE(panel.View().CurveCount(), 3);
         panel.eChangegraph->click();
         QCOMPARE(panel.View().CurveCount(), 2);
@@ -378,7 +378,7 @@ class TablePanelTest : public QObject {
         QCOMPARE(w.f.ReadFile(QStringLiteral("lift.txt")), QByteArray("Points: 3\n0\t0\n5\t10\n10\t0\n"));
         QCOMPARE(QString::fromStdString(w.f.settings->asciidir), w.f.dir.path() + QLatin1Char('/'));
 
-        const std::vector<uint8_t> before = w.f.Node(0x0200)->record.data;
+        const std::vector<uint8_t> before = w.f.Node(0x0200)->record.data.ToVector();
         w.f.WriteFile(QStringLiteral("bad.txt"), "Points: 3\n1 2\n3 x\n");
         QVERIFY(!panel.ImportTableFrom(w.f.Path(QStringLiteral("bad.txt"))));
         QCOMPARE(QString::fromStdString(w.f.prompts.shown.back().text),
