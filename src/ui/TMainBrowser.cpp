@@ -17,6 +17,7 @@
 #include "StartupDecisions.h"
 #include "TAboutForm.h"
 #include "TView_Plugins_Form.h"
+#include "TablePanel.h"
 #include "UiTexts.h"
 #include "UserPrompts.h"
 
@@ -201,6 +202,7 @@ void TMainBrowser::FormShow() {
 
     if (!mStartFile.isEmpty()) {
         // A warning about the file must not appear alone on an empty desktop.
+        mRecordPage->Tables()->HoldGlWarning();
         QMetaObject::invokeMethod(this, &TMainBrowser::OpenStartFile, Qt::QueuedConnection);
     }
 }
@@ -218,6 +220,7 @@ void TMainBrowser::OpenStartFile() {
     }
     OpenAirFile(mStartFile);
     mStartFileHandled = true;
+    mRecordPage->Tables()->ReleaseGlWarning();
 }
 
 void TMainBrowser::LoadDictionary() {

@@ -69,6 +69,8 @@ constexpr UiText OverlayDiffers{
     "beide Werte haben"};
 } // namespace TableTexts
 
+const QEvent::Type kGlWarningEvent = static_cast<QEvent::Type>(QEvent::registerEventType());
+
 // Tables of a few kilobytes are usual; a wrong file must not fill the memory.
 constexpr qint64 kMaxTableTextBytes = 64 << 20;
 
@@ -225,13 +227,33 @@ bool TablePanel::eventFilter(QObject* watched, QEvent* event) {
 void TablePanel::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     if (mGlWarningDue) {
-        mGlWarningDue = false;
-        // After the window is up, so that the warning does not stand alone on the desktop.
-        // Nothing waits for its answer, so scripted runs (screenshots, timing) go on.
-        QTimer::singleShot(0, this, [this] {
-            mContext.prompts.InformWithoutWaiting("Warning", TableTexts::kNoOpenGL);
-        });
+        PostGlWarning();
     }
+}
+
+void TablePanel::ReleaseGlWarning() {
+    mGlWarningHeld = false;
+    if (mGlWarningDue && isVisible()) {
+        PostGlWarning();
+    }
+}
+
+void TablePanel::PostGlWarning() {
+    // After the window is up, so that the warning does not stand alone on the desktop: low
+    // priority queues it behind the pending repaint.
+    QCoreApplication::postEvent(this, new QEvent(kGlWarningEvent), Qt::LowEventPriority);
+}
+
+bool TablePanel::event(QEvent* event) {
+    if (event->type() != kGlWarningEvent) {
+        return QWidget::event(event);
+    }
+    if (mGlWarningDue && !mGlWarningHeld) {
+        mGlWarningDue = false;
+        // Nothing waits for its answer, so scripted runs (screenshots, timing) go on.
+        mContext.prompts.InformWithoutWaiting("Warning", TableTexts::kNoOpenGL);
+    }
+    return true;
 }
 
 void TablePanel::ShowNoTable() {

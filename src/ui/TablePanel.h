@@ -82,6 +82,9 @@ class TablePanel : public QWidget {
     // Null when no OpenGL context could be made.
     [[nodiscard]] GraphWidget* Graph() const { return mGraph; }
     [[nodiscard]] int SelectedCurve() const { return mSelectedCurve; }
+    // The start file is drawn first; the no-renderer warning waits until it is.
+    void HoldGlWarning() { mGlWarningHeld = true; }
+    void ReleaseGlWarning();
 
     QWidget* RenderPanel = nullptr;
     QLabel* LabelX = nullptr;
@@ -106,6 +109,7 @@ class TablePanel : public QWidget {
     TableGridView* ValueGrid = nullptr;
 
   protected:
+    bool event(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     void showEvent(QShowEvent* event) override;
 
@@ -120,6 +124,7 @@ class TablePanel : public QWidget {
     void Redraw();
     void GridPointChosen(int curve, int point);
     void GridEdited();
+    void PostGlWarning();
     void ReportNotices();
     void Status(const QString& text);
     bool StoreMatrixElement(uint32_t column, uint32_t row, const QString& text);
@@ -137,6 +142,7 @@ class TablePanel : public QWidget {
     int mSelectedCurve = 0;
     bool mDragged = false;
     bool mGlWarningDue = false;
+    bool mGlWarningHeld = false;
     // Guards: the panel's own writes into its controls are no user edits.
     bool mAxisTextSetting = false;
     bool mSelectorUpdating = false;

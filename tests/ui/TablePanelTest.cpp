@@ -35,6 +35,19 @@ const char* kTableDictionary =
     "1505=Wide,tbl3d\n1506=One column,tbl3d\n1507=Drag,tbl3d\n"
     "[0300]\n1=0x00,tbl3d_2,Matrix\n";
 
+// Notes, for every notice, whether the main window's tree held records then.
+struct TreeNotingPrompts : ScriptedPrompts {
+    void Inform(const std::string& caption, const std::string& text) override {
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+            if (auto* window = qobject_cast<TMainBrowser*>(w)) {
+                filled.push_back(window->Tree().RootCount() > 0);
+            }
+        }
+        ScriptedPrompts::Inform(caption, text);
+    }
+    std::vector<bool> filled;
+};
+
 struct Window {
     Window() {
         QLocale::setDefault(QLocale::c());
@@ -407,6 +420,25 @@ class TablePanelTest : public QObject {
         if (GraphWidget::OpenGLAvailable()) {
             QSKIP("a renderer is available; run with -platform offscreen");
         }
+        // The warning comes once, after the start file is shown (also one without records);
+        // without a start file, over the empty window.
+        for (const bool hasRecords : {true, false}) {
+            for (const bool withFile : {true, false}) {
+                UiFixture f;
+                TreeNotingPrompts prompts;
+                f.usePrompts = &prompts;
+                if (!hasRecords) {
+                    f.records.clear();
+                }
+                f.Start({}, {}, withFile);
+                QTRY_COMPARE(prompts.filled.size(), size_t(1));
+                QCOMPARE(prompts.filled.front(), hasRecords && withFile);
+                QTest::qWait(50);
+                QCOMPARE(prompts.filled.size(), size_t(1));
+                QCOMPARE(f.window->StartFileHandled(), withFile);
+            }
+        }
+
         Window w;
         QTRY_VERIFY(!w.f.prompts.shown.empty());
         QCOMPARE(w.f.prompts.shown.front().text,
