@@ -7,6 +7,7 @@
 //   --select NUMBER     select the first record with this hexadecimal number once shown
 //   --overlay           check "Overlay", so that 0x1503 and 0x1504 are drawn over each other
 #include "ApplicationSetup.h"
+#include "DeferredStyleIcons.h"
 #include "DictionaryLocation.h"
 #include "QtUserPrompts.h"
 #include "RecordPage.h"
@@ -21,6 +22,7 @@
 #include <QFile>
 #include <QMessageBox>
 #include <QPixmap>
+#include <QStyleFactory>
 #include <QTimer>
 
 #include <cstdio>
@@ -182,6 +184,9 @@ int main(int argc, char* argv[]) {
                                         QFile::encodeName(options.settingsFolder).toStdString());
     }
     kelvara::SetUpApplication(app, settings);
+    // The chosen style (-style or the platform's) stays; only some icon files are read later.
+    QApplication::setStyle(
+        new kelvara::DeferredStyleIcons(QStyleFactory::create(QApplication::style()->name())));
     kelvara::QtUserPrompts prompts;
     kelvara::TMainBrowser window(settings, prompts, options.rest);
     prompts.SetParent(&window);

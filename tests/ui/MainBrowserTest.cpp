@@ -1,6 +1,7 @@
 // The main window's start, language, keyboard, opening, saving and closing roads.
 #include "ApplicationSetup.h"
 #include "ChangeTracker.h"
+#include "DeferredStyleIcons.h"
 #include "QtUserPrompts.h"
 #include "TAboutForm.h"
 #include "TablePanel.h"
@@ -11,13 +12,19 @@
 #include <QPushButton>
 #include <QLabel>
 #include <QLocale>
+#include <QMainWindow>
 #include <QMenu>
+#include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QScreen>
+#include <QStyleFactory>
 #include <QTabBar>
+#include <QToolButton>
 #include <QTranslator>
 #include <QTreeView>
 #include <QWindow>
+
+#include <memory>
 
 using namespace kelvara;
 using namespace kelvara::test;
@@ -277,6 +284,38 @@ class MainBrowserTest : public QObject {
         QVERIFY(version.startsWith(QStringLiteral("KVR V2.2 ")));
         // It names the dictionary in use, here the one beside the program.
         QCOMPARE(dictionaryLine, QStringLiteral("KVR.ini: ") + f.Path(QStringLiteral("KVR.ini")));
+    }
+
+    // A menu bar too narrow for its menus draws the style's own overflow icon; other icons
+    // pass through unchanged.
+    void overflowIconComesFromTheStyle() {
+        const QString styleName = QApplication::style()->name();
+        QApplication::setStyle(new DeferredStyleIcons(QStyleFactory::create(styleName)));
+        const std::unique_ptr<QStyle> plain(QStyleFactory::create(styleName));
+        const auto image = [](const QIcon& icon) { return icon.pixmap(16).toImage(); };
+        for (const QStyle::StandardPixmap which :
+             {QStyle::SP_ToolBarHorizontalExtensionButton, QStyle::SP_ToolBarVerticalExtensionButton,
+              QStyle::SP_MessageBoxWarning}) {
+            const QIcon icon = QApplication::style()->standardIcon(which);
+            QVERIFY(!image(icon).isNull());
+            QCOMPARE(image(icon), image(plain->standardIcon(which)));
+        }
+        {
+            QMainWindow window;
+            for (const char* title : {"File", "Edit", "Find", "Options", "Help"}) {
+                window.menuBar()->addMenu(QString::fromLatin1(title));
+            }
+            window.resize(90, 120);
+            window.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&window));
+            const auto* overflow = window.menuBar()->findChild<QToolButton*>();
+            QVERIFY(overflow);
+            QTRY_VERIFY(overflow->isVisible());
+            QCOMPARE(image(overflow->icon()),
+                     image(plain->standardIcon(QStyle::SP_ToolBarHorizontalExtensionButton)));
+            QVERIFY(!window.grab().isNull());
+        }
+        QApplication::setStyle(QStyleFactory::create(styleName));
     }
 };
 
