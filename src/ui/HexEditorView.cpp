@@ -41,7 +41,6 @@ HexEditorView::HexEditorView(QWidget* parent) : QPlainTextEdit(parent) {
     setContextMenuPolicy(Qt::NoContextMenu);
     // Read-only text hides the caret and takes no keys; this view needs both.
     setTextInteractionFlags(Qt::TextSelectableByKeyboard);
-    setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     setStyleSheet(QStringLiteral("QPlainTextEdit { background: #c0c0c0; }"));
 }
 
@@ -84,6 +83,11 @@ void HexEditorView::ShowLine(int line) {
 }
 
 bool HexEditorView::event(QEvent* event) {
+    // The view starts hidden; its font is a second font file to load, so it waits until shown.
+    if (event->type() == QEvent::Show && !mFontSet) {
+        mFontSet = true;
+        setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    }
     // The record clipboard keys belong to the window, not to this view's one-character copy.
     if (event->type() == QEvent::ShortcutOverride && IsClipboardKey(static_cast<QKeyEvent*>(event))) {
         event->ignore();

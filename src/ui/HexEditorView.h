@@ -39,6 +39,7 @@ class HexEditorView : public QPlainTextEdit {
     void ShowLine(int line);
 
     HexEditState mState;
+    bool mFontSet = false;
 };
 
 } // namespace kelvara

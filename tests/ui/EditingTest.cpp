@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QDialogButtonBox>
+#include <QFontInfo>
 #include <QLibraryInfo>
 #include <QKeyEvent>
 #include <QLabel>
@@ -66,6 +67,8 @@ class EditingTest : public QObject {
         HexEditorView* hex = f.Page().HexEditor;
         Key(f.Page().TV, Qt::Key_H);
         QVERIFY(hex->isVisible() && f.window->HexEditor1->isChecked());
+        // Columns of bytes line up only in a fixed-width font, which the view takes when shown.
+        QVERIFY(QFontInfo(hex->font()).fixedPitch());
         ClickCell(hex, 2, 13); // the blank after byte 0 selects its low digit
         QCOMPARE(hex->textCursor().selectedText(), QStringLiteral("5"));
         QTest::keyClick(hex, Qt::Key_Left);
