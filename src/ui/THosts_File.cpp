@@ -59,7 +59,7 @@ THosts_File::THosts_File(Settings& settings, UserPrompts& prompts, QWidget* pare
         return QString::fromUtf8(mGerman ? german : english);
     };
     setWindowTitle(text("Configuration", "Allgemeine Einstellungen"));
-    pickFolder = [this, text](QWidget* owner, const QString& start) {
+    pickFolder = [text](QWidget* owner, const QString& start) {
         return QFileDialog::getExistingDirectory(owner, text("Dir Select", "Verzeichnis Auswahl"), start);
     };
     pickColor = [](QWidget* owner, const QColor& initial) -> std::optional<QColor> {

@@ -68,7 +68,8 @@ TEST(StartupDecisions, ScanLoopDebugPoints) {
         TempFolder folder;
         DebugLog log(true, folder.Path());
         size_t scan = 0, dialog = 0;
-        EXPECT_EQ(RunScanLoop([&] { return scans.at(scan++); }, [&] { return answers.at(dialog++); }, log),
+        EXPECT_EQ(RunScanLoop([&, &scans = scans] { return scans.at(scan++); },
+                              [&, &answers = answers] { return answers.at(dialog++); }, log),
                   proceeds);
         EXPECT_EQ(scan, scans.size());
         EXPECT_EQ(ReadFile(folder.File("_debug.txt")), logged);

@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <ranges>
 
 using namespace kelvara;
 
@@ -35,8 +34,11 @@ std::vector<AircraftLine> Lines() {
 TEST(BrowserLists, SortIgnoresLetterCaseAndKeepsScanOrderOfEqualTexts) {
     std::vector<AircraftLine> lines{{"b", 1}, {"Ä", 2}, {"a", 3}, {"A", 4}, {"ä", 5}, {"Z", 6}};
     SortAircraftLines(lines);
-    const auto order = lines | std::views::transform(&AircraftLine::code);
-    EXPECT_EQ(std::vector(order.begin(), order.end()), (std::vector<AircraftCode>{3, 4, 1, 6, 2, 5}));
+    std::vector<AircraftCode> order;
+    for (const AircraftLine& line : lines) {
+        order.push_back(line.code);
+    }
+    EXPECT_EQ(order, (std::vector<AircraftCode>{3, 4, 1, 6, 2, 5}));
 }
 
 TEST(BrowserLists, ManufacturersAndTheirAircraft) {

@@ -9,7 +9,6 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <ranges>
 #include <vector>
 
 using namespace kelvara;
@@ -35,8 +34,11 @@ ScanOutcome RunScan(ScanFolders& folders) {
 }
 
 std::vector<std::string> Texts(const ScanOutcome& out) {
-    const auto texts = out.lines | std::views::transform(&AircraftLine::text);
-    return {texts.begin(), texts.end()};
+    std::vector<std::string> texts;
+    for (const AircraftLine& line : out.lines) {
+        texts.push_back(line.text);
+    }
+    return texts;
 }
 
 std::string SimOf(const ScanOutcome& out, size_t line) {
