@@ -4,6 +4,7 @@
 #include "DataType.h"
 #include "ExitCodes.h"
 #include "RecordDictionary.h"
+#include "RecordAddress.h"
 #include "RecordEdits.h"
 #include "TableText.h"
 #include "TextUtil.h"
@@ -26,40 +27,6 @@ int Usage(const std::string& text) {
               << "       kelvara-cli table-import FILE NUMBER[/FIELD] IN\n"
               << "OUT and IN may be - for standard output and input\n";
     return kExitUsage;
-}
-
-// The first record in tree order with the number, or its field; nullptr with the reason printed.
-RecordNode* FindNode(RecordTree& tree, const std::string& address, bool& usageError) {
-    const size_t slash = address.find('/');
-    const std::string numberText = address.substr(0, slash);
-    const int64_t number = ParseHexNumber(numberText, true, 0xFFFFFFFF);
-    if (number < 0) {
-        usageError = true;
-        std::cerr << "kelvara-cli: record number must be hexadecimal, 0 to ffffffff: " << address << "\n";
-        return nullptr;
-    }
-    RecordNode* node = tree.FindRecord(number);
-    if (!node) {
-        std::cerr << "error: no record " << numberText << " in the file\n";
-        return nullptr;
-    }
-    if (slash == std::string::npos) {
-        return node;
-    }
-    const std::string fieldText = address.substr(slash + 1);
-    const LeadingInteger field = ParseLeadingInteger(fieldText);
-    if (fieldText.empty() || field.overflowed || std::to_string(field.value) != fieldText) {
-        usageError = true;
-        std::cerr << "kelvara-cli: field number must be decimal: " << fieldText << "\n";
-        return nullptr;
-    }
-    for (size_t i = 0; i < node->ChildCount(); ++i) {
-        if (node->Child(i)->record.fieldNumber == field.value) {
-            return node->Child(i);
-        }
-    }
-    std::cerr << "error: record " << numberText << " has no field " << fieldText << "\n";
-    return nullptr;
 }
 
 bool ReadInput(const std::string& path, std::string& text) {
@@ -120,10 +87,14 @@ int RunTableCommand(const TableCommandInput& input) {
         std::cerr << "error: " << path << " is damaged: " << read.message << "\n";
         return kExitFile;
     }
-    bool usageError = false;
-    RecordNode* node = FindNode(tree, a[2], usageError);
+    std::string usageError;
+    RecordNode* node = FindAddressedNode(tree, a[2], usageError);
     if (!node) {
-        return usageError ? Usage("no table record addressed") : kExitUsage;
+        if (usageError.empty()) {
+            return kExitUsage;
+        }
+        std::cerr << "kelvara-cli: " << usageError << "\n";
+        return Usage("no table record addressed");
     }
     const int type = node->record.type;
     if (!IsTableType(type)) {

@@ -7,6 +7,7 @@
 #include "DiffCommand.h"
 #include "ExitCodes.h"
 #include "RecordDictionary.h"
+#include "RecordAddress.h"
 #include "RecordEdits.h"
 #include "SaveChecks.h"
 #include "ScanCommand.h"
@@ -222,31 +223,12 @@ public:
 
     // The node addressed by NUMBER[/FIELD], or nullptr with a message.
     RecordNode* Find(const std::string& address) {
-        const size_t slash = address.find('/');
-        const int64_t number = ParseHexNumber(address.substr(0, slash), true, 0xFFFFFFFF);
-        if (number < 0) {
-            throw UsageError{"record number must be hexadecimal, 0 to ffffffff: " + address};
+        std::string usageError;
+        RecordNode* node = FindAddressedNode(mTree, address, usageError);
+        if (!usageError.empty()) {
+            throw UsageError{usageError};
         }
-        RecordNode* node = mTree.FindRecord(number);
-        if (!node) {
-            std::cerr << "error: no record " << address.substr(0, slash) << " in the file\n";
-            return nullptr;
-        }
-        if (slash == std::string::npos) {
-            return node;
-        }
-        const std::string fieldText = address.substr(slash + 1);
-        const LeadingInteger field = ParseLeadingInteger(fieldText);
-        if (fieldText.empty() || field.overflowed || std::to_string(field.value) != fieldText) {
-            throw UsageError{"field number must be decimal: " + fieldText};
-        }
-        for (size_t i = 0; i < node->ChildCount(); ++i) {
-            if (node->Child(i)->record.fieldNumber == field.value) {
-                return node->Child(i);
-            }
-        }
-        std::cerr << "error: record " << address.substr(0, slash) << " has no field " << fieldText << "\n";
-        return nullptr;
+        return node;
     }
 
     std::string ValueText(const AirRecord& record) const {
