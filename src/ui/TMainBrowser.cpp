@@ -50,6 +50,8 @@ TMainBrowser::TMainBrowser(Settings& settings, UserPrompts& prompts, QStringList
       mArguments(std::move(arguments)), mDebugLog(settings) {
     setObjectName(QStringLiteral("TMainBrowser"));
     resize(kDesignWidth, kDesignHeight);
+    // Read while the font configuration loads beside it, before any widget measures text.
+    LoadDictionary();
 
     auto* central = new QWidget(this);
     auto* layout = new QVBoxLayout(central);
@@ -190,7 +192,7 @@ void TMainBrowser::FormShow() {
     MarkforCompare1->setVisible(mLibraryMode);
     Compare1->setVisible(mLibraryMode);
     CompareWithFile1->setVisible(!mLibraryMode);
-    LoadDictionary();
+    mDebugLog.WriteDebugPoint(mDictionaryText);
     if (mLibraryMode && !StartLibraryMode()) {
         return; // cancelled: the program ends without saving anything
     }
@@ -229,7 +231,6 @@ void TMainBrowser::OpenStartFile() {
 void TMainBrowser::LoadDictionary() {
     const DictionaryLookup lookup = FindDictionary(mSettings.ProgramFolder());
     mDictionaryText = DictionaryLookupText(lookup);
-    mDebugLog.WriteDebugPoint(mDictionaryText);
     mDictionary.LoadDictionary(lookup.path);
 }
 

@@ -20,6 +20,7 @@
 #include <QCheckBox>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFontDatabase>
 #include <QMessageBox>
 #include <QPixmap>
 #include <QStyleFactory>
@@ -29,6 +30,7 @@
 #include <cstring>
 #include <exception>
 #include <string_view>
+#include <thread>
 
 namespace {
 
@@ -174,6 +176,9 @@ int main(int argc, char* argv[]) {
         return 0;
     }
 
+    // Reading the font configuration is a quarter of start-up. It runs beside the settings, the
+    // dictionary and the first widgets; the window waits for it where it first measures text.
+    const std::jthread fontDatabase([] { QFontDatabase::families(); });
     kelvara::Settings settings;
     const std::string programFolder =
         QFile::encodeName(QCoreApplication::applicationDirPath()).toStdString();
