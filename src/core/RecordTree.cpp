@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <array>
+#include <mutex>
+#include <stdexcept>
+#include <unordered_map>
 
 namespace kelvara {
 
@@ -12,25 +15,60 @@ std::string AirRecord::Text() const {
 
 void AirRecord::SetData(std::vector<uint8_t> bytes) {
     data = bytes;
-    length = static_cast<uint32_t>(data.size());
+}
+
+namespace {
+
+// The stored captions of all nodes, by node. Never destroyed, so that a node that outlives the
+// statics can still be freed.
+struct CaptionTable {
+    std::mutex lock;
+    std::unordered_map<const RecordNode*, std::string> captions;
+};
+
+CaptionTable& Captions() {
+    static auto* table = new CaptionTable;
+    return *table;
+}
+
+} // namespace
+
+RecordNode::~RecordNode() {
+    if (mHasCaption) {
+        CaptionTable& table = Captions();
+        const std::lock_guard hold(table.lock);
+        table.captions.erase(this);
+    }
 }
 
 const std::string& RecordNode::Caption() const {
     static const std::string none;
-    return mCaption ? *mCaption : none;
+    if (!mHasCaption) {
+        return none;
+    }
+    CaptionTable& table = Captions();
+    const std::lock_guard hold(table.lock);
+    return table.captions.find(this)->second; // the string stays put while others are added
 }
 
 void RecordNode::SetCaption(std::string caption) {
-    if (caption.empty()) {
-        mCaption.reset();
-    } else if (mCaption) {
-        *mCaption = std::move(caption);
+    if (caption.empty() && !mHasCaption) {
+        return;
+    }
+    CaptionTable& table = Captions();
+    const std::lock_guard hold(table.lock);
+    mHasCaption = !caption.empty();
+    if (mHasCaption) {
+        table.captions.insert_or_assign(this, std::move(caption));
     } else {
-        mCaption = std::make_unique<std::string>(std::move(caption));
+        table.captions.erase(this);
     }
 }
 
 RecordNode* RecordNode::AppendChild(std::unique_ptr<RecordNode> child) {
+    if (mChildCount == kMaxChildren) {
+        throw std::length_error("too many children");
+    }
     if ((mChildCount & (mChildCount - 1)) == 0) { // 0 or a power of two: the list is full
         const size_t capacity = mChildCount == 0 ? 1 : size_t{2} * mChildCount;
         auto grown = std::make_unique<std::unique_ptr<RecordNode>[]>(capacity);
