@@ -4,7 +4,9 @@
 #include <array>
 #include <mutex>
 #include <stdexcept>
+#include <new>
 #include <unordered_map>
+#include <utility>
 
 namespace kelvara {
 
@@ -31,7 +33,70 @@ CaptionTable& Captions() {
     return *table;
 }
 
+// Nodes carved from large blocks, with a list of the freed ones to hand out first. The blocks
+// are kept for the next nodes, as the C library would keep most of them too.
+class NodePool {
+public:
+    void* Get() {
+        const std::lock_guard hold(mLock);
+        if (mFreed) {
+            return std::exchange(mFreed, mFreed->next);
+        }
+        if (mUsed == kNodesPerBlock) {
+            mBlocks.push_back(std::make_unique_for_overwrite<Slot[]>(kNodesPerBlock));
+            mUsed = 0;
+        }
+        return &mBlocks.back()[mUsed++];
+    }
+    void Put(void* node) {
+        const std::lock_guard hold(mLock);
+        mFreed = ::new (node) Slot{mFreed};
+    }
+
+private:
+    union Slot {
+        Slot* next;
+        alignas(RecordNode) unsigned char node[sizeof(RecordNode)];
+    };
+    static constexpr size_t kNodesPerBlock = 1024;
+    std::mutex mLock;
+    std::vector<std::unique_ptr<Slot[]>> mBlocks;
+    size_t mUsed = kNodesPerBlock;
+    Slot* mFreed = nullptr;
+};
+
+// The sanitizers see every node as an allocation of its own, so that they catch a freed one
+// being used.
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool kPooled = false;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+constexpr bool kPooled = false;
+#else
+constexpr bool kPooled = true;
+#endif
+#else
+constexpr bool kPooled = true;
+#endif
+
+NodePool& Pool() {
+    static auto* pool = new NodePool; // never destroyed, like the captions
+    return *pool;
+}
+
 } // namespace
+
+void* RecordNode::operator new(size_t size) {
+    return kPooled && size == sizeof(RecordNode) ? Pool().Get() : ::operator new(size);
+}
+
+void RecordNode::operator delete(void* node, size_t size) {
+    if (kPooled && size == sizeof(RecordNode)) {
+        Pool().Put(node);
+    } else {
+        ::operator delete(node);
+    }
+}
 
 RecordNode::~RecordNode() {
     if (mHasCaption) {

@@ -41,6 +41,10 @@ public:
     RecordNode(const RecordNode&) = delete; // the stored caption belongs to this address
     RecordNode& operator=(const RecordNode&) = delete;
     ~RecordNode();
+    // From slabs of nodes: a large file holds hundreds of thousands, and each allocation of its
+    // own would cost a header.
+    static void* operator new(size_t size);
+    static void operator delete(void* node, size_t size);
 
     // The caption a value edit wrote, or empty: then the caption is built from the bytes.
     // Few nodes ever get one, so it is held in a table apart from the nodes.
