@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <array>
 #include <mutex>
-#include <stdexcept>
 #include <new>
+#include <stdexcept>
 #include <unordered_map>
 #include <utility>
 
