@@ -289,13 +289,13 @@ class RecordPageTest : public QObject {
         QCOMPARE(title->record.data, kTrainer);
         QVERIFY(!f->window->Changes().IsChanged());
         page.TextMemo->setPlainText(QString(32000, u'x'));
-        QCOMPARE(title->record.length, 32001u);
+        QCOMPARE(title->record.data.size(), size_t{32001});
 
         // A typed text sets the new length; texts are Windows-1252, one byte a character.
         page.TextMemo->selectAll();
         QTest::keyClicks(page.TextMemo, QStringLiteral("ab"));
         QCOMPARE(title->record.data, (std::vector<uint8_t>{'a', 'b', 0}));
-        QCOMPARE(title->record.length, 3u);
+        QCOMPARE(title->record.data.size(), size_t{3});
         QCOMPARE(page.HexEditor->toPlainText().section(u'\n', 0, 0), QStringLiteral("Length = 2"));
         page.TextMemo->textCursor().insertText(QStringLiteral("é€"));
         QCOMPARE(title->record.data, (std::vector<uint8_t>{'a', 'b', 0xE9, 0x80, 0}));
