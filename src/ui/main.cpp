@@ -26,9 +26,11 @@
 #include <QStyleFactory>
 #include <QTimer>
 
-#include <cstdio>
+#include <fontconfig/fontconfig.h>
 #include <pthread.h>
 #include <sched.h>
+
+#include <cstdio>
 #include <cstring>
 #include <exception>
 #include <string_view>
@@ -123,6 +125,15 @@ Options ParseOptions(const QStringList& arguments) {
     return options;
 }
 
+bool HasArgument(int argc, char* argv[], std::string_view wanted) {
+    for (int i = 1; i < argc; ++i) {
+        if (wanted == argv[i]) {
+            return true;
+        }
+    }
+    return false;
+}
+
 // A new thread waits on its creator's processor while that one is busy, even with another one
 // idle; moving it at once lets the two run side by side.
 void RunOnAnotherCpu(std::jthread& thread) {
@@ -176,6 +187,13 @@ int main(int argc, char* argv[]) {
     }
     QElapsedTimer sinceStart;
     sinceStart.start();
+    // Fontconfig reading its configuration is a quarter of start-up and needs nothing of Qt: it
+    // runs while Qt starts and the settings are read, and Qt finds it done.
+    std::jthread fontConfiguration;
+    if (!HasArgument(argc, argv, "--minimal-window")) {
+        fontConfiguration = std::jthread([] { FcInit(); });
+        RunOnAnotherCpu(fontConfiguration);
+    }
     KelvaraApplication app(argc, argv);
     // Lets the desktop match the window with its desktop entry and icon.
     QGuiApplication::setDesktopFileName(QStringLiteral(KELVARA_APP_ID));
@@ -190,10 +208,6 @@ int main(int argc, char* argv[]) {
         return 0;
     }
 
-    // Reading the font configuration is a quarter of start-up. It runs beside the settings, the
-    // dictionary and the first widgets; the window waits for it where it first measures text.
-    std::jthread fontDatabase([] { QFontDatabase::families(); });
-    RunOnAnotherCpu(fontDatabase);
     kelvara::Settings settings;
     const std::string programFolder =
         QFile::encodeName(QCoreApplication::applicationDirPath()).toStdString();
@@ -207,6 +221,13 @@ int main(int argc, char* argv[]) {
     // The chosen style (-style or the platform's) stays; only some icon files are read later.
     QApplication::setStyle(
         new kelvara::DeferredStyleIcons(QStyleFactory::create(QApplication::style()->name())));
+    if (fontConfiguration.joinable()) {
+        fontConfiguration.join();
+    }
+    // Qt's list of the fonts is made beside the dictionary and the first widgets; the window
+    // waits for it where it first measures text.
+    std::jthread fontDatabase([] { QFontDatabase::families(); });
+    RunOnAnotherCpu(fontDatabase);
     kelvara::QtUserPrompts prompts;
     kelvara::TMainBrowser window(settings, prompts, options.rest);
     prompts.SetParent(&window);
