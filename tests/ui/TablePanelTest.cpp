@@ -122,38 +122,10 @@ QColor SettingColor(const Settings& s, GraphColor c) {
 class TablePanelTest : public QObject {
     Q_OBJECT
   private slots:
-    // Right-button drag of point 1 upward by 20 pixels: Y changes, X is locked, the file is
-    // changed, and the graph shows background, curve squares and the marked square.
-    void dragWithTheRightButton() {
-        if (!GraphWidget::OpenGLAvailable()) {
-            QSKIP("no OpenGL renderer here");
-        }
-        Window w;
-        w.f.Select(0x0200);
-        GraphWidget* graph = w.Panel().Graph();
-        QVERIFY(graph);
-        (void)graph->grabFramebuffer(); // draws once, so that pixels map to values
-        CurveView& view = w.Panel().View();
-        const QPoint start = PixelOf(view, 5, 10);
-        const double ySpan = view.LastRange().YSpan();
-        SendMouse(graph, QEvent::MouseButtonPress, start, Qt::RightButton, Qt::RightButton);
-        QVERIFY(!w.Changed());
-        SendMouse(graph, QEvent::MouseMove, start - QPoint(0, 20), Qt::NoButton, Qt::RightButton);
-        SendMouse(graph, QEvent::MouseButtonRelease, start - QPoint(0, 20), Qt::RightButton, Qt::NoButton);
-        QVERIFY(w.Changed());
-        const double expectedY = 10 + 20 * ySpan / graph->height();
-        QCOMPARE(w.f.Node(0x0200)->record.data, PairTable({{0, 0}, {5, expectedY}, {10, 0}}));
-        QCOMPARE(w.Panel().eYvalue->text().toDouble(), std::trunc(expectedY * 1e5) / 1e5);
-
-        const QImage image = graph->grabFramebuffer();
-        const Settings& s = *w.f.settings;
-        QCOMPARE(image.pixelColor(3, 3), SettingColor(s, GraphColor::Background));
-        QCOMPARE(image.pixelColor(PixelOf(view, 5, expectedY)), SettingColor(s, GraphColor::MarkedPoint));
-        QCOMPARE(image.pixelColor(PixelOf(view, 10, 0) + QPoint(-1, 0)), SettingColor(s, GraphColor::CurrentCurve));
-    }
-
-    // A whole right-button drag with real mouse events, then Ctrl+Z: bytes, graph point,
-    // fields, grid and pixels are as before, and the file no longer counts as changed.
+    // A right-button drag of point 1 upward in three moves: Y changes, X is locked, the file is
+    // changed, and the graph shows background, curve squares and the marked square. Then Ctrl+Z:
+    // bytes, graph point, fields, grid and pixels are as before, and the file no longer counts as
+    // changed.
     void dragThenUndoRestoresEverything() {
         if (!GraphWidget::OpenGLAvailable()) {
             QSKIP("no OpenGL renderer here");
@@ -162,18 +134,30 @@ class TablePanelTest : public QObject {
         w.Activate();
         w.f.Select(0x0200);
         GraphWidget* graph = w.Panel().Graph();
-        (void)graph->grabFramebuffer();
+        QVERIFY(graph);
+        (void)graph->grabFramebuffer(); // draws once, so that pixels map to values
         CurveView& view = w.Panel().View();
         const std::vector<uint8_t> before = w.f.Node(0x0200)->record.data.ToVector();
         const QPoint start = PixelOf(view, 5, 10);
-        QTest::mousePress(graph, Qt::RightButton, {}, start);
-        for (int step = 1; step <= 3; ++step) {
-            QTest::mouseMove(graph, start - QPoint(0, 10 * step));
+        const double ySpan = view.LastRange().YSpan();
+        SendMouse(graph, QEvent::MouseButtonPress, start, Qt::RightButton, Qt::RightButton);
+        QVERIFY(!w.Changed());
+        SendMouse(graph, QEvent::MouseMove, start - QPoint(0, 10), Qt::NoButton, Qt::RightButton);
+        const double expectedY = 10 + 10 * ySpan / graph->height();
+        QCOMPARE(w.f.Node(0x0200)->record.data, PairTable({{0, 0}, {5, expectedY}, {10, 0}}));
+        QCOMPARE(w.Panel().eYvalue->text().toDouble(), std::trunc(expectedY * 1e5) / 1e5);
+        for (const int up : {20, 30}) { // each move sees the range the one before widened
+            SendMouse(graph, QEvent::MouseMove, start - QPoint(0, up), Qt::NoButton, Qt::RightButton);
         }
-        QTest::mouseRelease(graph, Qt::RightButton, {}, start - QPoint(0, 30));
+        SendMouse(graph, QEvent::MouseButtonRelease, start - QPoint(0, 30), Qt::RightButton, Qt::NoButton);
         QVERIFY(w.Changed());
-        QVERIFY(view.PointValue(CurveView::kAxisY, 1) > 10);
-        QVERIFY(qAbs(CellText(w.Grid(), 1, 1).toDouble() - double(view.PointValue(CurveView::kAxisY, 1))) < 1e-9);
+        const double y = double(view.PointValue(CurveView::kAxisY, 1));
+        QVERIFY(qAbs(CellText(w.Grid(), 1, 1).toDouble() - y) < 1e-9);
+        const Settings& s = *w.f.settings;
+        QImage image = graph->grabFramebuffer();
+        QCOMPARE(image.pixelColor(3, 3), SettingColor(s, GraphColor::Background));
+        QCOMPARE(image.pixelColor(PixelOf(view, 5, y)), SettingColor(s, GraphColor::MarkedPoint));
+        QCOMPARE(image.pixelColor(PixelOf(view, 10, 0) + QPoint(-1, 0)), SettingColor(s, GraphColor::CurrentCurve));
 
         PressKey(Qt::Key_Z, Qt::ControlModifier); // three moves, one step
         QCOMPARE(w.f.Node(0x0200)->record.data, before);
@@ -182,8 +166,8 @@ class TablePanelTest : public QObject {
         QCOMPARE(CellText(w.Grid(), 1, 1), QStringLiteral("10"));
         QVERIFY(!w.Changed());
         QVERIFY(!w.f.window->History().Undo1->isEnabled());
-        const QImage image = graph->grabFramebuffer();
-        QCOMPARE(image.pixelColor(PixelOf(view, 5, 10)), SettingColor(*w.f.settings, GraphColor::CurrentCurve));
+        image = graph->grabFramebuffer();
+        QCOMPARE(image.pixelColor(PixelOf(view, 5, 10)), SettingColor(s, GraphColor::CurrentCurve));
     }
 
     // The grid of a matrix: an oversize block is refused, a typed cell and a pasted block with
