@@ -51,33 +51,21 @@ struct TreeNotingPrompts : ScriptedPrompts {
 struct Window {
     Window() {
         QLocale::setDefault(QLocale::c());
-        f.WriteFile(QStringLiteral("KVR.ini"), kTableDictionary);
-        f.WriteFile(QStringLiteral("kvr.cfg"), "showaircraft = 0\r\n");
+        f.dictionary = kTableDictionary;
         const auto other = [](uint32_t a, uint32_t b) { return KeyedValue(a, b) + (a && b ? 1000 : 0); };
-        f.WriteFile(QStringLiteral("plane.air"),
-                    AirBytes({{0x0200, PairTable({{0, 0}, {5, 10}, {10, 0}})},
-                              {0x0201, WordTable({2048, 0})},
-                              {0x0300, Matrix(3, 3, KeyedValue)},
-                              {0x1503, Matrix(4, 3, KeyedValue)},
-                              {0x1504, Matrix(4, 3, other)},
-                              {0x1505, Matrix(7, 2, KeyedValue)},
-                              {0x1506, Matrix(1, 3, KeyedValue)},
-                              {0x1507, Matrix(4, 4, KeyedValue)}}));
-        f.settings = std::make_unique<Settings>();
-        f.settings->Load(f.Folder());
-        f.window = std::make_unique<TMainBrowser>(*f.settings, f.prompts, QStringList{f.Path(QStringLiteral("plane.air"))});
+        f.records = {{0x0200, PairTable({{0, 0}, {5, 10}, {10, 0}})},
+                     {0x0201, WordTable({2048, 0})},
+                     {0x0300, Matrix(3, 3, KeyedValue)},
+                     {0x1503, Matrix(4, 3, KeyedValue)},
+                     {0x1504, Matrix(4, 3, other)},
+                     {0x1505, Matrix(7, 2, KeyedValue)},
+                     {0x1506, Matrix(1, 3, KeyedValue)},
+                     {0x1507, Matrix(4, 4, KeyedValue)}};
+        f.Start();
         f.window->resize(900, 700);
-        f.window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
-        QTRY_VERIFY(f.window->StartFileHandled());
     }
     TablePanel& Panel() const { return *f.Page().Tables(); }
     TableGridView& Grid() const { return *Panel().ValueGrid; }
-    // Window shortcuts (Undo) act only in the active window.
-    void Activate() const {
-        f.window->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
-    }
     bool Changed() const { return f.window->Changes().IsChanged(); }
     UiFixture f;
 };
@@ -131,7 +119,7 @@ class TablePanelTest : public QObject {
             QSKIP("no OpenGL renderer here");
         }
         Window w;
-        w.Activate();
+        w.f.Activate();
         w.f.Select(0x0200);
         GraphWidget* graph = w.Panel().Graph();
         QVERIFY(graph);
@@ -175,7 +163,7 @@ class TablePanelTest : public QObject {
     // grid has the focus, and one Ctrl+Z takes back the whole block.
     void gridTypingCopyAndPaste() {
         Window w;
-        w.Activate();
+        w.f.Activate();
         // A record on the record clipboard, so that a record paste could happen.
         w.f.Select(0x0201);
         w.f.Page().TV->setFocus();
@@ -233,7 +221,7 @@ class TablePanelTest : public QObject {
     // the next edit, a paste into the grid, join the typed step before it.
     void pasteAfterAnIdleKeyIsAStepOfItsOwn() {
         Window w;
-        w.Activate();
+        w.f.Activate();
         w.f.Select(0x1507);
         QLineEdit* field = w.Panel().eYvalue;
         field->setFocus();
@@ -254,7 +242,7 @@ class TablePanelTest : public QObject {
     // told and changes nothing; the graph's mark and the grid's current cell follow each other.
     void gridKeyboardAndMarks() {
         Window w;
-        w.Activate();
+        w.f.Activate();
         w.f.Select(0x1507);
         TableGridView& grid = w.Grid();
         w.f.Page().TV->setFocus();
