@@ -3,11 +3,14 @@
 #include "ChangeTracker.h"
 #include "DeferredStyleIcons.h"
 #include "QtUserPrompts.h"
+#include "RecordCommands.h"
 #include "TAboutForm.h"
+#include "TFinddialog.h"
 #include "TablePanel.h"
 #include "UiFixture.h"
 
 #include <QCheckBox>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QPushButton>
 #include <QLabel>
@@ -52,10 +55,10 @@ struct ExposureNotingPrompts : ScriptedPrompts {
     std::vector<bool> exposed;
 };
 
-// Menu and check box captions, hex view length line, a message, refusing a damaged file, and
-// Qt's own button text.
+// Menu and check box captions, the find dialog's caption and button, hex view length line, a
+// message, refusing a damaged file, and Qt's own button text.
 struct LanguageCase {
-    const char *cfg, *file, *load, *xlock, *length, *range, *openCaption, *openText, *yes;
+    const char *cfg, *file, *load, *xlock, *find, *cancel, *length, *range, *openCaption, *openText, *yes;
 };
 
 } // namespace
@@ -108,12 +111,12 @@ class MainBrowserTest : public QObject {
     void languages_data() {
         QTest::addColumn<LanguageCase>("c");
         QTest::newRow("D") << LanguageCase{"language = D\r\n", "Datei", "Flugzeug laden",
-                                           "X sperren", "Länge = 2",
+                                           "X sperren", "Text suchen", "Abbruch", "Länge = 2",
                                            "nur Werte zwischen -32768 and 32767 sind erlaubt",
                                            "Warnung", ".air Datei konnte nicht geöffnet werden",
                                            "&Ja"};
         QTest::newRow("E") << LanguageCase{"language = E\r\n", "File", "Load Aircraft", "lock X",
-                                           "Length = 2", "values between -32768 and 32767 only",
+                                           "Find Text", "Cancel", "Length = 2", "values between -32768 and 32767 only",
                                            "Warning", "could not open .air file", "&Yes"};
     }
     // Captions, messages and Qt's own buttons follow the language.
@@ -125,6 +128,11 @@ class MainBrowserTest : public QObject {
         QCOMPARE(Plain(f.window->LoadAircraft1->text()), QString::fromUtf8(c.load));
         QCOMPARE(Plain(f.window->ASCIIExport1->text()), QStringLiteral("ASCII Export"));
         QCOMPARE(f.Page().Tables()->cbXlock->text(), QString::fromUtf8(c.xlock));
+        // The find dialog's own words, not the ones of the Qt texts loaded (here none).
+        TFinddialog& find = f.window->Commands().FindDialog();
+        QCOMPARE(find.windowTitle(), QString::fromUtf8(c.find));
+        QCOMPARE(find.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Cancel)->text(),
+                 QString::fromUtf8(c.cancel));
         f.Select(0x0100);
         QCOMPARE(f.Page().HexEditor->toPlainText().section(u'\n', 0, 0), QString::fromUtf8(c.length));
         f.Page().eNumber->setText(QStringLiteral("40000"));
