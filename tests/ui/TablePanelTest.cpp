@@ -9,7 +9,7 @@
 #include "TablePanel.h"
 #include "UiFixture.h"
 
-#include "../tables/TableBytes.h"
+#include "TableBytes.h"
 
 #include <QAction>
 #include <QCheckBox>
