@@ -61,28 +61,6 @@ class EditSafetyTest : public QObject {
         QVERIFY(!f.window->History().Undo1->isEnabled());
     }
 
-    void cutAndFieldEditUndoInTheTree() {
-        UiFixture f;
-        f.Start();
-        f.Activate();
-        f.TypeNumber(0x0104, QStringLiteral("2500"), 0); // Max RPM, a field of the engine record
-        QCOMPARE(f.Node(0x0104)->record.data[0], uint8_t(0xC4));
-        f.Select(0x0103);
-        QTreeView* tree = f.Page().TV;
-        tree->setFocus();
-        QTest::keyClick(tree, Qt::Key_X, Qt::ControlModifier);
-        QVERIFY(!f.Node(0x0103));
-
-        QTest::keySequence(tree, QKeySequence::Undo);
-        QVERIFY(f.Node(0x0103));
-        QCOMPARE(f.Node(0x0103)->record.data, (Bytes{1, 0, 0, 0}));
-        QCOMPARE(f.Page().SelectedNode(), f.Node(0x0103));
-        QTest::keySequence(tree, QKeySequence::Undo);
-        QCOMPARE(f.Node(0x0104)->record.data, (Bytes{0x60, 0x09, 0, 0, 'a', 'b', 0, 0, 0, 0}));
-        QCOMPARE(f.Node(0x0104)->Child(0)->record.data, Le16(2400));
-        QVERIFY(!f.window->Changes().IsChanged());
-    }
-
     void revertRecordReadsTheFileAgainAndRefusesWhenItIsNotAsSaved() {
         const char* unreadable = "the file on disk cannot be read; this record stays as it is";
         const char* changed =

@@ -105,6 +105,7 @@ class EditingTest : public QObject {
     void clipboardCarriesRecordsBetweenFiles() {
         UiFixture f;
         f.Start();
+        f.Activate();
         TMainBrowser& w = *f.window;
         f.Select(0x0104, 1);
         QVERIFY(!w.Copy1->isEnabled() && !w.Cut1->isEnabled() && !w.Paste1->isEnabled());
@@ -137,6 +138,13 @@ class EditingTest : public QObject {
         QVERIFY(f.Page().TitlePanel->text().isEmpty() && !f.Page().NumberPanel->isVisible());
         Key(f.Page().TV, Qt::Key_V); // the last cut record comes back
         QCOMPARE(Numbers(f), (std::vector<int32_t>{0x0200}));
+
+        // Ctrl+Z takes back the paste, then the cut before it: the record returns, shown.
+        Key(f.Page().TV, Qt::Key_Z);
+        QVERIFY(w.Tree().Empty());
+        Key(f.Page().TV, Qt::Key_Z);
+        QCOMPARE(f.Node(0x0200)->record.data, Le16(1));
+        QCOMPARE(f.Page().SelectedNode(), f.Node(0x0200));
     }
 
     void pluginsWindowListsThePlugins() {
