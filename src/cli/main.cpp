@@ -289,7 +289,7 @@ int ApplyEdit(RecordNode& node, const std::string& text, char mark) {
         std::cerr << "text longer than " << kMaxTextLength << " characters\n";
         return kExitRejected;
     case EditStatus::TextTooLongForField:
-        std::cerr << "text longer than the " << node.record.length - 1 << " characters the field holds\n";
+        std::cerr << "text longer than the " << (node.record.data.empty() ? 0 : node.record.data.size() - 1) << " characters the field holds\n";
         return kExitRejected;
     case EditStatus::NotEditable:
         break;

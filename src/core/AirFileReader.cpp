@@ -282,7 +282,6 @@ void CreateFields(RecordNode& node, const RecordDictionary& dictionary, const Re
             }
             const size_t n = std::min(wanted, rest.size());
             field.data.assign(rest.begin(), rest.begin() + static_cast<std::ptrdiff_t>(n));
-            field.length = static_cast<uint32_t>(n);
         }
         if (options.captions) {
             child->SetCaption(FieldCaption(field, dictionary, options));
@@ -310,7 +309,6 @@ ReadResult ReadRecords(uint64_t total, HeaderAt&& headerAt, DataAt&& dataAt, con
         record.number = number;
         // Dictionary keys are 31 bits; the numbers above all share the unknown last key.
         record.lookupNumber = static_cast<int32_t>(std::min<uint32_t>(number, 0x7FFFFFFF));
-        record.length = length;
         record.type = dictionary.Type(number);
         record.offset = record.fileOffset = static_cast<uint32_t>(pos + 8);
         if (!dataAt(pos + 8, length, record.data)) {

@@ -2,6 +2,11 @@
 
 #include <algorithm>
 #include <array>
+#include <mutex>
+#include <new>
+#include <stdexcept>
+#include <unordered_map>
+#include <utility>
 
 namespace kelvara {
 
@@ -12,25 +17,123 @@ std::string AirRecord::Text() const {
 
 void AirRecord::SetData(std::vector<uint8_t> bytes) {
     data = bytes;
-    length = static_cast<uint32_t>(data.size());
+}
+
+namespace {
+
+// The stored captions of all nodes, by node. Never destroyed, so that a node that outlives the
+// statics can still be freed.
+struct CaptionTable {
+    std::mutex lock;
+    std::unordered_map<const RecordNode*, std::string> captions;
+};
+
+CaptionTable& Captions() {
+    static auto* table = new CaptionTable;
+    return *table;
+}
+
+// Nodes carved from large blocks, with a list of the freed ones to hand out first. The blocks
+// are kept for the next nodes, as the C library would keep most of them too.
+class NodePool {
+public:
+    void* Get() {
+        const std::lock_guard hold(mLock);
+        if (mFreed) {
+            return std::exchange(mFreed, mFreed->next);
+        }
+        if (mUsed == kNodesPerBlock) {
+            mBlocks.push_back(std::make_unique_for_overwrite<Slot[]>(kNodesPerBlock));
+            mUsed = 0;
+        }
+        return &mBlocks.back()[mUsed++];
+    }
+    void Put(void* node) {
+        const std::lock_guard hold(mLock);
+        mFreed = ::new (node) Slot{mFreed};
+    }
+
+private:
+    union Slot {
+        Slot* next;
+        alignas(RecordNode) unsigned char node[sizeof(RecordNode)];
+    };
+    static constexpr size_t kNodesPerBlock = 1024;
+    std::mutex mLock;
+    std::vector<std::unique_ptr<Slot[]>> mBlocks;
+    size_t mUsed = kNodesPerBlock;
+    Slot* mFreed = nullptr;
+};
+
+// The sanitizers see every node as an allocation of its own, so that they catch a freed one
+// being used.
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool kPooled = false;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+constexpr bool kPooled = false;
+#else
+constexpr bool kPooled = true;
+#endif
+#else
+constexpr bool kPooled = true;
+#endif
+
+NodePool& Pool() {
+    static auto* pool = new NodePool; // never destroyed, like the captions
+    return *pool;
+}
+
+} // namespace
+
+void* RecordNode::operator new(size_t size) {
+    return kPooled && size == sizeof(RecordNode) ? Pool().Get() : ::operator new(size);
+}
+
+void RecordNode::operator delete(void* node, size_t size) {
+    if (kPooled && size == sizeof(RecordNode)) {
+        Pool().Put(node);
+    } else {
+        ::operator delete(node);
+    }
+}
+
+RecordNode::~RecordNode() {
+    if (mHasCaption) {
+        CaptionTable& table = Captions();
+        const std::lock_guard hold(table.lock);
+        table.captions.erase(this);
+    }
 }
 
 const std::string& RecordNode::Caption() const {
     static const std::string none;
-    return mCaption ? *mCaption : none;
+    if (!mHasCaption) {
+        return none;
+    }
+    CaptionTable& table = Captions();
+    const std::lock_guard hold(table.lock);
+    return table.captions.find(this)->second; // the string stays put while others are added
 }
 
 void RecordNode::SetCaption(std::string caption) {
-    if (caption.empty()) {
-        mCaption.reset();
-    } else if (mCaption) {
-        *mCaption = std::move(caption);
+    if (caption.empty() && !mHasCaption) {
+        return;
+    }
+    CaptionTable& table = Captions();
+    const std::lock_guard hold(table.lock);
+    mHasCaption = !caption.empty();
+    if (mHasCaption) {
+        table.captions.insert_or_assign(this, std::move(caption));
     } else {
-        mCaption = std::make_unique<std::string>(std::move(caption));
+        table.captions.erase(this);
     }
 }
 
 RecordNode* RecordNode::AppendChild(std::unique_ptr<RecordNode> child) {
+    if (mChildCount == kMaxChildren) {
+        throw std::length_error("too many children");
+    }
     if ((mChildCount & (mChildCount - 1)) == 0) { // 0 or a power of two: the list is full
         const size_t capacity = mChildCount == 0 ? 1 : size_t{2} * mChildCount;
         auto grown = std::make_unique<std::unique_ptr<RecordNode>[]>(capacity);

@@ -14,7 +14,6 @@
 namespace kelvara {
 
 struct AirRecord {
-    uint32_t length = 0;
     uint32_t number = 0;       // as read; written back by the writer (records only)
     int32_t lookupNumber = -1; // dictionary key; -1 for a field, 0x7fffffff for numbers above it
     int32_t type = 18;
@@ -38,8 +37,17 @@ class RecordNode {
 public:
     AirRecord record;
 
+    RecordNode() = default;
+    RecordNode(const RecordNode&) = delete; // the stored caption belongs to this address
+    RecordNode& operator=(const RecordNode&) = delete;
+    ~RecordNode();
+    // From slabs of nodes: a large file holds hundreds of thousands, and each allocation of its
+    // own would cost a header.
+    static void* operator new(size_t size);
+    static void operator delete(void* node, size_t size);
+
     // The caption a value edit wrote, or empty: then the caption is built from the bytes.
-    // Few nodes ever get one, so it is held apart from the node.
+    // Few nodes ever get one, so it is held in a table apart from the nodes.
     [[nodiscard]] const std::string& Caption() const;
     void SetCaption(std::string caption);
 
@@ -51,12 +59,13 @@ public:
 
 private:
     friend class RecordTree;
-    std::unique_ptr<std::string> mCaption;
+    static constexpr uint32_t kMaxChildren = (uint32_t{1} << 31) - 1;
     RecordNode* mParent = nullptr;
     int32_t mRow = 0;
     // Capacity is the next power of two from the count: no capacity field, and no list at all
     // for the fields, which are most of the nodes.
-    uint32_t mChildCount = 0;
+    uint32_t mChildCount : 31 = 0;
+    uint32_t mHasCaption : 1 = 0;
     std::unique_ptr<std::unique_ptr<RecordNode>[]> mChildren;
 };
 

@@ -10,6 +10,7 @@
 #include <iterator>
 #include <limits>
 #include <stdexcept>
+#include <type_traits>
 #include <vector>
 
 namespace kelvara {
@@ -26,6 +27,8 @@ public:
     using iterator = uint8_t*;
     using const_iterator = const uint8_t*;
 
+    // Up to this many bytes are inline; more are on the heap, and the same room holds the heap
+    // block's address and capacity. The size alone tells which. Fields of 16 bytes are common.
     static constexpr size_t kInline = 16;
 
     SmallBytes() = default;
@@ -58,9 +61,9 @@ public:
 
     [[nodiscard]] size_t size() const { return mSize; }
     [[nodiscard]] bool empty() const { return mSize == 0; }
-    [[nodiscard]] size_t capacity() const { return mCapacity == 0 ? kInline : mCapacity; }
-    [[nodiscard]] uint8_t* data() { return mCapacity == 0 ? mInline : mHeap; }
-    [[nodiscard]] const uint8_t* data() const { return mCapacity == 0 ? mInline : mHeap; }
+    [[nodiscard]] size_t capacity() const { return IsInline() ? kInline : HeapCapacity(); }
+    [[nodiscard]] uint8_t* data() { return IsInline() ? mStore : HeapBytes(); }
+    [[nodiscard]] const uint8_t* data() const { return IsInline() ? mStore : HeapBytes(); }
     [[nodiscard]] iterator begin() { return data(); }
     [[nodiscard]] iterator end() { return data() + mSize; }
     [[nodiscard]] const_iterator begin() const { return data(); }
@@ -69,23 +72,45 @@ public:
     const uint8_t& operator[](size_t i) const { return data()[i]; }
 
     void resize(size_t n, uint8_t value = 0) {
-        if (n > capacity()) {
-            Grow(n);
-        }
-        if (n > mSize) {
-            std::memset(data() + mSize, value, n - mSize);
+        CheckLength(n);
+        const size_t kept = std::min(n, size_t{mSize});
+        if (n <= kInline) {
+            if (!IsInline()) {
+                uint8_t* heap = HeapBytes();
+                std::memcpy(mStore, heap, kept);
+                delete[] heap;
+            }
+        } else if (n > capacity()) {
+            auto* bytes = new uint8_t[n];
+            std::memcpy(bytes, data(), kept);
+            Free();
+            SetHeap(bytes, n);
         }
         mSize = static_cast<uint32_t>(n);
+        std::memset(data() + kept, value, n - kept);
     }
 
     template <typename It>
     void assign(It first, It last) {
         const auto n = static_cast<size_t>(std::distance(first, last));
-        if (n > capacity()) {
-            mSize = 0; // the old bytes are replaced, not kept
-            Grow(n);
+        CheckLength(n);
+        if (n <= kInline) {
+            uint8_t bytes[kInline]; // the source may be these very bytes
+            std::copy(first, last, bytes);
+            Free();
+            std::memcpy(mStore, bytes, n);
+        } else if (!IsInline() && n <= HeapCapacity()) {
+            if constexpr (std::is_pointer_v<It>) {
+                std::memmove(HeapBytes(), first, n); // may be a part of these very bytes
+            } else {
+                std::copy(first, last, HeapBytes());
+            }
+        } else {
+            auto* bytes = new uint8_t[n];
+            std::copy(first, last, bytes);
+            Free();
+            SetHeap(bytes, n);
         }
-        std::copy(first, last, data());
         mSize = static_cast<uint32_t>(n);
     }
 
@@ -97,41 +122,43 @@ public:
     }
 
 private:
-    // Exactly n: records are read once at their size and seldom grow.
-    void Grow(size_t n) {
+    static void CheckLength(size_t n) {
         if (n > std::numeric_limits<uint32_t>::max()) {
             throw std::length_error("record bytes too long");
         }
-        auto* bytes = new uint8_t[n];
-        std::memcpy(bytes, data(), mSize);
-        Free();
-        mHeap = bytes;
-        mCapacity = static_cast<uint32_t>(n);
+    }
+    [[nodiscard]] bool IsInline() const { return mSize <= kInline; }
+    [[nodiscard]] uint8_t* HeapBytes() const {
+        uint8_t* bytes = nullptr;
+        std::memcpy(&bytes, mStore, sizeof bytes);
+        return bytes;
+    }
+    [[nodiscard]] uint32_t HeapCapacity() const {
+        uint32_t capacity = 0;
+        std::memcpy(&capacity, mStore + sizeof(uint8_t*), sizeof capacity);
+        return capacity;
+    }
+    // Exactly n: records are read once at their size and seldom grow.
+    void SetHeap(uint8_t* bytes, size_t capacity) {
+        const auto narrow = static_cast<uint32_t>(capacity);
+        std::memcpy(mStore, &bytes, sizeof bytes);
+        std::memcpy(mStore + sizeof bytes, &narrow, sizeof narrow);
     }
     void Free() {
-        if (mCapacity != 0) {
-            delete[] mHeap;
-            mCapacity = 0;
+        if (!IsInline()) {
+            delete[] HeapBytes();
         }
+        mSize = 0;
     }
     void Take(SmallBytes& other) {
-        if (other.mCapacity != 0) {
-            mHeap = other.mHeap;
-        } else {
-            std::memcpy(mInline, other.mInline, other.mSize);
-        }
+        std::memcpy(mStore, other.mStore, sizeof mStore);
         mSize = other.mSize;
-        mCapacity = other.mCapacity;
         other.mSize = 0;
-        other.mCapacity = 0;
     }
 
-    union {
-        uint8_t mInline[kInline];
-        uint8_t* mHeap;
-    };
+    static_assert(sizeof(uint8_t*) + sizeof(uint32_t) <= kInline);
+    uint8_t mStore[kInline]{};
     uint32_t mSize = 0;
-    uint32_t mCapacity = 0; // 0: the bytes are inline
 };
 
 } // namespace kelvara

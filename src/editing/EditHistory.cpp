@@ -82,10 +82,8 @@ std::optional<size_t> EditHistory::RootIndexOf(const RecordNode& node) const {
 EditHistory::Snapshot EditHistory::Take(const RecordNode& root) {
     Snapshot snapshot;
     snapshot.data.push_back(root.record.data.ToVector());
-    snapshot.lengths.push_back(root.record.length);
     for (size_t i = 0; i < root.ChildCount(); ++i) {
         snapshot.data.push_back(root.Child(i)->record.data.ToVector());
-        snapshot.lengths.push_back(root.Child(i)->record.length);
     }
     return snapshot;
 }
@@ -95,7 +93,6 @@ void EditHistory::Restore(RecordNode& root, const Snapshot& snapshot) {
     for (size_t i = 0; i < n; ++i) {
         AirRecord& record = i == 0 ? root.record : root.Child(i - 1)->record;
         record.data = snapshot.data[i];
-        record.length = snapshot.lengths[i];
     }
 }
 

@@ -65,7 +65,6 @@ public:
 private:
     struct Snapshot {
         std::vector<std::vector<uint8_t>> data; // the record, then its fields
-        std::vector<uint32_t> lengths;
         bool operator==(const Snapshot&) const = default;
     };
     struct Change {

@@ -15,15 +15,13 @@ void SavedImage::Take(const RecordTree& tree) {
     for (size_t i = 0; i < tree.RootCount(); ++i) {
         const RecordNode& root = *tree.Root(i);
         const std::span<const uint8_t> data = root.record.Bytes();
-        mRecords.push_back({root.record.number, static_cast<uint32_t>(root.ChildCount()), data.size(),
-                            HashBytes(data)});
+        mRecords.push_back({root.record.number, static_cast<uint32_t>(root.ChildCount()), HashBytes(data)});
     }
 }
 
 bool SavedImage::Same(const Record& saved, const AirRecord& record) {
-    // Number and size first: most differences show there without hashing.
-    return record.number == saved.number && record.data.size() == saved.size &&
-           HashBytes(record.data) == saved.hash;
+    // Number first: most differences show there without hashing.
+    return record.number == saved.number && HashBytes(record.data) == saved.hash;
 }
 
 std::span<const uint8_t> SavedImage::FieldBytes(std::span<const uint8_t> record, size_t offset,

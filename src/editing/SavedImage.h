@@ -40,8 +40,8 @@ private:
     struct Record {
         uint32_t number;
         uint32_t fieldCount;
-        uint64_t size;
-        ByteHash hash;
+        ByteHash hash; // of the bytes and their count: a longer or shorter record differs
+
     };
 
     [[nodiscard]] static bool Same(const Record& saved, const AirRecord& record);

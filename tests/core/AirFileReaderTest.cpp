@@ -84,7 +84,7 @@ TEST_F(Reader, StructuredRecordSplitsIntoFields) {
                                                     " (INT32) Past the end,  ", " (TEXT) Note,  "}));
     const RecordNode& parent = *mTree.Root(0);
     EXPECT_EQ(parent.Child(2)->record.data, (std::vector<uint8_t>{'a', 'b', 0, 0}));
-    EXPECT_EQ(parent.Child(3)->record.length, 0u);
+    EXPECT_EQ(parent.Child(3)->record.data.size(), 0u);
     EXPECT_EQ(parent.Child(4)->record.data, (std::vector<uint8_t>{'a', 'b', 0})); // to its zero byte
     EXPECT_EQ(parent.Child(2)->record.fileOffset, parent.record.fileOffset + 2);
     EXPECT_EQ(parent.Child(1)->Parent(), &parent);

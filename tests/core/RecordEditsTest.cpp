@@ -61,7 +61,7 @@ TEST_F(Edits, FieldAndBoolEdits) {
 
 TEST_F(Edits, TextEdits) {
     ASSERT_EQ(ApplyTextEdit(Node(0x1001), "ab").status, EditStatus::Ok);
-    EXPECT_EQ(Node(0x1001).record.length, 3u);
+    EXPECT_EQ(Node(0x1001).record.data.size(), 3u);
     EXPECT_EQ(Node(0x1001).record.Text(), "ab");
     EXPECT_EQ(ApplyTextEdit(Node(0x1001), std::string(32001, 'a')).status, EditStatus::TextTooLong);
     EXPECT_EQ(Node(0x1001).record.Text(), "ab");
@@ -69,7 +69,7 @@ TEST_F(Edits, TextEdits) {
 
     // A text field keeps its room in the parent: shorter texts are padded, longer refused.
     RecordNode& note = *Node(0x1204).Child(1);
-    ASSERT_EQ(note.record.length, 3u);
+    ASSERT_EQ(note.record.data.size(), 3u);
     EXPECT_EQ(ApplyTextEdit(note, "x").status, EditStatus::Ok);
     EXPECT_EQ(Node(0x1204).record.data, (std::vector<uint8_t>{1, 0, 'x', 0, 0, 0, 0, 1, 0, 0}));
     EXPECT_EQ(ApplyTextEdit(note, "xyz").status, EditStatus::TextTooLongForField);

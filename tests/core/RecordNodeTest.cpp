@@ -87,3 +87,23 @@ TEST(RecordNode, ChildrenKeepOrderRowsAndParent) {
         EXPECT_EQ(parent.Child(i)->Parent(), &parent);
     }
 }
+
+// Nodes freed here and there are handed out again, past several blocks of them, and never two
+// live nodes in one place.
+TEST(RecordNode, FreedNodesAreReusedWithoutOverlap) {
+    std::vector<std::unique_ptr<RecordNode>> nodes(2500);
+    for (int round = 0; round < 3; ++round) {
+        for (size_t i = 0; i < nodes.size(); ++i) {
+            if (!nodes[i]) {
+                nodes[i] = std::make_unique<RecordNode>();
+                nodes[i]->record.number = static_cast<uint32_t>(i);
+            }
+        }
+        for (size_t i = 0; i < nodes.size(); ++i) {
+            ASSERT_EQ(nodes[i]->record.number, i);
+        }
+        for (size_t i = round; i < nodes.size(); i += 2 + round) {
+            nodes[i].reset();
+        }
+    }
+}

@@ -243,17 +243,17 @@ TEST(SampleFlightModels, LoadAndShowEveryRecordByName) {
             const uint32_t m = ReadLE<uint32_t>(bytes, 0).value_or(0),
                            n = ReadLE<uint32_t>(bytes, 4).value_or(0);
             if (rec.type == DataType::TblDb) {
-                EXPECT_TRUE(m >= 1 && rec.length == 4 + 16 * m);
+                EXPECT_TRUE(m >= 1 && rec.data.size() == 4 + 16 * m);
             } else if (rec.type == DataType::Tbl3d || rec.type == DataType::Tbl3d_2) {
-                EXPECT_TRUE(m >= 2 && n >= 2 && rec.length == 8 + 8 * m * n);
+                EXPECT_TRUE(m >= 2 && n >= 2 && rec.data.size() == 8 + 8 * m * n);
             } else if (rec.type == DataType::Tbl16_2) {
-                EXPECT_EQ(rec.length, 34u);
+                EXPECT_EQ(rec.data.size(), 34u);
             } else if (rec.type == DataType::Record) {
                 ASSERT_GE(Dictionary().LayoutOf(rec.number), 0);
                 for (size_t c = 0; c < node.ChildCount(); ++c) {
                     const AirRecord& f = node.Child(c)->record;
                     const uint32_t width = FieldWidth(Dictionary().Field(f.layout, f.fieldNumber));
-                    EXPECT_TRUE(width == 0 || f.length == width) << "field " << f.fieldNumber;
+                    EXPECT_TRUE(width == 0 || f.data.size() == width) << "field " << f.fieldNumber;
                 }
             }
         }

@@ -225,7 +225,7 @@ class RecordPageTest : public QObject {
         page.TextMemo->selectAll();
         QTest::keyClicks(page.TextMemo, QStringLiteral("ab"));
         QCOMPARE(title->record.data, (std::vector<uint8_t>{'a', 'b', 0}));
-        QCOMPARE(title->record.length, 3u);
+        QCOMPARE(title->record.data.size(), size_t{3});
         QCOMPARE(page.HexEditor->toPlainText().section(u'\n', 0, 0), QStringLiteral("Length = 2"));
         page.TextMemo->textCursor().insertText(QStringLiteral("é€"));
         QCOMPARE(title->record.data, (std::vector<uint8_t>{'a', 'b', 0xE9, 0x80, 0}));
