@@ -72,6 +72,17 @@ TEST(SmallBytes, ResizeKeepsThePrefixAndFills) {
     EXPECT_TRUE(bytes.empty());
 }
 
+TEST(RecordNode, CaptionIsStoredOnlyWhenWritten) {
+    RecordNode node;
+    EXPECT_EQ(node.Caption(), "");
+    node.SetCaption(" 1101 Wing area, 2.5");
+    EXPECT_EQ(node.Caption(), " 1101 Wing area, 2.5");
+    node.SetCaption(" 1101 Wing area, 3");
+    EXPECT_EQ(node.Caption(), " 1101 Wing area, 3");
+    node.SetCaption(""); // back to built captions
+    EXPECT_EQ(node.Caption(), "");
+}
+
 // Children past several doublings of their list stay in order, with their rows and parent.
 TEST(RecordNode, ChildrenKeepOrderRowsAndParent) {
     RecordNode parent;
