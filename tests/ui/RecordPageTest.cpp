@@ -171,17 +171,14 @@ class RecordPageTest : public QObject {
         QTRY_VERIFY(tree->horizontalScrollBar()->maximum() > 0);
     }
 
-    // The editor's load stores no captions; the tree builds them from the bytes as it shows them.
-    void captionsAreBuiltFromTheBytes() {
+    // The editor's load stores no captions; the tree builds them from the bytes as it shows them,
+    // also after an edit.
+    void fieldAndBoolEditsWriteTheRecord() {
         RecordPage& page = f->Page();
         QVERIFY(f->Node(0x0100)->Caption().empty());
         QVERIFY(Caption(page, f->Node(0x0100)).endsWith(QStringLiteral("Int value, 5")));
         QVERIFY(Caption(page, f->Node(0x0104)->Child(0)).endsWith(QStringLiteral("Max RPM, 2400")));
-    }
-
-    void fieldAndBoolEditsWriteTheRecord() {
         f->TypeNumber(0x0104, QStringLiteral("1000"), 0);
-        RecordPage& page = f->Page();
         QCOMPARE(f->Node(0x0104)->record.data, (std::vector<uint8_t>{0xE8, 0x03, 0, 0, 'a', 'b', 0, 0, 0, 0}));
         QVERIFY(f->window->Changes().IsChanged());
         // The hex views of the field and of its parent show the new bytes.

@@ -279,10 +279,16 @@ class TablePanelTest : public QObject {
     }
 
     // Keys, corner and typed values change the record (and a field's parent) and mark the file.
-    void keyCornerAndTypedEdits() {
+    // One key row shows per curve after the first, whichever table came before; a table with a
+    // single column has none, yet its curve stays selected.
+    void keysCornerAndTypedEdits() {
         Window w;
-        w.f.Select(0x0300, 0); // the matrix field, shown by rows
         TablePanel& panel = w.Panel();
+        const auto shownRows = [&panel] {
+            return std::count_if(panel.selectorEdits.begin(), panel.selectorEdits.end(),
+                                 [](const QLineEdit* edit) { return !edit->isHidden(); });
+        };
+        w.f.Select(0x0300, 0); // the matrix field, shown by rows
         QVERIFY(!w.Changed());
         QCOMPARE(panel.View().CurveCount(), 2);
         panel.selectorEdits[1]->setText(QStringLiteral("7.5"));
@@ -298,6 +304,21 @@ class TablePanelTest : public QObject {
         panel.eYvalue->setText(QStringLiteral("-0.5"));
         QCOMPARE(w.f.Node(0x0201)->record.data, WordTable({-1024, 0}));
         QVERIFY(w.Changed());
+
+        w.f.Select(0x1503);
+        QCOMPARE(shownRows(), 3);
+        w.f.Select(0x1505);
+        QCOMPARE(shownRows(), 6);
+        QCOMPARE(panel.selectorEdits[5]->text(), QStringLiteral("60"));
+        panel.selectorEdits[5]->setText(QStringLiteral("65"));
+        QCOMPARE(ReadDouble(w.f.Node(0x1505)->record.data, 8 + 8 * (6 * 2)), 65.0); // key of column 6
+        w.f.Select(0x1503);
+        QCOMPARE(shownRows(), 3);
+        QCOMPARE(panel.selectorEdits[2]->text(), QStringLiteral("30"));
+        w.f.Select(0x1506);
+        QCOMPARE(shownRows(), 0);
+        QVERIFY(panel.selectorButtons[0]->isChecked());
+        QCOMPARE(panel.SelectedCurve(), 0);
     }
 
     // The overlay pairs 0x1503 with its neighbour 0x1504; "change graph" changes only the view.
@@ -323,32 +344,6 @@ class TablePanelTest : public QObject {
         QCOMPARE(panel.View().PointCount(), 3);
         QCOMPARE(w.f.Node(0x1504)->record.data, before);
         QVERIFY(!w.Changed());
-    }
-
-    // One key row per curve after the first, whichever table came before; a table with a
-    // single column has none, yet its curve stays selected.
-    void selectorRowsFollowTheTable() {
-        Window w;
-        TablePanel& panel = w.Panel();
-        const auto shownRows = [&panel] {
-            return std::count_if(panel.selectorEdits.begin(), panel.selectorEdits.end(),
-                                 [](const QLineEdit* edit) { return !edit->isHidden(); });
-        };
-        w.f.Select(0x1503);
-        QCOMPARE(shownRows(), 3);
-        w.f.Select(0x1505);
-        QCOMPARE(shownRows(), 6);
-        QCOMPARE(panel.selectorEdits[5]->text(), QStringLiteral("60"));
-        panel.selectorEdits[5]->setText(QStringLiteral("65"));
-        QCOMPARE(ReadDouble(w.f.Node(0x1505)->record.data, 8 + 8 * (6 * 2)), 65.0); // key of column 6
-        QVERIFY(w.Changed());
-        w.f.Select(0x1503);
-        QCOMPARE(shownRows(), 3);
-        QCOMPARE(panel.selectorEdits[2]->text(), QStringLiteral("30"));
-        w.f.Select(0x1506);
-        QCOMPARE(shownRows(), 0);
-        QVERIFY(panel.selectorButtons[0]->isChecked());
-        QCOMPARE(panel.SelectedCurve(), 0);
     }
 
     // A bad line changes nothing; a good file changes the table; export writes the text file.
