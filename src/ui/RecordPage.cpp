@@ -1,5 +1,6 @@
 #include "RecordPage.h"
 
+#include "CaptionWidthDelegate.h"
 #include "ChangeTracker.h"
 #include "DataType.h"
 #include "HexEditorView.h"
@@ -80,6 +81,7 @@ void RecordPage::BuildLayout() {
     TV->setEditTriggers(QAbstractItemView::NoEditTriggers);
     TV->setUniformRowHeights(true);
     TV->setModel(mModel);
+    TV->setItemDelegate(new CaptionWidthDelegate(TV));
     // Captions end in their values: scroll sideways instead of cutting them off.
     TV->setTextElideMode(Qt::ElideNone);
     TV->header()->setStretchLastSection(false);

@@ -29,6 +29,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFrame>
+#include <QHash>
 #include <QMenuBar>
 #include <QScreen>
 #include <QStackedWidget>
@@ -49,6 +50,8 @@ TMainBrowser::TMainBrowser(Settings& settings, UserPrompts& prompts, QStringList
       mArguments(std::move(arguments)), mDebugLog(settings) {
     setObjectName(QStringLiteral("TMainBrowser"));
     resize(kDesignWidth, kDesignHeight);
+    // Read while the font configuration loads beside it, before any widget measures text.
+    LoadDictionary();
 
     auto* central = new QWidget(this);
     auto* layout = new QVBoxLayout(central);
@@ -63,9 +66,6 @@ TMainBrowser::TMainBrowser(Settings& settings, UserPrompts& prompts, QStringList
     mTabControl->hide();
     layout->addWidget(mTabControl);
     mPages = new QStackedWidget(central);
-    mSelectionPage = new SelectionPage(mLibrary, mSettings, mPages);
-    mManufacturerPanel = mSelectionPage;
-    mPages->addWidget(mManufacturerPanel);
     mRecordPage = new RecordPage(
         RecordPageContext{mSettings, mPrompts, mChanges, mDictionary, mTree}, mPages);
     mPages->addWidget(mRecordPage);
@@ -90,7 +90,6 @@ TMainBrowser::TMainBrowser(Settings& settings, UserPrompts& prompts, QStringList
         CompareViewContext{*mRecordPage, *mHistory, mChanges, mDictionary, mSettings, mPrompts},
         *mEditMenu);
     mCompare->compareToggle = Compare1;
-    mPluginsForm = new TView_Plugins_Form(mPlugins, this);
     statusBar();
 }
 
@@ -178,6 +177,10 @@ void TMainBrowser::FormShow() {
     const StartupMode mode = DecideStartupMode(arguments, mSettings);
     mStartFile = DisplayPath(mode.startFile);
     mLibraryMode = !mode.fileMode;
+    if (mLibraryMode) { // a file-mode window never shows the library
+        mSelectionPage = new SelectionPage(mLibrary, mSettings, mPages);
+        mPages->insertWidget(0, mSelectionPage);
+    }
     mChanges.SetLibraryMode(false); // one file at a time until the library arrives
 
     mFirstShow = false;
@@ -189,7 +192,7 @@ void TMainBrowser::FormShow() {
     MarkforCompare1->setVisible(mLibraryMode);
     Compare1->setVisible(mLibraryMode);
     CompareWithFile1->setVisible(!mLibraryMode);
-    LoadDictionary();
+    mDebugLog.WriteDebugPoint(mDictionaryText);
     if (mLibraryMode && !StartLibraryMode()) {
         return; // cancelled: the program ends without saving anything
     }
@@ -197,7 +200,9 @@ void TMainBrowser::FormShow() {
     PlaceWindow();
     const PanelSizes panels = PanelSizesFromSettings(mSettings);
     mRecordPage->ApplyPanelSizes(panels.treeWidth, panels.upperHeight, panels.helpWidth);
-    mSelectionPage->ApplyPanelSizes(panels.manufacturerWidth, panels.perManufacturerWidth);
+    if (mSelectionPage) {
+        mSelectionPage->ApplyPanelSizes(panels.manufacturerWidth, panels.perManufacturerWidth);
+    }
     mResizeAttached = true;
 
     if (!mStartFile.isEmpty()) {
@@ -226,24 +231,33 @@ void TMainBrowser::OpenStartFile() {
 void TMainBrowser::LoadDictionary() {
     const DictionaryLookup lookup = FindDictionary(mSettings.ProgramFolder());
     mDictionaryText = DictionaryLookupText(lookup);
-    mDebugLog.WriteDebugPoint(mDictionaryText);
     mDictionary.LoadDictionary(lookup.path);
 }
 
 void TMainBrowser::ApplyLanguage() {
     const bool german = German();
+    // One walk over the window rather than one per caption; the names are unique.
+    QHash<QString, QObject*> named;
+    for (QObject* object : findChildren<QObject*>()) {
+        if (!object->objectName().isEmpty()) {
+            named.insert(object->objectName(), object);
+        }
+    }
     for (const CaptionRow& row : CaptionsToApply(mLibraryMode)) {
         const QString name = QString::fromLatin1(row.control);
         const QString text = QString::fromUtf8(kelvara::Pick(row, german).data());
         if (row.property == CaptionProperty::TabText) {
             mTabControl->addTab(text);
-        } else if (auto* action = findChild<QAction*>(name)) {
+            continue;
+        }
+        QObject* control = named.value(name);
+        if (auto* action = qobject_cast<QAction*>(control)) {
             action->setText(text);
-        } else if (auto* menu = findChild<QMenu*>(name)) {
+        } else if (auto* menu = qobject_cast<QMenu*>(control)) {
             menu->setTitle(text);
-        } else if (auto* button = findChild<QAbstractButton*>(name)) {
+        } else if (auto* button = qobject_cast<QAbstractButton*>(control)) {
             button->setText(text);
-        } else if (auto* widget = findChild<QWidget*>(name);
+        } else if (auto* widget = qobject_cast<QWidget*>(control);
                    widget && row.property == CaptionProperty::Hint) {
             widget->setToolTip(text);
         }
@@ -474,6 +488,9 @@ void TMainBrowser::CompareWithFile(const QString& path) {
 }
 
 void TMainBrowser::InstalledPlugins1Click() {
+    if (!mPluginsForm) {
+        mPluginsForm = new TView_Plugins_Form(mPlugins, this);
+    }
     mPluginsForm->show();
     mPluginsForm->raise();
     mPluginsForm->activateWindow();

@@ -82,6 +82,7 @@ class TMainBrowser : public QMainWindow {
     [[nodiscard]] const std::string& StandalonePath() const { return mStandalonePath; }
     [[nodiscard]] QMenu* FileMenu() const { return mFileMenu; }
     [[nodiscard]] QTabBar* TabControl() const { return mTabControl; }
+    // Made only in library mode.
     [[nodiscard]] SelectionPage* Selection() const { return mSelectionPage; }
     [[nodiscard]] AircraftLibrary& Library() { return mLibrary; }
     // Created at first use; tests reach its folder and colour pickers through it.
@@ -93,6 +94,7 @@ class TMainBrowser : public QMainWindow {
     [[nodiscard]] CompareView& Compare() const { return *mCompare; }
     [[nodiscard]] const PluginList& Plugins() const { return mPlugins; }
     [[nodiscard]] const CompareMarks& Marks() const { return mCompareMarks; }
+    // Made when first opened.
     [[nodiscard]] TView_Plugins_Form* PluginsForm() const { return mPluginsForm; }
     // Which KVR.ini this run reads, or where it was looked for.
     [[nodiscard]] const std::string& DictionaryText() const { return mDictionaryText; }
@@ -162,7 +164,6 @@ class TMainBrowser : public QMainWindow {
     QMenu* mHelpMenu = nullptr;
     QTabBar* mTabControl = nullptr;
     QStackedWidget* mPages = nullptr;
-    QWidget* mManufacturerPanel = nullptr;
     SelectionPage* mSelectionPage = nullptr;
     THosts_File* mHostsFile = nullptr;
     TImageCounter* mImageCounter = nullptr;

@@ -119,19 +119,14 @@ void TablePanel::BuildCurveRow(QWidget* graph) {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(2, 2, 2, 2);
     // The numbers beside the curves; the graph keeps the larger part.
-    auto* split = new QSplitter(Qt::Horizontal, this);
-    split->setObjectName(QStringLiteral("GraphAndGrid"));
-    split->setChildrenCollapsible(false);
-    graph->setParent(split);
-    split->addWidget(graph);
-    ValueGrid = new TableGridView(mContext.settings, mContext.prompts, split);
-    split->addWidget(ValueGrid);
-    split->setStretchFactor(0, 2);
-    split->setStretchFactor(1, 1);
+    mGraphAndGrid = new QSplitter(Qt::Horizontal, this);
+    mGraphAndGrid->setObjectName(QStringLiteral("GraphAndGrid"));
+    mGraphAndGrid->setChildrenCollapsible(false);
+    graph->setParent(mGraphAndGrid);
+    mGraphAndGrid->addWidget(graph);
+    mGraphAndGrid->setStretchFactor(0, 2);
     graph->setMinimumWidth(200);
-    layout->addWidget(split, 1);
-    connect(ValueGrid, &TableGridView::PointChosen, this, &TablePanel::GridPointChosen);
-    connect(ValueGrid, &TableGridView::TableEdited, this, &TablePanel::GridEdited);
+    layout->addWidget(mGraphAndGrid, 1);
 
     auto* row = new QHBoxLayout;
     LabelX = new QLabel(QText(TextId::LabelX, mContext.settings), this);
@@ -256,10 +251,23 @@ bool TablePanel::event(QEvent* event) {
     return true;
 }
 
+TableGridView& TablePanel::Grid() {
+    if (!ValueGrid) { // most records are no tables
+        ValueGrid = new TableGridView(mContext.settings, mContext.prompts, mGraphAndGrid);
+        mGraphAndGrid->addWidget(ValueGrid);
+        mGraphAndGrid->setStretchFactor(1, 1);
+        connect(ValueGrid, &TableGridView::PointChosen, this, &TablePanel::GridPointChosen);
+        connect(ValueGrid, &TableGridView::TableEdited, this, &TablePanel::GridEdited);
+    }
+    return *ValueGrid;
+}
+
 void TablePanel::ShowNoTable() {
     mView.ShowNoTable();
     mNode = nullptr;
-    ValueGrid->ShowTable(nullptr);
+    if (ValueGrid) {
+        ValueGrid->ShowTable(nullptr);
+    }
 }
 
 void TablePanel::ShowTable(RecordNode& node, const std::array<std::vector<std::string>, 3>& names,
@@ -268,7 +276,7 @@ void TablePanel::ShowTable(RecordNode& node, const std::array<std::vector<std::s
     QScopedValueRollback<bool> axisText(mAxisTextSetting, true);
     mNode = &node;
     mEditor.textPoint = 0;
-    ValueGrid->ShowTable(&node);
+    Grid().ShowTable(&node);
     const int type = node.record.type;
     auto name = [&names](size_t list, size_t item) {
         return list < names.size() && item < names[list].size()
@@ -363,7 +371,9 @@ void TablePanel::Redraw() {
         mGraph->update();
     }
     // While a cell chose the point, the grid's selection stays as the user made it.
-    ValueGrid->FollowGraph(mView.CurrentCurve(), mGridLeads ? -1 : mView.MarkedPoint());
+    if (ValueGrid) {
+        ValueGrid->FollowGraph(mView.CurrentCurve(), mGridLeads ? -1 : mView.MarkedPoint());
+    }
 }
 
 void TablePanel::GridPointChosen(int curve, int point) {

@@ -20,6 +20,7 @@ class QLineEdit;
 class QPushButton;
 class QRadioButton;
 class QScrollArea;
+class QSplitter;
 
 namespace kelvara {
 
@@ -105,7 +106,7 @@ class TablePanel : public QWidget {
     QCheckBox* cbOverlay1503 = nullptr;
     std::vector<QRadioButton*> selectorButtons;
     std::vector<QLineEdit*> selectorEdits;
-    // The shown table as numbers, beside the graph.
+    // The shown table as numbers, beside the graph; made with the first table.
     TableGridView* ValueGrid = nullptr;
 
   protected:
@@ -115,6 +116,7 @@ class TablePanel : public QWidget {
 
   private:
     void BuildCurveRow(QWidget* graph);
+    TableGridView& Grid();
     void BuildSelector();
     void EnsureSelectorRows(size_t count);
     void ShowMatrixTable(RecordNode& node);
@@ -138,6 +140,7 @@ class TablePanel : public QWidget {
     CurveView mView;
     CurveEditor mEditor;
     GraphWidget* mGraph = nullptr;
+    QSplitter* mGraphAndGrid = nullptr;
     RecordNode* mNode = nullptr;
     int mSelectedCurve = 0;
     bool mDragged = false;

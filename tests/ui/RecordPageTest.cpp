@@ -1,5 +1,6 @@
 // The record view and its editors on a real window: what selecting a record shows, and what
 // typing into the editors does to the record's bytes, its caption and the changed flag.
+#include "CaptionWidthDelegate.h"
 #include "ChangeTracker.h"
 #include "HexViewText.h"
 #include "RecordTreeModel.h"
@@ -13,6 +14,7 @@
 #include <QRadioButton>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QStandardItemModel>
 #include <QTreeView>
 
 using namespace kelvara;
@@ -169,6 +171,70 @@ class RecordPageTest : public QObject {
         QCOMPARE(tree->horizontalScrollBar()->maximum(), 0);
         f->Page().ApplyPanelSizes(60, 370, 238);
         QTRY_VERIFY(tree->horizontalScrollBar()->maximum() > 0);
+    }
+
+    // The tree's captions look exactly as the style draws them: text, selection, focus frame,
+    // and a caption wider than the column cut off at its edge. Their summed advances are never
+    // narrower than the laid-out text, or a caption would be cut off, and a typical one comes
+    // out a pixel or two wider; characters past Latin-1 are laid out as usual.
+    void captionsAreMeasuredAndDrawnAsTheStyleDoes() {
+        QStandardItemModel model;
+        for (const char* caption : {"316 (INT32) System value 0316, 20480", "AVAWAY To Ty office",
+                                    "1 (TEXT) Aircraft name, Äöü ß", "x"}) {
+            model.appendRow(new QStandardItem(QString::fromUtf8(caption)));
+        }
+        QTreeView summed;
+        summed.setItemDelegate(new CaptionWidthDelegate(&summed));
+        QTreeView laidOut;
+        for (QTreeView* view : {&summed, &laidOut}) {
+            view->setModel(&model);
+            view->setHeaderHidden(true);
+            view->setTextElideMode(Qt::ElideNone);
+            view->setColumnWidth(0, 150);
+            view->resize(220, 120);
+            view->show();
+            QVERIFY(QTest::qWaitForWindowExposed(view));
+            view->setCurrentIndex(model.index(1, 0));
+        }
+        // One window is active at a time: each is drawn while it is.
+        const auto look = [](QTreeView& view, bool focused) {
+            view.activateWindow();
+            if (!QTest::qWaitForWindowActive(&view)) {
+                return QImage();
+            }
+            if (focused) {
+                view.setFocus();
+            } else {
+                view.clearFocus();
+            }
+            return view.grab().toImage();
+        };
+        for (const bool focused : {true, false}) {
+            const QImage image = look(summed, focused);
+            QVERIFY(!image.isNull());
+            QCOMPARE(image, look(laidOut, focused));
+        }
+
+        for (const QString& caption :
+             {QStringLiteral("316 (INT32) System value 0316, 20480"),
+              QStringLiteral("AVAWAY To Ty We Yo LT Pa P. F, office flight"),
+              QStringLiteral("1 (TEXT) Aircraft name, Äöü ß éèê ñ ©°±"), QStringLiteral("x"),
+              QStringLiteral("100 (TEXT) Price, 250 \u20AC \u201Equoted\u201C")}) {
+            for (const bool bold : {false, true}) {
+                QFont font = summed.font();
+                font.setBold(bold);
+                summed.setFont(font);
+                laidOut.setFont(font);
+                model.clear();
+                model.appendRow(new QStandardItem(caption));
+                // Public only on the base class.
+                const int exact = static_cast<QAbstractItemView&>(laidOut).sizeHintForColumn(0);
+                const int measured = static_cast<QAbstractItemView&>(summed).sizeHintForColumn(0);
+                // Kerned pairs ("AV", "To") are what makes the sum wider.
+                QVERIFY2(measured >= exact && measured <= exact + 2 + exact / 16,
+                         qPrintable(QStringLiteral("%1: %2 vs %3").arg(caption).arg(measured).arg(exact)));
+            }
+        }
     }
 
     // The editor's load stores no captions; the tree builds them from the bytes as it shows them,

@@ -1,0 +1,71 @@
+#include "CaptionWidthDelegate.h"
+
+#include <QApplication>
+#include <QFontMetricsF>
+#include <QPainter>
+#include <QStyle>
+#include <QtMath>
+
+namespace kelvara {
+
+QSize CaptionWidthDelegate::sizeHint(const QStyleOptionViewItem& option,
+                                     const QModelIndex& index) const {
+    const QString text = index.data(Qt::DisplayRole).toString();
+    if (mRowHeight < 0 || option.font != mFont) {
+        mFont = option.font;
+        mAdvances.fill(-1);
+        mRowHeight = QStyledItemDelegate::sizeHint(option, index).height();
+    }
+    const QFontMetricsF metrics(mFont);
+    qreal width = 0;
+    for (const QChar ch : text) {
+        if (ch.unicode() >= mAdvances.size() || ch.category() == QChar::Mark_NonSpacing) {
+            return QStyledItemDelegate::sizeHint(option, index);
+        }
+        qreal& advance = mAdvances[ch.unicode()];
+        if (advance < 0) {
+            advance = metrics.horizontalAdvance(ch);
+        }
+        width += advance;
+    }
+    const QWidget* widget = option.widget;
+    const QStyle* style = widget ? widget->style() : QApplication::style();
+    const int textMargin = style->pixelMetric(QStyle::PM_FocusFrameHMargin, &option, widget) + 1;
+    return {qCeil(width) + 1 + 2 * textMargin, mRowHeight};
+}
+
+void CaptionWidthDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
+                                 const QModelIndex& index) const {
+    if (option.state & QStyle::State_HasFocus) {
+        // The focus frame goes over the text, where the style places it.
+        QStyledItemDelegate::paint(painter, option, index);
+        return;
+    }
+    QStyleOptionViewItem item = option;
+    initStyleOption(&item, index);
+    const QString text = item.text;
+    // The style draws the background and selection of a row without text.
+    item.text.clear();
+    const QWidget* widget = item.widget;
+    const QStyle* style = widget ? widget->style() : QApplication::style();
+    style->drawControl(QStyle::CE_ItemViewItem, &item, painter, widget);
+
+    QPalette::ColorGroup group =
+        item.state & QStyle::State_Enabled ? QPalette::Normal : QPalette::Disabled;
+    if (group == QPalette::Normal && !(item.state & QStyle::State_Active)) {
+        group = QPalette::Inactive;
+    }
+    const int textMargin = style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, widget) + 1;
+    painter->save();
+    painter->setClipRect(item.rect);
+    painter->setFont(item.font);
+    painter->setPen(item.palette.color(
+        group, item.state & QStyle::State_Selected ? QPalette::HighlightedText : QPalette::Text));
+    painter->drawText(item.rect.adjusted(textMargin, 0, -textMargin, 0),
+                      int(QStyle::visualAlignment(item.direction, item.displayAlignment)) |
+                          Qt::TextSingleLine | Qt::TextDontClip,
+                      text);
+    painter->restore();
+}
+
+} // namespace kelvara
