@@ -17,25 +17,37 @@ cp "$small" "$work/small.air"
 echo "synthetic file: $(stat -c %s "$big") bytes"
 
 now() { date +%s%N; }
-# Median wall time in milliseconds of a command run $runs times.
-median() {
-  local times=()
-  for _ in $(seq "$runs"); do
-    local start; start=$(now)
-    "$@" >/dev/null 2>&1
-    times+=($(( ($(now) - start) / 1000 )))
-  done
-  printf '%s\n' "${times[@]}" | sort -n | sed -n "$(( (runs + 1) / 2 ))p" | awk '{ printf "%.1f", $1 / 1000 }'
+# Microseconds one run of a command takes.
+timed() {
+  local start; start=$(now)
+  "$@" >/dev/null 2>&1
+  echo $(( ($(now) - start) / 1000 ))
 }
+middle() { printf '%s\n' "$@" | sort -n | sed -n "$(( ($# + 1) / 2 ))p" | awk '{ printf "%.1f", $1 / 1000 }'; }
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", a / b }'; }
-report() { echo "$1: $2 ms vs $3 $4 ms = $(ratio "$2" "$4")x"; }
+# Runs a command and its baseline in turn, $runs times each, so that a change in the machine's
+# load weighs on both alike, and reports the two medians in milliseconds.
+# Usage: compare NAME BASELINE_NAME COMMAND -- BASELINE_COMMAND
+compare() {
+  local name=$1 base_name=$2; shift 2
+  local command=() baseline=()
+  while [ "$1" != "--" ]; do command+=("$1"); shift; done
+  shift; baseline=("$@")
+  local own=() base=()
+  for _ in $(seq "$runs"); do
+    base+=($(timed "${baseline[@]}"))
+    own+=($(timed "${command[@]}"))
+  done
+  local t b; t=$(middle "${own[@]}"); b=$(middle "${base[@]}")
+  echo "$name: $t ms vs $base_name $b ms = $(ratio "$t" "$b")x"
+}
 
 copy_sync() { cp "$big" "$work/copy.air" && sync "$work/copy.air"; }
 rewrite() { "$bin/kelvara-cli" --ini "$bin/KVR.ini" rewrite "$big"; }
 check() { "$bin/kelvara-cli" --ini "$bin/KVR.ini" check "$big"; }
 
-base=$(median copy_sync); t=$(median rewrite); report "load+save (rewrite)" "$t" "cp+sync" "$base"
-base=$(median cat "$big"); t=$(median check); report "check" "$t" "cat" "$base"
+compare "load+save (rewrite)" "cp+sync" rewrite -- copy_sync
+compare "check" "cat" check -- cat "$big"
 
 if [ -x "$bin/kelvara" ] && [ -x "$bin/kelvara-minimal-window" ]; then
   export QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen}
@@ -46,6 +58,6 @@ if [ -x "$bin/kelvara" ] && [ -x "$bin/kelvara-minimal-window" ]; then
   size_kb=$(( $(stat -c %s "$big") / 1024 ))
   echo "peak memory: $(( held / 1024 )) MB holding the file, $(( own / 1024 )) MB holding the small sample;" \
        "$(ratio $(( held - own )) "$size_kb")x the file size above the program's own"
-  base=$(median "$bin/kelvara-minimal-window"); t=$(median "$bin/kelvara" --quit-after-show "$work/small.air")
-  report "start-up in file mode" "$t" "minimal Qt window" "$base"
+  compare "start-up in file mode" "minimal Qt window" "$bin/kelvara" --quit-after-show "$work/small.air" \
+    -- "$bin/kelvara-minimal-window"
 fi

@@ -7,7 +7,6 @@
 #include "RecordAddress.h"
 #include "RecordEdits.h"
 #include "TableText.h"
-#include "TextUtil.h"
 
 #include <fstream>
 #include <iostream>

@@ -9,8 +9,8 @@
 #include <cstring>
 #include <iterator>
 #include <limits>
+#include <memory>
 #include <stdexcept>
-#include <type_traits>
 #include <vector>
 
 namespace kelvara {
@@ -100,8 +100,8 @@ public:
             Free();
             std::memcpy(mStore, bytes, n);
         } else if (!IsInline() && n <= HeapCapacity()) {
-            if constexpr (std::is_pointer_v<It>) {
-                std::memmove(HeapBytes(), first, n); // may be a part of these very bytes
+            if constexpr (std::contiguous_iterator<It> && sizeof(std::iter_value_t<It>) == 1) {
+                std::memmove(HeapBytes(), std::to_address(first), n); // may be a part of these very bytes
             } else {
                 std::copy(first, last, HeapBytes());
             }
