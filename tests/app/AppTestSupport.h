@@ -12,11 +12,6 @@
 
 namespace kelvara::test {
 
-inline void WriteFile(const std::string& path, const std::string& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << bytes;
-}
-
 inline std::optional<std::string> ReadFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     if (!in) {

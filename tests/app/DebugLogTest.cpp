@@ -1,7 +1,6 @@
 // The debug trace file: off, fresh per run, text as it stands, an unwritable one left alone.
 #include "DebugLog.h"
 #include "AppTestSupport.h"
-#include "Settings.h"
 
 #include <gtest/gtest.h>
 
@@ -27,17 +26,6 @@ TEST(DebugLog, EachRunStartsANewFileWithTheTextAsItStands) {
         }
         EXPECT_EQ(ReadFile(folder.File("_debug.txt")), expected);
     }
-}
-
-TEST(DebugLog, SwitchAndFolderComeFromSettings) {
-    TempFolder folder;
-    WriteFile(folder.File("kvr.cfg"), "debug = 1\n");
-    Settings settings;
-    settings.Load(folder.Path());
-    DebugLog log(settings);
-    EXPECT_TRUE(log.Enabled());
-    log.WriteDebugPoint("main5");
-    EXPECT_EQ(ReadFile(folder.File("_debug.txt")), "main5\n");
 }
 
 // A log that cannot be written is left exactly as it is, even in a writable folder: a folder

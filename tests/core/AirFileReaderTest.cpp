@@ -122,28 +122,24 @@ TEST_F(Reader, DamagedFilesAreRefusedAndTheTreeStays) {
     ASSERT_EQ(Read(AirFileBuilder().Record(0x1101, LeFloat(1)).Bytes()).code, 0);
     const auto good = AirFileBuilder().Record(0x1101, LeFloat(1)).Bytes();
 
-    struct Case {
-        std::vector<uint8_t> bytes;
-        uint64_t offset;
-        std::string message;
-    };
-    const std::vector<Case> cases = {
+    // bytes, offset of the damage, message
+    const std::vector<std::tuple<std::vector<uint8_t>, uint64_t, std::string>> cases = {
         {Concat({good, {1, 2, 3}}), 12, "record header at byte 12 cut short: 3 of 8 bytes left"},
         {Concat({good, Le32(0x1101), Le32(250), {1, 2}}), 12,
          "record 0x1101 at byte 12: length 250 exceeds the 2 bytes left"},
         {Concat({Le32(7), Le32(-1)}), 0, "record 0x0007 at byte 0: length 4294967295 exceeds the 0 bytes left"},
     };
-    for (const Case& c : cases) {
-        const ReadResult r = Read(c.bytes);
+    for (const auto& [bytes, offset, message] : cases) {
+        const ReadResult r = Read(bytes);
         EXPECT_EQ(r.code, ReadResultCode::Damaged);
-        EXPECT_EQ(r.offset, c.offset);
-        EXPECT_EQ(r.message, c.message);
+        EXPECT_EQ(r.offset, offset);
+        EXPECT_EQ(r.message, message);
         EXPECT_EQ(mTree.RootCount(), 1u);
         // The check without a tree says the same.
         size_t records = 0;
-        const ReadResult checked = CheckAirBytes(c.bytes, mDictionary, {}, records);
-        EXPECT_EQ(checked.offset, c.offset);
-        EXPECT_EQ(checked.message, c.message);
+        const ReadResult checked = CheckAirBytes(bytes, mDictionary, {}, records);
+        EXPECT_EQ(checked.offset, offset);
+        EXPECT_EQ(checked.message, message);
     }
 }
 
@@ -158,11 +154,7 @@ TEST_F(Reader, StreamedFileAgreesWithTheBytes) {
     many.Record(0x1204, std::vector<uint8_t>(200000, 7));
     many.Record(0x1300, Le32(1));
     const auto body = many.Bytes();
-    struct Case {
-        const char* name;
-        std::vector<uint8_t> bytes;
-    };
-    const std::vector<Case> cases = {
+    const std::vector<std::pair<const char*, std::vector<uint8_t>>> cases = {
         {"empty", {}},
         {"sound", body},
         {"header cut short after the long record", Concat({body, {1, 2, 3, 4, 5}})},
@@ -170,11 +162,11 @@ TEST_F(Reader, StreamedFileAgreesWithTheBytes) {
         {"cut inside the long record", std::vector<uint8_t>(body.begin(), body.end() - 100)},
     };
     test::TempFolder folder;
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
+    for (const auto& [name, bytes] : cases) {
+        SCOPED_TRACE(name);
         const std::string path = folder.File("c.air");
-        test::WriteFile(path, c.bytes);
-        const ReadResult expected = ReadAirBytes(c.bytes, mDictionary, {}, mTree);
+        test::WriteFile(path, bytes);
+        const ReadResult expected = ReadAirBytes(bytes, mDictionary, {}, mTree);
         RecordTree tree;
         const ReadResult read = ReadAirFile(path, mDictionary, {}, tree);
         size_t records = 99;

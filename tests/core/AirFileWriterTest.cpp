@@ -10,10 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <csignal>
-#include <sys/resource.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 namespace kelvara {
 namespace {
@@ -106,31 +103,6 @@ TEST_F(Writer, SavingThroughALinkWritesTheLinkedFileAndKeepsItsMode) {
     struct stat st;
     ASSERT_EQ(::stat(real.c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 07777, 0600u);
-}
-
-TEST_F(Writer, FullDiskIsDetectedBeforeTheTargetIsReplaced) {
-    // A file size limit makes write() fail the way a full disk does.
-    AirFileBuilder builder;
-    for (int i = 0; i < 64; ++i) {
-        builder.Record(0x1300, Le16(1));
-    }
-    const std::vector<uint8_t> big = builder.Bytes();
-    Load(big);
-    WriteFile(mFolder.File("plane.kvr1.air"), Version(8));
-    struct rlimit old;
-    ::getrlimit(RLIMIT_FSIZE, &old);
-    struct rlimit limit = old;
-    limit.rlim_cur = 100;
-    auto previous = std::signal(SIGXFSZ, SIG_IGN);
-    ::setrlimit(RLIMIT_FSIZE, &limit);
-    const int result = WriteAirFile(mTree, SaveNamesForFile(mPath));
-    ::setrlimit(RLIMIT_FSIZE, &old);
-    std::signal(SIGXFSZ, previous);
-
-    EXPECT_EQ(result, WriteResultCode::CannotWriteTemporary);
-    EXPECT_EQ(ReadFile(mPath), big);
-    EXPECT_EQ(ReadFile(mFolder.File("plane.kvr1.air")), Version(8));
-    EXPECT_FALSE(Exists("plane.kvr.air"));
 }
 
 } // namespace

@@ -17,14 +17,9 @@ using namespace test;
 
 const NumberStyle kPeriod{'.', 1};
 
-struct FormatRow {
-    int type;
-    std::vector<uint8_t> bytes;
-    std::string text;
-};
-
 TEST(FormatValue, ScaledTypesMatchWorkedNumbers) {
-    const std::vector<FormatRow> rows = {
+    // type, stored bytes, text shown
+    const std::vector<std::tuple<int, std::vector<uint8_t>, std::string>> rows = {
         {DataType::Ang16, Le16(182), "0.999989986419678"}, {DataType::Ang16, Le16(16384), "90.02197265625"},
         {DataType::Ang16, Le16(1), "0.00548999989405274"}, {DataType::Mach, Le32(20480), "0.999989986419678"},
         {DataType::Mach, Le32(65536), "3.19999003410339"}, {DataType::Mach, Le32(1), "3.9999998989515E-5"},
@@ -48,8 +43,8 @@ TEST(FormatValue, ScaledTypesMatchWorkedNumbers) {
         {DataType::Unknown, {1, 2}, " "}, {1005, {1, 2, 3, 4, 5}, " "},
         {DataType::Label, {}, " "},
     };
-    for (const FormatRow& row : rows) {
-        EXPECT_EQ(FormatValue(row.type, row.bytes, kPeriod), row.text) << "type " << row.type;
+    for (const auto& [type, bytes, text] : rows) {
+        EXPECT_EQ(FormatValue(type, bytes, kPeriod), text) << "type " << type;
     }
 }
 
@@ -108,19 +103,15 @@ TEST(EditorNumberText, ShowsCutNumbers) {
 }
 
 TEST(ParseNumberText, TolerantReading) {
-    struct Row {
-        std::string text;
-        double value;
-    };
-    const std::vector<Row> rows = {
+    const std::vector<std::pair<std::string, double>> rows = {
         {"", 0}, {"-", 0}, {" 12.5 ft", 12.5}, {"80%", 80}, {"1.2.3", 1.2}, {"x", 0},
         {"  7\t", 7}, {"-3.25", -3.25}, {"1e3", 1000}, {"+4", 4}, {"5.", 5}, {".5", 0.5},
         {"1e-400", 0}, {"-1e-400", 0}, {"1e-310", 1e-310}, {"3e-324", 3e-324},
     };
-    for (const Row& row : rows) {
-        const auto v = ParseNumberText(row.text, '.');
-        ASSERT_TRUE(v.has_value()) << row.text;
-        EXPECT_DOUBLE_EQ(*v, row.value) << row.text;
+    for (const auto& [text, value] : rows) {
+        const auto v = ParseNumberText(text, '.');
+        ASSERT_TRUE(v.has_value()) << text;
+        EXPECT_DOUBLE_EQ(*v, value) << text;
     }
     for (const char* refused : {"1,5", "1e999", "-1e400", "abc5"}) {
         EXPECT_FALSE(ParseNumberText(refused, '.').has_value()) << refused;

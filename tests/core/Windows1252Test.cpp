@@ -16,18 +16,15 @@ TEST(Windows1252, EveryByteRoundTrips) {
 }
 
 TEST(Windows1252, Conversions) {
-    struct Row {
-        std::string bytes;
-        std::string utf8;
-    };
-    const Row rows[] = {
+    // stored bytes, the same text in UTF-8
+    const std::pair<std::string, std::string> rows[] = {
         {"\x80", "€"}, {"\x84", "„"}, {"\x82", "‚"}, {"\x96", "–"}, {"\x97", "—"},
         {"\x99", "™"}, {"\x9F", "Ÿ"}, {"\x81", "\xC2\x81"}, {"\x9D", "\xC2\x9D"},
         {"\xA0", "\xC2\xA0"}, {"\xE9", "é"}, {"\xFF", "ÿ"}, {"Cessna \x84" "C172\x93", "Cessna „C172“"},
     };
-    for (const Row& row : rows) {
-        EXPECT_EQ(Windows1252ToUtf8(row.bytes), row.utf8) << row.utf8;
-        EXPECT_EQ(Utf8ToWindows1252(row.utf8), row.bytes) << row.utf8;
+    for (const auto& [bytes, utf8] : rows) {
+        EXPECT_EQ(Windows1252ToUtf8(bytes), utf8) << utf8;
+        EXPECT_EQ(Utf8ToWindows1252(utf8), bytes) << utf8;
     }
 }
 

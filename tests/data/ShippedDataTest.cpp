@@ -1,10 +1,9 @@
 // The shipped data against what it must serve. KVR.ini against the record numbers and lengths
 // of real aircraft files, listed in real_records.txt (the files themselves are not shipped);
 // the sample simulator folder: its scan leads to existing flight models, and every flight
-// model loads, shows and exports with the shipped dictionary.
+// model loads and shows with the shipped dictionary.
 
 #include "AirFileReader.h"
-#include "AsciiExport.h"
 #include "ByteIO.h"
 #include "DataType.h"
 #include "FolderNames.h"
@@ -217,9 +216,9 @@ TEST(SampleFolder, EveryVariationNamesExistingFiles) {
 }
 
 // Every sample loads, shows each record by name in sorted order, holds tables whose sizes match
-// their types and structured records whose fields are whole, and exports one line per node;
-// together the samples show every value type.
-TEST(SampleFlightModels, LoadShowAndExportEveryRecordByName) {
+// their types and structured records whose fields are whole; together the samples show every
+// value type.
+TEST(SampleFlightModels, LoadAndShowEveryRecordByName) {
     std::set<int> typesSeen;
     int files = 0;
     for (const auto& e : fs::recursive_directory_iterator(kSamples)) {
@@ -258,16 +257,7 @@ TEST(SampleFlightModels, LoadShowAndExportEveryRecordByName) {
                 }
             }
         }
-        std::ostringstream out;
-        ExportAscii(tree, Dictionary(), 2, NumberStyle{}, out);
-        const std::string text = out.str();
-        size_t lines = 0, nodes = 0;
-        for (size_t p = text.find("\r\n"); p != std::string::npos; p = text.find("\r\n", p + 2)) {
-            ++lines;
-        }
-        tree.ForEach([&](RecordNode& node) { ++nodes, typesSeen.insert(node.record.type); });
-        EXPECT_EQ(lines, nodes) << "one line per record and per field";
-        EXPECT_EQ(text.find("(?\?\?\?)"), std::string::npos);
+        tree.ForEach([&](RecordNode& node) { typesSeen.insert(node.record.type); });
     }
     EXPECT_GE(files, 4);
     for (int type = 1; type <= 26; ++type) {

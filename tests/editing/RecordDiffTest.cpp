@@ -3,7 +3,7 @@
 #include "RecordDictionary.h"
 #include "RecordDiff.h"
 
-#include "AirFileBuilder.h"
+#include "TableBytes.h"
 
 #include <gtest/gtest.h>
 
@@ -16,10 +16,6 @@ using B = AirFileBuilder;
 const char* kDictionary =
     "[records]\n0001=Title,text\n0100=Rpm,int16\n0101=Tilt,ang16\n0200=Engine,record\n"
     "0300=Lift,tbldb\n0301=Drag,tbl16_2\n0302=Matrix,tbl3d\n[0200]\n1=0x00,int16,Idle\n2=0x02,int16,Max\n";
-
-std::vector<uint8_t> Pairs(double x1, double y1, double x2, double y2) {
-    return Concat({Le32(2), LeDouble(x1), LeDouble(y1), LeDouble(x2), LeDouble(y2)});
-}
 
 std::string Describe(const RecordDifference& d) {
     char head[64];
@@ -51,8 +47,8 @@ TEST(Diff, ListsEveryDifferenceInRecordOrder) {
          B().Record(0x0100, Le16(5)).Record(0x0100, Le16(7)), {"B 0100"}},
         {"FieldsByName", B().Record(0x0200, Concat({Le16(700), Le16(2400)})),
          B().Record(0x0200, Concat({Le16(700), Le16(2500)})), {"F 0200 [Max: 2400 > 2500]"}},
-        {"TablePoints", B().Record(0x0300, Pairs(0, 1, 0.5, 2)), B().Record(0x0300, Pairs(0, 1, 0.5, 2.5)),
-         {"T 0300 [point 1: 0.5; 2 > 0.5; 2.5] 1/2"}},
+        {"TablePoints", B().Record(0x0300, PairTable({{0, 1}, {0.5, 2}})),
+         B().Record(0x0300, PairTable({{0, 1}, {0.5, 2.5}})), {"T 0300 [point 1: 0.5; 2 > 0.5; 2.5] 1/2"}},
         {"TableGrows", B().Record(0x0301, Concat({Le16(1024), Le16(2048)})),
          B().Record(0x0301, Concat({Le16(1024), Le16(-2048), Le16(0)})),
          {"T 0301 [point 1: 1 > -1] [point 2: (none) > 0] 2/3"}},

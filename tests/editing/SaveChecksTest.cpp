@@ -3,7 +3,7 @@
 #include "RecordDictionary.h"
 #include "SaveChecks.h"
 
-#include "AirFileBuilder.h"
+#include "TableBytes.h"
 
 #include <gtest/gtest.h>
 
@@ -18,14 +18,6 @@ using namespace test;
 const char* kDictionary = "[records]\n0100=Rpm,int32\n0101=Weight,double\n0300=Lift,tbldb\n"
                           "0400=Drag,tbl3d\n0401=Pitch,tbl3d_2\n0200=Engine,record\n"
                           "[0200]\n1=0x00,double,Bore\n";
-
-std::vector<uint8_t> Pairs(std::initializer_list<std::pair<double, double>> points, int count = -1) {
-    std::vector<uint8_t> out = Le32(count < 0 ? static_cast<int32_t>(points.size()) : count);
-    for (auto [x, y] : points) {
-        out = Concat({out, LeDouble(x), LeDouble(y)});
-    }
-    return out;
-}
 
 // columns x rows doubles, column after column.
 std::vector<uint8_t> Matrix(int columns, int rows, std::initializer_list<double> values) {
@@ -48,11 +40,12 @@ TEST(SaveChecks, FindsWhatLooksWrongAndNothingInSoundRecords) {
         {0x101, LeDouble(nan), {"0101 Weight: a value is not a number (NaN)"}},
         {0x101, LeDouble(-inf), {"0101 Weight: a value is infinite"}},
         {0x200, LeDouble(inf), {"0200 Engine / Bore: a value is infinite"}},
-        {0x300, Pairs({{0, 1}, {2, 3}, {5, 4}}), {}},
-        {0x300, Pairs({{0, 1}, {5, 3}, {2, 4}}), {"0300 Lift: X values do not ascend at point 3 (2 after 5)"}},
-        {0x300, Pairs({{0, 1}, {0, 3}}), {"0300 Lift: X values do not ascend at point 2 (0 after 0)"}},
-        {0x300, Pairs({{0, 1}, {1, 2}}, 3), {"0300 Lift: 3 points need 52 bytes, the record holds 36"}},
-        {0x300, Pairs({{0, nan}, {1, 2}}), {"0300 Lift: a value is not a number (NaN) at byte 12"}},
+        {0x300, PairTable({{0, 1}, {2, 3}, {5, 4}}), {}},
+        {0x300, PairTable({{0, 1}, {5, 3}, {2, 4}}), {"0300 Lift: X values do not ascend at point 3 (2 after 5)"}},
+        {0x300, PairTable({{0, 1}, {0, 3}}), {"0300 Lift: X values do not ascend at point 2 (0 after 0)"}},
+        {0x300, Concat({Le32(3), LeDouble(0), LeDouble(1), LeDouble(1), LeDouble(2)}),
+         {"0300 Lift: 3 points need 52 bytes, the record holds 36"}},
+        {0x300, PairTable({{0, nan}, {1, 2}}), {"0300 Lift: a value is not a number (NaN) at byte 12"}},
         {0x300, {1, 0}, {"0300 Lift: holds 2 bytes, too few for a point count"}},
         {0x400, Matrix(3, 2, {0, 1, 10, 2, 20, 3}), {}},
         {0x400, Matrix(3, 3, {0, 1, 2, 10, 0, 0, 5, 0, 0}),

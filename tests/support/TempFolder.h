@@ -1,4 +1,5 @@
-// A fresh folder for a test's files, and an environment variable set for one scope.
+// A fresh folder for a test's files, files written whole, and an environment variable set for
+// one scope.
 #pragma once
 
 #include <cstdlib>
@@ -9,6 +10,10 @@
 #include <sys/stat.h>
 
 namespace kelvara::test {
+
+inline void WriteFile(const std::string& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
+}
 
 // Made under the system's temporary folder and removed with everything in it.
 class TempFolder {
@@ -43,7 +48,7 @@ class TempFolder {
     // Writes the file, making its folders.
     void Write(const std::string& name, const std::string& bytes) const {
         std::filesystem::create_directories(std::filesystem::path(File(name)).parent_path());
-        std::ofstream(File(name), std::ios::binary) << bytes;
+        WriteFile(File(name), bytes);
     }
 
   private:

@@ -8,16 +8,12 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
-#include <QDialogButtonBox>
 #include <QFontInfo>
-#include <QLibraryInfo>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
-#include <QPushButton>
 #include <QTextBlock>
 #include <QTimer>
-#include <QTranslator>
 #include <QTreeView>
 
 using namespace kelvara;
@@ -106,43 +102,10 @@ class EditingTest : public QObject {
         QVERIFY(!f.window->MarkforCompare1->isVisible() && !f.window->Compare1->isVisible());
     }
 
-    // The dialog's own words follow the language setting, not the texts Qt has loaded (a
-    // German desktop's, or none at all).
-    void findDialogFollowsTheLanguage_data() {
-        QTest::addColumn<QByteArray>("cfg");
-        QTest::addColumn<bool>("qtGerman");
-        QTest::addColumn<QString>("caption");
-        QTest::addColumn<QString>("cancel");
-        QTest::newRow("English, Qt in German") << QByteArray("language = E\r\n") << true
-                                               << "Find Text" << "Cancel";
-        QTest::newRow("German, Qt in English") << QByteArray("language = D\r\n") << false
-                                               << "Text suchen" << "Abbruch";
-    }
-    void findDialogFollowsTheLanguage() {
-        QFETCH(QByteArray, cfg);
-        QFETCH(bool, qtGerman);
-        QFETCH(QString, caption);
-        QFETCH(QString, cancel);
-        QTranslator qtTexts;
-        if (qtGerman) {
-            QVERIFY(qtTexts.load(QStringLiteral("qtbase_de"),
-                                 QLibraryInfo::path(QLibraryInfo::TranslationsPath)));
-            QCoreApplication::installTranslator(&qtTexts);
-        }
-        UiFixture f;
-        f.Start(cfg);
-        QCoreApplication::removeTranslator(&qtTexts);
-        TFinddialog& dialog = f.window->Commands().FindDialog();
-        auto* buttons = dialog.findChild<QDialogButtonBox*>();
-        QVERIFY(buttons);
-        QCOMPARE(dialog.windowTitle(), caption);
-        QCOMPARE(buttons->button(QDialogButtonBox::Cancel)->text(), cancel);
-        QCOMPARE(buttons->button(QDialogButtonBox::Ok)->text(), QStringLiteral("OK"));
-    }
-
     void clipboardCarriesRecordsBetweenFiles() {
         UiFixture f;
         f.Start();
+        f.Activate();
         TMainBrowser& w = *f.window;
         f.Select(0x0104, 1);
         QVERIFY(!w.Copy1->isEnabled() && !w.Cut1->isEnabled() && !w.Paste1->isEnabled());
@@ -175,6 +138,13 @@ class EditingTest : public QObject {
         QVERIFY(f.Page().TitlePanel->text().isEmpty() && !f.Page().NumberPanel->isVisible());
         Key(f.Page().TV, Qt::Key_V); // the last cut record comes back
         QCOMPARE(Numbers(f), (std::vector<int32_t>{0x0200}));
+
+        // Ctrl+Z takes back the paste, then the cut before it: the record returns, shown.
+        Key(f.Page().TV, Qt::Key_Z);
+        QVERIFY(w.Tree().Empty());
+        Key(f.Page().TV, Qt::Key_Z);
+        QCOMPARE(f.Node(0x0200)->record.data, Le16(1));
+        QCOMPARE(f.Page().SelectedNode(), f.Node(0x0200));
     }
 
     void pluginsWindowListsThePlugins() {

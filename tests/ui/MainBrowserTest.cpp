@@ -3,11 +3,14 @@
 #include "ChangeTracker.h"
 #include "DeferredStyleIcons.h"
 #include "QtUserPrompts.h"
+#include "RecordCommands.h"
 #include "TAboutForm.h"
+#include "TFinddialog.h"
 #include "TablePanel.h"
 #include "UiFixture.h"
 
 #include <QCheckBox>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QPushButton>
 #include <QLabel>
@@ -52,10 +55,10 @@ struct ExposureNotingPrompts : ScriptedPrompts {
     std::vector<bool> exposed;
 };
 
-// Menu and check box captions, hex view length line, a message, refusing a damaged file, and
-// Qt's own button text.
+// Menu and check box captions, the find dialog's caption and button, hex view length line, a
+// message, refusing a damaged file, and Qt's own button text.
 struct LanguageCase {
-    const char *cfg, *file, *load, *xlock, *length, *range, *openCaption, *openText, *yes;
+    const char *cfg, *file, *load, *xlock, *find, *cancel, *length, *range, *openCaption, *openText, *yes;
 };
 
 } // namespace
@@ -69,31 +72,27 @@ class MainBrowserTest : public QObject {
 
     void start_data() {
         QTest::addColumn<QString>("argument");
-        QTest::addColumn<int>("records"); // none for a backup name
-        QTest::newRow("file argument") << "plane.air" << 9;
-        QTest::newRow("relative argument") << "./plane.air" << 9;
-        QTest::newRow("backup argument") << "plane.air.bak" << 0;
-        QTest::newRow("missing file") << "missing.air" << 0;
+        QTest::newRow("file argument") << "plane.air";
+        QTest::newRow("relative argument") << "./plane.air";
+        QTest::newRow("missing file") << "missing.air";
     }
     void start() {
         QFETCH(QString, argument);
-        QFETCH(int, records);
         UiFixture f;
         ExposureNotingPrompts prompts;
         f.usePrompts = &prompts;
-        f.WriteFile(QStringLiteral("plane.air.bak"), AirBytes(StandardRecords()));
         const QString before = QDir::currentPath();
         QDir::setCurrent(f.dir.path());
         f.Start({}, {argument}, false);
         QDir::setCurrent(before);
         TMainBrowser& w = *f.window;
         QVERIFY(!w.LibraryMode() && !w.TabControl()->isVisible());
-        QCOMPARE(w.Tree().RootCount(), size_t(records));
+        const bool missing = argument == QStringLiteral("missing.air");
+        QCOMPARE(w.Tree().RootCount(), size_t(missing ? 0 : 9));
         QVERIFY(w.LoadAircraft1->isVisible() && f.Page().isVisible() && !w.Changes().IsChanged());
         // A start file that cannot be opened is reported over the shown window.
-        const bool missing = argument == QStringLiteral("missing.air");
         QCOMPARE(prompts.exposed, missing ? std::vector<bool>{true} : std::vector<bool>{});
-        if (records == 0) {
+        if (missing) {
             QCOMPARE(w.windowTitle(), QStringLiteral("Kelvara V2.2"));
         } else {
             // Absolute even when given relative, so that they outlive a change of folder.
@@ -108,12 +107,12 @@ class MainBrowserTest : public QObject {
     void languages_data() {
         QTest::addColumn<LanguageCase>("c");
         QTest::newRow("D") << LanguageCase{"language = D\r\n", "Datei", "Flugzeug laden",
-                                           "X sperren", "Länge = 2",
+                                           "X sperren", "Text suchen", "Abbruch", "Länge = 2",
                                            "nur Werte zwischen -32768 and 32767 sind erlaubt",
                                            "Warnung", ".air Datei konnte nicht geöffnet werden",
                                            "&Ja"};
         QTest::newRow("E") << LanguageCase{"language = E\r\n", "File", "Load Aircraft", "lock X",
-                                           "Length = 2", "values between -32768 and 32767 only",
+                                           "Find Text", "Cancel", "Length = 2", "values between -32768 and 32767 only",
                                            "Warning", "could not open .air file", "&Yes"};
     }
     // Captions, messages and Qt's own buttons follow the language.
@@ -125,6 +124,11 @@ class MainBrowserTest : public QObject {
         QCOMPARE(Plain(f.window->LoadAircraft1->text()), QString::fromUtf8(c.load));
         QCOMPARE(Plain(f.window->ASCIIExport1->text()), QStringLiteral("ASCII Export"));
         QCOMPARE(f.Page().Tables()->cbXlock->text(), QString::fromUtf8(c.xlock));
+        // The find dialog's own words, not the ones of the Qt texts loaded (here none).
+        TFinddialog& find = f.window->Commands().FindDialog();
+        QCOMPARE(find.windowTitle(), QString::fromUtf8(c.find));
+        QCOMPARE(find.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Cancel)->text(),
+                 QString::fromUtf8(c.cancel));
         f.Select(0x0100);
         QCOMPARE(f.Page().HexEditor->toPlainText().section(u'\n', 0, 0), QString::fromUtf8(c.length));
         f.Page().eNumber->setText(QStringLiteral("40000"));

@@ -9,7 +9,7 @@
 #include "TablePanel.h"
 #include "UiFixture.h"
 
-#include "../tables/TableBytes.h"
+#include "TableBytes.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -51,33 +51,21 @@ struct TreeNotingPrompts : ScriptedPrompts {
 struct Window {
     Window() {
         QLocale::setDefault(QLocale::c());
-        f.WriteFile(QStringLiteral("KVR.ini"), kTableDictionary);
-        f.WriteFile(QStringLiteral("kvr.cfg"), "showaircraft = 0\r\n");
+        f.dictionary = kTableDictionary;
         const auto other = [](uint32_t a, uint32_t b) { return KeyedValue(a, b) + (a && b ? 1000 : 0); };
-        f.WriteFile(QStringLiteral("plane.air"),
-                    AirBytes({{0x0200, PairTable({{0, 0}, {5, 10}, {10, 0}})},
-                              {0x0201, WordTable({2048, 0})},
-                              {0x0300, Matrix(3, 3, KeyedValue)},
-                              {0x1503, Matrix(4, 3, KeyedValue)},
-                              {0x1504, Matrix(4, 3, other)},
-                              {0x1505, Matrix(7, 2, KeyedValue)},
-                              {0x1506, Matrix(1, 3, KeyedValue)},
-                              {0x1507, Matrix(4, 4, KeyedValue)}}));
-        f.settings = std::make_unique<Settings>();
-        f.settings->Load(f.Folder());
-        f.window = std::make_unique<TMainBrowser>(*f.settings, f.prompts, QStringList{f.Path(QStringLiteral("plane.air"))});
+        f.records = {{0x0200, PairTable({{0, 0}, {5, 10}, {10, 0}})},
+                     {0x0201, WordTable({2048, 0})},
+                     {0x0300, Matrix(3, 3, KeyedValue)},
+                     {0x1503, Matrix(4, 3, KeyedValue)},
+                     {0x1504, Matrix(4, 3, other)},
+                     {0x1505, Matrix(7, 2, KeyedValue)},
+                     {0x1506, Matrix(1, 3, KeyedValue)},
+                     {0x1507, Matrix(4, 4, KeyedValue)}};
+        f.Start();
         f.window->resize(900, 700);
-        f.window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
-        QTRY_VERIFY(f.window->StartFileHandled());
     }
     TablePanel& Panel() const { return *f.Page().Tables(); }
     TableGridView& Grid() const { return *Panel().ValueGrid; }
-    // Window shortcuts (Undo) act only in the active window.
-    void Activate() const {
-        f.window->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
-    }
     bool Changed() const { return f.window->Changes().IsChanged(); }
     UiFixture f;
 };
@@ -122,58 +110,42 @@ QColor SettingColor(const Settings& s, GraphColor c) {
 class TablePanelTest : public QObject {
     Q_OBJECT
   private slots:
-    // Right-button drag of point 1 upward by 20 pixels: Y changes, X is locked, the file is
-    // changed, and the graph shows background, curve squares and the marked square.
-    void dragWithTheRightButton() {
-        if (!GraphWidget::OpenGLAvailable()) {
-            QSKIP("no OpenGL renderer here");
-        }
-        Window w;
-        w.f.Select(0x0200);
-        GraphWidget* graph = w.Panel().Graph();
-        QVERIFY(graph);
-        (void)graph->grabFramebuffer(); // draws once, so that pixels map to values
-        CurveView& view = w.Panel().View();
-        const QPoint start = PixelOf(view, 5, 10);
-        const double ySpan = view.LastRange().YSpan();
-        SendMouse(graph, QEvent::MouseButtonPress, start, Qt::RightButton, Qt::RightButton);
-        QVERIFY(!w.Changed());
-        SendMouse(graph, QEvent::MouseMove, start - QPoint(0, 20), Qt::NoButton, Qt::RightButton);
-        SendMouse(graph, QEvent::MouseButtonRelease, start - QPoint(0, 20), Qt::RightButton, Qt::NoButton);
-        QVERIFY(w.Changed());
-        const double expectedY = 10 + 20 * ySpan / graph->height();
-        QCOMPARE(w.f.Node(0x0200)->record.data, PairTable({{0, 0}, {5, expectedY}, {10, 0}}));
-        QCOMPARE(w.Panel().eYvalue->text().toDouble(), std::trunc(expectedY * 1e5) / 1e5);
-
-        const QImage image = graph->grabFramebuffer();
-        const Settings& s = *w.f.settings;
-        QCOMPARE(image.pixelColor(3, 3), SettingColor(s, GraphColor::Background));
-        QCOMPARE(image.pixelColor(PixelOf(view, 5, expectedY)), SettingColor(s, GraphColor::MarkedPoint));
-        QCOMPARE(image.pixelColor(PixelOf(view, 10, 0) + QPoint(-1, 0)), SettingColor(s, GraphColor::CurrentCurve));
-    }
-
-    // A whole right-button drag with real mouse events, then Ctrl+Z: bytes, graph point,
-    // fields, grid and pixels are as before, and the file no longer counts as changed.
+    // A right-button drag of point 1 upward in three moves: Y changes, X is locked, the file is
+    // changed, and the graph shows background, curve squares and the marked square. Then Ctrl+Z:
+    // bytes, graph point, fields, grid and pixels are as before, and the file no longer counts as
+    // changed.
     void dragThenUndoRestoresEverything() {
         if (!GraphWidget::OpenGLAvailable()) {
             QSKIP("no OpenGL renderer here");
         }
         Window w;
-        w.Activate();
+        w.f.Activate();
         w.f.Select(0x0200);
         GraphWidget* graph = w.Panel().Graph();
-        (void)graph->grabFramebuffer();
+        QVERIFY(graph);
+        (void)graph->grabFramebuffer(); // draws once, so that pixels map to values
         CurveView& view = w.Panel().View();
         const std::vector<uint8_t> before = w.f.Node(0x0200)->record.data.ToVector();
         const QPoint start = PixelOf(view, 5, 10);
-        QTest::mousePress(graph, Qt::RightButton, {}, start);
-        for (int step = 1; step <= 3; ++step) {
-            QTest::mouseMove(graph, start - QPoint(0, 10 * step));
+        const double ySpan = view.LastRange().YSpan();
+        SendMouse(graph, QEvent::MouseButtonPress, start, Qt::RightButton, Qt::RightButton);
+        QVERIFY(!w.Changed());
+        SendMouse(graph, QEvent::MouseMove, start - QPoint(0, 10), Qt::NoButton, Qt::RightButton);
+        const double expectedY = 10 + 10 * ySpan / graph->height();
+        QCOMPARE(w.f.Node(0x0200)->record.data, PairTable({{0, 0}, {5, expectedY}, {10, 0}}));
+        QCOMPARE(w.Panel().eYvalue->text().toDouble(), std::trunc(expectedY * 1e5) / 1e5);
+        for (const int up : {20, 30}) { // each move sees the range the one before widened
+            SendMouse(graph, QEvent::MouseMove, start - QPoint(0, up), Qt::NoButton, Qt::RightButton);
         }
-        QTest::mouseRelease(graph, Qt::RightButton, {}, start - QPoint(0, 30));
+        SendMouse(graph, QEvent::MouseButtonRelease, start - QPoint(0, 30), Qt::RightButton, Qt::NoButton);
         QVERIFY(w.Changed());
-        QVERIFY(view.PointValue(CurveView::kAxisY, 1) > 10);
-        QVERIFY(qAbs(CellText(w.Grid(), 1, 1).toDouble() - double(view.PointValue(CurveView::kAxisY, 1))) < 1e-9);
+        const double y = double(view.PointValue(CurveView::kAxisY, 1));
+        QVERIFY(qAbs(CellText(w.Grid(), 1, 1).toDouble() - y) < 1e-9);
+        const Settings& s = *w.f.settings;
+        QImage image = graph->grabFramebuffer();
+        QCOMPARE(image.pixelColor(3, 3), SettingColor(s, GraphColor::Background));
+        QCOMPARE(image.pixelColor(PixelOf(view, 5, y)), SettingColor(s, GraphColor::MarkedPoint));
+        QCOMPARE(image.pixelColor(PixelOf(view, 10, 0) + QPoint(-1, 0)), SettingColor(s, GraphColor::CurrentCurve));
 
         PressKey(Qt::Key_Z, Qt::ControlModifier); // three moves, one step
         QCOMPARE(w.f.Node(0x0200)->record.data, before);
@@ -182,8 +154,8 @@ class TablePanelTest : public QObject {
         QCOMPARE(CellText(w.Grid(), 1, 1), QStringLiteral("10"));
         QVERIFY(!w.Changed());
         QVERIFY(!w.f.window->History().Undo1->isEnabled());
-        const QImage image = graph->grabFramebuffer();
-        QCOMPARE(image.pixelColor(PixelOf(view, 5, 10)), SettingColor(*w.f.settings, GraphColor::CurrentCurve));
+        image = graph->grabFramebuffer();
+        QCOMPARE(image.pixelColor(PixelOf(view, 5, 10)), SettingColor(s, GraphColor::CurrentCurve));
     }
 
     // The grid of a matrix: an oversize block is refused, a typed cell and a pasted block with
@@ -191,7 +163,7 @@ class TablePanelTest : public QObject {
     // grid has the focus, and one Ctrl+Z takes back the whole block.
     void gridTypingCopyAndPaste() {
         Window w;
-        w.Activate();
+        w.f.Activate();
         // A record on the record clipboard, so that a record paste could happen.
         w.f.Select(0x0201);
         w.f.Page().TV->setFocus();
@@ -225,10 +197,8 @@ class TablePanelTest : public QObject {
         QApplication::clipboard()->setText(QStringLiteral("1,5\t2,5\r\n3,5\t4,5\r\n5,5\t6,5\r\n"));
         ClickCell(grid, 0, 1);
         PressKey(Qt::Key_V, Qt::ControlModifier);
-        const auto pasted = [](uint32_t a, uint32_t b) {
-            return a >= 2 && b >= 1 ? 2.0 * b - 0.5 + (a - 2.0) : a == 1 && b == 3 ? 12.5 : KeyedValue(a, b);
-        };
-        QCOMPARE(w.f.Node(0x1507)->record.data, Matrix(4, 4, pasted));
+        QCOMPARE(CellText(grid, 0, 1), QStringLiteral("1.5")); // the block from the clicked cell on
+        QCOMPARE(CellText(grid, 2, 2), QStringLiteral("6.5"));
         QCOMPARE(w.f.window->Tree().RootCount(), records);
         QCOMPARE(grid.selectionModel()->selectedIndexes().size(), 6);
         QCOMPARE(w.Panel().SelectedCurve(), 1); // the cell made its column the current curve
@@ -249,7 +219,7 @@ class TablePanelTest : public QObject {
     // the next edit, a paste into the grid, join the typed step before it.
     void pasteAfterAnIdleKeyIsAStepOfItsOwn() {
         Window w;
-        w.Activate();
+        w.f.Activate();
         w.f.Select(0x1507);
         QLineEdit* field = w.Panel().eYvalue;
         field->setFocus();
@@ -270,7 +240,7 @@ class TablePanelTest : public QObject {
     // told and changes nothing; the graph's mark and the grid's current cell follow each other.
     void gridKeyboardAndMarks() {
         Window w;
-        w.Activate();
+        w.f.Activate();
         w.f.Select(0x1507);
         TableGridView& grid = w.Grid();
         w.f.Page().TV->setFocus();
@@ -309,10 +279,16 @@ class TablePanelTest : public QObject {
     }
 
     // Keys, corner and typed values change the record (and a field's parent) and mark the file.
-    void keyCornerAndTypedEdits() {
+    // One key row shows per curve after the first, whichever table came before; a table with a
+    // single column has none, yet its curve stays selected.
+    void keysCornerAndTypedEdits() {
         Window w;
-        w.f.Select(0x0300, 0); // the matrix field, shown by rows
         TablePanel& panel = w.Panel();
+        const auto shownRows = [&panel] {
+            return std::count_if(panel.selectorEdits.begin(), panel.selectorEdits.end(),
+                                 [](const QLineEdit* edit) { return !edit->isHidden(); });
+        };
+        w.f.Select(0x0300, 0); // the matrix field, shown by rows
         QVERIFY(!w.Changed());
         QCOMPARE(panel.View().CurveCount(), 2);
         panel.selectorEdits[1]->setText(QStringLiteral("7.5"));
@@ -328,6 +304,21 @@ class TablePanelTest : public QObject {
         panel.eYvalue->setText(QStringLiteral("-0.5"));
         QCOMPARE(w.f.Node(0x0201)->record.data, WordTable({-1024, 0}));
         QVERIFY(w.Changed());
+
+        w.f.Select(0x1503);
+        QCOMPARE(shownRows(), 3);
+        w.f.Select(0x1505);
+        QCOMPARE(shownRows(), 6);
+        QCOMPARE(panel.selectorEdits[5]->text(), QStringLiteral("60"));
+        panel.selectorEdits[5]->setText(QStringLiteral("65"));
+        QCOMPARE(ReadDouble(w.f.Node(0x1505)->record.data, 8 + 8 * (6 * 2)), 65.0); // key of column 6
+        w.f.Select(0x1503);
+        QCOMPARE(shownRows(), 3);
+        QCOMPARE(panel.selectorEdits[2]->text(), QStringLiteral("30"));
+        w.f.Select(0x1506);
+        QCOMPARE(shownRows(), 0);
+        QVERIFY(panel.selectorButtons[0]->isChecked());
+        QCOMPARE(panel.SelectedCurve(), 0);
     }
 
     // The overlay pairs 0x1503 with its neighbour 0x1504; "change graph" changes only the view.
@@ -353,32 +344,6 @@ class TablePanelTest : public QObject {
         QCOMPARE(panel.View().PointCount(), 3);
         QCOMPARE(w.f.Node(0x1504)->record.data, before);
         QVERIFY(!w.Changed());
-    }
-
-    // One key row per curve after the first, whichever table came before; a table with a
-    // single column has none, yet its curve stays selected.
-    void selectorRowsFollowTheTable() {
-        Window w;
-        TablePanel& panel = w.Panel();
-        const auto shownRows = [&panel] {
-            return std::count_if(panel.selectorEdits.begin(), panel.selectorEdits.end(),
-                                 [](const QLineEdit* edit) { return !edit->isHidden(); });
-        };
-        w.f.Select(0x1503);
-        QCOMPARE(shownRows(), 3);
-        w.f.Select(0x1505);
-        QCOMPARE(shownRows(), 6);
-        QCOMPARE(panel.selectorEdits[5]->text(), QStringLiteral("60"));
-        panel.selectorEdits[5]->setText(QStringLiteral("65"));
-        QCOMPARE(ReadDouble(w.f.Node(0x1505)->record.data, 8 + 8 * (6 * 2)), 65.0); // key of column 6
-        QVERIFY(w.Changed());
-        w.f.Select(0x1503);
-        QCOMPARE(shownRows(), 3);
-        QCOMPARE(panel.selectorEdits[2]->text(), QStringLiteral("30"));
-        w.f.Select(0x1506);
-        QCOMPARE(shownRows(), 0);
-        QVERIFY(panel.selectorButtons[0]->isChecked());
-        QCOMPARE(panel.SelectedCurve(), 0);
     }
 
     // A bad line changes nothing; a good file changes the table; export writes the text file.

@@ -8,6 +8,7 @@
 #include "ScriptedPrompts.h"
 #include "Settings.h"
 #include "TMainBrowser.h"
+#include "TableBytes.h"
 
 #include <QApplication>
 #include <QFile>
@@ -62,8 +63,6 @@ inline const char* kTestDictionary =
 inline const Bytes kTrainer{'T', 'r', 'a', 'i', 'n', 'e', 'r', 0, 0, 0};
 inline std::vector<TestRecord> StandardRecords() {
     const std::string description = "line one\r\nline two";
-    Bytes validTable(4 + 16, 0);
-    validTable[0] = 1;
     return {
         {0x0001, kTrainer},
         {0x0003, Bytes(description.c_str(), description.c_str() + description.size() + 1)},
@@ -73,7 +72,7 @@ inline std::vector<TestRecord> StandardRecords() {
         {0x0103, {1, 0, 0, 0}},
         {0x0104, {0x60, 0x09, 0, 0, 'a', 'b', 0, 0, 0, 0}}, // 2400, 0, "ab" in six bytes
         {0x0105, Bytes(11, 0)},
-        {0x0106, validTable},
+        {0x0106, PairTable({{0, 0}})},
     };
 }
 

@@ -1,4 +1,4 @@
-// Table records built from values, for the table tests.
+// Table records built from values.
 #pragma once
 
 #include "AirFileBuilder.h"
