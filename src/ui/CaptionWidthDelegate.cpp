@@ -8,6 +8,16 @@
 
 namespace kelvara {
 
+namespace {
+
+// The space the style leaves on each side of an item's text.
+int TextMargin(const QStyleOptionViewItem& option) {
+    const QStyle* style = option.widget ? option.widget->style() : QApplication::style();
+    return style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, option.widget) + 1;
+}
+
+} // namespace
+
 QSize CaptionWidthDelegate::sizeHint(const QStyleOptionViewItem& option,
                                      const QModelIndex& index) const {
     const QString text = index.data(Qt::DisplayRole).toString();
@@ -28,10 +38,7 @@ QSize CaptionWidthDelegate::sizeHint(const QStyleOptionViewItem& option,
         }
         width += advance;
     }
-    const QWidget* widget = option.widget;
-    const QStyle* style = widget ? widget->style() : QApplication::style();
-    const int textMargin = style->pixelMetric(QStyle::PM_FocusFrameHMargin, &option, widget) + 1;
-    return {qCeil(width) + 1 + 2 * textMargin, mRowHeight};
+    return {qCeil(width) + 1 + 2 * TextMargin(option), mRowHeight};
 }
 
 void CaptionWidthDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
@@ -55,7 +62,7 @@ void CaptionWidthDelegate::paint(QPainter* painter, const QStyleOptionViewItem& 
     if (group == QPalette::Normal && !(item.state & QStyle::State_Active)) {
         group = QPalette::Inactive;
     }
-    const int textMargin = style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, widget) + 1;
+    const int textMargin = TextMargin(item);
     painter->save();
     painter->setClipRect(item.rect);
     painter->setFont(item.font);

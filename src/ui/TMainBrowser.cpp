@@ -50,7 +50,7 @@ TMainBrowser::TMainBrowser(Settings& settings, UserPrompts& prompts, QStringList
       mArguments(std::move(arguments)), mDebugLog(settings) {
     setObjectName(QStringLiteral("TMainBrowser"));
     resize(kDesignWidth, kDesignHeight);
-    // Read while the font configuration loads beside it, before any widget measures text.
+    // Read while Qt lists the fonts beside it, before any widget measures text.
     LoadDictionary();
 
     auto* central = new QWidget(this);

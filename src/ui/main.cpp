@@ -187,8 +187,8 @@ int main(int argc, char* argv[]) {
     }
     QElapsedTimer sinceStart;
     sinceStart.start();
-    // Fontconfig reading its configuration is a quarter of start-up and needs nothing of Qt: it
-    // runs while Qt starts and the settings are read, and Qt finds it done.
+    // Fontconfig reading its configuration is a quarter of start-up's work and needs nothing of
+    // Qt: it runs while Qt starts and the settings are read, and Qt finds it done.
     std::jthread fontConfiguration;
     if (!HasArgument(argc, argv, "--minimal-window")) {
         fontConfiguration = std::jthread([] { FcInit(); });
