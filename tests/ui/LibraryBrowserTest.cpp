@@ -82,7 +82,7 @@ void ClickTab(UiFixture& f, int tab) {
 class LibraryBrowserTest : public QObject {
     Q_OBJECT
   private slots:
-    void startListsEveryTitledVariation() {
+    void startListsEveryTitledVariationAndClicksShowIt() {
         UiFixture f;
         StartLibrary(f);
         SelectionPage& page = *f.window->Selection();
@@ -104,14 +104,9 @@ class LibraryBrowserTest : public QObject {
         QVERIFY(f.prompts.shown[0].text.starts_with("could not open .air file"));
         QCOMPARE(f.window->TabControl()->currentIndex(), 0);
         QVERIFY(page.isVisible());
-    }
 
-    // A click shows the details; both lines of one .air file get the round mark; a thumbnail
-    // that is no JPEG is hidden and named in the status bar, and the rest of the click happens.
-    void clickShowsDetailsMarksAndThumbnail() {
-        UiFixture f;
-        StartLibrary(f);
-        SelectionPage& page = *f.window->Selection();
+        // A click shows the details; both lines of one .air file get the round mark; a thumbnail
+        // that is no JPEG is hidden and named in the status bar, and the rest of the click happens.
         ClickRow(page.Alist, 3);
         QCOMPARE(page.valueLabels[0]->text(), QStringLiteral("<FSX>/SimObjects/Airplanes/Trainer"));
         QCOMPARE(page.valueLabels[3]->text(), QStringLiteral("Red"));
@@ -140,6 +135,19 @@ class LibraryBrowserTest : public QObject {
         ClickRow(page.lbMaircraft, 0);
         QCOMPARE(page.Alist->currentRow(), 1);
         QCOMPARE(page.valueLabels[1]->text(), QStringLiteral("Glider"));
+
+        // A variation opened from the list can be marked and compared with the one shown next.
+        ClickRow(page.Alist, 3, true);
+        QVERIFY(f.window->MarkforCompare1->isVisible() && f.window->Compare1->isVisible());
+        QVERIFY(!f.window->CompareWithFile1->isVisible());
+        f.window->MarkforCompare1->trigger();
+        ClickTab(f, 0); // and open a variation again: now it can be compared
+        ClickRow(page.Alist, 3, true);
+        QVERIFY(f.window->Compare1->isEnabled());
+        f.TypeNumber(0x0100, QStringLiteral("7"));
+        f.window->Compare1->trigger(); // both variations fly the same file, as it is on disk
+        QVERIFY(f.Page().CompareMemo->isVisible());
+        QVERIFY(f.Page().CompareMemo->toPlainText().contains(QStringLiteral("0100 Int value: 7 -> 5")));
     }
 
     void backToSelection_data() {
@@ -218,22 +226,6 @@ class LibraryBrowserTest : public QObject {
         }
         QVERIFY(f.window->Selection()->isVisible());
         QVERIFY(QFile::exists(f.Path(kTrainerFolder + QStringLiteral("Trainer.kvr1.air"))));
-    }
-
-    void markedVariationComparesWithTheShownOne() {
-        UiFixture f;
-        StartLibrary(f);
-        ClickRow(f.window->Selection()->Alist, 3, true);
-        QVERIFY(f.window->MarkforCompare1->isVisible() && f.window->Compare1->isVisible());
-        QVERIFY(!f.window->CompareWithFile1->isVisible());
-        f.window->MarkforCompare1->trigger();
-        ClickTab(f, 0); // and open a variation again: now it can be compared
-        ClickRow(f.window->Selection()->Alist, 3, true);
-        QVERIFY(f.window->Compare1->isEnabled());
-        f.TypeNumber(0x0100, QStringLiteral("7"));
-        f.window->Compare1->trigger(); // both variations fly the same file, as it is on disk
-        QVERIFY(f.Page().CompareMemo->isVisible());
-        QVERIFY(f.Page().CompareMemo->toPlainText().contains(QStringLiteral("0100 Int value: 7 -> 5")));
     }
 
     // Delimiter 7 shows "comma" and is stored as 1; a deleted row comes back with "New

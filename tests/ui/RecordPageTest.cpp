@@ -113,30 +113,6 @@ class RecordPageTest : public QObject {
         }
     }
 
-    // Every keystroke is an edit: bytes, caption, hex view and flag follow; a refused value
-    // keeps the record and the next keystroke is checked again.
-    void typedNumberGoesIntoBytesCaptionAndFlag() {
-        f->TypeNumber(0x0100, QStringLiteral("1234"));
-        QLineEdit* edit = f->Page().eNumber;
-        RecordNode* node = f->Node(0x0100);
-        QCOMPARE(node->record.data, (std::vector<uint8_t>{0xD2, 0x04}));
-        QVERIFY(f->window->Changes().IsChanged());
-        RecordTreeModel* model = f->Page().Model();
-        QVERIFY(model->data(model->IndexOf(node)).toString().endsWith(QStringLiteral(", 1234")));
-        QVERIFY(HexRow(f->Page().HexEditor).startsWith(QStringLiteral("0035 0000  D2 04")));
-        edit->setText(QStringLiteral("32768"));
-        QCOMPARE(node->record.data, (std::vector<uint8_t>{0xD2, 0x04}));
-        edit->setFocus();
-        edit->end(false);
-        QTest::keyClick(edit, Qt::Key_Backspace);
-        QCOMPARE(node->record.data, (std::vector<uint8_t>{0xCC, 0x0C}));
-        QCOMPARE(f->prompts.shown.size(), size_t{1});
-        f->Select(0x0101);
-        edit->setText(QStringLiteral("1,5"));
-        QCOMPARE(f->Node(0x0101)->record.data, Le16(182));
-        QCOMPARE(f->prompts.shown.back().kind, std::string("error"));
-    }
-
     // A record shorter than its type is shown read-only, and says why.
     void shortRecordIsReadOnly() {
         f->WriteFile(QStringLiteral("short.air"), AirBytes({{0x0100, {5}}, {0x0103, {1, 0}}}));
@@ -239,7 +215,7 @@ class RecordPageTest : public QObject {
 
     // The editor's load stores no captions; the tree builds them from the bytes as it shows them,
     // also after an edit.
-    void fieldAndBoolEditsWriteTheRecord() {
+    void numberFieldAndBoolEditsWriteTheRecord() {
         RecordPage& page = f->Page();
         QVERIFY(f->Node(0x0100)->Caption().empty());
         QVERIFY(Caption(page, f->Node(0x0100)).endsWith(QStringLiteral("Int value, 5")));
@@ -260,6 +236,28 @@ class RecordPageTest : public QObject {
         QCOMPARE(f->Node(0x0103)->record.data, (std::vector<uint8_t>{0, 0, 0, 0}));
         QVERIFY(Caption(page, f->Node(0x0103)).endsWith(QStringLiteral("FALSE")));
         QVERIFY(f->window->Changes().IsChanged());
+
+        // Every keystroke is an edit: bytes, caption, hex view and flag follow; a refused value
+        // keeps the record and the next keystroke is checked again.
+        f->window->Changes().SetChanged(false);
+        f->TypeNumber(0x0100, QStringLiteral("1234"));
+        QLineEdit* edit = page.eNumber;
+        RecordNode* node = f->Node(0x0100);
+        QCOMPARE(node->record.data, (std::vector<uint8_t>{0xD2, 0x04}));
+        QVERIFY(f->window->Changes().IsChanged());
+        QVERIFY(Caption(page, node).endsWith(QStringLiteral(", 1234")));
+        QVERIFY(HexRow(page.HexEditor).startsWith(QStringLiteral("0035 0000  D2 04")));
+        edit->setText(QStringLiteral("32768"));
+        QCOMPARE(node->record.data, (std::vector<uint8_t>{0xD2, 0x04}));
+        edit->setFocus();
+        edit->end(false);
+        QTest::keyClick(edit, Qt::Key_Backspace);
+        QCOMPARE(node->record.data, (std::vector<uint8_t>{0xCC, 0x0C}));
+        QCOMPARE(f->prompts.shown.size(), size_t{1});
+        f->Select(0x0101);
+        edit->setText(QStringLiteral("1,5"));
+        QCOMPARE(f->Node(0x0101)->record.data, Le16(182));
+        QCOMPARE(f->prompts.shown.back().kind, std::string("error"));
     }
 
     void textEdits() {
@@ -288,7 +286,6 @@ class RecordPageTest : public QObject {
         page.TextMemo->selectAll();
         QTest::keyClicks(page.TextMemo, QStringLiteral("ab"));
         QCOMPARE(title->record.data, (std::vector<uint8_t>{'a', 'b', 0}));
-        QCOMPARE(title->record.data.size(), size_t{3});
         QCOMPARE(page.HexEditor->toPlainText().section(u'\n', 0, 0), QStringLiteral("Length = 2"));
         page.TextMemo->textCursor().insertText(QStringLiteral("é€"));
         QCOMPARE(title->record.data, (std::vector<uint8_t>{'a', 'b', 0xE9, 0x80, 0}));

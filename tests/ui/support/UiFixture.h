@@ -29,8 +29,6 @@
 
 namespace kelvara::test {
 
-using Bytes = std::vector<uint8_t>;
-
 struct TestRecord {
     uint32_t number;
     Bytes data;
