@@ -132,28 +132,23 @@ TEST(Scan, ConfigurationFilesAndSectionRules) {
                    "[General]\r\ntitle=not a variation\r\n");
     // Broken bytes and no sections at all contribute nothing.
     tree.Write("P/Broken/aircraft.cfg", std::string("\0\xff[fltsim.0\r\n=\r\n", 15));
+    // Titles in Windows-1252, or in UTF-8 after a byte order mark.
+    tree.Write("P/Cp/aircraft.cfg", Section(0, "Fl\xfcgel \x80", "cp"));
+    tree.Write("P/Utf/aircraft.cfg", "\xef\xbb\xbf" + Section(0, "Fl\xc3\xbcgel", "utf"));
     ScanFolders folders{tree.Path(), {{tree.File("P"), 1}}, 0};
     const ScanOutcome out = RunScan(folders);
-    EXPECT_EQ(Texts(out), (std::vector<std::string>{"Folder case - ", "From aircraft.cfg - ",
-                                                    "Quoted - ", "Second - B", "Upper sim - "}));
-    EXPECT_EQ(out.library.Count(), 4);
-    EXPECT_EQ(SimOf(out, 2), tree.File("Other/Base"));
+    EXPECT_EQ(Texts(out), (std::vector<std::string>{"Flügel - ", "Flügel € - ", "Folder case - ",
+                                                    "From aircraft.cfg - ", "Quoted - ", "Second - B",
+                                                    "Upper sim - "}));
+    EXPECT_EQ(out.library.Count(), 6);
+    EXPECT_EQ(SimOf(out, 4), tree.File("Other/Base"));
 
-    const AircraftEntry* mine = out.library.Entry(DecodeAircraftCode(out.lines[3].code).entry);
+    const AircraftEntry* mine = out.library.Entry(DecodeAircraftCode(out.lines[5].code).entry);
     ASSERT_NE(mine, nullptr);
     ASSERT_EQ(mine->variations.size(), 3u); // the untitled one is a variation without a line
     EXPECT_EQ(mine->variations[1].title, "Second");
     EXPECT_EQ(mine->variations[1].createdBy, "Kept"); // left by the section without sim
     EXPECT_EQ(mine->configPath, tree.File("P/Mine/aircraft.cfg"));
-}
-
-TEST(Scan, Windows1252AndUtf8Titles) {
-    TempFolder tree;
-    tree.Write("P/Cp/aircraft.cfg", Section(0, "Fl\xfcgel \x80", "cp"));
-    tree.Write("P/Utf/aircraft.cfg", "\xef\xbb\xbf" + Section(0, "Fl\xc3\xbcgel", "utf"));
-    ScanFolders folders{tree.Path(), {{tree.File("P"), 1}}, 0};
-    const ScanOutcome out = RunScan(folders);
-    EXPECT_EQ(Texts(out), (std::vector<std::string>{"Flügel - ", "Flügel € - "}));
 }
 
 TEST(Scan, LargeLibraryKeepsEveryEntryAndVariation) {
