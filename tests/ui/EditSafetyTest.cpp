@@ -158,8 +158,7 @@ class EditSafetyTest : public QObject {
         f.Activate();
         const Bytes backwards = Concat({Le32(2), LeDouble(5), LeDouble(1), LeDouble(2), LeDouble(1)});
         const QByteArray file = AirBytes({{0x0100, Le16(5)}, {0x0106, backwards}});
-        f.WriteFile(QStringLiteral("back.air"), file);
-        f.window->OpenAirFile(f.Path(QStringLiteral("back.air")));
+        f.OpenFile(QStringLiteral("back.air"), file);
         f.TypeNumber(0x0100, QStringLiteral("6"));
         QLineEdit* field = f.Page().eNumber;
 

@@ -117,8 +117,7 @@ class EditingTest : public QObject {
         Key(f.Page().HexEditor, Qt::Key_V);
         QCOMPARE(f.Page().SelectedNode(), f.Node(0x0104));
 
-        f.WriteFile(QStringLiteral("other.air"), AirBytes({{0x0200, Le16(1)}, {0x0100, Le16(2)}}));
-        w.OpenAirFile(f.Path(QStringLiteral("other.air")));
+        f.OpenFile(QStringLiteral("other.air"), AirBytes({{0x0200, Le16(1)}, {0x0100, Le16(2)}}));
         Key(f.Page().eNumber, Qt::Key_V); // the number field keeps its own paste
         QCOMPARE(Numbers(f), (std::vector<int32_t>{0x0100, 0x0200}));
         Key(f.Page().TV, Qt::Key_V);

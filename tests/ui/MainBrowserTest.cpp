@@ -148,8 +148,7 @@ class MainBrowserTest : public QObject {
         f.prompts.shown.clear();
         QByteArray damaged = AirBytes({{0x0100, Le16(1)}, {0x0101, Le16(2)}});
         damaged[14] = char(200); // the second record's length runs past the end
-        f.WriteFile(QStringLiteral("bad.air"), damaged);
-        f.window->OpenAirFile(f.Path(QStringLiteral("bad.air")));
+        f.OpenFile(QStringLiteral("bad.air"), damaged);
         QCOMPARE(f.prompts.shown.size(), size_t{1});
         QCOMPARE(Last(f, &ShownMessage::caption), QString::fromUtf8(c.openCaption));
         QVERIFY2(Last(f).startsWith(QString::fromUtf8(c.openText) + QLatin1Char('\n') +

@@ -86,6 +86,11 @@ class UiFixture {
         QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
         QCOMPARE(file.write(bytes), bytes.size());
     }
+    // Writes the file and opens it in the window.
+    void OpenFile(const QString& name, const QByteArray& bytes) const {
+        WriteFile(name, bytes);
+        window->OpenAirFile(Path(name));
+    }
     QByteArray ReadFile(const QString& name) const {
         QFile file(Path(name));
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
