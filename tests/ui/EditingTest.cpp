@@ -56,9 +56,12 @@ std::vector<int32_t> Numbers(const UiFixture& f) {
 class EditingTest : public QObject {
     Q_OBJECT
   private slots:
-    void hexEditWritesTheRecordAndMarksTheFile() {
+    // The hex view writes the record and marks the file; find by caption and by text; the record
+    // clipboard carries records between files.
+    void hexViewFindAndClipboard() {
         UiFixture f;
         f.Start();
+        f.Activate();
         f.Select(0x0100);
         HexEditorView* hex = f.Page().HexEditor;
         Key(f.Page().TV, Qt::Key_H);
@@ -85,13 +88,7 @@ class EditingTest : public QObject {
         QCOMPARE(f.Node(0x0104)->record.data[5], uint8_t(0x80));
         Key(f.Page().TV, Qt::Key_H);
         QVERIFY(!hex->isVisible() && !f.window->HexEditor1->isChecked());
-    }
 
-    // Find by caption and by text, then the record clipboard carries records between files.
-    void findAndClipboard() {
-        UiFixture f;
-        f.Start();
-        f.Activate();
         FindFirst(f, QStringLiteral("LINE TWO")); // only in the text of record 3
         QCOMPARE(f.Page().SelectedNode(), f.Node(0x0003));
         Key(f.Page().TV, Qt::Key_F3, Qt::NoModifier); // the one match again, after a round
