@@ -85,7 +85,9 @@ TEST(HexEdit, SelectionAndBytes) {
     }
 }
 
-TEST(HexEditText, CharacterColumnFollowsTheDigitsAndShowsLowCodesAsDots) {
+// The character column follows the digits and shows low codes as dots; only the shown bytes
+// are read back.
+TEST(HexEditText, CharacterColumnAndShownBytes) {
     HexEditState hex;
     hex.Load("Length = 2", Bytes{0x41, 0x42}, 2, 0, true);
     Drive(hex, {"c 2 11", "t 1"});
@@ -93,12 +95,9 @@ TEST(HexEditText, CharacterColumnFollowsTheDigitsAndShowsLowCodesAsDots) {
     EXPECT_EQ(hex.Lines()[2].substr(36, 2), "\x11" "B");
     Drive(hex, {"c 2 12", "t 0"}); // 0x10 is shown as a dot
     EXPECT_EQ(hex.Lines()[2].substr(36, 2), ".B");
-}
 
-TEST(HexEditText, OnlyTheShownBytesAreReadBack) {
     // A text record shows its bytes without the closing zero, which the edit keeps.
     const Bytes text{'a', 'b', 0};
-    HexEditState hex;
     hex.Load("Length = 2", text, 2, 0, true);
     Drive(hex, {"c 2 37", "t Z", "t Y"});
     EXPECT_EQ(hex.ApplyTo(text), (Bytes{'a', 'Z', 0}));

@@ -178,8 +178,9 @@ class RecordPageTest : public QObject {
     }
 
     // The editor's load stores no captions; the tree builds them from the bytes as it shows them,
-    // also after an edit.
-    void numberFieldAndBoolEditsWriteTheRecord() {
+    // also after an edit. Number, field and bool edits write the record; a record too short for
+    // its type is read-only; captions fit the tree or can be scrolled to.
+    void numberFieldAndBoolEdits() {
         RecordPage& page = f->Page();
         QVERIFY(f->Node(0x0100)->Caption().empty());
         QVERIFY(Caption(page, f->Node(0x0100)).endsWith(QStringLiteral("Int value, 5")));

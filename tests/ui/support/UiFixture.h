@@ -60,10 +60,9 @@ inline const char* kTestDictionary =
 // The standard test file: records in file order, each with a known value.
 inline const Bytes kTrainer{'T', 'r', 'a', 'i', 'n', 'e', 'r', 0, 0, 0};
 inline std::vector<TestRecord> StandardRecords() {
-    const std::string description = "line one\r\nline two";
     return {
         {0x0001, kTrainer},
-        {0x0003, Bytes(description.c_str(), description.c_str() + description.size() + 1)},
+        {0x0003, TextBytes("line one\r\nline two")},
         {0x0100, Le16(5)},
         {0x0101, Le16(182)},
         {0x0102, Le16(100)},
