@@ -1,6 +1,8 @@
 #include "FontStartup.h"
 
 #include <QFontDatabase>
+#include <QFontMetrics>
+#include <QGuiApplication>
 #include <QStringList>
 
 #include <fontconfig/fontconfig.h>
@@ -41,7 +43,11 @@ void WaitForFontConfiguration() {
         return;
     }
     gConfiguration.join();
-    gFamilies = std::jthread([] { QFontDatabase::families(); });
+    gFamilies = std::jthread([] {
+        QFontDatabase::families();
+        // The fallback fonts Qt finds for the application font are kept for every thread.
+        QFontMetrics(QGuiApplication::font()).height();
+    });
     RunOnAnotherCpu(gFamilies);
 }
 
