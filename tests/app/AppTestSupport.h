@@ -8,7 +8,6 @@
 #include <iterator>
 #include <optional>
 #include <string>
-#include <unistd.h>
 
 namespace kelvara::test {
 
@@ -18,11 +17,6 @@ inline std::optional<std::string> ReadFile(const std::string& path) {
         return std::nullopt;
     }
     return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-// Root ignores permission bits, so read-only folders cannot be simulated.
-inline bool PermissionsIgnored() {
-    return ::geteuid() == 0;
 }
 
 } // namespace kelvara::test

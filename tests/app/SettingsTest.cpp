@@ -1,11 +1,13 @@
-// kvr.cfg reading, writing and placement.
+// kvr.cfg reading, writing and placement; the language a setting chooses and the caption table.
 #include "Settings.h"
 #include "AppTestSupport.h"
 #include "FaultySystem.h"
+#include "LanguageTable.h"
 
 #include <gtest/gtest.h>
 
 #include <grp.h>
+#include <unistd.h>
 
 namespace kelvara {
 namespace {
@@ -18,7 +20,7 @@ Settings Read(const std::string& text) {
 
 // Root ignores permission bits; then the check runs in a child process as "nobody".
 template <typename Check> void RunUnprivileged(const Check& check) {
-    if (!test::PermissionsIgnored()) {
+    if (::geteuid() != 0) {
         EXPECT_TRUE(check());
         return;
     }
@@ -268,6 +270,28 @@ TEST(Settings, ReadOnlyProgramFolderReadsOldFileAndSavesToXdg) {
         return read && saved && next.fspath == "C:\\New" &&
                ReadFile(program + "/kvr.cfg") == "fspath = C:\\Old\n";
     });
+}
+
+// Only a capital E is English, except that the restart notice is German only for a D.
+TEST(LanguageTable, LanguageRule) {
+    const std::tuple<int32_t, bool, bool> cases[] = {
+        {'E', false, false}, {'D', true, true}, {'e', true, false}, {0, true, false}};
+    for (const auto& [language, german, germanRestartNotice] : cases) {
+        EXPECT_EQ(UsesGerman(TextId::SaveComplete, language), german) << language;
+        EXPECT_EQ(UsesGerman(TextId::RestartNotice, language), germanRestartNotice) << language;
+    }
+    Settings settings;
+    settings.language = 'Q';
+    EXPECT_EQ(Text(TextId::RestartNotice, settings), Text(TextId::RestartNotice, false));
+    EXPECT_EQ(Text(TextId::CaptionWarning, settings), Text(TextId::CaptionWarning, true));
+}
+
+TEST(LanguageTable, EveryMessageExistsInBothLanguages) {
+    for (int i = 0; i < kTextIdCount; ++i) {
+        EXPECT_FALSE(Text(static_cast<TextId>(i), false).empty()) << i;
+        EXPECT_FALSE(Text(static_cast<TextId>(i), true).empty()) << i;
+    }
+    EXPECT_TRUE(Text(static_cast<TextId>(kTextIdCount), true).empty());
 }
 
 } // namespace

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <tuple>
 
 #include <sys/stat.h>
 
@@ -29,6 +30,10 @@ const char* kDictionary =
     "3=0x02,4,Spare\n"
     "4=0x06,int32,Past the end\n"
     "5=0x02,text,Note\n";
+
+auto Fields(const ReadResult& r) {
+    return std::tie(r.code, r.offset, r.message);
+}
 
 class Reader : public ::testing::Test {
 protected:
@@ -130,16 +135,11 @@ TEST_F(Reader, DamagedFilesAreRefusedAndTheTreeStays) {
         {Concat({Le32(7), Le32(-1)}), 0, "record 0x0007 at byte 0: length 4294967295 exceeds the 0 bytes left"},
     };
     for (const auto& [bytes, offset, message] : cases) {
-        const ReadResult r = Read(bytes);
-        EXPECT_EQ(r.code, ReadResultCode::Damaged);
-        EXPECT_EQ(r.offset, offset);
-        EXPECT_EQ(r.message, message);
+        size_t records = 0; // the check without a tree says the same
+        for (const ReadResult& r : {Read(bytes), CheckAirBytes(bytes, mDictionary, {}, records)}) {
+            EXPECT_EQ(Fields(r), Fields({ReadResultCode::Damaged, offset, message}));
+        }
         EXPECT_EQ(mTree.RootCount(), 1u);
-        // The check without a tree says the same.
-        size_t records = 0;
-        const ReadResult checked = CheckAirBytes(bytes, mDictionary, {}, records);
-        EXPECT_EQ(checked.offset, offset);
-        EXPECT_EQ(checked.message, message);
     }
 }
 
@@ -172,9 +172,7 @@ TEST_F(Reader, StreamedFileAgreesWithTheBytes) {
         size_t records = 99;
         const ReadResult checked = CheckAirFile(path, mDictionary, {}, records);
         for (const ReadResult& r : {read, checked}) {
-            EXPECT_EQ(r.code, expected.code);
-            EXPECT_EQ(r.offset, expected.offset);
-            EXPECT_EQ(r.message, expected.message);
+            EXPECT_EQ(Fields(r), Fields(expected));
         }
         if (expected.code == ReadResultCode::Ok) {
             EXPECT_EQ(records, mTree.RootCount());
@@ -185,9 +183,6 @@ TEST_F(Reader, StreamedFileAgreesWithTheBytes) {
             }
         }
     }
-    size_t records = 0;
-    EXPECT_EQ(CheckAirFile(folder.Path(), mDictionary, {}, records).code, ReadResultCode::CannotOpen);
-    EXPECT_EQ(CheckAirFile(folder.File("missing.air"), mDictionary, {}, records).code, ReadResultCode::CannotOpen);
 }
 
 // Many records, numbers spread over all four bytes and repeated: ascending and unsigned, equal
@@ -215,17 +210,21 @@ TEST(RecordTreeSort, OrdersLikeAStableSortOfTheNumbers) {
     }
 }
 
+// Reading and checking refuse alike what is no regular file.
 TEST_F(Reader, OnlyRegularFilesAreOpened) {
     ASSERT_EQ(Read({}).code, 0);
     EXPECT_TRUE(mTree.Empty());
+    size_t records = 0;
     EXPECT_EQ(ReadAirFile("/nonexistent/x.air", mDictionary, {}, mTree).code, ReadResultCode::CannotOpen);
+    EXPECT_EQ(CheckAirFile("/nonexistent/x.air", mDictionary, {}, records).code, ReadResultCode::CannotOpen);
     test::TempFolder folder;
     const std::string fifo = folder.File("fifo.air");
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0); // opening it for reading would hang
     for (const std::string& path : {folder.Path(), fifo, std::string("/dev/null")}) {
-        const ReadResult r = ReadAirFile(path, mDictionary, {}, mTree);
-        EXPECT_EQ(r.code, ReadResultCode::CannotOpen) << path;
-        EXPECT_EQ(r.message, path + " is not a regular file");
+        for (const ReadResult& r :
+             {ReadAirFile(path, mDictionary, {}, mTree), CheckAirFile(path, mDictionary, {}, records)}) {
+            EXPECT_EQ(Fields(r), Fields({ReadResultCode::CannotOpen, 0, path + " is not a regular file"}));
+        }
     }
 }
 

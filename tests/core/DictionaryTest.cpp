@@ -1,12 +1,16 @@
-// KVR.ini reading: the line reader, the field splitter and the dictionary tables.
+// KVR.ini: the line reader, the field splitter, the dictionary tables, and where the file is
+// looked for and which copy wins, in the build folder and an installed tree.
 #include "CfgReader.h"
 #include "DataType.h"
+#include "DictionaryLocation.h"
 #include "RecordDictionary.h"
 #include "TextUtil.h"
 
 #include "AirFileBuilder.h"
 
 #include <gtest/gtest.h>
+
+#include <filesystem>
 
 #include <sys/stat.h>
 
@@ -42,6 +46,7 @@ TEST(CfgReader, WhatIsNoReadableFileLoadsNothing) {
     test::TempFolder folder;
     const std::string fifo = folder.File("fifo.ini");
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    test::WriteFile(folder.File("KVR.ini"), std::string("[records]\n1101=Wing area,float\n"));
     for (const std::string& path : {folder.Path(), fifo, folder.File("none.ini")}) {
         CfgReader reader;
         EXPECT_EQ(reader.Load(path), -1) << path;
@@ -49,6 +54,7 @@ TEST(CfgReader, WhatIsNoReadableFileLoadsNothing) {
         dictionary.LoadDictionary(path);
         EXPECT_TRUE(dictionary.IsLoaded());
         EXPECT_FALSE(dictionary.FileFound());
+        dictionary.LoadDictionary(folder.File("KVR.ini")); // loaded once per run, even when empty
         EXPECT_EQ(dictionary.Type(0x1101), DataType::Unknown);
     }
 }
@@ -86,9 +92,7 @@ TEST(RecordDictionary, RecordSectionLines) {
         {0x2003, "Later section", DataType::Bool},
     };
     for (const auto& [number, name, type] : rows) {
-        EXPECT_EQ(d.Name(number), name);
-        EXPECT_EQ(d.Type(number), type) << name;
-        EXPECT_TRUE(d.IsDefined(number)) << name;
+        EXPECT_EQ(std::tuple(d.Name(number), d.Type(number), d.IsDefined(number)), std::tuple(name, type, true));
     }
     EXPECT_EQ(d.Entry(0x1101).help, "Area of the wing|in square feet");
     EXPECT_EQ(d.Entry(0x1204).help, "Upper-case help key");
@@ -120,9 +124,8 @@ TEST(RecordDictionary, LayoutSections) {
         {6, DataType::RawBlockBase, 0x20, "Pad"}, // an unknown type reads as no bytes
     };
     for (const auto& [number, type, offset, name] : fields) {
-        EXPECT_EQ(d.Field(layout, number).type, type) << number;
-        EXPECT_EQ(d.Field(layout, number).offset, offset) << number;
-        EXPECT_EQ(d.Field(layout, number).name, name) << number;
+        const FieldDef& field = d.Field(layout, number);
+        EXPECT_EQ(std::tie(field.type, field.offset, field.name), std::tie(type, offset, name)) << number;
     }
     EXPECT_EQ(d.Field(layout, 2).help, "Revolutions|per minute");
     EXPECT_EQ(d.LayoutCount(), 2); // "[ Records ]" is a layout section, and one that fails to parse
@@ -145,13 +148,53 @@ TEST(RecordDictionary, OutOfRangeLinesAreSkippedAndCounted) {
     EXPECT_EQ(d.SkippedLines(), 4 + 2 * 2);
 }
 
-TEST(RecordDictionary, LoadedOncePerRun) {
-    test::TempFolder folder;
-    test::WriteFile(folder.File("KVR.ini"), std::string("[records]\n1101=Wing area,float\n"));
-    RecordDictionary d;
-    d.LoadDictionary(folder.File("none.ini"));
-    d.LoadDictionary(folder.File("KVR.ini"));
-    EXPECT_EQ(d.Type(0x1101), DataType::Unknown);
+TEST(DictionaryLocation, CandidatesInOrderOfPrecedence) {
+    const struct {
+        const char* programFolder;
+        const char* xdgDataHome;
+        const char* home;
+        std::vector<std::string> expected;
+    } cases[] = {
+        {"/opt/k/bin", "/x/data", "/home/u",
+         {"/x/data/kelvara/KVR.ini", "/opt/k/bin/KVR.ini", "/opt/k/share/kelvara/KVR.ini"}},
+        // A relative XDG value is invalid; the default under the home folder applies.
+        {"/usr/bin/", "data", "/home/u",
+         {"/home/u/.local/share/kelvara/KVR.ini", "/usr/bin/KVR.ini",
+          "/usr/share/kelvara/KVR.ini"}},
+        {"/usr/bin", "", "", {"/usr/bin/KVR.ini", "/usr/share/kelvara/KVR.ini"}},
+        // An unknown program folder never becomes the current folder.
+        {"bin", "", "/h", {"/h/.local/share/kelvara/KVR.ini"}},
+        {"", "", "relative", {}},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(DictionaryCandidates(c.programFolder, c.xdgDataHome, c.home), c.expected)
+            << c.programFolder << " " << c.xdgDataHome << " " << c.home;
+    }
+}
+
+// An installed tree gains, one by one, a copy beside the program and a user's copy.
+TEST(DictionaryLocation, FirstReadableFileWins) {
+    test::TempFolder root;
+    const std::string bin = root.File("prefix/bin");
+    const std::string installed = root.File("prefix/share/kelvara/KVR.ini");
+    const std::string user = root.File("user/kelvara/KVR.ini");
+    std::filesystem::create_directories(bin);
+    std::filesystem::create_directories(root.File("prefix/share/kelvara"));
+    std::filesystem::create_directories(user); // a folder of that name is passed over
+    const test::ScopedEnv xdg("XDG_DATA_HOME", root.File("user"));
+
+    EXPECT_FALSE(FindDictionary(bin).Found());
+    test::WriteFile(installed, std::string("[records]\n"));
+    EXPECT_EQ(FindDictionary(bin).path, installed);
+    EXPECT_TRUE(IsInstalledProgram(bin));
+
+    test::WriteFile(bin + "/KVR.ini", std::string("[records]\n"));
+    EXPECT_EQ(FindDictionary(bin).path, bin + "/KVR.ini");
+    EXPECT_FALSE(IsInstalledProgram(bin)) << "a copy beside the program: a build folder";
+
+    std::filesystem::remove(user);
+    test::WriteFile(user, std::string("[records]\n"));
+    EXPECT_EQ(DictionaryLookupText(FindDictionary(bin)), "KVR.ini: " + user);
 }
 
 } // namespace

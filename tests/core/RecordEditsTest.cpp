@@ -61,8 +61,7 @@ TEST_F(Edits, FieldAndBoolEdits) {
 
 TEST_F(Edits, TextEdits) {
     ASSERT_EQ(ApplyTextEdit(Node(0x1001), "ab").status, EditStatus::Ok);
-    EXPECT_EQ(Node(0x1001).record.data.size(), 3u);
-    EXPECT_EQ(Node(0x1001).record.Text(), "ab");
+    EXPECT_EQ(Node(0x1001).record.data, TextBytes("ab"));
     EXPECT_EQ(ApplyTextEdit(Node(0x1001), std::string(32001, 'a')).status, EditStatus::TextTooLong);
     EXPECT_EQ(Node(0x1001).record.Text(), "ab");
     EXPECT_EQ(ApplyTextEdit(Node(0x1001), std::string(32000, 'a')).status, EditStatus::Ok);

@@ -1,20 +1,39 @@
 // The scan over folder trees built by the tests: discovery, search paths, configuration files,
-// and trees that are large or hostile.
+// and trees that are large or hostile; sim paths, quotes and the section rules of one
+// configuration text; names matched without regard to letter case on a file system that tells
+// case apart.
 #include "AircraftConfig.h"
 #include "BrowserLists.h"
-#include "LibraryTestSupport.h"
+#include "FolderNames.h"
 #include "Scan.h"
+#include "TempFolder.h"
+#include "Thumbnail.h"
+
+#include <gtest/gtest.h>
 
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <string>
 #include <vector>
 
 using namespace kelvara;
 using namespace kelvara::test;
 
 namespace {
+
+// One [fltsim.N] section.
+std::string Section(int n, const std::string& title, const std::string& sim, const std::string& extra = {}) {
+    std::string text = "[fltsim." + std::to_string(n) + "]\r\n";
+    if (!title.empty()) {
+        text += "title=" + title + "\r\n";
+    }
+    if (!sim.empty()) {
+        text += "sim=" + sim + "\r\n";
+    }
+    return text + extra;
+}
 
 struct ScanOutcome {
     int result = 0;
@@ -58,9 +77,9 @@ TEST(Scan, DiscoversContainersTwoLevelsDownIncludingSimCfgBoats) {
     ASSERT_EQ(out.result, ScanResultCode::Ok);
     EXPECT_EQ(Texts(out), (std::vector<std::string>{"Cessna - Red", "Ferry - "}));
     ASSERT_EQ(folders.searchPaths.size(), 2u);
-    EXPECT_EQ(folders.searchPaths[0].folder, tree.File("SimObjects/Airplanes"));
-    EXPECT_EQ(folders.searchPaths[1].folder, tree.File("SimObjects/Boats"));
-    EXPECT_EQ(folders.searchPaths[1].active, 1);
+    const std::vector<SearchPath>& paths = folders.searchPaths;
+    EXPECT_EQ(std::tie(paths[0].folder, paths[0].active, paths[1].folder, paths[1].active),
+              std::tuple(tree.File("SimObjects/Airplanes"), 1, tree.File("SimObjects/Boats"), 1));
     EXPECT_EQ(SimOf(out, 0), tree.File("SimObjects/Airplanes/C172/c172"));
 }
 
@@ -113,28 +132,23 @@ TEST(Scan, ConfigurationFilesAndSectionRules) {
                    "[General]\r\ntitle=not a variation\r\n");
     // Broken bytes and no sections at all contribute nothing.
     tree.Write("P/Broken/aircraft.cfg", std::string("\0\xff[fltsim.0\r\n=\r\n", 15));
-    ScanFolders folders{tree.Path(), {{tree.File("P"), 1}}, 0};
-    const ScanOutcome out = RunScan(folders);
-    EXPECT_EQ(Texts(out), (std::vector<std::string>{"Folder case - ", "From aircraft.cfg - ",
-                                                    "Quoted - ", "Second - B", "Upper sim - "}));
-    EXPECT_EQ(out.library.Count(), 4);
-    EXPECT_EQ(SimOf(out, 2), tree.File("Other/Base"));
-
-    const AircraftEntry* mine = out.library.Entry(DecodeAircraftCode(out.lines[3].code).entry);
-    ASSERT_NE(mine, nullptr);
-    ASSERT_EQ(mine->variations.size(), 3u); // the untitled one is a variation without a line
-    EXPECT_EQ(mine->variations[1].title, "Second");
-    EXPECT_EQ(mine->variations[1].createdBy, "Kept"); // left by the section without sim
-    EXPECT_EQ(mine->configPath, tree.File("P/Mine/aircraft.cfg"));
-}
-
-TEST(Scan, Windows1252AndUtf8Titles) {
-    TempFolder tree;
+    // Titles in Windows-1252, or in UTF-8 after a byte order mark.
     tree.Write("P/Cp/aircraft.cfg", Section(0, "Fl\xfcgel \x80", "cp"));
     tree.Write("P/Utf/aircraft.cfg", "\xef\xbb\xbf" + Section(0, "Fl\xc3\xbcgel", "utf"));
     ScanFolders folders{tree.Path(), {{tree.File("P"), 1}}, 0};
     const ScanOutcome out = RunScan(folders);
-    EXPECT_EQ(Texts(out), (std::vector<std::string>{"Flügel - ", "Flügel € - "}));
+    EXPECT_EQ(Texts(out), (std::vector<std::string>{"Flügel - ", "Flügel € - ", "Folder case - ",
+                                                    "From aircraft.cfg - ", "Quoted - ", "Second - B",
+                                                    "Upper sim - "}));
+    EXPECT_EQ(out.library.Count(), 6);
+    EXPECT_EQ(SimOf(out, 4), tree.File("Other/Base"));
+
+    const AircraftEntry* mine = out.library.Entry(DecodeAircraftCode(out.lines[5].code).entry);
+    ASSERT_NE(mine, nullptr);
+    ASSERT_EQ(mine->variations.size(), 3u); // the untitled one is a variation without a line
+    // The section without sim leaves its creator to the next one.
+    EXPECT_EQ(std::tie(mine->variations[1].title, mine->variations[1].createdBy, mine->configPath),
+              std::tuple("Second", "Kept", tree.File("P/Mine/aircraft.cfg")));
 }
 
 TEST(Scan, LargeLibraryKeepsEveryEntryAndVariation) {
@@ -181,4 +195,68 @@ TEST(Scan, HostileTreesAreReportedNotFatal) {
     EXPECT_EQ(Texts(out), expected);
     const auto namesLoop = [](const std::string& text) { return text.find("P/Loop") != std::string::npos; };
     EXPECT_TRUE(std::any_of(out.problems.begin(), out.problems.end(), namesLoop));
+}
+
+TEST(AircraftConfig, SimPathFromValue) {
+    // aircraft folder, sim value, flight model path
+    const std::tuple<const char*, const char*, const char*> cases[] = {
+        {"/F/SimObjects/Airplanes/Mine", "Mine", "/F/SimObjects/Airplanes/Mine/Mine"},
+        {"/F/SimObjects/Airplanes/Mine", "..\\C172\\Cessna172SP", "/F/SimObjects/Airplanes/C172/Cessna172SP"},
+        {"/F/SimObjects/Airplanes/Mine", "..\\..\\Other\\Base", "/F/SimObjects/Other/Base"},
+        {"/F/SimObjects/Airplanes/Mine", "..\\", "/F/SimObjects/Airplanes/Mine/../"},
+        {"/F/SimObjects/Airplanes/Mine", "sub\\Model", "/F/SimObjects/Airplanes/Mine/sub/Model"},
+        {"Mine", "..\\..\\X", "Mine/X"}, // no folder left to climb
+        {"/Mine", "..\\Xy", "/Xy"},
+        {"/F/Mine", "", ""}};
+    for (const auto& [folder, value, path] : cases) {
+        EXPECT_EQ(SimPathFromValue(folder, value), path) << folder << " + " << value;
+    }
+}
+
+TEST(AircraftConfig, SectionRules) {
+    AircraftEntry entry;
+    const int count = ReadAircraftConfigText(
+        entry, "/F/A", "[FLTSIM.7]\n[ignored header]\ntitle = T0 ; comment\nsim=m\nTEXTURE=Red\n"
+        "ui_thumbnailfile=\"t\\p.jpg\"\n"
+        "[general]\nsim=not me\n"
+        "[fltsim.8]\ntitle=T1\nsim=m2\nui_manufacturer=\n");
+    ASSERT_EQ(count, 2);
+    EXPECT_EQ(entry.folder, "/F/A");
+    // The line after a header belongs to the section even when it is a header itself.
+    const std::vector<Variation>& v = entry.variations;
+    EXPECT_EQ(std::tie(v[0].title, v[0].texture, v[0].thumbnailFile, v[1].sim, v[1].manufacturer),
+              std::tuple("T0", "Red", "t\\p.jpg", "/F/A/m2", ""));
+}
+
+TEST(FolderNames, ResolveNoCaseAndThumbnailPaths) {
+    TempFolder tree;
+    tree.Write("Air/Texture.X/Thumbnail.JPG", "x");
+    tree.Write("Air/texture/thumbnail.jpg", "y");
+    tree.Write("Air/Model.air", "z");
+    const std::pair<const char*, const char*> cases[] = {
+        {"air/texture.x/thumbnail.jpg", "Air/Texture.X/Thumbnail.JPG"},
+        {"AIR/TEXTURE./THUMBNAIL.JPG", "Air/texture/thumbnail.jpg"}, // "texture." is "texture"
+        {"Air/model.AIR", "Air/Model.air"},
+        {"air/missing/model.air", "Air/missing/model.air"}, // as written below a missing folder
+        {"Air/../air/Model.air", "Air/../Air/Model.air"},
+    };
+    for (const auto& [in, out] : cases) {
+        EXPECT_EQ(ResolveNoCase(tree.File(in)), tree.File(out)) << in;
+    }
+
+    tree.Write("A/Texture.Red/THUMBNAIL.jpg", "r");
+    tree.Write("A/texture/thumbnail.jpg", "d");
+    tree.Write("A/Pics/Club.jpg", "c");
+    // texture, ui_thumbnailfile, the picture shown
+    const std::tuple<const char*, const char*, const char*> thumbnails[] = {
+        {"red", "", "A/Texture.Red/THUMBNAIL.jpg"},
+        {"", "", "A/texture/thumbnail.jpg"},
+        {"red", "pics\\club.JPG", "A/Pics/Club.jpg"},
+        {"blue", "", "A/texture.blue/thumbnail.jpg"}};
+    for (const auto& [texture, thumbnailFile, path] : thumbnails) {
+        Variation variation;
+        variation.texture = texture;
+        variation.thumbnailFile = thumbnailFile;
+        EXPECT_EQ(ThumbnailPath(tree.File("A"), variation), tree.File(path)) << texture;
+    }
 }

@@ -22,6 +22,12 @@ struct EditCounter : RecordEditObserver {
     int edits = 0;
 };
 
+// A grid showing a table record of its own.
+struct ShownGrid : TableGrid {
+    ShownGrid(int type, Bytes bytes) : node(TableNode(type, std::move(bytes))) { Show(node.get()); }
+    std::unique_ptr<RecordNode> node;
+};
+
 // 4 columns and 4 rows: a grid of 3 x 3 values, value (a, b) = 100 a + b.
 Bytes Matrix44() {
     return Matrix(4, 4, KeyedValue);
@@ -56,14 +62,12 @@ TEST(TableGrid, PastesBlocksAllOrNothing) {
         {"nothing", {0, 0}, "\r\n", Status::Empty, Matrix44()},
     };
     for (const Case& c : cases) {
-        auto node = TableNode(DataType::Tbl3d, Matrix44());
-        TableGrid grid;
-        grid.Show(node.get());
+        ShownGrid grid(DataType::Tbl3d, Matrix44());
         ASSERT_EQ(grid.Rows(), 3);
         EditCounter counter;
         const GridEdit edit = grid.Paste(c.at.row, c.at.column, c.block, ',');
         EXPECT_EQ(edit.status, c.status) << c.name;
-        EXPECT_EQ(node->record.data, c.after) << c.name;
+        EXPECT_EQ(grid.node->record.data, c.after) << c.name;
         EXPECT_EQ(counter.edits, c.status == Status::Ok ? 1 : 0) << c.name;
         if (c.status == Status::NotANumber || c.status == Status::NotRectangular) {
             EXPECT_EQ(edit.at, c.fault) << c.name;
@@ -92,12 +96,10 @@ TEST(TableGrid, RangesOfEachTableType) {
         {DataType::Tbl3d, Matrix44(), {0, 0}, "abc", Status::NotANumber, Matrix44()},
     };
     for (const Case& c : cases) {
-        auto node = TableNode(c.type, c.bytes);
-        TableGrid grid;
-        grid.Show(node.get());
+        ShownGrid grid(c.type, c.bytes);
         const GridEdit edit = grid.SetCell(c.cell.row, c.cell.column, c.text, '.');
         EXPECT_EQ(edit.status, c.status) << c.type << " " << c.text;
-        EXPECT_EQ(node->record.data, c.after) << c.type << " " << c.text;
+        EXPECT_EQ(grid.node->record.data, c.after) << c.type << " " << c.text;
         EXPECT_EQ(edit.changed, c.after != c.bytes) << c.type << " " << c.text;
     }
 }
@@ -117,9 +119,7 @@ TEST(TableGrid, ShapesFromHostileHeaders) {
         {"no room for the counts", Bytes(7, 0), 0, 0},
     };
     for (const Case& c : cases) {
-        auto node = TableNode(DataType::Tbl3d, c.bytes);
-        TableGrid grid;
-        grid.Show(node.get());
+        ShownGrid grid(DataType::Tbl3d, c.bytes);
         EXPECT_EQ(grid.Rows(), c.rows) << c.name;
         EXPECT_EQ(grid.Columns(), c.columns) << c.name;
         EXPECT_EQ(grid.Paste(0, 0, "1", '.').status, c.rows ? Status::Ok : Status::DoesNotFit) << c.name;
@@ -128,18 +128,16 @@ TEST(TableGrid, ShapesFromHostileHeaders) {
 }
 
 TEST(TableGrid, CopiesTheSelectionAsLinesOfTabs) {
-    auto node = TableNode(DataType::Tbl3d, Matrix(3, 3, [](uint32_t a, uint32_t b) {
-                              return a && b ? a + b / 4.0 : KeyedValue(a, b);
-                          }));
-    TableGrid grid;
-    grid.Show(node.get());
+    ShownGrid grid(DataType::Tbl3d, Matrix(3, 3, [](uint32_t a, uint32_t b) {
+                       return a && b ? a + b / 4.0 : KeyedValue(a, b);
+                   }));
     EXPECT_EQ(grid.CopyText({{0, 0}, {1, 1}}, ','), "1,25\t\n\t2,5\n");
     EXPECT_EQ(grid.CopyText({{1, 0}, {1, 1}, {7, 7}}, '.'), "1.5\t2.5\n");
     EXPECT_EQ(grid.CopyText({}, '.'), "");
     // What was copied pastes back unchanged.
-    const Bytes before = node->record.data.ToVector();
+    const Bytes before = grid.node->record.data.ToVector();
     EXPECT_TRUE(grid.Paste(0, 0, grid.CopyText({{0, 0}, {0, 1}, {1, 0}, {1, 1}}, ','), '.').status == Status::Ok);
-    EXPECT_EQ(node->record.data, before);
+    EXPECT_EQ(grid.node->record.data, before);
 
     auto words = TableNode(DataType::Tbl16_2, WordTable({-32768, 1024}));
     grid.Show(words.get());
@@ -160,17 +158,13 @@ TEST(TableGrid, CellsArePointsOfTheGraph) {
         {DataType::Tbl3d_2, Matrix(4, 3, KeyedValue), {1, 2}, {1, 2}}, // rows are curves
     };
     for (const Case& c : cases) {
-        auto node = TableNode(c.type, c.bytes);
-        TableGrid grid;
-        grid.Show(node.get());
+        ShownGrid grid(c.type, c.bytes);
         EXPECT_EQ(grid.PointOfCell(c.cell.row, c.cell.column), c.point) << c.type;
         EXPECT_EQ(grid.CellOfPoint(c.point.curve, c.point.point), c.cell) << c.type;
         EXPECT_FALSE(grid.CellOfPoint(c.point.curve, 99)) << c.type;
         EXPECT_EQ(grid.OnCurve(c.cell.row, c.cell.column, c.point.curve), grid.IsMatrix()) << c.type;
     }
-    auto node = TableNode(DataType::Tbl3d, Matrix(4, 3, KeyedValue));
-    TableGrid grid;
-    grid.Show(node.get());
+    ShownGrid grid(DataType::Tbl3d, Matrix(4, 3, KeyedValue));
     EXPECT_EQ(grid.ColumnKey(2), 30.0);
     EXPECT_EQ(grid.RowKey(1), 2.0);
     EXPECT_EQ(grid.Value(1, 2), 302.0);

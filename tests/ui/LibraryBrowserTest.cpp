@@ -82,9 +82,9 @@ void ClickTab(UiFixture& f, int tab) {
 class LibraryBrowserTest : public QObject {
     Q_OBJECT
   private slots:
-    void startListsEveryTitledVariation() {
+    void browseCompareAndConfigure() {
         UiFixture f;
-        StartLibrary(f);
+        StartLibrary(f, "delimiter = 7\r\n");
         SelectionPage& page = *f.window->Selection();
         QCOMPARE(ListTexts(page.Alist), Latin({"Broken - ", "Glider - ", "Trainer - Blue", "Trainer - Red"}));
         QCOMPARE(ListTexts(page.lbManufacturer), Latin({" ", "Acme", "Zeta"}));
@@ -104,14 +104,9 @@ class LibraryBrowserTest : public QObject {
         QVERIFY(f.prompts.shown[0].text.starts_with("could not open .air file"));
         QCOMPARE(f.window->TabControl()->currentIndex(), 0);
         QVERIFY(page.isVisible());
-    }
 
-    // A click shows the details; both lines of one .air file get the round mark; a thumbnail
-    // that is no JPEG is hidden and named in the status bar, and the rest of the click happens.
-    void clickShowsDetailsMarksAndThumbnail() {
-        UiFixture f;
-        StartLibrary(f);
-        SelectionPage& page = *f.window->Selection();
+        // A click shows the details; both lines of one .air file get the round mark; a thumbnail
+        // that is no JPEG is hidden and named in the status bar, and the rest of the click happens.
         ClickRow(page.Alist, 3);
         QCOMPARE(page.valueLabels[0]->text(), QStringLiteral("<FSX>/SimObjects/Airplanes/Trainer"));
         QCOMPARE(page.valueLabels[3]->text(), QStringLiteral("Red"));
@@ -140,6 +135,59 @@ class LibraryBrowserTest : public QObject {
         ClickRow(page.lbMaircraft, 0);
         QCOMPARE(page.Alist->currentRow(), 1);
         QCOMPARE(page.valueLabels[1]->text(), QStringLiteral("Glider"));
+
+        // A variation opened from the list can be marked and compared with the one shown next.
+        ClickRow(page.Alist, 3, true);
+        QVERIFY(f.window->MarkforCompare1->isVisible() && f.window->Compare1->isVisible());
+        QVERIFY(!f.window->CompareWithFile1->isVisible());
+        f.window->MarkforCompare1->trigger();
+        ClickTab(f, 0); // and open a variation again: now it can be compared
+        ClickRow(page.Alist, 3, true);
+        QVERIFY(f.window->Compare1->isEnabled());
+        f.TypeNumber(0x0100, QStringLiteral("7"));
+        f.window->Compare1->trigger(); // both variations fly the same file, as it is on disk
+        QVERIFY(f.Page().CompareMemo->isVisible());
+        QVERIFY(f.Page().CompareMemo->toPlainText().contains(QStringLiteral("0100 Int value: 7 -> 5")));
+
+        // Delimiter 7 shows "comma" and is stored as 1; a deleted row comes back with "New
+        // Searchpath"; colours offer the panel colours; Escape leaves kvr.cfg alone.
+        const QByteArray before = f.ReadFile(QStringLiteral("kvr.cfg"));
+        {
+            ModalAnswerer escape(Qt::Key_Escape);
+            f.window->Config1->trigger();
+            QCOMPARE(escape.seen, QStringList{QStringLiteral("kelvara::THosts_File")});
+        }
+        QCOMPARE(f.ReadFile(QStringLiteral("kvr.cfg")), before);
+
+        ModalAnswerer enter(Qt::Key_Return, [&](QWidget* modal) {
+            auto& d = *qobject_cast<THosts_File*>(modal);
+            QVERIFY(d.rbDcomma->isChecked());
+            QCOMPARE(d.SearchFolders->count(), 1); // SimObjects/Airplanes, found at the scan
+            d.SearchFolders->setCurrentRow(0);
+            f.prompts.answers = {true};
+            QTest::mouseClick(d.Button4, Qt::LeftButton);
+            QCOMPARE(f.prompts.shown.back().text, std::string("Delete marked Searchpath?"));
+            QCOMPARE(d.SearchFolders->count(), 0);
+            d.pickFolder = [&](QWidget*, const QString&) { return f.Path(QStringLiteral("Extra")); };
+            QTest::mouseClick(d.bNewsearchfolder, Qt::LeftButton);
+            QCOMPARE(ListTexts(d.SearchFolders), (QStringList{f.Path(QStringLiteral("FSX/SimObjects/Airplanes")),
+                                                          f.Path(QStringLiteral("Extra"))}));
+            d.SearchFolders->item(1)->setCheckState(Qt::Unchecked);
+            d.pickColor = [](QWidget*, const QColor&) { return std::optional<QColor>(QColor(255, 0, 0)); };
+            QTest::mouseClick(d.colourPanels[1], Qt::LeftButton);
+            d.pickColor = [](QWidget*, const QColor&) { return std::optional<QColor>(); };
+            QTest::mouseClick(d.colourPanels[0], Qt::LeftButton);
+            QCOMPARE(QColorDialog::customColor(1), QColor(255, 0, 0)); // changed in this visit
+            QCOMPARE(QColorDialog::customColor(2), QColor(255, 255, 0));
+        });
+        f.window->Config1->trigger();
+        QCOMPARE(enter.seen.size(), 1);
+        QCOMPARE(f.CfgValue("delimiter"), QStringLiteral("1"));
+        QCOMPARE(f.CfgValue("color2"), QStringLiteral("255"));
+        QCOMPARE(f.CfgValue("searchpath"),
+                 f.Path(QStringLiteral("FSX/SimObjects/Airplanes")) + u'|' + f.Path(QStringLiteral("Extra")));
+        QCOMPARE(f.CfgValue("searchpathactive"), QStringLiteral("1|0"));
+        QVERIFY(f.prompts.shown.back().text != "you must restart KVR");
     }
 
     void backToSelection_data() {
@@ -218,66 +266,6 @@ class LibraryBrowserTest : public QObject {
         }
         QVERIFY(f.window->Selection()->isVisible());
         QVERIFY(QFile::exists(f.Path(kTrainerFolder + QStringLiteral("Trainer.kvr1.air"))));
-    }
-
-    void markedVariationComparesWithTheShownOne() {
-        UiFixture f;
-        StartLibrary(f);
-        ClickRow(f.window->Selection()->Alist, 3, true);
-        QVERIFY(f.window->MarkforCompare1->isVisible() && f.window->Compare1->isVisible());
-        QVERIFY(!f.window->CompareWithFile1->isVisible());
-        f.window->MarkforCompare1->trigger();
-        ClickTab(f, 0); // and open a variation again: now it can be compared
-        ClickRow(f.window->Selection()->Alist, 3, true);
-        QVERIFY(f.window->Compare1->isEnabled());
-        f.TypeNumber(0x0100, QStringLiteral("7"));
-        f.window->Compare1->trigger(); // both variations fly the same file, as it is on disk
-        QVERIFY(f.Page().CompareMemo->isVisible());
-        QVERIFY(f.Page().CompareMemo->toPlainText().contains(QStringLiteral("0100 Int value: 7 -> 5")));
-    }
-
-    // Delimiter 7 shows "comma" and is stored as 1; a deleted row comes back with "New
-    // Searchpath"; colours offer the panel colours; Escape leaves kvr.cfg alone.
-    void configurationRoundTrip() {
-        UiFixture f;
-        StartLibrary(f, "delimiter = 7\r\n");
-        const QByteArray before = f.ReadFile(QStringLiteral("kvr.cfg"));
-        {
-            ModalAnswerer escape(Qt::Key_Escape);
-            f.window->Config1->trigger();
-            QCOMPARE(escape.seen, QStringList{QStringLiteral("kelvara::THosts_File")});
-        }
-        QCOMPARE(f.ReadFile(QStringLiteral("kvr.cfg")), before);
-
-        ModalAnswerer enter(Qt::Key_Return, [&](QWidget* modal) {
-            auto& d = *qobject_cast<THosts_File*>(modal);
-            QVERIFY(d.rbDcomma->isChecked());
-            QCOMPARE(d.SearchFolders->count(), 1); // SimObjects/Airplanes, found at the scan
-            d.SearchFolders->setCurrentRow(0);
-            f.prompts.answers = {true};
-            QTest::mouseClick(d.Button4, Qt::LeftButton);
-            QCOMPARE(f.prompts.shown.back().text, std::string("Delete marked Searchpath?"));
-            QCOMPARE(d.SearchFolders->count(), 0);
-            d.pickFolder = [&](QWidget*, const QString&) { return f.Path(QStringLiteral("Extra")); };
-            QTest::mouseClick(d.bNewsearchfolder, Qt::LeftButton);
-            QCOMPARE(ListTexts(d.SearchFolders), (QStringList{f.Path(QStringLiteral("FSX/SimObjects/Airplanes")),
-                                                          f.Path(QStringLiteral("Extra"))}));
-            d.SearchFolders->item(1)->setCheckState(Qt::Unchecked);
-            d.pickColor = [](QWidget*, const QColor&) { return std::optional<QColor>(QColor(255, 0, 0)); };
-            QTest::mouseClick(d.colourPanels[1], Qt::LeftButton);
-            d.pickColor = [](QWidget*, const QColor&) { return std::optional<QColor>(); };
-            QTest::mouseClick(d.colourPanels[0], Qt::LeftButton);
-            QCOMPARE(QColorDialog::customColor(1), QColor(255, 0, 0)); // changed in this visit
-            QCOMPARE(QColorDialog::customColor(2), QColor(255, 255, 0));
-        });
-        f.window->Config1->trigger();
-        QCOMPARE(enter.seen.size(), 1);
-        QCOMPARE(f.CfgValue("delimiter"), QStringLiteral("1"));
-        QCOMPARE(f.CfgValue("color2"), QStringLiteral("255"));
-        QCOMPARE(f.CfgValue("searchpath"),
-                 f.Path(QStringLiteral("FSX/SimObjects/Airplanes")) + u'|' + f.Path(QStringLiteral("Extra")));
-        QCOMPARE(f.CfgValue("searchpathactive"), QStringLiteral("1|0"));
-        QVERIFY(f.prompts.shown.back().text != "you must restart KVR");
     }
 
     // A scan that finds nothing opens the dialog; a confirmed folder is scanned again.

@@ -161,7 +161,7 @@ class TablePanelTest : public QObject {
     // The grid of a matrix: an oversize block is refused, a typed cell and a pasted block with
     // decimal commas land in the bytes, Ctrl+C/Ctrl+V act on cells (not on records) while the
     // grid has the focus, and one Ctrl+Z takes back the whole block.
-    void gridTypingCopyAndPaste() {
+    void gridTypingClipboardKeysAndMarks() {
         Window w;
         w.f.Activate();
         // A record on the record clipboard, so that a record paste could happen.
@@ -213,54 +213,40 @@ class TablePanelTest : public QObject {
         PressKey(Qt::Key_Z, Qt::ControlModifier);
         QCOMPARE(w.f.Node(0x1507)->record.data, loaded);
         QVERIFY(!w.Changed());
-    }
 
-    // A key that stored nothing new (a letter after a number in a value field) does not make
-    // the next edit, a paste into the grid, join the typed step before it.
-    void pasteAfterAnIdleKeyIsAStepOfItsOwn() {
-        Window w;
-        w.f.Activate();
-        w.f.Select(0x1507);
-        QLineEdit* field = w.Panel().eYvalue;
-        field->setFocus();
-        field->selectAll();
+        // A key that stored nothing new (a letter after a number in a value field) does not make
+        // the next edit, a paste into the grid, join the typed step before it.
+        w.Panel().eYvalue->setFocus();
+        w.Panel().eYvalue->selectAll();
         TypeKeys(QStringLiteral("5"));
-        const std::vector<uint8_t> typed = w.f.Node(0x1507)->record.data.ToVector();
+        const std::vector<uint8_t> typedY = w.f.Node(0x1507)->record.data.ToVector();
         TypeKeys(QStringLiteral("x")); // "5x" stores 5 again: no change
         QCoreApplication::processEvents(); // the user's pause before the next command
         QApplication::clipboard()->setText(QStringLiteral("7\n"));
-        ClickCell(w.Grid(), 2, 2);
+        ClickCell(grid, 2, 2);
         PressKey(Qt::Key_V, Qt::ControlModifier);
-        QCOMPARE(CellText(w.Grid(), 2, 2), QStringLiteral("7"));
+        QCOMPARE(CellText(grid, 2, 2), QStringLiteral("7"));
         PressKey(Qt::Key_Z, Qt::ControlModifier);
-        QCOMPARE(w.f.Node(0x1507)->record.data, typed);
-    }
+        QCOMPARE(w.f.Node(0x1507)->record.data, typedY);
 
-    // Tab reaches the grid; F2 opens a cell, Escape leaves it unchanged; a refused value is
-    // told and changes nothing; the graph's mark and the grid's current cell follow each other.
-    void gridKeyboardAndMarks() {
-        Window w;
-        w.f.Activate();
-        w.f.Select(0x1507);
-        TableGridView& grid = w.Grid();
+        // Tab reaches the grid; F2 opens a cell, Escape leaves it unchanged; a refused value is
+        // told and changes nothing; the graph's mark and the grid's current cell follow each other.
         w.f.Page().TV->setFocus();
         for (int i = 0; i < 60 && QApplication::focusWidget() != &grid; ++i) {
             PressKey(Qt::Key_Tab);
         }
         QCOMPARE(QApplication::focusWidget(), &grid);
-        const std::vector<uint8_t> loaded = w.f.Node(0x1507)->record.data.ToVector();
         PressKey(Qt::Key_F2);
         TypeKeys(QStringLiteral("77"));
         PressKey(Qt::Key_Escape);
         QTRY_COMPARE(QApplication::focusWidget(), &grid);
-        QCOMPARE(w.f.Node(0x1507)->record.data, loaded);
+        QCOMPARE(w.f.Node(0x1507)->record.data, typedY);
         PressKey(Qt::Key_F2);
         QApplication::focusWidget()->setProperty("text", QString());
         TypeKeys(QStringLiteral("1x"));
         PressKey(Qt::Key_Return);
-        QTRY_VERIFY(!w.f.prompts.shown.empty());
-        QCOMPARE(w.f.prompts.shown.back().text, std::string("'1x' is not a valid floating point value"));
-        QCOMPARE(w.f.Node(0x1507)->record.data, loaded);
+        QTRY_COMPARE(w.f.prompts.shown.back().text, std::string("'1x' is not a valid floating point value"));
+        QCOMPARE(w.f.Node(0x1507)->record.data, typedY);
 
         w.Panel().selectorButtons[2]->click();
         QCOMPARE(grid.currentIndex(), grid.model()->index(0, 2));
@@ -280,8 +266,8 @@ class TablePanelTest : public QObject {
 
     // Keys, corner and typed values change the record (and a field's parent) and mark the file.
     // One key row shows per curve after the first, whichever table came before; a table with a
-    // single column has none, yet its curve stays selected.
-    void keysCornerAndTypedEdits() {
+    // single column has none, yet its curve stays selected. Then the overlay and table files.
+    void panelControls() {
         Window w;
         TablePanel& panel = w.Panel();
         const auto shownRows = [&panel] {
@@ -319,13 +305,10 @@ class TablePanelTest : public QObject {
         QCOMPARE(shownRows(), 0);
         QVERIFY(panel.selectorButtons[0]->isChecked());
         QCOMPARE(panel.SelectedCurve(), 0);
-    }
 
-    // The overlay pairs 0x1503 with its neighbour 0x1504; "change graph" changes only the view.
-    void overlayAndChangeGraph() {
-        Window w;
+        // The overlay pairs 0x1503 with its neighbour 0x1504; "change graph" changes only the view.
+        w.f.window->Changes().SetChanged(false);
         w.f.Select(0x1503);
-        TablePanel& panel = w.Panel();
         QVERIFY(panel.cbOverlay1503->isEnabled());
         QCOMPARE(panel.LabelCorner->text(), QStringLiteral("Mach"));
         QVERIFY(!panel.View().HasOverlay());
@@ -344,24 +327,20 @@ class TablePanelTest : public QObject {
         QCOMPARE(panel.View().PointCount(), 3);
         QCOMPARE(w.f.Node(0x1504)->record.data, before);
         QVERIFY(!w.Changed());
-    }
 
-    // A bad line changes nothing; a good file changes the table; export writes the text file.
-    void tableFiles() {
-        Window w;
+        // A bad line changes nothing; a good file changes the table; export writes the text file.
         w.f.Select(0x0200);
-        TablePanel& panel = w.Panel();
         QVERIFY(panel.bExporttable->isVisible() && panel.bImporttable->isVisible());
         QVERIFY(panel.ExportTableTo(w.f.Path(QStringLiteral("lift.txt"))));
         QCOMPARE(w.f.ReadFile(QStringLiteral("lift.txt")), QByteArray("Points: 3\n0\t0\n5\t10\n10\t0\n"));
         QCOMPARE(QString::fromStdString(w.f.settings->asciidir), w.f.dir.path() + QLatin1Char('/'));
 
-        const std::vector<uint8_t> before = w.f.Node(0x0200)->record.data.ToVector();
+        const std::vector<uint8_t> lift = w.f.Node(0x0200)->record.data.ToVector();
         w.f.WriteFile(QStringLiteral("bad.txt"), "Points: 3\n1 2\n3 x\n");
         QVERIFY(!panel.ImportTableFrom(w.f.Path(QStringLiteral("bad.txt"))));
         QCOMPARE(QString::fromStdString(w.f.prompts.shown.back().text),
                  QStringLiteral("line 3 of bad.txt: \"x\" is not a number - the table is unchanged"));
-        QCOMPARE(w.f.Node(0x0200)->record.data, before);
+        QCOMPARE(w.f.Node(0x0200)->record.data, lift);
         QVERIFY(!w.Changed());
 
         w.f.WriteFile(QStringLiteral("good.txt"), "Points: 3\n1;2\n");
@@ -374,8 +353,7 @@ class TablePanelTest : public QObject {
 
         // A file without records replaces the tree: the graph lets go of the old record.
         w.f.window->Changes().SetChanged(false);
-        w.f.WriteFile(QStringLiteral("empty.air"), QByteArray());
-        w.f.window->OpenAirFile(w.f.Path(QStringLiteral("empty.air")));
+        w.f.OpenFile(QStringLiteral("empty.air"), QByteArray());
         QCOMPARE(panel.View().PointCount(), 0);
         QVERIFY(!panel.View().Node() && panel.bExporttable->isHidden());
     }

@@ -29,8 +29,6 @@
 
 namespace kelvara::test {
 
-using Bytes = std::vector<uint8_t>;
-
 struct TestRecord {
     uint32_t number;
     Bytes data;
@@ -87,6 +85,11 @@ class UiFixture {
         QFile file(Path(name));
         QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
         QCOMPARE(file.write(bytes), bytes.size());
+    }
+    // Writes the file and opens it in the window.
+    void OpenFile(const QString& name, const QByteArray& bytes) const {
+        WriteFile(name, bytes);
+        window->OpenAirFile(Path(name));
     }
     QByteArray ReadFile(const QString& name) const {
         QFile file(Path(name));
