@@ -5,6 +5,7 @@
 #include "CompareView.h"
 #include "DictionaryLocation.h"
 #include "FolderNames.h"
+#include "FontStartup.h"
 #include "HistoryCommands.h"
 #include "MenuMnemonics.h"
 #include "PluginFolders.h"
@@ -50,8 +51,11 @@ TMainBrowser::TMainBrowser(Settings& settings, UserPrompts& prompts, QStringList
       mArguments(std::move(arguments)), mDebugLog(settings) {
     setObjectName(QStringLiteral("TMainBrowser"));
     resize(kDesignWidth, kDesignHeight);
-    // Read while Qt lists the fonts beside it, before any widget measures text.
+    // The dictionary and the menu measure no text: they are built while fontconfig still reads
+    // its configuration on the other thread.
     LoadDictionary();
+    BuildMenu();
+    WaitForFontConfiguration();
 
     auto* central = new QWidget(this);
     auto* layout = new QVBoxLayout(central);
@@ -73,7 +77,6 @@ TMainBrowser::TMainBrowser(Settings& settings, UserPrompts& prompts, QStringList
     layout->addWidget(mPages, 1);
     setCentralWidget(central);
 
-    BuildMenu();
     mRecordPage->SetMenuActions(Cut1, Copy1, Compare1);
     mHistory = std::make_unique<HistoryCommands>(*this, *mRecordPage, mChanges, mPrompts,
                                                  mSettings, *mEditMenu);

@@ -9,6 +9,7 @@
 #include "ApplicationSetup.h"
 #include "DeferredStyleIcons.h"
 #include "DictionaryLocation.h"
+#include "FontStartup.h"
 #include "QtUserPrompts.h"
 #include "RecordPage.h"
 #include "RecordTree.h"
@@ -20,21 +21,16 @@
 #include <QCheckBox>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QFontDatabase>
 #include <QMessageBox>
 #include <QPixmap>
 #include <QStyleFactory>
 #include <QTimer>
 
-#include <fontconfig/fontconfig.h>
-#include <pthread.h>
-#include <sched.h>
 
 #include <cstdio>
 #include <cstring>
 #include <exception>
 #include <string_view>
-#include <thread>
 
 namespace {
 
@@ -134,18 +130,6 @@ bool HasArgument(int argc, char* argv[], std::string_view wanted) {
     return false;
 }
 
-// A new thread waits on its creator's processor while that one is busy, even with another one
-// idle; moving it at once lets the two run side by side.
-void RunOnAnotherCpu(std::jthread& thread) {
-    cpu_set_t allowed;
-    const int current = sched_getcpu();
-    if (current < 0 || sched_getaffinity(0, sizeof allowed, &allowed) != 0 || CPU_COUNT(&allowed) < 2) {
-        return;
-    }
-    CPU_CLR(current, &allowed);
-    pthread_setaffinity_np(thread.native_handle(), sizeof allowed, &allowed);
-}
-
 void WaitForStartFile(const kelvara::TMainBrowser& window) {
     QElapsedTimer waited;
     waited.start();
@@ -187,14 +171,14 @@ int main(int argc, char* argv[]) {
     }
     QElapsedTimer sinceStart;
     sinceStart.start();
-    // Fontconfig reading its configuration is a quarter of start-up's work and needs nothing of
-    // Qt: it runs while Qt starts and the settings are read, and Qt finds it done.
-    std::jthread fontConfiguration;
     if (!HasArgument(argc, argv, "--minimal-window")) {
-        fontConfiguration = std::jthread([] { FcInit(); });
-        RunOnAnotherCpu(fontConfiguration);
+        kelvara::StartReadingFontConfiguration();
     }
     KelvaraApplication app(argc, argv);
+    // No font thread outlives the application object.
+    struct FontThreadsJoined {
+        ~FontThreadsJoined() { kelvara::JoinFontThreads(); }
+    } fontThreadsJoined;
     // Lets the desktop match the window with its desktop entry and icon.
     QGuiApplication::setDesktopFileName(QStringLiteral(KELVARA_APP_ID));
     const Options options = ParseOptions(QApplication::arguments());
@@ -221,13 +205,6 @@ int main(int argc, char* argv[]) {
     // The chosen style (-style or the platform's) stays; only some icon files are read later.
     QApplication::setStyle(
         new kelvara::DeferredStyleIcons(QStyleFactory::create(QApplication::style()->name())));
-    if (fontConfiguration.joinable()) {
-        fontConfiguration.join();
-    }
-    // Qt's list of the fonts is made beside the dictionary and the first widgets; the window
-    // waits for it where it first measures text.
-    std::jthread fontDatabase([] { QFontDatabase::families(); });
-    RunOnAnotherCpu(fontDatabase);
     kelvara::QtUserPrompts prompts;
     kelvara::TMainBrowser window(settings, prompts, options.rest);
     prompts.SetParent(&window);
