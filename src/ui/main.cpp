@@ -26,7 +26,6 @@
 #include <QStyleFactory>
 #include <QTimer>
 
-
 #include <cstdio>
 #include <cstring>
 #include <exception>
