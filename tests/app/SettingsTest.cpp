@@ -66,8 +66,7 @@ TEST(Settings, EveryKeyIsReadAndWrittenBackInOrder) {
         "color3 = 3\ncolor4 = 4\ncolor5 = 5\nbgcolor = 6\ncolor6 = 7\ncolor7 = -1\n";
     // debug is read but never written back, so it lasts one run.
     const Settings settings = Read("debug = 1\n" + text);
-    EXPECT_EQ(settings.debug, 1);
-    EXPECT_EQ(settings.colors[7], 0xFFFFFFFFu);
+    EXPECT_EQ(std::pair(settings.debug, settings.colors[7]), std::pair(uint8_t{1}, 0xFFFFFFFFu));
     EXPECT_EQ(settings.SaveText(), text);
 }
 
@@ -146,8 +145,7 @@ TEST(Settings, LineBreakInsideAValueCannotInjectAKey) {
     Settings settings;
     settings.fspath = "C:\\FSX\ndebug = 1";
     const Settings back = Read(settings.SaveText());
-    EXPECT_EQ(back.fspath, "C:\\FSX");
-    EXPECT_EQ(back.debug, 0);
+    EXPECT_EQ(std::pair(back.fspath, back.debug), std::pair(std::string("C:\\FSX"), uint8_t{0}));
     // Found by fuzzing: a blank before a lone carriage return was written, then trimmed on reading.
     const Settings first = Read("fspath = c= \r2\r4\r\n");
     EXPECT_EQ(Read(first.SaveText()).SaveText(), first.SaveText());
@@ -286,8 +284,7 @@ TEST(LanguageTable, LanguageRule) {
 
 TEST(LanguageTable, EveryMessageExistsInBothLanguages) {
     for (int i = 0; i < kTextIdCount; ++i) {
-        EXPECT_FALSE(Text(static_cast<TextId>(i), false).empty()) << i;
-        EXPECT_FALSE(Text(static_cast<TextId>(i), true).empty()) << i;
+        EXPECT_FALSE(Text(static_cast<TextId>(i), false).empty() || Text(static_cast<TextId>(i), true).empty()) << i;
     }
     EXPECT_TRUE(Text(static_cast<TextId>(kTextIdCount), true).empty());
 }

@@ -1,8 +1,13 @@
-// Undo and redo over every kind of edit: the bytes of the whole tree and the saved state.
+// Undo and redo over every kind of edit: the bytes of the whole tree and the saved state. Copy,
+// cut and paste of whole records, within a file and from one file into another. The
+// fingerprints kept of the file as last read or written.
 #include "AirFileReader.h"
+#include "ByteHash.h"
 #include "EditHistory.h"
+#include "RecordClipboard.h"
 #include "RecordDictionary.h"
 #include "RecordEdits.h"
+#include "SavedImage.h"
 
 #include "AirFileBuilder.h"
 
@@ -158,6 +163,175 @@ TEST_F(History, IgnoresRefusedAndUnchangedEditsAndOtherTrees) {
     ApplyNumberEdit(*other.Root(0), "8", '.');
     EXPECT_EQ(mHistory.StepCount(), 0u);
     EXPECT_TRUE(mHistory.AtSavedState());
+}
+
+const char* kClipboardDictionary = "[records]\n0100=Rpm,int16\n0200=Engine,record\n0300=Flaps,int16\n"
+                          "[0200]\n1=0x00,int16,Idle\n2=0x02,int16,Max\n3=0x04,int16,Limit\n";
+
+class Clipboard : public ::testing::Test {
+protected:
+    Clipboard() { mDictionary.LoadFromText(kClipboardDictionary); }
+
+    std::unique_ptr<RecordTree> Load(const AirFileBuilder& file) {
+        auto tree = std::make_unique<RecordTree>();
+        EXPECT_EQ(ReadAirBytes(file.Bytes(), mDictionary, {}, *tree).code, ReadResultCode::Ok);
+        return tree;
+    }
+    static std::vector<int32_t> Numbers(const RecordTree& tree) { // fields show as -1
+        std::vector<int32_t> numbers;
+        tree.ForEach([&](RecordNode& node) { numbers.push_back(node.record.lookupNumber); });
+        return numbers;
+    }
+
+    RecordDictionary mDictionary;
+    RecordClipboard mClipboard;
+};
+
+const std::vector<uint8_t> kEngine = Concat({Le16(700), Le16(2400), Le16(2700)});
+
+TEST_F(Clipboard, PasteIntoTheSameFileReplacesTheRecordAndLeavesOneNode) {
+    auto tree = Load(AirFileBuilder().Record(0x100, Le16(5)).Record(0x300, Le16(9)));
+    PlainRootEditor editor(*tree);
+    EXPECT_EQ(mClipboard.PasteRecord(editor), nullptr); // nothing copied yet
+    ASSERT_TRUE(mClipboard.CopyRecord(*tree->Root(0)));
+    ASSERT_EQ(ReplaceRecordBytes(*tree->Root(0), Le16(6)).status, EditStatus::Ok);
+    for (int paste = 0; paste < 2; ++paste) {
+        const RecordNode* pasted = mClipboard.PasteRecord(editor);
+        EXPECT_EQ(pasted, tree->Root(0));
+        EXPECT_EQ(Numbers(*tree), (std::vector<int32_t>{0x100, 0x300}));
+    }
+    EXPECT_EQ(tree->Root(0)->record.data, Le16(5));
+    // The pasted node owns its bytes: editing it leaves the clipboard's copy alone.
+    ASSERT_EQ(ReplaceRecordBytes(*tree->Root(0), Le16(7)).status, EditStatus::Ok);
+    EXPECT_EQ(mClipboard.Entries().front().record.data, Le16(5));
+}
+
+TEST_F(Clipboard, StructuredRecordSortsIntoAnotherFileWithItsFields) {
+    auto source = Load(AirFileBuilder().Record(0x200, kEngine));
+    auto target = Load(AirFileBuilder().Record(0x300, Le16(1)).Record(0x100, Le16(2)));
+    ASSERT_EQ(source->Root(0)->ChildCount(), 3u);
+    ASSERT_TRUE(mClipboard.CopyRecord(*source->Root(0)));
+    EXPECT_FALSE(mClipboard.CopyRecord(*source->Root(0)->Child(1))); // a field alone is refused
+    EXPECT_EQ(mClipboard.Entries().size(), 4u);
+
+    PlainRootEditor editor(*target);
+    RecordNode* pasted = mClipboard.PasteRecord(editor);
+    EXPECT_EQ(Numbers(*target), (std::vector<int32_t>{0x100, 0x200, -1, -1, -1, 0x300}));
+    EXPECT_EQ(pasted->Child(2)->Caption(), source->Root(0)->Child(2)->Caption());
+    // A field edit reaches the pasted parent, not the source file.
+    ASSERT_EQ(ReplaceRecordBytes(*pasted->Child(2), Le16(3000)).status, EditStatus::Ok);
+    EXPECT_EQ(pasted->record.data, Concat({Le16(700), Le16(2400), Le16(3000)}));
+    EXPECT_EQ(source->Root(0)->record.data, kEngine);
+}
+
+TEST_F(Clipboard, CutPasteAndCloseLeaveNothingDangling) {
+    auto source = Load(AirFileBuilder().Record(0x100, Le16(5)).Record(0x200, kEngine));
+    PlainRootEditor sourceEditor(*source);
+    ASSERT_NE(mClipboard.CutRecord(sourceEditor, *source->Root(1)), nullptr); // released at once
+    EXPECT_EQ(Numbers(*source), std::vector<int32_t>{0x100});
+    source.reset(); // the first file is closed
+
+    auto target = Load(AirFileBuilder().Record(0x300, Le16(1)));
+    PlainRootEditor targetEditor(*target);
+    ASSERT_NE(mClipboard.PasteRecord(targetEditor), nullptr);
+    target->Clear(); // and the second one too
+
+    auto again = Load(AirFileBuilder().Record(0x200, Le16(0)).Record(0x200, Le16(1)));
+    PlainRootEditor againEditor(*again);
+    const RecordNode* pasted = mClipboard.PasteRecord(againEditor); // both older copies go
+    EXPECT_EQ(Numbers(*again), (std::vector<int32_t>{0x200, -1, -1, -1}));
+    EXPECT_EQ(pasted->Child(2)->record.data, Le16(2700));
+}
+
+std::vector<uint8_t> Vec(std::span<const uint8_t> bytes) {
+    return {bytes.begin(), bytes.end()};
+}
+
+TEST(SavedImage, KeepsEveryRecordAndFieldAsTaken) {
+    RecordDictionary dictionary;
+    dictionary.LoadFromText("[records]\n0100=Rpm,int16\n0200=Engine,record\n"
+                            "[0200]\n1=0x00,int16,Idle\n2=0x02,int16,Max\n");
+    const auto engine = Concat({Le16(700), Le16(2400)});
+    RecordTree tree;
+    ASSERT_EQ(ReadAirBytes(AirFileBuilder().Record(0x100, Le16(1)).Record(0x200, engine).Record(0x100, Le16(2)).Bytes(),
+                           dictionary, {}, tree)
+                  .code,
+              ReadResultCode::Ok);
+    SavedImage image;
+    image.Take(tree);
+    EXPECT_TRUE(image.Matches(tree));
+
+    // Equal numbers are told apart by their order.
+    const auto second = image.Find(tree, *tree.Root(1));
+    ASSERT_TRUE(second.has_value());
+    const auto parent = image.Find(tree, *tree.Root(2));
+    ASSERT_TRUE(parent.has_value());
+    ASSERT_EQ(image.FieldCount(*parent), 2u);
+    auto record = [](uint32_t number, std::vector<uint8_t> data) {
+        AirRecord made;
+        made.number = number;
+        made.data = std::move(data);
+        return made;
+    };
+    EXPECT_TRUE(image.Holds(*second, record(0x100, Le16(2))));
+    EXPECT_FALSE(image.Holds(*second, record(0x100, Le16(1))));
+    EXPECT_TRUE(image.Holds(*parent, record(0x200, engine)));
+    EXPECT_FALSE(image.Holds(*parent, record(0x201, engine)));      // another number
+    EXPECT_FALSE(image.Holds(*parent, record(0x200, Le16(700))));   // cut short
+    EXPECT_FALSE(image.Holds(image.Count(), record(0x200, engine))); // past the end
+
+    EXPECT_EQ(Vec(SavedImage::FieldBytes(engine, 2, 2)), Le16(2400));
+    EXPECT_EQ(Vec(SavedImage::FieldBytes(engine, 3, 4)), std::vector<uint8_t>{Le16(2400)[1]}); // cut at the end
+    EXPECT_TRUE(SavedImage::FieldBytes(engine, 9, 2).empty());
+
+    // A field edit changes the record; editing it back makes the tree match again.
+    RecordNode& max = *tree.Root(2)->Child(1);
+    ASSERT_EQ(ReplaceRecordBytes(max, Le16(2500)).status, EditStatus::Ok);
+    EXPECT_FALSE(image.Matches(tree));
+    ASSERT_EQ(ReplaceRecordBytes(max, Le16(2400)).status, EditStatus::Ok);
+    EXPECT_TRUE(image.Matches(tree));
+
+    // With a record gone the file differs; a number never saved has no saved bytes.
+    const auto taken = tree.TakeRoot(0);
+    EXPECT_FALSE(image.Matches(tree));
+    RecordNode stranger;
+    stranger.record.number = 0x300;
+    EXPECT_FALSE(image.Find(tree, stranger).has_value());
+    image.Clear();
+    EXPECT_FALSE(image.Matches(tree));
+}
+
+// The fingerprint is MurmurHash3's x64 128-bit variant: the check value its authors publish
+// (each length 0..255 hashed with its own seed, the results hashed again) covers every tail.
+TEST(ByteHash, IsMurmurHash3AndSeesEveryByte) {
+    std::vector<uint8_t> key(256);
+    std::vector<uint8_t> hashes;
+    for (size_t i = 0; i < key.size(); ++i) {
+        key[i] = static_cast<uint8_t>(i);
+        const ByteHash hash = HashBytes(std::span(key).first(i), static_cast<uint32_t>(256 - i));
+        for (uint64_t half : {hash.low, hash.high}) {
+            for (int b = 0; b < 8; ++b) {
+                hashes.push_back(static_cast<uint8_t>(half >> (8 * b)));
+            }
+        }
+    }
+    EXPECT_EQ(HashBytes(hashes).low & 0xffffffffu, 0x6384ba69u);
+
+    // One flipped bit anywhere, in both halves of a block and in any tail, changes both halves;
+    // so does a trailing zero byte.
+    for (size_t size : {1u, 7u, 8u, 9u, 15u, 16u, 17u, 31u, 33u}) {
+        std::vector<uint8_t> bytes(size, 0);
+        const ByteHash plain = HashBytes(bytes);
+        for (size_t i = 0; i < size * 8; ++i) {
+            bytes[i / 8] ^= static_cast<uint8_t>(1u << (i % 8));
+            const ByteHash flipped = HashBytes(bytes);
+            EXPECT_NE(flipped.low, plain.low) << size << " bit " << i;
+            EXPECT_NE(flipped.high, plain.high) << size << " bit " << i;
+            bytes[i / 8] ^= static_cast<uint8_t>(1u << (i % 8));
+        }
+        bytes.push_back(0);
+        EXPECT_NE(HashBytes(bytes), plain) << size;
+    }
 }
 
 } // namespace
