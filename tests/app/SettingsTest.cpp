@@ -1,8 +1,8 @@
 // kvr.cfg reading, writing and placement; the language a setting chooses and the caption table.
 #include "Settings.h"
-#include "AppTestSupport.h"
 #include "FaultySystem.h"
 #include "LanguageTable.h"
+#include "TempFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -11,6 +11,8 @@
 
 namespace kelvara {
 namespace {
+
+using namespace test;
 
 Settings Read(const std::string& text) {
     Settings settings;
@@ -49,10 +51,10 @@ TEST(Settings, MissingFileIsSavedWithTheDefaultsExactly) {
     Settings settings;
     settings.Load(folder.Path());
     EXPECT_EQ(settings.ConfigFolder(), folder.Path());
-    EXPECT_FALSE(ReadFile(folder.File("kvr.cfg")));
+    EXPECT_FALSE(ReadText(folder.File("kvr.cfg")));
     ASSERT_TRUE(settings.Save());
-    EXPECT_EQ(ReadFile(folder.File("kvr.cfg")), kDefaultFile);
-    EXPECT_FALSE(ReadFile(folder.File("kvr.cfg.new"))) << "no temporary file is left";
+    EXPECT_EQ(ReadText(folder.File("kvr.cfg")), kDefaultFile);
+    EXPECT_FALSE(ReadText(folder.File("kvr.cfg.new"))) << "no temporary file is left";
 }
 
 TEST(Settings, EveryKeyIsReadAndWrittenBackInOrder) {
@@ -176,14 +178,12 @@ TEST(Settings, UnchangedFileIsNotWrittenAgain) {
         test::ScopedSaveSystem scoped(counting);
         EXPECT_TRUE(settings.Save()) << c.name;
         EXPECT_EQ(counting.Steps() > 0, c.written) << c.name;
-        EXPECT_EQ(ReadFile(folder.File("kvr.cfg")), settings.SaveText()) << c.name;
+        EXPECT_EQ(ReadText(folder.File("kvr.cfg")), settings.SaveText()) << c.name;
     }
 }
 
 // Any failing step of the save, or a kill before any step, leaves the old kvr.cfg whole.
 TEST(Settings, FaultsAndKillsDuringSaveLeaveAWholeFile) {
-    using test::Call;
-    using test::FaultySystem;
     const std::string oldText = "fspath = old\n";
     const auto prepare = [&](TempFolder& folder) {
         WriteFile(folder.File("kvr.cfg"), oldText);
@@ -200,8 +200,8 @@ TEST(Settings, FaultsAndKillsDuringSaveLeaveAWholeFile) {
         FaultySystem system(call, occurrence, ENOSPC);
         test::ScopedSaveSystem scoped(system);
         EXPECT_FALSE(settings.Save());
-        EXPECT_EQ(ReadFile(folder.File("kvr.cfg")), oldText);
-        EXPECT_FALSE(ReadFile(folder.File("kvr.cfg.new")));
+        EXPECT_EQ(ReadText(folder.File("kvr.cfg")), oldText);
+        EXPECT_FALSE(ReadText(folder.File("kvr.cfg.new")));
     }
 
     TempFolder counted;
@@ -212,7 +212,7 @@ TEST(Settings, FaultsAndKillsDuringSaveLeaveAWholeFile) {
         TempFolder folder;
         Settings killed = prepare(folder);
         EXPECT_TRUE(test::KilledBefore(step, [&] { (void)killed.Save(); }));
-        const auto text = ReadFile(folder.File("kvr.cfg"));
+        const auto text = ReadText(folder.File("kvr.cfg"));
         EXPECT_TRUE(text == oldText || text == newText) << "killed before step " << step;
     }
 }
@@ -240,7 +240,7 @@ TEST(Settings, ConfigFolderAndXdgFallback) {
         Settings next;
         next.Load(program, installed);
         EXPECT_EQ(next.fspath, xdgValue);
-        EXPECT_FALSE(ReadFile(program + "/kvr.cfg")) << "an installed program's folder stays clean";
+        EXPECT_FALSE(ReadText(program + "/kvr.cfg")) << "an installed program's folder stays clean";
     }
 }
 
@@ -264,7 +264,7 @@ TEST(Settings, ReadOnlyProgramFolderReadsOldFileAndSavesToXdg) {
         Settings next;
         next.Load(program);
         return read && saved && next.fspath == "C:\\New" &&
-               ReadFile(program + "/kvr.cfg") == "fspath = C:\\Old\n";
+               ReadText(program + "/kvr.cfg") == "fspath = C:\\Old\n";
     });
 }
 

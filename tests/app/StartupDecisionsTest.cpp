@@ -3,11 +3,12 @@
 // (off, fresh per run, text as it stands, an unwritable one left alone). "Save aircraft":
 // written only when changed, and the outcome reported in the user's language.
 #include "StartupDecisions.h"
-#include "AppTestSupport.h"
 #include "ChangeTracker.h"
 #include "DebugLog.h"
 #include "PluginFolders.h"
 #include "SaveCurrentFile.h"
+#include "ScriptedPrompts.h"
+#include "TempFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -17,6 +18,8 @@
 
 namespace kelvara {
 namespace {
+
+using namespace test;
 
 // A start file is the first argument unless it holds ".air" not at its end; a start file
 // switches the aircraft browser off for good.
@@ -80,7 +83,7 @@ TEST(StartupDecisions, ScanLoopDebugPoints) {
                               [&, &answers = answers] { return answers.at(dialog++); }, log),
                   proceeds);
         EXPECT_EQ(scan, scans.size());
-        EXPECT_EQ(ReadFile(folder.File("_debug.txt")), logged);
+        EXPECT_EQ(ReadText(folder.File("_debug.txt")), logged);
     }
 }
 
@@ -198,7 +201,7 @@ TEST(DebugLog, EachRunStartsANewFileWithTheTextAsItStands) {
     TempFolder folder;
     WriteFile(folder.File("_debug.txt"), "left from before\n");
     DebugLog(false, folder.Path()).WriteDebugPoint("main1");
-    EXPECT_EQ(ReadFile(folder.File("_debug.txt")), "left from before\n") << "off touches nothing";
+    EXPECT_EQ(ReadText(folder.File("_debug.txt")), "left from before\n") << "off touches nothing";
 
     const std::string texts[] = {"aircraftlist3 /sim/100%s %n %d folder", "", "tab\there",
                                  std::string("nul\0byte", 8)};
@@ -209,7 +212,7 @@ TEST(DebugLog, EachRunStartsANewFileWithTheTextAsItStands) {
             log.WriteDebugPoint(text);
             expected += text + "\n";
         }
-        EXPECT_EQ(ReadFile(folder.File("_debug.txt")), expected);
+        EXPECT_EQ(ReadText(folder.File("_debug.txt")), expected);
     }
 }
 
@@ -229,7 +232,7 @@ TEST(DebugLog, UnwritableLogIsLeftAlone) {
         struct stat after;
         ASSERT_EQ(::stat(path.c_str(), &after), 0);
         EXPECT_EQ(after.st_ino, before.st_ino) << protectedFile;
-        EXPECT_TRUE(protectedFile ? ReadFile(path) == "kept\n"
+        EXPECT_TRUE(protectedFile ? ReadText(path) == "kept\n"
                                   : std::filesystem::is_directory(path + "/inside"));
     }
 }
@@ -281,9 +284,9 @@ TEST(SaveCurrentFile, OutcomeMessagesAndChangedFlag) {
         }
         EXPECT_EQ(shown, expected) << where;
         EXPECT_EQ(changes.IsChanged(), result != 0) << "cleared only by a successful save";
-        EXPECT_EQ(test::ReadFile(path).has_value(), changed && where != "target");
+        EXPECT_EQ(ReadText(path).has_value(), changed && where != "target");
         if (where == "backup") {
-            EXPECT_EQ(test::ReadFile(path), "old");
+            EXPECT_EQ(ReadText(path), "old");
         }
     }
 }

@@ -378,11 +378,9 @@ class MainBrowserTest : public QObject {
         QCOMPARE(page.lbManufacturer->currentItem()->text(), QStringLiteral("Zeta"));
         QCOMPARE(ListTexts(page.lbMaircraft), QStringList{QStringLiteral("Broken")});
         QCOMPARE(f.window->windowTitle(), QStringLiteral("Kelvara V2.2   -   Broken - "));
-        QVERIFY(page.isVisible() && !f.window->LoadAircraft1->isVisible());
-        QVERIFY(!f.window->ImageCounter()->isVisible());
+        QVERIFY(page.isVisible() && !f.window->LoadAircraft1->isVisible() && !f.window->ImageCounter()->isVisible());
         QCOMPARE(f.window->ImageCounter()->windowTitle(), QStringLiteral("KVR - Scanning Aircraft Directory"));
-        QVERIFY(f.prompts.shown.empty());
-        QVERIFY(QApplication::overrideCursor() == nullptr);
+        QVERIFY(f.prompts.shown.empty() && QApplication::overrideCursor() == nullptr);
 
         // A variation whose .air file is missing keeps the selection page.
         ClickRow(page.Alist, 0, true);
@@ -425,16 +423,16 @@ class MainBrowserTest : public QObject {
 
         // A variation opened from the list can be marked and compared with the one shown next.
         ClickRow(page.Alist, 3, true);
-        QVERIFY(f.window->MarkforCompare1->isVisible() && f.window->Compare1->isVisible());
-        QVERIFY(!f.window->CompareWithFile1->isVisible());
+        QVERIFY(f.window->MarkforCompare1->isVisible() && f.window->Compare1->isVisible() &&
+                !f.window->CompareWithFile1->isVisible());
         f.window->MarkforCompare1->trigger();
         ClickTab(f, 0); // and open a variation again: now it can be compared
         ClickRow(page.Alist, 3, true);
         QVERIFY(f.window->Compare1->isEnabled());
         f.TypeNumber(0x0100, QStringLiteral("7"));
         f.window->Compare1->trigger(); // both variations fly the same file, as it is on disk
-        QVERIFY(f.Page().CompareMemo->isVisible());
-        QVERIFY(f.Page().CompareMemo->toPlainText().contains(QStringLiteral("0100 Int value: 7 -> 5")));
+        QVERIFY(f.Page().CompareMemo->isVisible() &&
+                f.Page().CompareMemo->toPlainText().contains(QStringLiteral("0100 Int value: 7 -> 5")));
 
         // Delimiter 7 shows "comma" and is stored as 1; a deleted row comes back with "New
         // Searchpath"; colours offer the panel colours; Escape leaves kvr.cfg alone.
