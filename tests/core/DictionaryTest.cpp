@@ -53,7 +53,9 @@ TEST(CfgReader, WhatIsNoReadableFileLoadsNothing) {
         RecordDictionary dictionary;
         dictionary.LoadDictionary(path);
         EXPECT_TRUE(dictionary.IsLoaded() && !dictionary.FileFound());
-        dictionary.LoadDictionary(folder.File("KVR.ini")); // loaded once per run, even when empty
+        // Loaded once per run, even when empty, from a file or from text.
+        dictionary.LoadDictionary(folder.File("KVR.ini"));
+        dictionary.LoadFromText("[records]\n1101=Wing area,float\n");
         EXPECT_EQ(dictionary.Type(0x1101), DataType::Unknown);
     }
 }
