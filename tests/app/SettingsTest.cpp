@@ -1,8 +1,8 @@
 // kvr.cfg reading, writing and placement; the language a setting chooses and the caption table.
 #include "Settings.h"
-#include "AppTestSupport.h"
 #include "FaultySystem.h"
 #include "LanguageTable.h"
+#include "TempFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -11,6 +11,8 @@
 
 namespace kelvara {
 namespace {
+
+using namespace test;
 
 Settings Read(const std::string& text) {
     Settings settings;
@@ -49,10 +51,10 @@ TEST(Settings, MissingFileIsSavedWithTheDefaultsExactly) {
     Settings settings;
     settings.Load(folder.Path());
     EXPECT_EQ(settings.ConfigFolder(), folder.Path());
-    EXPECT_FALSE(ReadFile(folder.File("kvr.cfg")));
+    EXPECT_FALSE(ReadText(folder.File("kvr.cfg")));
     ASSERT_TRUE(settings.Save());
-    EXPECT_EQ(ReadFile(folder.File("kvr.cfg")), kDefaultFile);
-    EXPECT_FALSE(ReadFile(folder.File("kvr.cfg.new"))) << "no temporary file is left";
+    EXPECT_EQ(ReadText(folder.File("kvr.cfg")), kDefaultFile);
+    EXPECT_FALSE(ReadText(folder.File("kvr.cfg.new"))) << "no temporary file is left";
 }
 
 TEST(Settings, EveryKeyIsReadAndWrittenBackInOrder) {
@@ -66,8 +68,7 @@ TEST(Settings, EveryKeyIsReadAndWrittenBackInOrder) {
         "color3 = 3\ncolor4 = 4\ncolor5 = 5\nbgcolor = 6\ncolor6 = 7\ncolor7 = -1\n";
     // debug is read but never written back, so it lasts one run.
     const Settings settings = Read("debug = 1\n" + text);
-    EXPECT_EQ(settings.debug, 1);
-    EXPECT_EQ(settings.colors[7], 0xFFFFFFFFu);
+    EXPECT_EQ(std::pair(settings.debug, settings.colors[7]), std::pair(uint8_t{1}, 0xFFFFFFFFu));
     EXPECT_EQ(settings.SaveText(), text);
 }
 
@@ -146,8 +147,7 @@ TEST(Settings, LineBreakInsideAValueCannotInjectAKey) {
     Settings settings;
     settings.fspath = "C:\\FSX\ndebug = 1";
     const Settings back = Read(settings.SaveText());
-    EXPECT_EQ(back.fspath, "C:\\FSX");
-    EXPECT_EQ(back.debug, 0);
+    EXPECT_EQ(std::pair(back.fspath, back.debug), std::pair(std::string("C:\\FSX"), uint8_t{0}));
     // Found by fuzzing: a blank before a lone carriage return was written, then trimmed on reading.
     const Settings first = Read("fspath = c= \r2\r4\r\n");
     EXPECT_EQ(Read(first.SaveText()).SaveText(), first.SaveText());
@@ -178,14 +178,12 @@ TEST(Settings, UnchangedFileIsNotWrittenAgain) {
         test::ScopedSaveSystem scoped(counting);
         EXPECT_TRUE(settings.Save()) << c.name;
         EXPECT_EQ(counting.Steps() > 0, c.written) << c.name;
-        EXPECT_EQ(ReadFile(folder.File("kvr.cfg")), settings.SaveText()) << c.name;
+        EXPECT_EQ(ReadText(folder.File("kvr.cfg")), settings.SaveText()) << c.name;
     }
 }
 
 // Any failing step of the save, or a kill before any step, leaves the old kvr.cfg whole.
 TEST(Settings, FaultsAndKillsDuringSaveLeaveAWholeFile) {
-    using test::Call;
-    using test::FaultySystem;
     const std::string oldText = "fspath = old\n";
     const auto prepare = [&](TempFolder& folder) {
         WriteFile(folder.File("kvr.cfg"), oldText);
@@ -202,8 +200,8 @@ TEST(Settings, FaultsAndKillsDuringSaveLeaveAWholeFile) {
         FaultySystem system(call, occurrence, ENOSPC);
         test::ScopedSaveSystem scoped(system);
         EXPECT_FALSE(settings.Save());
-        EXPECT_EQ(ReadFile(folder.File("kvr.cfg")), oldText);
-        EXPECT_FALSE(ReadFile(folder.File("kvr.cfg.new")));
+        EXPECT_EQ(ReadText(folder.File("kvr.cfg")), oldText);
+        EXPECT_FALSE(ReadText(folder.File("kvr.cfg.new")));
     }
 
     TempFolder counted;
@@ -214,7 +212,7 @@ TEST(Settings, FaultsAndKillsDuringSaveLeaveAWholeFile) {
         TempFolder folder;
         Settings killed = prepare(folder);
         EXPECT_TRUE(test::KilledBefore(step, [&] { (void)killed.Save(); }));
-        const auto text = ReadFile(folder.File("kvr.cfg"));
+        const auto text = ReadText(folder.File("kvr.cfg"));
         EXPECT_TRUE(text == oldText || text == newText) << "killed before step " << step;
     }
 }
@@ -242,7 +240,7 @@ TEST(Settings, ConfigFolderAndXdgFallback) {
         Settings next;
         next.Load(program, installed);
         EXPECT_EQ(next.fspath, xdgValue);
-        EXPECT_FALSE(ReadFile(program + "/kvr.cfg")) << "an installed program's folder stays clean";
+        EXPECT_FALSE(ReadText(program + "/kvr.cfg")) << "an installed program's folder stays clean";
     }
 }
 
@@ -266,7 +264,7 @@ TEST(Settings, ReadOnlyProgramFolderReadsOldFileAndSavesToXdg) {
         Settings next;
         next.Load(program);
         return read && saved && next.fspath == "C:\\New" &&
-               ReadFile(program + "/kvr.cfg") == "fspath = C:\\Old\n";
+               ReadText(program + "/kvr.cfg") == "fspath = C:\\Old\n";
     });
 }
 
@@ -286,8 +284,7 @@ TEST(LanguageTable, LanguageRule) {
 
 TEST(LanguageTable, EveryMessageExistsInBothLanguages) {
     for (int i = 0; i < kTextIdCount; ++i) {
-        EXPECT_FALSE(Text(static_cast<TextId>(i), false).empty()) << i;
-        EXPECT_FALSE(Text(static_cast<TextId>(i), true).empty()) << i;
+        EXPECT_FALSE(Text(static_cast<TextId>(i), false).empty() || Text(static_cast<TextId>(i), true).empty()) << i;
     }
     EXPECT_TRUE(Text(static_cast<TextId>(kTextIdCount), true).empty());
 }

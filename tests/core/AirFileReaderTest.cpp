@@ -1,14 +1,19 @@
-// Reading ".air" bytes into the record tree: order, captions, fields, damage.
+// Reading ".air" bytes into the record tree: order, captions, fields, damage. The tree's own
+// nodes: their bytes, captions, children and reuse.
 #include "AirFileReader.h"
 #include "DataType.h"
 #include "RecordDictionary.h"
+#include "RecordTree.h"
+#include "SmallBytes.h"
 
 #include "AirFileBuilder.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <numeric>
 #include <tuple>
+#include <vector>
 
 #include <sys/stat.h>
 
@@ -72,8 +77,7 @@ TEST_F(Reader, RecordsSortedAndCaptioned) {
                               " 1101 (FLOAT) Wing area, 3", " 1300 (BOOL) Flag, TRUE", " 1400 (INT32) Short one",
                               " 3e80 (????) ", "7fffffff (????) ", "80000000 (????) ", "ffffffff (????) "}));
     for (const uint32_t number : {0x7FFFFFFFu, 0x80000000u, 0xFFFFFFFFu}) {
-        ASSERT_NE(mTree.FindRecord(number), nullptr);
-        EXPECT_EQ(mTree.FindRecord(number)->record.number, number);
+        EXPECT_TRUE(mTree.FindRecord(number) && mTree.FindRecord(number)->record.number == number) << number;
     }
     ASSERT_EQ(Read(bytes, false).code, 0);
     EXPECT_EQ(mTree.Root(0)->Caption(), "    5 ");
@@ -88,19 +92,18 @@ TEST_F(Reader, StructuredRecordSplitsIntoFields) {
                                                     " (INT16) Max RPM, 2400", " (????) Spare,  ",
                                                     " (INT32) Past the end,  ", " (TEXT) Note,  "}));
     const RecordNode& parent = *mTree.Root(0);
-    EXPECT_EQ(parent.Child(2)->record.data, (std::vector<uint8_t>{'a', 'b', 0, 0}));
-    EXPECT_EQ(parent.Child(3)->record.data.size(), 0u);
-    EXPECT_EQ(parent.Child(4)->record.data, (std::vector<uint8_t>{'a', 'b', 0})); // to its zero byte
-    EXPECT_EQ(parent.Child(2)->record.fileOffset, parent.record.fileOffset + 2);
-    EXPECT_EQ(parent.Child(1)->Parent(), &parent);
+    // The text field holds the bytes up to its zero byte.
+    EXPECT_EQ(std::tuple(parent.Child(2)->record.data, parent.Child(3)->record.data, parent.Child(4)->record.data),
+              std::tuple(std::vector<uint8_t>{'a', 'b', 0, 0}, std::vector<uint8_t>{}, std::vector<uint8_t>{'a', 'b', 0}));
+    EXPECT_EQ((std::pair<uint32_t, const RecordNode*>(parent.Child(2)->record.fileOffset, parent.Child(1)->Parent())),
+              std::pair(parent.record.fileOffset + 2, &parent));
     ASSERT_EQ(Read(bytes, false).code, 0);
     EXPECT_EQ(mTree.Root(0)->Child(1)->Caption(), " Max RPM, 2400");
     // A load for saving as is keeps the record whole and makes no field nodes.
     ReadOptions whole;
     whole.fields = whole.captions = false;
     ASSERT_EQ(ReadAirBytes(bytes, mDictionary, whole, mTree).code, 0);
-    EXPECT_EQ(mTree.NodeCount(), 1u);
-    EXPECT_EQ(mTree.Root(0)->record.data, Concat({Le16(2400), {'a', 'b', 0, 0}}));
+    EXPECT_EQ(std::pair(mTree.NodeCount(), mTree.Root(0)->record.data.ToVector()), std::pair(size_t{1}, Concat({Le16(2400), {'a', 'b', 0, 0}})));
 }
 
 TEST_F(Reader, MemoryIsBounded) {
@@ -113,14 +116,13 @@ TEST_F(Reader, MemoryIsBounded) {
     options.memoryLimit = 10000;
     const ReadResult r = ReadAirBytes(builder.Bytes(), mDictionary, options, mTree);
     EXPECT_EQ(r.code, ReadResultCode::Damaged);
-    EXPECT_EQ(r.message.rfind("record 0x", 0), 0u) << r.message;
-    EXPECT_NE(r.message.find("more memory than"), std::string::npos) << r.message;
+    EXPECT_TRUE(r.message.starts_with("record 0x") && r.message.find("more memory than") != std::string::npos) << r.message;
     size_t records = 0;
     EXPECT_EQ(CheckAirBytes(builder.Bytes(), mDictionary, options, records).message, r.message);
     options.memoryLimit = 1000000;
     EXPECT_EQ(ReadAirBytes(builder.Bytes(), mDictionary, options, mTree).code, ReadResultCode::Ok);
-    EXPECT_EQ(CheckAirBytes(builder.Bytes(), mDictionary, options, records).code, ReadResultCode::Ok);
-    EXPECT_EQ(records, 1000u);
+    EXPECT_EQ(std::pair(CheckAirBytes(builder.Bytes(), mDictionary, options, records).code, records),
+              std::pair(ReadResultCode::Ok, size_t{1000}));
 }
 
 TEST_F(Reader, DamagedFilesAreRefusedAndTheTreeStays) {
@@ -231,6 +233,108 @@ TEST_F(Reader, OnlyRegularFilesAreOpened) {
 TEST(UpdateNodeCaption, ReplacesTheValue) {
     EXPECT_EQ(UpdateNodeCaption(" 1101 (FLOAT) Wing area, 2.5", "3"), " 1101 (FLOAT) Wing area, 3");
     EXPECT_EQ(UpdateNodeCaption(" 1101 (FLOAT) Wing area", "3"), " 1101 (FLOAT) Wing area, 3");
+}
+
+std::vector<uint8_t> Counting(size_t n, uint8_t from = 1) {
+    std::vector<uint8_t> bytes(n);
+    std::iota(bytes.begin(), bytes.end(), from);
+    return bytes;
+}
+
+// Sizes on both sides of the inline room, and moves between them: the bytes are always the
+// ones put in, whichever storage holds them.
+TEST(SmallBytes, KeepsTheBytesAcrossTheInlineLimit) {
+    constexpr size_t limit = SmallBytes::kInline;
+    for (const size_t n : {size_t{0}, size_t{1}, limit - 1, limit, limit + 1, size_t{1000}}) {
+        SCOPED_TRACE(n);
+        const std::vector<uint8_t> bytes = Counting(n);
+        std::vector<uint8_t> grown = bytes;
+        grown.push_back(0xEE);
+        SmallBytes held = bytes;
+        EXPECT_EQ(held, bytes);
+        EXPECT_EQ(held.empty(), n == 0);
+
+        SmallBytes copy = held;
+        copy.resize(n + 1, 0xEE); // the copy is its own: growing it leaves the original
+        EXPECT_EQ(held, bytes);
+        EXPECT_EQ(copy, grown);
+
+        SmallBytes moved = std::move(copy);
+        EXPECT_EQ(moved, grown);
+        EXPECT_TRUE(copy.empty()); // NOLINT(bugprone-use-after-move): a moved-from value is empty
+        copy = bytes;              // and usable again
+        EXPECT_EQ(copy, bytes);
+
+        // Assigned over storage of the other kind, both ways.
+        SmallBytes small = Counting(3, 0x70);
+        SmallBytes large = Counting(limit + 5, 0x80);
+        small = held;
+        large = held;
+        EXPECT_EQ(small, bytes);
+        EXPECT_EQ(large, bytes);
+        large = std::move(moved);
+        EXPECT_EQ(large, grown);
+        EXPECT_EQ(held.ToVector(), bytes);
+    }
+}
+
+TEST(SmallBytes, ResizeKeepsThePrefixAndFills) {
+    SmallBytes bytes = Counting(10);
+    bytes.resize(40, 0xAA); // inline to heap
+    EXPECT_EQ(std::vector<uint8_t>(bytes.begin(), bytes.begin() + 10), Counting(10));
+    EXPECT_EQ(std::count(bytes.begin(), bytes.end(), 0xAA), 30);
+    bytes.resize(4);
+    EXPECT_EQ(bytes, Counting(4));
+    bytes.resize(8); // grows again within what it has: the new bytes are zero, not the old ones
+    EXPECT_EQ(bytes, (std::vector<uint8_t>{1, 2, 3, 4, 0, 0, 0, 0}));
+    bytes.assign(bytes.begin(), bytes.begin()); // to nothing
+    EXPECT_TRUE(bytes.empty());
+}
+
+TEST(RecordNode, CaptionIsStoredOnlyWhenWritten) {
+    RecordNode node;
+    EXPECT_EQ(node.Caption(), "");
+    node.SetCaption(" 1101 Wing area, 2.5");
+    EXPECT_EQ(node.Caption(), " 1101 Wing area, 2.5");
+    node.SetCaption(" 1101 Wing area, 3");
+    EXPECT_EQ(node.Caption(), " 1101 Wing area, 3");
+    node.SetCaption(""); // back to built captions
+    EXPECT_EQ(node.Caption(), "");
+}
+
+// Children past several doublings of their list stay in order, with their rows and parent.
+TEST(RecordNode, ChildrenKeepOrderRowsAndParent) {
+    RecordNode parent;
+    for (uint32_t i = 0; i < 37; ++i) {
+        auto child = std::make_unique<RecordNode>();
+        child->record.offset = i;
+        EXPECT_EQ(parent.AppendChild(std::move(child))->record.offset, i);
+    }
+    ASSERT_EQ(parent.ChildCount(), 37u);
+    for (size_t i = 0; i < parent.ChildCount(); ++i) {
+        EXPECT_EQ(std::tuple(parent.Child(i)->record.offset, parent.Child(i)->Row(), parent.Child(i)->Parent()),
+                  std::tuple(i, static_cast<int>(i), &parent));
+    }
+}
+
+// Nodes freed here and there are handed out again, past several blocks of them, and never two
+// live nodes in one place.
+TEST(RecordNode, FreedNodesAreReusedWithoutOverlap) {
+    std::vector<std::unique_ptr<RecordNode>> nodes(2500);
+    for (int round = 0; round < 3; ++round) {
+        for (size_t i = 0; i < nodes.size(); ++i) {
+            if (!nodes[i]) {
+                nodes[i] = std::make_unique<RecordNode>();
+                nodes[i]->record.number = static_cast<uint32_t>(i);
+            }
+        }
+        for (size_t i = 0; i < nodes.size(); ++i) {
+            ASSERT_EQ(nodes[i]->record.number, i);
+        }
+        for (size_t i = round; i < nodes.size(); i += 2 + round) {
+            nodes[i].reset();
+        }
+    }
 }
 
 } // namespace

@@ -1,8 +1,9 @@
 // Saving: bytes written and backup rotation. Then under faults: every system call of a save
 // fails in turn, or the process is killed before it; nothing may cost a byte of the ".air" file
-// or of a backup.
+// or of a backup. Last, the text export of a whole file.
 #include "AirFileReader.h"
 #include "AirFileWriter.h"
+#include "AsciiExport.h"
 #include "ByteIO.h"
 #include "RecordDictionary.h"
 #include "RecordEdits.h"
@@ -15,6 +16,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <set>
+#include <sstream>
 #include <sys/stat.h>
 
 namespace kelvara {
@@ -46,17 +48,16 @@ protected:
 
 TEST(SaveNames, BackupNamesFromThePath) {
     const SaveNames names = SaveNamesForFile("/planes/trainer.air");
-    EXPECT_EQ(names.target, "/planes/trainer.air");
-    EXPECT_EQ(names.temporary, "/planes/trainer.kvr.air");
-    EXPECT_EQ(names.backups[4], "/planes/trainer.kvr5.air");
+    EXPECT_EQ(std::tuple(names.target, names.temporary, names.backups[4]),
+              std::tuple("/planes/trainer.air", "/planes/trainer.kvr.air", "/planes/trainer.kvr5.air"));
     // Searching back, the first "." or folder separator ends the base.
     for (const auto& [path, newest] : std::vector<std::pair<std::string, std::string>>{
              {"/x/PLANE.AIR", "/x/PLANE.kvr1.air"}, {"/x.d/plane", "/x.d/kvr1.air"},
              {"C:\\x\\plane", "C:\\x\\kvr1.air"}, {"plane", "kvr1.air"}}) {
         EXPECT_EQ(SaveNamesForFile(path).backups[0], newest);
     }
-    EXPECT_EQ(SaveNamesForFlightModel("/sim/trainer").backups[2], "/sim/trainer.kvr3.air");
-    EXPECT_EQ(SaveNamesForFlightModel("/sim/trainer").target, "/sim/trainer.air");
+    const SaveNames model = SaveNamesForFlightModel("/sim/trainer");
+    EXPECT_EQ(std::tuple(model.backups[2], model.target), std::tuple("/sim/trainer.kvr3.air", "/sim/trainer.air"));
 }
 
 TEST_F(Writer, SixSavesRotateFiveBackups) {
@@ -122,20 +123,17 @@ std::vector<uint8_t> Generation(int n) {
 const std::vector<std::string> kNames = {"plane.air",      "plane.kvr1.air", "plane.kvr2.air",
                                          "plane.kvr3.air", "plane.kvr4.air", "plane.kvr5.air"};
 
-class SaveFaults : public ::testing::Test {
+class SaveFaults : public Writer {
 protected:
     void SetUp() override {
-        mDictionary.LoadFromText("[records]\n1300=Rpm,int16\n");
-        for (size_t i = 0; i < kNames.size(); ++i) {
+        for (size_t i = 1; i < kNames.size(); ++i) {
             WriteFile(mFolder.File(kNames[i]), Generation(9 - static_cast<int>(i)));
         }
-        ASSERT_EQ(ReadAirFile(mFolder.File("plane.air"), mDictionary, {}, mTree).code, 0);
+        Load(Generation(9));
         WriteLE<int16_t>(mTree.Root(0)->record.Bytes(), 10);
         mNew = SerializeAirFile(mTree);
     }
-    int Save(std::string* detail = nullptr) {
-        return WriteAirFile(mTree, SaveNamesForFile(mFolder.File("plane.air")), detail);
-    }
+    int Save(std::string* detail = nullptr) { return WriteAirFile(mTree, SaveNamesForFile(mPath), detail); }
     std::set<std::string> Listing() const {
         std::set<std::string> names;
         for (const auto& entry : fs::directory_iterator(mFolder.Path())) {
@@ -157,9 +155,6 @@ protected:
         EXPECT_FALSE(fs::exists(mFolder.File("plane.kvr.air")));
     }
 
-    test::TempFolder mFolder;
-    RecordDictionary mDictionary;
-    RecordTree mTree;
     std::vector<uint8_t> mNew;
 };
 
@@ -247,6 +242,57 @@ TEST_F(SaveFaults, KilledAtEveryStepLeavesACompleteVersion) {
         ASSERT_EQ(Save(), 0);
         EXPECT_EQ(ReadFile(mFolder.File("plane.air")), mNew);
         EXPECT_FALSE(fs::exists(mFolder.File("plane.kvr.air")));
+    }
+}
+
+const char* kDictionary =
+    "[records]\n0=Zero,int16\n1001=Title,text\n1101=Wing area,float\n1204=Engine data,record\n"
+    "1500=Ratio,double\n"
+    "[1204]\n1=Limits\n2=0x00,int16,Max RPM\n"
+    "[1101]\n1=0x00,int8,Never used: not a structured record\n";
+
+std::string Export(const std::vector<uint8_t>& bytes, int delimiter, NumberStyle style,
+                   const char* dictionaryText) {
+    RecordDictionary dictionary;
+    dictionary.LoadFromText(dictionaryText);
+    RecordTree tree;
+    EXPECT_EQ(ReadAirBytes(bytes, dictionary, {true, style}, tree).code, 0);
+    std::ostringstream out;
+    ExportAscii(tree, dictionary, delimiter, style, out);
+    return out.str();
+}
+
+// Delimiter 1 comma, 2 semicolon, 3 tab, anything else a comma; decimal 1 turns the locale's
+// comma into a period; the first of duplicate records; nothing without a dictionary.
+TEST(ExportAscii, Lines) {
+    using B = AirFileBuilder;
+    const auto example = B().Record(0x1204, test::Le16(2400))
+                             .Record(0x1101, test::LeFloat(2.5f))
+                             .Record(0x1001, test::TextBytes("Trainer"))
+                             .Record(0x7777, {1});
+    const auto wing = B().Record(0x1101, test::LeFloat(2.5f));
+    const auto half = B().Record(0x1500, test::LeDouble(0.5));
+    const auto twice = B().Record(0x0000, test::Le16(5)).Record(0x1500, test::LeDouble(1)).Record(0x1500, test::LeDouble(2));
+    const struct {
+        B file;
+        int delimiter;
+        NumberStyle style;
+        const char* dictionary;
+        std::string expected;
+    } rows[] = {
+        {example, 1, {'.', 1}, kDictionary,
+         "01001,Title, \r\n01101,Wing area,2.5\r\n01204,Engine data,\r\n     ,Limits, \r\n     ,Max RPM,2400\r\n"},
+        {wing, 3, {'.', 1}, kDictionary, "01101\tWing area\t2.5\r\n"},
+        {wing, 2, {'.', 1}, kDictionary, "01101;Wing area;2.5\r\n"},
+        {wing, 7, {'.', 1}, kDictionary, "01101,Wing area,2.5\r\n"},
+        {half, 3, {',', 2}, kDictionary, "01500\tRatio\t0,5\r\n"},
+        {half, 3, {',', 1}, kDictionary, "01500\tRatio\t0.5\r\n"},
+        {twice, 1, {'.', 1}, kDictionary, "00000,Zero,5\r\n01500,Ratio,1\r\n"},
+        {twice, 1, {'.', 1}, "", ""},
+        {B().Record(0x1204, {1, 2}), 1, {'.', 1}, "[records]\n1204=Engine data,record\n", "01204,Engine data,\r\n"},
+    };
+    for (const auto& row : rows) {
+        EXPECT_EQ(Export(row.file.Bytes(), row.delimiter, row.style, row.dictionary), row.expected);
     }
 }
 

@@ -52,9 +52,10 @@ TEST(CfgReader, WhatIsNoReadableFileLoadsNothing) {
         EXPECT_EQ(reader.Load(path), -1) << path;
         RecordDictionary dictionary;
         dictionary.LoadDictionary(path);
-        EXPECT_TRUE(dictionary.IsLoaded());
-        EXPECT_FALSE(dictionary.FileFound());
-        dictionary.LoadDictionary(folder.File("KVR.ini")); // loaded once per run, even when empty
+        EXPECT_TRUE(dictionary.IsLoaded() && !dictionary.FileFound());
+        // Loaded once per run, even when empty, from a file or from text.
+        dictionary.LoadDictionary(folder.File("KVR.ini"));
+        dictionary.LoadFromText("[records]\n1101=Wing area,float\n");
         EXPECT_EQ(dictionary.Type(0x1101), DataType::Unknown);
     }
 }
@@ -94,11 +95,8 @@ TEST(RecordDictionary, RecordSectionLines) {
     for (const auto& [number, name, type] : rows) {
         EXPECT_EQ(std::tuple(d.Name(number), d.Type(number), d.IsDefined(number)), std::tuple(name, type, true));
     }
-    EXPECT_EQ(d.Entry(0x1101).help, "Area of the wing|in square feet");
-    EXPECT_EQ(d.Entry(0x1204).help, "Upper-case help key");
-    EXPECT_EQ(d.Entry(0x0433).axis, "Mach|Delta|x|corner");
-    EXPECT_FALSE(d.IsDefined(0x0433));
-    EXPECT_EQ(d.SkippedLines(), 0);
+    EXPECT_EQ(std::tuple(d.Entry(0x1101).help, d.Entry(0x1204).help, d.Entry(0x0433).axis, d.IsDefined(0x0433), d.SkippedLines()),
+              std::tuple("Area of the wing|in square feet", "Upper-case help key", "Mach|Delta|x|corner", false, 0));
 }
 
 TEST(RecordDictionary, LayoutSections) {
@@ -138,14 +136,10 @@ TEST(RecordDictionary, OutOfRangeLinesAreSkippedAndCounted) {
         text += "[" + std::to_string(2000 + i) + "]\n1=Label\n";
     }
     const RecordDictionary d = Load(text);
-    EXPECT_EQ(d.Name(0x3E7F), "Highest");
-    EXPECT_EQ(d.Name(0x3E80), "");
-    EXPECT_EQ(d.Type(0x3E80), DataType::Unknown);
-    EXPECT_EQ(d.Type(-1), DataType::Unknown);
-    EXPECT_EQ(d.LayoutCount(), RecordDictionary::kMaxLayouts);
-    EXPECT_EQ(d.Field(d.LayoutOf(0x1000), 199).name, "Last");
-    // 3E80, zz, empty key, field 200, and the last two layout sections with their lines.
-    EXPECT_EQ(d.SkippedLines(), 4 + 2 * 2);
+    // Skipped: 3E80, zz, empty key, field 200, and the last two layout sections with their lines.
+    EXPECT_EQ(std::tuple(d.Name(0x3E7F), d.Name(0x3E80), d.Type(0x3E80), d.Type(-1), d.LayoutCount(),
+                         d.Field(d.LayoutOf(0x1000), 199).name, d.SkippedLines()),
+              std::tuple("Highest", "", DataType::Unknown, DataType::Unknown, RecordDictionary::kMaxLayouts, "Last", 4 + 2 * 2));
 }
 
 TEST(DictionaryLocation, CandidatesInOrderOfPrecedence) {

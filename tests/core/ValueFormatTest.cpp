@@ -1,8 +1,13 @@
 // Stored values to texts, and typed numbers to stored bytes with the number editor's range
-// checks; the worked numbers are rows.
+// checks; the worked numbers are rows. The code page of record and configuration texts, both
+// ways. Value edits on tree nodes: bytes, parent copies, and what is refused.
+#include "AirFileReader.h"
 #include "DataType.h"
+#include "RecordDictionary.h"
+#include "RecordEdits.h"
 #include "ValueEncoding.h"
 #include "ValueFormat.h"
+#include "Windows1252.h"
 
 #include "AirFileBuilder.h"
 
@@ -77,11 +82,12 @@ TEST(FormatValue, DecimalSettingAndLocaleMark) {
 }
 
 TEST(FormatGeneral, NonFiniteValuesAndCarries) {
-    EXPECT_EQ(FormatGeneral(std::numeric_limits<double>::quiet_NaN(), '.'), "NAN");
-    EXPECT_EQ(FormatGeneral(-std::numeric_limits<double>::infinity(), '.'), "-INF");
     // Rounding to 15 digits can carry into a new leading digit.
-    EXPECT_EQ(FormatGeneral(9.9999999999999999e14L, '.'), "1E15");
-    EXPECT_EQ(FormatGeneral(0.000099999999999999999L, '.'), "0.0001");
+    for (const auto& [value, text] : {std::pair<long double, const char*>(std::numeric_limits<double>::quiet_NaN(), "NAN"),
+                                      {-std::numeric_limits<double>::infinity(), "-INF"}, {9.9999999999999999e14L, "1E15"},
+                                      {0.000099999999999999999L, "0.0001"}}) {
+        EXPECT_EQ(FormatGeneral(value, '.'), text);
+    }
 }
 
 // Cut to five decimals without rounding, the exponent dropped.
@@ -123,11 +129,11 @@ TEST(ParseNumberText, TolerantReading) {
 }
 
 TEST(TruncToInt64, DefinedForEveryInput) {
-    EXPECT_EQ(TruncToInt64(std::numeric_limits<long double>::quiet_NaN()), 0);
-    EXPECT_EQ(TruncToInt64(std::numeric_limits<long double>::infinity()), INT64_MAX);
-    EXPECT_EQ(TruncToInt64(-std::numeric_limits<long double>::infinity()), INT64_MIN);
-    EXPECT_EQ(TruncToInt64(1e30L), INT64_MAX);
-    EXPECT_EQ(TruncToInt64(-2.9L), -2);
+    const long double inf = std::numeric_limits<long double>::infinity();
+    for (const auto& [value, expected] : {std::pair(std::numeric_limits<long double>::quiet_NaN(), int64_t{0}),
+                                          {inf, INT64_MAX}, {-inf, INT64_MIN}, {1e30L, INT64_MAX}, {-2.9L, -2}}) {
+        EXPECT_EQ(TruncToInt64(value), expected) << value;
+    }
 }
 
 TEST(EncodeNumber, StoredBytes) {
@@ -147,8 +153,7 @@ TEST(EncodeNumber, StoredBytes) {
     };
     for (const auto& [type, text, bytes] : rows) {
         const EncodeResult r = EncodeNumber(type, text, '.');
-        EXPECT_EQ(r.status, EncodeStatus::Ok) << DataTypeKeyword(type) << " " << text;
-        EXPECT_EQ(r.bytes, bytes) << DataTypeKeyword(type) << " " << text;
+        EXPECT_EQ(std::pair(r.status, r.bytes), std::pair(EncodeStatus::Ok, bytes)) << DataTypeKeyword(type) << " " << text;
     }
     // What is stored shows as the editor's truncation of what was typed.
     EXPECT_EQ(FormatValue(DataType::Ang16, EncodeNumber(DataType::Ang16, "1", '.').bytes, {}), "0.999989986419678");
@@ -183,21 +188,121 @@ TEST(EncodeNumber, RangeRejectionsNameTheirLimits) {
     };
     for (const auto& [type, text, min, max] : rows) {
         const EncodeResult r = EncodeNumber(type, text, '.');
-        EXPECT_EQ(r.status, EncodeStatus::RangeRejected) << text;
-        EXPECT_TRUE(r.bytes.empty());
-        EXPECT_EQ(r.limits.minText, min) << text;
-        EXPECT_EQ(r.limits.maxText, max) << text;
+        EXPECT_EQ(std::tuple(r.status, r.bytes.empty(), r.limits.minText, r.limits.maxText),
+                  std::tuple(EncodeStatus::RangeRejected, true, min, max))
+            << text;
     }
     EXPECT_EQ(RangeMessage({"-1", "1"}, false), "values between -1 and 1 only");
     EXPECT_EQ(RangeMessage({"-1", "1"}, true), "nur Werte zwischen -1 and 1 sind erlaubt");
 }
 
 TEST(EncodeNumber, TextThatIsNoNumber) {
-    EXPECT_EQ(EncodeNumber(DataType::Double, "1,5", '.').status, EncodeStatus::ConversionError);
-    EXPECT_EQ(EncodeNumber(DataType::Ang16, "1,5", '.').status, EncodeStatus::ConversionError);
-    EXPECT_EQ(EncodeNumber(DataType::Bool, "1", '.').status, EncodeStatus::NotANumberType);
-    EXPECT_EQ(EncodeNumber(DataType::Text, "1", '.').status, EncodeStatus::NotANumberType);
+    for (const auto& [type, text, status] :
+         {std::tuple(DataType::Double, "1,5", EncodeStatus::ConversionError), {DataType::Ang16, "1,5", EncodeStatus::ConversionError},
+          {DataType::Bool, "1", EncodeStatus::NotANumberType}, {DataType::Text, "1", EncodeStatus::NotANumberType}}) {
+        EXPECT_EQ(EncodeNumber(type, text, '.').status, status) << type;
+    }
     EXPECT_EQ(ConversionErrorMessage("1,5", false), "'1,5' is not a valid floating point value");
+}
+
+TEST(Windows1252, EveryByteRoundTrips) {
+    for (int b = 0; b < 256; ++b) {
+        const std::string byte(1, static_cast<char>(b));
+        const std::string utf8 = Windows1252ToUtf8(byte);
+        EXPECT_TRUE(IsValidUtf8(utf8)) << b;
+        EXPECT_EQ(Utf8ToWindows1252(utf8), byte) << b;
+    }
+}
+
+TEST(Windows1252, Conversions) {
+    // stored bytes, the same text in UTF-8
+    const std::pair<std::string, std::string> rows[] = {
+        {"\x80", "€"}, {"\x84", "„"}, {"\x82", "‚"}, {"\x96", "–"}, {"\x97", "—"},
+        {"\x99", "™"}, {"\x9F", "Ÿ"}, {"\x81", "\xC2\x81"}, {"\x9D", "\xC2\x9D"},
+        {"\xA0", "\xC2\xA0"}, {"\xE9", "é"}, {"\xFF", "ÿ"}, {"Cessna \x84" "C172\x93", "Cessna „C172“"},
+    };
+    for (const auto& [bytes, utf8] : rows) {
+        EXPECT_EQ(Windows1252ToUtf8(bytes), utf8) << utf8;
+        EXPECT_EQ(Utf8ToWindows1252(utf8), bytes) << utf8;
+    }
+}
+
+TEST(Windows1252, RefusesWhatCannotBeStored) {
+    // Unstorable characters, then malformed, overlong, surrogate and truncated UTF-8.
+    for (const std::string_view text :
+         {"中", "a\xF0\x9F\x98\x80", "\xC2\x80", "\xFF", "\xC0\xAF", "\xED\xA0\x80", "\xE2\x82", "\x80"}) {
+        EXPECT_EQ(Utf8ToWindows1252(text), std::nullopt) << text;
+    }
+    EXPECT_FALSE(IsValidUtf8("\xE2\x82"));
+    EXPECT_TRUE(IsValidUtf8("a€中😀"));
+}
+
+TEST(Windows1252, ConfigTextIsUtf8OrWindows1252) {
+    EXPECT_EQ(DecodeConfigText("\xEF\xBB\xBF" "Caf\xC3\xA9"), "Café");
+    EXPECT_EQ(DecodeConfigText("Caf\xE9 \x80"), "Café €");
+    EXPECT_EQ(DecodeConfigText("plain"), "plain");
+}
+
+class Edits : public ::testing::Test {
+protected:
+    Edits() {
+        mDictionary.LoadFromText(
+            "[records]\n1001=Title,text\n1204=Engine,record\n1300=Rpm,int16\n1301=Gear,bool\n"
+            "1302=Stub,int32\n"
+            "[1204]\n1=0x00,int16,Max\n2=0x02,text,Note\n3=0x06,bool,On\n");
+        const auto bytes = AirFileBuilder()
+                               .Record(0x1001, std::vector<uint8_t>(10, 'x'))
+                               .Record(0x1204, {1, 0, 'h', 'i', 0, 0, 0, 1, 0, 0})
+                               .Record(0x1300, Le16(5))
+                               .Record(0x1301, {0, 1, 0, 0})
+                               .Record(0x1302, {1, 2})
+                               .Bytes();
+        EXPECT_EQ(ReadAirBytes(bytes, mDictionary, {}, mTree).code, 0);
+    }
+    RecordNode& Node(int32_t number) { return *mTree.FindRecord(number); }
+
+    RecordDictionary mDictionary;
+    RecordTree mTree;
+};
+
+TEST_F(Edits, NumberEditWritesBytesAndRefusesOutOfRange) {
+    // record, typed, the outcome, the bytes afterwards
+    for (const auto& [number, text, status, after] :
+         {std::tuple(0x1300, "-3", EditStatus::Ok, Le16(-3)), {0x1300, "32768", EditStatus::RangeRejected, Le16(-3)},
+          {0x1302, "5", EditStatus::NotEditable, std::vector<uint8_t>{1, 2}}}) {
+        const EditResult r = ApplyNumberEdit(Node(number), text, '.');
+        EXPECT_EQ(std::pair(r.status, Node(number).record.data.ToVector()), std::pair(status, after)) << text;
+        EXPECT_EQ(r.limits.maxText, status == EditStatus::RangeRejected ? "32767" : "") << text;
+    }
+}
+
+// A field's edit reaches its parent. 0x00000100 reads as TRUE; false must not leave its
+// second byte behind.
+TEST_F(Edits, FieldAndBoolEdits) {
+    RecordNode& parent = Node(0x1204);
+    ASSERT_EQ(ApplyNumberEdit(*parent.Child(0), "258", '.').status, EditStatus::Ok);
+    ASSERT_EQ(ApplyBoolEdit(*parent.Child(2), false).status, EditStatus::Ok);
+    EXPECT_EQ(parent.record.data, (std::vector<uint8_t>{2, 1, 'h', 'i', 0, 0, 0, 0, 0, 0}));
+    ASSERT_EQ(ApplyBoolEdit(Node(0x1301), false).status, EditStatus::Ok);
+    EXPECT_EQ(Node(0x1301).record.data, Le32(0));
+    ASSERT_EQ(ApplyBoolEdit(Node(0x1301), true).status, EditStatus::Ok);
+    EXPECT_EQ(Node(0x1301).record.data, Le32(1));
+}
+
+TEST_F(Edits, TextEdits) {
+    ASSERT_EQ(ApplyTextEdit(Node(0x1001), "ab").status, EditStatus::Ok);
+    EXPECT_EQ(Node(0x1001).record.data, TextBytes("ab"));
+    EXPECT_EQ(ApplyTextEdit(Node(0x1001), std::string(32001, 'a')).status, EditStatus::TextTooLong);
+    EXPECT_EQ(Node(0x1001).record.Text(), "ab");
+    EXPECT_EQ(ApplyTextEdit(Node(0x1001), std::string(32000, 'a')).status, EditStatus::Ok);
+
+    // A text field keeps its room in the parent: shorter texts are padded, longer refused.
+    RecordNode& note = *Node(0x1204).Child(1);
+    ASSERT_EQ(note.record.data.size(), 3u);
+    EXPECT_EQ(ApplyTextEdit(note, "x").status, EditStatus::Ok);
+    EXPECT_EQ(Node(0x1204).record.data, (std::vector<uint8_t>{1, 0, 'x', 0, 0, 0, 0, 1, 0, 0}));
+    EXPECT_EQ(ApplyTextEdit(note, "xyz").status, EditStatus::TextTooLongForField);
+    EXPECT_EQ(Node(0x1204).record.data[2], 'x');
 }
 
 } // namespace

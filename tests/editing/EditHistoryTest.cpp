@@ -1,14 +1,24 @@
-// Undo and redo over every kind of edit: the bytes of the whole tree and the saved state.
+// Undo and redo over every kind of edit: the bytes of the whole tree and the saved state. Copy,
+// cut and paste of whole records, within a file and from one file into another. The
+// fingerprints kept of the file as last read or written. The hex view: its rows, and its cell
+// rules driven by plain calls (clicks, arrows and typed characters).
 #include "AirFileReader.h"
+#include "ByteHash.h"
 #include "EditHistory.h"
+#include "HexEditState.h"
+#include "HexViewText.h"
+#include "RecordClipboard.h"
 #include "RecordDictionary.h"
 #include "RecordEdits.h"
+#include "SavedImage.h"
 
 #include "AirFileBuilder.h"
 
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <numeric>
+#include <sstream>
 
 namespace kelvara {
 namespace {
@@ -158,6 +168,294 @@ TEST_F(History, IgnoresRefusedAndUnchangedEditsAndOtherTrees) {
     ApplyNumberEdit(*other.Root(0), "8", '.');
     EXPECT_EQ(mHistory.StepCount(), 0u);
     EXPECT_TRUE(mHistory.AtSavedState());
+}
+
+const char* kClipboardDictionary = "[records]\n0100=Rpm,int16\n0200=Engine,record\n0300=Flaps,int16\n"
+                          "[0200]\n1=0x00,int16,Idle\n2=0x02,int16,Max\n3=0x04,int16,Limit\n";
+
+class Clipboard : public ::testing::Test {
+protected:
+    Clipboard() { mDictionary.LoadFromText(kClipboardDictionary); }
+
+    std::unique_ptr<RecordTree> Load(const AirFileBuilder& file) {
+        auto tree = std::make_unique<RecordTree>();
+        EXPECT_EQ(ReadAirBytes(file.Bytes(), mDictionary, {}, *tree).code, ReadResultCode::Ok);
+        return tree;
+    }
+    static std::vector<int32_t> Numbers(const RecordTree& tree) { // fields show as -1
+        std::vector<int32_t> numbers;
+        tree.ForEach([&](RecordNode& node) { numbers.push_back(node.record.lookupNumber); });
+        return numbers;
+    }
+
+    RecordDictionary mDictionary;
+    RecordClipboard mClipboard;
+};
+
+const std::vector<uint8_t> kEngine = Concat({Le16(700), Le16(2400), Le16(2700)});
+
+TEST_F(Clipboard, PasteIntoTheSameFileReplacesTheRecordAndLeavesOneNode) {
+    auto tree = Load(AirFileBuilder().Record(0x100, Le16(5)).Record(0x300, Le16(9)));
+    PlainRootEditor editor(*tree);
+    EXPECT_EQ(mClipboard.PasteRecord(editor), nullptr); // nothing copied yet
+    ASSERT_TRUE(mClipboard.CopyRecord(*tree->Root(0)));
+    ASSERT_EQ(ReplaceRecordBytes(*tree->Root(0), Le16(6)).status, EditStatus::Ok);
+    for (int paste = 0; paste < 2; ++paste) {
+        const RecordNode* pasted = mClipboard.PasteRecord(editor);
+        EXPECT_EQ(pasted, tree->Root(0));
+        EXPECT_EQ(Numbers(*tree), (std::vector<int32_t>{0x100, 0x300}));
+    }
+    EXPECT_EQ(tree->Root(0)->record.data, Le16(5));
+    // The pasted node owns its bytes: editing it leaves the clipboard's copy alone.
+    ASSERT_EQ(ReplaceRecordBytes(*tree->Root(0), Le16(7)).status, EditStatus::Ok);
+    EXPECT_EQ(mClipboard.Entries().front().record.data, Le16(5));
+}
+
+TEST_F(Clipboard, StructuredRecordSortsIntoAnotherFileWithItsFields) {
+    auto source = Load(AirFileBuilder().Record(0x200, kEngine));
+    auto target = Load(AirFileBuilder().Record(0x300, Le16(1)).Record(0x100, Le16(2)));
+    ASSERT_EQ(source->Root(0)->ChildCount(), 3u);
+    ASSERT_TRUE(mClipboard.CopyRecord(*source->Root(0)));
+    EXPECT_FALSE(mClipboard.CopyRecord(*source->Root(0)->Child(1))); // a field alone is refused
+    EXPECT_EQ(mClipboard.Entries().size(), 4u);
+
+    PlainRootEditor editor(*target);
+    RecordNode* pasted = mClipboard.PasteRecord(editor);
+    EXPECT_EQ(Numbers(*target), (std::vector<int32_t>{0x100, 0x200, -1, -1, -1, 0x300}));
+    EXPECT_EQ(pasted->Child(2)->Caption(), source->Root(0)->Child(2)->Caption());
+    // A field edit reaches the pasted parent, not the source file.
+    ASSERT_EQ(ReplaceRecordBytes(*pasted->Child(2), Le16(3000)).status, EditStatus::Ok);
+    EXPECT_EQ(pasted->record.data, Concat({Le16(700), Le16(2400), Le16(3000)}));
+    EXPECT_EQ(source->Root(0)->record.data, kEngine);
+}
+
+TEST_F(Clipboard, CutPasteAndCloseLeaveNothingDangling) {
+    auto source = Load(AirFileBuilder().Record(0x100, Le16(5)).Record(0x200, kEngine));
+    PlainRootEditor sourceEditor(*source);
+    ASSERT_NE(mClipboard.CutRecord(sourceEditor, *source->Root(1)), nullptr); // released at once
+    EXPECT_EQ(Numbers(*source), std::vector<int32_t>{0x100});
+    source.reset(); // the first file is closed
+
+    auto target = Load(AirFileBuilder().Record(0x300, Le16(1)));
+    PlainRootEditor targetEditor(*target);
+    ASSERT_NE(mClipboard.PasteRecord(targetEditor), nullptr);
+    target->Clear(); // and the second one too
+
+    auto again = Load(AirFileBuilder().Record(0x200, Le16(0)).Record(0x200, Le16(1)));
+    PlainRootEditor againEditor(*again);
+    const RecordNode* pasted = mClipboard.PasteRecord(againEditor); // both older copies go
+    EXPECT_EQ(Numbers(*again), (std::vector<int32_t>{0x200, -1, -1, -1}));
+    EXPECT_EQ(pasted->Child(2)->record.data, Le16(2700));
+}
+
+std::vector<uint8_t> Vec(std::span<const uint8_t> bytes) {
+    return {bytes.begin(), bytes.end()};
+}
+
+TEST(SavedImage, KeepsEveryRecordAndFieldAsTaken) {
+    RecordDictionary dictionary;
+    dictionary.LoadFromText("[records]\n0100=Rpm,int16\n0200=Engine,record\n"
+                            "[0200]\n1=0x00,int16,Idle\n2=0x02,int16,Max\n");
+    const auto engine = Concat({Le16(700), Le16(2400)});
+    RecordTree tree;
+    ASSERT_EQ(ReadAirBytes(AirFileBuilder().Record(0x100, Le16(1)).Record(0x200, engine).Record(0x100, Le16(2)).Bytes(),
+                           dictionary, {}, tree)
+                  .code,
+              ReadResultCode::Ok);
+    SavedImage image;
+    image.Take(tree);
+    EXPECT_TRUE(image.Matches(tree));
+
+    // Equal numbers are told apart by their order.
+    const auto second = image.Find(tree, *tree.Root(1));
+    ASSERT_TRUE(second.has_value());
+    const auto parent = image.Find(tree, *tree.Root(2));
+    ASSERT_TRUE(parent.has_value());
+    ASSERT_EQ(image.FieldCount(*parent), 2u);
+    auto record = [](uint32_t number, std::vector<uint8_t> data) {
+        AirRecord made;
+        made.number = number;
+        made.data = std::move(data);
+        return made;
+    };
+    EXPECT_TRUE(image.Holds(*second, record(0x100, Le16(2))));
+    EXPECT_FALSE(image.Holds(*second, record(0x100, Le16(1))));
+    EXPECT_TRUE(image.Holds(*parent, record(0x200, engine)));
+    EXPECT_FALSE(image.Holds(*parent, record(0x201, engine)));      // another number
+    EXPECT_FALSE(image.Holds(*parent, record(0x200, Le16(700))));   // cut short
+    EXPECT_FALSE(image.Holds(image.Count(), record(0x200, engine))); // past the end
+
+    EXPECT_EQ(Vec(SavedImage::FieldBytes(engine, 2, 2)), Le16(2400));
+    EXPECT_EQ(Vec(SavedImage::FieldBytes(engine, 3, 4)), std::vector<uint8_t>{Le16(2400)[1]}); // cut at the end
+    EXPECT_TRUE(SavedImage::FieldBytes(engine, 9, 2).empty());
+
+    // A field edit changes the record; editing it back makes the tree match again.
+    RecordNode& max = *tree.Root(2)->Child(1);
+    ASSERT_EQ(ReplaceRecordBytes(max, Le16(2500)).status, EditStatus::Ok);
+    EXPECT_FALSE(image.Matches(tree));
+    ASSERT_EQ(ReplaceRecordBytes(max, Le16(2400)).status, EditStatus::Ok);
+    EXPECT_TRUE(image.Matches(tree));
+
+    // With a record gone the file differs; a number never saved has no saved bytes.
+    const auto taken = tree.TakeRoot(0);
+    EXPECT_FALSE(image.Matches(tree));
+    RecordNode stranger;
+    stranger.record.number = 0x300;
+    EXPECT_FALSE(image.Find(tree, stranger).has_value());
+    image.Clear();
+    EXPECT_FALSE(image.Matches(tree));
+}
+
+// The fingerprint is MurmurHash3's x64 128-bit variant: the check value its authors publish
+// (each length 0..255 hashed with its own seed, the results hashed again) covers every tail.
+TEST(ByteHash, IsMurmurHash3AndSeesEveryByte) {
+    std::vector<uint8_t> key(256);
+    std::vector<uint8_t> hashes;
+    for (size_t i = 0; i < key.size(); ++i) {
+        key[i] = static_cast<uint8_t>(i);
+        const ByteHash hash = HashBytes(std::span(key).first(i), static_cast<uint32_t>(256 - i));
+        for (uint64_t half : {hash.low, hash.high}) {
+            for (int b = 0; b < 8; ++b) {
+                hashes.push_back(static_cast<uint8_t>(half >> (8 * b)));
+            }
+        }
+    }
+    EXPECT_EQ(HashBytes(hashes).low & 0xffffffffu, 0x6384ba69u);
+
+    // One flipped bit anywhere, in both halves of a block and in any tail, changes both halves;
+    // so does a trailing zero byte.
+    for (size_t size : {1u, 7u, 8u, 9u, 15u, 16u, 17u, 31u, 33u}) {
+        std::vector<uint8_t> bytes(size, 0);
+        const ByteHash plain = HashBytes(bytes);
+        for (size_t i = 0; i < size * 8; ++i) {
+            bytes[i / 8] ^= static_cast<uint8_t>(1u << (i % 8));
+            const ByteHash flipped = HashBytes(bytes);
+            EXPECT_NE(flipped.low, plain.low) << size << " bit " << i;
+            EXPECT_NE(flipped.high, plain.high) << size << " bit " << i;
+            bytes[i / 8] ^= static_cast<uint8_t>(1u << (i % 8));
+        }
+        bytes.push_back(0);
+        EXPECT_NE(HashBytes(bytes), plain) << size;
+    }
+}
+
+using Bytes = std::vector<uint8_t>;
+Bytes Counting(size_t n, std::initializer_list<std::pair<size_t, uint8_t>> changes = {}) {
+    Bytes bytes(n);
+    std::iota(bytes.begin(), bytes.end(), uint8_t{0x30});
+    for (auto [at, value] : changes) {
+        bytes[at] = value;
+    }
+    return bytes;
+}
+
+// Steps: "c L C" click with the caret on line L before column C; "L" "R" "U" "D" arrows;
+// "t X" types the character X; "table" and "mouse" set the blocking states.
+void Drive(HexEditState& hex, const std::vector<std::string>& steps) {
+    for (const std::string& step : steps) {
+        std::istringstream in(step);
+        std::string op;
+        int line = 0, column = 0;
+        in >> op >> line >> column;
+        if (op == "c") {
+            hex.Click(line, column);
+        } else if (op == "t") {
+            hex.Type(static_cast<uint8_t>(step.at(2)));
+        } else if (op == "table" || op == "mouse") {
+            (op == "table") ? hex.SetTableShown(true) : hex.SetMouseHeld(true);
+        } else {
+            hex.Key(static_cast<HexKey>(std::string("LURD").find(op)));
+        }
+    }
+}
+
+TEST(HexEdit, SelectionAndBytes) {
+    // record length, steps, the selected cell, the bytes after the steps (empty: as loaded)
+    const std::tuple<const char*, size_t, std::vector<std::string>, HexCell, Bytes> cases[] = {
+        // Clicks snap onto a cell.
+        {"BlankBetweenBytesSelectsLowDigitOnTheLeft", 8, {"c 2 13"}, {2, 12}, {}},
+        {"BlankBetweenAreasSelectsLastLowDigit", 8, {"c 2 35"}, {2, 33}, {}},
+        {"HeaderLinesGoToFirstRow", 8, {"c 0 5"}, {2, 11}, {}},
+        {"BelowTheTextGoesToTheLastRowWithBytes", 16, {"c 9 20"}, {3, 20}, {}},
+        {"TheBlankRowOfAFullRecordIsNotSelected", 16, {"c 4 20"}, {3, 20}, {}},
+        // Arrows.
+        {"LeftFromHighDigitGoesToPreviousLowDigit", 8, {"c 2 14", "L"}, {2, 12}, {}},
+        {"LeftFromFirstDigitWrapsUp", 16, {"c 3 11", "L"}, {2, 33}, {}},
+        {"UpAndLeftStayOnTheFirstRow", 8, {"c 2 36", "L", "U"}, {2, 36}, {}},
+        {"RightSkipsTheBlank", 8, {"c 2 12", "R"}, {2, 14}, {}},
+        {"RightWrapsToTheNextRowWithBytes", 16, {"c 2 33", "R"}, {3, 11}, {}},
+        {"RightAtEndOfFullLastRowStays", 16, {"c 3 33", "R"}, {3, 33}, {}},
+        {"RightAtLastCharacterOfFullLastRowStays", 8, {"c 2 43", "R"}, {2, 43}, {}},
+        {"DownNeverEntersTheBlankRow", 16, {"c 3 20", "D"}, {3, 20}, {}},
+        // Typing into the digits.
+        {"LowerCaseDigitIsStoredUpperCase", 8, {"c 2 11", "t c"}, {2, 12}, Counting(8, {{0, 0xC0}})},
+        {"NonDigitChangesNothingAndStays", 8, {"c 2 11", "t g"}, {2, 11}, {}},
+        {"LastDigitOfARowWrapsWhenTheNextRowHoldsBytes", 9, {"c 2 33", "t 1"}, {3, 11}, Counting(9, {{7, 0x31}})},
+        {"LastDigitOfTheLastRowStays", 8, {"c 2 33", "t f"}, {2, 33}, Counting(8, {{7, 0x3F}})},
+        {"EmptyRecordHasNoCellToChange", 0, {"c 5 11", "t 1", "D"}, {2, 11}, {}},
+        {"DigitsPastAFiveByteRecordDoNothing", 5, {"c 2 26", "t 1"}, {2, 26}, {}},
+        // Typing into the characters.
+        {"LetterAWrites41", 8, {"c 2 37", "t A"}, {2, 38}, Counting(8, {{1, 0x41}})},
+        {"LastCharacterWrapsToTheNextRow", 10, {"c 2 43", "t z"}, {3, 36}, Counting(10, {{7, 'z'}})},
+        {"ControlCodeIsNotWritten", 8, {"c 2 37", "t \x05"}, {2, 37}, {}},
+        {"CharactersPastAFiveByteRecordDoNothing", 5, {"c 2 42", "t A"}, {2, 42}, {}},
+        // Blocked input.
+        {"TablesIgnoreKeysAndTyping", 8, {"c 2 11", "table", "R", "t 1"}, {2, 11}, {}},
+        {"HeldMouseBlocksTyping", 8, {"c 2 11", "mouse", "t 1"}, {2, 11}, {}}};
+    for (const auto& [name, length, steps, selection, changedTo] : cases) {
+        const Bytes data = Counting(length);
+        HexEditState hex;
+        hex.Load("Length = x", data, data.size(), 0x100, true);
+        Drive(hex, steps);
+        EXPECT_EQ(hex.Selection(), selection) << name;
+        EXPECT_EQ(hex.ApplyTo(data), changedTo.empty() ? data : changedTo) << name;
+    }
+}
+
+// The character column follows the digits and shows low codes as dots; only the shown bytes
+// are read back.
+TEST(HexEditText, CharacterColumnAndShownBytes) {
+    HexEditState hex;
+    hex.Load("Length = 2", Bytes{0x41, 0x42}, 2, 0, true);
+    Drive(hex, {"c 2 11", "t 1"});
+    EXPECT_EQ(hex.Lines()[2].substr(11, 5), "11 42");
+    EXPECT_EQ(hex.Lines()[2].substr(36, 2), "\x11" "B");
+    Drive(hex, {"c 2 12", "t 0"}); // 0x10 is shown as a dot
+    EXPECT_EQ(hex.Lines()[2].substr(36, 2), ".B");
+
+    // A text record shows its bytes without the closing zero, which the edit keeps.
+    const Bytes text{'a', 'b', 0};
+    hex.Load("Length = 2", text, 2, 0, true);
+    Drive(hex, {"c 2 37", "t Z", "t Y"});
+    EXPECT_EQ(hex.ApplyTo(text), (Bytes{'a', 'Z', 0}));
+    hex.Load("", text, 3, 0, false); // a record without a value type shows no lines
+    Drive(hex, {"c 2 11", "t 1", "R"});
+    EXPECT_TRUE(hex.Lines().empty());
+    EXPECT_EQ(hex.ApplyTo(text), text);
+}
+
+TEST(HexRows, Layout) {
+    const std::string blank(kHexRowWidth, ' ');
+    // data, shown length, file offset, rows
+    const std::tuple<const char*, Bytes, size_t, uint32_t, std::vector<std::string>> cases[] = {
+        {"digits and characters", Bytes{0x41, 0x00, 0x10, 0x11, 0xFF, 0x7A, 0x20, 0x0D, 0x42}, 9, 0x1234,
+         {"1234 0000  41 00 10 11 FF 7A 20 0D  A..\x11\xFFz .",
+          "123C 0008  42" + std::string(23, ' ') + "B" + std::string(7, ' ')}},
+        {"a multiple of eight ends in a blank row", Bytes(16, 0x30), 16, 0,
+         {"0000 0000  30 30 30 30 30 30 30 30  00000000", "0008 0008  30 30 30 30 30 30 30 30  00000000",
+          blank}},
+        {"an empty value is one blank row", Bytes{0}, 0, 100, {blank}},
+        {"a wide prefix is cut at column eleven", Bytes{0xAB}, 1, 0x12345,
+         {"12345 0000 AB" + std::string(23, ' ') + "\xAB" + std::string(7, ' ')}},
+        {"never past the data", Bytes{1, 2, 3}, 40, 0,
+         {"0000 0000  01 02 03" + std::string(17, ' ') + "..." + std::string(5, ' ')}}};
+    for (const auto& [name, data, length, offset, expected] : cases) {
+        const std::vector<std::string> rows = HexRows(data, length, offset);
+        EXPECT_EQ(rows, expected) << name;
+        for (const std::string& row : rows) {
+            EXPECT_EQ(row.size(), size_t{kHexRowWidth}) << name;
+        }
+    }
 }
 
 } // namespace

@@ -1,11 +1,21 @@
-// Differences between two files, record by record, in value texts.
+// What the editor finds in files: differences between two files, record by record, in value
+// texts; the checks before saving, on files built record by record; Search First / Search Next
+// over captions and the texts of text records.
 #include "AirFileReader.h"
+#include "DataType.h"
 #include "RecordDictionary.h"
 #include "RecordDiff.h"
+#include "RecordSearch.h"
+#include "RecordTree.h"
+#include "SaveChecks.h"
+#include "TextUtil.h"
 
 #include "TableBytes.h"
 
 #include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
 
 namespace kelvara {
 namespace {
@@ -71,6 +81,123 @@ TEST(Diff, ListsEveryDifferenceInRecordOrder) {
         }
         EXPECT_EQ(lines, expected);
     }
+}
+
+const char* kCheckDictionary = "[records]\n0100=Rpm,int32\n0101=Weight,double\n0300=Lift,tbldb\n"
+                          "0400=Drag,tbl3d\n0401=Pitch,tbl3d_2\n0200=Engine,record\n"
+                          "[0200]\n1=0x00,double,Bore\n";
+
+// columns x rows doubles, column after column.
+std::vector<uint8_t> Matrix(int columns, int rows, std::initializer_list<double> values) {
+    std::vector<uint8_t> out = Concat({Le32(columns), Le32(rows)});
+    for (double v : values) {
+        out = Concat({out, LeDouble(v)});
+    }
+    return out;
+}
+
+TEST(SaveChecks, FindsWhatLooksWrongAndNothingInSoundRecords) {
+    RecordDictionary dictionary;
+    dictionary.LoadFromText(kCheckDictionary);
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const double inf = std::numeric_limits<double>::infinity();
+    // record, its bytes, the findings
+    const std::tuple<uint32_t, std::vector<uint8_t>, std::vector<std::string>> rows[] = {
+        {0x100, Le32(5), {}},
+        {0x100, Le16(5), {"0100 Rpm: holds 2 bytes, fewer than the 4 its type needs"}},
+        {0x101, LeDouble(nan), {"0101 Weight: a value is not a number (NaN)"}},
+        {0x101, LeDouble(-inf), {"0101 Weight: a value is infinite"}},
+        {0x200, LeDouble(inf), {"0200 Engine / Bore: a value is infinite"}},
+        {0x300, PairTable({{0, 1}, {2, 3}, {5, 4}}), {}},
+        {0x300, PairTable({{0, 1}, {5, 3}, {2, 4}}), {"0300 Lift: X values do not ascend at point 3 (2 after 5)"}},
+        {0x300, PairTable({{0, 1}, {0, 3}}), {"0300 Lift: X values do not ascend at point 2 (0 after 0)"}},
+        {0x300, Concat({Le32(3), LeDouble(0), LeDouble(1), LeDouble(1), LeDouble(2)}),
+         {"0300 Lift: 3 points need 52 bytes, the record holds 36"}},
+        {0x300, PairTable({{0, nan}, {1, 2}}), {"0300 Lift: a value is not a number (NaN) at byte 12"}},
+        {0x300, {1, 0}, {"0300 Lift: holds 2 bytes, too few for a point count"}},
+        {0x400, Matrix(3, 2, {0, 1, 10, 2, 20, 3}), {}},
+        {0x400, Matrix(3, 3, {0, 1, 2, 10, 0, 0, 5, 0, 0}),
+         {"0400 Drag: column keys do not ascend at column 2 (5 after 10)"}},
+        {0x401, Matrix(2, 3, {0, 4, 3, 1, 1, 1}), {"0401 Pitch: row keys do not ascend at row 2 (3 after 4)"}},
+        {0x400, Matrix(3, 2, {0, 1, 10, 2}),
+         {"0400 Drag: 3 columns of 2 rows need 56 bytes, the record holds 40"}},
+        {0x400, Matrix(2, 2, {0, 1, 10, inf}), {"0400 Drag: a value is infinite at byte 32"}},
+        // Headers that claim more than any file holds are reported, not walked.
+        {0x400, Matrix(-1, -1, {0}),
+         {"0400 Drag: 4294967295 columns of 4294967295 rows need more bytes than any file "
+          "holds, the record holds 16"}},
+        {0x400, Matrix(-1, 0, {1, 2}),
+         {"0400 Drag: 4294967295 columns of 0 rows need 8 bytes, the record holds 24"}},
+    };
+    for (const auto& [number, data, findings] : rows) {
+        SCOPED_TRACE(testing::Message() << std::hex << number << " " << findings.size());
+        RecordTree tree;
+        const auto bytes = AirFileBuilder().Record(number, data).Bytes();
+        ASSERT_EQ(ReadAirBytes(bytes, dictionary, {}, tree).code, ReadResultCode::Ok);
+        std::vector<std::string> texts;
+        for (const CheckFinding& finding : CheckBeforeSaving(tree, dictionary)) {
+            texts.push_back(finding.text);
+            EXPECT_NE(finding.node, nullptr);
+        }
+        EXPECT_EQ(texts, findings);
+    }
+}
+
+const LowerCase kLower = [](std::string_view text) { return ToLower(text); };
+
+// "caption", "caption|text" for a text record, " caption" for a field of the record before.
+RecordTree Tree(const std::vector<std::string>& nodes) {
+    RecordTree tree;
+    for (const std::string& line : nodes) {
+        auto node = std::make_unique<RecordNode>();
+        const size_t bar = line.find('|');
+        node->SetCaption(line.substr(0, bar));
+        if (bar != std::string::npos) {
+            const std::string text = line.substr(bar + 1) + '\0'; // with its closing zero byte
+            node->record.type = DataType::Text;
+            node->record.SetData(std::vector<uint8_t>(text.begin(), text.end()));
+        }
+        line[0] == ' ' ? tree.Root(tree.RootCount() - 1)->AppendChild(std::move(node))
+                       : tree.AppendRoot(std::move(node));
+    }
+    return tree;
+}
+
+TEST(Search, FindsInTreeOrderAndWraps) {
+    // tree, text, case sensitive, captions of successive steps ("" for not found)
+    using Captions = std::vector<std::string>;
+    const std::tuple<const char*, Captions, const char*, bool, Captions> cases[] = {
+        {"one node is examined after wrapping", {"Wing area"}, "wing", false, {"Wing area", "Wing area"}},
+        {"ignoring case Ab finds aB", {"x", "The aB record"}, "Ab", false, {"The aB record"}},
+        {"case sensitive Ab misses aB", {"x", "The aB record"}, "Ab", true, {""}},
+        {"match in the text only", {"Title", "Description|a long\r\nstory"}, "LONG\nSTORY", false,
+         {"Description"}},
+        {"first node is examined last", {"rpm 1", "rpm 2", "rpm 3"}, "rpm", false,
+         {"rpm 2", "rpm 3", "rpm 1"}},
+        {"fields come after their record", {"Engine", " Max RPM", "Flaps RPM"}, "rpm", false,
+         {" Max RPM", "Flaps RPM"}},
+        {"empty text is never found", {"a", "b"}, "", false, {""}},
+        {"empty tree finds nothing", {}, "a", false, {""}}};
+    for (const auto& [name, nodes, text, caseSensitive, found] : cases) {
+        const RecordTree tree = Tree(nodes);
+        RecordSearch search;
+        search.Start(text, caseSensitive, kLower);
+        for (const std::string& expected : found) {
+            const RecordNode* node = search.FindNext(tree, caseSensitive, kLower);
+            EXPECT_EQ(node ? node->Caption() : "", expected) << name;
+        }
+    }
+}
+
+TEST(SearchState, ATreeThatShrankSinceTheLastStepStillEndsItsRound) {
+    const RecordTree big = Tree({"a", "b", "c", "d", "needle"});
+    RecordSearch search;
+    search.Start("needle", true, kLower);
+    ASSERT_EQ(search.FindNext(big, true, kLower), big.Root(4));
+    EXPECT_EQ(search.FindNext(Tree({"a", "b"}), true, kLower), nullptr);
+    // The text keeps the case it was started with; the option is read at each step.
+    search.Start("NEEDLE", false, kLower);
+    EXPECT_EQ(search.FindNext(big, true, kLower), big.Root(4));
 }
 
 } // namespace

@@ -1,7 +1,9 @@
 // The scan over folder trees built by the tests: discovery, search paths, configuration files,
 // and trees that are large or hostile; sim paths, quotes and the section rules of one
 // configuration text; names matched without regard to letter case on a file system that tells
-// case apart.
+// case apart. The browser's lists: sort order, manufacturers, the aircraft of one manufacturer,
+// marks. JPEG decoding of thumbnails: a real picture at several scales, and bytes that are no
+// picture.
 #include "AircraftConfig.h"
 #include "BrowserLists.h"
 #include "FolderNames.h"
@@ -15,6 +17,9 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <array>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -52,9 +57,9 @@ ScanOutcome RunScan(ScanFolders& folders) {
     return out;
 }
 
-std::vector<std::string> Texts(const ScanOutcome& out) {
+std::vector<std::string> Texts(const std::vector<AircraftLine>& lines) {
     std::vector<std::string> texts;
-    for (const AircraftLine& line : out.lines) {
+    for (const AircraftLine& line : lines) {
         texts.push_back(line.text);
     }
     return texts;
@@ -62,6 +67,33 @@ std::vector<std::string> Texts(const ScanOutcome& out) {
 
 std::string SimOf(const ScanOutcome& out, size_t line) {
     return out.library.Find(out.lines.at(line).code)->sim;
+}
+
+// Entry 0: two variations sharing one sim; entry 1 with another case of that manufacturer
+// and a sim that differs only in letter case; entry 2 without a manufacturer.
+AircraftLibrary MakeLibrary() {
+    AircraftLibrary library;
+    library.Entries() = {
+        {"", "/F/A", {{"Alpha", "/F/A/m", "Acme", "red", "", "", ""}, {"alpha", "/F/A/m", "Acme", "blue", "", "", ""}}},
+        {"", "/F/B", {{"Beta", "/F/a/M", "ACME", "", "", "", ""}}},
+        {"", "/F/C", {{"Gamma", "/F/C/g", "", "", "", "", ""}}},
+    };
+    return library;
+}
+
+std::vector<AircraftLine> Lines() {
+    std::vector<AircraftLine> lines{{"Gamma - ", MakeAircraftCode(2, 0)},
+                                    {"Alpha - red", MakeAircraftCode(0, 0)},
+                                    {"alpha - blue", MakeAircraftCode(0, 1)},
+                                    {"Beta - ", MakeAircraftCode(1, 0)}};
+    SortAircraftLines(lines);
+    return lines;
+}
+
+// A 256 x 128 thumbnail of the sample generator.
+std::vector<uint8_t> SampleJpeg() {
+    std::ifstream in(KELVARA_SOURCE_DIR "/tests/fuzz/corpus/jpeg/thumbnail.jpg", std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 } // namespace
@@ -75,7 +107,7 @@ TEST(Scan, DiscoversContainersTwoLevelsDownIncludingSimCfgBoats) {
     ScanFolders folders{tree.Path(), {}, 0};
     const ScanOutcome out = RunScan(folders);
     ASSERT_EQ(out.result, ScanResultCode::Ok);
-    EXPECT_EQ(Texts(out), (std::vector<std::string>{"Cessna - Red", "Ferry - "}));
+    EXPECT_EQ(Texts(out.lines), (std::vector<std::string>{"Cessna - Red", "Ferry - "}));
     ASSERT_EQ(folders.searchPaths.size(), 2u);
     const std::vector<SearchPath>& paths = folders.searchPaths;
     EXPECT_EQ(std::tie(paths[0].folder, paths[0].active, paths[1].folder, paths[1].active),
@@ -91,12 +123,12 @@ TEST(Scan, SearchPathsInListOrderAndNewsearchRediscovers) {
     ScanFolders folders{tree.File("Sim"), {{tree.File("B"), 1}, {tree.File("A"), 0}, {tree.File("B"), 1}}, 0};
     ScanOutcome out = RunScan(folders);
     // Inactive paths are skipped; a path listed twice lists its aircraft twice.
-    EXPECT_EQ(Texts(out), (std::vector<std::string>{"Two - ", "Two - "}));
+    EXPECT_EQ(Texts(out.lines), (std::vector<std::string>{"Two - ", "Two - "}));
     EXPECT_EQ(out.library.Count(), 2);
 
     folders.newsearch = 1;
     out = RunScan(folders);
-    EXPECT_EQ(Texts(out), (std::vector<std::string>{"Three - "}));
+    EXPECT_EQ(Texts(out.lines), (std::vector<std::string>{"Three - "}));
     EXPECT_EQ(folders.newsearch, 0);
     ASSERT_EQ(folders.searchPaths.size(), 1u);
 }
@@ -137,7 +169,7 @@ TEST(Scan, ConfigurationFilesAndSectionRules) {
     tree.Write("P/Utf/aircraft.cfg", "\xef\xbb\xbf" + Section(0, "Fl\xc3\xbcgel", "utf"));
     ScanFolders folders{tree.Path(), {{tree.File("P"), 1}}, 0};
     const ScanOutcome out = RunScan(folders);
-    EXPECT_EQ(Texts(out), (std::vector<std::string>{"Flügel - ", "Flügel € - ", "Folder case - ",
+    EXPECT_EQ(Texts(out.lines), (std::vector<std::string>{"Flügel - ", "Flügel € - ", "Folder case - ",
                                                     "From aircraft.cfg - ", "Quoted - ", "Second - B",
                                                     "Upper sim - "}));
     EXPECT_EQ(out.library.Count(), 6);
@@ -166,13 +198,11 @@ TEST(Scan, LargeLibraryKeepsEveryEntryAndVariation) {
     ASSERT_EQ(out.lines.size(), 1301u);
     EXPECT_EQ(out.library.Count(), 1002);
     // The last aircraft and the last variation decode to their own texts.
-    const Variation* last = out.library.Find(out.lines.back().code);
-    ASSERT_NE(last, nullptr);
-    EXPECT_EQ(last->title, "Big 1299");
     EXPECT_EQ(out.lines.back().code, MakeAircraftCode(1001, 299));
-    const Variation* entry1000 = out.library.Find(MakeAircraftCode(1000, 0));
-    ASSERT_NE(entry1000, nullptr);
-    EXPECT_EQ(entry1000->title, "A11000");
+    for (const auto& [code, title] : {std::pair(out.lines.back().code, "Big 1299"), {MakeAircraftCode(1000, 0), "A11000"}}) {
+        ASSERT_NE(out.library.Find(code), nullptr);
+        EXPECT_EQ(out.library.Find(code)->title, title);
+    }
 }
 
 TEST(Scan, HostileTreesAreReportedNotFatal) {
@@ -192,7 +222,7 @@ TEST(Scan, HostileTreesAreReportedNotFatal) {
     if (::geteuid() == 0) {
         expected.push_back("Locked - "); // root reads it anyway
     }
-    EXPECT_EQ(Texts(out), expected);
+    EXPECT_EQ(Texts(out.lines), expected);
     const auto namesLoop = [](const std::string& text) { return text.find("P/Loop") != std::string::npos; };
     EXPECT_TRUE(std::any_of(out.problems.begin(), out.problems.end(), namesLoop));
 }
@@ -259,4 +289,80 @@ TEST(FolderNames, ResolveNoCaseAndThumbnailPaths) {
         variation.thumbnailFile = thumbnailFile;
         EXPECT_EQ(ThumbnailPath(tree.File("A"), variation), tree.File(path)) << texture;
     }
+}
+
+TEST(BrowserLists, SortIgnoresLetterCaseAndKeepsScanOrderOfEqualTexts) {
+    std::vector<AircraftLine> lines{{"b", 1}, {"Ä", 2}, {"a", 3}, {"A", 4}, {"ä", 5}, {"Z", 6}};
+    SortAircraftLines(lines);
+    std::vector<AircraftCode> order;
+    for (const AircraftLine& line : lines) {
+        order.push_back(line.code);
+    }
+    EXPECT_EQ(order, (std::vector<AircraftCode>{3, 4, 1, 6, 2, 5}));
+}
+
+TEST(BrowserLists, ManufacturersAndTheirAircraft) {
+    const AircraftLibrary library = MakeLibrary();
+    const std::vector<AircraftLine> lines = Lines();
+    const std::vector<std::string> manufacturers = ManufacturerList(library, lines);
+    EXPECT_EQ(manufacturers, (std::vector<std::string>{" ", "Acme", "ACME"}));
+    EXPECT_EQ(ManufacturerToSelect(manufacturers, "ACME"), 2);
+    EXPECT_EQ(ManufacturerToSelect(manufacturers, ""), 0); // stored empty is not " "
+    EXPECT_EQ(ManufacturerToSelect({}, "Acme"), -1);
+
+    // "alpha - blue" comes first in the all-aircraft list.
+    const std::vector<AircraftLine> acme = AircraftOfManufacturer(library, lines, "Acme");
+    EXPECT_EQ(Texts(acme), (std::vector<std::string>{"alpha", "Alpha"}));
+    EXPECT_EQ(acme[1].code, MakeAircraftCode(0, 0));
+    EXPECT_EQ(Texts(AircraftOfManufacturer(library, lines, " ")), std::vector<std::string>{"Gamma"});
+}
+
+TEST(BrowserLists, RoundMarkAndShownFolder) {
+    const AircraftLibrary library = MakeLibrary();
+    EXPECT_TRUE(SharesFlightModel(library, MakeAircraftCode(0, 0), MakeAircraftCode(0, 1)));
+    EXPECT_TRUE(SharesFlightModel(library, MakeAircraftCode(0, 0), MakeAircraftCode(1, 0)));
+    EXPECT_FALSE(SharesFlightModel(library, MakeAircraftCode(0, 0), MakeAircraftCode(2, 0)));
+    EXPECT_FALSE(SharesFlightModel(library, MakeAircraftCode(0, 0), MakeAircraftCode(5, 0)));
+
+    EXPECT_EQ(ShownAircraftFolder("/Home/FSX/SimObjects/A", "/home/fsx"), "<FSX>/SimObjects/A");
+    EXPECT_EQ(ShownAircraftFolder("/other/A", "/home/fsx"), "/other/A");
+    EXPECT_EQ(ShownAircraftFolder("/a", ""), "/a");
+}
+
+TEST(Thumbnail, DecodesAtTheSmallestScaleThatCoversTheShownSize) {
+    const std::vector<uint8_t> jpeg = SampleJpeg();
+    ASSERT_FALSE(jpeg.empty());
+    // the smallest width and height asked for, the decoded ones
+    for (const auto& [minWidth, minHeight, width, height] :
+         {std::array{0, 0, 32, 16}, {100, 50, 128, 64}, {256, 128, 256, 128}, {1000, 1000, 256, 128}}) {
+        const JpegResult result = DecodeJpeg(jpeg, minWidth, minHeight);
+        ASSERT_TRUE(result.ok) << result.error;
+        EXPECT_EQ(std::tuple(result.image.width, result.image.height, result.image.pixels.size()),
+                  std::tuple(width, height, size_t(width) * height * 3));
+    }
+}
+
+TEST(Thumbnail, BytesThatAreNoPictureAreRefusedWithAReason) {
+    // 65535 x 65535 pixels claimed by the frame header: refused before any pixel is decoded.
+    std::vector<uint8_t> huge = SampleJpeg();
+    for (size_t i = 0; i + 8 < huge.size(); ++i) {
+        if (huge[i] == 0xFF && huge[i + 1] == 0xC0) {
+            std::fill(huge.begin() + long(i) + 5, huge.begin() + long(i) + 9, 0xFF);
+            break;
+        }
+    }
+    const std::vector<std::vector<uint8_t>> refused = {
+        {}, {'P', 'N', 'G', 0}, {0xFF, 0xD8, 0xFF, 0xD9}, {0xFF, 0xD8, 0xFF, 0xC0, 0, 0}, huge,
+    };
+    for (const std::vector<uint8_t>& bytes : refused) {
+        const JpegResult result = DecodeJpeg(bytes);
+        EXPECT_TRUE(!result.ok && !result.error.empty() && result.image.pixels.empty());
+    }
+    // A picture cut short shows what decodes; it never reads past its bytes.
+    std::vector<uint8_t> cut = SampleJpeg();
+    cut.resize(cut.size() / 2);
+    const JpegResult partial = DecodeJpeg(cut, 256, 128);
+    EXPECT_TRUE(partial.ok) << partial.error;
+    EXPECT_EQ(partial.image.pixels.size(), 256u * 128 * 3);
+    EXPECT_FALSE(DecodeJpegFile("/nonexistent/thumbnail.jpg").ok);
 }

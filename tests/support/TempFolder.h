@@ -1,10 +1,11 @@
-// A fresh folder for a test's files, files written whole, and an environment variable set for
-// one scope.
+// A fresh folder for a test's files, files written and read whole, and an environment variable
+// set for one scope.
 #pragma once
 
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <optional>
 #include <string>
 #include <sys/stat.h>
@@ -13,6 +14,13 @@ namespace kelvara::test {
 
 inline void WriteFile(const std::string& path, const std::string& bytes) {
     std::ofstream(path, std::ios::binary) << bytes;
+}
+inline std::optional<std::string> ReadText(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        return std::nullopt;
+    }
+    return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
 // Made under the system's temporary folder and removed with everything in it.

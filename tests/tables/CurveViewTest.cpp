@@ -1,6 +1,9 @@
 // Table layouts as curves: values read and written per mode, validity, the extent rules, the
 // visible range and the pixel mapping. Records that lie about their size stay within bounds.
-// Then the drawing list: what is drawn, in which colour and order, for each table type.
+// Then the drawing list: what is drawn, in which colour and order, for each table type; and
+// picking and dragging with the mouse: tolerances, locks, fine steps, the 16-bit clamps and the
+// fixed-point minimum step, panning and zooming.
+#include "CurveEditor.h"
 #include "CurveView.h"
 #include "GraphGeometry.h"
 #include "TableBytes.h"
@@ -46,17 +49,14 @@ TEST(CurveView, ReadsAndWritesEachLayout) {
     auto word = TableNode(DataType::Tbl16, Concat({WordTable({1, 65535, 7}), Bytes{0xAB}}));
     CurveView view;
     view.ShowWordTable(true, 16, *word);
-    EXPECT_EQ(view.PointCount(), 3);
-    EXPECT_EQ(view.PointValue(1, 1), 65535);
-    EXPECT_EQ(view.PointValue(0, 2), 2);
+    EXPECT_EQ(std::tuple(view.PointCount(), view.PointValue(1, 1), view.PointValue(0, 2)), std::tuple(3, 65535.0L, 2.0L));
     EXPECT_TRUE(view.SetPointValue(1, 2, 70000.9L)); // low 16 bits of the truncated value
     EXPECT_FALSE(view.SetPointValue(0, 2, 5));       // X is the index
     EXPECT_EQ(word->record.data, Concat({WordTable({1, 65535, 70000 - 65536}), Bytes{0xAB}}));
 
     auto fixed = TableNode(DataType::Tbl16_2, WordTable({-32768, 32767, 0}));
     view.ShowWordTable(true, 2048, *fixed);
-    EXPECT_EQ(view.PointValue(1, 0), -16.0L);
-    EXPECT_EQ(view.PointValue(1, 1), 15.99951171875L);
+    EXPECT_EQ(std::pair(view.PointValue(1, 0), view.PointValue(1, 1)), std::pair(-16.0L, 15.99951171875L));
     view.SetPointValue(1, 2, 0.5L);
     EXPECT_EQ(fixed->record.data, WordTable({-32768, 32767, 1024}));
 
@@ -71,16 +71,13 @@ TEST(CurveView, MatrixSeenByColumnsOrByRows) {
     auto node = TableNode(DataType::Tbl3d, Matrix(4, 3, KeyedValue));
     const Bytes before = node->record.data.ToVector();
     CurveView view;
+    const auto shown = [&](int point) { // curves, points, key and value of the point
+        return std::tuple(view.CurveCount(), view.PointCount(), view.PointValue(0, point), view.PointValue(1, point));
+    };
     view.ShowMatrix(true, 0, 2, *node);
-    EXPECT_EQ(view.CurveCount(), 3);
-    EXPECT_EQ(view.PointCount(), 2);
-    EXPECT_EQ(view.PointValue(0, 1), 2);   // row key of row 2
-    EXPECT_EQ(view.PointValue(1, 1), 302); // column 3, row 2
+    EXPECT_EQ(shown(1), std::tuple(3, 2, 2.0L, 302.0L)); // row 2 of column 3
     view.ShowMatrix(true, 2, 1, *node);
-    EXPECT_EQ(view.CurveCount(), 2);
-    EXPECT_EQ(view.PointCount(), 3);
-    EXPECT_EQ(view.PointValue(0, 2), 30);  // column key of column 3
-    EXPECT_EQ(view.PointValue(1, 2), 302); // row 2, column 3
+    EXPECT_EQ(shown(2), std::tuple(2, 3, 30.0L, 302.0L)); // column 3 of row 2
     EXPECT_EQ(node->record.data, before);
     view.SetPointValue(1, 0, -7);
     EXPECT_EQ(ReadDouble(node->record.data, 8 + 8 * (1 * 3 + 2)), -7.0); // element (1, 2)
@@ -98,8 +95,7 @@ TEST(CurveView, RecordsThatCannotBeShownWhole) {
     cut.resize(8 + 8 * 8);
     auto shortNode = TableNode(DataType::Tbl3d, cut);
     view.ShowMatrix(true, 0, 0, *shortNode);
-    EXPECT_TRUE(view.Notices().matrixCutShort);
-    EXPECT_EQ(view.CurveCount(), 1);
+    EXPECT_EQ(std::pair(view.Notices().matrixCutShort, view.CurveCount()), std::pair(true, 1));
     view.ShowMatrix(true, 2, 0, *shortNode);
     EXPECT_EQ(view.PointCount(), 1);
 
@@ -109,9 +105,8 @@ TEST(CurveView, RecordsThatCannotBeShownWhole) {
     EXPECT_EQ(view.PointCount(), 0);
     auto wide = TableNode(DataType::Tbl3d, Matrix(600, 2, KeyedValue));
     view.ShowMatrix(true, 0, 550, *wide);
-    EXPECT_EQ(view.CurveCount(), CurveView::kMaxCurves);
-    EXPECT_EQ(view.CurrentCurve(), CurveView::kMaxCurves - 1);
-    EXPECT_TRUE(view.Notices().curvesLimited);
+    EXPECT_EQ(std::tuple(view.CurveCount(), view.CurrentCurve(), view.Notices().curvesLimited),
+              std::tuple(CurveView::kMaxCurves, CurveView::kMaxCurves - 1, true));
 
     // An overlay of another size is read as far as it goes.
     auto shown = TableNode(DataType::Tbl3d, Matrix(4, 3, KeyedValue));
@@ -120,9 +115,9 @@ TEST(CurveView, RecordsThatCannotBeShownWhole) {
     view.SetOverlay(overlay.get());
     view.ShowMatrix(true, 0, 0, *shown);
     EXPECT_TRUE(view.Notices().overlayDiffers);
-    EXPECT_EQ(view.OverlayValue(1, 0, 1), 3.5L); // element (2, 1)
-    EXPECT_FALSE(view.OverlayValue(1, 1, 1));    // row 2 is not in the overlay
-    EXPECT_FALSE(view.OverlayValue(1, 0, 2));    // nor column 3
+    // element (2, 1); row 2 is not in the overlay, nor column 3
+    EXPECT_EQ(std::tuple(view.OverlayValue(1, 0, 1), view.OverlayValue(1, 1, 1), view.OverlayValue(1, 0, 2)),
+              std::tuple(3.5L, std::nullopt, std::nullopt));
 }
 
 TEST(CurveView, ExtentRules) {
@@ -160,18 +155,13 @@ TEST(CurveView, VisibleRangeAndPixelMapping) {
     view.ShowPairTable(true, *node);
     view.zoom = 2.0;
     VisibleRange r = view.ComputeVisibleRange();
-    EXPECT_DOUBLE_EQ(r.left, -0.5);
-    EXPECT_DOUBLE_EQ(r.right, 5.5);
+    EXPECT_EQ(std::pair(r.left, r.right), std::pair(-0.5, 5.5));
 
     view.viewportWidth = 600;
     view.viewportHeight = 140;
     view.horizontalOffset = 1.0;
-    const auto [x, y] = view.PixelToValue(300, 0);
-    EXPECT_DOUBLE_EQ(x, 300 * 6.0 / 600 + 1.0 - 0.5);
-    EXPECT_DOUBLE_EQ(y, 12);
-    const auto [dx, dy] = view.PixelDeltaToValue(60, 14);
-    EXPECT_DOUBLE_EQ(dx, 0.6);
-    EXPECT_DOUBLE_EQ(dy, 1.4); // downward is positive
+    EXPECT_EQ(view.PixelToValue(300, 0), std::pair(300 * 6.0 / 600 + 1.0 - 0.5, 12.0));
+    EXPECT_EQ(view.PixelDeltaToValue(60, 14), std::pair(0.6, 1.4)); // downward is positive
 
     // One point, or all X equal: still a range to draw and pick in.
     for (const auto& points : {std::vector<std::pair<double, double>>{{3, 1}},
@@ -180,9 +170,7 @@ TEST(CurveView, VisibleRangeAndPixelMapping) {
         view.ShowPairTable(true, *flat);
         view.ResetNavigation();
         r = view.ComputeVisibleRange();
-        EXPECT_GT(r.XSpan(), 0);
-        EXPECT_LT(r.left, points[0].first);
-        EXPECT_GT(r.right, points[0].first);
+        EXPECT_TRUE(r.XSpan() > 0 && r.left < points[0].first && r.right > points[0].first);
     }
 }
 
@@ -224,20 +212,19 @@ TEST(GraphGeometry, CoordinatesFollowTheData) {
     view.SetMarkedPoint(1);
     view.horizontalOffset = 3;
     const GraphGeometry g = BuildGraphGeometry(view);
-    EXPECT_DOUBLE_EQ(g.left, -2 + 3);
-    EXPECT_DOUBLE_EQ(g.right, 22 + 3);
-    EXPECT_DOUBLE_EQ(g.bottom, -2);
-    EXPECT_DOUBLE_EQ(g.top, 12);
-    const auto& pointLines = g.items[0].vertices;
-    ASSERT_EQ(pointLines.size(), 6u);
-    EXPECT_EQ(pointLines[2].x, 10);
-    EXPECT_EQ(pointLines[2].y, 0);
-    EXPECT_EQ(pointLines[3].y, 10);
+    EXPECT_EQ(std::tuple(g.left, g.right, g.bottom, g.top), std::tuple(-2 + 3, 22 + 3, -2, 12));
+    const auto xy = [](const std::vector<GraphVertex>& vertices) {
+        std::vector<std::pair<double, double>> out;
+        for (const GraphVertex& v : vertices) {
+            out.emplace_back(v.x, v.y);
+        }
+        return out;
+    };
+    // Point lines span the data, behind the curve of segment pairs.
+    EXPECT_EQ(xy(g.items[0].vertices),
+              (std::vector<std::pair<double, double>>{{0, 0}, {0, 10}, {10, 0}, {10, 10}, {20, 0}, {20, 10}}));
     EXPECT_EQ(g.items[0].z, kGridDepth);
-    const auto& curve = g.items[2].vertices; // segment pairs: p0 p1, p1 p2
-    ASSERT_EQ(curve.size(), 4u);
-    EXPECT_EQ(curve[2].x, 10);
-    EXPECT_EQ(curve[3].y, 10);
+    EXPECT_EQ(xy(g.items[2].vertices), (std::vector<std::pair<double, double>>{{0, 0}, {10, 5}, {10, 5}, {20, 10}}));
     // Squares follow the visible spans: 0.004 x 24 wide, 0.007 x 14 high, corners in order.
     const auto& marked = g.items.back().vertices;
     ASSERT_EQ(marked.size(), 4u);
@@ -245,6 +232,119 @@ TEST(GraphGeometry, CoordinatesFollowTheData) {
     EXPECT_DOUBLE_EQ(marked[0].y, 5 + 0.098);
     EXPECT_DOUBLE_EQ(marked[2].x, 10 + 0.096);
     EXPECT_DOUBLE_EQ(marked[2].y, 5 - 0.098);
+}
+
+// A 100 x 100 pixel graph over the table, drawn once so that pixels map to values.
+struct Graph {
+    explicit Graph(int type, Bytes bytes) : node(TableNode(type, std::move(bytes))) {
+        if (type == DataType::TblDb) {
+            view.ShowPairTable(true, *node);
+        } else if (type == DataType::Tbl3d) {
+            view.ShowMatrix(true, 0, 0, *node);
+        } else {
+            view.ShowWordTable(true, type == DataType::Tbl16 ? 16 : 2048, *node);
+        }
+        view.viewportWidth = 100;
+        view.viewportHeight = 100;
+        (void)BuildGraphGeometry(view);
+    }
+    std::pair<int, int> PixelOf(double x, double y) const {
+        const VisibleRange& r = view.LastRange();
+        return {int((x - r.left) / r.XSpan() * 100 + 0.5), int(100 - (y - r.bottom) / r.YSpan() * 100 + 0.5)};
+    }
+    std::unique_ptr<RecordNode> node;
+    CurveView view;
+    CurveEditor editor;
+};
+
+TEST(CurveEditor, PickFindsTheLowestPointWithinTolerance) {
+    Graph g(DataType::TblDb, PairTable({{0, 0}, {5, 10}, {10, 0}}));
+    g.view.SetMarkedPoint(2);
+    auto [x, y] = g.PixelOf(5, 10);
+    EXPECT_EQ(g.editor.PickPoint(g.view, x, y), 1);
+    EXPECT_EQ(g.view.MarkedPoint(), 1);
+    EXPECT_EQ(g.editor.textPoint, 1);
+    EXPECT_EQ(g.editor.PickPoint(g.view, x + 20, y), -1); // a miss keeps the mark
+    EXPECT_EQ(g.view.MarkedPoint(), 1);
+
+    // All X equal: points can still be told apart by Y.
+    Graph flat(DataType::TblDb, PairTable({{2, 0}, {2, 10}}));
+    std::tie(x, y) = flat.PixelOf(2, 10);
+    EXPECT_EQ(flat.editor.PickPoint(flat.view, x, y), 1);
+
+    // Keys stored in falling order mirror the graph; picking still works.
+    Graph falling(DataType::TblDb, PairTable({{10, 0}, {5, 10}, {0, 0}}));
+    std::tie(x, y) = falling.PixelOf(5, 10);
+    EXPECT_EQ(falling.editor.PickPoint(falling.view, x, y), 1);
+}
+
+TEST(CurveEditor, DragRules) {
+    struct Case {
+        const char* name;
+        int type;
+        Bytes bytes;
+        bool lockX, lockY;
+        MouseState keys;
+        int dx, dy; // pixels, from the marked point 0
+        Bytes expected;
+    };
+    MouseState right;
+    right.right = true;
+    MouseState alt = right, altShift = right, shiftOnly = right;
+    alt.alt = altShift.alt = true;
+    altShift.shift = shiftOnly.shift = true;
+    // Pair table 0..10 on 100 pixels: X span 12 (0.12 per pixel), Y span 14 (0.14 per pixel).
+    const Bytes pairs = PairTable({{0, 5}, {10, -5}});
+    auto moved = [](double x, double y) { return PairTable({{x, y}, {10, -5}}); };
+    const Case cases[] = {
+        {"default locks move Y only", DataType::TblDb, pairs, true, false, right, 10, -10, moved(0, 5 + 1.4)},
+        {"Y locked moves X only", DataType::TblDb, pairs, false, true, right, 10, -10, moved(1.2, 5)},
+        {"Shift alone changes nothing", DataType::TblDb, pairs, true, false, shiftOnly, 0, 10, moved(0, 5 - 1.4)},
+        {"Alt is a tenth", DataType::TblDb, pairs, true, false, alt, 0, 10, moved(0, 5 - 0.14)},
+        {"Alt+Shift a thousandth", DataType::TblDb, pairs, true, false, altShift, 0, 10, moved(0, 5 - 0.0014)},
+        {"tbl16 stops at 65535", DataType::Tbl16, WordTable({65000, 0}), true, false, right, 0, -100, WordTable({-1, 0})},
+        {"tbl16 stops at 0", DataType::Tbl16, WordTable({500, 65535}), true, false, right, 0, 100, WordTable({0, -1})},
+        {"tbl16_2 tiny drag moves a step", DataType::Tbl16_2, WordTable({0, 1}), true, false, altShift, 0, -1, WordTable({1, 1})},
+        {"tbl16_2 tiny drag down", DataType::Tbl16_2, WordTable({0, 1}), true, false, altShift, 0, 1, WordTable({-1, 1})},
+        {"tbl16_2 stops below 16", DataType::Tbl16_2, WordTable({30000, 0}), true, false, right, 0, -100, WordTable({32765, 0})},
+        {"tbl16_2 stops at -16", DataType::Tbl16_2, WordTable({-30000, 0}), true, false, right, 0, 200, WordTable({-32768, 0})},
+    };
+    for (const Case& c : cases) {
+        Graph g(c.type, c.bytes);
+        g.editor.lockX = c.lockX;
+        g.editor.lockY = c.lockY;
+        g.editor.RememberMouse(50, 50);
+        EXPECT_EQ(g.editor.DragOrNavigate(g.view, c.keys, 50 + c.dx, 50 + c.dy), DragOutcome::PointMoved);
+        const Bytes got = g.node->record.data.ToVector();
+        if (c.type == DataType::TblDb) {
+            EXPECT_NEAR(ReadDouble(got, 4), ReadDouble(c.expected, 4), 1e-9) << c.name;
+            EXPECT_NEAR(ReadDouble(got, 12), ReadDouble(c.expected, 12), 1e-9) << c.name;
+        } else {
+            EXPECT_EQ(got, c.expected) << c.name;
+        }
+    }
+}
+
+TEST(CurveEditor, PanAndZoom) {
+    Graph g(DataType::TblDb, PairTable({{0, 0}, {10, 10}}));
+    MouseState left, shiftLeft, middle;
+    left.left = shiftLeft.left = shiftLeft.shift = true;
+    middle.middle = true;
+    g.editor.RememberMouse(10, 10);
+    EXPECT_EQ(g.editor.DragOrNavigate(g.view, left, 60, 10), DragOutcome::Navigated);
+    EXPECT_DOUBLE_EQ(g.view.horizontalOffset, -6.0); // 50 pixels of 0.12
+    g.editor.DragOrNavigate(g.view, left, 10, 10);
+    EXPECT_DOUBLE_EQ(g.view.zoom, 1.0);
+    g.editor.DragOrNavigate(g.view, shiftLeft, 110, 10);
+    EXPECT_DOUBLE_EQ(g.view.zoom, 2.0);
+    g.editor.DragOrNavigate(g.view, middle, -500, 10);
+    EXPECT_DOUBLE_EQ(g.view.zoom, 1.0); // never below 1
+    EXPECT_EQ(g.editor.lastX, -500);
+
+    // Without points nothing moves, not even the remembered position.
+    CurveView empty;
+    EXPECT_EQ(g.editor.DragOrNavigate(empty, left, 0, 0), DragOutcome::Nothing);
+    EXPECT_EQ(g.editor.lastX, -500);
 }
 
 } // namespace

@@ -1,20 +1,42 @@
-// The hex view, find, the record clipboard and the plug-ins window, driven with real keys
-// and clicks on the running editor window.
+// The record view and its editors: what selecting a record shows, and what typing into the
+// editors does to the record's bytes, its caption and the changed flag. The hex view, find, the
+// record clipboard and the plug-ins window; undo, redo, "Revert record" and the checks before
+// saving. All driven with real keys and clicks on the running editor window.
+#include "CaptionWidthDelegate.h"
+#include "ChangeTracker.h"
+#include "CompareView.h"
+#include "HexViewText.h"
+#include "HistoryCommands.h"
+#include "QtUserPrompts.h"
 #include "RecordCommands.h"
+#include "RecordTreeModel.h"
+#include "SaveChecksDialog.h"
 #include "TFinddialog.h"
 #include "TView_Plugins_Form.h"
+#include "TablePanel.h"
 #include "UiFixture.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
-#include <QFontInfo>
+#include <QFontMetrics>
+#include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
+#include <QLocale>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QStandardItemModel>
 #include <QTextBlock>
 #include <QTimer>
 #include <QTreeView>
+
+#include <optional>
+#include <tuple>
 
 using namespace kelvara;
 using namespace kelvara::test;
@@ -51,11 +73,36 @@ std::vector<int32_t> Numbers(const UiFixture& f) {
     return numbers;
 }
 
+// The panel is 'n'umber, 't'ext, 'b'ool or none, showing the value ("1" is TRUE); the hex view
+// shows "Length = n", a blank row, then the first data row; %1 in the warning is the folder.
+struct SelectCase {
+    uint32_t number;
+    int field;
+    const char *title, *help;
+    char panel;
+    const char* value;
+    int length;
+    const char *row, *warning = "";
+};
+
+QString HexRow(const QPlainTextEdit* memo) {
+    return memo->toPlainText().section(QLatin1Char('\n'), 2, 2);
+}
+
+// As the tree shows it.
+QString Caption(const RecordPage& page, const RecordNode* node) {
+    return page.Model()->data(page.Model()->IndexOf(node)).toString();
+}
+
 } // namespace
+
+Q_DECLARE_METATYPE(SelectCase)
 
 class EditingTest : public QObject {
     Q_OBJECT
   private slots:
+    void init() { QLocale::setDefault(QLocale::c()); }
+
     // The hex view writes the record and marks the file; find by caption and by text; the record
     // clipboard carries records between files.
     void hexViewFindAndClipboard() {
@@ -67,7 +114,9 @@ class EditingTest : public QObject {
         Key(f.Page().TV, Qt::Key_H);
         QVERIFY(hex->isVisible() && f.window->HexEditor1->isChecked());
         // Columns of bytes line up only in a fixed-width font, which the view takes when shown.
-        QVERIFY(QFontInfo(hex->font()).fixedPitch());
+        // Measured, since some monospace fonts do not declare their spacing.
+        const QFontMetrics metrics(hex->font());
+        QCOMPARE(metrics.horizontalAdvance(QLatin1Char('i')), metrics.horizontalAdvance(QLatin1Char('W')));
         ClickCell(hex, 2, 13); // the blank after byte 0 selects its low digit
         QCOMPARE(hex->textCursor().selectedText(), QStringLiteral("5"));
         QTest::keyClick(hex, Qt::Key_Left);
@@ -84,8 +133,7 @@ class EditingTest : public QObject {
         QTest::keyClicks(hex, QStringLiteral("Z"));
         QKeyEvent euro(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QStringLiteral("€"));
         QApplication::sendEvent(hex, &euro); // byte 0x80 of the code page
-        QCOMPARE(f.Node(0x0104)->record.data[4], uint8_t('Z'));
-        QCOMPARE(f.Node(0x0104)->record.data[5], uint8_t(0x80));
+        QCOMPARE(Bytes(f.Node(0x0104)->record.data.begin() + 4, f.Node(0x0104)->record.data.begin() + 6), (Bytes{'Z', 0x80}));
         Key(f.Page().TV, Qt::Key_H);
         QVERIFY(!hex->isVisible() && !f.window->HexEditor1->isChecked());
 
@@ -153,6 +201,425 @@ class EditingTest : public QObject {
                  (QStringList{QStringLiteral("Full plug-in"), QStringLiteral("    Version = 1.0"),
                               QStringLiteral("    Vendor  = Kelvara tests"),
                               QStringLiteral("    Comment = test module")}));
+    }
+
+    // A typed number undoes and redoes as one step; "Revert record" brings back the bytes as last
+    // saved, as one step of its own; so is a record copied from a compared file.
+    void typedNumberRevertRecordAndCopyFromComparedAreUndoSteps() {
+        UiFixture f;
+        f.Start();
+        f.Activate();
+        f.TypeNumber(0x0100, QStringLiteral("250"));
+        QLineEdit* field = f.Page().eNumber;
+        QCOMPARE(f.Node(0x0100)->record.data, Le16(250));
+        QVERIFY(f.window->Changes().IsChanged());
+
+        // Ctrl+Z in the field is the window's undo, not the field's own.
+        QTest::keySequence(field, QKeySequence::Undo);
+        QCOMPARE(f.Node(0x0100)->record.data, Le16(5));
+        QCOMPARE(field->text(), QStringLiteral("5"));
+        QVERIFY(f.Page().CaptionOf(*f.Node(0x0100)).ends_with(", 5"));
+        QVERIFY(!f.window->Changes().IsChanged());
+        QVERIFY(!f.window->History().Undo1->isEnabled());
+
+        QTest::keySequence(field, QKeySequence::Redo);
+        QCOMPARE(f.Node(0x0100)->record.data, Le16(250));
+        QCOMPARE(field->text(), QStringLiteral("250"));
+        QVERIFY(f.window->Changes().IsChanged());
+
+        f.window->SaveAircraft1Click();
+        QVERIFY(!f.window->Changes().IsChanged());
+        f.TypeNumber(0x0100, QStringLiteral("9"));
+        f.window->History().RevertRecord1->trigger();
+        QCOMPARE(f.Node(0x0100)->record.data, Le16(250)); // as saved, not as first loaded
+        QCOMPARE(field->text(), QStringLiteral("250"));
+        QVERIFY(!f.window->Changes().IsChanged());
+        QTest::keySequence(field, QKeySequence::Undo);
+        QCOMPARE(f.Node(0x0100)->record.data, Le16(9));
+
+        // A new file starts a new history.
+        f.window->OpenAirFile(f.Path(QStringLiteral("plane.air")));
+        QVERIFY(!f.window->History().Undo1->isEnabled());
+
+        // "Compare with file" copies a record across, and a record only the other file has.
+        QVERIFY(f.window->CompareWithFile1->isVisible() && !f.window->Compare1->isVisible());
+        std::vector<TestRecord> other = StandardRecords();
+        other[2].data = Le16(9);                   // 0x0100
+        other.push_back({0x0200, Le16(1)});        // only in B
+        f.WriteFile(QStringLiteral("other.air"), AirBytes(other));
+        f.window->CompareWithFile(f.Path(QStringLiteral("other.air")));
+        QPlainTextEdit* memo = f.Page().CompareMemo;
+        QVERIFY(memo->isVisible());
+        QVERIFY(memo->toPlainText().contains(QStringLiteral("0100 Int value: 250 -> 9")));
+        QVERIFY(memo->toPlainText().contains(QStringLiteral(": only in B")));
+
+        f.Select(0x0100); // the memo stays and points at the record's difference
+        QVERIFY(memo->isVisible() && f.window->Compare1->isChecked());
+        QVERIFY(memo->textCursor().block().text().startsWith(QStringLiteral("0100")));
+        QAction* copy = f.window->Compare().CopyFromCompared1;
+        QVERIFY(copy->isEnabled());
+        copy->trigger();
+        QCOMPARE(f.Node(0x0100)->record.data, Le16(9));
+        QVERIFY(!memo->toPlainText().contains(QStringLiteral("0100")));
+        QVERIFY(f.window->Changes().IsChanged());
+
+        // Clicking the line of a record only B has makes it the one to copy.
+        const QTextBlock only = memo->document()->findBlockByNumber(1);
+        QVERIFY(only.text().contains(QStringLiteral("only in B")));
+        QTest::mouseClick(memo->viewport(), Qt::LeftButton, {},
+                          memo->cursorRect(QTextCursor(only)).center());
+        copy->trigger();
+        QVERIFY(f.Node(0x0200));
+        QVERIFY(memo->toPlainText().contains(QStringLiteral("the same records")));
+
+        QTest::keySequence(f.Page().TV, QKeySequence::Undo);
+        QVERIFY(!f.Node(0x0200));
+        QTest::keySequence(f.Page().TV, QKeySequence::Undo);
+        QCOMPARE(f.Node(0x0100)->record.data, Le16(250));
+        QVERIFY(!f.window->Changes().IsChanged());
+    }
+
+    void revertRecordReadsTheFileAgainAndRefusesWhenItIsNotAsSaved() {
+        const char* unreadable = "the file on disk cannot be read; this record stays as it is";
+        const char* changed =
+            "this record has changed in the file on disk since it was loaded or saved; it stays as it is";
+        const auto standardWith = [](size_t index, Bytes data) {
+            std::vector<TestRecord> records = StandardRecords();
+            records[index].data = std::move(data);
+            return AirBytes(records);
+        };
+        // what happened to the file, its bytes now (none: deleted), the message (none: reverted)
+        const std::tuple<const char*, std::optional<QByteArray>, const char*> rows[] = {
+            // 0x0101, now longer: later records move in the file
+            {"another record changed on disk", standardWith(3, Le32(182)), nullptr},
+            {"this record changed on disk", standardWith(6, {0x61, 0x09, 0, 0, 'a', 'b', 0, 0, 0, 0}), changed},
+            {"file deleted", std::nullopt, unreadable},
+            {"file damaged", QByteArray("not a flight model"), unreadable},
+        };
+        const Bytes onDisk{0x60, 0x09, 0, 0, 'a', 'b', 0, 0, 0, 0};
+        for (const auto& [what, fileNow, message] : rows) {
+            qInfo() << what;
+            UiFixture f;
+            f.Start();
+            f.Activate();
+            f.TypeNumber(0x0104, QStringLiteral("2500"), 0); // a field: record and field come back
+            const Bytes edited = f.Node(0x0104)->record.data.ToVector();
+            if (fileNow) {
+                f.WriteFile(QStringLiteral("plane.air"), *fileNow);
+            } else {
+                QVERIFY(QFile::remove(f.Path(QStringLiteral("plane.air"))));
+            }
+            f.window->History().RevertRecord1->trigger();
+            const bool reverted = message == nullptr;
+            QCOMPARE(f.prompts.shown, (reverted ? std::vector<ShownMessage>{}
+                                                : std::vector<ShownMessage>{{"inform", "Information", message}}));
+            QCOMPARE(f.Node(0x0104)->record.data, reverted ? onDisk : edited);
+            QCOMPARE(f.Node(0x0104)->Child(0)->record.data, Le16(reverted ? 2400 : 2500));
+            QCOMPARE(f.window->Changes().IsChanged(), !reverted);
+            if (reverted) {
+                continue;
+            }
+            // Nothing was recorded: one undo takes back the edit itself.
+            QTest::keySequence(f.Page().TV, QKeySequence::Undo);
+            QCOMPARE(f.Node(0x0104)->record.data, onDisk);
+            QVERIFY(!f.window->History().Undo1->isEnabled());
+        }
+    }
+
+    void backwardTableIsFoundBeforeSavingAndGoBackIsTheDefault() {
+        UiFixture f;
+        QtUserPrompts boxes;
+        f.usePrompts = &boxes;
+        f.Start();
+        f.Activate();
+        const Bytes backwards = Concat({Le32(2), LeDouble(5), LeDouble(1), LeDouble(2), LeDouble(1)});
+        const QByteArray file = AirBytes({{0x0100, Le16(5)}, {0x0106, backwards}});
+        f.OpenFile(QStringLiteral("back.air"), file);
+        f.TypeNumber(0x0100, QStringLiteral("6"));
+        QLineEdit* field = f.Page().eNumber;
+
+        for (Qt::Key key : {Qt::Key_Escape, Qt::Key_Return}) {
+            QStringList findings;
+            ModalAnswerer answer(key, [&](QWidget* modal) {
+                auto* dialog = qobject_cast<SaveChecksDialog*>(modal);
+                QVERIFY(dialog);
+                QListWidget* list = dialog->Findings;
+                findings = ListTexts(list);
+                QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                                  list->visualItemRect(list->item(0)).center());
+            });
+            f.Activate();
+            QTest::keySequence(field, QKeySequence::Save);
+            QCOMPARE(findings, QStringList{QStringLiteral(
+                                   "0106 Valid table: X values do not ascend at point 2 (2 after 5)")});
+            QCOMPARE(f.Page().SelectedNode(), f.Node(0x0106)); // the click showed the table
+            QCOMPARE(f.ReadFile(QStringLiteral("back.air")), file);
+            QVERIFY(f.window->Changes().IsChanged());
+        }
+
+        // Space on "Save anyway", reached by the keyboard.
+        ModalAnswerer saveAnyway(Qt::Key_Space, [](QWidget* modal) {
+            if (auto* dialog = qobject_cast<SaveChecksDialog*>(modal)) { // then "Save complete"
+                QTest::keyClick(modal->focusWidget(), Qt::Key_Tab, Qt::ShiftModifier);
+                QCOMPARE(modal->focusWidget(), dialog->SaveAnyway);
+            }
+        });
+        f.window->SaveAircraft1Click();
+        QVERIFY(f.ReadFile(QStringLiteral("back.air")) != file);
+        QVERIFY(!f.window->Changes().IsChanged());
+    }
+
+    void selectingShowsTheRecordAndIsNoEdit_data() {
+        QTest::addColumn<SelectCase>("c");
+        // Data of 0x0100 starts after 0x0001 (8 + 10 bytes), 0x0003 (8 + 19) and its own header.
+        QTest::newRow("int16") << SelectCase{0x0100, -1, "Int value", "A plain number", 'n', "5", 2,
+                                             "0035 0000  05 00                    ..      "};
+        QTest::newRow("ang16 cut") << SelectCase{0x0101, -1, "Angle", "", 'n', "0.99999", 2, "003F 0000  B6 00"};
+        QTest::newRow("text") << SelectCase{0x0001, -1, "Title text",
+                                            "The title of the aircraft\nshown in the menu", 't',
+                                            "Trainer", 9, "0008 0000  54 72 61 69 6E 65 72 00"};
+        QTest::newRow("text lines") << SelectCase{0x0003, -1, "Description", "", 't',
+                                                  "line one\nline two", 18, "001A 0000  6C 69"};
+        QTest::newRow("bool") << SelectCase{0x0103, -1, "Flag", "", 'b', "1", 4, "0053 0000  01 00"};
+        QTest::newRow("record") << SelectCase{0x0104, -1, "Engine data", "", 0, "", 10,
+                                              "005F 0000  60 09 00 00 61 62"};
+        QTest::newRow("field") << SelectCase{0x0104, 0, "Max RPM", "Highest engine speed", 'n',
+                                             "2400", 2, "0000 0000  60 09"};
+        QTest::newRow("valid tbldb") << SelectCase{0x0106, -1, "Valid table", "", 0, "", 20, "0084 0000  01 00"};
+        QTest::newRow("invalid tbldb") << SelectCase{0x0105, -1, "Lift table", "", 0, "", 11, "0071 0000  00 00",
+                                                     "this is not a valid TBLDB %1/plane"};
+    }
+
+    void selectingShowsTheRecordAndIsNoEdit() {
+        UiFixture f;
+        f.Start();
+        QFETCH(SelectCase, c);
+        RecordPage& page = f.Page();
+        const std::vector<uint8_t> before = f.Node(c.number)->record.data.ToVector();
+        f.Select(c.number, c.field);
+
+        QCOMPARE(page.TitlePanel->text(), QString::fromLatin1(c.title));
+        QCOMPARE(page.HelpMemo->toPlainText(), QString::fromLatin1(c.help));
+        QCOMPARE(page.HexEditor->toPlainText().section(QLatin1Char('\n'), 0, 1),
+                 QStringLiteral("Length = %1\n").arg(c.length) + QString(kHexRowWidth, u' '));
+        QVERIFY2(HexRow(page.HexEditor).startsWith(QLatin1String(c.row)),
+                 qPrintable(HexRow(page.HexEditor)));
+        QCOMPARE(page.NumberPanel->isVisible(), c.panel == 'n');
+        QCOMPARE(page.TextPanel->isVisible(), c.panel == 't');
+        QCOMPARE(page.BoolPanel->isVisible(), c.panel == 'b');
+        QVERIFY(!page.Tables()->sbTbl3d->isVisible() && page.CompareMemo->isHidden());
+        const QString value = QString::fromLatin1(c.value);
+        if (c.panel == 'n') {
+            QCOMPARE(page.eNumber->text(), value);
+        } else if (c.panel == 't') {
+            QCOMPARE(page.TextMemo->toPlainText(), value);
+        } else if (c.panel == 'b') {
+            QVERIFY(page.rbTrue->isChecked() && !page.rbFalse->isChecked());
+        }
+        // Filling the editors is no edit.
+        QVERIFY(!f.window->Changes().IsChanged());
+        QCOMPARE(f.Node(c.number)->record.data, before);
+        const std::string warning = QString::fromLatin1(c.warning).arg(QString::fromStdString(f.Folder())).toStdString();
+        QCOMPARE(f.prompts.shown, (*c.warning ? std::vector<ShownMessage>{{"inform", "Warning", warning}}
+                                              : std::vector<ShownMessage>{}));
+    }
+
+    // The tree's captions look exactly as the style draws them: text, selection, focus frame,
+    // and a caption wider than the column cut off at its edge. Their summed advances are never
+    // narrower than the laid-out text, or a caption would be cut off, and a typical one comes
+    // out a pixel or two wider; characters past Latin-1 are laid out as usual.
+    void captionsAreMeasuredAndDrawnAsTheStyleDoes() {
+        QStandardItemModel model;
+        for (const char* caption : {"316 (INT32) System value 0316, 20480", "AVAWAY To Ty office",
+                                    "1 (TEXT) Aircraft name, Äöü ß", "x"}) {
+            model.appendRow(new QStandardItem(QString::fromUtf8(caption)));
+        }
+        QTreeView summed;
+        summed.setItemDelegate(new CaptionWidthDelegate(&summed));
+        QTreeView laidOut;
+        for (QTreeView* view : {&summed, &laidOut}) {
+            view->setModel(&model);
+            view->setHeaderHidden(true);
+            view->setTextElideMode(Qt::ElideNone);
+            view->setColumnWidth(0, 150);
+            view->resize(220, 120);
+            view->show();
+            QVERIFY(QTest::qWaitForWindowExposed(view));
+            view->setCurrentIndex(model.index(1, 0));
+        }
+        // One window is active at a time: each is drawn while it is.
+        const auto look = [](QTreeView& view, bool focused) {
+            view.activateWindow();
+            if (!QTest::qWaitForWindowActive(&view)) {
+                return QImage();
+            }
+            if (focused) {
+                view.setFocus();
+            } else {
+                view.clearFocus();
+            }
+            return view.grab().toImage();
+        };
+        for (const bool focused : {true, false}) {
+            const QImage image = look(summed, focused);
+            QVERIFY(!image.isNull());
+            QCOMPARE(image, look(laidOut, focused));
+        }
+
+        for (const QString& caption :
+             {QStringLiteral("316 (INT32) System value 0316, 20480"),
+              QStringLiteral("AVAWAY To Ty We Yo LT Pa P. F, office flight"),
+              QStringLiteral("1 (TEXT) Aircraft name, Äöü ß éèê ñ ©°±"), QStringLiteral("x"),
+              QStringLiteral("100 (TEXT) Price, 250 \u20AC \u201Equoted\u201C")}) {
+            for (const bool bold : {false, true}) {
+                QFont font = summed.font();
+                font.setBold(bold);
+                summed.setFont(font);
+                laidOut.setFont(font);
+                model.clear();
+                model.appendRow(new QStandardItem(caption));
+                // Public only on the base class.
+                const int exact = static_cast<QAbstractItemView&>(laidOut).sizeHintForColumn(0);
+                const int measured = static_cast<QAbstractItemView&>(summed).sizeHintForColumn(0);
+                // Kerned pairs ("AV", "To") are what makes the sum wider.
+                QVERIFY2(measured >= exact && measured <= exact + 2 + exact / 16,
+                         qPrintable(QStringLiteral("%1: %2 vs %3").arg(caption).arg(measured).arg(exact)));
+            }
+        }
+    }
+
+    // The editor's load stores no captions; the tree builds them from the bytes as it shows them,
+    // also after an edit. Number, field, bool and text edits write the record; a record too short
+    // for its type is read-only; captions fit the tree or can be scrolled to.
+    void valueEdits() {
+        UiFixture f;
+        f.Start();
+        RecordPage& page = f.Page();
+        QVERIFY(f.Node(0x0100)->Caption().empty());
+        QVERIFY(Caption(page, f.Node(0x0100)).endsWith(QStringLiteral("Int value, 5")));
+        QVERIFY(Caption(page, f.Node(0x0104)->Child(0)).endsWith(QStringLiteral("Max RPM, 2400")));
+        f.TypeNumber(0x0104, QStringLiteral("1000"), 0);
+        QCOMPARE(f.Node(0x0104)->record.data, (std::vector<uint8_t>{0xE8, 0x03, 0, 0, 'a', 'b', 0, 0, 0, 0}));
+        QVERIFY(f.window->Changes().IsChanged());
+        // The hex views of the field and of its parent show the new bytes.
+        QVERIFY(HexRow(page.HexEditor).startsWith(QStringLiteral("0000 0000  E8 03")));
+        f.Select(0x0104);
+        QVERIFY(HexRow(page.HexEditor).mid(11).startsWith(QStringLiteral("E8 03 00 00 61 62")));
+
+        // The bool editor forwards the click (the bytes written are checked with the edits).
+        f.window->Changes().SetChanged(false);
+        f.Node(0x0103)->record.data = {1, 0, 0, 1};
+        f.Select(0x0103);
+        QTest::mouseClick(page.rbFalse, Qt::LeftButton);
+        QCOMPARE(f.Node(0x0103)->record.data, (std::vector<uint8_t>{0, 0, 0, 0}));
+        QVERIFY(Caption(page, f.Node(0x0103)).endsWith(QStringLiteral("FALSE")));
+        QVERIFY(f.window->Changes().IsChanged());
+
+        // Every keystroke is an edit: bytes, caption, hex view and flag follow; a refused value
+        // keeps the record and the next keystroke is checked again.
+        f.window->Changes().SetChanged(false);
+        f.TypeNumber(0x0100, QStringLiteral("1234"));
+        QLineEdit* edit = page.eNumber;
+        RecordNode* node = f.Node(0x0100);
+        QCOMPARE(node->record.data, (std::vector<uint8_t>{0xD2, 0x04}));
+        QVERIFY(f.window->Changes().IsChanged());
+        QVERIFY(Caption(page, node).endsWith(QStringLiteral(", 1234")));
+        QVERIFY(HexRow(page.HexEditor).startsWith(QStringLiteral("0035 0000  D2 04")));
+        edit->setText(QStringLiteral("32768"));
+        QCOMPARE(node->record.data, (std::vector<uint8_t>{0xD2, 0x04}));
+        edit->setFocus();
+        edit->end(false);
+        QTest::keyClick(edit, Qt::Key_Backspace);
+        QCOMPARE(node->record.data, (std::vector<uint8_t>{0xCC, 0x0C}));
+        QCOMPARE(f.prompts.shown.size(), size_t{1});
+        f.Select(0x0101);
+        edit->setText(QStringLiteral("1,5"));
+        QCOMPARE(f.Node(0x0101)->record.data, Le16(182));
+        QCOMPARE(f.prompts.shown.back().kind, std::string("error"));
+
+        // A record shorter than its type is shown read-only, and says why.
+        f.prompts.shown.clear();
+        f.OpenFile(QStringLiteral("short.air"), AirBytes({{0x0100, {5}}, {0x0103, {1, 0}}}));
+        for (const auto& [number, needed] : {std::pair{0x0100u, 2}, {0x0103u, 4}}) {
+            f.Select(number);
+            QCOMPARE(page.HelpMemo->toPlainText().section(u'\n', 0, 0),
+                     QStringLiteral("Read only: this record holds %1 bytes, fewer than the %2 its "
+                                    "type needs.").arg(number == 0x0100u ? 1 : 2).arg(needed));
+        }
+        QVERIFY(!page.rbTrue->isEnabled());
+        f.Select(0x0100);
+        QVERIFY(page.eNumber->isReadOnly());
+        page.eNumber->setFocus();
+        QTest::keyClicks(page.eNumber, QStringLiteral("7"));
+        QCOMPARE(f.Node(0x0100)->record.data, std::vector<uint8_t>{5});
+        QVERIFY(f.prompts.shown.empty() && !f.window->Changes().IsChanged());
+        f.window->OpenAirFile(f.Path(QStringLiteral("plane.air")));
+        f.Select(0x0100);
+        QVERIFY(!page.eNumber->isReadOnly() && !page.HelpMemo->toPlainText().contains(u'%'));
+
+        // Captions end in their values: a typical one fits at the default width, and a longer one
+        // can be scrolled to rather than being cut off.
+        QTreeView* tree = page.TV;
+        const int typical =
+            tree->fontMetrics().horizontalAdvance(QStringLiteral("316 (INT32) System value 0316, 20480"));
+        QVERIFY2(tree->viewport()->width() >= typical + tree->indentation() + 8,
+                 qPrintable(QString::number(tree->viewport()->width())));
+        QCOMPARE(tree->horizontalScrollBar()->maximum(), 0);
+        page.ApplyPanelSizes(60, 370, 238);
+        QTRY_VERIFY(tree->horizontalScrollBar()->maximum() > 0);
+
+        // Texts, on the file as loaded again.
+        RecordNode* title = f.Node(0x0001);
+        // Enter makes a line break only in record 0x0003.
+        for (uint32_t number : {0x0001u, 0x0003u}) {
+            f.Select(number);
+            page.TextMemo->moveCursor(QTextCursor::End);
+            QTest::keyClick(page.TextMemo, Qt::Key_Return);
+            QCOMPARE(f.window->Changes().IsChanged(), number == 0x0003u);
+        }
+        QTest::keyClicks(page.TextMemo, QStringLiteral("x"));
+        QCOMPARE(f.Node(0x0003)->record.Text(), std::string("line one\r\nline two\r\nx"));
+        f.window->Changes().SetChanged(false);
+
+        // More than 32,000 characters are refused.
+        f.Select(0x0001);
+        page.TextMemo->setPlainText(QString(32001, u'x'));
+        QCOMPARE(f.prompts.shown.size(), size_t{1});
+        QCOMPARE(f.prompts.shown[0].caption, std::string("Information"));
+        QCOMPARE(title->record.data, kTrainer);
+        QVERIFY(!f.window->Changes().IsChanged());
+
+        // A typed text sets the new length; texts are Windows-1252, one byte a character.
+        page.TextMemo->selectAll();
+        QTest::keyClicks(page.TextMemo, QStringLiteral("ab"));
+        QCOMPARE(title->record.data, (std::vector<uint8_t>{'a', 'b', 0}));
+        QCOMPARE(page.HexEditor->toPlainText().section(u'\n', 0, 0), QStringLiteral("Length = 2"));
+        page.TextMemo->textCursor().insertText(QStringLiteral("é€"));
+        QCOMPARE(title->record.data, (std::vector<uint8_t>{'a', 'b', 0xE9, 0x80, 0}));
+        QVERIFY(f.window->Changes().IsChanged());
+        QVERIFY(HexRow(page.HexEditor).contains(QStringLiteral("abé€")));
+        // A character without a byte is refused, and the memo shows what is stored.
+        page.TextMemo->textCursor().insertText(QStringLiteral("Ω"));
+        QCOMPARE(title->record.data, (std::vector<uint8_t>{'a', 'b', 0xE9, 0x80, 0}));
+        QCOMPARE(page.TextMemo->toPlainText(), QStringLiteral("abé€"));
+        QVERIFY(f.prompts.shown.back().text.starts_with("the character Ω cannot be stored"));
+        f.prompts.shown.clear();
+
+        // Bytes 0x80-0x9F show as their characters; the undefined 0x81 survives an edit.
+        f.OpenFile(QStringLiteral("cp.air"), AirBytes({{0x0001, {0x80, 0x84, 0x81, 0x96, 0}}}));
+        QCOMPARE(page.TextMemo->toPlainText(), QStringLiteral("€„\u0081–"));
+        page.TextMemo->moveCursor(QTextCursor::End);
+        QTest::keyClicks(page.TextMemo, QStringLiteral("x"));
+        QCOMPARE(f.Node(0x0001)->record.data, (std::vector<uint8_t>{0x80, 0x84, 0x81, 0x96, 'x', 0}));
+        f.window->OpenAirFile(f.Path(QStringLiteral("plane.air")));
+
+        // A field's room is checked with the edits; the page reports it and keeps the bytes.
+        f.Select(0x0104, 2);
+        page.TextMemo->setPlainText(QStringLiteral("abc"));
+        QCOMPARE(f.prompts.shown, (std::vector<ShownMessage>{
+                                      {"inform", "Information", "this text field has room for 2 characters only; "
+                                                                "the record is unchanged"}}));
+        QCOMPARE(f.Node(0x0104)->record.data[4], uint8_t{'a'});
     }
 };
 
