@@ -91,7 +91,8 @@ void GraphWidget::paintEvent(QPaintEvent* event) {
     }
     // What the surface clears to, so that nothing changes when it comes.
     const uint32_t bgr = mSettings.colors[static_cast<size_t>(GraphColor::Background)];
-    QPainter(this).fillRect(rect(), QColor(int(bgr & 0xFF), int((bgr >> 8) & 0xFF), int((bgr >> 16) & 0xFF)));
+    const QColor background(int(bgr & 0xFF), int((bgr >> 8) & 0xFF), int((bgr >> 16) & 0xFF));
+    QPainter(this).fillRect(rect(), background);
 }
 
 GraphWidget::~GraphWidget() = default;
@@ -125,8 +126,8 @@ QImage GraphWidget::grabFramebuffer() {
 }
 
 bool GraphWidget::OpenGLAvailable() {
-    // With a display at hand the offscreen platform makes GL contexts, but Qt then crashes
-    // flushing a window that holds a GL widget; headless runs do without the graph.
+    // Nobody sees a headless run's graph, and with a display at hand the offscreen platform's
+    // GL contexts have crashed Qt; such runs do without it.
     if (QGuiApplication::platformName() == QLatin1String("offscreen")) {
         return false;
     }
