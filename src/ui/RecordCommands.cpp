@@ -59,8 +59,7 @@ bool Usable(const QMenu* menu, const QAction* action) {
 } // namespace
 
 RecordCommands::RecordCommands(RecordCommandsContext context, RecordCommandMenus menus)
-    : mContext(context), mMenus(menus),
-      mFinddialog(std::make_unique<TFinddialog>(context.settings.German(), &context.window)),
+    : mContext(context), mMenus(menus), mFindInGerman(context.settings.German()),
       mLower(LocaleLower) {
     qApp->installEventFilter(this);
 }
@@ -73,13 +72,22 @@ bool RecordCommands::German() const {
     return mContext.settings.German();
 }
 
+TFinddialog& RecordCommands::FindDialog() const {
+    // Made when first needed: its standard buttons look up themed icons, which on a desktop
+    // was a quarter of the start's work.
+    if (!mFinddialog) {
+        mFinddialog = std::make_unique<TFinddialog>(mFindInGerman, &mContext.window);
+    }
+    return *mFinddialog;
+}
+
 bool RecordCommands::CaseSensitive() const {
-    return mFinddialog->cbCasesensitive->isChecked();
+    return mFinddialog && mFinddialog->cbCasesensitive->isChecked();
 }
 
 void RecordCommands::Text1Click() {
     // Until a file is loaded there is nothing to search, whichever way the command came.
-    if (!Usable(mMenus.search, nullptr) || mFinddialog->exec() != QDialog::Accepted) {
+    if (!Usable(mMenus.search, nullptr) || FindDialog().exec() != QDialog::Accepted) {
         return;
     }
     mSearch.Start(RecordBytesOf(mFinddialog->eText->text()), CaseSensitive(), mLower);

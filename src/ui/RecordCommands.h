@@ -57,7 +57,7 @@ class RecordCommands : public QObject {
     // text field keeps its own clipboard keys; everywhere else they carry whole records.
     void FormKeyDown(int key, Qt::KeyboardModifiers modifiers, const QWidget* focus);
 
-    [[nodiscard]] TFinddialog& FindDialog() const { return *mFinddialog; }
+    [[nodiscard]] TFinddialog& FindDialog() const;
     [[nodiscard]] const RecordClipboard& Clipboard() const { return mClipboard; }
 
   protected:
@@ -69,7 +69,9 @@ class RecordCommands : public QObject {
 
     RecordCommandsContext mContext;
     RecordCommandMenus mMenus;
-    std::unique_ptr<TFinddialog> mFinddialog;
+    // The language of the window's start, as if the dialog were made with it.
+    bool mFindInGerman;
+    mutable std::unique_ptr<TFinddialog> mFinddialog;
     RecordSearch mSearch;
     RecordClipboard mClipboard;
     LowerCase mLower;
