@@ -66,6 +66,7 @@ void BM_DrawGraph(benchmark::State& state) {
     Settings settings;
     GraphWidget graph(scene.view, settings);
     graph.resize(800, 300);
+    graph.CreateSurface();
     graph.show();
     QElapsedTimer wait;
     wait.start();

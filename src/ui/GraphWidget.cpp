@@ -6,15 +6,122 @@
 #include <QMouseEvent>
 #include <QOffscreenSurface>
 #include <QOpenGLContext>
+#include <QOpenGLFunctions_1_1>
+#include <QOpenGLWindow>
+#include <QPainter>
 
 namespace kelvara {
 
+class GraphSurface : public QOpenGLWindow, protected QOpenGLFunctions_1_1 {
+  public:
+    GraphSurface(CurveView& view, const Settings& settings) : mView(view), mSettings(settings) {
+        // Mouse and keys go to the widget around it, like those of any other widget.
+        setFlag(Qt::WindowTransparentForInput);
+    }
+
+    void DrawNow() {
+        if (!isValid()) {
+            return;
+        }
+        makeCurrent();
+        DrawGraph();
+        if (mFunctionsReady) {
+            glFinish();
+        }
+        doneCurrent();
+    }
+
+    QImage Grab() {
+        if (!isValid()) {
+            return {};
+        }
+        // The back buffer holds nothing defined after a swap, so the picture is drawn afresh.
+        makeCurrent();
+        DrawGraph();
+        return grabFramebuffer();
+    }
+
+  protected:
+    void initializeGL() override { mFunctionsReady = initializeOpenGLFunctions(); }
+    void resizeGL(int w, int h) override {
+        mView.viewportWidth = w;
+        mView.viewportHeight = h;
+    }
+    void paintGL() override { DrawGraph(); }
+
+  private:
+    void DrawGraph();
+    void SetColor(GraphColor color);
+
+    CurveView& mView;
+    const Settings& mSettings;
+    bool mFunctionsReady = false;
+};
+
 GraphWidget::GraphWidget(CurveView& view, const Settings& settings, QWidget* parent)
-    : QOpenGLWidget(parent), mView(view), mSettings(settings) {
+    : QFrame(parent), mView(view), mSettings(settings) {
     setObjectName(QStringLiteral("RenderPanel"));
     setMinimumHeight(100);
     setMouseTracking(false);
     setFocusPolicy(Qt::ClickFocus);
+}
+
+void GraphWidget::CreateSurface() {
+    if (mSurface) {
+        return;
+    }
+    mSurface = new GraphSurface(mView, mSettings);
+    mContainer = QWidget::createWindowContainer(mSurface, this);
+    mContainer->setAttribute(Qt::WA_TransparentForMouseEvents);
+    mContainer->setFocusPolicy(Qt::NoFocus);
+    mContainer->setGeometry(rect());
+    mContainer->show();
+}
+
+void GraphWidget::ShowUnavailable() {
+    mUnavailable = true;
+    setFrameShape(QFrame::StyledPanel);
+    update();
+}
+
+void GraphWidget::paintEvent(QPaintEvent* event) {
+    if (mUnavailable) {
+        QFrame::paintEvent(event);
+        return;
+    }
+    // What the surface clears to, so that nothing changes when it comes.
+    const uint32_t bgr = mSettings.colors[static_cast<size_t>(GraphColor::Background)];
+    QPainter(this).fillRect(rect(), QColor(int(bgr & 0xFF), int((bgr >> 8) & 0xFF), int((bgr >> 16) & 0xFF)));
+}
+
+GraphWidget::~GraphWidget() = default;
+
+void GraphWidget::Redraw() {
+    if (mSurface) {
+        mSurface->update();
+    }
+}
+
+bool GraphWidget::isValid() const {
+    return mSurface && mSurface->isValid();
+}
+
+void GraphWidget::DrawNow() {
+    if (mSurface) {
+        mSurface->DrawNow();
+    }
+}
+
+void GraphWidget::resizeEvent(QResizeEvent* event) {
+    QFrame::resizeEvent(event);
+    // No layout: its size hint would change the graph's share of the splitter.
+    if (mContainer) {
+        mContainer->setGeometry(rect());
+    }
+}
+
+QImage GraphWidget::grabFramebuffer() {
+    return mSurface ? mSurface->Grab() : QImage();
 }
 
 bool GraphWidget::OpenGLAvailable() {
@@ -37,41 +144,19 @@ bool GraphWidget::OpenGLAvailable() {
     return true;
 }
 
-void GraphWidget::initializeGL() {
-    mFunctionsReady = initializeOpenGLFunctions();
-}
-
-void GraphWidget::resizeGL(int w, int h) {
-    mView.viewportWidth = w;
-    mView.viewportHeight = h;
-}
-
-void GraphWidget::paintGL() {
-    DrawGraph();
-}
-
-void GraphWidget::DrawNow() {
-    makeCurrent();
-    DrawGraph();
-    if (mFunctionsReady) {
-        glFinish();
-    }
-    doneCurrent();
-}
-
-void GraphWidget::SetColor(GraphColor color) {
+void GraphSurface::SetColor(GraphColor color) {
     const uint32_t bgr = mSettings.colors[static_cast<size_t>(color)];
     glColor4f(float(bgr & 0xFF) / 255.0f, float((bgr >> 8) & 0xFF) / 255.0f,
               float((bgr >> 16) & 0xFF) / 255.0f, 1.0f);
 }
 
-void GraphWidget::DrawGraph() {
+void GraphSurface::DrawGraph() {
     if (!mFunctionsReady) {
         return;
     }
     mView.viewportWidth = width();
     mView.viewportHeight = height();
-    const qreal ratio = devicePixelRatioF();
+    const qreal ratio = devicePixelRatio();
     glViewport(0, 0, int(width() * ratio), int(height() * ratio));
 
     glDisable(GL_DEPTH_TEST);
@@ -142,23 +227,35 @@ MouseState StateOf(const QMouseEvent* event) {
 } // namespace
 
 void GraphWidget::mousePressEvent(QMouseEvent* event) {
-    if (mHandlers.press) {
+    // Pixels map to values only once the surface has drawn.
+    if (isValid() && mHandlers.press) {
         const QPoint p = event->position().toPoint();
         mHandlers.press(event->button(), p.x(), p.y());
     }
 }
 
 void GraphWidget::mouseMoveEvent(QMouseEvent* event) {
-    if (mHandlers.move && event->buttons() != Qt::NoButton) {
+    if (isValid() && mHandlers.move && event->buttons() != Qt::NoButton) {
         const QPoint p = event->position().toPoint();
         mHandlers.move(StateOf(event), p.x(), p.y());
     }
 }
 
 void GraphWidget::mouseReleaseEvent(QMouseEvent* event) {
-    if (mHandlers.release) {
+    if (isValid() && mHandlers.release) {
         mHandlers.release(event->button());
     }
+}
+
+QPixmap GrabWithGraphs(QWidget& window) {
+    QPixmap picture = window.grab();
+    QPainter painter(&picture);
+    for (GraphWidget* graph : window.findChildren<GraphWidget*>()) {
+        if (graph->isVisible() && graph->isValid()) {
+            painter.drawImage(graph->mapTo(&window, QPoint(0, 0)), graph->grabFramebuffer());
+        }
+    }
+    return picture;
 }
 
 } // namespace kelvara

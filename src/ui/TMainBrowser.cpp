@@ -210,7 +210,7 @@ void TMainBrowser::FormShow() {
 
     if (!mStartFile.isEmpty()) {
         // A warning about the file must not appear alone on an empty desktop.
-        mRecordPage->Tables()->HoldGlWarning();
+        mRecordPage->Tables()->HoldGraphStart();
         QMetaObject::invokeMethod(this, &TMainBrowser::OpenStartFile, Qt::QueuedConnection);
     }
 }
@@ -228,7 +228,7 @@ void TMainBrowser::OpenStartFile() {
     }
     OpenAirFile(mStartFile);
     mStartFileHandled = true;
-    mRecordPage->Tables()->ReleaseGlWarning();
+    mRecordPage->Tables()->ReleaseGraphStart();
 }
 
 void TMainBrowser::LoadDictionary() {

@@ -69,7 +69,7 @@ constexpr UiText OverlayDiffers{
     "beide Werte haben"};
 } // namespace TableTexts
 
-const QEvent::Type kGlWarningEvent = static_cast<QEvent::Type>(QEvent::registerEventType());
+const QEvent::Type kGraphStartEvent = static_cast<QEvent::Type>(QEvent::registerEventType());
 
 // Tables of a few kilobytes are usual; a wrong file must not fill the memory.
 constexpr qint64 kMaxTableTextBytes = 64 << 20;
@@ -88,28 +88,16 @@ TablePanel::TablePanel(TablePanelContext context, QWidget* parent)
     : QWidget(parent), mContext(std::move(context)) {
     setObjectName(QStringLiteral("CurvePanel"));
     setMinimumHeight(100);
-    // Made here, not at the first table: a GL widget added to a shown window makes Qt
-    // recreate the native window, which loses the keyboard focus.
-    QWidget* graph = nullptr;
-    if (GraphWidget::OpenGLAvailable()) {
-        mGraph = new GraphWidget(mView, mContext.settings, this);
-        mGraph->SetMouseHandlers({
-            [this](Qt::MouseButton b, int x, int y) { GraphMouseDown(b, x, y); },
-            [this](const MouseState& m, int x, int y) { GraphMouseMove(m, x, y); },
-            [this](Qt::MouseButton b) { GraphMouseUp(b); },
-        });
-        graph = mGraph;
-    } else {
-        // Without a renderer the panel keeps its place and the value fields still work.
-        auto* blank = new QFrame(this);
-        blank->setObjectName(QStringLiteral("RenderPanel"));
-        blank->setFrameShape(QFrame::StyledPanel);
-        blank->setMinimumHeight(100);
-        graph = blank;
-        mGlWarningDue = true;
-    }
-    RenderPanel = graph;
-    BuildCurveRow(graph);
+    // The OpenGL start waits until the window is up: loading the GL driver is the largest part
+    // of a desktop start.
+    mGraphWidget = new GraphWidget(mView, mContext.settings, this);
+    mGraphWidget->SetMouseHandlers({
+        [this](Qt::MouseButton b, int x, int y) { GraphMouseDown(b, x, y); },
+        [this](const MouseState& m, int x, int y) { GraphMouseMove(m, x, y); },
+        [this](Qt::MouseButton b) { GraphMouseUp(b); },
+    });
+    RenderPanel = mGraphWidget;
+    BuildCurveRow(mGraphWidget);
     BuildSelector();
 }
 
@@ -221,32 +209,40 @@ bool TablePanel::eventFilter(QObject* watched, QEvent* event) {
 
 void TablePanel::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
-    if (mGlWarningDue) {
-        PostGlWarning();
+    if (mGraphStartDue) {
+        PostGraphStart();
     }
 }
 
-void TablePanel::ReleaseGlWarning() {
-    mGlWarningHeld = false;
-    if (mGlWarningDue && isVisible()) {
-        PostGlWarning();
+void TablePanel::ReleaseGraphStart() {
+    mGraphStartHeld = false;
+    if (mGraphStartDue && isVisible()) {
+        PostGraphStart();
     }
 }
 
-void TablePanel::PostGlWarning() {
-    // After the window is up, so that the warning does not stand alone on the desktop: low
-    // priority queues it behind the pending repaint.
-    QCoreApplication::postEvent(this, new QEvent(kGlWarningEvent), Qt::LowEventPriority);
+void TablePanel::PostGraphStart() {
+    // After the window is up, so that it shows at once and a warning does not stand alone on
+    // the desktop: low priority queues it behind the pending repaint.
+    QCoreApplication::postEvent(this, new QEvent(kGraphStartEvent), Qt::LowEventPriority);
 }
 
 bool TablePanel::event(QEvent* event) {
-    if (event->type() != kGlWarningEvent) {
+    if (event->type() != kGraphStartEvent) {
         return QWidget::event(event);
     }
-    if (mGlWarningDue && !mGlWarningHeld) {
-        mGlWarningDue = false;
-        // Nothing waits for its answer, so scripted runs (screenshots, timing) go on.
-        mContext.prompts.InformWithoutWaiting("Warning", TableTexts::kNoOpenGL);
+    if (mGraphStartDue && !mGraphStartHeld) {
+        mGraphStartDue = false;
+        if (GraphWidget::OpenGLAvailable()) {
+            mGraphWidget->CreateSurface();
+            mGraph = mGraphWidget;
+            Redraw();
+        } else {
+            // The panel keeps its place and the value fields still work. Nothing waits for the
+            // warning's answer, so scripted runs (screenshots, timing) go on.
+            mGraphWidget->ShowUnavailable();
+            mContext.prompts.InformWithoutWaiting("Warning", TableTexts::kNoOpenGL);
+        }
     }
     return true;
 }
@@ -368,7 +364,7 @@ void TablePanel::ResetAndRedraw() {
 
 void TablePanel::Redraw() {
     if (mGraph) {
-        mGraph->update();
+        mGraph->Redraw();
     }
     // While a cell chose the point, the grid's selection stays as the user made it.
     if (ValueGrid) {

@@ -80,12 +80,12 @@ class TablePanel : public QWidget {
 
     [[nodiscard]] CurveView& View() { return mView; }
     [[nodiscard]] CurveEditor& Editor() { return mEditor; }
-    // Null when no OpenGL context could be made.
+    // Null until the OpenGL surface is made, and for good when no context could be made.
     [[nodiscard]] GraphWidget* Graph() const { return mGraph; }
     [[nodiscard]] int SelectedCurve() const { return mSelectedCurve; }
-    // The start file is drawn first; the no-renderer warning waits until it is.
-    void HoldGlWarning() { mGlWarningHeld = true; }
-    void ReleaseGlWarning();
+    // The start file is drawn first; the graph's OpenGL start, or its warning, waits until it is.
+    void HoldGraphStart() { mGraphStartHeld = true; }
+    void ReleaseGraphStart();
 
     QWidget* RenderPanel = nullptr;
     QLabel* LabelX = nullptr;
@@ -126,7 +126,7 @@ class TablePanel : public QWidget {
     void Redraw();
     void GridPointChosen(int curve, int point);
     void GridEdited();
-    void PostGlWarning();
+    void PostGraphStart();
     void ReportNotices();
     void Status(const QString& text);
     bool StoreMatrixElement(uint32_t column, uint32_t row, const QString& text);
@@ -139,13 +139,14 @@ class TablePanel : public QWidget {
     TablePanelContext mContext;
     CurveView mView;
     CurveEditor mEditor;
+    GraphWidget* mGraphWidget = nullptr;
     GraphWidget* mGraph = nullptr;
     QSplitter* mGraphAndGrid = nullptr;
     RecordNode* mNode = nullptr;
     int mSelectedCurve = 0;
     bool mDragged = false;
-    bool mGlWarningDue = false;
-    bool mGlWarningHeld = false;
+    bool mGraphStartDue = true;
+    bool mGraphStartHeld = false;
     // Guards: the panel's own writes into its controls are no user edits.
     bool mAxisTextSetting = false;
     bool mSelectorUpdating = false;

@@ -10,6 +10,7 @@
 #include "DeferredStyleIcons.h"
 #include "DictionaryLocation.h"
 #include "FontStartup.h"
+#include "GraphWidget.h"
 #include "QtUserPrompts.h"
 #include "RecordPage.h"
 #include "RecordTree.h"
@@ -230,7 +231,7 @@ int main(int argc, char* argv[]) {
     }
     if (!options.screenshot.isEmpty()) {
         QTimer::singleShot(1500, &window, [&window, path = options.screenshot] {
-            if (!window.grab().save(path)) {
+            if (!kelvara::GrabWithGraphs(window).save(path)) {
                 std::fprintf(stderr, "could not write %s\n", QFile::encodeName(path).constData());
             }
             QApplication::quit();
