@@ -129,9 +129,8 @@ TEST(StartupDecisions, StoreWindowLayout) {
     ASSERT_TRUE(StoreWindowLayout(settings, {false, 5, 6, 1024, 768, {300, 400, 200, 330, 250}}, true));
     Settings saved;
     saved.Load(folder.Path());
-    EXPECT_EQ(saved.showaircraft, 0);
-    EXPECT_EQ(saved.splitter, (std::array<int32_t, 6>{300, 400, 200, 111, 330, 250}));
-    EXPECT_EQ(saved.moptions, 7);
+    EXPECT_EQ(std::tuple(saved.showaircraft, saved.splitter, saved.moptions),
+              std::tuple(uint8_t{0}, std::array<int32_t, 6>{300, 400, 200, 111, 330, 250}, 7));
 }
 
 TEST(StartupDecisions, GraphAreaRules) {

@@ -129,8 +129,7 @@ TEST(Scan, SearchPathsInListOrderAndNewsearchRediscovers) {
     folders.newsearch = 1;
     out = RunScan(folders);
     EXPECT_EQ(Texts(out.lines), (std::vector<std::string>{"Three - "}));
-    EXPECT_EQ(folders.newsearch, 0);
-    ASSERT_EQ(folders.searchPaths.size(), 1u);
+    EXPECT_EQ(std::pair(folders.newsearch, folders.searchPaths.size()), std::pair(uint8_t{0}, size_t{1}));
 }
 
 TEST(Scan, NoCandidateFolder) {

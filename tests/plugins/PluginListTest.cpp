@@ -43,9 +43,8 @@ TEST_F(Plugins, InitialisedAndExitedInListOrderWithTheLanguageLetter) {
                                           "    Comment = Testmodul", "Full plug-in", "    Version = 1.0",
                                           "    Vendor  = Kelvara tests", "    Comment = Testmodul", "",
                                           "    Version = ", "    Vendor  = ", "    Comment = "}));
-        EXPECT_EQ(list.Entries()[2].module, nullptr);
-        EXPECT_NE(list.Entries()[1].firstMenu, nullptr);
-        EXPECT_EQ(list.Entries()[0].firstMenu, nullptr);
+        // Only the full plug-in has a menu; the broken file is listed without a module.
+        EXPECT_TRUE(!list.Entries()[0].firstMenu && list.Entries()[1].firstMenu && !list.Entries()[2].module);
         gCalls.clear();
     } // the list ends with the program
     EXPECT_EQ(gCalls, (std::vector<std::string>{"exit Quiet plug-in", "exit Full plug-in"}));
@@ -58,8 +57,7 @@ TEST_F(Plugins, OnlyTheGivenFolderAndAtMostAHundred) {
     PluginList list;
     list.ScanPlugins({mFolder.File("missing"), mFolder.Path(),
                       mFolder.Path()}, 'E'); // the cap is over all folders
-    EXPECT_EQ(list.Entries().size(), kMaxPlugins);
-    EXPECT_EQ(list.Entries().back().file, "junk1039.kvr");
+    EXPECT_EQ(std::pair(list.Entries().size(), list.Entries().back().file), std::pair(kMaxPlugins, std::string("junk1039.kvr")));
     list.FreePluginList();
     EXPECT_TRUE(list.Entries().empty() && gCalls.empty());
 }
