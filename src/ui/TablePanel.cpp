@@ -103,6 +103,10 @@ TablePanel::TablePanel(TablePanelContext context, QWidget* parent)
 
 TablePanel::~TablePanel() = default;
 
+GraphWidget* TablePanel::Graph() const {
+    return mGraphWidget->HasSurface() ? mGraphWidget : nullptr;
+}
+
 void TablePanel::BuildCurveRow(QWidget* graph) {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(2, 2, 2, 2);
@@ -235,7 +239,6 @@ bool TablePanel::event(QEvent* event) {
         mGraphStartDue = false;
         if (GraphWidget::OpenGLAvailable()) {
             mGraphWidget->CreateSurface();
-            mGraph = mGraphWidget;
             Redraw();
         } else {
             // The panel keeps its place and the value fields still work. Nothing waits for the
@@ -363,9 +366,7 @@ void TablePanel::ResetAndRedraw() {
 }
 
 void TablePanel::Redraw() {
-    if (mGraph) {
-        mGraph->Redraw();
-    }
+    mGraphWidget->Redraw();
     // While a cell chose the point, the grid's selection stays as the user made it.
     if (ValueGrid) {
         ValueGrid->FollowGraph(mView.CurrentCurve(), mGridLeads ? -1 : mView.MarkedPoint());

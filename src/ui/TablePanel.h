@@ -81,7 +81,7 @@ class TablePanel : public QWidget {
     [[nodiscard]] CurveView& View() { return mView; }
     [[nodiscard]] CurveEditor& Editor() { return mEditor; }
     // Null until the OpenGL surface is made, and for good when no context could be made.
-    [[nodiscard]] GraphWidget* Graph() const { return mGraph; }
+    [[nodiscard]] GraphWidget* Graph() const;
     [[nodiscard]] int SelectedCurve() const { return mSelectedCurve; }
     // The start file is drawn first; the graph's OpenGL start, or its warning, waits until it is.
     void HoldGraphStart() { mGraphStartHeld = true; }
@@ -140,7 +140,6 @@ class TablePanel : public QWidget {
     CurveView mView;
     CurveEditor mEditor;
     GraphWidget* mGraphWidget = nullptr;
-    GraphWidget* mGraph = nullptr;
     QSplitter* mGraphAndGrid = nullptr;
     RecordNode* mNode = nullptr;
     int mSelectedCurve = 0;
