@@ -15,8 +15,11 @@ namespace kelvara {
 class GraphSurface : public QOpenGLWindow, protected QOpenGLFunctions_1_1 {
   public:
     GraphSurface(CurveView& view, const Settings& settings) : mView(view), mSettings(settings) {
-        // Mouse and keys go to the widget around it, like those of any other widget.
-        setFlag(Qt::WindowTransparentForInput);
+        // Mouse and keys go to the widget around it: a native window that took the focus would
+        // keep every key from the main window's shortcuts.
+        setFlags(flags() | Qt::WindowTransparentForInput | Qt::WindowDoesNotAcceptFocus);
+        // Desktop tools and the tests driving them find the window by this name.
+        setTitle(QStringLiteral("Kelvara graph"));
     }
 
     void DrawNow() {
@@ -63,7 +66,9 @@ GraphWidget::GraphWidget(CurveView& view, const Settings& settings, QWidget* par
     setObjectName(QStringLiteral("RenderPanel"));
     setMinimumHeight(100);
     setMouseTracking(false);
-    setFocusPolicy(Qt::ClickFocus);
+    // The graph uses no key: a click or drag on it leaves the keyboard where it was, so the
+    // tree's arrows and the window's shortcuts go on working.
+    setFocusPolicy(Qt::NoFocus);
 }
 
 void GraphWidget::CreateSurface() {

@@ -17,7 +17,7 @@ class Settings;
 class GraphSurface;
 
 // The drawing happens in a native OpenGL child window made once the main window is up; this
-// widget around it takes the mouse and the focus. A GL widget would instead put the whole main
+// widget around it takes the mouse, and neither takes the keyboard. A GL widget would instead put the whole main
 // window on OpenGL composition and load the GL driver before the first show, which under
 // software GL made a desktop start-up three times as long.
 class GraphWidget : public QFrame {
