@@ -95,6 +95,12 @@ EditResult ApplyTextEdit(RecordNode& node, std::string_view text) {
     }
     std::vector<uint8_t> bytes(text.begin(), text.end());
     bytes.push_back(0);
+    // What follows the old text's zero (padding, often) is not the editor's to drop: a text
+    // typed back to what it was gives back the same bytes.
+    const auto zero = std::find(record.data.begin(), record.data.end(), uint8_t{0});
+    if (!record.isField && zero != record.data.end()) {
+        bytes.insert(bytes.end(), zero + 1, record.data.end());
+    }
     if (record.isField) {
         // The parent's layout fixes the room a text field has.
         if (bytes.size() > record.data.size()) {

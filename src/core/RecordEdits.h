@@ -25,8 +25,9 @@ inline constexpr size_t kMaxTextLength = 32000;
 EditResult ApplyNumberEdit(RecordNode& node, std::string_view text, char localeMark);
 // Truth value: all four bytes are written, so no stray high byte keeps a false value true.
 EditResult ApplyBoolEdit(RecordNode& node, bool value);
-// Text: lines joined with CR LF plus a zero byte. A record takes the new length; a text field
-// keeps its length inside the parent and refuses a longer text.
+// Text: lines joined with CR LF plus a zero byte. A record keeps the bytes after its old
+// text's zero and takes the new length; a text field keeps its length inside the parent and
+// refuses a longer text.
 EditResult ApplyTextEdit(RecordNode& node, std::string_view text);
 
 // Copies a field's bytes back into its parent at the field's offset.

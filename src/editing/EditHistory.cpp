@@ -52,6 +52,12 @@ void EditHistory::MarkSaved() {
     mSavedIndex = mIndex;
 }
 
+void EditHistory::EndTyping() {
+    if (mIndex > 0 && mIndex == mSteps.size()) {
+        mSteps.back().typed = false;
+    }
+}
+
 void EditHistory::BeginStep() {
     ++mDepth;
 }

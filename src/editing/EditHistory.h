@@ -46,6 +46,8 @@ public:
     // so a typed number is one step rather than one per key.
     void MarkTyping() { mTypingNext = true; }
     void ForgetTyping() { mTypingNext = false; }
+    // The user went elsewhere (a click, another field): what is typed next is a step of its own.
+    void EndTyping();
 
     [[nodiscard]] bool CanUndo() const { return mIndex > 0; }
     [[nodiscard]] bool CanRedo() const { return mIndex < mSteps.size(); }

@@ -205,22 +205,32 @@ std::vector<RecordDifference> DiffRecords(const RecordTree& a, const RecordTree&
     std::vector<RecordDifference> out;
     size_t i = 0;
     size_t j = 0;
+    // Records of one number sit together once sorted: each side counts within the run.
+    size_t nLeft = 0;
+    size_t nRight = 0;
+    const auto step = [](const std::vector<const RecordNode*>& roots, size_t& at, size_t& n) {
+        ++at;
+        n = at < roots.size() && roots[at]->record.lookupNumber == roots[at - 1]->record.lookupNumber ? n + 1 : 0;
+    };
     while (i < left.size() || j < right.size()) {
         if (j == right.size() ||
             (i < left.size() && left[i]->record.lookupNumber < right[j]->record.lookupNumber)) {
             out.push_back(OneSided(DiffKind::OnlyInA, *left[i], dictionary));
-            out.back().a = left[i++];
+            out.back().occurrence = nLeft;
+            step(left, i, nLeft);
         } else if (i == left.size() || right[j]->record.lookupNumber < left[i]->record.lookupNumber) {
             out.push_back(OneSided(DiffKind::OnlyInB, *right[j], dictionary));
-            out.back().b = right[j++];
+            out.back().occurrence = nRight;
+            step(right, j, nRight);
         } else {
-            const RecordNode& x = *left[i++];
-            const RecordNode& y = *right[j++];
+            const RecordNode& x = *left[i];
+            const RecordNode& y = *right[j];
             if (x.record.data != y.record.data) {
                 out.push_back(Compare(x, y, dictionary, style));
-                out.back().a = &x;
-                out.back().b = &y;
+                out.back().occurrence = nLeft;
             }
+            step(left, i, nLeft);
+            step(right, j, nRight);
         }
     }
     return out;

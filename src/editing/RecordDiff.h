@@ -42,9 +42,9 @@ struct RecordDifference {
     size_t pointCount = 0;
     size_t differingBytes = 0;
     size_t byteCount = 0;
-    // The records compared (null on the side that lacks it); valid while the trees are.
-    const RecordNode* a = nullptr;
-    const RecordNode* b = nullptr;
+    // Which record of its number this is, from 0 in tree order, in A and B alike (records are
+    // paired in that order); the kind tells which side lacks it.
+    size_t occurrence = 0;
 };
 
 // Table differences listed beyond the count.

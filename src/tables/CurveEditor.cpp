@@ -29,7 +29,7 @@ int CurveEditor::PickPoint(CurveView& view, int x, int y) {
     const double ty = 0.012 * std::fabs(range.YSpan());
     for (int i = 0; i < view.PointCount(); ++i) {
         const double xi = view.DrawnX(i);
-        const double yi = static_cast<double>(view.PointValue(CurveView::kAxisY, i));
+        const double yi = view.DrawnY(i);
         if (std::fabs(px - xi) < tx && std::fabs(py - yi) < ty) {
             view.SetMarkedPoint(i);
             textPoint = i;
@@ -65,13 +65,14 @@ DragOutcome CurveEditor::DragOrNavigate(CurveView& view, const MouseState& mouse
         const int point = view.MarkedPoint();
         const CurveMode mode = view.Mode();
         if (!lockX && !IndexedX(mode)) {
-            view.SetPointValue(CurveView::kAxisX, point, view.PointValue(CurveView::kAxisX, point) + dX);
+            view.SetPointValue(CurveView::kAxisX, point, view.DrawnX(point) + dX);
         }
         if (!lockY) {
             if (mode == CurveMode::Fixed16Table && dY != 0 && std::fabs(dY) < kMinFixedStep) {
                 dY = dY > 0 ? kMinFixedStep : -kMinFixedStep;
             }
-            long double newY = view.PointValue(CurveView::kAxisY, point) - dY;
+            // A drag moves the point from where it is drawn.
+            long double newY = view.DrawnY(point) - dY;
             if (mode == CurveMode::Word16Table) {
                 newY = std::clamp<long double>(std::trunc(newY), 0, 65535);
             } else if (mode == CurveMode::Fixed16Table) {

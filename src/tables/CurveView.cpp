@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <vector>
 
 namespace kelvara {
@@ -18,7 +19,15 @@ int ClampCount(uint64_t count, uint64_t limit) {
     return static_cast<int>(std::min(count, limit));
 }
 
+bool Drawable(long double v) {
+    return std::isfinite(v) && std::fabs(v) <= std::numeric_limits<float>::max();
+}
+
 } // namespace
+
+double DrawnValue(long double value) {
+    return Drawable(value) ? static_cast<double>(value) : 0.0;
+}
 
 void CurveView::Reset(CurveMode mode, RecordNode* node, bool resetMark) {
     mMode = mode;
@@ -113,7 +122,11 @@ double CurveView::DrawnX(int point) const {
     if (mMode == CurveMode::Word16Table || mMode == CurveMode::Fixed16Table) {
         return point;
     }
-    return static_cast<double>(PointValue(kAxisX, point));
+    return DrawnValue(PointValue(kAxisX, point));
+}
+
+double CurveView::DrawnY(int point, int curve) const {
+    return DrawnValue(PointValue(kAxisY, point, curve));
 }
 
 std::optional<long double> CurveView::MatrixPoint(const RecordNode& node, const MatrixShape& shape,
@@ -203,26 +216,33 @@ void CurveView::ComputeExtents() {
     Extents e;
     e.yMin = kNoMinimum;
     e.yMax = -kNoMinimum;
+    int undrawable = 0;
     if (mMode == CurveMode::Word16Table || mMode == CurveMode::Fixed16Table) {
         e.xMin = 0;
         e.xMax = mPointCount - 1;
     } else {
-        e.xMin = static_cast<double>(PointValue(kAxisX, 0));
-        e.xMax = static_cast<double>(PointValue(kAxisX, mPointCount - 1));
+        e.xMin = DrawnX(0);
+        e.xMax = DrawnX(mPointCount - 1);
+        for (int i = 0; i < mPointCount; ++i) {
+            undrawable += Drawable(PointValue(kAxisX, i)) ? 0 : 1;
+        }
     }
     auto widen = [&e](long double y) {
-        const double v = static_cast<double>(y);
+        const double v = DrawnValue(y);
         e.yMin = std::min(e.yMin, v);
         e.yMax = std::max(e.yMax, v);
     };
     for (int k = 0; k < mCurveCount; ++k) {
         for (int i = 0; i < mPointCount; ++i) {
-            widen(PointValue(kAxisY, i, k));
+            const long double y = PointValue(kAxisY, i, k);
+            undrawable += Drawable(y) ? 0 : 1;
+            widen(y);
             if (const auto overlay = OverlayValue(kAxisY, i, k)) {
                 widen(*overlay);
             }
         }
     }
+    mNotices.undrawable = undrawable;
     if (e.yMin > e.yMax) { // no point had a number to widen by
         e.yMin = e.yMax = 0;
     }

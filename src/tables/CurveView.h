@@ -31,7 +31,11 @@ struct TableNotices {
     bool curvesLimited = false;  // more curves than the selector has rows
     bool overlayDiffers = false; // the overlaid table has another size
     bool pointsLimited = false;  // more points than a curve shows
+    int undrawable = 0;          // NaN, infinite or beyond a float: drawn at 0, bytes kept
 };
+
+// The graph draws with floats: NaN, infinite and larger values are drawn at 0.
+[[nodiscard]] double DrawnValue(long double value);
 
 class CurveView {
   public:
@@ -74,8 +78,11 @@ class CurveView {
     [[nodiscard]] const Extents& DataExtents() const { return mExtents; }
     [[nodiscard]] const TableNotices& Notices() const { return mNotices; }
     [[nodiscard]] RecordNode* Node() const { return mNode; }
-    // X of a point as drawn: the index for the 16-bit tables.
+    // A point as drawn: X is the index for the 16-bit tables, and a value the graph cannot
+    // draw (NaN, infinite, beyond a float) is drawn at 0. Only an edit changes its bytes.
     [[nodiscard]] double DrawnX(int point) const;
+    [[nodiscard]] double DrawnY(int point, int curve) const;
+    [[nodiscard]] double DrawnY(int point) const { return DrawnY(point, mCurrentCurve); }
 
     // Navigation, reset with every new record view.
     double zoom = 1.0;

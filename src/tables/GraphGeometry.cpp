@@ -29,9 +29,8 @@ GraphPrimitive Square(GraphColor color, double px, double py, double h, double v
 GraphPrimitive Curve(const CurveView& view, int curve, GraphColor color) {
     GraphPrimitive p = Lines(color);
     for (int i = 1; i < view.PointCount(); ++i) {
-        AddSegment(p, view.DrawnX(i - 1),
-                   static_cast<double>(view.PointValue(CurveView::kAxisY, i - 1, curve)),
-                   view.DrawnX(i), static_cast<double>(view.PointValue(CurveView::kAxisY, i, curve)));
+        AddSegment(p, view.DrawnX(i - 1), view.DrawnY(i - 1, curve), view.DrawnX(i),
+                   view.DrawnY(i, curve));
     }
     return p;
 }
@@ -45,8 +44,7 @@ GraphPrimitive OverlayCurve(const CurveView& view, int curve, GraphColor color) 
         const auto x1 = view.OverlayValue(CurveView::kAxisX, i, curve);
         const auto y1 = view.OverlayValue(CurveView::kAxisY, i, curve);
         if (x0 && y0 && x1 && y1) {
-            AddSegment(p, static_cast<double>(*x0), static_cast<double>(*y0),
-                       static_cast<double>(*x1), static_cast<double>(*y1));
+            AddSegment(p, DrawnValue(*x0), DrawnValue(*y0), DrawnValue(*x1), DrawnValue(*y1));
         }
     }
     return p;
@@ -101,12 +99,10 @@ GraphGeometry BuildGraphGeometry(CurveView& view) {
     const double h = 0.004 * range.XSpan();
     const double v = 0.007 * range.YSpan();
     for (int i = 0; i < points; ++i) {
-        g.items.push_back(Square(GraphColor::CurrentCurve, view.DrawnX(i),
-                                 static_cast<double>(view.PointValue(CurveView::kAxisY, i)), h, v));
+        g.items.push_back(Square(GraphColor::CurrentCurve, view.DrawnX(i), view.DrawnY(i), h, v));
     }
     const int marked = view.MarkedPoint();
-    g.items.push_back(Square(GraphColor::MarkedPoint, view.DrawnX(marked),
-                             static_cast<double>(view.PointValue(CurveView::kAxisY, marked)), h, v));
+    g.items.push_back(Square(GraphColor::MarkedPoint, view.DrawnX(marked), view.DrawnY(marked), h, v));
     return g;
 }
 

@@ -40,20 +40,6 @@ uint32_t TblDbPointsPresent(std::span<const uint8_t> data) {
     return static_cast<uint32_t>(std::min<uint64_t>(*count, room));
 }
 
-int ZeroValuesBeyondFloat(std::span<uint8_t> data) {
-    const uint64_t values = uint64_t{TblDbPointsPresent(data)} * 2;
-    int replaced = 0;
-    for (uint64_t i = 0; i < values; ++i) {
-        const size_t offset = 4 + 8 * i;
-        const double v = ReadLE<double>(data, offset).value_or(0.0);
-        if (!std::isfinite(v) || std::fabs(v) > std::numeric_limits<float>::max()) {
-            WriteLE<double>(data, 0.0, offset);
-            ++replaced;
-        }
-    }
-    return replaced;
-}
-
 std::optional<MatrixShape> ReadMatrixShape(std::span<const uint8_t> data) {
     const auto m = ReadLE<uint32_t>(data, 0);
     const auto n = ReadLE<uint32_t>(data, 4);

@@ -22,10 +22,6 @@ inline constexpr size_t kPairBytes = 16;
 // The pairs that lie inside the record, whatever its count says.
 [[nodiscard]] uint32_t TblDbPointsPresent(std::span<const uint8_t> data);
 
-// Doubles of a "tbldb" that a 32-bit float cannot hold (overflow, infinity, NaN) are made 0.0,
-// as the simulator reads them as floats. Returns how many were replaced.
-int ZeroValuesBeyondFloat(std::span<uint8_t> data);
-
 // "tbl3d"/"tbl3d_2": m columns and n rows (32 bits each), then m x n doubles column after
 // column; element (a, b) lies at 8 + 8 (a n + b).
 struct MatrixShape {

@@ -1,6 +1,7 @@
 #include "CompareView.h"
 
 #include "ChangeTracker.h"
+#include "CompareList.h"
 #include "HistoryCommands.h"
 #include "RecordDictionary.h"
 #include "RecordPage.h"
@@ -15,6 +16,7 @@
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QTextBlock>
+#include <QTimer>
 #include <QTreeView>
 
 #include <utility>
@@ -27,15 +29,11 @@ constexpr UiText kCopyFromCompared{"Copy record from compared file",
 constexpr UiText kSame{"A and B hold the same records.", "A und B enthalten dieselben Datensätze."};
 constexpr UiText kNotRead{"%1 could not be read for the comparison: %2",
                           "%1 konnte für den Vergleich nicht gelesen werden: %2"};
-
-size_t RootIndex(const RecordTree& tree, const RecordNode* node) {
-    for (size_t i = 0; i < tree.RootCount(); ++i) {
-        if (tree.Root(i) == node) {
-            return i;
-        }
-    }
-    return tree.RootCount();
-}
+constexpr UiText kCopyRemoves{
+    "The compared file has no record %1 (%2). Copying from it removes the record from this "
+    "file. Remove it?",
+    "Die Vergleichsdatei hat keinen Datensatz %1 (%2). Die Übernahme entfernt den Datensatz aus "
+    "dieser Datei. Entfernen?"};
 } // namespace
 
 CompareView::CompareView(CompareViewContext context, QMenu& editMenu) : mContext(context) {
@@ -49,6 +47,13 @@ CompareView::CompareView(CompareViewContext context, QMenu& editMenu) : mContext
     connect(context.page.CompareMemo, &QPlainTextEdit::cursorPositionChanged, this,
             [this] { FollowMemoCursor(); });
     connect(context.page.Model(), &QAbstractItemModel::modelReset, this, [this] { Stop(); });
+    // Cut, paste, undo, redo, typed values: the list is found again at once, the memo shown
+    // once the window has shown the change.
+    connect(&context.history, &HistoryCommands::FileEdited, this, [this] {
+        if (mActive) {
+            Refresh(false);
+        }
+    });
 }
 
 bool CompareView::CompareWith(const std::string& path, const std::string& title,
@@ -69,7 +74,7 @@ bool CompareView::CompareWith(const std::string& path, const std::string& title,
     mOtherLabel = title.empty() ? path : title + " (" + path + ")";
     mStyle = options.style;
     mActive = true;
-    Refresh();
+    Refresh(true);
     return true;
 }
 
@@ -89,9 +94,20 @@ void CompareView::MarkToggle(bool on) {
     }
 }
 
-void CompareView::Refresh() {
+void CompareView::Refresh(bool showNow) {
     mDifferences = DiffRecords(mContext.page.Model()->Tree(), mOther, mContext.dictionary, mStyle);
-    Show();
+    mFirstLines.clear();
+    mCurrent = -1;
+    CopyFromCompared1->setEnabled(false);
+    if (showNow) {
+        Show();
+    } else if (!mShowDue) {
+        mShowDue = true;
+        QTimer::singleShot(0, this, [this] {
+            mShowDue = false;
+            Show();
+        });
+    }
 }
 
 void CompareView::Show() {
@@ -132,18 +148,18 @@ void CompareView::FollowSelection() {
     while (selected && selected->Parent()) {
         selected = selected->Parent();
     }
-    for (size_t i = 0; i < mDifferences.size(); ++i) {
-        if (selected && mDifferences[i].a == selected) {
-            QPlainTextEdit* memo = mContext.page.CompareMemo;
-            const bool wasFilling = std::exchange(mFilling, true);
-            QTextCursor cursor(memo->document()->findBlockByNumber(mFirstLines[i]));
-            memo->setTextCursor(cursor);
-            memo->ensureCursorVisible();
-            mFilling = wasFilling;
-            mCurrent = static_cast<int>(i);
-            CopyFromCompared1->setEnabled(true);
-            return;
-        }
+    const std::optional<size_t> found =
+        selected ? DifferenceOf(mDifferences, mContext.page.Model()->Tree(), *selected) : std::nullopt;
+    if (found && *found < mFirstLines.size()) {
+        QPlainTextEdit* memo = mContext.page.CompareMemo;
+        const bool wasFilling = std::exchange(mFilling, true);
+        QTextCursor cursor(memo->document()->findBlockByNumber(mFirstLines[*found]));
+        memo->setTextCursor(cursor);
+        memo->ensureCursorVisible();
+        mFilling = wasFilling;
+        mCurrent = static_cast<int>(*found);
+        CopyFromCompared1->setEnabled(true);
+        return;
     }
     mCurrent = -1;
     CopyFromCompared1->setEnabled(false);
@@ -161,9 +177,12 @@ void CompareView::FollowMemoCursor() {
     }
     mCurrent = found;
     CopyFromCompared1->setEnabled(found >= 0);
-    if (found >= 0 && mDifferences[static_cast<size_t>(found)].a) {
+    const RecordTree& tree = mContext.page.Model()->Tree();
+    const std::optional<size_t> inA =
+        found >= 0 ? PositionInA(tree, mDifferences[static_cast<size_t>(found)]) : std::nullopt;
+    if (inA) {
         const bool wasFilling = std::exchange(mFilling, true);
-        mContext.page.SelectNode(mDifferences[static_cast<size_t>(found)].a);
+        mContext.page.SelectNode(tree.Root(*inA));
         mFilling = wasFilling;
         mContext.page.CompareMemo->show();
     }
@@ -174,29 +193,26 @@ void CompareView::CopyFromCompared1Click() {
         return;
     }
     const RecordDifference d = mDifferences[static_cast<size_t>(mCurrent)];
+    if (CopyRemoves(d)) {
+        const QString number = QStringLiteral("%1").arg(d.lookupNumber, 4, 16, QLatin1Char('0')).toUpper();
+        const QString question =
+            Pick(kCopyRemoves, mContext.settings.German()).arg(number, FromConfigText(d.name));
+        if (!mContext.prompts.AskYesNo(Utf8Text(TextId::CaptionWarning, mContext.settings),
+                                       question.toStdString(), Answer::No)) {
+            return;
+        }
+    }
     RootEditor& editor = mContext.history.Structure();
     const RecordTree& tree = editor.Tree();
     EditHistory& history = mContext.history.History();
-    RecordNode* shown = nullptr;
     history.BeginStep();
-    if (d.a) {
-        const size_t index = RootIndex(tree, d.a);
-        editor.TakeRoot(index);
-        if (d.b) {
-            shown = editor.InsertRoot(index, CloneNode(*d.b));
-        }
-    } else if (d.b) {
-        size_t index = 0; // where the sort by record number puts it
-        while (index < tree.RootCount() && CompareRecordNodes(*tree.Root(index), *d.b) <= 0) {
-            ++index;
-        }
-        shown = editor.InsertRoot(index, CloneNode(*d.b));
-    }
+    const CopiedAcross copied = CopyRecordAcross(editor, mOther, d);
     history.EndStep();
-    mContext.changes.SetChanged(true);
-    Refresh();
-    if (shown) {
-        mContext.page.SelectNode(shown);
+    if (copied.changed) {
+        mContext.changes.SetChanged(true);
+    }
+    if (copied.shown) {
+        mContext.page.SelectNode(tree.Root(*copied.shown));
     }
     mContext.page.TVChange();
     Show();

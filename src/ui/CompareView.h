@@ -1,7 +1,7 @@
 // The compare view: the differences between the shown file (A) and another one (B) in
-// CompareMemo, in the lines of "kelvara-cli diff". The memo follows the record selection,
-// and "Copy record from compared file" takes B's version of the current difference across
-// as one undo step.
+// CompareMemo, in the lines of "kelvara-cli diff", found again after every change to A. The
+// memo follows the record selection, and "Copy record from compared file" takes B's version
+// of the current difference across as one undo step (asking first when that removes it).
 #pragma once
 
 #include "AirFileReader.h"
@@ -52,7 +52,8 @@ class CompareView : public QObject {
     QAction* compareToggle = nullptr;
 
   private:
-    void Refresh();
+    // The list found again; the memo at once, or once the window has shown the change.
+    void Refresh(bool showNow);
     void Show();
     void FollowSelection();
     void FollowMemoCursor();
@@ -67,6 +68,7 @@ class CompareView : public QObject {
     int mCurrent = -1;
     bool mActive = false;
     bool mFilling = false;
+    bool mShowDue = false;
 };
 
 } // namespace kelvara

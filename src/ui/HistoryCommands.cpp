@@ -76,7 +76,10 @@ HistoryCommands::HistoryCommands(QMainWindow& window, RecordPage& page, ChangeTr
     Undo1->setShortcut(QKeySequence::Undo);
     Redo1->setShortcut(QKeySequence::Redo);
     mHistory.Attach();
-    mHistory.SetStepsChanged([this] { UpdateActions(); });
+    mHistory.SetStepsChanged([this] {
+        UpdateActions();
+        emit FileEdited();
+    });
     connect(page.Model(), &QAbstractItemModel::modelReset, this, [this] { TreeReplaced(); });
     TreeReplaced();
     qApp->installEventFilter(this);
@@ -210,6 +213,11 @@ bool HistoryCommands::eventFilter(QObject* watched, QEvent* event) {
     const QEvent::Type type = event->type();
     if (!watched->isWidgetType() || static_cast<QWidget*>(watched)->window() != &mWindow) {
         return false;
+    }
+    if (type == QEvent::MouseButtonPress || type == QEvent::FocusIn) {
+        // Typing after a click, or in another field, is another action: two values typed for
+        // two points of a table are two steps.
+        mHistory.EndTyping();
     }
     if (type == QEvent::MouseButtonPress || type == QEvent::MouseButtonRelease) {
         // Every move of a right-button drag stores at once; together they are one step.

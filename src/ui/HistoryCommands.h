@@ -44,6 +44,10 @@ class HistoryCommands : public QObject {
     QAction* Redo1 = nullptr;
     QAction* RevertRecord1 = nullptr;
 
+  signals:
+    // A step was added, undone or redone: the loaded file's records changed.
+    void FileEdited();
+
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 

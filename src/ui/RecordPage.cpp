@@ -87,8 +87,10 @@ void RecordPage::BuildLayout() {
     TV->header()->setStretchLastSection(false);
     TV->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
     TV->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-    connect(TV->selectionModel(), &QItemSelectionModel::currentChanged, this,
-            [this] { TVChange(); });
+    connect(TV->selectionModel(), &QItemSelectionModel::currentChanged, this, [this] {
+        QScopedValueRollback<bool> chosen(mRecordChosen, true);
+        TVChange();
+    });
 
     HelpMemo = MakeMemo(this, "HelpMemo");
     HelpMemo->setReadOnly(true);
@@ -366,8 +368,6 @@ void RecordPage::TVChange() {
     TitlePanel->setText(FromConfigText(texts.name));
     if (mTableShown) {
         mTableTextPieces = SplitFields(texts.axis, '|');
-        mTables->LabelX->setText(QText(TextId::LabelX, mContext.settings));
-        mTables->LabelY->setText(QText(TextId::LabelY, mContext.settings));
         for (size_t list : {size_t{2}, size_t{0}, size_t{1}}) {
             if (list < mTableTextPieces.size()) {
                 mNameLists[list] = SplitFields(mTableTextPieces[list], ',');
@@ -394,7 +394,11 @@ void RecordPage::TVChange() {
         FillHexView(*node, shownLength);
     }
     if (mCurveCommitting) {
-        return;
+        return; // the table's controls, its axis names among them, stay as they are
+    }
+    if (mTableShown) {
+        mTables->LabelX->setText(QText(TextId::LabelX, mContext.settings));
+        mTables->LabelY->setText(QText(TextId::LabelY, mContext.settings));
     }
 
     switch (record.type) {
@@ -428,7 +432,8 @@ void RecordPage::TVChange() {
         CheckTblDb(*node);
     }
     if (mTableShown) {
-        mTables->ShowTable(*node, mNameLists, mTableTextPieces.size() > 3 ? mTableTextPieces[3] : std::string());
+        mTables->ShowTable(*node, mNameLists, mTableTextPieces.size() > 3 ? mTableTextPieces[3] : std::string(),
+                           !mRecordChosen);
     }
     mTables->ResetAndRedraw();
 }

@@ -152,6 +152,7 @@ class RecordPage : public QWidget {
     bool mHexCommitting = false;
     bool mCurveCommitting = false;
     bool mTableShown = false;
+    bool mRecordChosen = false; // the view follows a new selection, not a change of the record
     std::vector<std::string> mTableTextPieces;
     std::array<std::vector<std::string>, 3> mNameLists;
 };

@@ -13,6 +13,9 @@
 #include <QScopedValueRollback>
 #include <QTimer>
 
+#include <array>
+#include <vector>
+
 namespace kelvara {
 
 namespace {
@@ -156,9 +159,28 @@ TableGridView::TableGridView(const Settings& settings, UserPrompts& prompts, QWi
     hide();
 }
 
-void TableGridView::ShowTable(RecordNode* node) {
+void TableGridView::ShowTable(RecordNode* node, bool keepSelection) {
     QScopedValueRollback<bool> following(mFollowing, true);
+    // A reset forgets the selection; the same table shown again gets its cells back.
+    std::vector<std::array<int, 4>> ranges;
+    const QModelIndex current = currentIndex();
+    const std::pair<int, int> at{current.row(), current.column()};
+    if (keepSelection) {
+        for (const QItemSelectionRange& r : selectionModel()->selection()) {
+            ranges.push_back({r.top(), r.left(), r.bottom(), r.right()});
+        }
+    }
     mModel->Reset(node);
+    if (keepSelection && at.first >= 0 && at.first < mModel->rowCount() && at.second < mModel->columnCount()) {
+        QItemSelection selection;
+        for (const auto& [top, left, bottom, right] : ranges) {
+            if (bottom < mModel->rowCount() && right < mModel->columnCount()) {
+                selection.select(mModel->index(top, left), mModel->index(bottom, right));
+            }
+        }
+        selectionModel()->setCurrentIndex(mModel->index(at.first, at.second), QItemSelectionModel::NoUpdate);
+        selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
+    }
     // The 16-bit tables show their index as X already.
     const TableGrid::Layout layout = mGrid.Kind();
     verticalHeader()->setVisible(layout != TableGrid::Layout::Words && layout != TableGrid::Layout::FixedWords);

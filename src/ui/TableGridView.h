@@ -47,8 +47,9 @@ class TableGridView : public QTableView {
   public:
     TableGridView(const Settings& settings, UserPrompts& prompts, QWidget* parent = nullptr);
 
-    // A table record, or null for none; the grid hides while it has no cells.
-    void ShowTable(RecordNode* node);
+    // A table record, or null for none; the grid hides while it has no cells. keepSelection:
+    // the same table again, whose selected cells stay selected.
+    void ShowTable(RecordNode* node, bool keepSelection = false);
     // After the graph changed: values, the highlighted curve and the current cell follow.
     void FollowGraph(int curve, int point);
 

@@ -30,7 +30,6 @@
 #include <QScrollArea>
 #include <QSplitter>
 #include <QStatusBar>
-#include <QTimer>
 #include <QVBoxLayout>
 
 #include <fstream>
@@ -52,9 +51,11 @@ constexpr UiText BadNumber{
 constexpr UiText ValuesRead{"%1 values read from %2", "%1 Werte aus %2 gelesen"};
 constexpr UiText TypedNotANumber{"\"%1\" is not a number - the table is unchanged",
                                  "\"%1\" ist keine Zahl - die Tabelle bleibt unverändert"};
-constexpr UiText ValuesZeroed{
-    "record %1: %2 values did not fit a 32-bit float and were set to 0",
-    "Datensatz %1: %2 Werte passten nicht in eine 32-Bit-Gleitkommazahl und wurden auf 0 gesetzt"};
+constexpr UiText ValuesNotDrawn{
+    "record %1: %2 values are not numbers or do not fit a 32-bit float; they are drawn at 0 and "
+    "stay as they are until you edit them",
+    "Datensatz %1: %2 Werte sind keine Zahlen oder passen nicht in eine 32-Bit-Gleitkommazahl; "
+    "sie werden bei 0 gezeichnet und bleiben, bis Sie sie ändern"};
 constexpr UiText MatrixCutShort{
     "this table is shorter than its column and row counts say: only its complete columns are shown",
     "diese Tabelle ist kürzer als ihre Spalten- und Zeilenzahl angibt: nur vollständige Spalten "
@@ -262,6 +263,9 @@ TableGridView& TablePanel::Grid() {
 }
 
 void TablePanel::ShowNoTable() {
+    if (mNode) {
+        mShownPoint = mView.MarkedPoint();
+    }
     mView.ShowNoTable();
     mNode = nullptr;
     if (ValueGrid) {
@@ -270,12 +274,18 @@ void TablePanel::ShowNoTable() {
 }
 
 void TablePanel::ShowTable(RecordNode& node, const std::array<std::vector<std::string>, 3>& names,
-                           const std::string& cornerLabel) {
+                           const std::string& cornerLabel, bool again) {
     QScopedValueRollback<bool> filling(mFilling, true);
     QScopedValueRollback<bool> axisText(mAxisTextSetting, true);
+    // Shown again as it was shown (undo, redo, a hex edit): the curve and point stay marked.
+    again = again && mShownNode == &node && mShownType == node.record.type;
+    const int keptCurve = again ? mSelectedCurve : 0;
+    const int keptPoint = again ? mShownPoint : 0;
     mNode = &node;
+    mShownNode = &node;
+    mShownType = node.record.type;
     mEditor.textPoint = 0;
-    Grid().ShowTable(&node);
+    Grid().ShowTable(&node, again);
     const int type = node.record.type;
     auto name = [&names](size_t list, size_t item) {
         return list < names.size() && item < names[list].size()
@@ -285,16 +295,6 @@ void TablePanel::ShowTable(RecordNode& node, const std::array<std::vector<std::s
     if (type == DataType::TblDb) {
         if (!IsValidTblDb(node.record.Bytes())) {
             return; // the record page has said why
-        }
-        std::vector<uint8_t> bytes = node.record.data.ToVector();
-        if (const int zeroed = ZeroValuesBeyondFloat(bytes); zeroed > 0 &&
-            ReplaceRecordBytes(node, std::move(bytes)).status == EditStatus::Ok) {
-            mContext.changes.SetChanged(true);
-            // The hex view was filled before the check; renew it once this rebuild is done.
-            QTimer::singleShot(0, this, [this] { mContext.refreshAbove(); });
-            Status(Pick(TableTexts::ValuesZeroed, German())
-                       .arg(QStringLiteral("0x%1").arg(node.record.lookupNumber, 4, 16, QLatin1Char('0')))
-                       .arg(zeroed));
         }
         cbXlock->setEnabled(true);
         cbYlock->setEnabled(true);
@@ -320,13 +320,18 @@ void TablePanel::ShowTable(RecordNode& node, const std::array<std::vector<std::s
         LabelY->setText(name(columns ? 0 : 1, 1));
         LabelCorner->setText(QString::fromLatin1(cornerLabel));
         eCorner->setEnabled(!cornerLabel.empty());
-        ShowMatrixTable(node);
-        return;
+        ShowMatrixTable(node, keptCurve);
     }
-    ReportNotices();
+    if (again && mView.PointCount() > 0) {
+        mView.SetMarkedPoint(keptPoint);
+        ShowPointInFields(false, mView.MarkedPoint());
+    }
+    if (!IsMatrix(type)) {
+        ReportNotices();
+    }
 }
 
-void TablePanel::ShowMatrixTable(RecordNode& node) {
+void TablePanel::ShowMatrixTable(RecordNode& node, int curve) {
     const bool columns = node.record.type == DataType::Tbl3d;
     const auto data = node.record.Bytes();
     const MatrixShape shape = ReadMatrixShape(data).value_or(MatrixShape{});
@@ -352,7 +357,9 @@ void TablePanel::ShowMatrixTable(RecordNode& node) {
     }
     SetFieldEnabled(eXvalue, true);
     SetFieldEnabled(eYvalue, true);
-    selectorButtons[0]->setChecked(true);
+    const size_t shown = size_t(std::count_if(selectorButtons.begin(), selectorButtons.end(),
+                                              [](const QRadioButton* b) { return !b->isHidden(); }));
+    selectorButtons[curve >= 0 && size_t(curve) < shown ? size_t(curve) : 0]->setChecked(true);
     SelectCurve();
     cbXlock->setEnabled(true);
     cbYlock->setEnabled(true);
@@ -421,7 +428,9 @@ void TablePanel::SelectCurve() {
         eYvalue->setText(NumberText(mView.PointValue(CurveView::kAxisY, 0), false));
     }
     ReportNotices();
-    Redraw();
+    if (!mFilling) { // a record view being built draws once it is done
+        Redraw();
+    }
 }
 
 const RecordNode* TablePanel::OverlayPartner(const RecordNode& node) const {
@@ -624,7 +633,11 @@ void TablePanel::GraphMouseUp(Qt::MouseButton button) {
 void TablePanel::ReportNotices() {
     const TableNotices& n = mView.Notices();
     const bool german = German();
-    if (n.matrixCutShort) {
+    if (n.undrawable > 0 && mNode) {
+        Status(Pick(TableTexts::ValuesNotDrawn, german)
+                   .arg(QStringLiteral("0x%1").arg(mNode->record.lookupNumber, 4, 16, QLatin1Char('0')))
+                   .arg(n.undrawable));
+    } else if (n.matrixCutShort) {
         Status(Pick(TableTexts::MatrixCutShort, german));
     } else if (n.curvesLimited) {
         Status(Pick(TableTexts::CurvesLimited, german));

@@ -55,9 +55,10 @@ class TablePanel : public QWidget {
 
     // Record view steps: an empty graph; a table record with the axis name lists and the
     // corner label; then back to scale 1, offset 0 with the lock boxes applied, and redraw.
+    // again: the record is the one shown before, not a new selection.
     void ShowNoTable();
     void ShowTable(RecordNode& node, const std::array<std::vector<std::string>, 3>& names,
-                   const std::string& cornerLabel);
+                   const std::string& cornerLabel, bool again = false);
     void ResetAndRedraw();
 
     // Handlers, named after their controls.
@@ -119,7 +120,7 @@ class TablePanel : public QWidget {
     TableGridView& Grid();
     void BuildSelector();
     void EnsureSelectorRows(size_t count);
-    void ShowMatrixTable(RecordNode& node);
+    void ShowMatrixTable(RecordNode& node, int curve);
     void ShowPointInFields(bool refit, int point);
     void ShowCurrentTable(bool resetMark);
     void CommitCurveEdit();
@@ -142,6 +143,10 @@ class TablePanel : public QWidget {
     GraphWidget* mGraphWidget = nullptr;
     QSplitter* mGraphAndGrid = nullptr;
     RecordNode* mNode = nullptr;
+    // The table shown last, kept through ShowNoTable; compared, never read.
+    const RecordNode* mShownNode = nullptr;
+    int mShownType = 0;
+    int mShownPoint = 0;
     int mSelectedCurve = 0;
     bool mDragged = false;
     bool mGraphStartDue = true;

@@ -290,8 +290,19 @@ TEST_F(Edits, FieldAndBoolEdits) {
 }
 
 TEST_F(Edits, TextEdits) {
-    ASSERT_EQ(ApplyTextEdit(Node(0x1001), "ab").status, EditStatus::Ok);
-    EXPECT_EQ(Node(0x1001).record.data, TextBytes("ab"));
+    // bytes before, texts typed one after the other, bytes after: what follows the text's zero
+    // stays, so typing back to the start gives back every byte (a real 0x0105 holds 4 zeros)
+    for (const auto& [before, typed, after] :
+         {std::tuple(Bytes{0, 0, 0, 0}, std::vector<std::string>{"x", ""}, Bytes{0, 0, 0, 0}),
+          {Bytes{'a', 0, 'Z', 0}, {"abc"}, Bytes{'a', 'b', 'c', 0, 'Z', 0}},
+          {Bytes{'a', 0, 'Z', 0}, {"abc", "a"}, Bytes{'a', 0, 'Z', 0}},
+          {Bytes(10, 'x'), {"ab"}, TextBytes("ab")}}) {
+        ASSERT_EQ(ReplaceRecordBytes(Node(0x1001), before).status, EditStatus::Ok);
+        for (const std::string& text : typed) {
+            ASSERT_EQ(ApplyTextEdit(Node(0x1001), text).status, EditStatus::Ok);
+        }
+        EXPECT_EQ(Node(0x1001).record.data, after) << typed.back();
+    }
     EXPECT_EQ(ApplyTextEdit(Node(0x1001), std::string(32001, 'a')).status, EditStatus::TextTooLong);
     EXPECT_EQ(Node(0x1001).record.Text(), "ab");
     EXPECT_EQ(ApplyTextEdit(Node(0x1001), std::string(32000, 'a')).status, EditStatus::Ok);

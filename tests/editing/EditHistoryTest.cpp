@@ -4,11 +4,13 @@
 // rules driven by plain calls (clicks, arrows and typed characters).
 #include "AirFileReader.h"
 #include "ByteHash.h"
+#include "CompareList.h"
 #include "EditHistory.h"
 #include "HexEditState.h"
 #include "HexViewText.h"
 #include "RecordClipboard.h"
 #include "RecordDictionary.h"
+#include "RecordDiff.h"
 #include "RecordEdits.h"
 #include "SavedImage.h"
 
@@ -157,6 +159,12 @@ TEST_F(History, TypedKeysOnOneRecordAreOneStepButNotAcrossRecordsOrTheSavedPoint
     EXPECT_EQ(mHistory.StepCount(), 3u);
     mHistory.Undo();
     EXPECT_TRUE(mHistory.AtSavedState());
+    // A click between two typed values (another point of a table) parts them.
+    mHistory.Redo();
+    mHistory.EndTyping();
+    mHistory.MarkTyping();
+    ApplyTextEdit(Find(0x120), "XYZ");
+    EXPECT_EQ(mHistory.StepCount(), 4u);
 }
 
 TEST_F(History, IgnoresRefusedAndUnchangedEditsAndOtherTrees) {
@@ -168,6 +176,67 @@ TEST_F(History, IgnoresRefusedAndUnchangedEditsAndOtherTrees) {
     ApplyNumberEdit(*other.Root(0), "8", '.');
     EXPECT_EQ(mHistory.StepCount(), 0u);
     EXPECT_TRUE(mHistory.AtSavedState());
+}
+
+// The compare list names records by number and occurrence: after a cut, a copy across and undo
+// it is found again, and a difference kept from before a cut changes nothing rather than
+// reaching a record that is gone.
+TEST_F(History, CompareListFollowsCutCopyAcrossAndUndo) {
+    const auto file = AirFileBuilder()
+                          .Record(0x100, Le16(9))
+                          .Record(0x120, TextBytes("Cub"))
+                          .Record(0x200, Concat({Le16(700), Le16(2400)}))
+                          .Record(0x200, Concat({Le16(1), Le16(2)}))
+                          .Record(0x300, Concat({Le32(2), LeDouble(0), LeDouble(1), LeDouble(5), LeDouble(2)}));
+    RecordTree other;
+    ASSERT_EQ(ReadAirBytes(file.Bytes(), mDictionary, {}, other).code, ReadResultCode::Ok);
+    std::vector<RecordDifference> list;
+    const auto listed = [&] { // kind letter, number, occurrence
+        list = DiffRecords(mTree, other, mDictionary, {'.', 1});
+        std::vector<std::string> out;
+        for (const RecordDifference& d : list) {
+            out.push_back(std::string(1, "ABVFTY"[static_cast<int>(d.kind)]) + std::to_string(d.lookupNumber) +
+                          "#" + std::to_string(d.occurrence));
+        }
+        return out;
+    };
+    const auto copy = [&](size_t i) {
+        mHistory.BeginStep();
+        const CopiedAcross copied = CopyRecordAcross(mHistory.Structure(), other, list.at(i));
+        mHistory.EndStep();
+        return std::pair(copied.changed, copied.shown);
+    };
+    const auto numbers = [&] {
+        std::vector<int32_t> out;
+        for (size_t i = 0; i < mTree.RootCount(); ++i) {
+            out.push_back(mTree.Root(i)->record.lookupNumber);
+        }
+        return out;
+    };
+    const TreeBytes loaded = BytesOf(mTree);
+    const std::vector<std::string> first{"V256#0", "A272#0", "B512#1"};
+    EXPECT_EQ(listed(), first);
+    EXPECT_EQ(DifferenceOf(list, mTree, Find(0x110)), 1u);
+    const RecordDifference beforeCut = list[0];
+
+    ASSERT_NE(mClipboard.CutRecord(mHistory.Structure(), Find(0x100)), nullptr);
+    EXPECT_EQ(listed(), (std::vector<std::string>{"B256#0", "A272#0", "B512#1"}));
+    mHistory.BeginStep();
+    EXPECT_FALSE(CopyRecordAcross(mHistory.Structure(), other, beforeCut).changed);
+    mHistory.EndStep();
+
+    EXPECT_EQ(copy(0), std::pair(true, std::optional<size_t>(0))); // before the first higher number
+    EXPECT_EQ(copy(2), std::pair(true, std::optional<size_t>(4))); // after the first 0x200
+    EXPECT_EQ(copy(1), std::pair(true, std::optional<size_t>()));  // 0x110 removed
+    EXPECT_EQ(numbers(), (std::vector<int32_t>{0x100, 0x120, 0x200, 0x200, 0x300}));
+    EXPECT_EQ(listed(), std::vector<std::string>{});
+    EXPECT_EQ(mHistory.StepCount(), 4u);
+
+    for (int i = 0; i < 4; ++i) {
+        mHistory.Undo();
+    }
+    EXPECT_EQ(BytesOf(mTree), loaded);
+    EXPECT_EQ(listed(), first);
 }
 
 const char* kClipboardDictionary = "[records]\n0100=Rpm,int16\n0200=Engine,record\n0300=Flaps,int16\n"

@@ -37,11 +37,43 @@ TEST(TableLayout, ValidityOfPairTables) {
     }
 }
 
-TEST(TableLayout, ValuesBeyondFloatBecomeZero) {
+// What a float cannot hold is drawn at 0 and counted; showing, drawing and picking keep every
+// byte, and a drag moves only the coordinate it moves, from where the point is drawn.
+TEST(CurveView, ValuesBeyondFloatAreDrawnAtZeroAndKept) {
     const double inf = std::numeric_limits<double>::infinity();
-    Bytes bytes = PairTable({{1e39, 3e38}, {inf, std::nan("")}, {-1e39, -2.5}});
-    EXPECT_EQ(ZeroValuesBeyondFloat(bytes), 4);
-    EXPECT_EQ(bytes, PairTable({{0, 3e38}, {0, 0}, {0, -2.5}}));
+    const Bytes stored = PairTable({{-1e300, 3}, {1, std::nan("")}, {inf, -2.5}});
+    auto node = TableNode(DataType::TblDb, stored);
+    CurveView view;
+    view.ShowPairTable(true, *node);
+    EXPECT_EQ(view.Notices().undrawable, 3);
+    std::vector<double> drawn;
+    for (int i = 0; i < 3; ++i) {
+        drawn.insert(drawn.end(), {view.DrawnX(i), view.DrawnY(i)});
+    }
+    EXPECT_EQ(drawn, (std::vector<double>{0, 3, 1, 0, 0, -2.5}));
+    EXPECT_EQ((std::vector<double>{DrawnValue(3e38), DrawnValue(-1e39)}), (std::vector<double>{3e38, 0}));
+    const GraphGeometry g = BuildGraphGeometry(view);
+    for (const GraphPrimitive& p : g.items) {
+        for (const GraphVertex& v : p.vertices) {
+            EXPECT_TRUE(std::isfinite(float(v.x)) && std::isfinite(float(v.y)));
+        }
+    }
+    CurveEditor editor;
+    (void)editor.PickPoint(view, 0, 0);
+    EXPECT_EQ(node->record.data, stored);
+
+    view.SetMarkedPoint(1);
+    MouseState right;
+    right.right = true;
+    editor.RememberMouse(50, 50);
+    EXPECT_EQ(editor.DragOrNavigate(view, right, 50, 40), DragOutcome::PointMoved);
+    const double y = ReadDouble(node->record.data.ToVector(), 4 + 16 + 8);
+    EXPECT_TRUE(y > 0 && y < 100) << y;
+    Bytes expected = stored;
+    std::copy_n(LeDouble(y).begin(), 8, expected.begin() + 4 + 16 + 8);
+    EXPECT_EQ(node->record.data, expected);
+    view.ComputeExtents();
+    EXPECT_EQ(view.Notices().undrawable, 2);
 }
 
 TEST(CurveView, ReadsAndWritesEachLayout) {

@@ -277,6 +277,43 @@ class EditingTest : public QObject {
         QTest::keySequence(f.Page().TV, QKeySequence::Undo);
         QCOMPARE(f.Node(0x0100)->record.data, Le16(250));
         QVERIFY(!f.window->Changes().IsChanged());
+        // The list is found again after every change: after undo, after a cut (the record then
+        // only in B, copied back to its place in the tree).
+        QTRY_VERIFY(memo->toPlainText().contains(QStringLiteral("0100 Int value: 250 -> 9")));
+        QVERIFY(memo->toPlainText().contains(QStringLiteral("0200 (no name): only in B")));
+        f.Select(0x0100);
+        f.window->Cut1->trigger();
+        QVERIFY(!f.Node(0x0100));
+        QTRY_VERIFY(memo->toPlainText().contains(QStringLiteral("0100 Int value: only in B")));
+        const QTextBlock cut = memo->document()->findBlockByNumber(1);
+        QVERIFY(cut.text().startsWith(QStringLiteral("0100")));
+        QTest::mouseClick(memo->viewport(), Qt::LeftButton, {}, memo->cursorRect(QTextCursor(cut)).center());
+        copy->trigger();
+        QCOMPARE(f.window->Tree().Root(2)->record.lookupNumber, 0x0100);
+        QCOMPARE(f.Node(0x0100)->record.data, Le16(9));
+
+        // Copying a record the other file lacks removes it: asked first, and No keeps it.
+        std::vector<TestRecord> lacking = StandardRecords();
+        lacking.erase(lacking.begin() + 5); // 0x0103
+        f.WriteFile(QStringLiteral("lacking.air"), AirBytes(lacking));
+        f.window->CompareWithFile(f.Path(QStringLiteral("lacking.air")));
+        f.Select(0x0103);
+        QVERIFY(copy->isEnabled());
+        const size_t asked = f.prompts.shown.size();
+        copy->trigger();
+        QCOMPARE(f.prompts.shown.size(), asked + 1);
+        QCOMPARE(f.prompts.shown.back().text,
+                 std::string("The compared file has no record 0103 (Flag). Copying from it removes the "
+                             "record from this file. Remove it?"));
+        QVERIFY(f.Node(0x0103));
+        f.prompts.answers.push_back(true);
+        copy->trigger();
+        QVERIFY(!f.Node(0x0103));
+        QTRY_VERIFY(memo->toPlainText().contains(QStringLiteral("0100 Int value: 9 -> 5")));
+        QVERIFY(!memo->toPlainText().contains(QStringLiteral("0103")));
+        QTest::keySequence(f.Page().TV, QKeySequence::Undo);
+        QVERIFY(f.Node(0x0103));
+        QTRY_VERIFY(memo->toPlainText().contains(QStringLiteral("0103 Flag: only in A")));
     }
 
     void revertRecordReadsTheFileAgainAndRefusesWhenItIsNotAsSaved() {
@@ -589,18 +626,19 @@ class EditingTest : public QObject {
         QCOMPARE(title->record.data, kTrainer);
         QVERIFY(!f.window->Changes().IsChanged());
 
-        // A typed text sets the new length; texts are Windows-1252, one byte a character.
+        // A typed text sets the text's length, and the padding after its zero stays; texts are
+        // Windows-1252, one byte a character.
         page.TextMemo->selectAll();
         QTest::keyClicks(page.TextMemo, QStringLiteral("ab"));
-        QCOMPARE(title->record.data, (std::vector<uint8_t>{'a', 'b', 0}));
-        QCOMPARE(page.HexEditor->toPlainText().section(u'\n', 0, 0), QStringLiteral("Length = 2"));
+        QCOMPARE(title->record.data, (std::vector<uint8_t>{'a', 'b', 0, 0, 0}));
+        QCOMPARE(page.HexEditor->toPlainText().section(u'\n', 0, 0), QStringLiteral("Length = 4"));
         page.TextMemo->textCursor().insertText(QStringLiteral("é€"));
-        QCOMPARE(title->record.data, (std::vector<uint8_t>{'a', 'b', 0xE9, 0x80, 0}));
+        QCOMPARE(title->record.data, (std::vector<uint8_t>{'a', 'b', 0xE9, 0x80, 0, 0, 0}));
         QVERIFY(f.window->Changes().IsChanged());
         QVERIFY(HexRow(page.HexEditor).contains(QStringLiteral("abé€")));
         // A character without a byte is refused, and the memo shows what is stored.
         page.TextMemo->textCursor().insertText(QStringLiteral("Ω"));
-        QCOMPARE(title->record.data, (std::vector<uint8_t>{'a', 'b', 0xE9, 0x80, 0}));
+        QCOMPARE(title->record.data, (std::vector<uint8_t>{'a', 'b', 0xE9, 0x80, 0, 0, 0}));
         QCOMPARE(page.TextMemo->toPlainText(), QStringLiteral("abé€"));
         QVERIFY(f.prompts.shown.back().text.starts_with("the character Ω cannot be stored"));
         f.prompts.shown.clear();
@@ -611,6 +649,14 @@ class EditingTest : public QObject {
         page.TextMemo->moveCursor(QTextCursor::End);
         QTest::keyClicks(page.TextMemo, QStringLiteral("x"));
         QCOMPARE(f.Node(0x0001)->record.data, (std::vector<uint8_t>{0x80, 0x84, 0x81, 0x96, 'x', 0}));
+        // A text typed back to what it was changes no byte: x and Backspace in four zero bytes.
+        f.OpenFile(QStringLiteral("pad.air"), AirBytes({{0x0001, {0, 0, 0, 0}}}));
+        QTest::keyClicks(page.TextMemo, QStringLiteral("x"));
+        QTest::keyClick(page.TextMemo, Qt::Key_Backspace);
+        QCOMPARE(f.Node(0x0001)->record.data, (std::vector<uint8_t>{0, 0, 0, 0}));
+        f.window->SaveAircraft1Click();
+        QCOMPARE(f.ReadFile(QStringLiteral("pad.air")), AirBytes({{0x0001, {0, 0, 0, 0}}}));
+        f.prompts.shown.clear();
         f.window->OpenAirFile(f.Path(QStringLiteral("plane.air")));
 
         // A field's room is checked with the edits; the page reports it and keeps the bytes.

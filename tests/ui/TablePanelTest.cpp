@@ -21,8 +21,11 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStatusBar>
 
 #include <algorithm>
+#include <cmath>
+#include <limits>
 
 using namespace kelvara;
 using namespace kelvara::test;
@@ -30,10 +33,13 @@ using namespace kelvara::test;
 namespace {
 
 const char* kTableDictionary =
-    "[records]\n0200=Lift,tbldb\n0201=Moment,tbl16_2\n0300=Engine,record\n"
+    "[records]\n0200=Lift,tbldb\n0201=Moment,tbl16_2\n0202=Odd lift,tbldb\n0300=Engine,record\n"
     "1503=Low,tbl3d\n1503ay=Row,Value|Column,Value|Column,Row|Mach\n1504=High,tbl3d\n"
     "1505=Wide,tbl3d\n1506=One column,tbl3d\n1507=Drag,tbl3d\n"
     "[0300]\n1=0x00,tbl3d_2,Matrix\n";
+
+const double kInf = std::numeric_limits<double>::infinity();
+const Bytes kOddLift = PairTable({{-1, std::nan("")}, {0, kInf}, {1e300, 2}});
 
 // Notes, for every notice, whether the main window's tree held records then.
 struct TreeNotingPrompts : ScriptedPrompts {
@@ -55,6 +61,7 @@ struct Window {
         const auto other = [](uint32_t a, uint32_t b) { return KeyedValue(a, b) + (a && b ? 1000 : 0); };
         f.records = {{0x0200, PairTable({{0, 0}, {5, 10}, {10, 0}})},
                      {0x0201, WordTable({2048, 0})},
+                     {0x0202, kOddLift},
                      {0x0300, Matrix(3, 3, KeyedValue)},
                      {0x1503, Matrix(4, 3, KeyedValue)},
                      {0x1504, Matrix(4, 3, other)},
@@ -156,12 +163,14 @@ class TablePanelTest : public QObject {
         PressKey(Qt::Key_Z, Qt::ControlModifier); // three moves, one step
         QCOMPARE(w.f.Node(0x0200)->record.data, before);
         QCOMPARE(double(view.PointValue(CurveView::kAxisY, 1)), 10.0);
-        QCOMPARE(w.Panel().eXvalue->text(), QStringLiteral("0")); // the view shows point 0 again
+        // The dragged point stays marked, in the fields and the grid.
+        QCOMPARE(std::pair(view.MarkedPoint(), w.Panel().eXvalue->text()), std::pair(1, QStringLiteral("5")));
+        QCOMPARE(w.Grid().currentIndex().row(), 1);
         QCOMPARE(CellText(w.Grid(), 1, 1), QStringLiteral("10"));
         QVERIFY(!w.Changed());
         QVERIFY(!w.f.window->History().Undo1->isEnabled());
         image = graph->grabFramebuffer();
-        QCOMPARE(image.pixelColor(PixelOf(view, 5, 10)), SettingColor(s, GraphColor::CurrentCurve));
+        QCOMPARE(image.pixelColor(PixelOf(view, 5, 10)), SettingColor(s, GraphColor::MarkedPoint));
     }
 
     // The grid of a matrix: an oversize block is refused, a typed cell and a pasted block with
@@ -364,6 +373,52 @@ class TablePanelTest : public QObject {
         w.f.OpenFile(QStringLiteral("empty.air"), QByteArray());
         QCOMPARE(panel.View().PointCount(), 0);
         QVERIFY(!panel.View().Node() && panel.bExporttable->isHidden());
+    }
+
+    // Showing a table whose values cannot be drawn changes nothing and says so once. Typed
+    // values on two points are two undo steps; undo keeps the curve, point and grid cell, and a
+    // 3-D table keeps its axis names through key edits and undo.
+    void viewingAndUndoKeepWhatTheUserSees() {
+        Window w;
+        w.f.Activate();
+        for (int round = 0; round < 2; ++round) {
+            w.f.Select(0x0202);
+            QCOMPARE(w.f.Node(0x0202)->record.data, kOddLift);
+            QVERIFY(!w.Changed() && !w.f.window->History().Undo1->isEnabled());
+            QCOMPARE(w.f.window->statusBar()->currentMessage(),
+                     QStringLiteral("record 0x0202: 3 values are not numbers or do not fit a 32-bit float; they "
+                                    "are drawn at 0 and stay as they are until you edit them"));
+            w.f.Select(0x0200);
+        }
+
+        TablePanel& panel = w.Panel();
+        w.f.Select(0x1503);
+        const auto axisNames = [&panel] { return std::pair(panel.LabelX->text(), panel.LabelY->text()); };
+        const auto named = std::pair(QStringLiteral("Row"), QStringLiteral("Value"));
+        QCOMPARE(axisNames(), named);
+        panel.selectorEdits[0]->setText(QStringLiteral("15"));
+        QCOMPARE(axisNames(), named);
+        const auto typeY = [&](int row, const char* text) {
+            ClickCell(w.Grid(), row, 1);
+            panel.eYvalue->setFocus();
+            panel.eYvalue->selectAll();
+            TypeKeys(QString::fromLatin1(text));
+        };
+        typeY(0, "7");
+        typeY(1, "8");
+        const auto element = [&w](size_t offset) { return ReadDouble(w.f.Node(0x1503)->record.data, offset); };
+        QCOMPARE(std::pair(element(8 + 8 * 7), element(8 + 8 * 8)), std::pair(7.0, 8.0)); // (2, 1), (2, 2)
+        PressKey(Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(std::pair(element(8 + 8 * 7), element(8 + 8 * 8)), std::pair(7.0, 202.0));
+        QCOMPARE(std::tuple(panel.SelectedCurve(), panel.View().MarkedPoint(), w.Grid().currentIndex().row(),
+                            w.Grid().currentIndex().column()),
+                 std::tuple(1, 1, 1, 1));
+        QCOMPARE(axisNames(), named);
+        PressKey(Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(element(8 + 8 * 7), 201.0);
+        PressKey(Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(ReadDouble(w.f.Node(0x1503)->record.data, 8 + 8 * 3), 10.0); // the key again
+        QCOMPARE(axisNames(), named);
     }
 
     // Without a renderer (the offscreen platform) the German warning shows and editing goes on.
