@@ -3,6 +3,8 @@
 #include "AircraftConfig.h"
 #include "FolderNames.h"
 
+#include <unordered_set>
+
 namespace kelvara {
 
 namespace {
@@ -13,6 +15,7 @@ class ScanRun {
         : mFolders(folders), mLibrary(library), mHooks(hooks) {}
 
     int Run();
+    ScanSummary TakeSummary() { return std::move(mSummary); }
 
   private:
     void Debug(std::string_view point, std::string_view text = {}) const {
@@ -25,15 +28,23 @@ class ScanRun {
             mHooks.progress->SetLabel(text);
         }
     }
-    FolderListing List(const std::string& folder) const {
-        FolderListing listing = ListSubfolders(folder);
+    // Discovery and reading list the same folders: each path is reported once.
+    void Problem(const std::string& path, const std::string& text) {
+        if (!mReported.insert(path).second) {
+            return;
+        }
+        ++mSummary.problems;
         if (mHooks.problem) {
-            if (!listing.error.empty()) {
-                mHooks.problem(folder + ": " + listing.error);
-            }
-            for (const std::string& skipped : listing.skipped) {
-                mHooks.problem(skipped);
-            }
+            mHooks.problem(text);
+        }
+    }
+    FolderListing List(const std::string& folder) {
+        FolderListing listing = ListSubfolders(folder);
+        if (!listing.error.empty()) {
+            Problem(folder, folder + ": " + listing.error);
+        }
+        for (const UnreadablePath& skipped : listing.skipped) {
+            Problem(skipped.path, skipped.path + ": " + skipped.reason);
         }
         return listing;
     }
@@ -44,6 +55,8 @@ class ScanRun {
     ScanFolders& mFolders;
     AircraftLibrary& mLibrary;
     const ScanHooks& mHooks;
+    ScanSummary mSummary;
+    std::unordered_set<std::string> mReported;
 };
 
 // Containers are found exactly two levels below the simulator folder, aircraft three.
@@ -51,7 +64,10 @@ size_t ScanRun::Discover() {
     size_t candidates = 0;
     const std::string& root = mFolders.fspath;
     Debug("aircraftlist3 ", JoinFolder(root, "*.*"));
-    for (const std::string& level1 : List(root).folders) {
+    mSummary.discovered = true;
+    const FolderListing top = List(root);
+    mSummary.simulatorFolderMissing = !top.error.empty();
+    for (const std::string& level1 : top.folders) {
         Debug("aircraftlist5 ", level1);
         const std::string path1 = JoinFolder(root, level1);
         Debug("aircraftlist6 ", JoinFolder(path1, "*.*"));
@@ -97,7 +113,7 @@ size_t ScanRun::CountActive() {
     for (const SearchPath& path : mFolders.searchPaths) {
         if (path.active > 0) {
             Debug("aircraftlist15 ", JoinFolder(path.folder, "*.*"));
-            for (const std::string& folder : ListSubfolders(path.folder).folders) {
+            for (const std::string& folder : List(path.folder).folders) {
                 Debug("aircraftlist17 ", folder);
                 ++candidates;
             }
@@ -122,8 +138,14 @@ void ScanRun::ReadAll() {
             Debug("aircraftlist21 ", folder);
             std::string problem;
             const int count = ReadAircraftConfig(fresh, folder, &problem);
-            if (!problem.empty() && mHooks.problem) {
-                mHooks.problem(problem);
+            if (!problem.empty()) {
+                Problem(folder, problem);
+            }
+            if (!fresh.configPath.empty()) {
+                ++mSummary.configFilesRead;
+                if (count == 0 && mSummary.configFilesWithoutSim++ == 0) {
+                    mSummary.firstWithoutSim = fresh.configPath;
+                }
             }
             const auto entryIndex = static_cast<int32_t>(entries.size());
             bool listed = false;
@@ -159,6 +181,13 @@ int ScanRun::Run() {
         mFolders.newsearch = 0;
     }
     const size_t candidates = mFolders.searchPaths.empty() ? Discover() : CountActive();
+    for (const SearchPath& path : mFolders.searchPaths) {
+        if (path.active > 0) {
+            mSummary.searchedFolders.push_back(path.folder);
+        } else {
+            ++mSummary.inactiveSearchPaths;
+        }
+    }
     if (candidates == 0) {
         if (mHooks.progress != nullptr) {
             mHooks.progress->ScanFinished();
@@ -176,7 +205,12 @@ int ScanRun::Run() {
 } // namespace
 
 int Scan(ScanFolders& folders, AircraftLibrary& library, const ScanHooks& hooks) {
-    return ScanRun(folders, library, hooks).Run();
+    ScanRun run(folders, library, hooks);
+    const int result = run.Run();
+    if (hooks.summary != nullptr) {
+        *hooks.summary = run.TakeSummary();
+    }
+    return result;
 }
 
 std::function<void(std::string, AircraftCode)> CollectLines(std::vector<AircraftLine>& lines) {

@@ -45,6 +45,7 @@ struct ScanOutcome {
     std::vector<AircraftLine> lines; // sorted
     AircraftLibrary library;
     std::vector<std::string> problems;
+    ScanSummary summary;
 };
 
 ScanOutcome RunScan(ScanFolders& folders) {
@@ -52,6 +53,7 @@ ScanOutcome RunScan(ScanFolders& folders) {
     ScanHooks hooks;
     hooks.addLine = CollectLines(out.lines);
     hooks.problem = [&](std::string_view text) { out.problems.emplace_back(text); };
+    hooks.summary = &out.summary;
     out.result = Scan(folders, out.library, hooks);
     SortAircraftLines(out.lines);
     return out;
@@ -132,17 +134,38 @@ TEST(Scan, SearchPathsInListOrderAndNewsearchRediscovers) {
     EXPECT_EQ(std::pair(folders.newsearch, folders.searchPaths.size()), std::pair(uint8_t{0}, size_t{1}));
 }
 
-TEST(Scan, NoCandidateFolder) {
+TEST(Scan, EmptyListsAreExplainedBySummary) {
     TempFolder tree;
     tree.Write("A/One/aircraft.cfg", Section(0, "One", "one"));
-    std::pair<const char*, ScanFolders> cases[] = {
-        {"all search paths inactive", {tree.Path(), {{tree.File("A"), 0}}, 0}},
-        {"discovery finds nothing", {tree.Path(), {}, 0}},
-        {"missing simulator folder", {tree.File("missing"), {}, 0}}};
-    for (auto& [name, folders] : cases) {
-        const ScanOutcome out = RunScan(folders);
-        EXPECT_EQ(std::pair(out.result, out.library.Count()), std::pair(ScanResultCode::NoCandidate, 0))
-            << name;
+    // A package whose aircraft.cfg files have no sim entry, and one section without a title.
+    tree.Write("Sim/SimObjects/Airplanes/A321/aircraft.cfg", Section(0, "A321", "", "model=\r\n"));
+    tree.Write("Sim/SimObjects/Airplanes/A321neo/aircraft.cfg", Section(0, "", "neo"));
+    struct Case {
+        const char* name;
+        ScanFolders folders;
+        int result;
+        bool discovered;
+        bool missing;
+        std::vector<std::string> searched;
+        size_t inactive, read, withoutSim;
+    };
+    Case cases[] = {
+        {"all search paths inactive", {tree.Path(), {{tree.File("A"), 0}}, 0}, ScanResultCode::NoCandidate,
+         false, false, {}, 1, 0, 0},
+        {"discovery finds nothing", {tree.File("A"), {}, 0}, ScanResultCode::NoCandidate, true, false, {}, 0, 0, 0},
+        {"missing simulator folder", {tree.File("missing"), {}, 0}, ScanResultCode::NoCandidate, true, true, {}, 0,
+         0, 0},
+        {"no sim entries", {tree.File("Sim"), {}, 0}, ScanResultCode::Ok, true, false,
+         {tree.File("Sim/SimObjects/Airplanes")}, 0, 2, 1},
+    };
+    for (Case& c : cases) {
+        const ScanOutcome out = RunScan(c.folders);
+        const ScanSummary& s = out.summary;
+        EXPECT_EQ(std::tuple(out.result, out.lines.size(), s.discovered, s.simulatorFolderMissing, s.searchedFolders,
+                             s.inactiveSearchPaths, s.configFilesRead, s.configFilesWithoutSim),
+                  std::tuple(c.result, size_t{0}, c.discovered, c.missing, c.searched, c.inactive, c.read,
+                             c.withoutSim))
+            << c.name;
     }
 }
 
