@@ -16,7 +16,9 @@ namespace {
 
 constexpr const char* kScanUsage =
     "usage: kelvara-cli scan FSPATH [--searchpath DIR]...\n"
-    "  without --searchpath the aircraft containers are found two levels below FSPATH\n";
+    "  without --searchpath the aircraft containers are found two levels below FSPATH\n"
+    "  (Aircraft in FS2004); the add-on packages of a Prepar3D v4-v6 folder in a Wine prefix\n"
+    "  and the packages of an MSFS packages folder are always read\n";
 
 } // namespace
 
@@ -45,6 +47,7 @@ int RunScanCommand(int argc, char** argv) {
     hooks.problem = [](std::string_view text) {
         std::cerr << "kelvara-cli: skipped " << text << "\n";
     };
+    hooks.notice = [](std::string_view text) { std::cerr << "kelvara-cli: " << text << "\n"; };
     if (Scan(folders, library, hooks) != ScanResultCode::Ok) {
         std::cerr << "kelvara-cli: no aircraft folder found below " << folders.fspath << "\n";
         return 2;

@@ -2,6 +2,10 @@
 
 #include "AircraftConfig.h"
 #include "FolderNames.h"
+#include "PackageFolders.h"
+#include "WindowsPaths.h"
+
+#include <set>
 
 namespace kelvara {
 
@@ -40,6 +44,11 @@ class ScanRun {
     size_t Discover();
     size_t CountActive();
     void ReadAll();
+    void ReadContainer(const std::string& container, const PackageContainer* package);
+
+    std::vector<PackageContainer> mPackages;
+    std::set<std::string> mContainersRead;
+    int mWithoutAir = 0;
 
     ScanFolders& mFolders;
     AircraftLibrary& mLibrary;
@@ -50,6 +59,16 @@ class ScanRun {
 size_t ScanRun::Discover() {
     size_t candidates = 0;
     const std::string& root = mFolders.fspath;
+    if (IsMsfsPackagesFolder(root)) {
+        return 0; // its packages are looked up at every scan
+    }
+    if (std::string aircraft = Fs2004AircraftFolder(root); !aircraft.empty()) {
+        candidates = ListSubfolders(aircraft).folders.size();
+        if (candidates > 0) {
+            mFolders.searchPaths.push_back({std::move(aircraft), 1});
+        }
+        return candidates;
+    }
     Debug("aircraftlist3 ", JoinFolder(root, "*.*"));
     for (const std::string& level1 : List(root).folders) {
         Debug("aircraftlist5 ", level1);
@@ -107,43 +126,67 @@ size_t ScanRun::CountActive() {
 }
 
 void ScanRun::ReadAll() {
-    std::vector<AircraftEntry>& entries = mLibrary.Entries();
-    AircraftEntry fresh;
     for (const SearchPath& path : mFolders.searchPaths) {
         Debug("aircraftlist18 ");
         if (path.active == 0) {
             continue;
         }
-        Label(path.folder);
-        Debug("aircraftlist19 ", JoinFolder(path.folder, "*.*"));
-        for (const std::string& name : List(path.folder).folders) {
-            Debug("aircraftlist20 ", name);
-            const std::string folder = JoinFolder(path.folder, name);
-            Debug("aircraftlist21 ", folder);
-            std::string problem;
-            const int count = ReadAircraftConfig(fresh, folder, &problem);
-            if (!problem.empty() && mHooks.problem) {
-                mHooks.problem(problem);
-            }
-            const auto entryIndex = static_cast<int32_t>(entries.size());
-            bool listed = false;
-            for (int v = 0; v < count; ++v) {
-                const Variation& variation = fresh.variations[static_cast<size_t>(v)];
-                Debug("aircraftlist23 ", folder + " - " + variation.title);
-                if (!variation.title.empty()) {
-                    if (mHooks.addLine) {
-                        mHooks.addLine(variation.title + " - " + variation.variation,
-                                       MakeAircraftCode(entryIndex, v));
-                    }
-                    listed = true;
-                }
-            }
-            if (listed) {
-                Debug("aircraftlist22 ", folder);
-                entries.push_back(std::move(fresh));
-            }
-            fresh = AircraftEntry{};
+        ReadContainer(path.folder, nullptr);
+    }
+    for (const PackageContainer& package : mPackages) {
+        ReadContainer(package.folder, &package);
+    }
+    if (mWithoutAir > 0 && mHooks.notice) {
+        mHooks.notice(std::to_string(mWithoutAir) + " aircraft without an .air file");
+    }
+}
+
+void ScanRun::ReadContainer(const std::string& container, const PackageContainer* package) {
+    // A package inside a search path, or reached twice, is read once.
+    if (!mContainersRead.insert(RealFolder(container)).second && package != nullptr) {
+        return;
+    }
+    std::vector<AircraftEntry>& entries = mLibrary.Entries();
+    AircraftEntry fresh;
+    Label(container);
+    Debug("aircraftlist19 ", JoinFolder(container, "*.*"));
+    for (const std::string& name : List(container).folders) {
+        Debug("aircraftlist20 ", name);
+        const std::string folder = JoinFolder(container, name);
+        Debug("aircraftlist21 ", folder);
+        std::string problem;
+        int count = ReadAircraftConfig(fresh, folder, &problem);
+        if (!problem.empty() && mHooks.problem && (package == nullptr || !package->airRequired)) {
+            mHooks.problem(problem);
         }
+        if (package != nullptr && package->airRequired) {
+            std::erase_if(fresh.variations, [](const Variation& variation) {
+                return !IsRegularFile(ResolveNoCase(variation.sim + ".air"));
+            });
+            count = static_cast<int>(fresh.variations.size());
+            mWithoutAir += count == 0 && !fresh.configPath.empty() ? 1 : 0;
+        }
+        const auto entryIndex = static_cast<int32_t>(entries.size());
+        bool listed = false;
+        for (int v = 0; v < count; ++v) {
+            const Variation& variation = fresh.variations[static_cast<size_t>(v)];
+            Debug("aircraftlist23 ", folder + " - " + variation.title);
+            if (!variation.title.empty()) {
+                if (mHooks.addLine) {
+                    mHooks.addLine(variation.title + " - " + variation.variation,
+                                   MakeAircraftCode(entryIndex, v));
+                }
+                listed = true;
+            }
+        }
+        if (listed) {
+            Debug("aircraftlist22 ", folder);
+            if (package != nullptr) {
+                fresh.package = package->package;
+            }
+            entries.push_back(std::move(fresh));
+        }
+        fresh = AircraftEntry{};
     }
 }
 
@@ -158,7 +201,10 @@ int ScanRun::Run() {
         mFolders.searchPaths.clear();
         mFolders.newsearch = 0;
     }
-    const size_t candidates = mFolders.searchPaths.empty() ? Discover() : CountActive();
+    size_t candidates = mFolders.searchPaths.empty() ? Discover() : CountActive();
+    mPackages = IsMsfsPackagesFolder(mFolders.fspath) ? MsfsContainers(mFolders.fspath)
+                                                      : Prepar3dContainers(mFolders.fspath, mHooks.problem);
+    candidates += mPackages.size();
     if (candidates == 0) {
         if (mHooks.progress != nullptr) {
             mHooks.progress->ScanFinished();

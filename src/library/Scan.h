@@ -1,6 +1,6 @@
 // The aircraft scan: finds the container folders below the simulator folder (or takes the
-// search paths), reads every aircraft folder in them, and hands one line per titled variation
-// to the all-aircraft list.
+// search paths) and those of its packages, reads every aircraft folder in them, and hands one
+// line per titled variation to the all-aircraft list.
 #pragma once
 
 #include "AircraftLibrary.h"
@@ -41,6 +41,8 @@ struct ScanHooks {
     std::function<void(std::string_view)> debug;
     // A folder or file that could not be read, with the reason.
     std::function<void(std::string_view)> problem;
+    // What the user should know about the result, such as aircraft left out.
+    std::function<void(std::string_view)> notice;
 };
 
 namespace ScanResultCode {
