@@ -203,8 +203,7 @@ FolderListing ListSubfolders(const std::string& folder) {
             result.folders.emplace_back(entry->d_name);
             break;
         case Kind::Unknown:
-            result.skipped.push_back(JoinFolder(folder, entry->d_name) + ": " +
-                                     std::strerror(errno));
+            result.skipped.push_back({JoinFolder(folder, entry->d_name), std::strerror(errno)});
             break;
         default:
             break;

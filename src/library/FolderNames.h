@@ -33,10 +33,14 @@ struct ConfigFiles {
 // Names of the subfolders of folder (links to folders included), sorted by name. error gets
 // the reason when the folder cannot be listed; entries whose type cannot be told (a link loop)
 // are left out and reported in skipped.
+struct UnreadablePath {
+    std::string path;
+    std::string reason;
+};
 struct FolderListing {
     std::vector<std::string> folders;
     std::string error;
-    std::vector<std::string> skipped;
+    std::vector<UnreadablePath> skipped;
 };
 [[nodiscard]] FolderListing ListSubfolders(const std::string& folder);
 

@@ -137,8 +137,8 @@ void AddOnSearch::Discover(const std::string& folder, bool reportMissing) {
         }
         return;
     }
-    for (const std::string& skipped : listing.skipped) {
-        Report(skipped);
+    for (const UnreadablePath& skipped : listing.skipped) {
+        Report(skipped.path + ": " + skipped.reason);
     }
     for (const std::string& name : listing.folders) {
         const std::string package = JoinFolder(folder, name);

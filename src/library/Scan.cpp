@@ -5,7 +5,7 @@
 #include "PackageFolders.h"
 #include "WindowsPaths.h"
 
-#include <set>
+#include <unordered_set>
 
 namespace kelvara {
 
@@ -17,6 +17,7 @@ class ScanRun {
         : mFolders(folders), mLibrary(library), mHooks(hooks) {}
 
     int Run();
+    ScanSummary TakeSummary() { return std::move(mSummary); }
 
   private:
     void Debug(std::string_view point, std::string_view text = {}) const {
@@ -29,15 +30,23 @@ class ScanRun {
             mHooks.progress->SetLabel(text);
         }
     }
-    FolderListing List(const std::string& folder) const {
-        FolderListing listing = ListSubfolders(folder);
+    // Discovery and reading list the same folders: each path is reported once.
+    void Problem(const std::string& path, const std::string& text) {
+        if (!mReported.insert(path).second) {
+            return;
+        }
+        ++mSummary.problems;
         if (mHooks.problem) {
-            if (!listing.error.empty()) {
-                mHooks.problem(folder + ": " + listing.error);
-            }
-            for (const std::string& skipped : listing.skipped) {
-                mHooks.problem(skipped);
-            }
+            mHooks.problem(text);
+        }
+    }
+    FolderListing List(const std::string& folder) {
+        FolderListing listing = ListSubfolders(folder);
+        if (!listing.error.empty()) {
+            Problem(folder, folder + ": " + listing.error);
+        }
+        for (const UnreadablePath& skipped : listing.skipped) {
+            Problem(skipped.path, skipped.path + ": " + skipped.reason);
         }
         return listing;
     }
@@ -47,12 +56,13 @@ class ScanRun {
     void ReadContainer(const std::string& container, const PackageContainer* package);
 
     std::vector<PackageContainer> mPackages;
-    std::set<std::string> mContainersRead;
-    int mWithoutAir = 0;
+    std::unordered_set<std::string> mContainersRead;
 
     ScanFolders& mFolders;
     AircraftLibrary& mLibrary;
     const ScanHooks& mHooks;
+    ScanSummary mSummary;
+    std::unordered_set<std::string> mReported;
 };
 
 // Containers are found exactly two levels below the simulator folder, aircraft three.
@@ -63,14 +73,17 @@ size_t ScanRun::Discover() {
         return 0; // its packages are looked up at every scan
     }
     if (std::string aircraft = Fs2004AircraftFolder(root); !aircraft.empty()) {
-        candidates = ListSubfolders(aircraft).folders.size();
+        candidates = List(aircraft).folders.size();
         if (candidates > 0) {
             mFolders.searchPaths.push_back({std::move(aircraft), 1});
         }
         return candidates;
     }
     Debug("aircraftlist3 ", JoinFolder(root, "*.*"));
-    for (const std::string& level1 : List(root).folders) {
+    mSummary.discovered = true;
+    const FolderListing top = List(root);
+    mSummary.simulatorFolderMissing = !top.error.empty();
+    for (const std::string& level1 : top.folders) {
         Debug("aircraftlist5 ", level1);
         const std::string path1 = JoinFolder(root, level1);
         Debug("aircraftlist6 ", JoinFolder(path1, "*.*"));
@@ -116,7 +129,7 @@ size_t ScanRun::CountActive() {
     for (const SearchPath& path : mFolders.searchPaths) {
         if (path.active > 0) {
             Debug("aircraftlist15 ", JoinFolder(path.folder, "*.*"));
-            for (const std::string& folder : ListSubfolders(path.folder).folders) {
+            for (const std::string& folder : List(path.folder).folders) {
                 Debug("aircraftlist17 ", folder);
                 ++candidates;
             }
@@ -136,9 +149,6 @@ void ScanRun::ReadAll() {
     for (const PackageContainer& package : mPackages) {
         ReadContainer(package.folder, &package);
     }
-    if (mWithoutAir > 0 && mHooks.notice) {
-        mHooks.notice(std::to_string(mWithoutAir) + " aircraft without an .air file");
-    }
 }
 
 void ScanRun::ReadContainer(const std::string& container, const PackageContainer* package) {
@@ -146,6 +156,8 @@ void ScanRun::ReadContainer(const std::string& container, const PackageContainer
     if (!mContainersRead.insert(RealFolder(container)).second && package != nullptr) {
         return;
     }
+    // MSFS aircraft without an ".air" file, or encrypted, are no fault of the package.
+    const bool airRequired = package != nullptr && package->airRequired;
     std::vector<AircraftEntry>& entries = mLibrary.Entries();
     AircraftEntry fresh;
     Label(container);
@@ -156,15 +168,21 @@ void ScanRun::ReadContainer(const std::string& container, const PackageContainer
         Debug("aircraftlist21 ", folder);
         std::string problem;
         int count = ReadAircraftConfig(fresh, folder, &problem);
-        if (!problem.empty() && mHooks.problem && (package == nullptr || !package->airRequired)) {
-            mHooks.problem(problem);
+        if (!problem.empty() && !airRequired) {
+            Problem(folder, problem);
         }
-        if (package != nullptr && package->airRequired) {
+        if (airRequired) {
             std::erase_if(fresh.variations, [](const Variation& variation) {
                 return !IsRegularFile(ResolveNoCase(variation.sim + ".air"));
             });
             count = static_cast<int>(fresh.variations.size());
-            mWithoutAir += count == 0 && !fresh.configPath.empty() ? 1 : 0;
+            mSummary.withoutAir += count == 0 && !fresh.configPath.empty() ? 1 : 0;
+        }
+        if (!fresh.configPath.empty()) {
+            ++mSummary.configFilesRead;
+            if (count == 0 && !airRequired && mSummary.configFilesWithoutSim++ == 0) {
+                mSummary.firstWithoutSim = fresh.configPath;
+            }
         }
         const auto entryIndex = static_cast<int32_t>(entries.size());
         bool listed = false;
@@ -202,9 +220,22 @@ int ScanRun::Run() {
         mFolders.newsearch = 0;
     }
     size_t candidates = mFolders.searchPaths.empty() ? Discover() : CountActive();
-    mPackages = IsMsfsPackagesFolder(mFolders.fspath) ? MsfsContainers(mFolders.fspath)
-                                                      : Prepar3dContainers(mFolders.fspath, mHooks.problem);
+    mPackages = IsMsfsPackagesFolder(mFolders.fspath)
+                    ? MsfsContainers(mFolders.fspath)
+                    : Prepar3dContainers(mFolders.fspath, [this](std::string_view text) {
+                          Problem(std::string(text), std::string(text));
+                      });
     candidates += mPackages.size();
+    for (const SearchPath& path : mFolders.searchPaths) {
+        if (path.active > 0) {
+            mSummary.searchedFolders.push_back(path.folder);
+        } else {
+            ++mSummary.inactiveSearchPaths;
+        }
+    }
+    for (const PackageContainer& package : mPackages) {
+        mSummary.searchedFolders.push_back(package.folder);
+    }
     if (candidates == 0) {
         if (mHooks.progress != nullptr) {
             mHooks.progress->ScanFinished();
@@ -222,7 +253,12 @@ int ScanRun::Run() {
 } // namespace
 
 int Scan(ScanFolders& folders, AircraftLibrary& library, const ScanHooks& hooks) {
-    return ScanRun(folders, library, hooks).Run();
+    ScanRun run(folders, library, hooks);
+    const int result = run.Run();
+    if (hooks.summary != nullptr) {
+        *hooks.summary = run.TakeSummary();
+    }
+    return result;
 }
 
 std::function<void(std::string, AircraftCode)> CollectLines(std::vector<AircraftLine>& lines) {

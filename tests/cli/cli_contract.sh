@@ -137,6 +137,14 @@ Ferry - Blue	$fs/SimObjects/Boats/Ferry/ferry.air
 Zed é - Red	$air" "$cli" scan "$fs"
 expect scan-searchpath 0 "Mine - 	$fs/Extra/Mine/m.air" "$cli" scan "$fs" --searchpath "$fs/Extra"
 expect scan-none 2 "" "$cli" scan "$work/none"
+stderr_has scan-none "simulator folder $work/none cannot be read"
+mkdir -p "$work/nosim/SimObjects/Airplanes/A321"
+printf '[fltsim.0]\r\ntitle=A321\r\nmodel=\r\n' > "$work/nosim/SimObjects/Airplanes/A321/aircraft.cfg"
+expect scan-no-sim 0 "" "$cli" scan "$work/nosim"
+stderr_has scan-no-sim "searched $work/nosim/SimObjects/Airplanes"
+stderr_has scan-no-sim "1 configuration files read, 1 without a [fltsim.N] section that has a sim entry"
+expect scan-searchpath-file 2 "" "$cli" scan "$fs" --searchpath "$work/plane.air"
+stderr_has scan-searchpath-file "$work/plane.air: Not a directory"
 expect scan-usage 1 "" "$cli" scan
 
 [ "$failures" -eq 0 ] && echo "cli contract: all passed"

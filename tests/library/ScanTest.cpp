@@ -49,7 +49,7 @@ struct ScanOutcome {
     std::vector<AircraftLine> lines; // sorted
     AircraftLibrary library;
     std::vector<std::string> problems;
-    std::vector<std::string> notices;
+    ScanSummary summary;
 };
 
 ScanOutcome RunScan(ScanFolders& folders) {
@@ -57,7 +57,7 @@ ScanOutcome RunScan(ScanFolders& folders) {
     ScanHooks hooks;
     hooks.addLine = CollectLines(out.lines);
     hooks.problem = [&](std::string_view text) { out.problems.emplace_back(text); };
-    hooks.notice = [&](std::string_view text) { out.notices.emplace_back(text); };
+    hooks.summary = &out.summary;
     out.result = Scan(folders, out.library, hooks);
     SortAircraftLines(out.lines);
     return out;
@@ -138,17 +138,38 @@ TEST(Scan, SearchPathsInListOrderAndNewsearchRediscovers) {
     EXPECT_EQ(std::pair(folders.newsearch, folders.searchPaths.size()), std::pair(uint8_t{0}, size_t{1}));
 }
 
-TEST(Scan, NoCandidateFolder) {
+TEST(Scan, EmptyListsAreExplainedBySummary) {
     TempFolder tree;
     tree.Write("A/One/aircraft.cfg", Section(0, "One", "one"));
-    std::pair<const char*, ScanFolders> cases[] = {
-        {"all search paths inactive", {tree.Path(), {{tree.File("A"), 0}}, 0}},
-        {"discovery finds nothing", {tree.Path(), {}, 0}},
-        {"missing simulator folder", {tree.File("missing"), {}, 0}}};
-    for (auto& [name, folders] : cases) {
-        const ScanOutcome out = RunScan(folders);
-        EXPECT_EQ(std::pair(out.result, out.library.Count()), std::pair(ScanResultCode::NoCandidate, 0))
-            << name;
+    // A package whose aircraft.cfg files have no sim entry, and one section without a title.
+    tree.Write("Sim/SimObjects/Airplanes/A321/aircraft.cfg", Section(0, "A321", "", "model=\r\n"));
+    tree.Write("Sim/SimObjects/Airplanes/A321neo/aircraft.cfg", Section(0, "", "neo"));
+    struct Case {
+        const char* name;
+        ScanFolders folders;
+        int result;
+        bool discovered;
+        bool missing;
+        std::vector<std::string> searched;
+        size_t inactive, read, withoutSim;
+    };
+    Case cases[] = {
+        {"all search paths inactive", {tree.Path(), {{tree.File("A"), 0}}, 0}, ScanResultCode::NoCandidate,
+         false, false, {}, 1, 0, 0},
+        {"discovery finds nothing", {tree.File("A"), {}, 0}, ScanResultCode::NoCandidate, true, false, {}, 0, 0, 0},
+        {"missing simulator folder", {tree.File("missing"), {}, 0}, ScanResultCode::NoCandidate, true, true, {}, 0,
+         0, 0},
+        {"no sim entries", {tree.File("Sim"), {}, 0}, ScanResultCode::Ok, true, false,
+         {tree.File("Sim/SimObjects/Airplanes")}, 0, 2, 1},
+    };
+    for (Case& c : cases) {
+        const ScanOutcome out = RunScan(c.folders);
+        const ScanSummary& s = out.summary;
+        EXPECT_EQ(std::tuple(out.result, out.lines.size(), s.discovered, s.simulatorFolderMissing, s.searchedFolders,
+                             s.inactiveSearchPaths, s.configFilesRead, s.configFilesWithoutSim),
+                  std::tuple(c.result, size_t{0}, c.discovered, c.missing, c.searched, c.inactive, c.read,
+                             c.withoutSim))
+            << c.name;
     }
 }
 
@@ -253,7 +274,7 @@ struct PackageTree {
     std::string fspath;
     std::vector<std::string> listed; // sorted: "line text | package | [VERSION] major"
     std::vector<std::string> problems; // each names this part of a path
-    std::vector<std::string> notices;
+    size_t withoutAir = 0;
 };
 
 } // namespace
@@ -307,7 +328,7 @@ TEST(Scan, PackagesOutsideTheSimulatorFolder) {
          "Prepar3D v4",
          {"Own -  |  | -1"},
          {},
-         {}},
+         0},
         {"MSFS packages",
          {{"Packages/Community/port/SimObjects/Airplanes/Port/aircraft.cfg",
            "\xef\xbb\xbf[FLTSIM.0]\r\ntitle = \"Legacy A\" ; ported\r\nsim = \"legacy\"\r\n"
@@ -324,7 +345,7 @@ TEST(Scan, PackagesOutsideTheSimulatorFolder) {
          "Packages",
          {"Heli -  | pkg-v1 | 1", "Legacy A -  | port | -1"},
          {},
-         {"1 aircraft without an .air file"}},
+         1},
         {"FS2004",
          {{"FS9/Aircraft/Old/aircraft.cfg", Section(0, "Old", "old")},
           {"FS9/Aircraft/Other/AIRCRAFT.CFG", Section(0, "Other", "other")}},
@@ -332,7 +353,7 @@ TEST(Scan, PackagesOutsideTheSimulatorFolder) {
          "FS9",
          {"Old -  |  | -1", "Other -  |  | -1"},
          {},
-         {}},
+         0},
     };
     for (const PackageTree& tree : trees) {
         TempFolder folder;
@@ -358,7 +379,7 @@ TEST(Scan, PackagesOutsideTheSimulatorFolder) {
                 return problem.find(part) != std::string::npos;
             })) << tree.name << ": " << part;
         }
-        EXPECT_EQ(out.notices, tree.notices) << tree.name;
+        EXPECT_EQ(out.summary.withoutAir, tree.withoutAir) << tree.name;
         // Packages are looked up at every scan; only FS2004's folder is kept as a search path.
         EXPECT_EQ(folders.searchPaths.size(), tree.fspath == "FS9" ? 1u : tree.fspath == "Packages" ? 0u : 1u)
             << tree.name;
