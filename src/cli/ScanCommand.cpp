@@ -16,7 +16,9 @@ namespace {
 
 constexpr const char* kScanUsage =
     "usage: kelvara-cli scan FSPATH [--searchpath DIR]...\n"
-    "  without --searchpath the aircraft containers are found two levels below FSPATH\n";
+    "  without --searchpath the aircraft containers are found two levels below FSPATH\n"
+    "  (Aircraft in FS2004); the add-on packages of a Prepar3D v4-v6 folder in a Wine prefix\n"
+    "  and the packages of an MSFS packages folder are always read\n";
 
 // An empty list says where it looked and what it found there.
 void ExplainEmpty(const ScanFolders& folders, const ScanSummary& summary, bool noCandidate) {
@@ -79,6 +81,9 @@ int RunScanCommand(int argc, char** argv) {
     if (Scan(folders, library, hooks) != ScanResultCode::Ok) {
         ExplainEmpty(folders, summary, true);
         return 2;
+    }
+    if (summary.withoutAir > 0) {
+        std::cerr << "kelvara-cli: " << summary.withoutAir << " aircraft without an .air file\n";
     }
     if (lines.empty()) {
         ExplainEmpty(folders, summary, false);

@@ -7,6 +7,7 @@
 #include "Windows1252.h"
 
 #include <array>
+#include <charconv>
 
 namespace kelvara {
 
@@ -34,6 +35,20 @@ bool IsAscii(std::string_view bytes) {
         any |= static_cast<unsigned char>(c);
     }
     return any < 0x80;
+}
+
+// The section's lines up to the next section; major keeps its value when absent or no number.
+LineKind ReadVersionMajor(CfgReader& reader, std::string& line, int& major) {
+    LineKind kind = reader.NextLine(line);
+    for (; kind != LineKind::EndOfData && kind != LineKind::Section; kind = reader.NextLine(line)) {
+        const std::string_view value = StripEnclosingQuotes(reader.Value());
+        int number = 0;
+        if (kind == LineKind::KeyValue && ToLower(line) == "major" &&
+            std::from_chars(value.data(), value.data() + value.size(), number).ec == std::errc()) {
+            major = number;
+        }
+    }
+    return kind;
 }
 
 } // namespace
@@ -74,6 +89,10 @@ int ReadAircraftConfigText(AircraftEntry& entry, const std::string& folder, std:
     std::string line;
     LineKind kind = reader.NextLine(line);
     while (kind != LineKind::EndOfData) {
+        if (kind == LineKind::Section && line == "version") {
+            kind = ReadVersionMajor(reader, line, entry.versionMajor);
+            continue;
+        }
         if (kind != LineKind::Section || !line.starts_with("fltsim.")) {
             kind = reader.NextLine(line);
             continue;

@@ -1,6 +1,6 @@
 // The aircraft scan: finds the container folders below the simulator folder (or takes the
-// search paths), reads every aircraft folder in them, and hands one line per titled variation
-// to the all-aircraft list.
+// search paths) and those of its packages, reads every aircraft folder in them, and hands one
+// line per titled variation to the all-aircraft list.
 #pragma once
 
 #include "AircraftLibrary.h"
@@ -49,6 +49,8 @@ struct ScanSummary {
     std::string firstWithoutSim;
     // Paths that could not be read, each counted once.
     size_t problems = 0;
+    // MSFS aircraft folders left out: no variation names an existing ".air" file.
+    size_t withoutAir = 0;
 };
 
 struct ScanHooks {

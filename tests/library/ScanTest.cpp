@@ -3,14 +3,18 @@
 // configuration text; names matched without regard to letter case on a file system that tells
 // case apart. The browser's lists: sort order, manufacturers, the aircraft of one manufacturer,
 // marks. JPEG decoding of thumbnails: a real picture at several scales, and bytes that are no
-// picture.
+// picture. Packages outside the simulator folder: Prepar3D add-ons in a Wine prefix, MSFS
+// package folders, and FS2004's Aircraft folder; Windows paths and add-on descriptions.
+#include "AddOnXml.h"
 #include "AircraftConfig.h"
 #include "BrowserLists.h"
 #include "FolderNames.h"
+#include "PackageFolders.h"
 #include "Scan.h"
 #include "TempFolder.h"
 #include "Thumbnail.h"
 #include "Unprivileged.h"
+#include "WindowsPaths.h"
 
 #include <gtest/gtest.h>
 
@@ -80,9 +84,9 @@ std::string SimOf(const ScanOutcome& out, size_t line) {
 AircraftLibrary MakeLibrary() {
     AircraftLibrary library;
     library.Entries() = {
-        {"", "/F/A", {{"Alpha", "/F/A/m", "Acme", "red", "", "", ""}, {"alpha", "/F/A/m", "Acme", "blue", "", "", ""}}},
-        {"", "/F/B", {{"Beta", "/F/a/M", "ACME", "", "", "", ""}}},
-        {"", "/F/C", {{"Gamma", "/F/C/g", "", "", "", "", ""}}},
+        {"", "/F/A", {{"Alpha", "/F/A/m", "Acme", "red", "", "", ""}, {"alpha", "/F/A/m", "Acme", "blue", "", "", ""}}, "", -1},
+        {"", "/F/B", {{"Beta", "/F/a/M", "ACME", "", "", "", ""}}, "", -1},
+        {"", "/F/C", {{"Gamma", "/F/C/g", "", "", "", "", ""}}, "", -1},
     };
     return library;
 }
@@ -279,6 +283,203 @@ TEST(Scan, HostileTreesAreReportedOncePerPath) {
         }
         return got == want;
     });
+}
+
+namespace {
+
+std::string AddOnXml(const std::string& name, const std::string& components) {
+    return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n<SimBase.Document Type=\"AddOnXml\" "
+           "version=\"4,0\" id=\"add-on\">\r\n  <AddOn.Name>" + name + "</AddOn.Name>\r\n" +
+           components + "</SimBase.Document>\r\n";
+}
+std::string SimObjects(const std::string& path, const std::string& category = "SimObjects") {
+    return "  <AddOn.Component><Category>" + category + "</Category><Path>" + path +
+           "</Path></AddOn.Component>\r\n";
+}
+
+// A tree as a user's prefix or packages folder holds it: files, links (to paths in the tree),
+// the folder given as FSPATH, and what the scan makes of it.
+struct PackageTree {
+    const char* name;
+    std::vector<std::pair<std::string, std::string>> files;
+    std::vector<std::pair<std::string, std::string>> links;
+    std::string fspath;
+    std::vector<std::string> listed; // sorted: "line text | package | [VERSION] major"
+    std::vector<std::string> problems; // each names this part of a path
+    size_t withoutAir = 0;
+};
+
+} // namespace
+
+TEST(Scan, PackagesOutsideTheSimulatorFolder) {
+    const std::string p3d = "pfx/drive_c/Program Files/Lockheed Martin/Prepar3D v5";
+    const std::string docs = "pfx/drive_c/users/alice/Documents/";
+    const std::string roaming = "pfx/drive_c/users/alice/AppData/Roaming/Lockheed Martin/Prepar3D v5/";
+    const std::string programData = "pfx/drive_c/ProgramData/Lockheed Martin/Prepar3D v5/";
+    const std::string airplane = Section(0, "Own", "own");
+    const PackageTree trees[] = {
+        {"Prepar3D prefix",
+         {{p3d + "/SimObjects/Airplanes/Own/aircraft.cfg", airplane},
+          // Documents: both folders; a package whose cfg names a sim.cfg container by relative path.
+          {docs + "Prepar3D v5 Add-ons/Docs Pack/add-on.xml", AddOnXml("Docs Pack", SimObjects("SimObjects\\Airplanes"))},
+          {docs + "Prepar3D v5 Add-ons/Docs Pack/SimObjects/Airplanes/A/aircraft.cfg", Section(0, "Docs", "a")},
+          {docs + "Prepar3D v5 Files/add-ons/Files Pack/ADD-ON.XML", AddOnXml("Files Pack", SimObjects("simobjects\\BOATS") + SimObjects("Scenery", "Scenery"))},
+          {docs + "Prepar3D v5 Files/add-ons/Files Pack/SimObjects/Boats/B/sim.cfg", Section(0, "Files", "b")},
+          // Switched off in Roaming, though the Documents folder reaches it too.
+          {docs + "Prepar3D v5 Add-ons/Off Pack/add-on.xml", AddOnXml("Off Pack", SimObjects("SimObjects\\Airplanes"))},
+          {docs + "Prepar3D v5 Add-ons/Off Pack/SimObjects/Airplanes/O/aircraft.cfg", Section(0, "Off", "o")},
+          {roaming + "add-ons.cfg",
+           "[Package.0]\r\nPATH=D:\\Addons\\Drive D\r\nACTIVE=true\r\n\r\n"
+           "[PACKAGE.1]\r\npath=c:\\USERS\\alice\\documents\\prepar3d v5 add-ons\\off pack\r\nActive=FALSE\r\n"
+           // The Documents package again, by another spelling: listed once.
+           "[Package.2]\r\nPATH=\"C:\\users\\alice\\Documents\\Prepar3D v5 Add-ons\\Docs Pack\\\"\r\n"
+           "[Package.3]\r\nPATH=D:\\Addons\\Broken\r\n"
+           "[Package.4]\r\nPATH=\\\\server\\share\r\n"},
+          // D: holds its container by an absolute path on the same drive.
+          {"d/Addons/Drive D/add-on.xml", AddOnXml("Drive D", SimObjects("D:\\Addons\\Drive D\\Planes"))},
+          {"d/Addons/Drive D/Planes/D/aircraft.cfg", Section(0, "Drive", "d")},
+          {"d/Addons/Broken/add-on.xml", "<SimBase.Document><AddOn.Name>x</AddOn"},
+          {programData + "add-ons.cfg", "[DiscoveryPath.0]\r\nPATH=C:\\More Addons\r\nACTIVE=true\r\n"
+                                        "[DiscoveryPath.1]\r\nPATH=C:\\Idle\r\nACTIVE=false\r\n"},
+          {"pfx/drive_c/More Addons/Found/add-on.xml", AddOnXml("Found", SimObjects("SimObjects\\Airplanes"))},
+          {"pfx/drive_c/More Addons/Found/SimObjects/Airplanes/F/aircraft.cfg", Section(0, "Found", "f")},
+          {"pfx/drive_c/More Addons/Not a package/readme.txt", ""},
+          {"pfx/drive_c/Idle/Idle/add-on.xml", AddOnXml("Idle", SimObjects("SimObjects\\Airplanes"))},
+          {"pfx/drive_c/Idle/Idle/SimObjects/Airplanes/I/aircraft.cfg", Section(0, "Idle", "i")}},
+         {{"pfx/dosdevices/d:", "d"}},
+         p3d,
+         {"Docs -  | Docs Pack | -1", "Drive -  | Drive D | -1", "Files -  | Files Pack | -1",
+          "Found -  | Found | -1", "Own -  |  | -1"},
+         {"Broken/add-on.xml", "\\\\server\\share"},
+         {}},
+        {"Prepar3D folder outside a prefix",
+         {{"Prepar3D v4/SimObjects/Airplanes/Own/aircraft.cfg", airplane},
+          {"Documents/Prepar3D v4 Add-ons/P/add-on.xml", AddOnXml("P", SimObjects("SimObjects\\Airplanes"))},
+          {"Documents/Prepar3D v4 Add-ons/P/SimObjects/Airplanes/X/aircraft.cfg", Section(0, "X", "x")}},
+         {},
+         "Prepar3D v4",
+         {"Own -  |  | -1"},
+         {},
+         0},
+        {"MSFS packages",
+         {{"Packages/Community/port/SimObjects/Airplanes/Port/aircraft.cfg",
+           "\xef\xbb\xbf[FLTSIM.0]\r\ntitle = \"Legacy A\" ; ported\r\nsim = \"legacy\"\r\n"
+           "[FLTSIM.1]\r\ntitle = \"Legacy B\"\r\nsim = gone\r\n"},
+          {"Packages/Community/port/SimObjects/Airplanes/Port/legacy.air", "x"},
+          {"Packages/Official/Steam/pkg-v1/SimObjects/Rotorcraft/Heli/aircraft.cfg",
+           "[VERSION]\r\nmajor = 1\r\nminor = 2\r\n[FLTSIM.0]\r\ntitle = Heli\r\nsim = heli\r\n"},
+          {"Packages/Official/Steam/pkg-v1/SimObjects/Rotorcraft/Heli/Heli.AIR", "x"},
+          {"Packages/Official/OneStore/native/SimObjects/Airplanes/Jet/aircraft.cfg",
+           "[VERSION]\r\nmajor = 1\r\n[FLTSIM.0]\r\ntitle = \"Native\"\r\nmodel = \"\"\r\n"},
+          {"Packages/Community2024/locked/SimObjects/Airplanes/Enc/layout.json", "{}"},
+          {"Packages/Community/scenery/scenery/world.bgl", ""}},
+         {},
+         "Packages",
+         {"Heli -  | pkg-v1 | 1", "Legacy A -  | port | -1"},
+         {},
+         1},
+        {"FS2004",
+         {{"FS9/Aircraft/Old/aircraft.cfg", Section(0, "Old", "old")},
+          {"FS9/Aircraft/Other/AIRCRAFT.CFG", Section(0, "Other", "other")}},
+         {},
+         "FS9",
+         {"Old -  |  | -1", "Other -  |  | -1"},
+         {},
+         0},
+    };
+    for (const PackageTree& tree : trees) {
+        TempFolder folder;
+        for (const auto& [path, bytes] : tree.files) {
+            folder.Write(path, bytes);
+        }
+        for (const auto& [link, target] : tree.links) {
+            std::filesystem::create_directories(std::filesystem::path(folder.File(link)).parent_path());
+            ASSERT_EQ(::symlink(folder.File(target).c_str(), folder.File(link).c_str()), 0) << tree.name;
+        }
+        ScanFolders folders{folder.File(tree.fspath), {}, 0};
+        const ScanOutcome out = RunScan(folders);
+        EXPECT_EQ(out.result, ScanResultCode::Ok) << tree.name;
+        std::vector<std::string> listed;
+        for (const AircraftLine& line : out.lines) {
+            const AircraftEntry& entry = *out.library.Entry(DecodeAircraftCode(line.code).entry);
+            listed.push_back(line.text + " | " + entry.package + " | " + std::to_string(entry.versionMajor));
+        }
+        EXPECT_EQ(listed, tree.listed) << tree.name;
+        EXPECT_EQ(out.problems.size(), tree.problems.size()) << tree.name;
+        for (const std::string& part : tree.problems) {
+            EXPECT_TRUE(std::any_of(out.problems.begin(), out.problems.end(), [&](const std::string& problem) {
+                return problem.find(part) != std::string::npos;
+            })) << tree.name << ": " << part;
+        }
+        EXPECT_EQ(out.summary.withoutAir, tree.withoutAir) << tree.name;
+        // Packages are looked up at every scan; only FS2004's folder is kept as a search path.
+        EXPECT_EQ(folders.searchPaths.size(), tree.fspath == "FS9" ? 1u : tree.fspath == "Packages" ? 0u : 1u)
+            << tree.name;
+    }
+}
+
+TEST(WindowsPaths, MappedThroughThePrefix) {
+    TempFolder tree;
+    tree.MakeFolder("pfx/drive_c/Program Files/Lockheed Martin");
+    tree.MakeFolder("d/Addons/My Plane");
+    tree.MakeFolder("pfx/dosdevices");
+    ASSERT_EQ(::symlink(tree.File("d").c_str(), tree.File("pfx/dosdevices/d:").c_str()), 0);
+    const std::string prefix = tree.File("pfx");
+    const std::string base = tree.File("pfx/drive_c/Program Files");
+    // path as written, mapped path relative to the tree ("" for no mapping)
+    const std::pair<const char*, const char*> cases[] = {
+        {"C:\\Program Files\\Lockheed Martin", "pfx/drive_c/Program Files/Lockheed Martin"},
+        {"c:/PROGRAM FILES/lockheed martin/", "pfx/drive_c/Program Files/Lockheed Martin"},
+        {"D:\\addons\\MY PLANE", "pfx/dosdevices/d:/Addons/My Plane"},
+        {"Lockheed Martin", "pfx/drive_c/Program Files/Lockheed Martin"},
+        {"C:\\Missing\\Folder", "pfx/drive_c/Missing/Folder"},
+        {"\\\\server\\share", nullptr},
+        {"\\Program Files", nullptr},
+        {"C:Program Files", nullptr},
+    };
+    for (const auto& [written, mapped] : cases) {
+        EXPECT_EQ(MapWindowsPath(prefix, written, base), mapped ? tree.File(mapped) : std::string()) << written;
+    }
+    EXPECT_EQ(FindWinePrefix(base), RealFolder(prefix));
+    EXPECT_EQ(FindWinePrefix(tree.File("d/Addons")), "");
+    EXPECT_EQ((std::array{Prepar3dVersion("/x/PREPAR3D V6/"), Prepar3dVersion("Prepar3D v3"),
+                          Prepar3dVersion("Prepar3D v5 Academic")}),
+              (std::array{6, 0, 0}));
+}
+
+TEST(AddOnXml, NamesComponentsAndEncodings) {
+    const std::string body = "<AddOn.Name>Caf\xe9</AddOn.Name><AddOn.Component><Category>SimObjects</Category>"
+                             "<Path> SimObjects\\Airplanes </Path><Name>Planes</Name></AddOn.Component>"
+                             "</SimBase.Document>";
+    std::string utf16 = "\xff\xfe";
+    for (const char c : std::string("<SimBase.Document><AddOn.Name>W</AddOn.Name></SimBase.Document>")) {
+        utf16 += c;
+        utf16 += '\0';
+    }
+    // text, name, components as "category|path|name", or the error's start
+    const std::tuple<std::string, std::string, std::vector<std::string>, std::string> cases[] = {
+        {"<?xml version=\"1.0\" encoding=\"Windows-1252\"?><SimBase.Document>" + body, "Caf\xc3\xa9",
+         {"SimObjects|SimObjects\\Airplanes|Planes"}, ""},
+        {"<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><SimBase.Document>" + body, "Caf\xc3\xa9",
+         {"SimObjects|SimObjects\\Airplanes|Planes"}, ""},
+        {utf16, "W", {}, ""},
+        {"<Other><AddOn.Name>N</AddOn.Name></Other>", "", {}, "the root element"},
+        {"<SimBase.Document><AddOn.Name>N</AddOn.Name>", "", {}, "no element found"},
+        {"<?xml version=\"1.0\" encoding=\"KOI8-R\"?><SimBase.Document/>", "", {}, "unknown encoding"},
+        // Components nested deeper belong to no package.
+        {"<SimBase.Document><X><AddOn.Component><Category>SimObjects</Category></AddOn.Component></X>"
+         "</SimBase.Document>", "", {}, ""},
+    };
+    for (const auto& [text, name, components, error] : cases) {
+        const AddOnDescription parsed = ParseAddOnXml(text);
+        std::vector<std::string> found;
+        for (const AddOnComponent& component : parsed.components) {
+            found.push_back(component.category + "|" + component.path + "|" + component.name);
+        }
+        EXPECT_EQ(std::tie(parsed.name, found), std::tie(name, components)) << text;
+        EXPECT_EQ(parsed.error.substr(0, error.size()), error) << text;
+        EXPECT_EQ(parsed.error.empty(), error.empty()) << text;
+    }
 }
 
 TEST(AircraftConfig, SimPathFromValue) {
