@@ -130,8 +130,15 @@ int ReadAircraftConfigText(AircraftEntry& entry, const std::string& folder, std:
 int ReadAircraftConfig(AircraftEntry& entry, const std::string& folder, std::string* problem) {
     const auto parse = [&](const std::string& path, std::string& bytes) {
         entry.configPath = path;
-        return ReadAircraftConfigText(entry, folder,
-                                      IsAscii(bytes) ? std::move(bytes) : DecodeConfigText(bytes));
+        // UTF-16 without its byte-order mark cannot be told from binary bytes: said, not guessed.
+        const bool binary = bytes.find('\0') != std::string::npos && !bytes.starts_with("\xFF\xFE") &&
+                            !bytes.starts_with("\xFE\xFF");
+        const int count = ReadAircraftConfigText(
+            entry, folder, IsAscii(bytes) ? std::move(bytes) : DecodeConfigText(bytes));
+        if (binary && count == 0 && problem != nullptr) {
+            *problem = path + ": holds NUL bytes: not a text file, or UTF-16 without a byte-order mark";
+        }
+        return count;
     };
     // The usual spellings first: one open instead of listing the folder.
     for (const char* name : {"aircraft.cfg", "Aircraft.cfg"}) {
@@ -142,7 +149,7 @@ int ReadAircraftConfig(AircraftEntry& entry, const std::string& folder, std::str
         }
     }
     const ConfigFiles files = FindConfigFiles(folder);
-    std::string reason;
+    std::string reason = files.error.empty() ? std::string() : folder + ": " + files.error;
     for (const std::string* path : {&files.aircraftCfg, &files.simCfg}) {
         if (path->empty()) {
             continue;

@@ -162,6 +162,7 @@ ConfigFiles FindConfigFiles(const std::string& folder) {
     ConfigFiles files;
     Listing listing(folder);
     if (!listing.Open()) {
+        files.error = std::strerror(errno);
         return files;
     }
     std::string aircraftName;

@@ -23,10 +23,12 @@ namespace kelvara {
 // A folder, FIFO or dangling link of that name does not count.
 [[nodiscard]] std::string FindFileNoCase(const std::string& folder, std::string_view name);
 
-// Both configuration files of an aircraft folder, found with one listing.
+// Both configuration files of an aircraft folder, found with one listing; error gets the
+// reason when the folder cannot be listed.
 struct ConfigFiles {
     std::string aircraftCfg;
     std::string simCfg;
+    std::string error;
 };
 [[nodiscard]] ConfigFiles FindConfigFiles(const std::string& folder);
 

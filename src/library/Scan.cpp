@@ -104,6 +104,9 @@ size_t ScanRun::Discover() {
                     continue;
                 }
                 const ConfigFiles files = FindConfigFiles(folder);
+                if (!files.error.empty()) {
+                    Problem(folder, folder + ": " + files.error);
+                }
                 if (!files.simCfg.empty()) {
                     Debug("aircraftlist11 ", files.simCfg);
                     ++candidates;

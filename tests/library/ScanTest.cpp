@@ -13,6 +13,7 @@
 #include "Scan.h"
 #include "TempFolder.h"
 #include "Thumbnail.h"
+#include "Unprivileged.h"
 #include "WindowsPaths.h"
 
 #include <gtest/gtest.h>
@@ -21,6 +22,9 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <iostream>
 #include <array>
 #include <fstream>
 #include <iterator>
@@ -231,26 +235,54 @@ TEST(Scan, LargeLibraryKeepsEveryEntryAndVariation) {
     }
 }
 
-TEST(Scan, HostileTreesAreReportedNotFatal) {
-    TempFolder tree;
-    tree.Write("P/Good/aircraft.cfg", Section(0, "Good", "good"));
-    ASSERT_EQ(::symlink(tree.File("P/Loop").c_str(), tree.File("P/Loop").c_str()), 0);
-    ASSERT_EQ(::symlink(tree.File("P").c_str(), tree.File("P/Parent").c_str()), 0);
-    tree.MakeFolder("P/Fifo");
-    ASSERT_EQ(::mkfifo(tree.File("P/Fifo/aircraft.cfg").c_str(), 0600), 0);
-    tree.Write("P/Locked/aircraft.cfg", Section(0, "Locked", "locked"));
-    ::chmod(tree.File("P/Locked/aircraft.cfg").c_str(), 0);
-    ScanFolders folders{tree.Path(), {{tree.File("P"), 1}}, 0};
-    const ScanOutcome out = RunScan(folders);
-    EXPECT_EQ(out.result, ScanResultCode::Ok);
-    // P/Parent leads back to P, an aircraft folder without a configuration file.
-    std::vector<std::string> expected{"Good - "};
-    if (::geteuid() == 0) {
-        expected.push_back("Locked - "); // root reads it anyway
+// Latin-1 text widened to UTF-16, with or without its byte-order mark.
+std::string Utf16(std::string_view latin1, const std::string& mark, bool bigEndian) {
+    std::string out = mark;
+    for (const char c : latin1) {
+        out += bigEndian ? std::string{'\0', c} : std::string{c, '\0'};
     }
-    EXPECT_EQ(Texts(out.lines), expected);
-    const auto namesLoop = [](const std::string& text) { return text.find("P/Loop") != std::string::npos; };
-    EXPECT_TRUE(std::any_of(out.problems.begin(), out.problems.end(), namesLoop));
+    return out;
+}
+
+// Discovery and reading both list P: whatever cannot be read there is reported once, by name.
+TEST(Scan, HostileTreesAreReportedOncePerPath) {
+    TempFolder tree;
+    ::chmod(tree.Path().c_str(), 0755);
+    const std::string p = tree.File("FS/SimObjects/P/");
+    tree.Write("FS/SimObjects/P/Good/aircraft.cfg", Section(0, "Good", "good"));
+    tree.Write("FS/SimObjects/P/Le/aircraft.cfg", Utf16(Section(0, "Fl\xfcgel LE", "le"), "\xFF\xFE", false));
+    tree.Write("FS/SimObjects/P/Be/aircraft.cfg", Utf16(Section(0, "Fl\xfcgel BE", "be"), "\xFE\xFF", true));
+    tree.Write("FS/SimObjects/P/NoMark/aircraft.cfg", Utf16(Section(0, "No mark", "n"), "", false));
+    ASSERT_EQ(::symlink((p + "Loop").c_str(), (p + "Loop").c_str()), 0);
+    ASSERT_EQ(::symlink((p + "missing").c_str(), (p + "Dangling").c_str()), 0);
+    ASSERT_EQ(::symlink(p.c_str(), (p + "Parent").c_str()), 0); // an aircraft folder without configuration
+    tree.MakeFolder("FS/SimObjects/P/Fifo");
+    ASSERT_EQ(::mkfifo((p + "Fifo/aircraft.cfg").c_str(), 0600), 0);
+    tree.Write("FS/SimObjects/P/Locked/aircraft.cfg", Section(0, "Locked", "locked"));
+    ::chmod((p + "Locked/aircraft.cfg").c_str(), 0);
+    tree.Write("FS/SimObjects/P/Shut/aircraft.cfg", Section(0, "Shut", "shut"));
+    ::chmod((p + "Shut").c_str(), 0);
+
+    const auto want = std::tuple(
+        std::vector<std::string>{"Flügel BE - ", "Flügel LE - ", "Good - "},
+        std::vector<std::string>{
+            p + "Dangling: " + std::strerror(ENOENT),
+            p + "Loop: " + std::strerror(ELOOP),
+            p + "NoMark/aircraft.cfg: holds NUL bytes: not a text file, or UTF-16 without a byte-order mark",
+            p + "Shut: " + std::strerror(EACCES),
+            "cannot open " + p + "Locked/aircraft.cfg: " + std::strerror(EACCES)},
+        size_t{5}, size_t{4}, size_t{1});
+    RunUnprivileged([&] {
+        ScanFolders folders{tree.File("FS"), {}, 0};
+        ScanOutcome out = RunScan(folders);
+        std::sort(out.problems.begin(), out.problems.end());
+        const auto got = std::tuple(Texts(out.lines), out.problems, out.summary.problems,
+                                    out.summary.configFilesRead, out.summary.configFilesWithoutSim);
+        if (got != want) {
+            std::cerr << ::testing::PrintToString(got) << "\nwanted " << ::testing::PrintToString(want) << "\n";
+        }
+        return got == want;
+    });
 }
 
 namespace {
