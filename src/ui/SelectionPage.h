@@ -61,6 +61,8 @@ class SelectionPage : public QWidget {
     QListWidget* Alist = nullptr;
     QLabel* Image1 = nullptr;
     std::array<QLabel*, 6> valueLabels{}; // path, title, manufacturer, variation, creator, .air
+    // The package an add-on or MSFS aircraft came from, and whether MSFS still reads its .air.
+    QLabel* lPackage = nullptr;
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -71,6 +73,7 @@ class SelectionPage : public QWidget {
 
     AircraftLibrary& mLibrary;
     const Settings& mSettings;
+    QLabel* mPackageCaption = nullptr;
     std::vector<AircraftLine> mLines;
     QSplitter* mSplitter = nullptr;
     int mLastSelected = -1;
