@@ -2,8 +2,8 @@
 // and trees that are large or hostile; sim paths, quotes and the section rules of one
 // configuration text; names matched without regard to letter case on a file system that tells
 // case apart. The browser's lists: sort order, manufacturers, the aircraft of one manufacturer,
-// marks. JPEG decoding of thumbnails: a real picture at several scales, and bytes that are no
-// picture. Packages outside the simulator folder: Prepar3D add-ons in a Wine prefix, MSFS
+// marks. JPEG decoding of thumbnails: a real picture at several scales, CMYK pictures, and
+// each kind of fault. Packages outside the simulator folder: Prepar3D add-ons in a Wine prefix, MSFS
 // package folders, and FS2004's Aircraft folder; Windows paths and add-on descriptions.
 #include "AddOnXml.h"
 #include "AircraftConfig.h"
@@ -22,14 +22,19 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <cerrno>
-#include <cstring>
-#include <iostream>
 #include <array>
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <fstream>
+#include <iostream>
 #include <iterator>
 #include <string>
 #include <vector>
+
+// After <cstdio>, which it needs.
+#include <jpeglib.h>
 
 using namespace kelvara;
 using namespace kelvara::test;
@@ -104,6 +109,54 @@ std::vector<AircraftLine> Lines() {
 std::vector<uint8_t> SampleJpeg() {
     std::ifstream in(KELVARA_SOURCE_DIR "/tests/fuzz/corpus/jpeg/thumbnail.jpg", std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// A 16 x 16 picture of one colour written by libjpeg: three components as RGB, four as CMYK,
+// stored in the given colour space, with or without the Adobe segment.
+std::vector<uint8_t> MakeJpeg(const std::vector<uint8_t>& pixel, J_COLOR_SPACE stored, bool adobe) {
+    jpeg_compress_struct info{};
+    jpeg_error_mgr errors{};
+    info.err = jpeg_std_error(&errors);
+    jpeg_create_compress(&info);
+    unsigned char* buffer = nullptr;
+    unsigned long size = 0;
+    jpeg_mem_dest(&info, &buffer, &size);
+    info.image_width = 16;
+    info.image_height = 16;
+    info.input_components = static_cast<int>(pixel.size());
+    info.in_color_space = pixel.size() == 4 ? JCS_CMYK : JCS_RGB;
+    jpeg_set_defaults(&info);
+    jpeg_set_colorspace(&info, stored);
+    info.write_Adobe_marker = adobe ? TRUE : FALSE;
+    jpeg_set_quality(&info, 100, TRUE);
+    jpeg_start_compress(&info, TRUE);
+    std::vector<uint8_t> row;
+    for (int x = 0; x < 16; ++x) {
+        row.insert(row.end(), pixel.begin(), pixel.end());
+    }
+    while (info.next_scanline < info.image_height) {
+        JSAMPROW line = row.data();
+        jpeg_write_scanlines(&info, &line, 1);
+    }
+    jpeg_finish_compress(&info);
+    std::vector<uint8_t> bytes(buffer, buffer + size);
+    jpeg_destroy_compress(&info);
+    std::free(buffer);
+    return bytes;
+}
+
+// The picture with both sides of its frame header set to side.
+std::vector<uint8_t> WithSize(std::vector<uint8_t> jpeg, uint16_t side) {
+    for (size_t i = 0; i + 8 < jpeg.size(); ++i) {
+        if (jpeg[i] == 0xFF && jpeg[i + 1] == 0xC0) {
+            for (const size_t at : {i + 5, i + 7}) {
+                jpeg[at] = static_cast<uint8_t>(side >> 8);
+                jpeg[at + 1] = static_cast<uint8_t>(side & 0xFF);
+            }
+            break;
+        }
+    }
+    return jpeg;
 }
 
 } // namespace
@@ -597,27 +650,35 @@ TEST(Thumbnail, DecodesAtTheSmallestScaleThatCoversTheShownSize) {
     }
 }
 
-TEST(Thumbnail, BytesThatAreNoPictureAreRefusedWithAReason) {
-    // 65535 x 65535 pixels claimed by the frame header: refused before any pixel is decoded.
-    std::vector<uint8_t> huge = SampleJpeg();
-    for (size_t i = 0; i + 8 < huge.size(); ++i) {
-        if (huge[i] == 0xFF && huge[i + 1] == 0xC0) {
-            std::fill(huge.begin() + long(i) + 5, huge.begin() + long(i) + 9, 0xFF);
-            break;
-        }
-    }
-    const std::vector<std::vector<uint8_t>> refused = {
-        {}, {'P', 'N', 'G', 0}, {0xFF, 0xD8, 0xFF, 0xD9}, {0xFF, 0xD8, 0xFF, 0xC0, 0, 0}, huge,
-    };
-    for (const std::vector<uint8_t>& bytes : refused) {
-        const JpegResult result = DecodeJpeg(bytes);
-        EXPECT_TRUE(!result.ok && !result.error.empty() && result.image.pixels.empty());
-    }
-    // A picture cut short shows what decodes; it never reads past its bytes.
+TEST(Thumbnail, EachFaultHasItsKindAndCmykPicturesDecode) {
+    const std::vector<uint8_t> red3{255, 0, 0};
+    const std::vector<uint8_t> redInk{0, 255, 255, 0};    // cyan, magenta, yellow, black amounts
+    const std::vector<uint8_t> redAdobe{255, 0, 0, 255}; // the same, inverted
     std::vector<uint8_t> cut = SampleJpeg();
     cut.resize(cut.size() / 2);
-    const JpegResult partial = DecodeJpeg(cut, 256, 128);
-    EXPECT_TRUE(partial.ok) << partial.error;
-    EXPECT_EQ(partial.image.pixels.size(), 256u * 128 * 3);
-    EXPECT_FALSE(DecodeJpegFile("/nonexistent/thumbnail.jpg").ok);
+    const std::vector<uint8_t> png{0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n', 0, 0, 0, 13, 'I', 'H', 'D', 'R'};
+    // name, bytes, pixels shown, fault
+    const std::tuple<const char*, std::vector<uint8_t>, bool, JpegFault> cases[] = {
+        {"RGB", MakeJpeg(red3, JCS_YCbCr, false), true, JpegFault::None},
+        {"CMYK", MakeJpeg(redInk, JCS_CMYK, false), true, JpegFault::None},
+        {"CMYK, Adobe", MakeJpeg(redAdobe, JCS_CMYK, true), true, JpegFault::None},
+        {"YCCK, Adobe", MakeJpeg(redAdobe, JCS_YCCK, true), true, JpegFault::None},
+        {"60000 x 60000", WithSize(SampleJpeg(), 60000), false, JpegFault::TooLarge},
+        {"65535 x 65535, beyond the library", WithSize(SampleJpeg(), 65535), false, JpegFault::TooLarge},
+        {"PNG", png, false, JpegFault::NotJpeg},
+        {"empty", {}, false, JpegFault::NotJpeg},
+        {"start and end only", {0xFF, 0xD8, 0xFF, 0xD9}, false, JpegFault::Damaged},
+        {"frame header cut short", {0xFF, 0xD8, 0xFF, 0xC0, 0, 0}, false, JpegFault::Damaged},
+        {"cut in half: what decodes is shown", cut, true, JpegFault::Damaged},
+    };
+    for (const auto& [name, bytes, shown, fault] : cases) {
+        const JpegResult result = DecodeJpeg(bytes, 256, 128);
+        EXPECT_EQ(std::tuple(result.ok, result.fault, result.image.pixels.empty()), std::tuple(shown, fault, !shown))
+            << name << ": " << result.error;
+        if (shown && fault == JpegFault::None) {
+            const std::vector<uint8_t> first(result.image.pixels.begin(), result.image.pixels.begin() + 3);
+            EXPECT_TRUE(first[0] > 245 && first[1] < 10 && first[2] < 10) << name << ": " << testing::PrintToString(first);
+        }
+    }
+    EXPECT_EQ(DecodeJpegFile("/nonexistent/thumbnail.jpg").fault, JpegFault::Unreadable);
 }
