@@ -87,6 +87,7 @@ std::optional<std::string> NormalizeGridNumber(std::string_view input) {
 
 void TableGrid::Show(RecordNode* node) {
     mNode = node;
+    mLastWrite = {};
     mLayout = Layout::None;
     mRows = 0;
     mColumns = 0;
@@ -207,7 +208,7 @@ std::string TableGrid::CellText(int row, int column, char mark) const {
     return FormatGeneral(*value, mark);
 }
 
-GridEdit TableGrid::Store(std::vector<uint8_t>& bytes, int row, int column, std::string_view text,
+GridEdit TableGrid::Store(CellBytes& cell, int row, int column, std::string_view text,
                           char mark) const {
     GridEdit edit;
     if (!Editable(row, column)) {
@@ -235,7 +236,8 @@ GridEdit TableGrid::Store(std::vector<uint8_t>& bytes, int row, int column, std:
         if (single.status == EncodeStatus::RangeRejected) {
             return refuse(single.limits);
         }
-        WriteLE<double>(bytes, *value, 4 + kPairBytes * r + (column == 0 ? 0 : 8));
+        cell.offset = 4 + kPairBytes * r + (column == 0 ? 0 : 8);
+        cell.size = WriteLE<double>(cell.bytes, *value) ? 8 : 0;
         break;
     }
     case Layout::Words: {
@@ -243,7 +245,8 @@ GridEdit TableGrid::Store(std::vector<uint8_t>& bytes, int row, int column, std:
         if (whole < 0 || whole > 65535) {
             return refuse({"0", "65535"});
         }
-        WriteLE<uint16_t>(bytes, static_cast<uint16_t>(whole), 2 * r);
+        cell.offset = 2 * r;
+        cell.size = WriteLE<uint16_t>(cell.bytes, static_cast<uint16_t>(whole)) ? 2 : 0;
         break;
     }
     case Layout::FixedWords: {
@@ -252,12 +255,17 @@ GridEdit TableGrid::Store(std::vector<uint8_t>& bytes, int row, int column, std:
         if (fixed.status != EncodeStatus::Ok) {
             return refuse(fixed.limits);
         }
-        std::copy(fixed.bytes.begin(), fixed.bytes.end(), bytes.begin() + std::ptrdiff_t(2 * r));
+        cell.offset = 2 * r;
+        cell.size = std::min(fixed.bytes.size(), cell.bytes.size());
+        std::copy_n(fixed.bytes.begin(), cell.size, cell.bytes.begin());
         break;
     }
     case Layout::Matrix:
     case Layout::MatrixByRows:
-        SetMatrixElement(bytes, mShape, uint32_t(column) + 1, uint32_t(row) + 1, *value);
+        if (const auto offset = MatrixElementOffset(mShape, uint32_t(column) + 1, uint32_t(row) + 1)) {
+            cell.offset = *offset;
+            cell.size = WriteLE<double>(cell.bytes, *value) ? 8 : 0;
+        }
         break;
     case Layout::None:
         edit.status = GridEdit::Status::NoTable;
@@ -285,9 +293,28 @@ GridEdit TableGrid::SetCell(int row, int column, std::string_view text, char mar
     if (!mNode) {
         return none;
     }
-    std::vector<uint8_t> bytes = mNode->record.data.ToVector();
-    GridEdit edit = Store(bytes, row, column, text, mark);
-    return edit.status == GridEdit::Status::Ok ? Commit(std::move(bytes)) : edit;
+    CellBytes cell;
+    GridEdit edit = Store(cell, row, column, text, mark);
+    if (edit.status != GridEdit::Status::Ok) {
+        return edit;
+    }
+    // Only the cell's own bytes are written: a cell costs the same in a table of any size.
+    const auto now = mNode->record.Bytes();
+    if (cell.size == 0 || cell.offset > now.size() || cell.size > now.size() - cell.offset) {
+        edit.status = GridEdit::Status::NotEditable;
+        return edit;
+    }
+    const auto bytes = std::span(cell.bytes).first(cell.size);
+    if (std::equal(bytes.begin(), bytes.end(), now.begin() + std::ptrdiff_t(cell.offset))) {
+        return edit;
+    }
+    if (OverwriteRecordBytes(*mNode, cell.offset, bytes).status != EditStatus::Ok) {
+        edit.status = GridEdit::Status::NotEditable;
+        return edit;
+    }
+    mLastWrite = {{row, column}, 1, 1};
+    edit.changed = true;
+    return edit;
 }
 
 GridEdit TableGrid::Paste(int row, int column, std::string_view block, char mark) {
@@ -332,16 +359,25 @@ GridEdit TableGrid::Paste(int row, int column, std::string_view block, char mark
     std::vector<uint8_t> bytes = mNode->record.data.ToVector();
     for (int r = 0; r < edit.blockRows; ++r) {
         for (int c = 0; c < edit.blockColumns; ++c) {
-            GridEdit cell = Store(bytes, row + r, column + c, cells[size_t(r)][size_t(c)], mark);
+            CellBytes value;
+            GridEdit cell = Store(value, row + r, column + c, cells[size_t(r)][size_t(c)], mark);
+            if (cell.status == GridEdit::Status::Ok &&
+                (value.size == 0 || value.offset > bytes.size() || value.size > bytes.size() - value.offset)) {
+                cell.status = GridEdit::Status::NotEditable;
+            }
             if (cell.status != GridEdit::Status::Ok) {
                 cell.at = {r, c};
                 cell.blockRows = edit.blockRows;
                 cell.blockColumns = edit.blockColumns;
                 return cell;
             }
+            std::copy_n(value.bytes.begin(), value.size, bytes.begin() + std::ptrdiff_t(value.offset));
         }
     }
     GridEdit done = Commit(std::move(bytes));
+    if (done.changed) {
+        mLastWrite = {{row, column}, edit.blockRows, edit.blockColumns};
+    }
     done.blockRows = edit.blockRows;
     done.blockColumns = edit.blockColumns;
     return done;

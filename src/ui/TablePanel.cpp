@@ -389,7 +389,16 @@ void TablePanel::GridPointChosen(int curve, int point) {
 }
 
 void TablePanel::GridEdited() {
-    ShowCurrentTable(false);
+    const TableGrid& grid = Grid().Grid();
+    const GridBlock& written = grid.LastWrite();
+    const auto point = grid.PointOfCell(written.first.row, written.first.column);
+    if (written.rows == 1 && written.columns == 1 && point) {
+        // One cell: the view reads its point again rather than the whole table.
+        mView.PointWritten(point->curve, point->point);
+        mView.ComputeExtents();
+    } else {
+        ShowCurrentTable(false);
+    }
     ShowPointInFields(false, mEditor.textPoint);
     Redraw();
     CommitCurveEdit();
@@ -492,7 +501,7 @@ void TablePanel::ShowPointInFields(bool refit, int point) {
         eYvalue->setText(NumberText(mView.PointValue(CurveView::kAxisY, point), true));
     }
     if (refit) {
-        ShowCurrentTable(false);
+        mView.ComputeExtents();
     }
 }
 
@@ -518,8 +527,11 @@ void TablePanel::ApplyTypedValues() {
     if (!stored) {
         return;
     }
-    ShowCurrentTable(false);
+    mView.ComputeExtents();
     Redraw();
+    if (ValueGrid && point != mView.MarkedPoint()) {
+        ValueGrid->Model().PointChanged(mView.CurrentCurve(), point);
+    }
     CommitCurveEdit();
 }
 
@@ -542,6 +554,9 @@ bool TablePanel::StoreMatrixElement(uint32_t column, uint32_t row, const QString
     // Keys move the curves sideways, so the graph follows at once.
     ShowCurrentTable(false);
     Redraw();
+    if (ValueGrid) {
+        ValueGrid->Model().Refresh(mView.CurrentCurve());
+    }
     CommitCurveEdit();
     return true;
 }
