@@ -199,8 +199,12 @@ bool CurveView::SetPointValue(int axis, int point, long double value) {
         break;
     }
     }
-    if (!offset || size == 0 ||
-        OverwriteRecordBytes(*mNode, *offset, std::span(bytes).first(size)).status != EditStatus::Ok) {
+    const auto written = std::span(bytes).first(size);
+    const auto now = mNode->record.Bytes();
+    // The value already stored is no edit: no undo step, no changed mark.
+    if (!offset || size == 0 || *offset > now.size() || size > now.size() - *offset ||
+        std::equal(written.begin(), written.end(), now.begin() + static_cast<std::ptrdiff_t>(*offset)) ||
+        OverwriteRecordBytes(*mNode, *offset, written).status != EditStatus::Ok) {
         return false;
     }
     // X of a matrix is a key that every curve shares.
