@@ -12,6 +12,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace kelvara {
@@ -56,6 +57,7 @@ struct GridEdit {
     int blockColumns = 0;
     int lineLength = 0;    // NotRectangular: values on the line at fault
     std::string text;      // NotANumber: the text as given
+    NumberFault fault = NumberFault::None; // NotANumber: why
     RangeLimits limits;    // OutOfRange
 };
 
@@ -93,8 +95,9 @@ class TableGrid {
     // The bounding rectangle of the cells as tab-separated lines; cells not given stay empty.
     [[nodiscard]] std::string CopyText(const std::vector<GridCell>& cells, char mark) const;
 
-    // The cells the last changing SetCell or Paste wrote.
+    // The cells the last changing SetCell or Paste wrote; no cells once taken.
     [[nodiscard]] const GridBlock& LastWrite() const { return mLastWrite; }
+    GridBlock TakeLastWrite() { return std::exchange(mLastWrite, {}); }
 
     [[nodiscard]] std::optional<GridPoint> PointOfCell(int row, int column) const;
     [[nodiscard]] std::optional<GridCell> CellOfPoint(int curve, int point) const;
@@ -119,9 +122,5 @@ class TableGrid {
     MatrixShape mShape;
     GridBlock mLastWrite;
 };
-
-// A number as pasted from a spreadsheet or typed into a cell, with "." as its decimal mark;
-// nullopt for anything but one plain number ("1.234,5" is refused, not guessed).
-[[nodiscard]] std::optional<std::string> NormalizeGridNumber(std::string_view text);
 
 } // namespace kelvara
