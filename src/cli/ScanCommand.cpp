@@ -45,9 +45,24 @@ int RunScanCommand(int argc, char** argv) {
     hooks.problem = [](std::string_view text) {
         std::cerr << "kelvara-cli: skipped " << text << "\n";
     };
+    ScanCounts counts;
+    hooks.counts = &counts;
+    const auto searched = [&counts] {
+        std::string text;
+        for (const std::string& folder : counts.foldersSearched) {
+            text += (text.empty() ? "" : ", ") + folder;
+        }
+        return text;
+    };
     if (Scan(folders, library, hooks) != ScanResultCode::Ok) {
-        std::cerr << "kelvara-cli: no aircraft folder found below " << folders.fspath << "\n";
+        std::cerr << "kelvara-cli: no aircraft folder found in " << searched() << "\n";
         return 2;
+    }
+    if (lines.empty()) {
+        std::cerr << "kelvara-cli: no aircraft listed from " << searched() << ": "
+                  << counts.configFilesRead << " configuration files read, "
+                  << counts.configFilesWithoutSim
+                  << " of them without a [fltsim.N] section with a sim entry\n";
     }
     SortAircraftLines(lines);
 

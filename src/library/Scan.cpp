@@ -39,6 +39,14 @@ class ScanRun {
     }
     size_t Discover();
     size_t CountActive();
+    [[nodiscard]] bool Listed(const std::string& folder) const {
+        for (const SearchPath& path : mFolders.searchPaths) {
+            if (path.folder == folder) {
+                return true;
+            }
+        }
+        return false;
+    }
     void ReadAll();
 
     ScanFolders& mFolders;
@@ -83,7 +91,7 @@ size_t ScanRun::Discover() {
                     holdsAircraft = true;
                 }
             }
-            if (holdsAircraft) {
+            if (holdsAircraft && !Listed(path2)) {
                 Debug("aircraftlist14 ", path2);
                 mFolders.searchPaths.push_back({path2, 1});
             }
@@ -115,6 +123,9 @@ void ScanRun::ReadAll() {
             continue;
         }
         Label(path.folder);
+        if (mHooks.counts != nullptr) {
+            mHooks.counts->foldersSearched.push_back(path.folder);
+        }
         Debug("aircraftlist19 ", JoinFolder(path.folder, "*.*"));
         for (const std::string& name : List(path.folder).folders) {
             Debug("aircraftlist20 ", name);
@@ -124,6 +135,10 @@ void ScanRun::ReadAll() {
             const int count = ReadAircraftConfig(fresh, folder, &problem);
             if (!problem.empty() && mHooks.problem) {
                 mHooks.problem(problem);
+            }
+            if (mHooks.counts != nullptr && !fresh.configPath.empty()) {
+                ++mHooks.counts->configFilesRead;
+                mHooks.counts->configFilesWithoutSim += count == 0 ? 1 : 0;
             }
             const auto entryIndex = static_cast<int32_t>(entries.size());
             bool listed = false;
@@ -150,16 +165,36 @@ void ScanRun::ReadAll() {
 int ScanRun::Run() {
     Debug("aircraftlist1");
     mLibrary.Reset();
+    if (mHooks.counts != nullptr) {
+        *mHooks.counts = ScanCounts{};
+    }
     if (mHooks.progress != nullptr) {
         mHooks.progress->ScanStarted();
     }
+    size_t candidates = 0;
     if (mFolders.newsearch == 1) {
         Debug("aircraftlist2");
-        mFolders.searchPaths.clear();
         mFolders.newsearch = 0;
+        // The paths listed stay with their flags: most were added by the user.
+        const bool kept = !mFolders.searchPaths.empty();
+        candidates = Discover();
+        if (kept) {
+            candidates = CountActive();
+        }
+    } else {
+        candidates = mFolders.searchPaths.empty() ? Discover() : CountActive();
     }
-    const size_t candidates = mFolders.searchPaths.empty() ? Discover() : CountActive();
     if (candidates == 0) {
+        if (mHooks.counts != nullptr) {
+            for (const SearchPath& path : mFolders.searchPaths) {
+                if (path.active != 0) {
+                    mHooks.counts->foldersSearched.push_back(path.folder);
+                }
+            }
+            if (mHooks.counts->foldersSearched.empty()) {
+                mHooks.counts->foldersSearched.push_back(mFolders.fspath);
+            }
+        }
         if (mHooks.progress != nullptr) {
             mHooks.progress->ScanFinished();
         }

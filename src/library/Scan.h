@@ -19,7 +19,8 @@ struct ScanFolders {
     std::string fspath;
     // Discovery fills it when it is empty at scan time.
     std::vector<SearchPath> searchPaths;
-    // Set: the list is cleared first (and discovered afresh), then the flag is reset.
+    // Set: the simulator folder's containers are discovered and added to the list where it
+    // lacks them; the listed ones keep their flags. Then the flag is reset.
     uint8_t newsearch = 0;
 };
 
@@ -33,6 +34,15 @@ class ScanProgress {
     virtual void ScanFinished() = 0;
 };
 
+// What a scan looked at, so that an empty list can say why it is empty.
+struct ScanCounts {
+    // The active search paths read, or the simulator folder when discovery found none.
+    std::vector<std::string> foldersSearched;
+    size_t configFilesRead = 0;
+    // Read, but without a [fltsim.N] section that has a sim entry.
+    size_t configFilesWithoutSim = 0;
+};
+
 struct ScanHooks {
     ScanProgress* progress = nullptr;
     // The all-aircraft list.
@@ -41,6 +51,8 @@ struct ScanHooks {
     std::function<void(std::string_view)> debug;
     // A folder or file that could not be read, with the reason.
     std::function<void(std::string_view)> problem;
+    // Filled afresh by every scan when set.
+    ScanCounts* counts = nullptr;
 };
 
 namespace ScanResultCode {

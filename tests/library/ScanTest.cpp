@@ -45,11 +45,13 @@ struct ScanOutcome {
     std::vector<AircraftLine> lines; // sorted
     AircraftLibrary library;
     std::vector<std::string> problems;
+    ScanCounts counts;
 };
 
 ScanOutcome RunScan(ScanFolders& folders) {
     ScanOutcome out;
     ScanHooks hooks;
+    hooks.counts = &out.counts;
     hooks.addLine = CollectLines(out.lines);
     hooks.problem = [&](std::string_view text) { out.problems.emplace_back(text); };
     out.result = Scan(folders, out.library, hooks);
@@ -126,10 +128,17 @@ TEST(Scan, SearchPathsInListOrderAndNewsearchRediscovers) {
     EXPECT_EQ(Texts(out.lines), (std::vector<std::string>{"Two - ", "Two - "}));
     EXPECT_EQ(out.library.Count(), 2);
 
+    // A new discovery adds the simulator folder's containers; the listed paths keep their flags.
     folders.newsearch = 1;
     out = RunScan(folders);
-    EXPECT_EQ(Texts(out.lines), (std::vector<std::string>{"Three - "}));
-    EXPECT_EQ(std::pair(folders.newsearch, folders.searchPaths.size()), std::pair(uint8_t{0}, size_t{1}));
+    EXPECT_EQ(Texts(out.lines), (std::vector<std::string>{"Three - ", "Two - ", "Two - "}));
+    EXPECT_EQ(folders.newsearch, 0);
+    EXPECT_EQ(folders.searchPaths.size(), 4u);
+    EXPECT_EQ(std::tie(folders.searchPaths[1].active, folders.searchPaths[3].folder),
+              std::tuple(0, tree.File("Sim/Objects/Planes")));
+    folders.newsearch = 1;
+    EXPECT_EQ(Texts(RunScan(folders).lines).size(), 3u) << "found once, not added again";
+    EXPECT_EQ(folders.searchPaths.size(), 4u);
 }
 
 TEST(Scan, NoCandidateFolder) {
@@ -143,6 +152,26 @@ TEST(Scan, NoCandidateFolder) {
         const ScanOutcome out = RunScan(folders);
         EXPECT_EQ(std::pair(out.result, out.library.Count()), std::pair(ScanResultCode::NoCandidate, 0))
             << name;
+    }
+}
+
+// What an empty list is explained with: the folders read, the files read, and those without
+// a section that names a sim (a real package may have none).
+TEST(Scan, CountsWhatItRead) {
+    TempFolder tree;
+    tree.Write("SimObjects/Airplanes/A321/aircraft.cfg", Section(0, "A321", "") + Section(1, "A321 b", ""));
+    tree.Write("SimObjects/Airplanes/C172/aircraft.cfg", Section(0, "C172", "c172"));
+    tree.Write("SimObjects/Airplanes/Docs/readme.txt", "none");
+    // counts: folders searched, files read, files without sim; lines
+    const std::pair<ScanFolders, std::tuple<std::vector<std::string>, size_t, size_t, size_t>> cases[] = {
+        {{tree.Path(), {}, 0}, {{tree.File("SimObjects/Airplanes")}, 2, 1, 1}},
+        {{tree.Path(), {{tree.File("SimObjects/Airplanes/A321"), 1}}, 0}, {{tree.File("SimObjects/Airplanes/A321")}, 0, 0, 0}},
+        {{tree.File("missing"), {}, 0}, {{tree.File("missing")}, 0, 0, 0}}};
+    for (auto [folders, expected] : cases) {
+        const ScanOutcome out = RunScan(folders);
+        EXPECT_EQ(std::tuple(out.counts.foldersSearched, out.counts.configFilesRead,
+                             out.counts.configFilesWithoutSim, out.lines.size()),
+                  expected);
     }
 }
 
@@ -326,6 +355,8 @@ TEST(BrowserLists, RoundMarkAndShownFolder) {
     EXPECT_EQ(ShownAircraftFolder("/Home/FSX/SimObjects/A", "/home/fsx"), "<FSX>/SimObjects/A");
     EXPECT_EQ(ShownAircraftFolder("/other/A", "/home/fsx"), "/other/A");
     EXPECT_EQ(ShownAircraftFolder("/a", ""), "/a");
+    EXPECT_EQ(ShownAircraftFolder("/home/fsx/SimObjects/A", "/home/fsx/"), "<FSX>/SimObjects/A");
+    EXPECT_EQ(ShownAircraftFolder("/home/fsx2/A", "/home/fsx"), "/home/fsx2/A");
 }
 
 TEST(Thumbnail, DecodesAtTheSmallestScaleThatCoversTheShownSize) {
