@@ -9,6 +9,7 @@
 #include "RecordDictionary.h"
 #include "RecordAddress.h"
 #include "RecordEdits.h"
+#include "RecordDiff.h"
 #include "SaveChecks.h"
 #include "ScanCommand.h"
 #include "TableCommands.h"
@@ -236,7 +237,12 @@ public:
         if (record.type == DataType::Text) {
             return record.Text();
         }
-        return FormatValue(record.type, record.Bytes(), mOptions.style);
+        std::string value = FormatValue(record.type, record.Bytes(), mOptions.style);
+        // A block of bytes has no value text: its bytes are its value.
+        if (value == " " && !IsTableType(record.type) && !record.data.empty()) {
+            value = HexBytesText(record.Bytes());
+        }
+        return value;
     }
 
     ReadOptions ReadOptionsOf() const { return {mOptions.datatypes, mOptions.style}; }

@@ -24,8 +24,19 @@ namespace {
 constexpr int kCodeRole = Qt::UserRole;
 constexpr int kBytesRole = Qt::UserRole + 1;
 
+// No real configuration value comes near this; a longer one (a 3 MB title= line) would cost
+// seconds of text layout in every list, label and caption that shows it.
+constexpr size_t kMaxShownBytes = 256;
+
 QString FromUtf8(std::string_view text) {
-    return QString::fromUtf8(text.data(), qsizetype(text.size()));
+    if (text.size() <= kMaxShownBytes) {
+        return QString::fromUtf8(text.data(), qsizetype(text.size()));
+    }
+    QString shown = QString::fromUtf8(text.data(), qsizetype(kMaxShownBytes));
+    if (shown.endsWith(QChar(QChar::ReplacementCharacter))) {
+        shown.chop(1); // a character cut in two
+    }
+    return shown + QChar(0x2026);
 }
 
 QString CaptionOf(const char* control, bool german) {
@@ -136,8 +147,16 @@ SelectionPage::SelectionPage(AircraftLibrary& library, const Settings& settings,
         valueLabels[size_t(i)] = value;
     }
 
+    EmptyNote = new QLabel(this);
+    EmptyNote->setObjectName(QStringLiteral("EmptyNote"));
+    EmptyNote->setWordWrap(true);
+    EmptyNote->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    EmptyNote->setMargin(8);
+    EmptyNote->hide();
+
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(EmptyNote);
     layout->addWidget(mSplitter, 1);
     layout->addWidget(strip);
 
@@ -177,6 +196,11 @@ void SelectionPage::SetLines(std::vector<AircraftLine> lines) {
         item->setData(kCodeRole, qlonglong(line.code));
     }
     mLastSelected = -1;
+}
+
+void SelectionPage::SetEmptyText(const QString& text) {
+    EmptyNote->setText(text);
+    EmptyNote->setVisible(!text.isEmpty());
 }
 
 void SelectionPage::SelectFirst() {

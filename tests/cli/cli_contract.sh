@@ -83,12 +83,12 @@ mkdir "$work/folder.air"
 expect folder-refused 2 "" "$cli" "${ini[@]}" check "$work/folder.air"
 stderr_has folder-refused "is not a regular file"
 expect ini-folder 0 "ok: 3 records" "$cli" --ini "$work" check "$work/plane.air"
-# Numbers from 0x80000000 up sort after 0x7fffffff and can be addressed.
+# Numbers from 0x80000000 up sort after 0x7fffffff and can be addressed; bytes without a type read as hex.
 printf '\xff\xff\xff\xff\x01\x00\x00\x00\x0a\x00\x00\x00\x80\x01\x00\x00\x00\x0b' > "$work/high.air"
 expect high-tree 0 "80000000 (????) 
 ffffffff (????) " "$cli" --ini "$work/KVR.ini" tree "$work/high.air"
-expect high-get 0 " " "$cli" --ini "$work/KVR.ini" get "$work/high.air" 80000000
-expect high-get-max 0 " " "$cli" --ini "$work/KVR.ini" get "$work/high.air" 0xFFFFFFFF
+expect high-get 0 "0B" "$cli" --ini "$work/KVR.ini" get "$work/high.air" 80000000
+expect high-get-max 0 "0A" "$cli" --ini "$work/KVR.ini" get "$work/high.air" 0xFFFFFFFF
 expect high-too-big 1 "" "$cli" --ini "$work/KVR.ini" get "$work/high.air" 100000000
 expect encode-fwgt 0 "0064" "$cli" encode fwgt 1e2
 expect encode-float-overflow 3 "" "$cli" encode float 1e39
@@ -137,6 +137,13 @@ Ferry - Blue	$fs/SimObjects/Boats/Ferry/ferry.air
 Zed é - Red	$air" "$cli" scan "$fs"
 expect scan-searchpath 0 "Mine - 	$fs/Extra/Mine/m.air" "$cli" scan "$fs" --searchpath "$fs/Extra"
 expect scan-none 2 "" "$cli" scan "$work/none"
+stderr_has scan-none "no aircraft folder found in $work/none"
+expect scan-searchpath-file 2 "" "$cli" scan "$fs" --searchpath "$work/plane.air"
+stderr_has scan-searchpath-file "no aircraft folder found in $work/plane.air"
+mkdir -p "$fs/NoSim/A321"
+printf '[fltsim.0]\ntitle=A321\n' > "$fs/NoSim/A321/aircraft.cfg"
+expect scan-no-sim 0 "" "$cli" scan "$fs" --searchpath "$fs/NoSim"
+stderr_has scan-no-sim "1 configuration files read, 1 of them without a [fltsim.N] section with a sim entry"
 expect scan-usage 1 "" "$cli" scan
 
 [ "$failures" -eq 0 ] && echo "cli contract: all passed"
