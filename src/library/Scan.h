@@ -1,11 +1,12 @@
 // The aircraft scan: finds the container folders below the simulator folder (or takes the
-// search paths), reads every aircraft folder in them, and hands one line per titled variation
-// to the all-aircraft list.
+// search paths) and those of its packages, reads every aircraft folder in them, and hands one
+// line per titled variation to the all-aircraft list.
 #pragma once
 
 #include "AircraftLibrary.h"
 #include "SearchPath.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -34,25 +35,35 @@ class ScanProgress {
     virtual void ScanFinished() = 0;
 };
 
-// What a scan looked at, so that an empty list can say why it is empty.
-struct ScanCounts {
-    // The active search paths read, or the simulator folder when discovery found none.
-    std::vector<std::string> foldersSearched;
+// What the scan looked at, so that an empty list can be explained.
+struct ScanSummary {
+    // Containers were looked for below the simulator folder.
+    bool discovered = false;
+    // The simulator folder could not be listed, so discovery found nothing.
+    bool simulatorFolderMissing = false;
+    // The containers whose aircraft folders were read.
+    std::vector<std::string> searchedFolders;
+    size_t inactiveSearchPaths = 0;
     size_t configFilesRead = 0;
-    // Read, but without a [fltsim.N] section that has a sim entry.
+    // Files read that hold no [fltsim.N] section with a sim entry, and the first of them.
     size_t configFilesWithoutSim = 0;
+    std::string firstWithoutSim;
+    // Paths that could not be read, each counted once.
+    size_t problems = 0;
+    // MSFS aircraft folders left out: no variation names an existing ".air" file.
+    size_t withoutAir = 0;
 };
 
 struct ScanHooks {
     ScanProgress* progress = nullptr;
+    // Filled (reset first) when set.
+    ScanSummary* summary = nullptr;
     // The all-aircraft list.
     std::function<void(std::string text, AircraftCode code)> addLine;
     // Debug points; the texts are only built when this is set.
     std::function<void(std::string_view)> debug;
     // A folder or file that could not be read, with the reason.
     std::function<void(std::string_view)> problem;
-    // Filled afresh by every scan when set.
-    ScanCounts* counts = nullptr;
 };
 
 namespace ScanResultCode {

@@ -167,7 +167,7 @@ class TMainBrowser : public QMainWindow {
     bool mResizeAttached = false;
     AircraftLibrary mLibrary;
     bool mBrowserChangePending = false;
-    ScanCounts mScanCounts;
+    ScanSummary mScanSummary;
     bool mScanned = false;
     bool mRescanDue = false;
     bool mStartFileHandled = false;

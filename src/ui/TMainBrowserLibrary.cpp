@@ -75,6 +75,9 @@ void TMainBrowser::RescanLibrary() {
     mRescanDue = false;
     ScanLibrary();
     mSettings.Save(); // the search paths the scan discovered
+    if (mSelectionPage->Lines().empty()) {
+        ShowCaption({}); // no aircraft is shown any more
+    }
     mSelectionPage->SelectFirst();
     mSelectionPage->RebuildManufacturerLists();
     mSelectionPage->ShowAircraftInfo();
@@ -89,18 +92,27 @@ QString TMainBrowser::EmptyLibraryText() const {
     QStringList lines{Pick(Texts::NoAircraftFound, german)};
     if (mSettings.fspath.empty()) {
         lines << Pick(Texts::NoSimulatorFolder, german);
-    } else if (!QFileInfo(fspath).isDir()) {
+    } else if (mScanSummary.simulatorFolderMissing || !QFileInfo(fspath).isDir()) {
         lines << Pick(Texts::SimulatorFolderMissing, german).arg(fspath);
     }
     QStringList folders;
-    for (const std::string& folder : mScanCounts.foldersSearched) {
+    for (const std::string& folder : mScanSummary.searchedFolders) {
         folders << DisplayPath(folder);
     }
-    lines << Pick(Texts::FoldersSearched, german).arg(folders.join(QStringLiteral("; ")))
-          << Pick(Texts::ConfigFilesRead, german)
-                 .arg(mScanCounts.configFilesRead)
-                 .arg(mScanCounts.configFilesWithoutSim)
-          << Pick(Texts::AircraftFoldersExpected, german);
+    if (folders.isEmpty() && !mSettings.fspath.empty()) {
+        folders << fspath; // discovery looked there and found no container
+    }
+    lines << Pick(Texts::FoldersSearched, german).arg(folders.join(QStringLiteral("; ")));
+    if (mScanSummary.inactiveSearchPaths > 0) {
+        lines << Pick(Texts::InactiveSearchPaths, german).arg(mScanSummary.inactiveSearchPaths);
+    }
+    QString files = Pick(Texts::ConfigFilesRead, german)
+                        .arg(mScanSummary.configFilesRead)
+                        .arg(mScanSummary.configFilesWithoutSim);
+    if (!mScanSummary.firstWithoutSim.empty()) {
+        files += QLatin1Char(' ') + Pick(Texts::ForExample, german).arg(DisplayPath(mScanSummary.firstWithoutSim));
+    }
+    lines << files << Pick(Texts::AircraftFoldersExpected, german);
     return lines.join(u'\n');
 }
 
@@ -159,7 +171,7 @@ int TMainBrowser::ScanLibrary() {
         hooks.debug = [this](std::string_view text) { mDebugLog.WriteDebugPoint(text); };
     }
     hooks.problem = [&problems](std::string_view text) { problems.emplace_back(text); };
-    hooks.counts = &mScanCounts;
+    hooks.summary = &mScanSummary;
     const int result = Scan(folders, mLibrary, hooks);
     mScanned = true;
     // Reaches kvr.cfg with the next save of the settings.
