@@ -47,10 +47,10 @@ XDG_DATA_HOME=$work/no-user-data "$kelvara" --settings-folder "$work/settings" "
   --select "$first" >"$work/kelvara.log" 2>&1 &
 pids+=($!)
 
-wait_for 'main=$(xdotool search --onlyvisible --name "^Kelvara V" 2>/dev/null | head -1); [ -n "$main" ]' ||
-  fail "the window did not show: $(cat "$work/kelvara.log")"
 wait_for 'graph=$(xdotool search --name "^Kelvara graph" 2>/dev/null | head -1); [ -n "$graph" ]' ||
   fail "the graph's window did not show: $(cat "$work/kelvara.log")"
+wait_for 'main=$(xdotool search --onlyvisible --class kelvara 2>/dev/null | grep -vx "$graph" | head -1); [ -n "$main" ]' ||
+  fail "the window did not show: $(cat "$work/kelvara.log")"
 xdotool windowactivate --sync "$main" >/dev/null 2>&1 || xdotool windowfocus --sync "$main"
 sleep 1
 
