@@ -69,6 +69,14 @@ inline constexpr UiText UnreadableDuringScan{
     "%1 Ordner oder Dateien konnten beim Lesen der Flugzeuge nicht gelesen werden, z. B. %2"};
 inline constexpr UiText CompareWithFile{"Compare with file…", "Mit Datei vergleichen…"};
 inline constexpr UiText InstalledPlugins{"Installed plug-ins", "Installierte Plug-ins"};
+inline constexpr UiText PluginDisabled{
+    "The plug-in %1 did not finish starting the last time Kelvara started, so it was skipped. It "
+    "stays off until the file is replaced or %2 is deleted.",
+    "Das Plug-in %1 ist beim letzten Start von Kelvara nicht fertig gestartet und wurde deshalb "
+    "übersprungen. Es bleibt aus, bis die Datei ersetzt oder %2 gelöscht wird."};
+inline constexpr UiText PluginsBeyondLimit{
+    "Only the first %1 plug-ins are loaded. Left out:\n%2",
+    "Nur die ersten %1 Plug-ins werden geladen. Ausgelassen:\n%2"};
 } // namespace Texts
 
 } // namespace kelvara
