@@ -322,7 +322,11 @@ void TableGridView::PasteCfgLine() {
     if (read.status != CfgLineRead::Status::Ok) {
         const bool german = mSettings.German();
         QString reason = QString::fromStdString(DescribeCfgLineRefusal(read, german));
+        // The sentence continues the message.
         reason.chop(reason.endsWith(u'.') ? 1 : 0);
+        if (!reason.isEmpty() && !german) {
+            reason[0] = reason[0].toLower();
+        }
         mPrompts.Inform(Utf8Text(TextId::CaptionInformation, mSettings),
                         Pick(kCfgLineRefused, german).arg(reason).toStdString());
         return;
@@ -361,7 +365,7 @@ bool TableGridView::EditCell(int row, int column, const QString& text) {
 void TableGridView::RefuseTyped(const GridEdit& edit) {
     const bool german = mSettings.German();
     if (edit.status == GridEdit::Status::NotANumber) {
-        mPrompts.Error(Utf8Text(TextId::CaptionError, mSettings), ConversionErrorMessage(edit.text, german));
+        mPrompts.Error(Utf8Text(TextId::CaptionError, mSettings), ConversionErrorMessage(edit.text, edit.fault, german));
     } else if (edit.status == GridEdit::Status::OutOfRange) {
         mPrompts.Inform(Utf8Text(TextId::CaptionInformation, mSettings), RangeMessage(edit.limits, german));
     }

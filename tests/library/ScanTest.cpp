@@ -500,6 +500,40 @@ TEST(WindowsPaths, MappedThroughThePrefix) {
               (std::array{6, 0, 0}));
 }
 
+TEST(PackageFolders, SimulatorsAPrefixHolds) {
+    const std::pair<const char*, const char*> lines[] = {
+        {"[GRAPHICS]\r\n\tInstalledPackagesPath \"D:\\My Games\\MSFS Packages\"\r\n", "D:\\My Games\\MSFS Packages"},
+        {"installedpackagespath\"C:\\x\"", "C:\\x"},
+        {"InstalledPackagesPathOld \"C:\\old\"\nVersion 1", ""},
+        {"", ""},
+    };
+    for (const auto& [text, path] : lines) {
+        EXPECT_EQ(InstalledPackagesPath(text), path) << text;
+    }
+
+    TempFolder tree;
+    tree.MakeFolder("pfx/drive_c/Program Files/Lockheed Martin");
+    tree.MakeFolder("pfx/dosdevices");
+    tree.MakeFolder("d/My Games/MSFS Packages/Community");
+    ASSERT_EQ(::symlink(tree.File("d").c_str(), tree.File("pfx/dosdevices/d:").c_str()), 0);
+    tree.Write("pfx/drive_c/users/steamuser/AppData/Roaming/Microsoft Flight Simulator/UserCfg.opt",
+               "\xef\xbb\xbf" "InstalledPackagesPath \"D:\\My Games\\MSFS Packages\"\r\n");
+    tree.Write("pfx/drive_c/users/steamuser/AppData/Local/Packages/Microsoft.Limitless_8wekyb3d8bbwe/LocalCache/"
+               "UserCfg.opt", "InstalledPackagesPath \"C:\\MSFS2024\"\n");
+    tree.Write("pfx/drive_c/users/other/AppData/Roaming/Microsoft Flight Simulator 2024/UserCfg.opt", "no path here\n");
+    std::vector<std::string> found;
+    for (const PrefixSimulator& simulator : SimulatorsInPrefix(tree.File("pfx"))) {
+        found.push_back(simulator.simulator + " " + simulator.folder.substr(tree.Path().size()));
+    }
+    EXPECT_EQ(found, (std::vector<std::string>{
+                         "Prepar3D v4 /pfx/drive_c/Program Files/Lockheed Martin/Prepar3D v4",
+                         "Prepar3D v5 /pfx/drive_c/Program Files/Lockheed Martin/Prepar3D v5",
+                         "Prepar3D v6 /pfx/drive_c/Program Files/Lockheed Martin/Prepar3D v6",
+                         "MSFS 2020 /pfx/dosdevices/d:/My Games/MSFS Packages",
+                         "MSFS 2024 /pfx/drive_c/MSFS2024",
+                     }));
+}
+
 TEST(AddOnXml, NamesComponentsAndEncodings) {
     const std::string body = "<AddOn.Name>Caf\xe9</AddOn.Name><AddOn.Component><Category>SimObjects</Category>"
                              "<Path> SimObjects\\Airplanes </Path><Name>Planes</Name></AddOn.Component>"
