@@ -10,6 +10,7 @@
 #include "PluginList.h"
 #include "RecordDictionary.h"
 #include "RecordTree.h"
+#include "Scan.h"
 
 #include <QMainWindow>
 #include <QStringList>
@@ -51,6 +52,9 @@ class TMainBrowser : public QMainWindow {
     void SaveAircraft1Click();
     // The checks before saving; false when the user chose to go back to the findings.
     [[nodiscard]] bool ChecksAllowSaving();
+    // Before the shown file's edits are left: Save, Discard or Cancel. true: go on (saved, or
+    // the edits may go); false: stay with nothing written and the edits kept.
+    [[nodiscard]] bool MayLeaveFile();
     void ASCIIExport1Click();
     // The export after its save dialog; the folder becomes asciidir.
     void ExportAsciiTo(const QString& path);
@@ -69,6 +73,8 @@ class TMainBrowser : public QMainWindow {
     // The compare view on the file at path (B), the shown file being A.
     void CompareWithFile(const QString& path);
     void InstalledPlugins1Click();
+    // Before the first show: the plug-ins are listed, none is loaded.
+    void SetPluginsOff(bool off) { mPluginsOff = off; }
     // Copies geometry and panel sizes into Settings and saves them.
     void StoreWindowLayout();
 
@@ -123,6 +129,7 @@ class TMainBrowser : public QMainWindow {
     void resizeEvent(QResizeEvent* event) override;
 
   private:
+    void StartPlugins();
     void BuildMenu();
     void FormShow();
     void ApplyLanguage();
@@ -134,10 +141,19 @@ class TMainBrowser : public QMainWindow {
     // Library mode start: simulator folder, scan loop, selection page. false: cancelled.
     bool StartLibraryMode();
     int ScanLibrary();
+    // After a confirmed configuration changed the folders: now on the selection page, or when
+    // the user goes back to it (a rescan under the record page would shift its variation).
+    void RescanLibrary();
+    // Why the last scan listed no aircraft; empty when it listed some or none ran.
+    [[nodiscard]] QString EmptyLibraryText() const;
     void ConnectSelectionPage();
     void ShowSelectionPage();
     void OpenCurrentVariation();
     void EnableRecordMenus(bool enabled);
+    // The checks, then the save; false when either stopped it.
+    bool SaveShownFile();
+    // subject: the file or aircraft shown, empty for none.
+    void ShowCaption(const QString& subject);
 
     Settings& mSettings;
     UserPrompts& mPrompts;
@@ -154,6 +170,9 @@ class TMainBrowser : public QMainWindow {
     bool mResizeAttached = false;
     AircraftLibrary mLibrary;
     bool mBrowserChangePending = false;
+    ScanSummary mScanSummary;
+    bool mScanned = false;
+    bool mRescanDue = false;
     bool mStartFileHandled = false;
     static constexpr int kExposeWaitMs = 2000;
 
@@ -173,6 +192,7 @@ class TMainBrowser : public QMainWindow {
     std::unique_ptr<CompareView> mCompare;
     PluginList mPlugins; // told to exit when the window ends
     TView_Plugins_Form* mPluginsForm = nullptr;
+    bool mPluginsOff = false;
     CompareMarks mCompareMarks;
 };
 

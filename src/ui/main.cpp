@@ -6,6 +6,7 @@
 //   --settings-folder DIR  keep kvr.cfg and the debug log there instead of the program's folder
 //   --select NUMBER     select the first record with this hexadecimal number once shown
 //   --overlay           check "Overlay", so that 0x1503 and 0x1504 are drawn over each other
+//   --no-plugins        list the plug-ins without loading any
 #include "ApplicationSetup.h"
 #include "DeferredStyleIcons.h"
 #include "DictionaryLocation.h"
@@ -45,6 +46,7 @@ const char* kHelp =
     "  --settings-folder DIR keep kvr.cfg and the debug log in DIR\n"
     "  --select NUMBER       select the first record with this hexadecimal number\n"
     "  --overlay             draw tables 0x1503 and 0x1504 over each other\n"
+    "  --no-plugins          start without loading the plug-ins (*.kvr)\n"
     "  --help                print this text and exit\n"
     "  --version             print the version and exit\n"
     "For timing start-up: --quit-after-show, --minimal-window, --time-tvchange.\n"
@@ -93,6 +95,7 @@ struct Options {
     bool timeTvChange = false;
     QString select;
     bool overlay = false;
+    bool noPlugins = false;
     QStringList rest;
 };
 
@@ -114,6 +117,8 @@ Options ParseOptions(const QStringList& arguments) {
             options.select = arguments[++i];
         } else if (argument == QStringLiteral("--overlay")) {
             options.overlay = true;
+        } else if (argument == QStringLiteral("--no-plugins")) {
+            options.noPlugins = true;
         } else {
             options.rest << argument;
         }
@@ -207,6 +212,7 @@ int main(int argc, char* argv[]) {
         new kelvara::DeferredStyleIcons(QStyleFactory::create(QApplication::style()->name())));
     kelvara::QtUserPrompts prompts;
     kelvara::TMainBrowser window(settings, prompts, options.rest);
+    window.SetPluginsOff(options.noPlugins);
     prompts.SetParent(&window);
     window.show();
 

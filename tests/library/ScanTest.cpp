@@ -189,10 +189,17 @@ TEST(Scan, SearchPathsInListOrderAndNewsearchRediscovers) {
     EXPECT_EQ(Texts(out.lines), (std::vector<std::string>{"Two - ", "Two - "}));
     EXPECT_EQ(out.library.Count(), 2);
 
+    // A new discovery adds the simulator folder's containers; the listed paths keep their flags.
     folders.newsearch = 1;
     out = RunScan(folders);
-    EXPECT_EQ(Texts(out.lines), (std::vector<std::string>{"Three - "}));
-    EXPECT_EQ(std::pair(folders.newsearch, folders.searchPaths.size()), std::pair(uint8_t{0}, size_t{1}));
+    EXPECT_EQ(Texts(out.lines), (std::vector<std::string>{"Three - ", "Two - ", "Two - "}));
+    EXPECT_EQ(folders.newsearch, 0);
+    EXPECT_EQ(folders.searchPaths.size(), 4u);
+    EXPECT_EQ(std::tie(folders.searchPaths[1].active, folders.searchPaths[3].folder),
+              std::tuple(0, tree.File("Sim/Objects/Planes")));
+    folders.newsearch = 1;
+    EXPECT_EQ(Texts(RunScan(folders).lines).size(), 3u) << "found once, not added again";
+    EXPECT_EQ(folders.searchPaths.size(), 4u);
 }
 
 TEST(Scan, EmptyListsAreExplainedBySummary) {
@@ -669,6 +676,8 @@ TEST(BrowserLists, RoundMarkAndShownFolder) {
     EXPECT_EQ(ShownAircraftFolder("/Home/FSX/SimObjects/A", "/home/fsx"), "<FSX>/SimObjects/A");
     EXPECT_EQ(ShownAircraftFolder("/other/A", "/home/fsx"), "/other/A");
     EXPECT_EQ(ShownAircraftFolder("/a", ""), "/a");
+    EXPECT_EQ(ShownAircraftFolder("/home/fsx/SimObjects/A", "/home/fsx/"), "<FSX>/SimObjects/A");
+    EXPECT_EQ(ShownAircraftFolder("/home/fsx2/A", "/home/fsx"), "/home/fsx2/A");
 }
 
 TEST(Thumbnail, DecodesAtTheSmallestScaleThatCoversTheShownSize) {
