@@ -17,6 +17,8 @@
 #include "ValueFormat.h"
 
 #include <cstdio>
+#include <filesystem>
+#include <fstream>
 #include <iostream>
 #include <optional>
 #include <string>
@@ -43,9 +45,10 @@ const char* kUsage =
     "  table-import FILE NUMBER[/FIELD] IN    read a table text file into it and save\n"
     "options:\n"
     "  --ini PATH  --datatypes 0|1  --delimiter 1|2|3  --decimal 1|2  --locale-mark .|,\n"
-    "  --help      --version\n"
-    "Without --ini, KVR.ini is read from $XDG_DATA_HOME/kelvara/ (default\n"
-    "~/.local/share/kelvara/), else next to the program, else from ../share/kelvara/.\n";
+    "  -h, --help  --version\n"
+    "Without --ini, KVR.ini is read from $XDG_CONFIG_HOME/kelvara/ (default ~/.config/kelvara/),\n"
+    "else next to the program, else from ../share/kelvara/. Without a dictionary, commands that\n"
+    "read records exit with 2.\n";
 
 struct Options {
     std::string ini;
@@ -76,6 +79,10 @@ Options ParseOptions(int argc, char** argv) {
     bool positionalOnly = false;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
+        if (!positionalOnly && (arg == "-h" || arg == "--help" || arg == "--version")) {
+            options.args = {arg == "-h" ? "--help" : arg};
+            return options;
+        }
         if (positionalOnly || arg.rfind("--", 0) != 0) {
             options.args.push_back(arg);
             continue;
@@ -83,10 +90,6 @@ Options ParseOptions(int argc, char** argv) {
         if (arg == "--") {
             positionalOnly = true;
             continue;
-        }
-        if (arg == "--help" || arg == "--version") {
-            options.args = {arg};
-            return options;
         }
         if (arg == "--strict") {
             options.strict = true;
@@ -341,6 +344,18 @@ int Run(const Options& options) {
         return kExitOk;
     }
 
+    // Every command from here on names records by the dictionary; without one its output would
+    // be a plausible-looking list of unnamed records.
+    if (options.ini.empty()) {
+        std::cerr << "kelvara-cli: no record dictionary: " << options.iniNotFound << "\n";
+        return kExitFile;
+    }
+    std::error_code ignored;
+    if (std::filesystem::is_directory(options.ini, ignored) ||
+        !std::ifstream(options.ini, std::ios::binary)) {
+        std::cerr << "kelvara-cli: cannot read the record dictionary " << options.ini << "\n";
+        return kExitFile;
+    }
     if (command == "diff") {
         if (options.ini.empty()) {
             std::cerr << "warning: no record dictionary: " << options.iniNotFound << "\n";

@@ -17,8 +17,10 @@
 #include "TImageCounter.h"
 #include "UiTexts.h"
 #include "UserPrompts.h"
+#include "WelcomeDialog.h"
 
 #include <QApplication>
+#include <QFileDialog>
 #include <QListWidget>
 #include <QMenu>
 #include <QSignalBlocker>
@@ -47,7 +49,7 @@ void TMainBrowser::Config1Click() {
     RunConfiguration();
 }
 
-int TMainBrowser::RunConfiguration() {
+int TMainBrowser::RunConfiguration(bool scanFollows) {
     THosts_File* dialog = HostsFile();
     dialog->SetValues(CurrentConfiguration(mSettings));
     // A busy cursor of the first show must not hide the dialog the user has to answer.
@@ -57,12 +59,79 @@ int TMainBrowser::RunConfiguration() {
     if (result != QDialog::Accepted) {
         return -1;
     }
+    const ConfigurationValues chosen = dialog->Values();
+    ConfigurationValues sameFolder = chosen;
+    sameFolder.fspath = mSettings.fspath;
+    const bool dueBesidesTheFolder = RestartMessageDue(mSettings, sameFolder);
     const ConfigurationOutcome outcome =
-        ApplyConfiguration(mSettings, dialog->Values(), mBrowserChangePending);
-    if (outcome.restartMessageDue) {
+        ApplyConfiguration(mSettings, chosen, mBrowserChangePending);
+    if (outcome.restartMessageDue && (!scanFollows || dueBesidesTheFolder)) {
         mPrompts.Inform("", std::string(Text(TextId::RestartNotice, outcome.restartMessageGerman)));
     }
     return 0;
+}
+
+bool TMainBrowser::ChooseSimulatorFolder(StartupMode& mode) {
+    const LookupEnvironment environment = LookupEnvironmentFromProcess();
+    const SimulatorLookup lookup = FindSimulators(environment);
+    switch (ResolveSimulatorFolder(mSettings, lookup)) {
+    case SimulatorFolderSource::FromSettings:
+        return true;
+    case SimulatorFolderSource::FoundDefault:
+        mSettings.Save();
+        return true;
+    case SimulatorFolderSource::AskUser:
+        break;
+    }
+    std::vector<std::string> searched;
+    for (const SimulatorPlace& place : lookup.searched) {
+        searched.push_back(place.folder);
+    }
+    // A busy cursor of the first show must not hide the page the user has to answer.
+    QApplication::setOverrideCursor(Qt::ArrowCursor);
+    const struct CursorBack {
+        ~CursorBack() { QApplication::restoreOverrideCursor(); }
+    } cursorBack;
+    for (;;) {
+        WelcomeDialog welcome(searched, German(), this);
+        welcome.exec();
+        switch (welcome.Chosen()) {
+        case WelcomeDialog::UseSamples: {
+            const SampleFolders samples =
+                SampleSimulatorFolders(mSettings.ProgramFolder(), environment);
+            const std::string problem = CopySamples(samples);
+            if (!problem.empty()) {
+                mPrompts.Error(Utf8Text(TextId::CaptionWarning, mSettings),
+                               PickUtf8(Texts::SamplesNotCopied, German()) + "\n" + problem);
+                continue;
+            }
+            mSettings.fspath = samples.copy;
+            mSettings.newsearch = 1;
+            mSettings.Save();
+            return true;
+        }
+        case WelcomeDialog::ChooseFolder:
+            if (RunConfiguration(true) == 0 && !mSettings.fspath.empty()) {
+                return true;
+            }
+            continue;
+        case WelcomeDialog::OpenFile: {
+            const QString path = QFileDialog::getOpenFileName(
+                this, QString(), DisplayPath(mSettings.opendir),
+                DialogFilter(Text(TextId::AirFileDialogFilter, mSettings)));
+            if (path.isEmpty()) {
+                continue;
+            }
+            mode.fileMode = true;
+            mode.startFile = LocalPath(path);
+            return true;
+        }
+        case WelcomeDialog::Quit:
+            mPrompts.Inform(Utf8Text(TextId::CaptionInformation, mSettings),
+                            PickUtf8(Texts::QuitWithoutSimulator, German()));
+            return false;
+        }
+    }
 }
 
 bool TMainBrowser::StartLibraryMode() {
@@ -71,14 +140,8 @@ bool TMainBrowser::StartLibraryMode() {
     mChanges.SetLibraryMode(true);
     ConnectSelectionPage();
 
-    if (ResolveSimulatorFolder(mSettings, HomeFolder()) != SimulatorFolderSource::FromSettings) {
-        if (mSettings.fspath.empty()) {
-            RunConfiguration();
-        }
-        mSettings.Save();
-    }
     if (!RunScanLoop([this] { return ScanLibrary() == ScanResultCode::Ok; },
-                     [this] { return RunConfiguration() == 0; }, mDebugLog)) {
+                     [this] { return RunConfiguration(true) == 0; }, mDebugLog)) {
         QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection);
         return false;
     }
@@ -163,7 +226,7 @@ void TMainBrowser::TabControlChange() {
             }
             BusyCursor busy;
             const int saved = SaveCurrentFile(mTree, SaveNamesForFile(mStandalonePath), mChanges,
-                                              mPrompts, German());
+                                              mPrompts, German(), [this] { SaveAs1Click(); });
             if (saved != WriteResultCode::Ok) {
                 // The save said why it failed; the edits stay on the record page.
                 const QSignalBlocker quiet(mTabControl);
