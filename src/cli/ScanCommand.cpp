@@ -16,7 +16,38 @@ namespace {
 
 constexpr const char* kScanUsage =
     "usage: kelvara-cli scan FSPATH [--searchpath DIR]...\n"
-    "  without --searchpath the aircraft containers are found two levels below FSPATH\n";
+    "  without --searchpath the aircraft containers are found two levels below FSPATH\n"
+    "  (Aircraft in FS2004); the add-on packages of a Prepar3D v4-v6 folder in a Wine prefix\n"
+    "  and the packages of an MSFS packages folder are always read\n";
+
+// An empty list says where it looked and what it found there.
+void ExplainEmpty(const ScanFolders& folders, const ScanSummary& summary, bool noCandidate) {
+    std::string text;
+    if (summary.simulatorFolderMissing) {
+        text = "kelvara-cli: the simulator folder " + folders.fspath + " cannot be read\n";
+    } else if (noCandidate && summary.discovered) {
+        text = "kelvara-cli: no aircraft folder found below " + folders.fspath + "\n";
+    } else {
+        text = noCandidate ? "kelvara-cli: no aircraft folder found in the search paths\n"
+                           : "kelvara-cli: no aircraft found\n";
+    }
+    for (const std::string& folder : summary.searchedFolders) {
+        text += "  searched " + folder + "\n";
+    }
+    if (!noCandidate) {
+        text += "  " + std::to_string(summary.configFilesRead) + " configuration files read, " +
+                std::to_string(summary.configFilesWithoutSim) +
+                " without a [fltsim.N] section that has a sim entry";
+        text += summary.firstWithoutSim.empty() ? "\n" : " (" + summary.firstWithoutSim + ")\n";
+    }
+    if (summary.discovered) {
+        text += "  aircraft folders are expected in the folders two levels below the simulator folder, as " +
+                JoinFolder(folders.fspath, "SimObjects/Airplanes/NAME/aircraft.cfg") + "\n";
+    } else {
+        text += "  aircraft folders are expected in the search paths, as SEARCHPATH/NAME/aircraft.cfg\n";
+    }
+    std::cerr << text;
+}
 
 } // namespace
 
@@ -40,14 +71,22 @@ int RunScanCommand(int argc, char** argv) {
 
     AircraftLibrary library;
     std::vector<AircraftLine> lines;
+    ScanSummary summary;
     ScanHooks hooks;
+    hooks.summary = &summary;
     hooks.addLine = CollectLines(lines);
     hooks.problem = [](std::string_view text) {
         std::cerr << "kelvara-cli: skipped " << text << "\n";
     };
     if (Scan(folders, library, hooks) != ScanResultCode::Ok) {
-        std::cerr << "kelvara-cli: no aircraft folder found below " << folders.fspath << "\n";
+        ExplainEmpty(folders, summary, true);
         return 2;
+    }
+    if (summary.withoutAir > 0) {
+        std::cerr << "kelvara-cli: " << summary.withoutAir << " aircraft without an .air file\n";
+    }
+    if (lines.empty()) {
+        ExplainEmpty(folders, summary, false);
     }
     SortAircraftLines(lines);
 

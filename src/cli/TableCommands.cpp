@@ -6,6 +6,7 @@
 #include "RecordDictionary.h"
 #include "RecordAddress.h"
 #include "RecordEdits.h"
+#include "TableCfgLine.h"
 #include "TableText.h"
 
 #include <fstream>
@@ -24,6 +25,7 @@ int Usage(const std::string& text) {
     std::cerr << "kelvara-cli: " << text << "\n"
               << "usage: kelvara-cli [--delimiter 1|2|3] [--decimal 1|2] table-export FILE NUMBER[/FIELD] OUT\n"
               << "       kelvara-cli table-import FILE NUMBER[/FIELD] IN\n"
+              << "       --format cfg: one line as MSFS configuration files write tables\n"
               << "OUT and IN may be - for standard output and input\n";
     return kExitUsage;
 }
@@ -53,6 +55,66 @@ bool ReadInput(const std::string& path, std::string& text) {
     }
     text = buffer.str();
     return true;
+}
+
+bool WriteOutput(const std::string& path, const std::string& text) {
+    if (path == "-") {
+        std::cout << text;
+        return true; // main checks standard output
+    }
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out << text;
+    out.close();
+    if (!out) {
+        std::cerr << "error: output file could not be written: " << path << "\n";
+        return false;
+    }
+    return true;
+}
+
+int ExportCfgLine(const RecordNode& node, const std::string& address, const std::string& out) {
+    const CfgLineWrite line = WriteCfgLine(node.record.type, node.record.Bytes());
+    switch (line.status) {
+    case CfgLineWrite::Status::Ok:
+        return WriteOutput(out, line.line + "\n") ? kExitOk : kExitFile;
+    case CfgLineWrite::Status::NotFinite:
+        std::cerr << "error: record " << address
+                  << " holds a value that is no finite number, which a configuration line cannot hold\n";
+        return kExitRejected;
+    default:
+        std::cerr << "error: record " << address << " is too short for a table\n";
+        return kExitUsage;
+    }
+}
+
+int ImportCfgLine(RecordTree& tree, RecordNode& node, const std::string& path, const std::string& address,
+                  const std::string& in) {
+    std::string text;
+    if (!ReadInput(in, text)) {
+        std::cerr << "error: input file could not be read: " << in << "\n";
+        return kExitFile;
+    }
+    CfgLineRead read = ReadCfgLine(node.record.type, node.record.Bytes(), text);
+    if (read.status != CfgLineRead::Status::Ok) {
+        std::cerr << "error: " << in << ": " << DescribeCfgLineRefusal(read) << " Nothing was changed.\n";
+        return kExitRejected;
+    }
+    // The same values leave the file alone: a save would also sort its records.
+    if (read.bytes == node.record.data) {
+        std::cout << read.values << "\n";
+        return kExitOk;
+    }
+    if (ReplaceRecordBytes(node, std::move(read.bytes)).status != EditStatus::Ok) {
+        std::cerr << "error: record " << address << " cannot be changed\n";
+        return kExitUsage;
+    }
+    std::string detail;
+    if (WriteAirFile(tree, SaveNamesForFile(path), &detail) != WriteResultCode::Ok) {
+        std::cerr << "error: " << path << " could not be saved, .air is unchanged (" << detail << ")\n";
+        return kExitFile;
+    }
+    std::cout << read.values << "\n";
+    return kExitOk;
 }
 
 } // namespace
@@ -101,6 +163,9 @@ int RunTableCommand(const TableCommandInput& input) {
         return kExitUsage;
     }
 
+    if (input.cfgFormat) {
+        return exporting ? ExportCfgLine(*node, a[2], a[3]) : ImportCfgLine(tree, *node, path, a[2], a[3]);
+    }
     if (exporting) {
         const TableTextStyle style{input.delimiter, input.read.style.decimal};
         std::ostringstream text;

@@ -13,6 +13,7 @@ struct TableCommandInput {
     std::string ini;
     ReadOptions read;
     int delimiter = 3;
+    bool cfgFormat = false; // one configuration line instead of a table text file
 };
 
 [[nodiscard]] bool IsTableCommand(const std::string& command);

@@ -43,6 +43,7 @@ const char* kUsage =
     "  diff A B                            records that differ (exit 0 same, 1 different, 2 trouble)\n"
     "  table-export FILE NUMBER[/FIELD] OUT   table text file of a table record (- for stdout)\n"
     "  table-import FILE NUMBER[/FIELD] IN    read a table text file into it and save\n"
+    "                 with --format cfg: one line as MSFS configuration files write tables\n"
     "options:\n"
     "  --ini PATH  --datatypes 0|1  --delimiter 1|2|3  --decimal 1|2  --locale-mark .|,\n"
     "  -h, --help  --version\n"
@@ -56,6 +57,7 @@ struct Options {
     bool datatypes = true;
     bool strict = false;
     int delimiter = 3;
+    bool cfgFormat = false;
     NumberStyle style;
     std::vector<std::string> args;
 };
@@ -104,6 +106,11 @@ Options ParseOptions(int argc, char** argv) {
             iniGiven = true;
         } else if (arg == "--datatypes") {
             options.datatypes = ParseChoice(arg, value, {0, 1}) == 1;
+        } else if (arg == "--format") {
+            if (value != "cfg" && value != "text") {
+                throw UsageError{"invalid value for --format: " + value};
+            }
+            options.cfgFormat = value == "cfg";
         } else if (arg == "--delimiter") {
             options.delimiter = ParseChoice(arg, value, {1, 2, 3});
         } else if (arg == "--decimal") {
@@ -366,7 +373,8 @@ int Run(const Options& options) {
         throw UsageError{"missing FILE"};
     }
     if (IsTableCommand(command)) {
-        return RunTableCommand({a, options.ini, {options.datatypes, options.style}, options.delimiter});
+        return RunTableCommand(
+            {a, options.ini, {options.datatypes, options.style}, options.delimiter, options.cfgFormat});
     }
     // Freeing a large tree node by node takes longer than loading it, and the system takes the
     // memory back at exit anyway. The global keeps it reachable for leak checkers.

@@ -84,6 +84,33 @@ std::optional<char> ByteOf(char32_t c) {
     return std::nullopt;
 }
 
+// Unpaired surrogates and an odd last byte become U+FFFD.
+std::string Utf16ToUtf8(std::string_view bytes, bool bigEndian) {
+    const auto unit = [&](size_t i) -> char32_t {
+        const auto first = static_cast<unsigned char>(bytes[i]);
+        const auto second = static_cast<unsigned char>(bytes[i + 1]);
+        return bigEndian ? char32_t(first << 8 | second) : char32_t(second << 8 | first);
+    };
+    std::string out;
+    out.reserve(bytes.size());
+    size_t i = 0;
+    for (; i + 1 < bytes.size(); i += 2) {
+        char32_t c = unit(i);
+        if (c >= 0xD800 && c <= 0xDBFF && i + 3 < bytes.size() && unit(i + 2) >= 0xDC00 &&
+            unit(i + 2) <= 0xDFFF) {
+            c = 0x10000 + ((c - 0xD800) << 10) + (unit(i + 2) - 0xDC00);
+            i += 2;
+        } else if (c >= 0xD800 && c <= 0xDFFF) {
+            c = 0xFFFD;
+        }
+        AppendUtf8(out, c);
+    }
+    if (i < bytes.size()) {
+        AppendUtf8(out, 0xFFFD);
+    }
+    return out;
+}
+
 } // namespace
 
 std::string Windows1252ToUtf8(std::string_view bytes) {
@@ -122,6 +149,10 @@ bool IsValidUtf8(std::string_view bytes) {
 }
 
 std::string DecodeConfigText(std::string_view bytes) {
+    // Some tools save configuration files as UTF-16, always with a byte-order mark.
+    if (bytes.starts_with("\xFF\xFE") || bytes.starts_with("\xFE\xFF")) {
+        return Utf16ToUtf8(bytes.substr(2), bytes[0] == '\xFE');
+    }
     if (IsValidUtf8(bytes)) {
         constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
         if (bytes.starts_with(kByteOrderMark)) {

@@ -16,7 +16,8 @@ namespace kelvara {
 
 [[nodiscard]] bool IsValidUtf8(std::string_view bytes);
 
-// Configuration values: UTF-8 (a leading byte-order mark dropped) when valid UTF-8, else Windows-1252.
+// Configuration values: UTF-16 after its byte-order mark; UTF-8 (a leading byte-order mark
+// dropped) when valid UTF-8; else Windows-1252.
 [[nodiscard]] std::string DecodeConfigText(std::string_view bytes);
 
 } // namespace kelvara

@@ -7,6 +7,7 @@
 #include "Windows1252.h"
 
 #include <array>
+#include <charconv>
 
 namespace kelvara {
 
@@ -34,6 +35,20 @@ bool IsAscii(std::string_view bytes) {
         any |= static_cast<unsigned char>(c);
     }
     return any < 0x80;
+}
+
+// The section's lines up to the next section; major keeps its value when absent or no number.
+LineKind ReadVersionMajor(CfgReader& reader, std::string& line, int& major) {
+    LineKind kind = reader.NextLine(line);
+    for (; kind != LineKind::EndOfData && kind != LineKind::Section; kind = reader.NextLine(line)) {
+        const std::string_view value = StripEnclosingQuotes(reader.Value());
+        int number = 0;
+        if (kind == LineKind::KeyValue && ToLower(line) == "major" &&
+            std::from_chars(value.data(), value.data() + value.size(), number).ec == std::errc()) {
+            major = number;
+        }
+    }
+    return kind;
 }
 
 } // namespace
@@ -74,6 +89,10 @@ int ReadAircraftConfigText(AircraftEntry& entry, const std::string& folder, std:
     std::string line;
     LineKind kind = reader.NextLine(line);
     while (kind != LineKind::EndOfData) {
+        if (kind == LineKind::Section && line == "version") {
+            kind = ReadVersionMajor(reader, line, entry.versionMajor);
+            continue;
+        }
         if (kind != LineKind::Section || !line.starts_with("fltsim.")) {
             kind = reader.NextLine(line);
             continue;
@@ -111,8 +130,15 @@ int ReadAircraftConfigText(AircraftEntry& entry, const std::string& folder, std:
 int ReadAircraftConfig(AircraftEntry& entry, const std::string& folder, std::string* problem) {
     const auto parse = [&](const std::string& path, std::string& bytes) {
         entry.configPath = path;
-        return ReadAircraftConfigText(entry, folder,
-                                      IsAscii(bytes) ? std::move(bytes) : DecodeConfigText(bytes));
+        // UTF-16 without its byte-order mark cannot be told from binary bytes: said, not guessed.
+        const bool binary = bytes.find('\0') != std::string::npos && !bytes.starts_with("\xFF\xFE") &&
+                            !bytes.starts_with("\xFE\xFF");
+        const int count = ReadAircraftConfigText(
+            entry, folder, IsAscii(bytes) ? std::move(bytes) : DecodeConfigText(bytes));
+        if (binary && count == 0 && problem != nullptr) {
+            *problem = path + ": holds NUL bytes: not a text file, or UTF-16 without a byte-order mark";
+        }
+        return count;
     };
     // The usual spellings first: one open instead of listing the folder.
     for (const char* name : {"aircraft.cfg", "Aircraft.cfg"}) {
@@ -123,7 +149,7 @@ int ReadAircraftConfig(AircraftEntry& entry, const std::string& folder, std::str
         }
     }
     const ConfigFiles files = FindConfigFiles(folder);
-    std::string reason;
+    std::string reason = files.error.empty() ? std::string() : folder + ": " + files.error;
     for (const std::string* path : {&files.aircraftCfg, &files.simCfg}) {
         if (path->empty()) {
             continue;

@@ -15,7 +15,8 @@ inline constexpr size_t kMaxConfigFileBytes = size_t{16} << 20;
 
 // Reads folder's aircraft.cfg, or its sim.cfg when there is no readable aircraft.cfg (names
 // matched without regard to letter case). Returns the entry's variation count; 0 without
-// touching the entry when neither file can be read, with the reason in problem.
+// touching the entry when neither file (nor the folder) can be read, with the reason in
+// problem. A file read that holds NUL bytes and no variation is named in problem too.
 int ReadAircraftConfig(AircraftEntry& entry, const std::string& folder,
                        std::string* problem = nullptr);
 

@@ -43,6 +43,8 @@ struct AircraftEntry {
     std::string configPath; // the aircraft.cfg or sim.cfg that was read
     std::string folder;     // without a trailing "/"
     std::vector<Variation> variations;
+    std::string package;  // the add-on or MSFS package it came from; empty in the simulator folder
+    int versionMajor = -1; // [VERSION] major; from 1 on MSFS no longer reads the ".air" file
 };
 
 // One line of the all-aircraft list: title + " - " + variation.

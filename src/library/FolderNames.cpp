@@ -162,6 +162,7 @@ ConfigFiles FindConfigFiles(const std::string& folder) {
     ConfigFiles files;
     Listing listing(folder);
     if (!listing.Open()) {
+        files.error = std::strerror(errno);
         return files;
     }
     std::string aircraftName;
@@ -203,8 +204,7 @@ FolderListing ListSubfolders(const std::string& folder) {
             result.folders.emplace_back(entry->d_name);
             break;
         case Kind::Unknown:
-            result.skipped.push_back(JoinFolder(folder, entry->d_name) + ": " +
-                                     std::strerror(errno));
+            result.skipped.push_back({JoinFolder(folder, entry->d_name), std::strerror(errno)});
             break;
         default:
             break;

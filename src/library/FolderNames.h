@@ -23,20 +23,26 @@ namespace kelvara {
 // A folder, FIFO or dangling link of that name does not count.
 [[nodiscard]] std::string FindFileNoCase(const std::string& folder, std::string_view name);
 
-// Both configuration files of an aircraft folder, found with one listing.
+// Both configuration files of an aircraft folder, found with one listing; error gets the
+// reason when the folder cannot be listed.
 struct ConfigFiles {
     std::string aircraftCfg;
     std::string simCfg;
+    std::string error;
 };
 [[nodiscard]] ConfigFiles FindConfigFiles(const std::string& folder);
 
 // Names of the subfolders of folder (links to folders included), sorted by name. error gets
 // the reason when the folder cannot be listed; entries whose type cannot be told (a link loop)
 // are left out and reported in skipped.
+struct UnreadablePath {
+    std::string path;
+    std::string reason;
+};
 struct FolderListing {
     std::vector<std::string> folders;
     std::string error;
-    std::vector<std::string> skipped;
+    std::vector<UnreadablePath> skipped;
 };
 [[nodiscard]] FolderListing ListSubfolders(const std::string& folder);
 

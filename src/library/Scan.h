@@ -1,11 +1,12 @@
 // The aircraft scan: finds the container folders below the simulator folder (or takes the
-// search paths), reads every aircraft folder in them, and hands one line per titled variation
-// to the all-aircraft list.
+// search paths) and those of its packages, reads every aircraft folder in them, and hands one
+// line per titled variation to the all-aircraft list.
 #pragma once
 
 #include "AircraftLibrary.h"
 #include "SearchPath.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -33,8 +34,29 @@ class ScanProgress {
     virtual void ScanFinished() = 0;
 };
 
+// What the scan looked at, so that an empty list can be explained.
+struct ScanSummary {
+    // Containers were looked for below the simulator folder.
+    bool discovered = false;
+    // The simulator folder could not be listed, so discovery found nothing.
+    bool simulatorFolderMissing = false;
+    // The containers whose aircraft folders were read.
+    std::vector<std::string> searchedFolders;
+    size_t inactiveSearchPaths = 0;
+    size_t configFilesRead = 0;
+    // Files read that hold no [fltsim.N] section with a sim entry, and the first of them.
+    size_t configFilesWithoutSim = 0;
+    std::string firstWithoutSim;
+    // Paths that could not be read, each counted once.
+    size_t problems = 0;
+    // MSFS aircraft folders left out: no variation names an existing ".air" file.
+    size_t withoutAir = 0;
+};
+
 struct ScanHooks {
     ScanProgress* progress = nullptr;
+    // Filled (reset first) when set.
+    ScanSummary* summary = nullptr;
     // The all-aircraft list.
     std::function<void(std::string text, AircraftCode code)> addLine;
     // Debug points; the texts are only built when this is set.

@@ -310,20 +310,45 @@ void SelectionPage::ShowAircraftInfo() {
     valueLabels[5]->setText(DisplayPath(airPath));
 }
 
+// The message belongs to the aircraft shown; a later selection takes it away, but not the
+// scan's report that may stand in the status line.
+void SelectionPage::ThumbnailStatus(const QString& text) {
+    if (statusMessage && (!text.isEmpty() || mThumbnailStatusShown)) {
+        statusMessage(text);
+    }
+    mThumbnailStatusShown = !text.isEmpty();
+}
+
 void SelectionPage::ShowThumbnail() {
     const Variation* variation = mLibrary.Find(mLibrary.Current());
     const std::string path = variation != nullptr ? ThumbnailPath(mLibrary.CurrentFolder(), *variation) : std::string();
     if (path.empty() || !IsRegularFile(path)) {
         Image1->hide();
+        ThumbnailStatus({});
         return;
     }
     const JpegResult picture = DecodeJpegFile(path, kThumbnailWidth, kThumbnailHeight);
+    const bool german = mSettings.German();
+    const QString shown = DisplayPath(path);
+    switch (picture.fault) {
+    case JpegFault::None:
+        ThumbnailStatus({});
+        break;
+    case JpegFault::NotJpeg:
+        ThumbnailStatus(Pick(Texts::ThumbnailNotJpeg, german).arg(shown));
+        break;
+    case JpegFault::TooLarge:
+        ThumbnailStatus(Pick(Texts::ThumbnailTooLarge, german).arg(shown, DisplayPath(picture.error)));
+        break;
+    case JpegFault::Damaged:
+        ThumbnailStatus(Pick(Texts::ThumbnailDamaged, german).arg(shown));
+        break;
+    case JpegFault::Unreadable:
+        ThumbnailStatus(Pick(Texts::ThumbnailUnreadable, german).arg(shown));
+        break;
+    }
     if (!picture.ok) {
         Image1->hide();
-        if (statusMessage) {
-            statusMessage(Pick(Texts::ThumbnailNotJpeg, mSettings.German())
-                              .arg(DisplayPath(path), DisplayPath(picture.error)));
-        }
         return;
     }
     const RgbImage& image = picture.image;

@@ -37,7 +37,7 @@ class SelectionPage : public QWidget {
     // What the page asks of the main window.
     std::function<void(const QString& lineText)> currentChanged; // caption and change flags
     std::function<void()> openRequested;                         // to the record page
-    std::function<void(const QString& text)> statusMessage;
+    std::function<void(const QString& text)> statusMessage; // an empty text clears it
 
     void ShowAircraftInfo();
     // Manufacturer list, its selection and the aircraft of that manufacturer.
@@ -67,10 +67,12 @@ class SelectionPage : public QWidget {
 
   private:
     void ShowThumbnail();
+    void ThumbnailStatus(const QString& text);
     [[nodiscard]] int AlistRowOf(AircraftCode code) const;
 
     AircraftLibrary& mLibrary;
     const Settings& mSettings;
+    bool mThumbnailStatusShown = false;
     std::vector<AircraftLine> mLines;
     QSplitter* mSplitter = nullptr;
     int mLastSelected = -1;

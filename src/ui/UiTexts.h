@@ -56,8 +56,14 @@ inline constexpr UiText CharacterNotStorable{
 inline constexpr UiText ShorterThanItsType{
     "Read only: this record holds %1 bytes, fewer than the %2 its type needs.",
     "Nur lesbar: dieser Datensatz hat %1 Bytes, weniger als die %2, die sein Typ braucht."};
-inline constexpr UiText ThumbnailNotJpeg{"thumbnail %1 is not a JPEG picture: %2",
-                                         "Vorschaubild %1 ist kein JPEG-Bild: %2"};
+inline constexpr UiText ThumbnailNotJpeg{"thumbnail %1 is not a JPEG picture",
+                                         "Vorschaubild %1 ist kein JPEG-Bild"};
+inline constexpr UiText ThumbnailTooLarge{"thumbnail %1 is too large (%2)",
+                                          "Vorschaubild %1 ist zu groß (%2)"};
+inline constexpr UiText ThumbnailDamaged{"thumbnail %1 is damaged",
+                                         "Vorschaubild %1 ist beschädigt"};
+inline constexpr UiText ThumbnailUnreadable{"thumbnail %1 cannot be read",
+                                            "Vorschaubild %1 kann nicht gelesen werden"};
 inline constexpr UiText UnreadableDuringScan{
     "%1 folders or files could not be read during the aircraft scan, for example %2",
     "%1 Ordner oder Dateien konnten beim Lesen der Flugzeuge nicht gelesen werden, z. B. %2"};

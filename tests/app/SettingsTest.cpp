@@ -3,13 +3,13 @@
 #include "FaultySystem.h"
 #include "LanguageTable.h"
 #include "TempFolder.h"
+#include "Unprivileged.h"
 
 #include <gtest/gtest.h>
 
 #include <optional>
 #include <tuple>
 
-#include <grp.h>
 #include <unistd.h>
 
 namespace kelvara {
@@ -21,23 +21,6 @@ Settings Read(const std::string& text) {
     Settings settings;
     settings.ReadText(text);
     return settings;
-}
-
-// Root ignores permission bits; then the check runs in a child process as "nobody".
-template <typename Check> void RunUnprivileged(const Check& check) {
-    if (::geteuid() != 0) {
-        EXPECT_TRUE(check());
-        return;
-    }
-    GTEST_FLAG_SET(death_test_style, "threadsafe");
-    EXPECT_EXIT(
-        {
-            const gid_t nobody = 65534;
-            const bool dropped =
-                ::setgroups(0, nullptr) == 0 && ::setgid(nobody) == 0 && ::setuid(nobody) == 0;
-            std::_Exit(dropped && check() ? 0 : 1);
-        },
-        ::testing::ExitedWithCode(0), "");
 }
 
 const std::string kDefaultFile =

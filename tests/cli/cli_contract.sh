@@ -122,6 +122,19 @@ printf 'Points: 3\r\n2\r\n0,5\r\n' > "$work/moment.txt"
 expect table-import 0 "2" "$cli" "${tini[@]}" table-import "$work/jet.air" 0433 "$work/moment.txt"
 expect table-reimport 0 "$(printf 'Points: 3\n2\n0.5\n0')" "$cli" "${tini[@]}" table-export "$work/jet.air" 0433 -
 cmp -s "$work/jet-before.air" "$work/jet.kvr1.air" || fail "table-import: no backup"
+# Configuration lines: refused without a save, read back without a byte changed, changed with one.
+expect table-cfg-export 0 "0:2, 1:0.5, 2:0" "$cli" "${tini[@]}" table-export "$work/jet.air" 0433 - --format cfg
+cp "$work/jet.air" "$work/jet-cfg.air"
+printf 'moment = 0:2, 1:0.5 ; one short\n' > "$work/short.cfg"
+expect table-cfg-short 3 "" "$cli" "${tini[@]}" table-import "$work/jet.air" 0433 "$work/short.cfg" --format cfg
+stderr_has table-cfg-short "2 comma-separated groups; the table has 3"
+expect table-cfg-same-export 0 "" "$cli" "${tini[@]}" table-export "$work/jet.air" 0404 "$work/lift.cfg" --format cfg
+expect table-cfg-same 0 "2" "$cli" "${tini[@]}" table-import "$work/jet.air" 0404 "$work/lift.cfg" --format cfg
+cmp -s "$work/jet-cfg.air" "$work/jet.air" || fail "table-cfg: a refused or unchanged line changed the file"
+printf 'lift_coef_aoa_table = 0.25:-1\r\n' > "$work/lift.cfg"
+expect table-cfg-import 0 "2" "$cli" "${tini[@]}" table-import "$work/jet.air" 0404 "$work/lift.cfg" --format cfg
+expect table-cfg-reexport 0 "0.25:-1" "$cli" "${tini[@]}" table-export "$work/jet.air" 0404 - --format cfg
+expect table-cfg-bad-format 1 "" "$cli" "${tini[@]}" table-export "$work/jet.air" 0404 - --format xml
 
 chmod a-w "$work/plane.air"
 expect write-protected 2 "" "$cli" "${ini[@]}" set "$work/plane.air" 1300 7
@@ -141,6 +154,14 @@ Ferry - Blue	$fs/SimObjects/Boats/Ferry/ferry.air
 Zed é - Red	$air" "$cli" scan "$fs"
 expect scan-searchpath 0 "Mine - 	$fs/Extra/Mine/m.air" "$cli" scan "$fs" --searchpath "$fs/Extra"
 expect scan-none 2 "" "$cli" scan "$work/none"
+stderr_has scan-none "simulator folder $work/none cannot be read"
+mkdir -p "$work/nosim/SimObjects/Airplanes/A321"
+printf '[fltsim.0]\r\ntitle=A321\r\nmodel=\r\n' > "$work/nosim/SimObjects/Airplanes/A321/aircraft.cfg"
+expect scan-no-sim 0 "" "$cli" scan "$work/nosim"
+stderr_has scan-no-sim "searched $work/nosim/SimObjects/Airplanes"
+stderr_has scan-no-sim "1 configuration files read, 1 without a [fltsim.N] section that has a sim entry"
+expect scan-searchpath-file 2 "" "$cli" scan "$fs" --searchpath "$work/plane.air"
+stderr_has scan-searchpath-file "$work/plane.air: Not a directory"
 expect scan-usage 1 "" "$cli" scan
 
 [ "$failures" -eq 0 ] && echo "cli contract: all passed"

@@ -237,10 +237,20 @@ TEST(Windows1252, RefusesWhatCannotBeStored) {
     EXPECT_TRUE(IsValidUtf8("a€中😀"));
 }
 
-TEST(Windows1252, ConfigTextIsUtf8OrWindows1252) {
-    EXPECT_EQ(DecodeConfigText("\xEF\xBB\xBF" "Caf\xC3\xA9"), "Café");
-    EXPECT_EQ(DecodeConfigText("Caf\xE9 \x80"), "Café €");
-    EXPECT_EQ(DecodeConfigText("plain"), "plain");
+TEST(Windows1252, ConfigTextIsUtf16Utf8OrWindows1252) {
+    using namespace std::string_literals;
+    // bytes, text
+    for (const auto& [bytes, text] : std::initializer_list<std::pair<std::string, std::string>>{
+             {"\xEF\xBB\xBF" "Caf\xC3\xA9", "Café"},
+             {"Caf\xE9 \x80", "Café €"},
+             {"plain", "plain"},
+             {"\xFF\xFE[\0\xE9\0\xAC\x20=\0"s, "[é€="},
+             {"\xFE\xFF\0[\0\xE9\x20\xAC"s, "[é€"},
+             // a pair of surrogates, then a lone one and an odd last byte
+             {"\xFF\xFE\x3D\xD8\x00\xDEx\0\x00\xDCy"s, "😀x\uFFFD\uFFFD"},
+         }) {
+        EXPECT_EQ(DecodeConfigText(bytes), text);
+    }
 }
 
 class Edits : public ::testing::Test {

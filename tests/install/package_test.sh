@@ -17,7 +17,7 @@ deb=${debs[0]}
 
 depends=$(dpkg-deb -f "$deb" Depends)
 # dpkg-shlibdeps names the libraries the programs link, with versions.
-for lib in libc6 libstdc++6 libqt6widgets6 libjpeg62-turbo qt6-qpa-plugins; do
+for lib in libc6 libstdc++6 libqt6widgets6 libjpeg62-turbo libexpat1 qt6-qpa-plugins; do
     [[ ", $depends," == *", $lib"[\ ,]* ]] || fail "Depends lacks $lib: [$depends]"
 done
 [ "$(dpkg-deb -f "$deb" Recommends)" = qt6-translations-l10n ] || fail "Recommends: $(dpkg-deb -f "$deb" Recommends)"

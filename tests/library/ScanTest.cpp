@@ -2,14 +2,19 @@
 // and trees that are large or hostile; sim paths, quotes and the section rules of one
 // configuration text; names matched without regard to letter case on a file system that tells
 // case apart. The browser's lists: sort order, manufacturers, the aircraft of one manufacturer,
-// marks. JPEG decoding of thumbnails: a real picture at several scales, and bytes that are no
-// picture.
+// marks. JPEG decoding of thumbnails: a real picture at several scales, CMYK pictures, and
+// each kind of fault. Packages outside the simulator folder: Prepar3D add-ons in a Wine prefix, MSFS
+// package folders, and FS2004's Aircraft folder; Windows paths and add-on descriptions.
+#include "AddOnXml.h"
 #include "AircraftConfig.h"
 #include "BrowserLists.h"
 #include "FolderNames.h"
+#include "PackageFolders.h"
 #include "Scan.h"
 #include "TempFolder.h"
 #include "Thumbnail.h"
+#include "Unprivileged.h"
+#include "WindowsPaths.h"
 
 #include <gtest/gtest.h>
 
@@ -18,10 +23,18 @@
 
 #include <algorithm>
 #include <array>
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <fstream>
+#include <iostream>
 #include <iterator>
 #include <string>
 #include <vector>
+
+// After <cstdio>, which it needs.
+#include <jpeglib.h>
 
 using namespace kelvara;
 using namespace kelvara::test;
@@ -45,6 +58,7 @@ struct ScanOutcome {
     std::vector<AircraftLine> lines; // sorted
     AircraftLibrary library;
     std::vector<std::string> problems;
+    ScanSummary summary;
 };
 
 ScanOutcome RunScan(ScanFolders& folders) {
@@ -52,6 +66,7 @@ ScanOutcome RunScan(ScanFolders& folders) {
     ScanHooks hooks;
     hooks.addLine = CollectLines(out.lines);
     hooks.problem = [&](std::string_view text) { out.problems.emplace_back(text); };
+    hooks.summary = &out.summary;
     out.result = Scan(folders, out.library, hooks);
     SortAircraftLines(out.lines);
     return out;
@@ -74,9 +89,9 @@ std::string SimOf(const ScanOutcome& out, size_t line) {
 AircraftLibrary MakeLibrary() {
     AircraftLibrary library;
     library.Entries() = {
-        {"", "/F/A", {{"Alpha", "/F/A/m", "Acme", "red", "", "", ""}, {"alpha", "/F/A/m", "Acme", "blue", "", "", ""}}},
-        {"", "/F/B", {{"Beta", "/F/a/M", "ACME", "", "", "", ""}}},
-        {"", "/F/C", {{"Gamma", "/F/C/g", "", "", "", "", ""}}},
+        {"", "/F/A", {{"Alpha", "/F/A/m", "Acme", "red", "", "", ""}, {"alpha", "/F/A/m", "Acme", "blue", "", "", ""}}, "", -1},
+        {"", "/F/B", {{"Beta", "/F/a/M", "ACME", "", "", "", ""}}, "", -1},
+        {"", "/F/C", {{"Gamma", "/F/C/g", "", "", "", "", ""}}, "", -1},
     };
     return library;
 }
@@ -94,6 +109,54 @@ std::vector<AircraftLine> Lines() {
 std::vector<uint8_t> SampleJpeg() {
     std::ifstream in(KELVARA_SOURCE_DIR "/tests/fuzz/corpus/jpeg/thumbnail.jpg", std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// A 16 x 16 picture of one colour written by libjpeg: three components as RGB, four as CMYK,
+// stored in the given colour space, with or without the Adobe segment.
+std::vector<uint8_t> MakeJpeg(const std::vector<uint8_t>& pixel, J_COLOR_SPACE stored, bool adobe) {
+    jpeg_compress_struct info{};
+    jpeg_error_mgr errors{};
+    info.err = jpeg_std_error(&errors);
+    jpeg_create_compress(&info);
+    unsigned char* buffer = nullptr;
+    unsigned long size = 0;
+    jpeg_mem_dest(&info, &buffer, &size);
+    info.image_width = 16;
+    info.image_height = 16;
+    info.input_components = static_cast<int>(pixel.size());
+    info.in_color_space = pixel.size() == 4 ? JCS_CMYK : JCS_RGB;
+    jpeg_set_defaults(&info);
+    jpeg_set_colorspace(&info, stored);
+    info.write_Adobe_marker = adobe ? TRUE : FALSE;
+    jpeg_set_quality(&info, 100, TRUE);
+    jpeg_start_compress(&info, TRUE);
+    std::vector<uint8_t> row;
+    for (int x = 0; x < 16; ++x) {
+        row.insert(row.end(), pixel.begin(), pixel.end());
+    }
+    while (info.next_scanline < info.image_height) {
+        JSAMPROW line = row.data();
+        jpeg_write_scanlines(&info, &line, 1);
+    }
+    jpeg_finish_compress(&info);
+    std::vector<uint8_t> bytes(buffer, buffer + size);
+    jpeg_destroy_compress(&info);
+    std::free(buffer);
+    return bytes;
+}
+
+// The picture with both sides of its frame header set to side.
+std::vector<uint8_t> WithSize(std::vector<uint8_t> jpeg, uint16_t side) {
+    for (size_t i = 0; i + 8 < jpeg.size(); ++i) {
+        if (jpeg[i] == 0xFF && jpeg[i + 1] == 0xC0) {
+            for (const size_t at : {i + 5, i + 7}) {
+                jpeg[at] = static_cast<uint8_t>(side >> 8);
+                jpeg[at + 1] = static_cast<uint8_t>(side & 0xFF);
+            }
+            break;
+        }
+    }
+    return jpeg;
 }
 
 } // namespace
@@ -132,17 +195,38 @@ TEST(Scan, SearchPathsInListOrderAndNewsearchRediscovers) {
     EXPECT_EQ(std::pair(folders.newsearch, folders.searchPaths.size()), std::pair(uint8_t{0}, size_t{1}));
 }
 
-TEST(Scan, NoCandidateFolder) {
+TEST(Scan, EmptyListsAreExplainedBySummary) {
     TempFolder tree;
     tree.Write("A/One/aircraft.cfg", Section(0, "One", "one"));
-    std::pair<const char*, ScanFolders> cases[] = {
-        {"all search paths inactive", {tree.Path(), {{tree.File("A"), 0}}, 0}},
-        {"discovery finds nothing", {tree.Path(), {}, 0}},
-        {"missing simulator folder", {tree.File("missing"), {}, 0}}};
-    for (auto& [name, folders] : cases) {
-        const ScanOutcome out = RunScan(folders);
-        EXPECT_EQ(std::pair(out.result, out.library.Count()), std::pair(ScanResultCode::NoCandidate, 0))
-            << name;
+    // A package whose aircraft.cfg files have no sim entry, and one section without a title.
+    tree.Write("Sim/SimObjects/Airplanes/A321/aircraft.cfg", Section(0, "A321", "", "model=\r\n"));
+    tree.Write("Sim/SimObjects/Airplanes/A321neo/aircraft.cfg", Section(0, "", "neo"));
+    struct Case {
+        const char* name;
+        ScanFolders folders;
+        int result;
+        bool discovered;
+        bool missing;
+        std::vector<std::string> searched;
+        size_t inactive, read, withoutSim;
+    };
+    Case cases[] = {
+        {"all search paths inactive", {tree.Path(), {{tree.File("A"), 0}}, 0}, ScanResultCode::NoCandidate,
+         false, false, {}, 1, 0, 0},
+        {"discovery finds nothing", {tree.File("A"), {}, 0}, ScanResultCode::NoCandidate, true, false, {}, 0, 0, 0},
+        {"missing simulator folder", {tree.File("missing"), {}, 0}, ScanResultCode::NoCandidate, true, true, {}, 0,
+         0, 0},
+        {"no sim entries", {tree.File("Sim"), {}, 0}, ScanResultCode::Ok, true, false,
+         {tree.File("Sim/SimObjects/Airplanes")}, 0, 2, 1},
+    };
+    for (Case& c : cases) {
+        const ScanOutcome out = RunScan(c.folders);
+        const ScanSummary& s = out.summary;
+        EXPECT_EQ(std::tuple(out.result, out.lines.size(), s.discovered, s.simulatorFolderMissing, s.searchedFolders,
+                             s.inactiveSearchPaths, s.configFilesRead, s.configFilesWithoutSim),
+                  std::tuple(c.result, size_t{0}, c.discovered, c.missing, c.searched, c.inactive, c.read,
+                             c.withoutSim))
+            << c.name;
     }
 }
 
@@ -204,26 +288,251 @@ TEST(Scan, LargeLibraryKeepsEveryEntryAndVariation) {
     }
 }
 
-TEST(Scan, HostileTreesAreReportedNotFatal) {
-    TempFolder tree;
-    tree.Write("P/Good/aircraft.cfg", Section(0, "Good", "good"));
-    ASSERT_EQ(::symlink(tree.File("P/Loop").c_str(), tree.File("P/Loop").c_str()), 0);
-    ASSERT_EQ(::symlink(tree.File("P").c_str(), tree.File("P/Parent").c_str()), 0);
-    tree.MakeFolder("P/Fifo");
-    ASSERT_EQ(::mkfifo(tree.File("P/Fifo/aircraft.cfg").c_str(), 0600), 0);
-    tree.Write("P/Locked/aircraft.cfg", Section(0, "Locked", "locked"));
-    ::chmod(tree.File("P/Locked/aircraft.cfg").c_str(), 0);
-    ScanFolders folders{tree.Path(), {{tree.File("P"), 1}}, 0};
-    const ScanOutcome out = RunScan(folders);
-    EXPECT_EQ(out.result, ScanResultCode::Ok);
-    // P/Parent leads back to P, an aircraft folder without a configuration file.
-    std::vector<std::string> expected{"Good - "};
-    if (::geteuid() == 0) {
-        expected.push_back("Locked - "); // root reads it anyway
+// Latin-1 text widened to UTF-16, with or without its byte-order mark.
+std::string Utf16(std::string_view latin1, const std::string& mark, bool bigEndian) {
+    std::string out = mark;
+    for (const char c : latin1) {
+        out += bigEndian ? std::string{'\0', c} : std::string{c, '\0'};
     }
-    EXPECT_EQ(Texts(out.lines), expected);
-    const auto namesLoop = [](const std::string& text) { return text.find("P/Loop") != std::string::npos; };
-    EXPECT_TRUE(std::any_of(out.problems.begin(), out.problems.end(), namesLoop));
+    return out;
+}
+
+// Discovery and reading both list P: whatever cannot be read there is reported once, by name.
+TEST(Scan, HostileTreesAreReportedOncePerPath) {
+    TempFolder tree;
+    ::chmod(tree.Path().c_str(), 0755);
+    const std::string p = tree.File("FS/SimObjects/P/");
+    tree.Write("FS/SimObjects/P/Good/aircraft.cfg", Section(0, "Good", "good"));
+    tree.Write("FS/SimObjects/P/Le/aircraft.cfg", Utf16(Section(0, "Fl\xfcgel LE", "le"), "\xFF\xFE", false));
+    tree.Write("FS/SimObjects/P/Be/aircraft.cfg", Utf16(Section(0, "Fl\xfcgel BE", "be"), "\xFE\xFF", true));
+    tree.Write("FS/SimObjects/P/NoMark/aircraft.cfg", Utf16(Section(0, "No mark", "n"), "", false));
+    ASSERT_EQ(::symlink((p + "Loop").c_str(), (p + "Loop").c_str()), 0);
+    ASSERT_EQ(::symlink((p + "missing").c_str(), (p + "Dangling").c_str()), 0);
+    ASSERT_EQ(::symlink(p.c_str(), (p + "Parent").c_str()), 0); // an aircraft folder without configuration
+    tree.MakeFolder("FS/SimObjects/P/Fifo");
+    ASSERT_EQ(::mkfifo((p + "Fifo/aircraft.cfg").c_str(), 0600), 0);
+    tree.Write("FS/SimObjects/P/Locked/aircraft.cfg", Section(0, "Locked", "locked"));
+    ::chmod((p + "Locked/aircraft.cfg").c_str(), 0);
+    tree.Write("FS/SimObjects/P/Shut/aircraft.cfg", Section(0, "Shut", "shut"));
+    ::chmod((p + "Shut").c_str(), 0);
+
+    const auto want = std::tuple(
+        std::vector<std::string>{"Flügel BE - ", "Flügel LE - ", "Good - "},
+        std::vector<std::string>{
+            p + "Dangling: " + std::strerror(ENOENT),
+            p + "Loop: " + std::strerror(ELOOP),
+            p + "NoMark/aircraft.cfg: holds NUL bytes: not a text file, or UTF-16 without a byte-order mark",
+            p + "Shut: " + std::strerror(EACCES),
+            "cannot open " + p + "Locked/aircraft.cfg: " + std::strerror(EACCES)},
+        size_t{5}, size_t{4}, size_t{1});
+    RunUnprivileged([&] {
+        ScanFolders folders{tree.File("FS"), {}, 0};
+        ScanOutcome out = RunScan(folders);
+        std::sort(out.problems.begin(), out.problems.end());
+        const auto got = std::tuple(Texts(out.lines), out.problems, out.summary.problems,
+                                    out.summary.configFilesRead, out.summary.configFilesWithoutSim);
+        if (got != want) {
+            std::cerr << ::testing::PrintToString(got) << "\nwanted " << ::testing::PrintToString(want) << "\n";
+        }
+        return got == want;
+    });
+}
+
+namespace {
+
+std::string AddOnXml(const std::string& name, const std::string& components) {
+    return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n<SimBase.Document Type=\"AddOnXml\" "
+           "version=\"4,0\" id=\"add-on\">\r\n  <AddOn.Name>" + name + "</AddOn.Name>\r\n" +
+           components + "</SimBase.Document>\r\n";
+}
+std::string SimObjects(const std::string& path, const std::string& category = "SimObjects") {
+    return "  <AddOn.Component><Category>" + category + "</Category><Path>" + path +
+           "</Path></AddOn.Component>\r\n";
+}
+
+// A tree as a user's prefix or packages folder holds it: files, links (to paths in the tree),
+// the folder given as FSPATH, and what the scan makes of it.
+struct PackageTree {
+    const char* name;
+    std::vector<std::pair<std::string, std::string>> files;
+    std::vector<std::pair<std::string, std::string>> links;
+    std::string fspath;
+    std::vector<std::string> listed; // sorted: "line text | package | [VERSION] major"
+    std::vector<std::string> problems; // each names this part of a path
+    size_t withoutAir = 0;
+};
+
+} // namespace
+
+TEST(Scan, PackagesOutsideTheSimulatorFolder) {
+    const std::string p3d = "pfx/drive_c/Program Files/Lockheed Martin/Prepar3D v5";
+    const std::string docs = "pfx/drive_c/users/alice/Documents/";
+    const std::string roaming = "pfx/drive_c/users/alice/AppData/Roaming/Lockheed Martin/Prepar3D v5/";
+    const std::string programData = "pfx/drive_c/ProgramData/Lockheed Martin/Prepar3D v5/";
+    const std::string airplane = Section(0, "Own", "own");
+    const PackageTree trees[] = {
+        {"Prepar3D prefix",
+         {{p3d + "/SimObjects/Airplanes/Own/aircraft.cfg", airplane},
+          // Documents: both folders; a package whose cfg names a sim.cfg container by relative path.
+          {docs + "Prepar3D v5 Add-ons/Docs Pack/add-on.xml", AddOnXml("Docs Pack", SimObjects("SimObjects\\Airplanes"))},
+          {docs + "Prepar3D v5 Add-ons/Docs Pack/SimObjects/Airplanes/A/aircraft.cfg", Section(0, "Docs", "a")},
+          {docs + "Prepar3D v5 Files/add-ons/Files Pack/ADD-ON.XML", AddOnXml("Files Pack", SimObjects("simobjects\\BOATS") + SimObjects("Scenery", "Scenery"))},
+          {docs + "Prepar3D v5 Files/add-ons/Files Pack/SimObjects/Boats/B/sim.cfg", Section(0, "Files", "b")},
+          // Switched off in Roaming, though the Documents folder reaches it too.
+          {docs + "Prepar3D v5 Add-ons/Off Pack/add-on.xml", AddOnXml("Off Pack", SimObjects("SimObjects\\Airplanes"))},
+          {docs + "Prepar3D v5 Add-ons/Off Pack/SimObjects/Airplanes/O/aircraft.cfg", Section(0, "Off", "o")},
+          {roaming + "add-ons.cfg",
+           "[Package.0]\r\nPATH=D:\\Addons\\Drive D\r\nACTIVE=true\r\n\r\n"
+           "[PACKAGE.1]\r\npath=c:\\USERS\\alice\\documents\\prepar3d v5 add-ons\\off pack\r\nActive=FALSE\r\n"
+           // The Documents package again, by another spelling: listed once.
+           "[Package.2]\r\nPATH=\"C:\\users\\alice\\Documents\\Prepar3D v5 Add-ons\\Docs Pack\\\"\r\n"
+           "[Package.3]\r\nPATH=D:\\Addons\\Broken\r\n"
+           "[Package.4]\r\nPATH=\\\\server\\share\r\n"},
+          // D: holds its container by an absolute path on the same drive.
+          {"d/Addons/Drive D/add-on.xml", AddOnXml("Drive D", SimObjects("D:\\Addons\\Drive D\\Planes"))},
+          {"d/Addons/Drive D/Planes/D/aircraft.cfg", Section(0, "Drive", "d")},
+          {"d/Addons/Broken/add-on.xml", "<SimBase.Document><AddOn.Name>x</AddOn"},
+          {programData + "add-ons.cfg", "[DiscoveryPath.0]\r\nPATH=C:\\More Addons\r\nACTIVE=true\r\n"
+                                        "[DiscoveryPath.1]\r\nPATH=C:\\Idle\r\nACTIVE=false\r\n"},
+          {"pfx/drive_c/More Addons/Found/add-on.xml", AddOnXml("Found", SimObjects("SimObjects\\Airplanes"))},
+          {"pfx/drive_c/More Addons/Found/SimObjects/Airplanes/F/aircraft.cfg", Section(0, "Found", "f")},
+          {"pfx/drive_c/More Addons/Not a package/readme.txt", ""},
+          {"pfx/drive_c/Idle/Idle/add-on.xml", AddOnXml("Idle", SimObjects("SimObjects\\Airplanes"))},
+          {"pfx/drive_c/Idle/Idle/SimObjects/Airplanes/I/aircraft.cfg", Section(0, "Idle", "i")}},
+         {{"pfx/dosdevices/d:", "d"}},
+         p3d,
+         {"Docs -  | Docs Pack | -1", "Drive -  | Drive D | -1", "Files -  | Files Pack | -1",
+          "Found -  | Found | -1", "Own -  |  | -1"},
+         {"Broken/add-on.xml", "\\\\server\\share"},
+         {}},
+        {"Prepar3D folder outside a prefix",
+         {{"Prepar3D v4/SimObjects/Airplanes/Own/aircraft.cfg", airplane},
+          {"Documents/Prepar3D v4 Add-ons/P/add-on.xml", AddOnXml("P", SimObjects("SimObjects\\Airplanes"))},
+          {"Documents/Prepar3D v4 Add-ons/P/SimObjects/Airplanes/X/aircraft.cfg", Section(0, "X", "x")}},
+         {},
+         "Prepar3D v4",
+         {"Own -  |  | -1"},
+         {},
+         0},
+        {"MSFS packages",
+         {{"Packages/Community/port/SimObjects/Airplanes/Port/aircraft.cfg",
+           "\xef\xbb\xbf[FLTSIM.0]\r\ntitle = \"Legacy A\" ; ported\r\nsim = \"legacy\"\r\n"
+           "[FLTSIM.1]\r\ntitle = \"Legacy B\"\r\nsim = gone\r\n"},
+          {"Packages/Community/port/SimObjects/Airplanes/Port/legacy.air", "x"},
+          {"Packages/Official/Steam/pkg-v1/SimObjects/Rotorcraft/Heli/aircraft.cfg",
+           "[VERSION]\r\nmajor = 1\r\nminor = 2\r\n[FLTSIM.0]\r\ntitle = Heli\r\nsim = heli\r\n"},
+          {"Packages/Official/Steam/pkg-v1/SimObjects/Rotorcraft/Heli/Heli.AIR", "x"},
+          {"Packages/Official/OneStore/native/SimObjects/Airplanes/Jet/aircraft.cfg",
+           "[VERSION]\r\nmajor = 1\r\n[FLTSIM.0]\r\ntitle = \"Native\"\r\nmodel = \"\"\r\n"},
+          {"Packages/Community2024/locked/SimObjects/Airplanes/Enc/layout.json", "{}"},
+          {"Packages/Community/scenery/scenery/world.bgl", ""}},
+         {},
+         "Packages",
+         {"Heli -  | pkg-v1 | 1", "Legacy A -  | port | -1"},
+         {},
+         1},
+        {"FS2004",
+         {{"FS9/Aircraft/Old/aircraft.cfg", Section(0, "Old", "old")},
+          {"FS9/Aircraft/Other/AIRCRAFT.CFG", Section(0, "Other", "other")}},
+         {},
+         "FS9",
+         {"Old -  |  | -1", "Other -  |  | -1"},
+         {},
+         0},
+    };
+    for (const PackageTree& tree : trees) {
+        TempFolder folder;
+        for (const auto& [path, bytes] : tree.files) {
+            folder.Write(path, bytes);
+        }
+        for (const auto& [link, target] : tree.links) {
+            std::filesystem::create_directories(std::filesystem::path(folder.File(link)).parent_path());
+            ASSERT_EQ(::symlink(folder.File(target).c_str(), folder.File(link).c_str()), 0) << tree.name;
+        }
+        ScanFolders folders{folder.File(tree.fspath), {}, 0};
+        const ScanOutcome out = RunScan(folders);
+        EXPECT_EQ(out.result, ScanResultCode::Ok) << tree.name;
+        std::vector<std::string> listed;
+        for (const AircraftLine& line : out.lines) {
+            const AircraftEntry& entry = *out.library.Entry(DecodeAircraftCode(line.code).entry);
+            listed.push_back(line.text + " | " + entry.package + " | " + std::to_string(entry.versionMajor));
+        }
+        EXPECT_EQ(listed, tree.listed) << tree.name;
+        EXPECT_EQ(out.problems.size(), tree.problems.size()) << tree.name;
+        for (const std::string& part : tree.problems) {
+            EXPECT_TRUE(std::any_of(out.problems.begin(), out.problems.end(), [&](const std::string& problem) {
+                return problem.find(part) != std::string::npos;
+            })) << tree.name << ": " << part;
+        }
+        EXPECT_EQ(out.summary.withoutAir, tree.withoutAir) << tree.name;
+        // Packages are looked up at every scan; only FS2004's folder is kept as a search path.
+        EXPECT_EQ(folders.searchPaths.size(), tree.fspath == "FS9" ? 1u : tree.fspath == "Packages" ? 0u : 1u)
+            << tree.name;
+    }
+}
+
+TEST(WindowsPaths, MappedThroughThePrefix) {
+    TempFolder tree;
+    tree.MakeFolder("pfx/drive_c/Program Files/Lockheed Martin");
+    tree.MakeFolder("d/Addons/My Plane");
+    tree.MakeFolder("pfx/dosdevices");
+    ASSERT_EQ(::symlink(tree.File("d").c_str(), tree.File("pfx/dosdevices/d:").c_str()), 0);
+    const std::string prefix = tree.File("pfx");
+    const std::string base = tree.File("pfx/drive_c/Program Files");
+    // path as written, mapped path relative to the tree ("" for no mapping)
+    const std::pair<const char*, const char*> cases[] = {
+        {"C:\\Program Files\\Lockheed Martin", "pfx/drive_c/Program Files/Lockheed Martin"},
+        {"c:/PROGRAM FILES/lockheed martin/", "pfx/drive_c/Program Files/Lockheed Martin"},
+        {"D:\\addons\\MY PLANE", "pfx/dosdevices/d:/Addons/My Plane"},
+        {"Lockheed Martin", "pfx/drive_c/Program Files/Lockheed Martin"},
+        {"C:\\Missing\\Folder", "pfx/drive_c/Missing/Folder"},
+        {"\\\\server\\share", nullptr},
+        {"\\Program Files", nullptr},
+        {"C:Program Files", nullptr},
+    };
+    for (const auto& [written, mapped] : cases) {
+        EXPECT_EQ(MapWindowsPath(prefix, written, base), mapped ? tree.File(mapped) : std::string()) << written;
+    }
+    EXPECT_EQ(FindWinePrefix(base), RealFolder(prefix));
+    EXPECT_EQ(FindWinePrefix(tree.File("d/Addons")), "");
+    EXPECT_EQ((std::array{Prepar3dVersion("/x/PREPAR3D V6/"), Prepar3dVersion("Prepar3D v3"),
+                          Prepar3dVersion("Prepar3D v5 Academic")}),
+              (std::array{6, 0, 0}));
+}
+
+TEST(AddOnXml, NamesComponentsAndEncodings) {
+    const std::string body = "<AddOn.Name>Caf\xe9</AddOn.Name><AddOn.Component><Category>SimObjects</Category>"
+                             "<Path> SimObjects\\Airplanes </Path><Name>Planes</Name></AddOn.Component>"
+                             "</SimBase.Document>";
+    std::string utf16 = "\xff\xfe";
+    for (const char c : std::string("<SimBase.Document><AddOn.Name>W</AddOn.Name></SimBase.Document>")) {
+        utf16 += c;
+        utf16 += '\0';
+    }
+    // text, name, components as "category|path|name", or the error's start
+    const std::tuple<std::string, std::string, std::vector<std::string>, std::string> cases[] = {
+        {"<?xml version=\"1.0\" encoding=\"Windows-1252\"?><SimBase.Document>" + body, "Caf\xc3\xa9",
+         {"SimObjects|SimObjects\\Airplanes|Planes"}, ""},
+        {"<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><SimBase.Document>" + body, "Caf\xc3\xa9",
+         {"SimObjects|SimObjects\\Airplanes|Planes"}, ""},
+        {utf16, "W", {}, ""},
+        {"<Other><AddOn.Name>N</AddOn.Name></Other>", "", {}, "the root element"},
+        {"<SimBase.Document><AddOn.Name>N</AddOn.Name>", "", {}, "no element found"},
+        {"<?xml version=\"1.0\" encoding=\"KOI8-R\"?><SimBase.Document/>", "", {}, "unknown encoding"},
+        // Components nested deeper belong to no package.
+        {"<SimBase.Document><X><AddOn.Component><Category>SimObjects</Category></AddOn.Component></X>"
+         "</SimBase.Document>", "", {}, ""},
+    };
+    for (const auto& [text, name, components, error] : cases) {
+        const AddOnDescription parsed = ParseAddOnXml(text);
+        std::vector<std::string> found;
+        for (const AddOnComponent& component : parsed.components) {
+            found.push_back(component.category + "|" + component.path + "|" + component.name);
+        }
+        EXPECT_EQ(std::tie(parsed.name, found), std::tie(name, components)) << text;
+        EXPECT_EQ(parsed.error.substr(0, error.size()), error) << text;
+        EXPECT_EQ(parsed.error.empty(), error.empty()) << text;
+    }
 }
 
 TEST(AircraftConfig, SimPathFromValue) {
@@ -341,27 +650,35 @@ TEST(Thumbnail, DecodesAtTheSmallestScaleThatCoversTheShownSize) {
     }
 }
 
-TEST(Thumbnail, BytesThatAreNoPictureAreRefusedWithAReason) {
-    // 65535 x 65535 pixels claimed by the frame header: refused before any pixel is decoded.
-    std::vector<uint8_t> huge = SampleJpeg();
-    for (size_t i = 0; i + 8 < huge.size(); ++i) {
-        if (huge[i] == 0xFF && huge[i + 1] == 0xC0) {
-            std::fill(huge.begin() + long(i) + 5, huge.begin() + long(i) + 9, 0xFF);
-            break;
-        }
-    }
-    const std::vector<std::vector<uint8_t>> refused = {
-        {}, {'P', 'N', 'G', 0}, {0xFF, 0xD8, 0xFF, 0xD9}, {0xFF, 0xD8, 0xFF, 0xC0, 0, 0}, huge,
-    };
-    for (const std::vector<uint8_t>& bytes : refused) {
-        const JpegResult result = DecodeJpeg(bytes);
-        EXPECT_TRUE(!result.ok && !result.error.empty() && result.image.pixels.empty());
-    }
-    // A picture cut short shows what decodes; it never reads past its bytes.
+TEST(Thumbnail, EachFaultHasItsKindAndCmykPicturesDecode) {
+    const std::vector<uint8_t> red3{255, 0, 0};
+    const std::vector<uint8_t> redInk{0, 255, 255, 0};    // cyan, magenta, yellow, black amounts
+    const std::vector<uint8_t> redAdobe{255, 0, 0, 255}; // the same, inverted
     std::vector<uint8_t> cut = SampleJpeg();
     cut.resize(cut.size() / 2);
-    const JpegResult partial = DecodeJpeg(cut, 256, 128);
-    EXPECT_TRUE(partial.ok) << partial.error;
-    EXPECT_EQ(partial.image.pixels.size(), 256u * 128 * 3);
-    EXPECT_FALSE(DecodeJpegFile("/nonexistent/thumbnail.jpg").ok);
+    const std::vector<uint8_t> png{0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n', 0, 0, 0, 13, 'I', 'H', 'D', 'R'};
+    // name, bytes, pixels shown, fault
+    const std::tuple<const char*, std::vector<uint8_t>, bool, JpegFault> cases[] = {
+        {"RGB", MakeJpeg(red3, JCS_YCbCr, false), true, JpegFault::None},
+        {"CMYK", MakeJpeg(redInk, JCS_CMYK, false), true, JpegFault::None},
+        {"CMYK, Adobe", MakeJpeg(redAdobe, JCS_CMYK, true), true, JpegFault::None},
+        {"YCCK, Adobe", MakeJpeg(redAdobe, JCS_YCCK, true), true, JpegFault::None},
+        {"60000 x 60000", WithSize(SampleJpeg(), 60000), false, JpegFault::TooLarge},
+        {"65535 x 65535, beyond the library", WithSize(SampleJpeg(), 65535), false, JpegFault::TooLarge},
+        {"PNG", png, false, JpegFault::NotJpeg},
+        {"empty", {}, false, JpegFault::NotJpeg},
+        {"start and end only", {0xFF, 0xD8, 0xFF, 0xD9}, false, JpegFault::Damaged},
+        {"frame header cut short", {0xFF, 0xD8, 0xFF, 0xC0, 0, 0}, false, JpegFault::Damaged},
+        {"cut in half: what decodes is shown", cut, true, JpegFault::Damaged},
+    };
+    for (const auto& [name, bytes, shown, fault] : cases) {
+        const JpegResult result = DecodeJpeg(bytes, 256, 128);
+        EXPECT_EQ(std::tuple(result.ok, result.fault, result.image.pixels.empty()), std::tuple(shown, fault, !shown))
+            << name << ": " << result.error;
+        if (shown && fault == JpegFault::None) {
+            const std::vector<uint8_t> first(result.image.pixels.begin(), result.image.pixels.begin() + 3);
+            EXPECT_TRUE(first[0] > 245 && first[1] < 10 && first[2] < 10) << name << ": " << testing::PrintToString(first);
+        }
+    }
+    EXPECT_EQ(DecodeJpegFile("/nonexistent/thumbnail.jpg").fault, JpegFault::Unreadable);
 }

@@ -2,14 +2,18 @@
 // refusals (all or nothing, one record edit per block), copying, and the cell <-> graph point
 // mapping. Table text files: the exported text of every table type, and the import rules
 // (separators, decimal marks, short files, bad fields) including that a failed import changes
-// nothing.
+// nothing. Configuration lines: every table type as one line and back, bit for bit, with the
+// shape checks that refuse a line meant for another table.
 #include "RecordEdits.h"
 #include "TableBytes.h"
+#include "TableCfgLine.h"
 #include "TableGrid.h"
 #include "TableText.h"
 
 #include <gtest/gtest.h>
 
+#include <array>
+#include <limits>
 #include <sstream>
 
 namespace kelvara {
@@ -285,6 +289,109 @@ TEST(TableText, ExportedTablesImportBackUnchanged) {
                 const TableImport r = ReadTableText(t.type, zeroed, Export(t.type, t.bytes, {delimiter, decimal}));
                 EXPECT_EQ(r.bytes, t.bytes) << t.type << " " << delimiter << " " << decimal;
             }
+        }
+    }
+}
+
+TEST(TableCfgLine, NumbersReadBackToTheSameDouble) {
+    const std::pair<double, const char*> cases[] = {
+        {0.1, "0.1"},
+        {0.1 + 0.2, "0.30000000000000004"}, // 15 digits would read back as 0.3
+        {1.0 / 3, "0.33333333333333331"},
+        {-0.0, "-0"},
+        {1e20, "1e+20"},
+        {-3.15, "-3.15"},
+        {4.9406564584124654e-324, "4.94065645841247e-324"}, // the smallest subnormal
+    };
+    for (const auto& [value, text] : cases) {
+        EXPECT_EQ(RoundTripNumberText(value), text);
+    }
+}
+
+TEST(TableCfgLine, EveryTypeAsOneLine) {
+    const std::tuple<int, Bytes, std::string> cases[] = {
+        {DataType::TblDb, PairTable({{-3.15, 0}, {0, 0.22}, {0.26, 1.7}}), "-3.15:0, 0:0.22, 0.26:1.7"},
+        {DataType::Tbl16, WordTable({0, 1234, -1}), "0:0, 1:1234, 2:65535"},
+        {DataType::Tbl16_2, WordTable({0x0800, -0x0800, 1}), "0:1, 1:-1, 2:0.00048828125"},
+        // Rows as the grid shows them: the corner, then the column keys; each row key, then its values.
+        {DataType::Tbl3d, Matrix(3, 2, KeyedValue), "0:10:20, 1:101:201"},
+        {DataType::Tbl3d_2, Matrix(3, 2, KeyedValue), "0:10:20, 1:101:201"},
+        // Only what the record holds.
+        {DataType::TblDb, Concat({Le32(9), LeDouble(1), LeDouble(2)}), "1:2"},
+        {DataType::Tbl3d, Concat({Le32(5), Le32(1), LeDouble(7)}), "7"},
+        {DataType::TblDb, Le32(0), ""},
+    };
+    for (const auto& [type, bytes, line] : cases) {
+        const CfgLineWrite written = WriteCfgLine(type, bytes);
+        EXPECT_EQ(std::tie(written.status, written.line), std::tuple(CfgLineWrite::Status::Ok, line)) << line;
+    }
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    EXPECT_EQ(WriteCfgLine(DataType::TblDb, PairTable({{0, nan}})).status, CfgLineWrite::Status::NotFinite);
+    EXPECT_EQ(WriteCfgLine(DataType::Tbl3d, Bytes(7, 0)).status, CfgLineWrite::Status::TooShort);
+    EXPECT_EQ(WriteCfgLine(DataType::Double, Bytes(8, 0)).status, CfgLineWrite::Status::NotATable);
+}
+
+TEST(TableCfgLine, ExportedLinesImportBackBitForBit) {
+    const std::pair<int, Bytes> tables[] = {
+        {DataType::TblDb, PairTable({{-0.0174532925199433, 0.1 + 0.2}, {-0.0, 123456.789012345}})},
+        {DataType::Tbl16, WordTable({0, 1, -1, 32768})},
+        {DataType::Tbl16_2, WordTable({-32768, 32767, 1, -1})},
+        {DataType::Tbl3d, Matrix(4, 3, [](uint32_t a, uint32_t b) { return a / 3.0 - b * 1e300; })},
+        {DataType::Tbl3d_2, Matrix(2, 5, [](uint32_t a, uint32_t b) { return a * 0.1 + b * 4.9e-324; })},
+    };
+    for (const auto& [type, bytes] : tables) {
+        Bytes zeroed = bytes;
+        std::fill(zeroed.begin() + (type == DataType::Tbl3d || type == DataType::Tbl3d_2 ? 8
+                                    : type == DataType::TblDb                            ? 4
+                                                                                         : 0),
+                  zeroed.end(), 0);
+        const std::string line = WriteCfgLine(type, bytes).line;
+        const CfgLineRead read = ReadCfgLine(type, zeroed, "table = " + line + " ; from the export\r\n");
+        EXPECT_EQ(read.status, CfgLineRead::Status::Ok) << line;
+        EXPECT_EQ(read.bytes, bytes) << line;
+    }
+}
+
+TEST(TableCfgLine, ImportTakesKeysAndCommentsAndRefusesOtherShapes) {
+    using S = CfgLineRead::Status;
+    const Bytes pairs = PairTable({{0, 0}, {0, 0}});
+    const Bytes matrix = Matrix(3, 2, KeyedValue);
+    struct Case {
+        int type;
+        const Bytes& before;
+        std::string text;
+        S status;
+        Bytes after; // Ok only
+        std::string why;
+    } cases[] = {
+        {DataType::TblDb, pairs, "lift_coef_aoa_table = -3.15:0, 0:0.22 ; ported", S::Ok, PairTable({{-3.15, 0}, {0, 0.22}}), ""},
+        {DataType::TblDb, pairs, "\xef\xbb\xbf" "1:2,3:4\n", S::Ok, PairTable({{1, 2}, {3, 4}}), ""},
+        {DataType::Tbl3d, matrix, "thrust_table = 9:8:7, 1:-1:+2e3", S::Ok,
+         Matrix(3, 2, [](uint32_t a, uint32_t b) { return std::array{9.0, 1.0, 8.0, -1.0, 7.0, 2000.0}[2 * a + b]; }), ""},
+        {DataType::Tbl16_2, WordTable({0, 0}), "0:1.5, 1:-0.75", S::Ok, WordTable({3072, -1536}), ""},
+        {DataType::TblDb, pairs, "1:2", S::WrongShape, {}, "The line has 1 comma-separated groups; the table has 2."},
+        {DataType::TblDb, pairs, "1:2, 3:4, 5:6", S::WrongShape, {}, "The line has 3 comma-separated groups; the table has 2."},
+        {DataType::TblDb, pairs, "1:2, 3", S::WrongShape, {}, "Group 2 has 1 values; the table has 2."},
+        {DataType::Tbl3d, matrix, "0:10:20, 1:101", S::WrongShape, {}, "Group 2 has 2 values; the table has 3."},
+        // A matrix line turned the other way round.
+        {DataType::Tbl3d, matrix, "0:1, 10:101, 20:201", S::WrongShape, {}, "The line has 3 comma-separated groups; the table has 2."},
+        {DataType::TblDb, pairs, "", S::WrongShape, {}, "The line has 0 comma-separated groups; the table has 2."},
+        {DataType::TblDb, pairs, "1:2, 3:4\n5:6, 7:8", S::TwoLines, {}, "The text holds more than one line."},
+        {DataType::TblDb, pairs, "1:2, 3:4,5", S::WrongShape, {}, "The line has 3 comma-separated groups; the table has 2."},
+        {DataType::TblDb, pairs, "1:2, 3:nan", S::NotANumber, {}, "\"nan\" is not a number."},
+        {DataType::TblDb, pairs, "1:2, 3:", S::NotANumber, {}, "\"\" is not a number."},
+        {DataType::TblDb, pairs, "1:2, 3:1e39", S::OutOfRange, {}, ""},
+        {DataType::Tbl16, WordTable({0, 0}), "0:1, 2:1", S::WrongIndex, {}, "\"2\" is not the index of its group."},
+        {DataType::Tbl16, WordTable({0, 0}), "0:1, 1:65536", S::OutOfRange, {}, "\"65536\" is not between 0 and 65535."},
+        {DataType::Tbl16_2, WordTable({0}), "0:16", S::OutOfRange, {}, ""},
+        {DataType::Double, Bytes(8, 0), "0:1", S::NotATable, {}, "The record is not a table."},
+    };
+    for (const Case& c : cases) {
+        const CfgLineRead read = ReadCfgLine(c.type, c.before, c.text);
+        EXPECT_EQ(read.status, c.status) << c.text;
+        EXPECT_EQ(read.bytes, c.after) << c.text;
+        if (!c.why.empty()) {
+            EXPECT_EQ(DescribeCfgLineRefusal(read), c.why) << c.text;
         }
     }
 }

@@ -421,6 +421,7 @@ class MainBrowserTest : public QObject {
         ClickRow(page.lbMaircraft, 0);
         QCOMPARE(page.Alist->currentRow(), 1);
         QCOMPARE(page.valueLabels[1]->text(), QStringLiteral("Glider"));
+        QCOMPARE(f.window->statusBar()->currentMessage(), QString()); // the thumbnail's message went with it
 
         // A variation opened from the list can be marked and compared with the one shown next.
         ClickRow(page.Alist, 3, true);
