@@ -28,6 +28,10 @@ QString FromUtf8(std::string_view text) {
     return QString::fromUtf8(text.data(), qsizetype(text.size()));
 }
 
+constexpr UiText kPackageCaption{"Package:", "Paket:"};
+constexpr UiText kAirIgnored{"MSFS no longer reads this .air file ([VERSION] major = %1)",
+                             "MSFS liest diese .air-Datei nicht mehr ([VERSION] major = %1)"};
+
 QString CaptionOf(const char* control, bool german) {
     return FromUtf8(CaptionFor(control, german).value_or(std::string_view()));
 }
@@ -135,6 +139,13 @@ SelectionPage::SelectionPage(AircraftLibrary& library, const Settings& settings,
         value->setTextInteractionFlags(Qt::TextSelectableByMouse);
         valueLabels[size_t(i)] = value;
     }
+    mPackageCaption = new QLabel(Pick(kPackageCaption, german), texts);
+    mPackageCaption->setObjectName(QStringLiteral("la7"));
+    mPackageCaption->setGeometry(8, 8 + 16 * 6, 100, 16);
+    lPackage = new QLabel(texts);
+    lPackage->setObjectName(QStringLiteral("lPackage"));
+    lPackage->setGeometry(110, 8 + 16 * 6, 3800, 16);
+    lPackage->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -308,6 +319,14 @@ void SelectionPage::ShowAircraftInfo() {
     valueLabels[3]->setText(FromUtf8(variation.variation));
     valueLabels[4]->setText(FromUtf8(variation.createdBy));
     valueLabels[5]->setText(DisplayPath(airPath));
+    const AircraftEntry* entry = mLibrary.Entry(mLibrary.Current().entry);
+    QString package = entry != nullptr ? FromUtf8(entry->package) : QString();
+    if (entry != nullptr && entry->versionMajor >= 1) {
+        const QString ignored = Pick(kAirIgnored, mSettings.German()).arg(entry->versionMajor);
+        package = package.isEmpty() ? ignored : package + QStringLiteral(" - ") + ignored;
+    }
+    lPackage->setText(package);
+    mPackageCaption->setVisible(!package.isEmpty());
 }
 
 // The message belongs to the aircraft shown; a later selection takes it away, but not the

@@ -61,6 +61,8 @@ class SelectionPage : public QWidget {
     QListWidget* Alist = nullptr;
     QLabel* Image1 = nullptr;
     std::array<QLabel*, 6> valueLabels{}; // path, title, manufacturer, variation, creator, .air
+    // The package an add-on or MSFS aircraft came from, and whether MSFS still reads its .air.
+    QLabel* lPackage = nullptr;
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -72,6 +74,7 @@ class SelectionPage : public QWidget {
 
     AircraftLibrary& mLibrary;
     const Settings& mSettings;
+    QLabel* mPackageCaption = nullptr;
     bool mThumbnailStatusShown = false;
     std::vector<AircraftLine> mLines;
     QSplitter* mSplitter = nullptr;

@@ -1,6 +1,9 @@
 #include "TableGridView.h"
 
+#include "RecordEdits.h"
+#include "RecordTree.h"
 #include "Settings.h"
+#include "TableCfgLine.h"
 #include "UiTexts.h"
 #include "UserPrompts.h"
 #include "ValueFormat.h"
@@ -8,7 +11,9 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QHeaderView>
+#include <QContextMenuEvent>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QPalette>
 #include <QScopedValueRollback>
 #include <QTimer>
@@ -38,6 +43,15 @@ constexpr UiText kNotRectangular{
     "changed",
     "der eingefügte Text ist kein rechteckiger Block: Zeile %1 hat %2 Werte, Zeile 1 hat %3 - "
     "nichts wurde geändert"};
+constexpr UiText kCopyCfgLine{"Copy as configuration line", "Als Konfigurationszeile kopieren"};
+constexpr UiText kPasteCfgLine{"Paste configuration line", "Konfigurationszeile einfÃ¼gen"};
+constexpr UiText kCfgLineRefused{"the configuration line does not fit this table: %1 - nothing was changed",
+                                 "die Konfigurationszeile passt nicht zu dieser Tabelle: %1 - nichts wurde "
+                                 "geÃ¤ndert"};
+constexpr UiText kCfgLineNotFinite{
+    "the table holds a value that is no finite number, which a configuration line cannot hold",
+    "die Tabelle enthÃ¤lt einen Wert, der keine endliche Zahl ist und in keiner "
+    "Konfigurationszeile stehen kann"};
 constexpr UiText kNothingToPaste{"the clipboard holds no values to paste",
                                  "die Zwischenablage enthält keine Werte zum Einfügen"};
 
@@ -263,6 +277,64 @@ void TableGridView::PasteClipboard() {
     if (edit.changed) {
         emit TableEdited();
     }
+}
+
+void TableGridView::contextMenuEvent(QContextMenuEvent* event) {
+    if (mGrid.Node() == nullptr) {
+        return;
+    }
+    const bool german = mSettings.German();
+    QMenu menu(this);
+    menu.setObjectName(QStringLiteral("TableGridMenu"));
+    QAction* copy = menu.addAction(Pick(kCopyCfgLine, german));
+    copy->setObjectName(QStringLiteral("CopyCfgLine"));
+    connect(copy, &QAction::triggered, this, &TableGridView::CopyCfgLine);
+    QAction* paste = menu.addAction(Pick(kPasteCfgLine, german));
+    paste->setObjectName(QStringLiteral("PasteCfgLine"));
+    connect(paste, &QAction::triggered, this, &TableGridView::PasteCfgLine);
+    menu.exec(event->globalPos());
+}
+
+void TableGridView::CopyCfgLine() {
+    const RecordNode* node = mGrid.Node();
+    if (node == nullptr) {
+        return;
+    }
+    const CfgLineWrite line = WriteCfgLine(node->record.type, node->record.Bytes());
+    if (line.status == CfgLineWrite::Status::NotFinite) {
+        mPrompts.Inform(Utf8Text(TextId::CaptionInformation, mSettings),
+                        Pick(kCfgLineNotFinite, mSettings.German()).toStdString());
+        return;
+    }
+    if (line.status == CfgLineWrite::Status::Ok) {
+        QApplication::clipboard()->setText(QString::fromStdString(line.line));
+    }
+}
+
+void TableGridView::PasteCfgLine() {
+    RecordNode* node = mGrid.Node();
+    if (node == nullptr) {
+        return;
+    }
+    const QByteArray text = QApplication::clipboard()->text().toUtf8();
+    CfgLineRead read = ReadCfgLine(node->record.type, node->record.Bytes(),
+                                   std::string_view(text.constData(), size_t(text.size())));
+    if (read.status != CfgLineRead::Status::Ok) {
+        const bool german = mSettings.German();
+        QString reason = QString::fromStdString(DescribeCfgLineRefusal(read, german));
+        reason.chop(reason.endsWith(u'.') ? 1 : 0);
+        mPrompts.Inform(Utf8Text(TextId::CaptionInformation, mSettings),
+                        Pick(kCfgLineRefused, german).arg(reason).toStdString());
+        return;
+    }
+    if (read.bytes == node->record.data) {
+        return;
+    }
+    // One record edit, so one undo step, as a pasted block.
+    if (ReplaceRecordBytes(*node, std::move(read.bytes)).status != EditStatus::Ok) {
+        return;
+    }
+    emit TableEdited();
 }
 
 bool TableGridView::EditCell(int row, int column, const QString& text) {

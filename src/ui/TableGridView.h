@@ -1,7 +1,8 @@
 // The table grid beside the graph: the shown table as numbers in a table view over the
 // toolkit-free grid. Typed cells and pasted blocks go through the grid's one record edit;
 // refusals are told in the program's message style. The grid owns Ctrl+C / Ctrl+V while it
-// has the focus, so the record clipboard of the Edit menu does not take them.
+// has the focus, so the record clipboard of the Edit menu does not take them. Its context menu
+// copies and pastes the whole table as one line of an MSFS configuration file.
 #pragma once
 
 #include "TableGrid.h"
@@ -54,6 +55,9 @@ class TableGridView : public QTableView {
 
     void CopySelection();
     void PasteClipboard();
+    // The whole table as one configuration line, and such a line as one record edit.
+    void CopyCfgLine();
+    void PasteCfgLine();
 
     [[nodiscard]] TableGrid& Grid() { return mGrid; }
     [[nodiscard]] TableGridModel& Model() { return *mModel; }
@@ -67,6 +71,7 @@ class TableGridView : public QTableView {
   protected:
     bool event(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
     void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
 
   private:

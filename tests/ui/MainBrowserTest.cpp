@@ -1,6 +1,7 @@
 // The main window's start, language, keyboard, opening, saving and closing roads. Library mode
 // on a simulator folder built by the test: the scan at start, the three lists, the information
-// strip, the record page and back with the save question, the configuration dialog.
+// strip, the record page and back with the save question, the configuration dialog; a
+// Prepar3D folder in a Wine prefix with an add-on package.
 #include "ApplicationSetup.h"
 #include "ChangeTracker.h"
 #include "DeferredStyleIcons.h"
@@ -475,6 +476,36 @@ class MainBrowserTest : public QObject {
                  f.Path(QStringLiteral("FSX/SimObjects/Airplanes")) + u'|' + f.Path(QStringLiteral("Extra")));
         QCOMPARE(f.CfgValue("searchpathactive"), QStringLiteral("1|0"));
         QVERIFY(f.prompts.shown.back().text != "you must restart KVR");
+    }
+
+    void addOnAircraftNameTheirPackage() {
+        UiFixture f;
+        const QString p3d = QStringLiteral("pfx/drive_c/Program Files/Lockheed Martin/Prepar3D v5/");
+        const QString pack = QStringLiteral("pfx/drive_c/users/steamuser/Documents/Prepar3D v5 Add-ons/Pack/");
+        for (const QString& folder : {p3d + QStringLiteral("SimObjects/Airplanes/Own"), pack + QStringLiteral("SimObjects/Airplanes/Addon")}) {
+            QVERIFY(QDir(f.dir.path()).mkpath(folder));
+        }
+        f.WriteFile(p3d + QStringLiteral("SimObjects/Airplanes/Own/aircraft.cfg"), "[fltsim.0]\ntitle=Own\nsim=Own\n");
+        f.WriteFile(p3d + QStringLiteral("SimObjects/Airplanes/Own/Own.air"), AirBytes(StandardRecords()));
+        f.WriteFile(pack + QStringLiteral("add-on.xml"),
+                    "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<SimBase.Document Type=\"AddOnXml\" version=\"4,0\" "
+                    "id=\"add-on\">\n<AddOn.Name>Caf\xc3\xa9 Pack</AddOn.Name>\n<AddOn.Component>"
+                    "<Category>SimObjects</Category><Path>SimObjects\\Airplanes</Path></AddOn.Component>\n"
+                    "</SimBase.Document>\n");
+        f.WriteFile(pack + QStringLiteral("SimObjects/Airplanes/Addon/aircraft.cfg"),
+                    "[fltsim.0]\ntitle=Addon\nsim=Addon\n");
+        f.WriteFile(pack + QStringLiteral("SimObjects/Airplanes/Addon/Addon.air"), AirBytes(StandardRecords()));
+        f.Start("showaircraft = 1\r\nfspath = " + QFile::encodeName(f.Path(p3d)) + "\r\n", {}, false);
+        SelectionPage& page = *f.window->Selection();
+        QCOMPARE(ListTexts(page.Alist), Latin({"Addon - ", "Own - "}));
+        ClickRow(page.Alist, 1);
+        QCOMPARE(page.lPackage->text(), QString());
+        QVERIFY(!page.findChild<QLabel*>(QStringLiteral("la7"))->isVisible());
+        ClickRow(page.Alist, 0);
+        QCOMPARE(page.lPackage->text(), QStringLiteral("Café Pack"));
+        QVERIFY(page.findChild<QLabel*>(QStringLiteral("la7"))->isVisible());
+        QCOMPARE(page.valueLabels[5]->text(), f.Path(pack + QStringLiteral("SimObjects/Airplanes/Addon/Addon.air")));
+        QVERIFY(f.prompts.shown.empty());
     }
 
     void backToSelection_data() {

@@ -18,6 +18,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
+#include <QMenu>
+#include <QTimer>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
@@ -270,6 +272,47 @@ class TablePanelTest : public QObject {
             QCOMPARE(w.Panel().View().MarkedPoint(), 1);
             QCOMPARE(grid.currentIndex(), grid.model()->index(1, 0));
         }
+    }
+
+    // The grid's context menu: the matrix as one configuration line, a line with a key and a
+    // comment pasted as one undo step, and a line of another shape refused without a change.
+    void gridConfigurationLines() {
+        Window w;
+        w.f.Activate();
+        w.f.Select(0x1507);
+        TableGridView& grid = w.Grid();
+        const std::vector<uint8_t> loaded = w.f.Node(0x1507)->record.data.ToVector();
+        const auto fromMenu = [&grid](const char* action) {
+            QTimer::singleShot(0, [action] {
+                auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+                QVERIFY(menu != nullptr);
+                menu->findChild<QAction*>(QLatin1String(action))->trigger();
+                menu->close();
+            });
+            const QPoint at = grid.visualRect(grid.model()->index(0, 0)).center();
+            QContextMenuEvent event(QContextMenuEvent::Mouse, at, grid.viewport()->mapToGlobal(at));
+            QApplication::sendEvent(grid.viewport(), &event);
+        };
+        fromMenu("CopyCfgLine");
+        QCOMPARE(QApplication::clipboard()->text(),
+                 QStringLiteral("0:10:20:30, 1:101:201:301, 2:102:202:302, 3:103:203:303"));
+
+        QApplication::clipboard()->setText(
+            QStringLiteral("thrust_table = 0:10:20:30, 1:-1:201:301, 2:102:202:302, 3:103:203:303.5 ; ported"));
+        fromMenu("PasteCfgLine");
+        QCOMPARE(CellText(grid, 0, 0), QStringLiteral("-1"));
+        QCOMPARE(CellText(grid, 2, 2), QStringLiteral("303.5"));
+        QVERIFY(w.Changed());
+        PressKey(Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(w.f.Node(0x1507)->record.data, loaded);
+        QVERIFY(!w.Changed());
+
+        QApplication::clipboard()->setText(QStringLiteral("0:10:20, 1:101:201"));
+        fromMenu("PasteCfgLine");
+        QCOMPARE(w.f.prompts.shown.back().text,
+                 std::string("the configuration line does not fit this table: The line has 2 comma-separated "
+                             "groups; the table has 4 - nothing was changed"));
+        QCOMPARE(w.f.Node(0x1507)->record.data, loaded);
     }
 
     // Keys, corner and typed values change the record (and a field's parent) and mark the file.
