@@ -192,11 +192,16 @@ int RunTableCommand(const TableCommandInput& input) {
         std::cerr << "error: input file could not be read: " << a[3] << "\n";
         return kExitFile;
     }
-    TableImport imported = ReadTableText(type, node->record.Bytes(), text);
-    if (imported.status == TableImport::Status::BadNumber) {
-        std::cerr << "error: " << a[3] << " line " << imported.line << ": \"" << imported.field
-                  << "\" is not a number; nothing was changed\n";
+    const TableTextStyle style{input.delimiter, input.read.style.decimal};
+    TableImport imported = ReadTableText(type, node->record.Bytes(), text, style);
+    if (imported.status != TableImport::Status::Ok) {
+        std::cerr << "error: " << TableImportMessage(imported, a[3] == "-" ? "standard input" : a[3], false) << "\n";
         return kExitRejected;
+    }
+    // The values already stored: no save, so no backup pushes out an older one.
+    if (imported.bytes == node->record.data) {
+        std::cout << imported.valuesRead << "\n";
+        return kExitOk;
     }
     if (ReplaceRecordBytes(*node, std::move(imported.bytes)).status != EditStatus::Ok) {
         std::cerr << "error: record " << a[2] << " cannot be changed\n";

@@ -12,15 +12,18 @@
 #include "SaveChecks.h"
 #include "ScanCommand.h"
 #include "TableCommands.h"
+#include "TableText.h"
 #include "TextUtil.h"
 #include "ValueEncoding.h"
 #include "ValueFormat.h"
+#include "Windows1252.h"
 
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <optional>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -242,11 +245,51 @@ public:
     }
 
     std::string ValueText(const AirRecord& record) const {
-        // A text record's value is its text, not the blank the tree shows.
+        // A text record's value is its text, not the blank the tree shows; the terminal
+        // reads UTF-8.
         if (record.type == DataType::Text) {
-            return record.Text();
+            return Windows1252ToUtf8(record.Text());
         }
         return FormatValue(record.type, record.Bytes(), mOptions.style);
+    }
+
+    // What "get" prints: never a blank line. A table as its table text, a structured record
+    // field by field, a value without a type as its bytes.
+    void PrintValue(const RecordNode& node) const {
+        const AirRecord& record = node.record;
+        if (IsTableType(record.type)) {
+            std::ostringstream text;
+            if (WriteTableText(record.type, record.Bytes(), {mOptions.delimiter, mOptions.style.decimal}, text)) {
+                std::cout << text.str();
+                return;
+            }
+        }
+        if (node.ChildCount() > 0) {
+            for (size_t i = 0; i < node.ChildCount(); ++i) {
+                const AirRecord& field = node.Child(i)->record;
+                std::cout << field.fieldNumber << '\t' << FieldName(field) << '\t' << ShownValue(field) << "\n";
+            }
+            return;
+        }
+        if (const std::string value = ShownValue(record); !value.empty()) {
+            std::cout << value << "\n";
+        }
+    }
+
+    // The value text, or the bytes in hex where the type has no value to show.
+    std::string ShownValue(const AirRecord& record) const {
+        const std::string value = ValueText(record);
+        if (!Trim(value).empty() || record.type == DataType::Text) {
+            return value;
+        }
+        return ToHex(record.data.ToVector());
+    }
+
+    std::string FieldName(const AirRecord& field) const {
+        if (field.layout >= 0 && field.layout < mDictionary.LayoutCount()) {
+            return Windows1252ToUtf8(mDictionary.Field(field.layout, field.fieldNumber).name);
+        }
+        return {};
     }
 
     ReadOptions ReadOptionsOf() const { return {mOptions.datatypes, mOptions.style}; }
@@ -282,7 +325,16 @@ int ApplyEdit(RecordNode& node, const std::string& text, char mark) {
         }
         result = ApplyBoolEdit(node, *truth);
     } else if (type == DataType::Text) {
-        result = ApplyTextEdit(node, text);
+        // Records hold Windows-1252, as the window stores them; the command line gives UTF-8.
+        const std::optional<std::string> stored = Utf8ToWindows1252(text);
+        if (!stored) {
+            std::cerr << "error: the text holds a character that a record cannot store (Windows-1252)\n";
+            return kExitRejected;
+        }
+        if (node.record.Text() == *stored && !node.record.data.empty() && node.record.data[node.record.data.size() - 1] == 0) {
+            return kExitOk; // the stored text: its room and padding stay as they are
+        }
+        result = ApplyTextEdit(node, *stored);
     } else {
         result = ApplyNumberEdit(node, text, mark);
     }
@@ -293,7 +345,7 @@ int ApplyEdit(RecordNode& node, const std::string& text, char mark) {
         std::cerr << RangeMessage(result.limits, false) << "\n";
         return kExitRejected;
     case EditStatus::ConversionError:
-        std::cerr << ConversionErrorMessage(text, false) << "\n";
+        std::cerr << ConversionErrorMessage(text, result.fault, false) << "\n";
         return kExitRejected;
     case EditStatus::TextTooLong:
         std::cerr << "text longer than " << kMaxTextLength << " characters\n";
@@ -430,14 +482,21 @@ int Run(const Options& options) {
             return kExitUsage;
         }
         if (command == "set") {
+            const RecordNode& stored = node->record.isField && node->Parent() ? *node->Parent() : *node;
+            const std::vector<uint8_t> before = stored.record.data.ToVector();
             if (const int code = ApplyEdit(*node, a[3], options.style.localeMark); code != kExitOk) {
                 return code;
             }
-            if (const int code = session.Save(file); code != kExitOk) {
-                return code;
+            // The value already stored: no save, so no backup pushes out an older one.
+            if (stored.record.data != before) {
+                if (const int code = session.Save(file); code != kExitOk) {
+                    return code;
+                }
             }
+            std::cout << session.ValueText(node->record) << "\n";
+            return kExitOk;
         }
-        std::cout << session.ValueText(node->record) << "\n";
+        session.PrintValue(*node);
         return kExitOk;
     }
     throw UsageError{"unknown command " + command};

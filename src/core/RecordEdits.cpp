@@ -34,7 +34,7 @@ RecordEditObserver* SetRecordEditObserver(RecordEditObserver* observer) {
 EditResult ReplaceRecordBytes(RecordNode& node, std::vector<uint8_t> bytes) {
     AirRecord& record = node.record;
     if (record.isField && bytes.size() != record.data.size()) {
-        return {EditStatus::NotEditable, {}};
+        return {EditStatus::NotEditable, {}, {}};
     }
     RecordEditObserver* observer = tEditObserver;
     if (observer) {
@@ -59,15 +59,15 @@ EditResult ApplyNumberEdit(RecordNode& node, std::string_view text, char localeM
     case EncodeStatus::Ok:
         break;
     case EncodeStatus::RangeRejected:
-        return {EditStatus::RangeRejected, encoded.limits};
+        return {EditStatus::RangeRejected, encoded.limits, {}};
     case EncodeStatus::ConversionError:
-        return {EditStatus::ConversionError, {}};
+        return {EditStatus::ConversionError, {}, encoded.fault};
     case EncodeStatus::NotANumberType:
-        return {EditStatus::NotEditable, {}};
+        return {EditStatus::NotEditable, {}, {}};
     }
     // A record shorter than its type has no value to change.
     if (record.data.size() < encoded.bytes.size()) {
-        return {EditStatus::NotEditable, {}};
+        return {EditStatus::NotEditable, {}, {}};
     }
     std::vector<uint8_t> bytes = record.data.ToVector();
     std::copy(encoded.bytes.begin(), encoded.bytes.end(), bytes.begin());
@@ -77,7 +77,7 @@ EditResult ApplyNumberEdit(RecordNode& node, std::string_view text, char localeM
 EditResult ApplyBoolEdit(RecordNode& node, bool value) {
     AirRecord& record = node.record;
     if (record.type != DataType::Bool || record.data.size() < 4) {
-        return {EditStatus::NotEditable, {}};
+        return {EditStatus::NotEditable, {}, {}};
     }
     std::vector<uint8_t> bytes = record.data.ToVector();
     std::fill_n(bytes.begin(), 4, uint8_t{0});
@@ -88,17 +88,17 @@ EditResult ApplyBoolEdit(RecordNode& node, bool value) {
 EditResult ApplyTextEdit(RecordNode& node, std::string_view text) {
     AirRecord& record = node.record;
     if (record.type != DataType::Text) {
-        return {EditStatus::NotEditable, {}};
+        return {EditStatus::NotEditable, {}, {}};
     }
     if (text.size() > kMaxTextLength) {
-        return {EditStatus::TextTooLong, {}};
+        return {EditStatus::TextTooLong, {}, {}};
     }
     std::vector<uint8_t> bytes(text.begin(), text.end());
     bytes.push_back(0);
     if (record.isField) {
         // The parent's layout fixes the room a text field has.
         if (bytes.size() > record.data.size()) {
-            return {EditStatus::TextTooLongForField, {}};
+            return {EditStatus::TextTooLongForField, {}, {}};
         }
         bytes.resize(record.data.size(), 0);
     }

@@ -17,6 +17,7 @@ enum class EditStatus { Ok, RangeRejected, ConversionError, NotEditable, TextToo
 struct EditResult {
     EditStatus status = EditStatus::Ok;
     RangeLimits limits; // RangeRejected only
+    NumberFault fault = NumberFault::None; // ConversionError only
 };
 
 inline constexpr size_t kMaxTextLength = 32000;

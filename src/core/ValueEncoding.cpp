@@ -5,6 +5,7 @@
 #include "TextUtil.h"
 #include "ValueFormat.h"
 
+#include <cmath>
 #include <limits>
 
 namespace kelvara {
@@ -77,17 +78,15 @@ bool IsNumberType(int type) {
     }
 }
 
-std::optional<RangeLimits> RangeCheckInt(std::string_view text, int32_t min, int32_t max) {
-    const LeadingInteger value = ParseLeadingInteger(text);
-    if (!value.overflowed && value.value >= min && value.value <= max) {
+std::optional<RangeLimits> RangeCheckInt(double value, int32_t min, int32_t max) {
+    if (value >= min && value <= max) {
         return std::nullopt;
     }
     return RangeLimits{std::to_string(min), std::to_string(max)};
 }
 
-std::optional<RangeLimits> RangeCheckFloat(std::string_view text, float min, float max, char mark) {
-    const std::optional<double> value = ParseNumberText(text, mark);
-    if (!value || (*value >= min && *value <= max)) {
+std::optional<RangeLimits> RangeCheckFloat(double value, float min, float max, char mark) {
+    if (value >= min && value <= max) {
         return std::nullopt;
     }
     return RangeLimits{FormatGeneral(min, mark), FormatGeneral(max, mark)};
@@ -100,11 +99,22 @@ std::string RangeMessage(const RangeLimits& limits, bool german) {
     return "values between " + limits.minText + " and " + limits.maxText + " only";
 }
 
-std::string ConversionErrorMessage(std::string_view text, bool german) {
-    if (german) {
-        return "'" + std::string(text) + "' ist kein gültiger Gleitkommawert";
+std::string ConversionErrorMessage(std::string_view typed, NumberFault fault, bool german) {
+    const std::string text = "'" + std::string(Trim(typed)) + "'";
+    switch (fault) {
+    case NumberFault::Empty:
+        return german ? "keine Zahl eingegeben" : "no number given";
+    case NumberFault::Incomplete:
+        return german ? text + " ist keine vollständige Zahl" : text + " is not a complete number";
+    case NumberFault::TooLarge:
+        return german ? text + " ist zu groß" : text + " is too large";
+    case NumberFault::NotWhole:
+        return german ? text + " ist keine ganze Zahl" : text + " is not a whole number";
+    case NumberFault::None:
+    case NumberFault::NotANumber:
+        break;
     }
-    return "'" + std::string(text) + "' is not a valid floating point value";
+    return german ? text + " ist keine Zahl" : text + " is not a number";
 }
 
 EncodeResult EncodeNumber(int type, std::string_view text, char mark) {
@@ -113,54 +123,52 @@ EncodeResult EncodeNumber(int type, std::string_view text, char mark) {
         result.status = EncodeStatus::NotANumberType;
         return result;
     }
-    const CheckedRange range = RangeOf(type);
-    if (range.kind == CheckedRange::Int) {
-        if (auto limits = RangeCheckInt(text, static_cast<int32_t>(range.min), static_cast<int32_t>(range.max))) {
-            return {EncodeStatus::RangeRejected, {}, *limits};
-        }
-    }
-    // Every type but the plain integers reads the text as a number; a text that is no number
-    // changes nothing.
+    const NumberReading reading = ReadNumberText(text);
     const bool integerOnly = type == DataType::Int8 || type == DataType::Int16 || type == DataType::Int32;
-    std::optional<double> parsed = integerOnly ? std::optional<double>(0.0) : ParseNumberText(text, mark);
-    if (!parsed) {
+    if (!reading.Ok() || (integerOnly && reading.value != std::trunc(reading.value))) {
         result.status = EncodeStatus::ConversionError;
+        result.fault = reading.Ok() ? NumberFault::NotWhole : reading.fault;
         return result;
     }
-    if (range.kind == CheckedRange::Float) {
-        if (auto limits = RangeCheckFloat(text, static_cast<float>(range.min), static_cast<float>(range.max), mark)) {
-            return {EncodeStatus::RangeRejected, {}, *limits};
+    const double parsed = reading.value;
+    const CheckedRange range = RangeOf(type);
+    if (range.kind == CheckedRange::Int) {
+        // Percentages are checked by their whole part; the stored width decides the rest.
+        if (auto limits = RangeCheckInt(std::trunc(parsed), static_cast<int32_t>(range.min), static_cast<int32_t>(range.max))) {
+            return {EncodeStatus::RangeRejected, {}, *limits, {}};
+        }
+    } else if (range.kind == CheckedRange::Float) {
+        if (auto limits = RangeCheckFloat(parsed, static_cast<float>(range.min), static_cast<float>(range.max), mark)) {
+            return {EncodeStatus::RangeRejected, {}, *limits, {}};
         }
     }
-    const long double v = *parsed;
-    const LeadingInteger leading = ParseLeadingInteger(text);
+    const long double v = parsed;
     int64_t raw = 0;
     int width = FixedWidth(type);
 
     switch (type) {
     case DataType::Int8:
     case DataType::Int16:
-        raw = leading.value;
+        raw = static_cast<int64_t>(parsed);
         break;
     case DataType::Int32:
-        if (leading.overflowed) {
-            return {EncodeStatus::RangeRejected, {}, {"-2147483648", "2147483647"}};
+        if (parsed < INT32_MIN || parsed > INT32_MAX) {
+            return {EncodeStatus::RangeRejected, {}, {"-2147483648", "2147483647"}, {}};
         }
-        raw = leading.value;
+        raw = static_cast<int64_t>(parsed);
         break;
     case DataType::Double: {
-        const double d = *parsed;
         result.bytes.resize(8);
-        WriteLE<double>(result.bytes, d);
+        WriteLE<double>(result.bytes, parsed);
         return result;
     }
     case DataType::Float: {
         // Beyond the single-precision range the conversion is undefined, not infinity.
         constexpr double kMaxFloat = std::numeric_limits<float>::max();
-        if (*parsed > kMaxFloat || *parsed < -kMaxFloat) {
-            return {EncodeStatus::RangeRejected, {}, {FormatGeneral(-kMaxFloat, mark), FormatGeneral(kMaxFloat, mark)}};
+        if (parsed > kMaxFloat || parsed < -kMaxFloat) {
+            return {EncodeStatus::RangeRejected, {}, {FormatGeneral(-kMaxFloat, mark), FormatGeneral(kMaxFloat, mark)}, {}};
         }
-        const float f = static_cast<float>(*parsed);
+        const float f = static_cast<float>(parsed);
         result.bytes.resize(4);
         WriteLE<float>(result.bytes, f);
         return result;
@@ -215,7 +223,7 @@ EncodeResult EncodeNumber(int type, std::string_view text, char mark) {
         const char m = mark;
         return {EncodeStatus::RangeRejected, {},
                 {FormatGeneral(static_cast<double>(Decode(type, lo)), m),
-                 FormatGeneral(static_cast<double>(Decode(type, hi)), m)}};
+                 FormatGeneral(static_cast<double>(Decode(type, hi)), m)}, {}};
     }
     result.bytes = LowBytes(raw, width);
     return result;

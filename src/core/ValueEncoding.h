@@ -2,6 +2,8 @@
 // editor. Pure functions: the caller shows the messages.
 #pragma once
 
+#include "ValueFormat.h"
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -16,15 +18,15 @@ struct RangeLimits {
 };
 
 // nullopt when the value lies in [min, max]; otherwise the limits to name in the message.
-// The integer check also rejects a number that does not fit 32 bits instead of wrapping it.
-[[nodiscard]] std::optional<RangeLimits> RangeCheckInt(std::string_view text, int32_t min, int32_t max);
-// A text that cannot be converted is not a range violation; callers check conversion first.
-[[nodiscard]] std::optional<RangeLimits> RangeCheckFloat(std::string_view text, float min, float max,
+// A text that is no number is not a range violation; callers read the number first.
+[[nodiscard]] std::optional<RangeLimits> RangeCheckInt(double value, int32_t min, int32_t max);
+[[nodiscard]] std::optional<RangeLimits> RangeCheckFloat(double value, float min, float max,
                                                          char localeMark);
 
 [[nodiscard]] std::string RangeMessage(const RangeLimits& limits, bool german);
-// The report of a text that is no number in the locale's syntax.
-[[nodiscard]] std::string ConversionErrorMessage(std::string_view text, bool german);
+// Why the text is no number to store: empty, unfinished, not a number, too large, or a
+// fraction where only whole numbers are stored.
+[[nodiscard]] std::string ConversionErrorMessage(std::string_view text, NumberFault fault, bool german);
 
 enum class EncodeStatus { Ok, RangeRejected, ConversionError, NotANumberType };
 
@@ -32,6 +34,7 @@ struct EncodeResult {
     EncodeStatus status = EncodeStatus::Ok;
     std::vector<uint8_t> bytes; // the stored value, in the type's width
     RangeLimits limits;         // RangeRejected only
+    NumberFault fault = NumberFault::None; // ConversionError only
 };
 
 // The bytes the number editor stores for text typed into a record of this type. Values that

@@ -53,7 +53,36 @@ int64_t TruncToInt64(long double value) {
     return static_cast<int64_t>(value);
 }
 
+namespace {
+
+std::string FormatGeneralDigits(long double value, char mark, int precision);
+
+} // namespace
+
 std::string FormatGeneral(long double value, char mark) {
+    return FormatGeneralDigits(value, mark, 14);
+}
+
+std::string FormatRoundTrip(double value, char mark) {
+    if (value == 0 && std::signbit(value)) {
+        return "-0";
+    }
+    std::string text = FormatGeneralDigits(value, '.', 14);
+    double back = 0;
+    const auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), back);
+    if (ec != std::errc() || ptr != text.data() + text.size() || back != value) {
+        // Seventeen digits name every double; NaN and infinity have their words either way.
+        text = FormatGeneralDigits(static_cast<double>(value), '.', 16);
+    }
+    if (const size_t dot = text.find('.'); dot != std::string::npos) {
+        text[dot] = mark;
+    }
+    return text;
+}
+
+namespace {
+
+std::string FormatGeneralDigits(long double value, char mark, int precision) {
     if (std::isnan(value)) {
         return "NAN";
     }
@@ -64,7 +93,11 @@ std::string FormatGeneral(long double value, char mark) {
         return "0";
     }
     char buf[64];
-    const auto result = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::scientific, 14);
+    // Seventeen digits are those of the double itself, not of its extended widening.
+    const auto result = precision > 14 ? std::to_chars(buf, buf + sizeof buf, static_cast<double>(value),
+                                                       std::chars_format::scientific, precision)
+                                       : std::to_chars(buf, buf + sizeof buf, value,
+                                                       std::chars_format::scientific, precision);
     std::string_view sci(buf, static_cast<size_t>(result.ptr - buf));
 
     std::string out;
@@ -114,6 +147,8 @@ std::string FormatGeneral(long double value, char mark) {
     out += std::to_string(exponent);
     return out;
 }
+
+} // namespace
 
 std::string FormatSingle(float value, const NumberStyle& style) {
     return ApplyDecimalSetting(FormatGeneral(value, style.localeMark), style);
@@ -241,88 +276,84 @@ std::optional<std::string> EditorNumberText(int type, std::span<const uint8_t> d
     }
 }
 
-std::optional<double> ParseNumberText(std::string_view input, char mark) {
-    std::string text(Trim(input));
-    if (text.empty() || text == "-") {
-        return 0.0;
+NumberReading ReadNumberText(std::string_view input) {
+    while (!input.empty() && (input.front() == ' ' || input.front() == '\t' || input.front() == '\r')) {
+        input.remove_prefix(1);
     }
-    if (size_t blank = text.find(' '); blank != std::string::npos) {
-        text.resize(blank);
+    while (!input.empty() && (input.back() == ' ' || input.back() == '\t' || input.back() == '\r')) {
+        input.remove_suffix(1);
     }
-    if (size_t tab = text.find('\t'); tab != std::string::npos) {
-        text.resize(tab);
+    if (input.empty()) {
+        return {NumberFault::Empty, 0};
     }
-    auto isNumberEnd = [](char c) { return (c >= '0' && c <= '9') || c == '.' || c == ','; };
-    while (text.empty() || !isNumberEnd(text.back())) {
-        if (text.size() < 2) {
-            return 0.0;
-        }
-        text.pop_back();
-    }
-    if (size_t dot = text.find('.'); dot != std::string::npos) {
-        if (size_t second = text.find('.', dot + 1); second != std::string::npos) {
-            text.resize(second);
-        }
-        text[dot] = mark;
-    }
-
-    // The locale's syntax: [sign] digits [mark digits] [E [sign] digits], at least one digit.
+    auto isDigit = [](char c) { return c >= '0' && c <= '9'; };
     std::string plain;
     size_t i = 0;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
-        plain.push_back(text[i++]);
+    if (input[i] == '+' || input[i] == '-') {
+        if (input[i] == '-') {
+            plain.push_back('-');
+        }
+        ++i;
     }
     int mantissaDigits = 0;
     bool seenMark = false;
-    for (; i < text.size(); ++i) {
-        const char c = text[i];
-        if (c >= '0' && c <= '9') {
+    for (; i < input.size(); ++i) {
+        const char c = input[i];
+        if (isDigit(c)) {
             plain.push_back(c);
             ++mantissaDigits;
-        } else if (c == mark && !seenMark) {
+        } else if ((c == '.' || c == ',') && !seenMark) {
             plain.push_back('.');
             seenMark = true;
         } else {
             break;
         }
     }
-    if (mantissaDigits == 0) {
-        return std::nullopt;
-    }
-    if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
+    // Whether the rest could still be typed into a number: for the typing fields.
+    bool ended = i == input.size();
+    if (mantissaDigits > 0 && i < input.size() && (input[i] == 'e' || input[i] == 'E')) {
         plain.push_back('e');
         ++i;
-        if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
-            plain.push_back(text[i++]);
+        if (i < input.size() && (input[i] == '+' || input[i] == '-')) {
+            plain.push_back(input[i++]);
         }
         int exponentDigits = 0;
-        for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
-            plain.push_back(text[i]);
+        for (; i < input.size() && isDigit(input[i]); ++i) {
+            plain.push_back(input[i]);
             ++exponentDigits;
         }
         if (exponentDigits == 0) {
-            return std::nullopt;
+            return {i == input.size() ? NumberFault::Incomplete : NumberFault::NotANumber, 0};
         }
+        ended = i == input.size();
     }
-    if (i != text.size()) {
-        return std::nullopt;
+    if (!ended) {
+        return {NumberFault::NotANumber, 0};
     }
-    const char* begin = plain.data() + (plain.front() == '+' ? 1 : 0);
+    if (mantissaDigits == 0) {
+        return {NumberFault::Incomplete, 0};
+    }
     double value = 0;
-    const auto [ptr, ec] = std::from_chars(begin, plain.data() + plain.size(), value);
+    const auto [ptr, ec] = std::from_chars(plain.data(), plain.data() + plain.size(), value);
     if (ec == std::errc::result_out_of_range && ptr == plain.data() + plain.size()) {
-        // Too small is read as the nearest double (0 or a subnormal), too large is refused.
+        // Too small reads as the nearest double (0 or a subnormal), too large is refused.
         static const locale_t cLocale = ::newlocale(LC_NUMERIC_MASK, "C", nullptr);
         if (cLocale == nullptr) {
-            return std::nullopt;
+            return {NumberFault::NotANumber, 0};
         }
-        value = ::strtod_l(begin, nullptr, cLocale);
-        return std::isfinite(value) ? std::optional<double>(value) : std::nullopt;
+        value = ::strtod_l(plain.c_str(), nullptr, cLocale);
+    } else if (ec != std::errc() || ptr != plain.data() + plain.size()) {
+        return {NumberFault::NotANumber, 0};
     }
-    if (ec != std::errc() || ptr != plain.data() + plain.size() || !std::isfinite(value)) {
-        return std::nullopt;
+    if (!std::isfinite(value)) {
+        return {NumberFault::TooLarge, 0};
     }
-    return value;
+    return {NumberFault::None, value};
+}
+
+std::optional<double> ParseNumberText(std::string_view text) {
+    const NumberReading reading = ReadNumberText(text);
+    return reading.Ok() ? std::optional<double>(reading.value) : std::nullopt;
 }
 
 std::string LimitDecimals(std::string_view text) {

@@ -28,9 +28,25 @@ namespace kelvara {
 [[nodiscard]] std::optional<std::string> EditorNumberText(int type, std::span<const uint8_t> data,
                                                           char localeMark);
 
-// Tolerant reader of typed numbers; 0 for texts without a number, nullopt when the text
-// cannot be converted (the caller reports a conversion error and changes nothing).
-[[nodiscard]] std::optional<double> ParseNumberText(std::string_view text, char localeMark);
+// Why a text is no number. Incomplete texts ("", "-", "1e") may still become one as the
+// user types on; the others never will. NotWhole is the verdict of integer stores.
+enum class NumberFault { None, Empty, Incomplete, NotANumber, TooLarge, NotWhole };
+
+struct NumberReading {
+    NumberFault fault = NumberFault::None;
+    double value = 0;
+    [[nodiscard]] bool Ok() const { return fault == NumberFault::None; }
+};
+
+// The one reader of typed and imported numbers: blanks around, an optional sign, digits with
+// at most one decimal mark ("." or ","), an optional exponent, and nothing else. Values too
+// small for a double read as the nearest one; NaN, infinity and overflow are refused.
+[[nodiscard]] NumberReading ReadNumberText(std::string_view text);
+[[nodiscard]] std::optional<double> ParseNumberText(std::string_view text);
+
+// The shortest of the 15- and 17-significant-digit general texts that reads back as the same
+// double, so that a written table reads back bit for bit.
+[[nodiscard]] std::string FormatRoundTrip(double value, char mark);
 
 // Cuts (never rounds) a number text after the fifth digit behind its decimal mark.
 [[nodiscard]] std::string LimitDecimals(std::string_view text);

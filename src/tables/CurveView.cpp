@@ -189,7 +189,9 @@ bool CurveView::SetPointValue(int axis, int point, long double value) {
         break;
     }
     }
-    return written && ReplaceRecordBytes(*mNode, std::move(bytes)).status == EditStatus::Ok;
+    // The value already stored is no edit: no undo step, no changed mark.
+    return written && bytes != mNode->record.data &&
+           ReplaceRecordBytes(*mNode, std::move(bytes)).status == EditStatus::Ok;
 }
 
 std::optional<long double> CurveView::OverlayValue(int axis, int point, int curve) const {

@@ -57,6 +57,7 @@ class CurveView {
     [[nodiscard]] long double PointValue(int axis, int point) const;
     [[nodiscard]] long double PointValue(int axis, int point, int curve) const;
     // Writes the value back into the record; X of the 16-bit tables is the index and stays.
+    // False when nothing was written, also when the bytes would stay as they are.
     bool SetPointValue(int axis, int point, long double value);
     // The same point read from the overlay; nullopt where the overlay has no such element.
     [[nodiscard]] std::optional<long double> OverlayValue(int axis, int point, int curve) const;

@@ -58,20 +58,10 @@ std::optional<std::string_view> ValuePart(std::string_view text) {
 
 // A plain number, read exactly as written ("." only).
 std::optional<double> CellNumber(std::string_view cell) {
-    const auto normal = NormalizeGridNumber(cell);
-    if (!normal || cell.find(',') != std::string_view::npos) {
+    if (cell.find(',') != std::string_view::npos) {
         return std::nullopt;
     }
-    std::string_view text = *normal;
-    if (text.starts_with('+')) {
-        text.remove_prefix(1);
-    }
-    double value = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (error != std::errc() || end != text.data() + text.size() || !std::isfinite(value)) {
-        return std::nullopt;
-    }
-    return value;
+    return ParseNumberText(cell);
 }
 
 } // namespace

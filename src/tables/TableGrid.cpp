@@ -18,10 +18,6 @@ int Bounded(uint64_t count, int limit) {
     return static_cast<int>(std::min<uint64_t>(count, static_cast<uint64_t>(limit)));
 }
 
-bool IsDigit(char c) {
-    return c >= '0' && c <= '9';
-}
-
 std::string_view TrimBlanks(std::string_view text) {
     while (!text.empty() && (text.front() == ' ' || text.front() == '\r')) {
         text.remove_prefix(1);
@@ -45,45 +41,6 @@ std::vector<std::string_view> SplitAt(std::string_view text, char separator) {
 }
 
 } // namespace
-
-std::optional<std::string> NormalizeGridNumber(std::string_view input) {
-    std::string text(TrimBlanks(input));
-    const size_t commas = size_t(std::count(text.begin(), text.end(), ','));
-    const size_t dots = size_t(std::count(text.begin(), text.end(), '.'));
-    if (commas + dots > 1) {
-        return std::nullopt;
-    }
-    std::replace(text.begin(), text.end(), ',', '.');
-    // [sign] digits [. digits] [e [sign] digits], with at least one digit before the exponent.
-    size_t i = 0;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
-        ++i;
-    }
-    int digits = 0;
-    for (; i < text.size() && (IsDigit(text[i]) || text[i] == '.'); ++i) {
-        digits += IsDigit(text[i]) ? 1 : 0;
-    }
-    if (digits == 0) {
-        return std::nullopt;
-    }
-    if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
-        ++i;
-        if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
-            ++i;
-        }
-        const size_t exponentStart = i;
-        while (i < text.size() && IsDigit(text[i])) {
-            ++i;
-        }
-        if (i == exponentStart) {
-            return std::nullopt;
-        }
-    }
-    if (i != text.size()) {
-        return std::nullopt;
-    }
-    return text;
-}
 
 void TableGrid::Show(RecordNode* node) {
     mNode = node;
@@ -204,7 +161,8 @@ std::string TableGrid::CellText(int row, int column, char mark) const {
     if (mLayout == Layout::Words || (column == 0 && mLayout == Layout::FixedWords)) {
         return std::to_string(static_cast<long long>(*value));
     }
-    return FormatGeneral(*value, mark);
+    // Copied cells paste back bit for bit.
+    return FormatRoundTrip(*value, mark);
 }
 
 GridEdit TableGrid::Store(std::vector<uint8_t>& bytes, int row, int column, std::string_view text,
@@ -214,50 +172,34 @@ GridEdit TableGrid::Store(std::vector<uint8_t>& bytes, int row, int column, std:
         edit.status = GridEdit::Status::NotEditable;
         return edit;
     }
-    const auto number = NormalizeGridNumber(text);
-    // ParseNumberText takes "." whatever the mark; it refuses what a double cannot hold.
-    const auto value = number ? ParseNumberText(*number, mark) : std::nullopt;
-    if (!value) {
+    const CurveMode mode = mLayout == Layout::Pairs        ? CurveMode::PairTable
+                           : mLayout == Layout::Words      ? CurveMode::Word16Table
+                           : mLayout == Layout::FixedWords ? CurveMode::Fixed16Table
+                                                           : CurveMode::ColumnCurves;
+    const TableValue value = ReadTableValue(mode, text, mark);
+    if (value.fault != NumberFault::None) {
         edit.status = GridEdit::Status::NotANumber;
+        edit.fault = value.fault;
         edit.text = std::string(TrimBlanks(text));
         return edit;
     }
-    const size_t r = static_cast<size_t>(row);
-    auto refuse = [&edit](RangeLimits limits) {
+    if (value.outside) {
         edit.status = GridEdit::Status::OutOfRange;
-        edit.limits = std::move(limits);
+        edit.limits = *value.outside;
         return edit;
-    };
+    }
+    const size_t r = static_cast<size_t>(row);
     switch (mLayout) {
-    case Layout::Pairs: {
-        // The simulator reads these doubles as floats.
-        const EncodeResult single = EncodeNumber(DataType::Float, *number, mark);
-        if (single.status == EncodeStatus::RangeRejected) {
-            return refuse(single.limits);
-        }
-        WriteLE<double>(bytes, *value, 4 + kPairBytes * r + (column == 0 ? 0 : 8));
+    case Layout::Pairs:
+        WriteLE<double>(bytes, value.value, 4 + kPairBytes * r + (column == 0 ? 0 : 8));
         break;
-    }
-    case Layout::Words: {
-        const int64_t whole = TruncToInt64(*value);
-        if (whole < 0 || whole > 65535) {
-            return refuse({"0", "65535"});
-        }
-        WriteLE<uint16_t>(bytes, static_cast<uint16_t>(whole), 2 * r);
+    case Layout::Words:
+    case Layout::FixedWords:
+        WriteLE<uint16_t>(bytes, TableWordBits(mode, value.value), 2 * r);
         break;
-    }
-    case Layout::FixedWords: {
-        // A 16-bit fixed-point value of 1/2048, as the number field stores it.
-        const EncodeResult fixed = EncodeNumber(DataType::Int16_2, *number, mark);
-        if (fixed.status != EncodeStatus::Ok) {
-            return refuse(fixed.limits);
-        }
-        std::copy(fixed.bytes.begin(), fixed.bytes.end(), bytes.begin() + std::ptrdiff_t(2 * r));
-        break;
-    }
     case Layout::Matrix:
     case Layout::MatrixByRows:
-        SetMatrixElement(bytes, mShape, uint32_t(column) + 1, uint32_t(row) + 1, *value);
+        SetMatrixElement(bytes, mShape, uint32_t(column) + 1, uint32_t(row) + 1, value.value);
         break;
     case Layout::None:
         edit.status = GridEdit::Status::NoTable;

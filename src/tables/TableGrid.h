@@ -48,6 +48,7 @@ struct GridEdit {
     int blockColumns = 0;
     int lineLength = 0;    // NotRectangular: values on the line at fault
     std::string text;      // NotANumber: the text as given
+    NumberFault fault = NumberFault::None; // NotANumber: why
     RangeLimits limits;    // OutOfRange
 };
 
@@ -102,9 +103,5 @@ class TableGrid {
     int mColumns = 0;
     MatrixShape mShape;
 };
-
-// A number as pasted from a spreadsheet or typed into a cell, with "." as its decimal mark;
-// nullopt for anything but one plain number ("1.234,5" is refused, not guessed).
-[[nodiscard]] std::optional<std::string> NormalizeGridNumber(std::string_view text);
 
 } // namespace kelvara

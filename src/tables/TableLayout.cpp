@@ -99,4 +99,51 @@ uint16_t Fixed16Bits(long double value) {
     return Word16Bits(value * 2048.0L);
 }
 
+TableValue ReadTableValue(CurveMode mode, std::string_view text, char mark) {
+    TableValue result;
+    const NumberReading reading = ReadNumberText(text);
+    if (!reading.Ok()) {
+        result.fault = reading.fault;
+        return result;
+    }
+    const double v = reading.value;
+    result.value = v;
+    switch (mode) {
+    case CurveMode::PairTable: {
+        constexpr double kMaxFloat = std::numeric_limits<float>::max();
+        if (v > kMaxFloat || v < -kMaxFloat) {
+            result.outside = RangeLimits{FormatGeneral(-kMaxFloat, mark), FormatGeneral(kMaxFloat, mark)};
+        }
+        break;
+    }
+    case CurveMode::Word16Table:
+        if (v != std::trunc(v)) {
+            result.fault = NumberFault::NotWhole;
+        } else if (v < 0 || v > 65535) {
+            result.outside = RangeLimits{"0", "65535"};
+        }
+        break;
+    case CurveMode::Fixed16Table:
+        if (v < -16 || v > 32767.0 / 2048.0) {
+            result.outside = RangeLimits{"-16", FormatGeneral(32767.0 / 2048.0, mark)};
+        }
+        break;
+    case CurveMode::ColumnCurves:
+    case CurveMode::RowCurves:
+        break;
+    }
+    return result;
+}
+
+std::string TableValueMessage(const TableValue& value, std::string_view text, bool german) {
+    if (value.fault != NumberFault::None) {
+        return ConversionErrorMessage(text, value.fault, german);
+    }
+    return value.outside ? RangeMessage(*value.outside, german) : std::string();
+}
+
+uint16_t TableWordBits(CurveMode mode, double value) {
+    return mode == CurveMode::Fixed16Table ? Fixed16Bits(value) : Word16Bits(value);
+}
+
 } // namespace kelvara

@@ -2,9 +2,13 @@
 // can be shown. Every read and write stays inside the record's bytes.
 #pragma once
 
+#include "ValueEncoding.h"
+
 #include <cstdint>
 #include <optional>
 #include <span>
+#include <string>
+#include <string_view>
 
 namespace kelvara {
 
@@ -45,7 +49,23 @@ bool SetMatrixElement(std::span<uint8_t> data, const MatrixShape& shape, uint32_
                       uint32_t row, double value);
 
 // The 16-bit tables store the low 16 bits of the truncated value ("tbl16_2": value x 2048).
+// Only the mouse, which clamps first, relies on the wrap.
 [[nodiscard]] uint16_t Word16Bits(long double value);
 [[nodiscard]] uint16_t Fixed16Bits(long double value);
+
+// A typed or imported table value, read strictly and checked against what the table's
+// element holds: pairs are read as floats by the simulator, "tbl16" holds whole numbers
+// 0..65535, "tbl16_2" -16..32767/2048, a matrix any finite double.
+struct TableValue {
+    NumberFault fault = NumberFault::None;
+    std::optional<RangeLimits> outside;
+    double value = 0;
+    [[nodiscard]] bool Ok() const { return fault == NumberFault::None && !outside; }
+};
+[[nodiscard]] TableValue ReadTableValue(CurveMode mode, std::string_view text, char mark);
+// The refusal of a value that is not Ok, naming the reason or the range.
+[[nodiscard]] std::string TableValueMessage(const TableValue& value, std::string_view text, bool german);
+// The 16-bit pattern a checked value of a 16-bit table stores.
+[[nodiscard]] uint16_t TableWordBits(CurveMode mode, double value);
 
 } // namespace kelvara

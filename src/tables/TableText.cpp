@@ -6,7 +6,6 @@
 #include "TextUtil.h"
 #include "ValueFormat.h"
 
-#include <charconv>
 #include <cmath>
 #include <optional>
 
@@ -14,22 +13,17 @@ namespace kelvara {
 
 namespace {
 
-// The general number text with the decimal mark of the setting, whatever the locale.
-std::string NumberText(long double value, int decimal) {
-    std::string text = FormatGeneral(value, '.');
-    if (decimal == 2) {
-        if (const size_t dot = text.find('.'); dot != std::string::npos) {
-            text[dot] = ',';
-        }
-    }
-    return text;
+// The number text that reads back as the same double, with the decimal mark of the setting
+// whatever the locale.
+std::string NumberText(double value, int decimal) {
+    return FormatRoundTrip(value, decimal == 2 ? ',' : '.');
 }
 
 // Lines of the file; a last line end does not start another line.
 class LineSource {
   public:
     explicit LineSource(std::string_view text) : mText(text) {}
-    bool Next(std::string& prepared) {
+    bool Next(std::string_view& line) {
         if (mPos >= mText.size()) {
             return false;
         }
@@ -37,15 +31,9 @@ class LineSource {
         if (end == std::string_view::npos) {
             end = mText.size();
         }
-        std::string line(Trim(mText.substr(mPos, end - mPos)));
+        line = Trim(mText.substr(mPos, end - mPos));
         mPos = end + 1;
         ++mLine;
-        for (char& c : line) {
-            if (c == '\t' || c == ';') {
-                c = ' ';
-            }
-        }
-        prepared = std::string(Trim(line));
         return true;
     }
     [[nodiscard]] int LineNumber() const { return mLine; }
@@ -56,54 +44,65 @@ class LineSource {
     int mLine = 0;
 };
 
-std::optional<double> ParseDecimal(std::string_view field) {
-    std::string text(field);
-    for (char& c : text) {
-        if (c == ',') {
-            c = '.';
+// The fields of a value line; empty for an empty line.
+std::vector<std::string_view> Fields(std::string_view line, bool commaSeparates) {
+    std::vector<std::string_view> fields;
+    auto separates = [commaSeparates](char c) {
+        return c == ' ' || c == '\t' || c == ';' || c == '\r' || (commaSeparates && c == ',');
+    };
+    size_t i = 0;
+    while (i < line.size()) {
+        while (i < line.size() && separates(line[i])) {
+            ++i;
+        }
+        const size_t start = i;
+        while (i < line.size() && !separates(line[i])) {
+            ++i;
+        }
+        if (i > start) {
+            fields.push_back(line.substr(start, i - start));
         }
     }
-    size_t start = 0;
-    if (!text.empty() && text[0] == '+' && text.size() > 1 && text[1] != '-') {
-        start = 1;
-    }
-    double value = 0;
-    const char* first = text.data() + start;
-    const char* last = text.data() + text.size();
-    const auto [ptr, ec] = std::from_chars(first, last, value, std::chars_format::general);
-    if (ptr != last || first == last) {
-        return std::nullopt;
-    }
-    if (ec == std::errc::result_out_of_range) {
-        // Too small for a double reads as 0; too large is no number to store.
-        const size_t e = text.find_first_of("eE");
-        const bool tiny = e != std::string::npos ? text.compare(e + 1, 1, "-") == 0
-                                                 : text.find_first_of("123456789") > text.find('.');
-        return tiny ? std::optional<double>(0.0) : std::nullopt;
-    }
-    if (ec != std::errc() || !std::isfinite(value)) {
-        return std::nullopt;
-    }
-    return value;
+    return fields;
 }
 
-std::optional<int32_t> ParseInteger(std::string_view field) {
-    if (!field.empty() && field[0] == '+') {
-        field.remove_prefix(1);
+// "Points: 17" or "Columns: 10, Rows: 3", read leniently as to blanks and letter case.
+std::string HeaderKey(std::string_view line) {
+    std::string key;
+    for (char c : line) {
+        if (c != ' ' && c != '\t' && c != '\r') {
+            key.push_back(c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c);
+        }
     }
-    int64_t value = 0;
-    const auto [ptr, ec] = std::from_chars(field.data(), field.data() + field.size(), value);
-    if (ec != std::errc() || ptr != field.data() + field.size() || field.empty() ||
-        value < INT32_MIN || value > INT32_MAX) {
-        return std::nullopt;
-    }
-    return static_cast<int32_t>(value);
+    return key;
 }
 
-struct Failure {
-    int line;
-    std::string field;
-};
+std::string Numbers(size_t count, bool german) {
+    if (german) {
+        return count == 1 ? "1 Zahl" : std::to_string(count) + " Zahlen";
+    }
+    return count == 1 ? "1 number" : std::to_string(count) + " numbers";
+}
+
+TableImport Refusal(int line, std::string reason, std::string germanReason) {
+    TableImport result;
+    result.status = TableImport::Status::Refused;
+    result.line = line;
+    result.reason = std::move(reason);
+    result.germanReason = std::move(germanReason);
+    return result;
+}
+
+// A found text as the message quotes it: one line, not a screenful.
+std::string Quoted(std::string_view text) {
+    std::string out(text.substr(0, 40));
+    for (char& c : out) {
+        if (static_cast<unsigned char>(c) < 32 || static_cast<unsigned char>(c) > 126) {
+            c = '?';
+        }
+    }
+    return "\"" + out + (text.size() > 40 ? "...\"" : "\"");
+}
 
 } // namespace
 
@@ -114,7 +113,7 @@ char TableDelimiter(int setting) {
 bool WriteTableText(int type, std::span<const uint8_t> data, const TableTextStyle& style,
                     std::ostream& out) {
     const char delimiter = TableDelimiter(style.delimiter);
-    auto text = [&style](long double v) { return NumberText(v, style.decimal); };
+    auto text = [&style](double v) { return NumberText(v, style.decimal); };
     switch (type) {
     case DataType::TblDb: {
         const uint32_t points = TblDbPointsPresent(data);
@@ -134,7 +133,7 @@ bool WriteTableText(int type, std::span<const uint8_t> data, const TableTextStyl
             if (type == DataType::Tbl16) {
                 out << ReadLE<uint16_t>(data, 2 * i).value_or(0) << '\n';
             } else {
-                out << text(ReadLE<int16_t>(data, 2 * i).value_or(0) * 0.00048828125L) << '\n';
+                out << text(ReadLE<int16_t>(data, 2 * i).value_or(0) / 2048.0) << '\n';
             }
         }
         return true;
@@ -162,99 +161,98 @@ bool WriteTableText(int type, std::span<const uint8_t> data, const TableTextStyl
     }
 }
 
-TableImport ReadTableText(int type, std::span<const uint8_t> data, std::string_view text) {
+TableImport ReadTableText(int type, std::span<const uint8_t> data, std::string_view text,
+                          const TableTextStyle& style) {
     TableImport result;
-    if (!CurveModeOf(type)) {
+    const auto mode = CurveModeOf(type);
+    if (!mode) {
         result.status = TableImport::Status::NotATable;
         return result;
     }
     std::vector<uint8_t> bytes(data.begin(), data.end());
-    LineSource lines(text);
-    std::string line;
-    lines.Next(line); // the header: its counts are not checked
-
-    std::optional<Failure> failure;
-    auto number = [&](std::string_view field) {
-        const auto value = ParseDecimal(field);
-        if (!value && !failure) {
-            failure = Failure{lines.LineNumber(), std::string(field)};
-        }
-        return value;
-    };
-
+    // What the file must hold: lines of fields each, under this header.
+    size_t lineCount = 0;
+    size_t fieldCount = 1;
+    std::string header;
+    std::optional<MatrixShape> shape;
     if (type == DataType::TblDb) {
-        const uint32_t points = TblDbPointsPresent(bytes);
-        for (uint32_t p = 0; p < points && !failure && lines.Next(line); ++p) {
-            const size_t blank = line.find(' ');
-            if (blank == std::string::npos) {
-                break; // a line without a separator ends the import
-            }
-            const std::string_view fields[2] = {Trim(std::string_view(line).substr(0, blank)),
-                                                Trim(std::string_view(line).substr(blank + 1))};
-            for (size_t axis = 0; axis < 2; ++axis) {
-                if (fields[axis].empty()) {
-                    continue;
-                }
-                if (const auto v = number(fields[axis])) {
-                    WriteLE<double>(bytes, *v, 4 + kPairBytes * p + 8 * axis);
-                    ++result.valuesRead;
-                }
-            }
-        }
+        lineCount = TblDbPointsPresent(bytes);
+        fieldCount = 2;
+        header = "Points: " + std::to_string(lineCount);
     } else if (type == DataType::Tbl16 || type == DataType::Tbl16_2) {
-        const size_t count = bytes.size() / 2;
-        for (size_t i = 0; i < count && !failure && lines.Next(line); ++i) {
-            if (line.empty()) {
-                continue; // an empty line leaves its value as it was
-            }
-            std::optional<uint16_t> bits;
-            if (type == DataType::Tbl16) {
-                if (const auto v = ParseInteger(line)) {
-                    bits = static_cast<uint16_t>(static_cast<uint32_t>(*v) & 0xFFFF);
-                } else {
-                    failure = Failure{lines.LineNumber(), line};
-                }
-            } else if (const auto v = number(line)) {
-                bits = Fixed16Bits(*v);
-            }
-            if (bits) {
-                WriteLE<uint16_t>(bytes, *bits, 2 * i);
-                ++result.valuesRead;
-            }
+        lineCount = bytes.size() / 2;
+        header = "Points: " + std::to_string(lineCount);
+    } else {
+        shape = ReadMatrixShape(bytes);
+        if (!shape) {
+            result.status = TableImport::Status::NotATable;
+            return result;
         }
-    } else if (const auto shape = ReadMatrixShape(bytes)) {
-        for (uint32_t a = 0; a < shape->wholeColumns && !failure && lines.Next(line); ++a) {
-            std::string_view rest = line;
-            std::string_view field;
-            for (uint32_t b = 0; b < shape->rows && !failure; ++b) {
-                // A line with fewer fields than rows repeats its last field.
-                const size_t blank = rest.find(' ');
-                if (blank != std::string_view::npos) {
-                    field = Trim(rest.substr(0, blank));
-                    rest = Trim(rest.substr(blank + 1));
-                } else {
-                    field = Trim(rest);
-                }
-                if (field.empty()) {
-                    continue;
-                }
-                if (const auto v = number(field)) {
-                    SetMatrixElement(bytes, *shape, a, b, *v);
-                    ++result.valuesRead;
-                }
-            }
-        }
+        lineCount = shape->wholeColumns;
+        fieldCount = shape->rows;
+        header = "Columns: " + std::to_string(shape->wholeColumns) + ", Rows: " + std::to_string(shape->rows);
     }
 
-    if (failure) {
-        result.status = TableImport::Status::BadNumber;
-        result.line = failure->line;
-        result.field = failure->field;
-        result.valuesRead = 0;
-        return result;
+    LineSource lines(text);
+    std::string_view line;
+    if (Trim(text).empty() || !lines.Next(line)) {
+        return Refusal(0, "the file is empty, expected \"" + header + "\"",
+                       "die Datei ist leer, erwartet \"" + header + "\"");
+    }
+    if (HeaderKey(line) != HeaderKey(header)) {
+        return Refusal(lines.LineNumber(), "expected \"" + header + "\", found " + Quoted(line),
+                       "erwartet \"" + header + "\", gefunden " + Quoted(line));
+    }
+    const bool commaSeparates = style.delimiter == 1 && style.decimal == 1;
+    // Matrix elements are stored as they are; only the 1-D kinds have a narrower range.
+    const CurveMode valueMode = shape ? CurveMode::ColumnCurves : *mode;
+    for (size_t at = 0; at < lineCount; ++at) {
+        if (!lines.Next(line)) {
+            const std::string found = std::to_string(at);
+            return Refusal(lines.LineNumber() + 1,
+                           "the file ends after " + found + " of " + std::to_string(lineCount) + " value lines",
+                           "die Datei endet nach " + found + " von " + std::to_string(lineCount) + " Wertzeilen");
+        }
+        const std::vector<std::string_view> fields = Fields(line, commaSeparates);
+        if (fields.size() != fieldCount) {
+            return Refusal(lines.LineNumber(),
+                           "expected " + Numbers(fieldCount, false) + ", found " + Quoted(line),
+                           "erwartet " + Numbers(fieldCount, true) + ", gefunden " + Quoted(line));
+        }
+        for (size_t f = 0; f < fields.size(); ++f) {
+            const TableValue value = ReadTableValue(valueMode, fields[f], '.');
+            if (!value.Ok()) {
+                return Refusal(lines.LineNumber(), TableValueMessage(value, fields[f], false),
+                               TableValueMessage(value, fields[f], true));
+            }
+            if (type == DataType::TblDb) {
+                WriteLE<double>(bytes, value.value, 4 + kPairBytes * at + 8 * f);
+            } else if (shape) {
+                SetMatrixElement(bytes, *shape, uint32_t(at), uint32_t(f), value.value);
+            } else {
+                WriteLE<uint16_t>(bytes, TableWordBits(*mode, value.value), 2 * at);
+            }
+            ++result.valuesRead;
+        }
+    }
+    while (lines.Next(line)) {
+        if (!line.empty()) {
+            return Refusal(lines.LineNumber(),
+                           "expected the end of the file after " + std::to_string(lineCount) + " value lines, found " + Quoted(line),
+                           "erwartet das Dateiende nach " + std::to_string(lineCount) + " Wertzeilen, gefunden " + Quoted(line));
+        }
     }
     result.bytes = std::move(bytes);
     return result;
+}
+
+std::string TableImportMessage(const TableImport& refused, std::string_view file, bool german) {
+    std::string where(file);
+    if (refused.line > 0) {
+        where += (german ? " Zeile " : " line ") + std::to_string(refused.line);
+    }
+    return where + ": " + (german ? refused.germanReason : refused.reason) +
+           (german ? " - nichts wurde geändert" : " - nothing was changed");
 }
 
 } // namespace kelvara

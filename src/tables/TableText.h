@@ -25,17 +25,24 @@ bool WriteTableText(int type, std::span<const uint8_t> data, const TableTextStyl
                     std::ostream& out);
 
 struct TableImport {
-    enum class Status { Ok, NotATable, BadNumber };
+    enum class Status { Ok, NotATable, Refused };
     Status status = Status::Ok;
-    int line = 0;          // BadNumber: 1-based line of the file
-    std::string field;     // BadNumber: the text that is no number
-    int valuesRead = 0;    // values stored
+    int line = 0;               // Refused: 1-based line of the file (0: the file as a whole)
+    std::string reason;         // Refused: what was expected there, in English
+    std::string germanReason;   // and in German
+    int valuesRead = 0;         // values stored
     std::vector<uint8_t> bytes; // Ok: the record's new bytes, same size as before
 };
 
-// Reads a table text file (header line ignored) into a copy of the record's bytes. Tabs, ";"
-// and blanks separate fields; "." and "," are both decimal marks. Reading stops at the end of
-// the file; a field that is no number fails the whole import.
-[[nodiscard]] TableImport ReadTableText(int type, std::span<const uint8_t> data, std::string_view text);
+// Reads a table text file into a copy of the record's bytes. The header must name the
+// table's own shape ("Points: N", "Columns: C, Rows: R"), and every value line must hold the
+// numbers of one point or one matrix column; then only empty lines may follow. Tabs, ";" and
+// blanks separate fields, and so does "," when the style writes "," between values and "."
+// in them; otherwise "." and "," are both decimal marks. Anything else refuses the whole file.
+[[nodiscard]] TableImport ReadTableText(int type, std::span<const uint8_t> data, std::string_view text,
+                                        const TableTextStyle& style = {});
+
+// "FILE line N: REASON - nothing was changed", in the language asked for.
+[[nodiscard]] std::string TableImportMessage(const TableImport& refused, std::string_view file, bool german);
 
 } // namespace kelvara

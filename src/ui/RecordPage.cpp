@@ -12,6 +12,7 @@
 #include "StartupDecisions.h"
 #include "TablePanel.h"
 #include "TextUtil.h"
+#include "TypedNumberField.h"
 #include "UiTexts.h"
 #include "UserPrompts.h"
 #include "ValueFormat.h"
@@ -167,6 +168,12 @@ QWidget* RecordPage::BuildEditorStrip() {
     numberLayout->addWidget(eNumber, 0, Qt::AlignTop);
     numberLayout->addStretch(1);
     connect(eNumber, &QLineEdit::textChanged, this, [this] { eNumberChange(); });
+    RestoreWhenLeft(eNumber, [this] {
+        if (const RecordNode* node = SelectedNode()) {
+            QScopedValueRollback<bool> refreshing(mViewRefreshing, true);
+            FillEditor(*node);
+        }
+    });
 
     BoolPanel = new QGroupBox(strip);
     BoolPanel->setObjectName(QStringLiteral("BoolPanel"));
@@ -461,6 +468,7 @@ void RecordPage::FillEditor(const RecordNode& node) {
     } else if (IsNumberType(record.type)) {
         const auto text = EditorNumberText(record.type, record.Bytes(), LocaleMark());
         eNumber->setText(text ? QString::fromLatin1(*text) : QString());
+        ClearRefusedText(eNumber);
     }
 }
 
@@ -560,15 +568,19 @@ void RecordPage::eNumberChange() {
         ApplyNumberEdit(*node, std::string_view(bytes.constData(), bytes.size()), LocaleMark());
     switch (result.status) {
     case EditStatus::Ok:
+        ClearRefusedText(eNumber);
         Commit(*node, true);
         break;
-    case EditStatus::RangeRejected:
-        mContext.prompts.Inform(Utf8Text(TextId::CaptionInformation, mContext.settings),
-                                RangeMessage(result.limits, German()));
+    case EditStatus::RangeRejected: {
+        const std::string message = RangeMessage(result.limits, German());
+        ShowRefusedText(eNumber, QString::fromStdString(message));
+        mContext.prompts.Inform(Utf8Text(TextId::CaptionInformation, mContext.settings), message);
         break;
+    }
     case EditStatus::ConversionError:
-        mContext.prompts.Error(Utf8Text(TextId::CaptionError, mContext.settings),
-                               ConversionErrorMessage(typed.toUtf8().toStdString(), German()));
+        // Typing goes on: "-" and "1e" are on their way to a number.
+        ShowRefusedText(eNumber, QString::fromStdString(ConversionErrorMessage(
+                                     typed.toUtf8().toStdString(), result.fault, German())));
         break;
     default:
         break;

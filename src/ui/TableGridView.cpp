@@ -361,7 +361,7 @@ bool TableGridView::EditCell(int row, int column, const QString& text) {
 void TableGridView::RefuseTyped(const GridEdit& edit) {
     const bool german = mSettings.German();
     if (edit.status == GridEdit::Status::NotANumber) {
-        mPrompts.Error(Utf8Text(TextId::CaptionError, mSettings), ConversionErrorMessage(edit.text, german));
+        mPrompts.Error(Utf8Text(TextId::CaptionError, mSettings), ConversionErrorMessage(edit.text, edit.fault, german));
     } else if (edit.status == GridEdit::Status::OutOfRange) {
         mPrompts.Inform(Utf8Text(TextId::CaptionInformation, mSettings), RangeMessage(edit.limits, german));
     }

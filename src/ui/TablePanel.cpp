@@ -11,6 +11,7 @@
 #include "TableLayout.h"
 #include "TableText.h"
 #include "TextUtil.h"
+#include "TypedNumberField.h"
 #include "UiTexts.h"
 #include "UserPrompts.h"
 #include "ValueFormat.h"
@@ -46,12 +47,7 @@ constexpr const char* kNoOpenGL =
     "OpenGL konnte nicht initialisiert werden: der Renderer ist nicht verfügbar!";
 constexpr UiText InputNotOpened{"input file could not be opened",
                                 "Eingabedatei konnte nicht gelesen werden"};
-constexpr UiText BadNumber{
-    "line %1 of %2: \"%3\" is not a number - the table is unchanged",
-    "Zeile %1 von %2: \"%3\" ist keine Zahl - die Tabelle bleibt unverändert"};
 constexpr UiText ValuesRead{"%1 values read from %2", "%1 Werte aus %2 gelesen"};
-constexpr UiText TypedNotANumber{"\"%1\" is not a number - the table is unchanged",
-                                 "\"%1\" ist keine Zahl - die Tabelle bleibt unverändert"};
 constexpr UiText ValuesZeroed{
     "record %1: %2 values did not fit a 32-bit float and were set to 0",
     "Datensatz %1: %2 Werte passten nicht in eine 32-Bit-Gleitkommazahl und wurden auf 0 gesetzt"};
@@ -147,8 +143,14 @@ void TablePanel::BuildCurveRow(QWidget* graph) {
     row->addStretch(1);
     layout->addLayout(row);
 
-    connect(eXvalue, &QLineEdit::textChanged, this, [this] { ApplyTypedValues(); });
-    connect(eYvalue, &QLineEdit::textChanged, this, [this] { ApplyTypedValues(); });
+    connect(eXvalue, &QLineEdit::textChanged, this, [this] { ApplyTypedValue(CurveView::kAxisX); });
+    connect(eYvalue, &QLineEdit::textChanged, this, [this] { ApplyTypedValue(CurveView::kAxisY); });
+    for (int axis : {CurveView::kAxisX, CurveView::kAxisY}) {
+        RestoreWhenLeft(AxisField(axis), [this, axis] {
+            QScopedValueRollback<bool> axisText(mAxisTextSetting, true);
+            AxisField(axis)->setText(mShownAxis[size_t(axis)].text);
+        });
+    }
     connect(cbXlock, &QCheckBox::toggled, this, [this](bool on) { mEditor.lockX = on; });
     connect(cbYlock, &QCheckBox::toggled, this, [this](bool on) { mEditor.lockY = on; });
     connect(bExporttable, &QPushButton::clicked, this, [this] { ExportTable(); });
@@ -175,6 +177,10 @@ void TablePanel::BuildSelector() {
     inner->setMinimumSize(400, 25 + 20 * kSelectorRows + 4);
     sbTbl3d->setWidget(inner);
     connect(eCorner, &QLineEdit::textChanged, this, [this] { EditCorner(); });
+    RestoreWhenLeft(eCorner, [this] {
+        QScopedValueRollback<bool> updating(mSelectorUpdating, true);
+        eCorner->setText(mShownCorner.text);
+    });
     connect(eChangegraph, &QPushButton::clicked, this, [this] { ChangeGraph(); });
     connect(cbOverlay1503, &QCheckBox::clicked, this, [this] { OverlayToggled(); });
 }
@@ -192,6 +198,11 @@ void TablePanel::EnsureSelectorRows(size_t count) {
         edit->hide();
         selectorButtons.push_back(button);
         selectorEdits.push_back(edit);
+        mShownKeys.emplace_back();
+        RestoreWhenLeft(edit, [this, i] {
+            QScopedValueRollback<bool> updating(mSelectorUpdating, true);
+            selectorEdits[size_t(i)]->setText(mShownKeys[size_t(i)].text);
+        });
         connect(button, &QRadioButton::clicked, this, [this] { SelectCurve(); });
         connect(edit, &QLineEdit::textChanged, this, [this, i] { EditKey(i); });
         // Clicking into a key also chooses its curve.
@@ -299,20 +310,24 @@ void TablePanel::ShowTable(RecordNode& node, const std::array<std::vector<std::s
         cbXlock->setEnabled(true);
         cbYlock->setEnabled(true);
         mView.ShowPairTable(true, node);
-        eXvalue->setText(NumberText(mView.PointValue(CurveView::kAxisX, 0), false));
-        eYvalue->setText(NumberText(mView.PointValue(CurveView::kAxisY, 0), false));
+        for (int axis : {CurveView::kAxisX, CurveView::kAxisY}) {
+            const long double value = mView.PointValue(axis, 0);
+            SetAxisText(axis, NumberText(value, false), value);
+        }
         SetFieldEnabled(eXvalue, true);
         SetFieldEnabled(eYvalue, true);
     } else if (type == DataType::Tbl16 || type == DataType::Tbl16_2) {
         cbXlock->setEnabled(false);
         cbYlock->setEnabled(false);
-        eXvalue->setText(QStringLiteral("0"));
+        SetAxisText(CurveView::kAxisX, QStringLiteral("0"), 0);
         const auto first = node.record.data.size() >= 2
                                ? int16_t(node.record.data[0] | (node.record.data[1] << 8))
                                : int16_t{0};
-        eYvalue->setText(QString::number(first));
         SetFieldEnabled(eYvalue, true);
         mView.ShowWordTable(true, type == DataType::Tbl16 ? 16 : 2048, node);
+        // The first value shows as stored; it stands for the stored value, not its number.
+        SetAxisText(CurveView::kAxisY, QString::number(first),
+                    mView.PointCount() > 0 ? mView.PointValue(CurveView::kAxisY, 0) : 0);
     } else if (IsMatrix(type)) {
         const bool columns = type == DataType::Tbl3d;
         LabelIndices->setText(name(2, columns ? 0 : 1));
@@ -343,12 +358,12 @@ void TablePanel::ShowMatrixTable(RecordNode& node) {
             const auto key = columns ? MatrixElement(data, shape, uint32_t(i), 0)
                                      : MatrixElement(data, shape, 0, uint32_t(i));
             QLineEdit* edit = selectorEdits[i - 1];
-            edit->setText(NumberText(key.value_or(0), true));
+            SetMatrixText(edit, mShownKeys[i - 1], key.value_or(0));
             edit->setProperty("tag", QVariant::fromValue<qulonglong>(i));
             edit->show();
             selectorButtons[i - 1]->show();
         }
-        eCorner->setText(NumberText(MatrixElement(data, shape, 0, 0).value_or(0), true));
+        SetMatrixText(eCorner, mShownCorner, MatrixElement(data, shape, 0, 0).value_or(0));
     }
     SetFieldEnabled(eXvalue, true);
     SetFieldEnabled(eYvalue, true);
@@ -417,8 +432,10 @@ void TablePanel::SelectCurve() {
     ShowPointInFields(false, 0);
     if (mNode->record.type == DataType::Tbl3d && mView.PointCount() > 0) {
         // A newly chosen column curve shows its first point in full.
-        eXvalue->setText(NumberText(mView.PointValue(CurveView::kAxisX, 0), false));
-        eYvalue->setText(NumberText(mView.PointValue(CurveView::kAxisY, 0), false));
+        for (int axis : {CurveView::kAxisX, CurveView::kAxisY}) {
+            const long double value = mView.PointValue(axis, 0);
+            SetAxisText(axis, NumberText(value, false), value);
+        }
     }
     ReportNotices();
     Redraw();
@@ -484,37 +501,59 @@ void TablePanel::ShowPointInFields(bool refit, int point) {
     }
     const CurveMode mode = mView.Mode();
     if (mode == CurveMode::Word16Table || mode == CurveMode::Fixed16Table) {
-        eXvalue->setText(QString::number(point));
+        SetAxisText(CurveView::kAxisX, QString::number(point), point);
         const long double y = mView.PointValue(CurveView::kAxisY, point);
-        eYvalue->setText(mode == CurveMode::Word16Table ? QString::number(qlonglong(y)) : NumberText(y, true));
+        SetAxisText(CurveView::kAxisY,
+                    mode == CurveMode::Word16Table ? QString::number(qlonglong(y)) : NumberText(y, true), y);
     } else {
-        eXvalue->setText(NumberText(mView.PointValue(CurveView::kAxisX, point), true));
-        eYvalue->setText(NumberText(mView.PointValue(CurveView::kAxisY, point), true));
+        for (int axis : {CurveView::kAxisX, CurveView::kAxisY}) {
+            const long double value = mView.PointValue(axis, point);
+            SetAxisText(axis, NumberText(value, true), value);
+        }
     }
     if (refit) {
         ShowCurrentTable(false);
     }
 }
 
-void TablePanel::ApplyTypedValues() {
-    if (mAxisTextSetting || mFilling || !mNode || mView.PointCount() == 0) {
+void TablePanel::SetAxisText(int axis, const QString& text, long double value) {
+    QScopedValueRollback<bool> axisText(mAxisTextSetting, true);
+    mShownAxis[size_t(axis)] = {text, value};
+    AxisField(axis)->setText(text);
+    ClearRefusedText(AxisField(axis));
+}
+
+void TablePanel::SetMatrixText(QLineEdit* field, ShownValue& shown, double value) {
+    shown = {NumberText(value, true), value};
+    field->setText(shown.text);
+    ClearRefusedText(field);
+}
+
+QLineEdit* TablePanel::AxisField(int axis) const {
+    return axis == CurveView::kAxisX ? eXvalue : eYvalue;
+}
+
+void TablePanel::ApplyTypedValue(int axis) {
+    QLineEdit* field = AxisField(axis);
+    if (mAxisTextSetting || mFilling || !mNode || mView.PointCount() == 0 || !field->isEnabled()) {
         return;
     }
     const int point = std::min(mEditor.textPoint, mView.PointCount() - 1);
-    bool stored = false;
-    for (int axis : {CurveView::kAxisX, CurveView::kAxisY}) {
-        QLineEdit* field = axis == CurveView::kAxisX ? eXvalue : eYvalue;
-        if (!field->isEnabled()) {
-            continue; // X of a 16-bit table is its index
+    ShownValue& shown = mShownAxis[size_t(axis)];
+    long double value = shown.value;
+    if (field->text() != shown.text) {
+        const QByteArray text = field->text().toUtf8();
+        const std::string_view typed(text.constData(), size_t(text.size()));
+        const TableValue read = ReadTableValue(mView.Mode(), typed, LocaleMark());
+        if (!read.Ok()) {
+            ShowRefusedText(field, QString::fromStdString(TableValueMessage(read, typed, German())));
+            return;
         }
-        const QByteArray text = field->text().toLatin1();
-        const auto value = ParseNumberText(std::string_view(text.constData(), size_t(text.size())), LocaleMark());
-        if (!value) {
-            Status(Pick(TableTexts::TypedNotANumber, German()).arg(field->text()));
-            continue;
-        }
-        stored |= mView.SetPointValue(axis, point, *value);
+        value = read.value;
     }
+    ClearRefusedText(field);
+    const bool stored = mView.SetPointValue(axis, point, value);
+    shown = {field->text(), mView.PointValue(axis, point)};
     if (!stored) {
         return;
     }
@@ -523,19 +562,26 @@ void TablePanel::ApplyTypedValues() {
     CommitCurveEdit();
 }
 
-bool TablePanel::StoreMatrixElement(uint32_t column, uint32_t row, const QString& typed) {
+bool TablePanel::StoreMatrixElement(uint32_t column, uint32_t row, QLineEdit* field, ShownValue& shown) {
     if (!mNode || !IsMatrix(mNode->record.type)) {
         return false;
     }
-    const QByteArray text = QString::fromLatin1(LimitDecimals(typed.toLatin1().toStdString())).toLatin1();
-    const auto value = ParseNumberText(std::string_view(text.constData(), size_t(text.size())), LocaleMark());
+    double value = double(shown.value);
+    if (field->text() != shown.text) {
+        const QByteArray text = field->text().toUtf8();
+        const std::string_view typed(text.constData(), size_t(text.size()));
+        const TableValue read = ReadTableValue(CurveMode::ColumnCurves, typed, LocaleMark());
+        if (!read.Ok()) {
+            ShowRefusedText(field, QString::fromStdString(TableValueMessage(read, typed, German())));
+            return false;
+        }
+        value = read.value;
+    }
+    ClearRefusedText(field);
+    shown = {field->text(), value};
     const auto shape = ReadMatrixShape(mNode->record.Bytes());
     std::vector<uint8_t> bytes = mNode->record.data.ToVector();
-    if (!value) {
-        Status(Pick(TableTexts::TypedNotANumber, German()).arg(typed));
-        return false;
-    }
-    if (!shape || !SetMatrixElement(bytes, *shape, column, row, *value) ||
+    if (!shape || !SetMatrixElement(bytes, *shape, column, row, value) || bytes == mNode->record.data ||
         ReplaceRecordBytes(*mNode, std::move(bytes)).status != EditStatus::Ok) {
         return false;
     }
@@ -552,14 +598,14 @@ void TablePanel::EditKey(int entry) {
     }
     const uint32_t tag = uint32_t(selectorEdits[size_t(entry)]->property("tag").toULongLong());
     const bool columns = mNode->record.type == DataType::Tbl3d;
-    StoreMatrixElement(columns ? tag : 0, columns ? 0 : tag, selectorEdits[size_t(entry)]->text());
+    StoreMatrixElement(columns ? tag : 0, columns ? 0 : tag, selectorEdits[size_t(entry)], mShownKeys[size_t(entry)]);
 }
 
 void TablePanel::EditCorner() {
     if (mFilling || mSelectorUpdating) {
         return;
     }
-    StoreMatrixElement(0, 0, eCorner->text());
+    StoreMatrixElement(0, 0, eCorner, mShownCorner);
 }
 
 void TablePanel::ChangeGraph() {
@@ -726,14 +772,13 @@ bool TablePanel::ImportTableFrom(const QString& path) {
     mContext.settings.asciidir = QFile::encodeName(QFileInfo(path).absolutePath() + QLatin1Char('/')).toStdString();
     mContext.settings.Save();
     const QByteArray content = file.read(kMaxTableTextBytes);
+    const TableTextStyle style{mContext.settings.delimiter, mContext.settings.decimal};
     TableImport imported = ReadTableText(mNode->record.type, mNode->record.Bytes(),
-                                         std::string_view(content.constData(), size_t(content.size())));
+                                         std::string_view(content.constData(), size_t(content.size())), style);
     if (imported.status != TableImport::Status::Ok) {
-        const QString message = Pick(TableTexts::BadNumber, German())
-                                    .arg(imported.line)
-                                    .arg(QFileInfo(path).fileName())
-                                    .arg(QString::fromLatin1(imported.field));
-        mContext.prompts.Error(Utf8Text(TextId::CaptionError, mContext.settings), message.toStdString());
+        const QByteArray name = QFileInfo(path).fileName().toUtf8();
+        mContext.prompts.Error(Utf8Text(TextId::CaptionError, mContext.settings),
+                               TableImportMessage(imported, std::string_view(name.constData(), size_t(name.size())), German()));
         return false;
     }
     const int values = imported.valuesRead;

@@ -66,7 +66,8 @@ class TablePanel : public QWidget {
     void EditCorner();
     void ChangeGraph();
     void OverlayToggled();
-    void ApplyTypedValues();
+    // A typed X (axis 0) or Y (axis 1); only that field's value is written.
+    void ApplyTypedValue(int axis);
     void ExportTable();
     void ImportTable();
     // The two table file operations after their dialogs; false when nothing was written/read.
@@ -129,7 +130,16 @@ class TablePanel : public QWidget {
     void PostGraphStart();
     void ReportNotices();
     void Status(const QString& text);
-    bool StoreMatrixElement(uint32_t column, uint32_t row, const QString& text);
+    // A text the panel wrote into a field and the exact value it stands for: while the field
+    // holds that text, its value is this one, bit for bit, not the shortened text read back.
+    struct ShownValue {
+        QString text;
+        long double value = 0;
+    };
+    void SetAxisText(int axis, const QString& text, long double value);
+    void SetMatrixText(QLineEdit* field, ShownValue& shown, double value);
+    [[nodiscard]] QLineEdit* AxisField(int axis) const;
+    bool StoreMatrixElement(uint32_t column, uint32_t row, QLineEdit* field, ShownValue& shown);
     [[nodiscard]] const RecordNode* OverlayPartner(const RecordNode& node) const;
     [[nodiscard]] QString NumberText(long double value, bool limited) const;
     [[nodiscard]] QString ProposedFileName() const;
@@ -151,6 +161,9 @@ class TablePanel : public QWidget {
     bool mSelectorUpdating = false;
     bool mFilling = false;
     bool mGridLeads = false;
+    std::array<ShownValue, 2> mShownAxis;
+    std::vector<ShownValue> mShownKeys;
+    ShownValue mShownCorner;
 };
 
 } // namespace kelvara

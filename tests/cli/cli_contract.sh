@@ -57,6 +57,21 @@ cp "$work/plane.air" "$work/before-range.air"
 expect set-range 3 "" "$cli" "${ini[@]}" set "$work/plane.air" 1300 40000
 cmp -s "$work/before-range.air" "$work/plane.air" || fail "set-range changed the file"
 expect set-text-wrong-type 3 "" "$cli" "${ini[@]}" set "$work/plane.air" 1101 abc,1
+# The tolerant reader stored 0 for these, 12 for " 12xyz" and 1.5 for "1.5.3"; each saved.
+for text in abc "" nan inf " 12xyz" 1.5.3 "1 000" - 1e 1.5; do
+    expect "set-refused [$text]" 3 "" "$cli" "${ini[@]}" set "$work/plane.air" 1300 "$text"
+done
+expect encode-refused 3 "" "$cli" encode double "1,5.3"
+stderr_has encode-refused "'1,5.3' is not a number"
+expect encode-either-mark 0 "000000000000f83f" "$cli" encode double "1,5"
+cmp -s "$work/before-range.air" "$work/plane.air" || fail "a refused set changed the file"
+# The stored value again: nothing is written and no backup turns over.
+cp "$work/plane.kvr1.air" "$work/kvr1-before.air"
+expect set-same 0 "5" "$cli" "${ini[@]}" set "$work/plane.air" 1300 5.0
+expect set-same-field 0 "2500" "$cli" "${ini[@]}" set "$work/plane.air" 1204/2 2500
+cmp -s "$work/before-range.air" "$work/plane.air" && cmp -s "$work/kvr1-before.air" "$work/plane.kvr1.air" &&
+    [ ! -e "$work/plane.kvr2.air" ] || fail "set with the stored value wrote the file"
+expect get-record 0 "$(printf '1\tLimits\t\n2\tMax RPM\t2500')" "$cli" "${ini[@]}" get "$work/plane.air" 1204
 expect rewrite 0 "" "$cli" "${ini[@]}" rewrite "$work/plane.air"
 [ -f "$work/plane.kvr2.air" ] || fail "rewrite did not rotate backups"
 
@@ -91,8 +106,9 @@ expect help-short 0 "$("$cli" --help)" "$cli" -h
 printf '\xff\xff\xff\xff\x01\x00\x00\x00\x0a\x00\x00\x00\x80\x01\x00\x00\x00\x0b' > "$work/high.air"
 expect high-tree 0 "80000000 (????) 
 ffffffff (????) " "$cli" --ini "$work/KVR.ini" tree "$work/high.air"
-expect high-get 0 " " "$cli" --ini "$work/KVR.ini" get "$work/high.air" 80000000
-expect high-get-max 0 " " "$cli" --ini "$work/KVR.ini" get "$work/high.air" 0xFFFFFFFF
+# No blank line: a record without a type shows its bytes.
+expect high-get 0 "0b" "$cli" --ini "$work/KVR.ini" get "$work/high.air" 80000000
+expect high-get-max 0 "0a" "$cli" --ini "$work/KVR.ini" get "$work/high.air" 0xFFFFFFFF
 expect high-too-big 1 "" "$cli" --ini "$work/KVR.ini" get "$work/high.air" 100000000
 expect encode-fwgt 0 "0064" "$cli" encode fwgt 1e2
 expect encode-float-overflow 3 "" "$cli" encode float 1e39
@@ -118,10 +134,47 @@ expect table-import-bad 3 "" "$cli" "${tini[@]}" table-import "$work/jet.air" 04
 stderr_has table-import-bad "line 2"
 cmp -s "$work/jet-before.air" "$work/jet.air" && [ ! -e "$work/jet.kvr1.air" ] || fail "table-import-bad changed the file"
 expect table-import-missing 2 "" "$cli" "${tini[@]}" table-import "$work/jet.air" 0433 "$work/none.txt"
-printf 'Points: 3\r\n2\r\n0,5\r\n' > "$work/moment.txt"
-expect table-import 0 "2" "$cli" "${tini[@]}" table-import "$work/jet.air" 0433 "$work/moment.txt"
+printf 'Points: 3\r\n2\r\n0,5\r\n0\r\n' > "$work/moment.txt"
+expect table-import 0 "3" "$cli" "${tini[@]}" table-import "$work/jet.air" 0433 "$work/moment.txt"
 expect table-reimport 0 "$(printf 'Points: 3\n2\n0.5\n0')" "$cli" "${tini[@]}" table-export "$work/jet.air" 0433 -
 cmp -s "$work/jet-before.air" "$work/jet.kvr1.air" || fail "table-import: no backup"
+# Each of these imported in part or stored another number, saved, and pushed a backup out.
+cp "$work/jet.air" "$work/jet-imported.air"
+printf 'Points: 3\n2\n0.5\n' > "$work/short.txt"
+printf 'Points: 17\n1\n' > "$work/other-shape.txt"
+printf '\x89PNG\x00\x01' > "$work/garbage.txt"
+: > "$work/empty.txt"
+printf 'Points: 3\n20\n0\n0\n' > "$work/wraps.txt"
+printf 'Points: 1\n0.5,10\n' > "$work/commas.txt"
+declare -A why=([short]="short.txt line 4: the file ends after 2 of 3 value lines"
+    [other-shape]='other-shape.txt line 1: expected "Points: 3", found "Points: 17"'
+    [garbage]='garbage.txt line 1: expected "Points: 3"' [empty]="empty.txt: the file is empty"
+    [wraps]="wraps.txt line 2: values between -16 and 15.99951171875 only")
+for bad in "${!why[@]}"; do
+    expect "table-import-$bad" 3 "" "$cli" "${tini[@]}" table-import "$work/jet.air" 0433 "$work/$bad.txt"
+    stderr_has "table-import-$bad" "${why[$bad]}"
+done
+expect table-import-commas 3 "" "$cli" "${tini[@]}" table-import "$work/jet.air" 0404 "$work/commas.txt"
+stderr_has table-import-commas "commas.txt line 2: expected 2 numbers"
+expect table-import-commas-setting 0 "2" "$cli" "${tini[@]}" --delimiter 1 table-import "$work/jet.air" 0404 "$work/commas.txt"
+cp "$work/jet.air" "$work/jet-imported.air"
+cp "$work/jet.kvr1.air" "$work/jet-kvr1.air"
+"$cli" "${tini[@]}" table-export "$work/jet.air" 0404 "$work/same.txt"
+expect table-import-same 0 "2" "$cli" "${tini[@]}" table-import "$work/jet.air" 0404 "$work/same.txt"
+cmp -s "$work/jet-imported.air" "$work/jet.air" && cmp -s "$work/jet-kvr1.air" "$work/jet.kvr1.air" ||
+    fail "a refused or unchanged table import wrote the file or a backup"
+expect get-table 0 "$(printf 'Points: 3\n2\n0.5\n0')" "$cli" "${tini[@]}" get "$work/jet.air" 433
+
+# Text records hold Windows-1252: é is one byte E9, shown again as UTF-8; Japanese cannot be stored.
+printf '\x01\x10\x00\x00\x03\x00\x00\x00ab\x00' > "$work/title.air"
+expect set-text 0 "Tupolev é" "$cli" "${ini[@]}" set "$work/title.air" 1001 "Tupolev é"
+[ "$(od -An -tx1 -j8 "$work/title.air" | tr -d ' \n')" = "5475706f6c657620e900" ] || fail "set-text: not Windows-1252"
+expect get-text 0 "Tupolev é" "$cli" "${ini[@]}" get "$work/title.air" 1001
+cp "$work/title.air" "$work/title-before.air"
+expect set-text-unstorable 3 "" "$cli" "${ini[@]}" set "$work/title.air" 1001 "日本語"
+expect set-text-same 0 "Tupolev é" "$cli" "${ini[@]}" set "$work/title.air" 1001 "Tupolev é"
+cmp -s "$work/title-before.air" "$work/title.air" && [ ! -e "$work/title.kvr2.air" ] || fail "set-text wrote the file again"
+
 # Configuration lines: refused without a save, read back without a byte changed, changed with one.
 expect table-cfg-export 0 "0:2, 1:0.5, 2:0" "$cli" "${tini[@]}" table-export "$work/jet.air" 0433 - --format cfg
 cp "$work/jet.air" "$work/jet-cfg.air"

@@ -14,6 +14,7 @@
 #include "TFinddialog.h"
 #include "TView_Plugins_Form.h"
 #include "TablePanel.h"
+#include "TypedNumberField.h"
 #include "UiFixture.h"
 
 #include <QAction>
@@ -30,6 +31,7 @@
 #include <QRadioButton>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QStatusBar>
 #include <QStandardItemModel>
 #include <QTextBlock>
 #include <QTimer>
@@ -201,6 +203,50 @@ class EditingTest : public QObject {
                  (QStringList{QStringLiteral("Full plug-in"), QStringLiteral("    Version = 1.0"),
                               QStringLiteral("    Vendor  = Kelvara tests"),
                               QStringLiteral("    Comment = test module")}));
+    }
+
+    // The number field reads through the strict reader, at every key: "-", "1e" and "" on
+    // their way to a number and "1 000" store nothing (an emptied field stored 0) and say so
+    // on the field and in the status bar, without a message box per key; a value out of range
+    // is still told in one. Leaving the field puts back the stored value's text.
+    void numberFieldStoresWhatIsTypedOrNothing() {
+        UiFixture f;
+        f.Start();
+        f.Activate();
+        QLineEdit* field = f.Page().eNumber;
+        struct Case {
+            uint32_t record;
+            QString typed; // empty: the text deleted
+            std::vector<uint8_t> after;
+            QString reason;
+            size_t boxes;
+            QString left; // the text after leaving the field
+        } cases[] = {
+            {0x0100, QString(), Le16(5), QStringLiteral("no number given"), 0, QStringLiteral("5")},
+            {0x0100, QStringLiteral("-"), Le16(5), QStringLiteral("'-' is not a complete number"), 0, QStringLiteral("5")},
+            {0x0100, QStringLiteral("1 000"), Le16(1), QStringLiteral("'1 000' is not a number"), 0, QStringLiteral("1")},
+            {0x0100, QStringLiteral("2.5"), Le16(2), QStringLiteral("'2.5' is not a whole number"), 0, QStringLiteral("2")},
+            {0x0101, QStringLiteral("9e"), Le16(1638), QStringLiteral("'9e' is not a complete number"), 0, QStringLiteral("8.99999")},
+            {0x0100, QStringLiteral("40000"), Le16(4000), QStringLiteral("values between -32768 and 32767 only"), 1, QStringLiteral("4000")},
+        };
+        for (const Case& c : cases) {
+            const size_t boxes = f.prompts.shown.size();
+            if (c.typed.isEmpty()) {
+                f.Select(c.record);
+                field->setFocus();
+                field->selectAll();
+                QTest::keyClick(field, Qt::Key_Delete);
+            } else {
+                f.TypeNumber(c.record, c.typed);
+            }
+            QCOMPARE(f.Node(c.record)->record.data, c.after);
+            QCOMPARE(f.prompts.shown.size() - boxes, c.boxes);
+            QVERIFY(ShowsRefusedText(field));
+            QCOMPARE(f.window->statusBar()->currentMessage(), c.reason);
+            f.Page().TV->setFocus();
+            QCOMPARE(field->text(), c.left);
+            QVERIFY(!ShowsRefusedText(field));
+        }
     }
 
     // A typed number undoes and redoes as one step; "Revert record" brings back the bytes as last
@@ -533,9 +579,11 @@ class EditingTest : public QObject {
         QCOMPARE(node->record.data, (std::vector<uint8_t>{0xCC, 0x0C}));
         QCOMPARE(f.prompts.shown.size(), size_t{1});
         f.Select(0x0101);
-        edit->setText(QStringLiteral("1,5"));
+        edit->setText(QStringLiteral("1.5.3"));
         QCOMPARE(f.Node(0x0101)->record.data, Le16(182));
-        QCOMPARE(f.prompts.shown.back().kind, std::string("error"));
+        QCOMPARE(f.prompts.shown.size(), size_t{1}); // told on the field, not in a box
+        edit->setText(QStringLiteral("1,5")); // either decimal mark
+        QCOMPARE(f.Node(0x0101)->record.data, Le16(273));
 
         // A record shorter than its type is shown read-only, and says why.
         f.prompts.shown.clear();

@@ -7,6 +7,7 @@
 #include "HistoryCommands.h"
 #include "TableGridView.h"
 #include "TablePanel.h"
+#include "TypedNumberField.h"
 #include "UiFixture.h"
 
 #include "TableBytes.h"
@@ -23,8 +24,10 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStatusBar>
 
 #include <algorithm>
+#include <cstring>
 
 using namespace kelvara;
 using namespace kelvara::test;
@@ -32,7 +35,7 @@ using namespace kelvara::test;
 namespace {
 
 const char* kTableDictionary =
-    "[records]\n0200=Lift,tbldb\n0201=Moment,tbl16_2\n0300=Engine,record\n"
+    "[records]\n0200=Lift,tbldb\n0201=Moment,tbl16_2\n0202=Glider lift,tbldb\n0300=Engine,record\n"
     "1503=Low,tbl3d\n1503ay=Row,Value|Column,Value|Column,Row|Mach\n1504=High,tbl3d\n"
     "1505=Wide,tbl3d\n1506=One column,tbl3d\n1507=Drag,tbl3d\n"
     "[0300]\n1=0x00,tbl3d_2,Matrix\n";
@@ -57,6 +60,7 @@ struct Window {
         const auto other = [](uint32_t a, uint32_t b) { return KeyedValue(a, b) + (a && b ? 1000 : 0); };
         f.records = {{0x0200, PairTable({{0, 0}, {5, 10}, {10, 0}})},
                      {0x0201, WordTable({2048, 0})},
+                     {0x0202, PairTable({{-1.9634953514860003, 0.1}, {0.30000000000000004, 1.0 / 3}})},
                      {0x0300, Matrix(3, 3, KeyedValue)},
                      {0x1503, Matrix(4, 3, KeyedValue)},
                      {0x1504, Matrix(4, 3, other)},
@@ -228,7 +232,7 @@ class TablePanelTest : public QObject {
         w.Panel().eYvalue->selectAll();
         TypeKeys(QStringLiteral("5"));
         const std::vector<uint8_t> typedY = w.f.Node(0x1507)->record.data.ToVector();
-        TypeKeys(QStringLiteral("x")); // "5x" stores 5 again: no change
+        TypeKeys(QStringLiteral("x")); // "5x" is no number: no change
         QCoreApplication::processEvents(); // the user's pause before the next command
         QApplication::clipboard()->setText(QStringLiteral("7\n"));
         ClickCell(grid, 2, 2);
@@ -253,7 +257,7 @@ class TablePanelTest : public QObject {
         QApplication::focusWidget()->setProperty("text", QString());
         TypeKeys(QStringLiteral("1x"));
         PressKey(Qt::Key_Return);
-        QTRY_COMPARE(w.f.prompts.shown.back().text, std::string("'1x' is not a valid floating point value"));
+        QTRY_COMPARE(w.f.prompts.shown.back().text, std::string("'1x' is not a number"));
         QCOMPARE(w.f.Node(0x1507)->record.data, typedY);
 
         w.Panel().selectorButtons[2]->click();
@@ -390,11 +394,30 @@ class TablePanelTest : public QObject {
         w.f.WriteFile(QStringLiteral("bad.txt"), "Points: 3\n1 2\n3 x\n");
         QVERIFY(!panel.ImportTableFrom(w.f.Path(QStringLiteral("bad.txt"))));
         QCOMPARE(QString::fromStdString(w.f.prompts.shown.back().text),
-                 QStringLiteral("line 3 of bad.txt: \"x\" is not a number - the table is unchanged"));
+                 QStringLiteral("bad.txt line 3: 'x' is not a number - nothing was changed"));
         QCOMPARE(w.f.Node(0x0200)->record.data, lift);
         QVERIFY(!w.Changed());
 
-        w.f.WriteFile(QStringLiteral("good.txt"), "Points: 3\n1;2\n");
+        // A file of another shape, a short one, garbage and an empty file change nothing.
+        const std::vector<std::pair<QByteArray, QString>> refused = {
+            {"Points: 17\n1 2\n", QStringLiteral("x.txt line 1: expected \"Points: 3\", found \"Points: 17\"")},
+            {"Columns: 3, Rows: 2\n1 2\n", QStringLiteral("x.txt line 1: expected \"Points: 3\", found \"Columns: 3, Rows: 2\"")},
+            {"Points: 3\n1 2\n", QStringLiteral("x.txt line 3: the file ends after 1 of 3 value lines")},
+            {"Points: 3\n1,2\n3,4\n5,6\n", QStringLiteral("x.txt line 2: expected 2 numbers, found \"1,2\"")},
+            {"\x89PNG\r\n\x1a\n", QStringLiteral("x.txt line 1: expected \"Points: 3\", found \"?PNG\"")},
+            {"", QStringLiteral("x.txt: the file is empty, expected \"Points: 3\"")},
+        };
+        for (const auto& [text, message] : refused) {
+            w.f.WriteFile(QStringLiteral("x.txt"), text);
+            QVERIFY(!panel.ImportTableFrom(w.f.Path(QStringLiteral("x.txt"))));
+            QCOMPARE(QString::fromStdString(w.f.prompts.shown.back().text) + QLatin1Char(' ') +
+                         QString::fromStdString(w.f.prompts.shown.back().kind),
+                     message + QStringLiteral(" - nothing was changed error"));
+            QCOMPARE(w.f.Node(0x0200)->record.data, lift);
+            QVERIFY(!w.Changed());
+        }
+
+        w.f.WriteFile(QStringLiteral("good.txt"), "Points: 3\n1;2\n5 10\n10 0\n");
         QVERIFY(panel.ImportTableFrom(w.f.Path(QStringLiteral("good.txt"))));
         QCOMPARE(w.f.Node(0x0200)->record.data, PairTable({{1, 2}, {5, 10}, {10, 0}}));
         QVERIFY(w.Changed());
@@ -407,6 +430,83 @@ class TablePanelTest : public QObject {
         w.f.OpenFile(QStringLiteral("empty.air"), QByteArray());
         QCOMPARE(panel.View().PointCount(), 0);
         QVERIFY(!panel.View().Node() && panel.bExporttable->isHidden());
+    }
+
+    // Every typed field of the panel reads through the one strict reader. "x", an emptied field
+    // and a 16-bit value out of range were stored as 0 or wrapped (20 became -12); now nothing is
+    // stored, no message box comes per keystroke, the field is framed and the status bar says
+    // why; leaving the field puts back the stored value's text.
+    void typedTextThatIsNoStorableNumberStoresNothing() {
+        Window w;
+        w.f.Activate();
+        TablePanel& panel = w.Panel();
+        struct Case {
+            uint32_t record;
+            QLineEdit* TablePanel::*field; // null: the first key
+            QString typed;
+            QString reason;
+        } cases[] = {
+            {0x0200, &TablePanel::eYvalue, QStringLiteral("x"), QStringLiteral("'x' is not a number")},
+            {0x0200, &TablePanel::eYvalue, QString(), QStringLiteral("no number given")},
+            {0x0200, &TablePanel::eXvalue, QStringLiteral("1e"), QStringLiteral("'1e' is not a complete number")},
+            {0x0200, &TablePanel::eXvalue, QStringLiteral("12xyz"), QStringLiteral("'12xyz' is not a number")},
+            {0x0200, &TablePanel::eYvalue, QStringLiteral("1e39"),
+             QStringLiteral("values between -3.40282346638529E38 and 3.40282346638529E38 only")},
+            {0x0201, &TablePanel::eYvalue, QStringLiteral("20"), QStringLiteral("values between -16 and 15.99951171875 only")},
+            {0x1503, nullptr, QStringLiteral("x"), QStringLiteral("'x' is not a number")},
+            {0x1503, &TablePanel::eCorner, QStringLiteral("1.5.3"), QStringLiteral("'1.5.3' is not a number")},
+        };
+        for (const Case& c : cases) {
+            w.f.Select(c.record);
+            QLineEdit* field = c.field ? panel.*c.field : panel.selectorEdits[0];
+            const QString shown = field->text();
+            const std::vector<uint8_t> before = w.f.Node(c.record)->record.data.ToVector();
+            const size_t messages = w.f.prompts.shown.size();
+            field->setFocus();
+            field->selectAll();
+            if (c.typed.isEmpty()) {
+                QTest::keyClick(field, Qt::Key_Delete);
+            } else {
+                field->insert(c.typed); // at once, as pasted: no number on the way
+            }
+            QVERIFY2(w.f.Node(c.record)->record.data == before, qPrintable(c.typed));
+            QVERIFY(!w.Changed());
+            QCOMPARE(w.f.prompts.shown.size(), messages);
+            QVERIFY(ShowsRefusedText(field));
+            QCOMPARE(w.f.window->statusBar()->currentMessage(), c.reason);
+            w.f.Page().TV->setFocus();
+            QCOMPARE(field->text(), shown);
+            QVERIFY(!ShowsRefusedText(field));
+            QCOMPARE(w.f.Node(c.record)->record.data, before);
+        }
+    }
+
+    // Typing Y rewrote X with the shortened text the X field shows (-1.96349535... became
+    // -1.963495351486), and took two Ctrl+Z. A field writes only its own value; X's text, as long
+    // as it is the one shown, stands for the stored value bit for bit.
+    void typingYKeepsXBitForBit() {
+        Window w;
+        w.f.Activate();
+        TablePanel& panel = w.Panel();
+        w.f.Select(0x0202);
+        const std::vector<uint8_t> loaded = w.f.Node(0x0202)->record.data.ToVector();
+        for (int point : {0, 1}) {
+            w.Grid().setCurrentIndex(w.Grid().model()->index(point, 1));
+            QCOMPARE(panel.View().MarkedPoint(), point);
+            panel.eYvalue->setText(QStringLiteral("0.4"));
+            std::vector<uint8_t> expected = loaded;
+            std::memcpy(expected.data() + 4 + 16 * point + 8, "\x9a\x99\x99\x99\x99\x99\xd9\x3f", 8); // 0.4
+            QCOMPARE(w.f.Node(0x0202)->record.data, expected);
+            // "x" then Backspace in X: the shown text again, so the stored X, not its text.
+            panel.eXvalue->setFocus();
+            panel.eXvalue->end(false);
+            QTest::keyClick(panel.eXvalue, Qt::Key_X);
+            QTest::keyClick(panel.eXvalue, Qt::Key_Backspace);
+            QCOMPARE(w.f.Node(0x0202)->record.data, expected);
+            QTest::keySequence(panel.eYvalue, QKeySequence::Undo); // one step for one typed value
+            QCOMPARE(w.f.Node(0x0202)->record.data, loaded);
+            QVERIFY(!w.Changed());
+        }
     }
 
     // Without a renderer (the offscreen platform) the German warning shows and editing goes on.
