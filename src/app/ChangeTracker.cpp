@@ -8,6 +8,7 @@ void ChangeTracker::SetChanged(bool changed) {
     } else {
         mFileChanged = changed;
     }
+    Notify();
 }
 
 bool ChangeTracker::IsChanged() const {

@@ -2,6 +2,7 @@
 // variation in library mode.
 #pragma once
 
+#include <functional>
 #include <map>
 #include <utility>
 
@@ -9,9 +10,14 @@ namespace kelvara {
 
 class ChangeTracker {
 public:
+    // Told after every change of the flag or of the current variation.
+    void SetListener(std::function<void()> listener) { mListener = std::move(listener); }
     void SetLibraryMode(bool library) { mLibraryMode = library; }
     [[nodiscard]] bool LibraryMode() const { return mLibraryMode; }
-    void SetCurrent(int aircraft, int variation) { mCurrent = {aircraft, variation}; }
+    void SetCurrent(int aircraft, int variation) {
+        mCurrent = {aircraft, variation};
+        Notify();
+    }
     [[nodiscard]] std::pair<int, int> Current() const { return mCurrent; }
 
     void SetChanged(bool changed);
@@ -20,6 +26,13 @@ public:
     [[nodiscard]] bool AnyChanged() const;
 
 private:
+    void Notify() const {
+        if (mListener) {
+            mListener();
+        }
+    }
+
+    std::function<void()> mListener;
     bool mLibraryMode = false;
     bool mFileChanged = false;
     std::pair<int, int> mCurrent{0, 0};

@@ -18,8 +18,7 @@ enum class TextId {
     CaptionError,
     CaptionInformation,
     CaptionInfo,
-    // Questions before unsaved changes are lost.
-    ChangesGoBackForSaving,
+    // The question before unsaved changes are left: the file's name follows on its own line.
     ChangesSaveAirfile,
     // Start-up, configuration, help.
     RestartNotice,

@@ -15,10 +15,6 @@ namespace kelvara {
 
 namespace {
 
-std::string VersionSuffix() {
-    return std::string(Settings::kVersion).substr(4);
-}
-
 int ClampInt(int value, int low, int high) {
     return std::max(low, std::min(value, high));
 }
@@ -32,6 +28,15 @@ void PlaceAxis(int stored, int storedSize, int screenStart, int screenSize, int 
     size = ClampInt(size, std::min(minSize, room), room);
     start = centred ? screenStart + (screenSize - size) / 2 : stored;
     start = ClampInt(start, screenStart, screenStart + room - size);
+}
+
+// Whether path is folder or lies below it.
+bool InsideFolder(std::string_view path, std::string_view folder) {
+    while (folder.size() > 1 && folder.back() == '/') {
+        folder.remove_suffix(1);
+    }
+    return path.starts_with(folder) &&
+           (path.size() == folder.size() || path[folder.size()] == '/' || folder == "/");
 }
 
 } // namespace
@@ -353,16 +358,13 @@ int UpperAreaHeight(int upperHeight, int graphHeight, int windowHeight, bool res
     return std::max(upper, 0);
 }
 
-std::string MainWindowCaption() {
-    return "Kelvara " + VersionSuffix();
-}
-
-std::string FileWindowCaption(std::string_view path) {
-    return MainWindowCaption() + " - " + std::string(path);
-}
-
-std::string LibraryWindowCaption(std::string_view aircraftLine) {
-    return MainWindowCaption() + "   -   " + std::string(aircraftLine);
+std::string WindowCaption(std::string_view subject, std::string_view marker) {
+    // A desktop adds the program's name to a caption that does not already end with it.
+    const std::string name = "Kelvara";
+    if (subject.empty()) {
+        return name + std::string(marker);
+    }
+    return std::string(subject) + std::string(marker) + " \u2014 " + name;
 }
 
 std::string ManualPath(std::string_view programFolder) {
@@ -380,7 +382,8 @@ std::string GetManualText(int32_t language, std::string_view manualPath) {
 }
 
 std::string AboutVersionLine() {
-    return Settings::kVersion;
+    // The program's own name; the stored version text keeps the name files were made with.
+    return "Kelvara " + std::string(Settings::kVersion).substr(4);
 }
 
 ConfigurationValues CurrentConfiguration(const Settings& settings) {
@@ -398,9 +401,6 @@ ConfigurationValues CurrentConfiguration(const Settings& settings) {
 }
 
 bool RestartMessageDue(const Settings& settings, const ConfigurationValues& chosen) {
-    if (settings.fspath.empty() && !chosen.fspath.empty()) {
-        return true;
-    }
     return chosen.language != settings.language || chosen.datatypes != settings.datatypes ||
            chosen.showaircraft != settings.showaircraft;
 }
@@ -411,8 +411,15 @@ ConfigurationOutcome ApplyConfiguration(Settings& settings, const ConfigurationV
     settings.aalines = chosen.aalines;
     outcome.restartMessageDue = RestartMessageDue(settings, chosen);
     outcome.restartMessageGerman = UsesGerman(TextId::RestartNotice, settings.language);
+    outcome.rescanDue = chosen.fspath != settings.fspath || chosen.searchPaths != settings.searchPaths;
+    std::vector<SearchPath> paths = chosen.searchPaths;
     if (chosen.fspath != settings.fspath) {
         settings.newsearch = 1;
+        if (!settings.fspath.empty()) {
+            std::erase_if(paths, [&](const SearchPath& path) {
+                return InsideFolder(path.folder, settings.fspath);
+            });
+        }
     }
     settings.fspath = chosen.fspath;
     settings.datatypes = chosen.datatypes;
@@ -427,7 +434,7 @@ ConfigurationOutcome ApplyConfiguration(Settings& settings, const ConfigurationV
     settings.delimiter = chosen.delimiter >= 1 && chosen.delimiter <= 3 ? chosen.delimiter : 1;
     settings.decimal = chosen.decimal == 2 ? 2 : 1;
     settings.colors = chosen.colors;
-    settings.searchPaths = chosen.searchPaths;
+    settings.searchPaths = std::move(paths);
     settings.Save();
     return outcome;
 }
@@ -437,12 +444,8 @@ std::string FolderOfPath(std::string_view path) {
     return slash == std::string_view::npos ? std::string() : std::string(path.substr(0, slash + 1));
 }
 
-bool WantsToGoBackForSaving(bool changed, UserPrompts& prompts, int32_t language) {
-    if (!changed) {
-        return false;
-    }
-    return prompts.AskYesNo("", std::string(Text(TextId::ChangesGoBackForSaving, language)),
-                            Answer::Yes);
+std::string SaveQuestionText(std::string_view path, int32_t language) {
+    return std::string(Text(TextId::ChangesSaveAirfile, language)) + "\n" + std::string(path);
 }
 
 OpenAirFileResult OpenAirFile(const std::string& path, Settings& settings,
@@ -461,7 +464,6 @@ OpenAirFileResult OpenAirFile(const std::string& path, Settings& settings,
         return result;
     }
     result.opened = true;
-    result.windowCaption = FileWindowCaption(path);
     changes.SetChanged(false);
     return result;
 }

@@ -156,10 +156,9 @@ inline constexpr int kWindowMinusUpperMax = 150;
 
 // ---- Texts of the main window -----------------------------------------------------------
 
-// "Kelvara V2.2", and with the opened file or the selected aircraft behind it.
-[[nodiscard]] std::string MainWindowCaption();
-[[nodiscard]] std::string FileWindowCaption(std::string_view path);
-[[nodiscard]] std::string LibraryWindowCaption(std::string_view aircraftLine);
+// The window caption: the file or aircraft shown, then the program's name once. marker: where
+// the window puts its unsaved mark, right after the subject.
+[[nodiscard]] std::string WindowCaption(std::string_view subject, std::string_view marker);
 // The user manual installed beside the program's data; empty when it is not there.
 [[nodiscard]] std::string ManualPath(std::string_view programFolder);
 [[nodiscard]] std::string GetManualText(int32_t language, std::string_view manualPath);
@@ -181,15 +180,19 @@ struct ConfigurationValues {
 // The dialog's values as they stand in the settings, to fill the dialog.
 [[nodiscard]] ConfigurationValues CurrentConfiguration(const Settings& settings);
 
-// Due when the folder goes from empty to set, or language, data types or show-aircraft change.
+// Due when language, data types or show-aircraft change: the texts, the record captions and
+// the window's mode are made at start. A new folder or new search paths are read at once.
 [[nodiscard]] bool RestartMessageDue(const Settings& settings, const ConfigurationValues& chosen);
 
 struct ConfigurationOutcome {
     bool restartMessageDue = false;
     bool restartMessageGerman = false; // in the language in force before the dialog
+    bool rescanDue = false;            // the folder or the search paths changed
 };
 // Takes back a confirmed dialog and saves. showaircraft itself stays for this run; a change
-// sets browserChangePending, which StoreWindowLayout applies at exit.
+// sets browserChangePending, which StoreWindowLayout applies at exit. A new simulator folder
+// drops the search paths inside the old one and asks the next scan to discover its own; the
+// user's other paths stay with their flags.
 ConfigurationOutcome ApplyConfiguration(Settings& settings, const ConfigurationValues& chosen,
                                         bool& browserChangePending);
 
@@ -198,14 +201,12 @@ ConfigurationOutcome ApplyConfiguration(Settings& settings, const ConfigurationV
 // The path up to and including its last "/"; empty when it has none.
 [[nodiscard]] std::string FolderOfPath(std::string_view path);
 
-// Before unsaved changes are lost: true when the user wants to go back (and nothing else
-// happens). Asks only when the file is changed.
-[[nodiscard]] bool WantsToGoBackForSaving(bool changed, UserPrompts& prompts, int32_t language);
+// The question before unsaved edits are left, naming the file.
+[[nodiscard]] std::string SaveQuestionText(std::string_view path, int32_t language);
 
 struct OpenAirFileResult {
     bool opened = false;
     ReadResult read;
-    std::string windowCaption; // when opened
 };
 // Remembers the folder as opendir and saves the settings (also when reading then fails),
 // reads the file into tree, and on success clears the changed flag. A failure leaves the tree

@@ -10,6 +10,9 @@ namespace kelvara {
 
 enum class Answer { Yes, No };
 
+// Before unsaved edits would be left behind.
+enum class LeaveAnswer { Save, Discard, Cancel };
+
 class UserPrompts {
 public:
     virtual ~UserPrompts() = default;
@@ -22,8 +25,12 @@ public:
     // true for Yes. safe: the answer that loses nothing; Enter and Escape give it.
     [[nodiscard]] virtual bool AskYesNo(const std::string& caption, const std::string& text,
                                         Answer safe) = 0;
+    // Save, Discard or Cancel. Enter saves; Escape and the close button cancel, because
+    // neither may write nor throw edits away.
+    [[nodiscard]] virtual LeaveAnswer AskSaveDiscardCancel(const std::string& caption,
+                                                           const std::string& text) = 0;
     // The findings of the checks before saving; true to save anyway. Going back is the safe
-    // answer. showRecord(i) shows the record of finding i while the findings are up.
+    // answer of Escape. showRecord(i) shows the record of finding i while the findings are up.
     [[nodiscard]] virtual bool SaveDespiteFindings(
         const std::vector<std::string>& findings,
         const std::function<void(size_t)>& showRecord, bool german) = 0;

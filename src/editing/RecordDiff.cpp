@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <map>
 #include <sstream>
 
 namespace kelvara {
@@ -100,6 +101,35 @@ std::string ValueText(const AirRecord& record, const NumberStyle& style) {
     return FormatValue(record.type, record.Bytes(), style);
 }
 
+// Hex bytes shown per side: a short block whole, a longer one from the first difference on.
+constexpr size_t kShownBytes = 32;
+
+struct HexSides {
+    std::string where;
+    std::string a;
+    std::string b;
+};
+
+HexSides DifferingHex(std::span<const uint8_t> a, std::span<const uint8_t> b) {
+    const size_t size = std::max(a.size(), b.size());
+    size_t first = 0;
+    while (first < a.size() && first < b.size() && a[first] == b[first]) {
+        ++first;
+    }
+    const size_t start = size <= kShownBytes ? 0 : first / 8 * 8;
+    const size_t end = std::min(size, start + kShownBytes);
+    const auto side = [&](std::span<const uint8_t> bytes) -> std::string {
+        if (start >= bytes.size()) {
+            return kAbsentValue;
+        }
+        const std::span<const uint8_t> shown = bytes.subspan(start, std::min(end, bytes.size()) - start);
+        return (start > 0 ? "\u2026 " : "") + HexBytesText(shown) + (bytes.size() > end ? " \u2026" : "");
+    };
+    char where[48];
+    std::snprintf(where, sizeof where, "bytes 0x%zX-0x%zX", start, end == 0 ? 0 : end - 1);
+    return {where, side(a), side(b)};
+}
+
 bool HasValueText(int type) {
     return type == DataType::Text || type == DataType::Bool || IsNumberType(type);
 }
@@ -136,6 +166,12 @@ void DiffFields(const RecordNode& a, const RecordNode& b, const RecordDictionary
         std::string name = TextsOf(named, dictionary).name;
         if (name.empty()) {
             name = "field " + std::to_string(i + 1);
+        }
+        if (!HasValueText(named.type)) { // a block of bytes: no value shows the difference
+            HexSides hex = DifferingHex(x ? x->Bytes() : std::span<const uint8_t>(),
+                                        y ? y->Bytes() : std::span<const uint8_t>());
+            out.fields.push_back({name, x ? hex.a : kAbsentValue, y ? hex.b : kAbsentValue, false});
+            continue;
         }
         out.fields.push_back({name, x ? ValueText(*x, style) : kAbsentValue,
                               y ? ValueText(*y, style) : kAbsentValue, named.type == DataType::Text});
@@ -174,6 +210,10 @@ RecordDifference Compare(const RecordNode& a, const RecordNode& b, const RecordD
     out.newText.clear();
     out.differingBytes = DifferingBytes(a.record, b.record);
     out.byteCount = std::max(a.record.data.size(), b.record.data.size());
+    out.fields.clear();
+    out.points.clear();
+    HexSides hex = DifferingHex(a.record.Bytes(), b.record.Bytes());
+    out.points.push_back({std::move(hex.where), std::move(hex.a), std::move(hex.b)});
     return out;
 }
 
@@ -202,6 +242,15 @@ std::vector<RecordDifference> DiffRecords(const RecordTree& a, const RecordTree&
     };
     const std::vector<const RecordNode*> left = sorted(a);
     const std::vector<const RecordNode*> right = sorted(b);
+    const auto counts = [](const std::vector<const RecordNode*>& roots) {
+        std::map<int32_t, size_t> numbers;
+        for (const RecordNode* root : roots) {
+            ++numbers[root->record.lookupNumber];
+        }
+        return numbers;
+    };
+    const std::map<int32_t, size_t> inA = counts(left);
+    const std::map<int32_t, size_t> inB = counts(right);
     std::vector<RecordDifference> out;
     size_t i = 0;
     size_t j = 0;
@@ -223,7 +272,31 @@ std::vector<RecordDifference> DiffRecords(const RecordTree& a, const RecordTree&
             }
         }
     }
+    for (RecordDifference& d : out) {
+        const auto x = inA.find(d.lookupNumber);
+        const auto y = inB.find(d.lookupNumber);
+        d.countInA = x == inA.end() ? 0 : x->second;
+        d.countInB = y == inB.end() ? 0 : y->second;
+    }
     return out;
+}
+
+std::string HexBytesText(std::span<const uint8_t> bytes, size_t limit) {
+    static constexpr char kDigits[] = "0123456789ABCDEF";
+    std::string text;
+    const size_t shown = std::min(bytes.size(), limit);
+    text.reserve(shown * 3 + 4);
+    for (size_t i = 0; i < shown; ++i) {
+        if (i > 0) {
+            text += ' ';
+        }
+        text += kDigits[bytes[i] >> 4];
+        text += kDigits[bytes[i] & 15];
+    }
+    if (shown < bytes.size()) {
+        text += " \u2026";
+    }
+    return text;
 }
 
 namespace {
@@ -260,11 +333,19 @@ std::string DifferenceText(const RecordDifference& d, bool textRecord) {
     out << number << " " << (d.name.empty() ? "(no name)" : d.name) << ": ";
     switch (d.kind) {
     case DiffKind::OnlyInA:
-        out << "only in A\n";
+    case DiffKind::OnlyInB: {
+        const bool inA = d.kind == DiffKind::OnlyInA;
+        const size_t here = inA ? d.countInA : d.countInB;
+        const size_t there = inA ? d.countInB : d.countInA;
+        if (there == 0) {
+            out << (inA ? "only in A\n" : "only in B\n");
+        } else { // the number repeats: one more of it on this side
+            out << "repeated record number: " << here << (here == 1 ? " time" : " times") << " in "
+                << (inA ? "A" : "B") << ", " << there << (there == 1 ? " time" : " times") << " in "
+                << (inA ? "B" : "A") << "\n";
+        }
         break;
-    case DiffKind::OnlyInB:
-        out << "only in B\n";
-        break;
+    }
     case DiffKind::Value:
         out << Shown(d.oldText, textRecord) << " -> " << Shown(d.newText, textRecord) << "\n";
         break;
@@ -286,6 +367,9 @@ std::string DifferenceText(const RecordDifference& d, bool textRecord) {
         break;
     case DiffKind::Bytes:
         out << d.differingBytes << " of " << d.byteCount << " bytes differ\n";
+        for (const ValueChange& bytes : d.points) {
+            out << "    " << bytes.what << ": " << bytes.oldText << " -> " << bytes.newText << "\n";
+        }
         break;
     }
     return out.str();

@@ -5,6 +5,7 @@
 #include "NumberStyle.h"
 
 #include <cstdint>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -31,6 +32,7 @@ struct ValueChange {
 };
 
 struct RecordDifference {
+    // Bytes: points holds one change, the differing bytes in hex.
     DiffKind kind = DiffKind::Bytes;
     int32_t lookupNumber = -1;
     std::string name;
@@ -42,6 +44,10 @@ struct RecordDifference {
     size_t pointCount = 0;
     size_t differingBytes = 0;
     size_t byteCount = 0;
+    // How often the record number occurs in each file: a record left unpaired is then
+    // reported as a repeated number rather than as missing.
+    size_t countInA = 0;
+    size_t countInB = 0;
     // The records compared (null on the side that lacks it); valid while the trees are.
     const RecordNode* a = nullptr;
     const RecordNode* b = nullptr;
@@ -57,6 +63,9 @@ inline constexpr const char* kAbsentValue = "(none)";
 [[nodiscard]] std::vector<RecordDifference> DiffRecords(const RecordTree& a, const RecordTree& b,
                                                         const RecordDictionary& dictionary,
                                                         const NumberStyle& style);
+
+// Bytes as "0A FF 00"; past limit bytes the text ends in "…".
+[[nodiscard]] std::string HexBytesText(std::span<const uint8_t> bytes, size_t limit = SIZE_MAX);
 
 // One difference as the lines "kelvara-cli diff" prints, each ending in a line break.
 // textRecord: the values are texts, shown quoted with control bytes escaped.

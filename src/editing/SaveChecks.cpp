@@ -110,8 +110,8 @@ private:
         for (size_t i = 1; i < present; ++i) {
             const double before = DoubleAt(mData, 4 + 16 * (i - 1));
             const double x = DoubleAt(mData, 4 + 16 * i);
-            if (!(x > before) && std::isfinite(x) && std::isfinite(before)) {
-                Say("X values do not ascend at point " + std::to_string(i + 1) + " (" +
+            if (x < before && std::isfinite(x) && std::isfinite(before)) {
+                Say("X values go backwards at point " + std::to_string(i + 1) + " (" +
                     Number(x) + " after " + Number(before) + ")");
                 return;
             }
@@ -146,13 +146,13 @@ private:
         Ascending("row", std::min(rows, present), [&](uint64_t b) { return at(b); });
     }
 
-    // Keys 1 .. count-1 (0 is the corner) must rise.
+    // Keys 1 .. count-1 (0 is the corner) must not fall.
     template <typename Key> void Ascending(const char* what, uint64_t count, Key key) {
         for (uint64_t i = 2; i < count; ++i) {
             const double before = key(i - 1);
             const double value = key(i);
-            if (!(value > before) && std::isfinite(value) && std::isfinite(before)) {
-                Say(std::string(what) + " keys do not ascend at " + what + " " +
+            if (value < before && std::isfinite(value) && std::isfinite(before)) {
+                Say(std::string(what) + " keys go backwards at " + what + " " +
                     std::to_string(i) + " (" + Number(value) + " after " + Number(before) + ")");
                 return;
             }
@@ -165,12 +165,26 @@ private:
     std::string mLabel;
 };
 
+void CheckWithFields(const RecordNode& node, const RecordDictionary& dictionary,
+                     std::vector<CheckFinding>& findings) {
+    Checker(node, dictionary, findings).Run();
+    for (size_t i = 0; i < node.ChildCount(); ++i) {
+        CheckWithFields(*node.Child(i), dictionary, findings);
+    }
+}
+
 } // namespace
 
-std::vector<CheckFinding> CheckBeforeSaving(const RecordTree& tree,
-                                            const RecordDictionary& dictionary) {
+std::vector<CheckFinding> CheckBeforeSaving(
+    const RecordTree& tree, const RecordDictionary& dictionary,
+    const std::function<bool(const RecordNode& record)>& include) {
     std::vector<CheckFinding> findings;
-    tree.ForEach([&](RecordNode& node) { Checker(node, dictionary, findings).Run(); });
+    for (size_t i = 0; i < tree.RootCount(); ++i) {
+        const RecordNode& root = *tree.Root(i);
+        if (!include || include(root)) {
+            CheckWithFields(root, dictionary, findings);
+        }
+    }
     return findings;
 }
 

@@ -87,7 +87,12 @@ bool SharesFlightModel(const AircraftLibrary& library, AircraftCode a, AircraftC
 }
 
 std::string ShownAircraftFolder(std::string_view folder, std::string_view fspath) {
+    // "/fsx/" and "/fsx" are one folder, and "/fsx2" is another.
+    while (fspath.size() > 1 && fspath.back() == '/') {
+        fspath.remove_suffix(1);
+    }
     if (!fspath.empty() && folder.size() >= fspath.size() &&
+        (folder.size() == fspath.size() || folder[fspath.size()] == '/') &&
         FoldCase(folder.substr(0, fspath.size())) == FoldCase(fspath)) {
         return "<FSX>" + std::string(folder.substr(fspath.size()));
     }

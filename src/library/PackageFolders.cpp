@@ -303,6 +303,58 @@ std::vector<PackageContainer> MsfsContainers(const std::string& folder) {
     return containers;
 }
 
+std::string InstalledPackagesPath(std::string_view userCfg) {
+    constexpr std::string_view kKey = "installedpackagespath";
+    size_t start = 0;
+    while (start < userCfg.size()) {
+        size_t end = userCfg.find_first_of("\r\n", start);
+        if (end == std::string_view::npos) {
+            end = userCfg.size();
+        }
+        const std::string_view line = Trim(userCfg.substr(start, end - start));
+        start = end + 1;
+        if (line.size() > kKey.size() && ToLower(line.substr(0, kKey.size())) == kKey &&
+            (line[kKey.size()] == ' ' || line[kKey.size()] == '\t' || line[kKey.size()] == '"')) {
+            return std::string(StripEnclosingQuotes(Trim(line.substr(kKey.size()))));
+        }
+    }
+    return {};
+}
+
+std::vector<PrefixSimulator> SimulatorsInPrefix(const std::string& prefix) {
+    std::vector<PrefixSimulator> found;
+    const std::string driveC = JoinFolder(prefix, "drive_c");
+    for (const int version : {4, 5, 6}) {
+        const std::string name = "Prepar3D v" + std::to_string(version);
+        found.push_back({ResolveNoCase(JoinFolder(driveC, "Program Files/Lockheed Martin/" + name)), name});
+    }
+    struct UserCfgPlace {
+        const char* path; // below the user's folder
+        const char* simulator;
+    };
+    constexpr UserCfgPlace kUserCfgs[] = {
+        {"AppData/Roaming/Microsoft Flight Simulator/UserCfg.opt", "MSFS 2020"},
+        {"AppData/Local/Packages/Microsoft.FlightSimulator_8wekyb3d8bbwe/LocalCache/UserCfg.opt", "MSFS 2020"},
+        {"AppData/Roaming/Microsoft Flight Simulator 2024/UserCfg.opt", "MSFS 2024"},
+        {"AppData/Local/Packages/Microsoft.Limitless_8wekyb3d8bbwe/LocalCache/UserCfg.opt", "MSFS 2024"},
+    };
+    const std::string users = Below(driveC, {"users"});
+    const std::vector<std::string> names = users.empty() ? std::vector<std::string>() : ListSubfolders(users).folders;
+    for (const UserCfgPlace& place : kUserCfgs) {
+        for (const std::string& user : names) {
+            const std::string path = ResolveNoCase(JoinFolder(JoinFolder(users, user), place.path));
+            const FileReadResult file = ReadRegularFile(path, kMaxAddOnFileBytes);
+            const std::string written =
+                file.status == FileReadStatus::Ok ? InstalledPackagesPath(DecodeConfigText(file.bytes)) : std::string();
+            const std::string folder = written.empty() ? std::string() : MapWindowsPath(prefix, written, driveC);
+            if (!folder.empty()) {
+                found.push_back({folder, place.simulator});
+            }
+        }
+    }
+    return found;
+}
+
 std::string Fs2004AircraftFolder(const std::string& fspath) {
     const std::string aircraft = Below(fspath, {"Aircraft"});
     return !aircraft.empty() && Below(fspath, {"SimObjects"}).empty() ? aircraft : std::string();

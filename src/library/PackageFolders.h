@@ -34,6 +34,19 @@ using ProblemSink = std::function<void(std::string_view)>;
 // SimObjects/Airplanes and SimObjects/Rotorcraft of every package.
 [[nodiscard]] std::vector<PackageContainer> MsfsContainers(const std::string& folder);
 
+// The folder named by the line InstalledPackagesPath "X:\..." of an MSFS UserCfg.opt, as
+// written; empty when there is none.
+[[nodiscard]] std::string InstalledPackagesPath(std::string_view userCfg);
+
+// A simulator folder a Wine prefix may hold, and the simulator's name for the welcome.
+struct PrefixSimulator {
+    std::string folder;
+    std::string simulator;
+};
+// The Prepar3D v4-v6 default folders (whether they exist or not), then the MSFS package
+// folders that the UserCfg.opt files of the prefix's users name, mapped into the prefix.
+[[nodiscard]] std::vector<PrefixSimulator> SimulatorsInPrefix(const std::string& prefix);
+
 // The Aircraft folder of an FS2004 folder (one without SimObjects); empty otherwise.
 [[nodiscard]] std::string Fs2004AircraftFolder(const std::string& fspath);
 

@@ -52,6 +52,14 @@ class ScanRun {
     }
     size_t Discover();
     size_t CountActive();
+    [[nodiscard]] bool Listed(const std::string& folder) const {
+        for (const SearchPath& path : mFolders.searchPaths) {
+            if (path.folder == folder) {
+                return true;
+            }
+        }
+        return false;
+    }
     void ReadAll();
     void ReadContainer(const std::string& container, const PackageContainer* package);
 
@@ -118,7 +126,7 @@ size_t ScanRun::Discover() {
                     holdsAircraft = true;
                 }
             }
-            if (holdsAircraft) {
+            if (holdsAircraft && !Listed(path2)) {
                 Debug("aircraftlist14 ", path2);
                 mFolders.searchPaths.push_back({path2, 1});
             }
@@ -217,12 +225,19 @@ int ScanRun::Run() {
     if (mHooks.progress != nullptr) {
         mHooks.progress->ScanStarted();
     }
+    size_t candidates = 0;
     if (mFolders.newsearch == 1) {
         Debug("aircraftlist2");
-        mFolders.searchPaths.clear();
         mFolders.newsearch = 0;
+        // The paths listed stay with their flags: most were added by the user.
+        const bool kept = !mFolders.searchPaths.empty();
+        candidates = Discover();
+        if (kept) {
+            candidates = CountActive();
+        }
+    } else {
+        candidates = mFolders.searchPaths.empty() ? Discover() : CountActive();
     }
-    size_t candidates = mFolders.searchPaths.empty() ? Discover() : CountActive();
     mPackages = IsMsfsPackagesFolder(mFolders.fspath)
                     ? MsfsContainers(mFolders.fspath)
                     : Prepar3dContainers(mFolders.fspath, [this](std::string_view text) {

@@ -20,7 +20,8 @@ struct ScanFolders {
     std::string fspath;
     // Discovery fills it when it is empty at scan time.
     std::vector<SearchPath> searchPaths;
-    // Set: the list is cleared first (and discovered afresh), then the flag is reset.
+    // Set: the simulator folder's containers are discovered and added to the list where it
+    // lacks them; the listed ones keep their flags. Then the flag is reset.
     uint8_t newsearch = 0;
 };
 

@@ -8,6 +8,7 @@ namespace kelvara {
 struct SearchPath {
     std::string folder;
     int active = 1; // 0: skipped by the scan
+    bool operator==(const SearchPath&) const = default;
 };
 
 } // namespace kelvara

@@ -98,6 +98,11 @@ void HistoryCommands::FileSaved() {
     UpdateActions();
 }
 
+bool HistoryCommands::ChangedSinceSaved(const RecordNode& root) const {
+    const std::optional<size_t> saved = mDisk.Find(mPage.Model()->Tree(), root);
+    return !saved || !mDisk.Holds(*saved, root.record);
+}
+
 void HistoryCommands::Undo1Click() {
     AfterStep(mHistory.Undo());
 }

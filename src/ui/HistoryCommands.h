@@ -35,6 +35,8 @@ class HistoryCommands : public QObject {
     void RevertRecord1Click();
     // After a successful save: this is now the state on disk.
     void FileSaved();
+    // Whether a top-level record differs from the file as last read or written.
+    [[nodiscard]] bool ChangedSinceSaved(const RecordNode& root) const;
 
     [[nodiscard]] EditHistory& History() { return mHistory; }
     // Structural edits (cut, paste) go through this so that they can be undone.

@@ -60,6 +60,24 @@ bool QtUserPrompts::AskYesNo(const std::string& caption, const std::string& text
     return box.clickedButton() == box.button(QMessageBox::Yes);
 }
 
+LeaveAnswer QtUserPrompts::AskSaveDiscardCancel(const std::string& caption,
+                                                const std::string& text) {
+    NormalCursorWhileShown cursor;
+    QMessageBox box(QMessageBox::Question, QString::fromUtf8(caption), QString::fromUtf8(text),
+                    QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, mParent);
+    box.setDefaultButton(QMessageBox::Save);
+    box.setEscapeButton(QMessageBox::Cancel);
+    box.exec();
+    const QAbstractButton* clicked = box.clickedButton();
+    if (clicked != nullptr && clicked == box.button(QMessageBox::Save)) {
+        return LeaveAnswer::Save;
+    }
+    if (clicked != nullptr && clicked == box.button(QMessageBox::Discard)) {
+        return LeaveAnswer::Discard;
+    }
+    return LeaveAnswer::Cancel;
+}
+
 bool QtUserPrompts::SaveDespiteFindings(const std::vector<std::string>& findings,
                                         const std::function<void(size_t)>& showRecord,
                                         bool german) {

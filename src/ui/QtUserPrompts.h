@@ -17,6 +17,8 @@ class QtUserPrompts : public UserPrompts {
     void Error(const std::string& caption, const std::string& text) override;
     [[nodiscard]] bool AskYesNo(const std::string& caption, const std::string& text,
                                 Answer safe) override;
+    [[nodiscard]] LeaveAnswer AskSaveDiscardCancel(const std::string& caption,
+                                                   const std::string& text) override;
     [[nodiscard]] bool SaveDespiteFindings(const std::vector<std::string>& findings,
                                            const std::function<void(size_t)>& showRecord,
                                            bool german) override;

@@ -91,11 +91,6 @@ void RecordPage::BuildLayout() {
     connect(TV->selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this] { TVChange(); });
 
-    HelpMemo = MakeMemo(this, "HelpMemo");
-    HelpMemo->setReadOnly(true);
-    HelpMemo->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    HelpMemo->setLineWrapMode(QPlainTextEdit::WidgetWidth);
-
     auto* editorArea = new QWidget(this);
     auto* editorLayout = new QVBoxLayout(editorArea);
     editorLayout->setContentsMargins(2, 2, 2, 2);
@@ -117,6 +112,12 @@ void RecordPage::BuildLayout() {
     mSplitter4->addWidget(HexEditor);
     editorLayout->addWidget(mSplitter4, 1);
     connect(HexEditor, &HexEditorView::BytesTyped, this, [this] { HexToRecord(); });
+
+    // Made after the editors: Tab from the tree reaches the value before the help text.
+    HelpMemo = MakeMemo(this, "HelpMemo");
+    HelpMemo->setReadOnly(true);
+    HelpMemo->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    HelpMemo->setLineWrapMode(QPlainTextEdit::WidgetWidth);
 
     mSplitter3 = new QSplitter(Qt::Horizontal, this);
     mSplitter3->setObjectName(QStringLiteral("Panel9"));

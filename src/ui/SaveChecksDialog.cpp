@@ -37,8 +37,9 @@ SaveChecksDialog::SaveChecksDialog(const std::vector<std::string>& findings,
     auto* buttons = new QDialogButtonBox(this);
     SaveAnyway = buttons->addButton(Pick(kSaveAnyway, german), QDialogButtonBox::AcceptRole);
     GoBack = buttons->addButton(Pick(kGoBack, german), QDialogButtonBox::RejectRole);
-    SaveAnyway->setAutoDefault(false);
-    GoBack->setDefault(true);
+    // The user asked for the save: Enter keeps to that, Escape goes back to the findings.
+    GoBack->setAutoDefault(false);
+    SaveAnyway->setDefault(true);
     layout->addWidget(buttons);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
@@ -50,7 +51,7 @@ SaveChecksDialog::SaveChecksDialog(const std::vector<std::string>& findings,
     connect(Findings, &QListWidget::currentRowChanged, this, show);
     connect(Findings, &QListWidget::itemClicked, this,
             [this, show](QListWidgetItem* item) { show(Findings->row(item)); });
-    GoBack->setFocus();
+    SaveAnyway->setFocus();
 }
 
 } // namespace kelvara

@@ -1,5 +1,5 @@
-// The findings of the checks before saving, with "Save anyway" and "Go back". Going back is
-// the default and the Escape answer; clicking a finding shows its record behind the dialog.
+// The findings of the checks before saving, with "Save anyway" and "Go back". Saving is the
+// default, going back the Escape answer; clicking a finding shows its record behind the dialog.
 #pragma once
 
 #include <QDialog>

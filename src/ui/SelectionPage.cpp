@@ -24,8 +24,19 @@ namespace {
 constexpr int kCodeRole = Qt::UserRole;
 constexpr int kBytesRole = Qt::UserRole + 1;
 
+// No real configuration value comes near this; a longer one (a 3 MB title= line) would cost
+// seconds of text layout in every list, label and caption that shows it.
+constexpr size_t kMaxShownBytes = 256;
+
 QString FromUtf8(std::string_view text) {
-    return QString::fromUtf8(text.data(), qsizetype(text.size()));
+    if (text.size() <= kMaxShownBytes) {
+        return QString::fromUtf8(text.data(), qsizetype(text.size()));
+    }
+    QString shown = QString::fromUtf8(text.data(), qsizetype(kMaxShownBytes));
+    if (shown.endsWith(QChar(QChar::ReplacementCharacter))) {
+        shown.chop(1); // a character cut in two
+    }
+    return shown + QChar(0x2026);
 }
 
 constexpr UiText kPackageCaption{"Package:", "Paket:"};
@@ -147,8 +158,16 @@ SelectionPage::SelectionPage(AircraftLibrary& library, const Settings& settings,
     lPackage->setGeometry(110, 8 + 16 * 6, 3800, 16);
     lPackage->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
+    EmptyNote = new QLabel(this);
+    EmptyNote->setObjectName(QStringLiteral("EmptyNote"));
+    EmptyNote->setWordWrap(true);
+    EmptyNote->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    EmptyNote->setMargin(8);
+    EmptyNote->hide();
+
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(EmptyNote);
     layout->addWidget(mSplitter, 1);
     layout->addWidget(strip);
 
@@ -188,6 +207,11 @@ void SelectionPage::SetLines(std::vector<AircraftLine> lines) {
         item->setData(kCodeRole, qlonglong(line.code));
     }
     mLastSelected = -1;
+}
+
+void SelectionPage::SetEmptyText(const QString& text) {
+    EmptyNote->setText(text);
+    EmptyNote->setVisible(!text.isEmpty());
 }
 
 void SelectionPage::SelectFirst() {

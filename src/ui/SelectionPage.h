@@ -31,6 +31,8 @@ class SelectionPage : public QWidget {
     // The all-aircraft list, already sorted.
     void SetLines(std::vector<AircraftLine> lines);
     [[nodiscard]] const std::vector<AircraftLine>& Lines() const { return mLines; }
+    // Why the list is empty, above the lists; empty hides it.
+    void SetEmptyText(const QString& text);
     // Selects the first line and makes it current, without the click's list rebuild.
     void SelectFirst();
 
@@ -60,6 +62,7 @@ class SelectionPage : public QWidget {
     QListWidget* lbMaircraft = nullptr;
     QListWidget* Alist = nullptr;
     QLabel* Image1 = nullptr;
+    QLabel* EmptyNote = nullptr;
     std::array<QLabel*, 6> valueLabels{}; // path, title, manufacturer, variation, creator, .air
     // The package an add-on or MSFS aircraft came from, and whether MSFS still reads its .air.
     QLabel* lPackage = nullptr;

@@ -12,7 +12,7 @@ namespace kelvara {
 
 TAboutForm::TAboutForm(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("TAboutForm"));
-    setWindowTitle(QStringLiteral("Version Info"));
+    setWindowTitle(QStringLiteral("About Kelvara"));
     setModal(true);
     // By object name: a type selector would need the namespace spelled "kelvara--TAboutForm".
     setStyleSheet(QStringLiteral("QDialog#TAboutForm { background: black; } "
@@ -39,6 +39,8 @@ TAboutForm::TAboutForm(QWidget* parent) : QDialog(parent) {
     auto* ok = new QPushButton(QStringLiteral("OK"), this);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
 
+    // A narrow box had its caption cut by the window frame's buttons.
+    setMinimumWidth(fontMetrics().horizontalAdvance(windowTitle()) * 2 + 160);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(title);
     layout->addWidget(mVersionLabel);

@@ -52,7 +52,7 @@ uint32_t ReferenceFromColour(const QColor& colour) {
     return uint32_t(colour.red()) | uint32_t(colour.green()) << 8 | uint32_t(colour.blue()) << 16;
 }
 
-THosts_File::THosts_File(Settings& settings, UserPrompts& prompts, QWidget* parent)
+THosts_File::THosts_File(const Settings& settings, UserPrompts& prompts, QWidget* parent)
     : QDialog(parent), mSettings(settings), mPrompts(prompts), mGerman(settings.German()) {
     setObjectName(QStringLiteral("THosts_File"));
     const auto text = [this](const char* english, const char* german) {
@@ -66,6 +66,11 @@ THosts_File::THosts_File(Settings& settings, UserPrompts& prompts, QWidget* pare
         const QColor chosen = QColorDialog::getColor(initial, owner);
         return chosen.isValid() ? std::optional<QColor>(chosen) : std::nullopt;
     };
+
+    ScanNote = Named(new QLabel(this), "ScanNote");
+    ScanNote->setWordWrap(true);
+    ScanNote->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    ScanNote->hide();
 
     auto* group1 = Named(new QGroupBox(text("FS X Location", "Verzeichnis des FS X"), this), "GroupBox1");
     auto* column1 = new QVBoxLayout(group1);
@@ -84,6 +89,9 @@ THosts_File::THosts_File(Settings& settings, UserPrompts& prompts, QWidget* pare
     auto* row1 = new QHBoxLayout;
     column1->addLayout(row1);
     FSLocation = Named(new QLineEdit(group1), "FSLocation");
+    // Room for a usual simulator or aircraft folder path.
+    const int pathWidth = fontMetrics().averageCharWidth() * 60;
+    FSLocation->setMinimumWidth(pathWidth);
     Button3 = Named(new QPushButton(text("Browse", "Suchen"), group1), "Button3");
     row1->addWidget(FSLocation, 1);
     row1->addWidget(Button3);
@@ -93,8 +101,9 @@ THosts_File::THosts_File(Settings& settings, UserPrompts& prompts, QWidget* pare
     SearchFolders = Named(new QListWidget(group8), "SearchFolders");
     bNewsearchfolder = Named(new QPushButton(text("New Searchpath", "Neuer Suchpfad"), group8), "bNewsearchfolder");
     Button4 = Named(new QPushButton(text("Delete Searchpath", "Suchpfad löschen"), group8), "Button4");
-    auto* note = Named(new QLabel(text("restart KVR after changing this section",
-                                       "nach Änderung muss KVR neu gestartet werden"), group8), "Label9");
+    SearchFolders->setMinimumWidth(pathWidth);
+    auto* note = Named(new QLabel(text("OK reads the aircraft folders again",
+                                       "OK liest die Flugzeugordner neu ein"), group8), "Label9");
     paths->addWidget(SearchFolders, 0, 0, 1, 2);
     paths->addWidget(bNewsearchfolder, 1, 0);
     paths->addWidget(Button4, 1, 1);
@@ -174,6 +183,7 @@ THosts_File::THosts_File(Settings& settings, UserPrompts& prompts, QWidget* pare
     columns->addLayout(left, 3);
     columns->addLayout(right, 2);
     auto* layout = new QVBoxLayout(this);
+    layout->addWidget(ScanNote);
     layout->addLayout(columns, 1);
     layout->addWidget(buttons);
 
@@ -227,13 +237,23 @@ ConfigurationValues THosts_File::Values() const {
     return values;
 }
 
+void THosts_File::SetScanNote(const QString& text) {
+    ScanNote->setText(text);
+    ScanNote->setVisible(!text.isEmpty());
+}
+
 void THosts_File::FillSearchFolders(const std::vector<SearchPath>& paths) {
     SearchFolders->clear();
     for (const SearchPath& path : paths) {
-        auto* item = new QListWidgetItem(FolderText(path.folder), SearchFolders);
-        item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
-        item->setCheckState(path.active != 0 ? Qt::Checked : Qt::Unchecked);
+        AddSearchFolder(FolderText(path.folder), path.active != 0);
     }
+}
+
+void THosts_File::AddSearchFolder(const QString& folder, bool active) {
+    auto* item = new QListWidgetItem(folder, SearchFolders);
+    item->setToolTip(folder);
+    item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
+    item->setCheckState(active ? Qt::Checked : Qt::Unchecked);
 }
 
 void THosts_File::Button3Click() {
@@ -247,11 +267,12 @@ void THosts_File::Button3Click() {
 void THosts_File::bNewsearchfolderClick() {
     const QString start = mLastFolder.isEmpty() ? FolderText(mSettings.ProgramFolder()) : mLastFolder;
     const QString folder = pickFolder(this, start);
-    if (!folder.isEmpty()) {
-        mLastFolder = folder;
-        mSettings.searchPaths.push_back({QFile::encodeName(folder).toStdString(), 1});
+    if (folder.isEmpty()) {
+        return; // cancelled: the list stays as the user left it
     }
-    FillSearchFolders(mSettings.searchPaths);
+    mLastFolder = folder;
+    AddSearchFolder(folder, true);
+    SearchFolders->setCurrentRow(SearchFolders->count() - 1);
 }
 
 void THosts_File::Button4Click() {

@@ -12,6 +12,7 @@
 #include <optional>
 
 class QCheckBox;
+class QLabel;
 class QLineEdit;
 class QListWidget;
 class QPushButton;
@@ -25,10 +26,13 @@ class UserPrompts;
 class THosts_File : public QDialog {
     Q_OBJECT
   public:
-    // Captions in the language in force now; "New Searchpath" appends to settings at once.
-    THosts_File(Settings& settings, UserPrompts& prompts, QWidget* parent = nullptr);
+    // Captions in the language in force now. The dialog edits its own copy of the values:
+    // nothing reaches the settings before the caller takes Values() after OK.
+    THosts_File(const Settings& settings, UserPrompts& prompts, QWidget* parent = nullptr);
 
     void SetValues(const ConfigurationValues& values);
+    // Why the last scan found no aircraft, above the folder; empty hides it.
+    void SetScanNote(const QString& text);
     [[nodiscard]] ConfigurationValues Values() const;
 
     // The folder picker and the colour chooser; tests replace them. An empty folder or no
@@ -41,6 +45,7 @@ class THosts_File : public QDialog {
     void Button4Click();
     void PanelClick(int panel);
 
+    QLabel* ScanNote = nullptr;
     QLineEdit* FSLocation = nullptr;
     QPushButton* Button3 = nullptr;
     QListWidget* SearchFolders = nullptr;
@@ -62,10 +67,11 @@ class THosts_File : public QDialog {
 
   private:
     void FillSearchFolders(const std::vector<SearchPath>& paths);
+    void AddSearchFolder(const QString& folder, bool active);
     void ShowColour(int panel);
     [[nodiscard]] QString FolderText(const std::string& folder) const;
 
-    Settings& mSettings;
+    const Settings& mSettings;
     UserPrompts& mPrompts;
     bool mGerman;
     std::array<uint32_t, 8> mColours{};

@@ -94,9 +94,11 @@ TMainBrowser::TMainBrowser(Settings& settings, UserPrompts& prompts, QStringList
         *mEditMenu);
     mCompare->compareToggle = Compare1;
     statusBar();
+    mChanges.SetListener([this] { setWindowModified(mChanges.IsChanged()); });
 }
 
 TMainBrowser::~TMainBrowser() {
+    mChanges.SetListener({});
     mCompare.reset();
     mCommands.reset();
     mHistory.reset();
@@ -125,7 +127,6 @@ void TMainBrowser::BuildMenu() {
     MarkforCompare1->setVisible(false);
     Compare1 = add(mFileMenu, "Compare1", &TMainBrowser::Compare1Click);
     Compare1->setText(QText(TextId::MenuCompare, mSettings));
-    Compare1->setCheckable(true);
     Compare1->setVisible(false);
     MarkforCompare1->setEnabled(false);
     Compare1->setEnabled(false);
@@ -198,7 +199,7 @@ void TMainBrowser::FormShow() {
     mChanges.SetLibraryMode(false); // one file at a time until the library arrives
 
     mFirstShow = false;
-    setWindowTitle(QString::fromUtf8(MainWindowCaption()));
+    ShowCaption({});
     ApplyLanguage();
     mPlugins.ScanPlugins(PluginFolders(mSettings.ProgramFolder()), German() ? 'D' : 'E');
     LoadAircraft1->setVisible(true);
@@ -351,39 +352,63 @@ void TMainBrowser::OpenAirFile(const QString& path) {
     }
     mStandalonePath = localPath;
     mRecordPage->SetFilePath(localPath);
-    setWindowTitle(DisplayPath(opened.windowCaption));
+    ShowCaption(DisplayPath(localPath));
     statusBar()->clearMessage();
     MarkforCompare1->setEnabled(mLibraryMode);
     CompareWithFile1->setEnabled(true);
     Compare1->setEnabled(mLibraryMode && mCompareMarks.CompareEnabled());
 }
 
+void TMainBrowser::ShowCaption(const QString& subject) {
+    setWindowTitle(QString::fromUtf8(WindowCaption(subject.toUtf8().toStdString(), "[*]")));
+    setWindowModified(mChanges.IsChanged());
+}
+
 void TMainBrowser::LoadAircraft1Click() {
-    if (WantsToGoBackForSaving(mChanges.IsChanged(), mPrompts, mSettings.language)) {
-        return;
-    }
     const QString path =
         QFileDialog::getOpenFileName(this, LoadAircraft1->iconText(), DisplayPath(mSettings.opendir),
                                      DialogFilter(Text(TextId::AirFileDialogFilter, mSettings)));
-    if (!path.isEmpty()) {
+    // Asked once the next file is known, so that Discard means the edits give way to it.
+    if (!path.isEmpty() && MayLeaveFile()) {
         OpenAirFile(path);
     }
 }
 
 void TMainBrowser::SaveAircraft1Click() {
-    if (mStandalonePath.empty()) {
+    if (mStandalonePath.empty() || !mChanges.IsChanged()) {
         return;
     }
+    SaveShownFile();
+}
+
+bool TMainBrowser::SaveShownFile() {
     BusyCursor busy;
-    const bool changed = mChanges.IsChanged();
-    if (changed && !ChecksAllowSaving()) {
-        return;
+    if (!ChecksAllowSaving()) {
+        return false;
     }
-    SaveCurrentFile(mTree, SaveNamesForFile(mStandalonePath), mChanges, mPrompts, German(),
-                    [this] { SaveAs1Click(); });
-    if (changed && !mChanges.IsChanged()) {
-        mHistory->FileSaved();
+    const int saved = SaveCurrentFile(mTree, SaveNamesForFile(mStandalonePath), mChanges,
+                                      mPrompts, German(), [this] { SaveAs1Click(); });
+    if (saved != WriteResultCode::Ok) {
+        return false; // the save said why; the edits stay
     }
+    mHistory->FileSaved();
+    return true;
+}
+
+bool TMainBrowser::MayLeaveFile() {
+    if (!mChanges.IsChanged()) {
+        return true;
+    }
+    switch (mPrompts.AskSaveDiscardCancel(
+        "", SaveQuestionText(DisplayPath(mStandalonePath).toUtf8().toStdString(), mSettings.language))) {
+    case LeaveAnswer::Save:
+        return SaveShownFile();
+    case LeaveAnswer::Discard:
+        return true;
+    case LeaveAnswer::Cancel:
+        break;
+    }
+    return false;
 }
 
 void TMainBrowser::SaveAs1Click() {
@@ -422,14 +447,16 @@ void TMainBrowser::SaveAs1Click() {
     mStandalonePath = path;
     mRecordPage->SetFilePath(path);
     if (!mLibraryMode) {
-        setWindowTitle(DisplayPath(FileWindowCaption(path)));
+        ShowCaption(DisplayPath(path));
     }
     mSettings.opendir = FolderOfPath(path);
     mSettings.Save();
 }
 
 bool TMainBrowser::ChecksAllowSaving() {
-    const std::vector<CheckFinding> findings = CheckBeforeSaving(mTree, mDictionary);
+    // A doubtful record the user never touched would come up on every save.
+    const std::vector<CheckFinding> findings = CheckBeforeSaving(
+        mTree, mDictionary, [this](const RecordNode& root) { return mHistory->ChangedSinceSaved(root); });
     if (findings.empty()) {
         return true;
     }
@@ -481,7 +508,7 @@ void TMainBrowser::Exit1Click() {
 }
 
 void TMainBrowser::closeEvent(QCloseEvent* event) {
-    if (WantsToGoBackForSaving(mChanges.IsChanged(), mPrompts, mSettings.language)) {
+    if (!MayLeaveFile()) {
         event->ignore();
         return;
     }
@@ -524,14 +551,14 @@ void TMainBrowser::HexEditor1Click() {
 void TMainBrowser::MarkforCompare1Click() {
     const auto [aircraft, variation] = mChanges.Current();
     mCompareMarks.Mark(mLibraryMode, aircraft, variation, mLibrary.CurrentVariation().title);
+    const Variation& marked = mLibrary.CurrentVariation();
+    const QString name = FromConfigText(marked.variation.empty() ? marked.title
+                                                                 : marked.title + " - " + marked.variation);
+    statusBar()->showMessage(Pick(Texts::MarkedForCompare, German()).arg(name));
 }
 
 void TMainBrowser::Compare1Click() {
     unsetCursor();
-    if (!Compare1->isChecked()) {
-        mCompare->Stop();
-        return;
-    }
     const Variation* marked = mLibrary.Find(
         AircraftIndex{mCompareMarks.markedAircraft, mCompareMarks.markedVariation});
     const std::string path =

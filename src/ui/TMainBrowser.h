@@ -10,6 +10,7 @@
 #include "PluginList.h"
 #include "RecordDictionary.h"
 #include "RecordTree.h"
+#include "Scan.h"
 
 #include <QMainWindow>
 #include <QStringList>
@@ -57,6 +58,9 @@ class TMainBrowser : public QMainWindow {
     std::function<QString(QWidget* parent, const QString& start)> pickSaveAsPath;
     // The checks before saving; false when the user chose to go back to the findings.
     [[nodiscard]] bool ChecksAllowSaving();
+    // Before the shown file's edits are left: Save, Discard or Cancel. true: go on (saved, or
+    // the edits may go); false: stay with nothing written and the edits kept.
+    [[nodiscard]] bool MayLeaveFile();
     void ASCIIExport1Click();
     // The export after its save dialog; the folder becomes asciidir.
     void ExportAsciiTo(const QString& path);
@@ -145,10 +149,19 @@ class TMainBrowser : public QMainWindow {
     // Library mode start: scan loop, selection page. false: cancelled.
     bool StartLibraryMode();
     int ScanLibrary();
+    // After a confirmed configuration changed the folders: now on the selection page, or when
+    // the user goes back to it (a rescan under the record page would shift its variation).
+    void RescanLibrary();
+    // Why the last scan listed no aircraft; empty when it listed some or none ran.
+    [[nodiscard]] QString EmptyLibraryText() const;
     void ConnectSelectionPage();
     void ShowSelectionPage();
     void OpenCurrentVariation();
     void EnableRecordMenus(bool enabled);
+    // The checks, then the save; false when either stopped it.
+    bool SaveShownFile();
+    // subject: the file or aircraft shown, empty for none.
+    void ShowCaption(const QString& subject);
 
     Settings& mSettings;
     UserPrompts& mPrompts;
@@ -166,6 +179,9 @@ class TMainBrowser : public QMainWindow {
     bool mResizeAttached = false;
     AircraftLibrary mLibrary;
     bool mBrowserChangePending = false;
+    ScanSummary mScanSummary;
+    bool mScanned = false;
+    bool mRescanDue = false;
     bool mStartFileHandled = false;
     static constexpr int kExposeWaitMs = 2000;
 

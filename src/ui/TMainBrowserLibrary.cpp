@@ -21,6 +21,7 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QListWidget>
 #include <QMenu>
 #include <QSignalBlocker>
@@ -46,12 +47,16 @@ THosts_File* TMainBrowser::HostsFile() {
 }
 
 void TMainBrowser::Config1Click() {
-    RunConfiguration();
+    if (RunConfiguration() == 0 && mRescanDue && mSelectionPage != nullptr &&
+        mTabControl->currentIndex() == kSelectionTab) {
+        RescanLibrary();
+    }
 }
 
 int TMainBrowser::RunConfiguration(bool scanFollows) {
     THosts_File* dialog = HostsFile();
     dialog->SetValues(CurrentConfiguration(mSettings));
+    dialog->SetScanNote(EmptyLibraryText());
     // A busy cursor of the first show must not hide the dialog the user has to answer.
     QApplication::setOverrideCursor(Qt::ArrowCursor);
     const int result = dialog->exec();
@@ -65,6 +70,7 @@ int TMainBrowser::RunConfiguration(bool scanFollows) {
     const bool dueBesidesTheFolder = RestartMessageDue(mSettings, sameFolder);
     const ConfigurationOutcome outcome =
         ApplyConfiguration(mSettings, chosen, mBrowserChangePending);
+    mRescanDue = mRescanDue || (outcome.rescanDue && mLibraryMode);
     if (outcome.restartMessageDue && (!scanFollows || dueBesidesTheFolder)) {
         mPrompts.Inform("", std::string(Text(TextId::RestartNotice, outcome.restartMessageGerman)));
     }
@@ -134,6 +140,51 @@ bool TMainBrowser::ChooseSimulatorFolder(StartupMode& mode) {
     }
 }
 
+void TMainBrowser::RescanLibrary() {
+    mRescanDue = false;
+    ScanLibrary();
+    mSettings.Save(); // the search paths the scan discovered
+    if (mSelectionPage->Lines().empty()) {
+        ShowCaption({}); // no aircraft is shown any more
+    }
+    mSelectionPage->SelectFirst();
+    mSelectionPage->RebuildManufacturerLists();
+    mSelectionPage->ShowAircraftInfo();
+}
+
+QString TMainBrowser::EmptyLibraryText() const {
+    if (!mScanned || mSelectionPage == nullptr || !mSelectionPage->Lines().empty()) {
+        return {};
+    }
+    const bool german = German();
+    const QString fspath = DisplayPath(mSettings.fspath);
+    QStringList lines{Pick(Texts::NoAircraftFound, german)};
+    if (mSettings.fspath.empty()) {
+        lines << Pick(Texts::NoSimulatorFolder, german);
+    } else if (mScanSummary.simulatorFolderMissing || !QFileInfo(fspath).isDir()) {
+        lines << Pick(Texts::SimulatorFolderMissing, german).arg(fspath);
+    }
+    QStringList folders;
+    for (const std::string& folder : mScanSummary.searchedFolders) {
+        folders << DisplayPath(folder);
+    }
+    if (folders.isEmpty() && !mSettings.fspath.empty()) {
+        folders << fspath; // discovery looked there and found no container
+    }
+    lines << Pick(Texts::FoldersSearched, german).arg(folders.join(QStringLiteral("; ")));
+    if (mScanSummary.inactiveSearchPaths > 0) {
+        lines << Pick(Texts::InactiveSearchPaths, german).arg(mScanSummary.inactiveSearchPaths);
+    }
+    QString files = Pick(Texts::ConfigFilesRead, german)
+                        .arg(mScanSummary.configFilesRead)
+                        .arg(mScanSummary.configFilesWithoutSim);
+    if (!mScanSummary.firstWithoutSim.empty()) {
+        files += QLatin1Char(' ') + Pick(Texts::ForExample, german).arg(DisplayPath(mScanSummary.firstWithoutSim));
+    }
+    lines << files << Pick(Texts::AircraftFoldersExpected, german);
+    return lines.join(u'\n');
+}
+
 bool TMainBrowser::StartLibraryMode() {
     BusyCursor busy;
     LoadAircraft1->setVisible(false);
@@ -161,7 +212,7 @@ void TMainBrowser::ConnectSelectionPage() {
     mSelectionPage->currentChanged = [this](const QString& line) {
         const AircraftIndex current = mLibrary.Current();
         mChanges.SetCurrent(current.entry, current.variation);
-        setWindowTitle(QString::fromUtf8(LibraryWindowCaption(line.toUtf8().toStdString())));
+        ShowCaption(line);
     };
     mSelectionPage->openRequested = [this] {
         mTabControl->setCurrentIndex(kRecordTab); // runs TabControlChange
@@ -183,12 +234,15 @@ int TMainBrowser::ScanLibrary() {
         hooks.debug = [this](std::string_view text) { mDebugLog.WriteDebugPoint(text); };
     }
     hooks.problem = [&problems](std::string_view text) { problems.emplace_back(text); };
+    hooks.summary = &mScanSummary;
     const int result = Scan(folders, mLibrary, hooks);
+    mScanned = true;
     // Reaches kvr.cfg with the next save of the settings.
     mSettings.searchPaths = std::move(folders.searchPaths);
     mSettings.newsearch = folders.newsearch;
     SortAircraftLines(lines);
     mSelectionPage->SetLines(std::move(lines));
+    mSelectionPage->SetEmptyText(EmptyLibraryText());
     if (!problems.empty()) {
         statusBar()->showMessage(Pick(Texts::UnreadableDuringScan, German())
                                      .arg(problems.size())
@@ -215,29 +269,16 @@ void TMainBrowser::TabControlChange() {
         OpenCurrentVariation();
         return;
     }
-    if (mChanges.AnyChanged() || mChanges.IsChanged()) {
-        // Enter and Escape save: the answer that loses nothing.
-        if (mPrompts.AskYesNo("", std::string(Text(TextId::ChangesSaveAirfile, mSettings)),
-                              Answer::Yes)) {
-            if (!ChecksAllowSaving()) {
-                const QSignalBlocker quiet(mTabControl);
-                mTabControl->setCurrentIndex(kRecordTab);
-                return;
-            }
-            BusyCursor busy;
-            const int saved = SaveCurrentFile(mTree, SaveNamesForFile(mStandalonePath), mChanges,
-                                              mPrompts, German(), [this] { SaveAs1Click(); });
-            if (saved != WriteResultCode::Ok) {
-                // The save said why it failed; the edits stay on the record page.
-                const QSignalBlocker quiet(mTabControl);
-                mTabControl->setCurrentIndex(kRecordTab);
-                return;
-            }
-        }
+    if (!MayLeaveFile()) {
+        const QSignalBlocker quiet(mTabControl);
+        mTabControl->setCurrentIndex(kRecordTab);
+        return;
     }
     mChanges.SetChanged(false);
     EnableRecordMenus(false);
-    if (!mSelectionPage->SelectingFromManufacturer()) {
+    if (mRescanDue) {
+        RescanLibrary();
+    } else if (!mSelectionPage->SelectingFromManufacturer()) {
         BusyCursor busy;
         mSelectionPage->RebuildManufacturerLists();
     }

@@ -322,7 +322,11 @@ void TableGridView::PasteCfgLine() {
     if (read.status != CfgLineRead::Status::Ok) {
         const bool german = mSettings.German();
         QString reason = QString::fromStdString(DescribeCfgLineRefusal(read, german));
+        // The sentence continues the message.
         reason.chop(reason.endsWith(u'.') ? 1 : 0);
+        if (!reason.isEmpty() && !german) {
+            reason[0] = reason[0].toLower();
+        }
         mPrompts.Inform(Utf8Text(TextId::CaptionInformation, mSettings),
                         Pick(kCfgLineRefused, german).arg(reason).toStdString());
         return;

@@ -67,6 +67,25 @@ inline constexpr UiText ThumbnailUnreadable{"thumbnail %1 cannot be read",
 inline constexpr UiText UnreadableDuringScan{
     "%1 folders or files could not be read during the aircraft scan, for example %2",
     "%1 Ordner oder Dateien konnten beim Lesen der Flugzeuge nicht gelesen werden, z. B. %2"};
+inline constexpr UiText NoAircraftFound{"No aircraft were found.", "Es wurden keine Flugzeuge gefunden."};
+inline constexpr UiText NoSimulatorFolder{"No simulator folder is set.",
+                                          "Es ist kein Simulator-Verzeichnis eingestellt."};
+inline constexpr UiText SimulatorFolderMissing{"The simulator folder %1 does not exist.",
+                                               "Das Simulator-Verzeichnis %1 gibt es nicht."};
+inline constexpr UiText FoldersSearched{"Folders searched: %1", "Durchsuchte Verzeichnisse: %1"};
+inline constexpr UiText ConfigFilesRead{
+    "%1 configuration files read; %2 of them have no [fltsim.N] section with a sim= entry.",
+    "%1 Konfigurationsdateien gelesen; %2 davon haben keinen [fltsim.N]-Abschnitt mit einem "
+    "sim=-Eintrag."};
+inline constexpr UiText InactiveSearchPaths{"%1 search paths are switched off.",
+                                           "%1 Suchpfade sind ausgeschaltet."};
+inline constexpr UiText ForExample{"(for example %1)", "(z. B. %1)"};
+inline constexpr UiText AircraftFoldersExpected{
+    "Aircraft folders are expected as <simulator folder>/SimObjects/<kind>/<aircraft>/aircraft.cfg, "
+    "or as <search path>/<aircraft>/aircraft.cfg.",
+    "Flugzeugordner werden als <Simulator-Verzeichnis>/SimObjects/<Art>/<Flugzeug>/aircraft.cfg "
+    "erwartet, oder als <Suchpfad>/<Flugzeug>/aircraft.cfg."};
+inline constexpr UiText MarkedForCompare{"Marked for Compare: %1", "Zum Vergleich markiert: %1"};
 inline constexpr UiText CompareWithFile{"Compare with file…", "Mit Datei vergleichen…"};
 inline constexpr UiText InstalledPlugins{"Installed plug-ins", "Installierte Plug-ins"};
 inline constexpr UiText SaveAs{"Save As…", "Speichern unter…"};

@@ -254,13 +254,13 @@ TEST(StartupDecisions, GraphAreaRules) {
     }
 }
 
-// The restart notice is due when the folder is first set or language, data types or the
-// aircraft browser change; the choices are saved at once, the browser switch only at exit.
+// The restart notice is due when language, data types or the aircraft browser change (a new
+// folder is read at once); the choices are saved at once, the browser switch only at exit.
 TEST(StartupDecisions, ApplyConfiguration) {
     // old and new folder, language, data types, show aircraft, restart notice due
     const std::tuple<const char*, std::string, std::string, int32_t, uint8_t, uint8_t, bool> cases[] = {
         {"nothing changed", "/fsx", "/fsx", 'E', 1, 1, false},
-        {"folder empty to set", "", "/fsx", 'E', 1, 1, true},
+        {"folder empty to set", "", "/fsx", 'E', 1, 1, false},
         {"folder to another", "/fsx", "/other", 'E', 1, 1, false},
         {"language", "/fsx", "/fsx", 'D', 1, 1, true},
         {"data types", "/fsx", "/fsx", 'E', 0, 1, true},
@@ -277,19 +277,32 @@ TEST(StartupDecisions, ApplyConfiguration) {
     TempFolder folder;
     Settings settings;
     settings.Load(folder.Path());
-    settings.fspath = "/fsx";
+    settings.fspath = "/fsx/";
+    // The simulator folder's own paths go with it; the user's stay with their flags.
+    settings.searchPaths = {{"/fsx/SimObjects/Airplanes", 0}, {"/home/me/Planes", 0},
+                            {"/fsx2/SimObjects/Boats", 1}, {"/fsx", 1}};
     ConfigurationValues chosen = CurrentConfiguration(settings);
     std::tie(chosen.fspath, chosen.language, chosen.showaircraft, chosen.delimiter) =
         std::tuple("/other", 'D', 0, 0);
     bool pending = false;
     const ConfigurationOutcome outcome = ApplyConfiguration(settings, chosen, pending);
     EXPECT_FALSE(outcome.restartMessageGerman) << "shown in the language before the dialog";
-    EXPECT_TRUE(pending);
+    EXPECT_TRUE(pending && outcome.rescanDue);
     EXPECT_EQ(settings.showaircraft, 1) << "applies only from the next start";
     Settings saved;
     saved.Load(folder.Path());
     EXPECT_EQ(std::tuple(saved.fspath, saved.newsearch, saved.language, saved.delimiter),
               std::tuple(std::string("/other"), 1, 'D', 1));
+    EXPECT_EQ(saved.searchPaths,
+              (std::vector<SearchPath>{{"/home/me/Planes", 0}, {"/fsx2/SimObjects/Boats", 1}}));
+
+    // A changed flag alone is read again at once, and nothing needs a restart.
+    chosen = CurrentConfiguration(settings);
+    chosen.searchPaths[0].active = 1;
+    const ConfigurationOutcome flag = ApplyConfiguration(settings, chosen, pending);
+    EXPECT_TRUE(flag.rescanDue && !flag.restartMessageDue);
+    EXPECT_EQ(settings.newsearch, 1) << "still due: no scan ran in between";
+    EXPECT_FALSE(ApplyConfiguration(settings, CurrentConfiguration(settings), pending).rescanDue);
 }
 
 TEST(PluginFolders, ProgramFolderThenInstalledFolder) {

@@ -25,7 +25,8 @@ using B = AirFileBuilder;
 
 const char* kDictionary =
     "[records]\n0001=Title,text\n0100=Rpm,int16\n0101=Tilt,ang16\n0200=Engine,record\n"
-    "0300=Lift,tbldb\n0301=Drag,tbl16_2\n0302=Matrix,tbl3d\n[0200]\n1=0x00,int16,Idle\n2=0x02,int16,Max\n";
+    "0300=Lift,tbldb\n0301=Drag,tbl16_2\n0302=Matrix,tbl3d\n0500=Padded,record\n[0200]\n1=0x00,int16,Idle\n2=0x02,int16,Max\n"
+    "[0500]\n1=0x00,int16,Count\n2=0x02,2,Pad\n";
 
 std::string Describe(const RecordDifference& d) {
     char head[64];
@@ -67,9 +68,18 @@ TEST(Diff, ListsEveryDifferenceInRecordOrder) {
          {"T 0302 [column 1, row 0: 4 > 8] 1/2"}},
         // Found by fuzzing: a header claiming 4 billion columns of no rows hung the diff.
         {"MatrixWithoutRows", B().Record(0x0302, Concat({Le32(-1), Le32(0), LeDouble(1)})),
-         B().Record(0x0302, Concat({Le32(-1), Le32(0), LeDouble(2)})), {"Y 0302 2/16"}},
+         B().Record(0x0302, Concat({Le32(-1), Le32(0), LeDouble(2)})),
+         {"Y 0302 [bytes 0x0-0xF: FF FF FF FF 00 00 00 00 00 00 00 00 00 00 F0 3F > "
+          "FF FF FF FF 00 00 00 00 00 00 00 00 00 00 00 40] 2/16"}},
         {"BytesNoValueShows", B().Record(0x0001, {'a', 0, 1, 2}), B().Record(0x0001, {'a', 0, 9, 9, 9}),
-         {"Y 0001 3/5"}}};
+         {"Y 0001 [bytes 0x0-0x4: 61 00 01 02 > 61 00 09 09 09] 3/5"}},
+        // A long block is shown from the first difference on, its ends marked.
+        {"LongBlockFromTheDifference", B().Record(0x0400, Bytes(40, 0)),
+         B().Record(0x0400, Concat({Bytes(20, 0), Bytes{0xAB}, Bytes(19, 0)})),
+         {"Y 0400 [bytes 0x10-0x27: \u2026 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 > "
+          "\u2026 00 00 00 00 AB 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00] 1/40"}},
+        {"RawFieldInHex", B().Record(0x0500, {1, 0, 0xFF, 0x10}), B().Record(0x0500, {1, 0, 0xFE}),
+         {"F 0500 [Pad: FF 10 > FE]"}}};
     for (const auto& [name, fileA, fileB, expected] : cases) {
         SCOPED_TRACE(name);
         RecordTree a, b;
@@ -80,6 +90,33 @@ TEST(Diff, ListsEveryDifferenceInRecordOrder) {
             lines.push_back(Describe(d));
         }
         EXPECT_EQ(lines, expected);
+    }
+}
+
+// The lines of "diff": a number that one file holds more often than the other is named as a
+// repeated number, not as a record the other file lacks.
+TEST(Diff, TextNamesARepeatedNumber) {
+    RecordDictionary dictionary;
+    dictionary.LoadFromText(kDictionary);
+    // file A, file B, the lines
+    const std::tuple<B, B, std::string> cases[] = {
+        {B().Record(0x0100, Le16(5)), B().Record(0x0100, Le16(5)).Record(0x0100, Le16(7)),
+         "0100 Rpm: repeated record number: 2 times in B, 1 time in A\n"},
+        {B().Record(0x0100, Le16(5)).Record(0x0100, Le16(5)).Record(0x0100, Le16(5)), B().Record(0x0100, Le16(5)),
+         "0100 Rpm: repeated record number: 3 times in A, 1 time in B\n"
+         "0100 Rpm: repeated record number: 3 times in A, 1 time in B\n"},
+        {B(), B().Record(0x0100, Le16(7)), "0100 Rpm: only in B\n"},
+        {B().Record(0x0001, {'a', 0, 1}), B().Record(0x0001, {'a', 0, 2}),
+         "0001 Title: 1 of 3 bytes differ\n    bytes 0x0-0x2: 61 00 01 -> 61 00 02\n"}};
+    for (const auto& [fileA, fileB, expected] : cases) {
+        RecordTree a, b;
+        ASSERT_EQ(ReadAirBytes(fileA.Bytes(), dictionary, {}, a).code, ReadResultCode::Ok);
+        ASSERT_EQ(ReadAirBytes(fileB.Bytes(), dictionary, {}, b).code, ReadResultCode::Ok);
+        std::string text;
+        for (const RecordDifference& d : DiffRecords(a, b, dictionary, {'.', 1})) {
+            text += DifferenceText(d, false);
+        }
+        EXPECT_EQ(text, expected);
     }
 }
 
@@ -109,16 +146,21 @@ TEST(SaveChecks, FindsWhatLooksWrongAndNothingInSoundRecords) {
         {0x101, LeDouble(-inf), {"0101 Weight: a value is infinite"}},
         {0x200, LeDouble(inf), {"0200 Engine / Bore: a value is infinite"}},
         {0x300, PairTable({{0, 1}, {2, 3}, {5, 4}}), {}},
-        {0x300, PairTable({{0, 1}, {5, 3}, {2, 4}}), {"0300 Lift: X values do not ascend at point 3 (2 after 5)"}},
-        {0x300, PairTable({{0, 1}, {0, 3}}), {"0300 Lift: X values do not ascend at point 2 (0 after 0)"}},
+        {0x300, PairTable({{0, 1}, {5, 3}, {2, 4}}), {"0300 Lift: X values go backwards at point 3 (2 after 5)"}},
+        // Equal neighbours are what real files hold: an unused all-zero table, a repeated key.
+        {0x300, PairTable({{0, 1}, {0, 3}}), {}},
+        {0x300, PairTable({{0, 0}, {0, 0}, {0, 0}}), {}},
+        {0x300, PairTable({{1, 0}, {1, 0}, {0.5, 0}}), {"0300 Lift: X values go backwards at point 3 (0.5 after 1)"}},
+        {0x400, Matrix(4, 2, {0, 1, 10, 2, 10, 3, 20, 4}), {}},
         {0x300, Concat({Le32(3), LeDouble(0), LeDouble(1), LeDouble(1), LeDouble(2)}),
          {"0300 Lift: 3 points need 52 bytes, the record holds 36"}},
         {0x300, PairTable({{0, nan}, {1, 2}}), {"0300 Lift: a value is not a number (NaN) at byte 12"}},
         {0x300, {1, 0}, {"0300 Lift: holds 2 bytes, too few for a point count"}},
         {0x400, Matrix(3, 2, {0, 1, 10, 2, 20, 3}), {}},
         {0x400, Matrix(3, 3, {0, 1, 2, 10, 0, 0, 5, 0, 0}),
-         {"0400 Drag: column keys do not ascend at column 2 (5 after 10)"}},
-        {0x401, Matrix(2, 3, {0, 4, 3, 1, 1, 1}), {"0401 Pitch: row keys do not ascend at row 2 (3 after 4)"}},
+         {"0400 Drag: column keys go backwards at column 2 (5 after 10)"}},
+        {0x401, Matrix(2, 3, {0, 4, 3, 1, 1, 1}), {"0401 Pitch: row keys go backwards at row 2 (3 after 4)"}},
+        {0x401, Matrix(2, 3, {0, 0, 0, 0, 0, 0}), {}},
         {0x400, Matrix(3, 2, {0, 1, 10, 2}),
          {"0400 Drag: 3 columns of 2 rows need 56 bytes, the record holds 40"}},
         {0x400, Matrix(2, 2, {0, 1, 10, inf}), {"0400 Drag: a value is infinite at byte 32"}},
@@ -141,6 +183,24 @@ TEST(SaveChecks, FindsWhatLooksWrongAndNothingInSoundRecords) {
         }
         EXPECT_EQ(texts, findings);
     }
+
+    // Before a save only the records the caller names are looked at, with their fields.
+    RecordTree tree;
+    const auto bytes = AirFileBuilder()
+                           .Record(0x300, PairTable({{5, 1}, {2, 3}}))
+                           .Record(0x200, LeDouble(inf))
+                           .Bytes();
+    ASSERT_EQ(ReadAirBytes(bytes, dictionary, {}, tree).code, ReadResultCode::Ok);
+    const auto only = [&](uint32_t number) {
+        std::vector<std::string> texts;
+        for (const CheckFinding& finding : CheckBeforeSaving(
+                 tree, dictionary, [&](const RecordNode& r) { return r.record.number == number; })) {
+            texts.push_back(finding.text);
+        }
+        return texts;
+    };
+    EXPECT_EQ(only(0x200), std::vector<std::string>{"0200 Engine / Bore: a value is infinite"});
+    EXPECT_EQ(only(0x999), std::vector<std::string>{});
 }
 
 const LowerCase kLower = [](std::string_view text) { return ToLower(text); };

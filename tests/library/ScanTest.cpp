@@ -189,10 +189,17 @@ TEST(Scan, SearchPathsInListOrderAndNewsearchRediscovers) {
     EXPECT_EQ(Texts(out.lines), (std::vector<std::string>{"Two - ", "Two - "}));
     EXPECT_EQ(out.library.Count(), 2);
 
+    // A new discovery adds the simulator folder's containers; the listed paths keep their flags.
     folders.newsearch = 1;
     out = RunScan(folders);
-    EXPECT_EQ(Texts(out.lines), (std::vector<std::string>{"Three - "}));
-    EXPECT_EQ(std::pair(folders.newsearch, folders.searchPaths.size()), std::pair(uint8_t{0}, size_t{1}));
+    EXPECT_EQ(Texts(out.lines), (std::vector<std::string>{"Three - ", "Two - ", "Two - "}));
+    EXPECT_EQ(folders.newsearch, 0);
+    EXPECT_EQ(folders.searchPaths.size(), 4u);
+    EXPECT_EQ(std::tie(folders.searchPaths[1].active, folders.searchPaths[3].folder),
+              std::tuple(0, tree.File("Sim/Objects/Planes")));
+    folders.newsearch = 1;
+    EXPECT_EQ(Texts(RunScan(folders).lines).size(), 3u) << "found once, not added again";
+    EXPECT_EQ(folders.searchPaths.size(), 4u);
 }
 
 TEST(Scan, EmptyListsAreExplainedBySummary) {
@@ -500,6 +507,40 @@ TEST(WindowsPaths, MappedThroughThePrefix) {
               (std::array{6, 0, 0}));
 }
 
+TEST(PackageFolders, SimulatorsAPrefixHolds) {
+    const std::pair<const char*, const char*> lines[] = {
+        {"[GRAPHICS]\r\n\tInstalledPackagesPath \"D:\\My Games\\MSFS Packages\"\r\n", "D:\\My Games\\MSFS Packages"},
+        {"installedpackagespath\"C:\\x\"", "C:\\x"},
+        {"InstalledPackagesPathOld \"C:\\old\"\nVersion 1", ""},
+        {"", ""},
+    };
+    for (const auto& [text, path] : lines) {
+        EXPECT_EQ(InstalledPackagesPath(text), path) << text;
+    }
+
+    TempFolder tree;
+    tree.MakeFolder("pfx/drive_c/Program Files/Lockheed Martin");
+    tree.MakeFolder("pfx/dosdevices");
+    tree.MakeFolder("d/My Games/MSFS Packages/Community");
+    ASSERT_EQ(::symlink(tree.File("d").c_str(), tree.File("pfx/dosdevices/d:").c_str()), 0);
+    tree.Write("pfx/drive_c/users/steamuser/AppData/Roaming/Microsoft Flight Simulator/UserCfg.opt",
+               "\xef\xbb\xbf" "InstalledPackagesPath \"D:\\My Games\\MSFS Packages\"\r\n");
+    tree.Write("pfx/drive_c/users/steamuser/AppData/Local/Packages/Microsoft.Limitless_8wekyb3d8bbwe/LocalCache/"
+               "UserCfg.opt", "InstalledPackagesPath \"C:\\MSFS2024\"\n");
+    tree.Write("pfx/drive_c/users/other/AppData/Roaming/Microsoft Flight Simulator 2024/UserCfg.opt", "no path here\n");
+    std::vector<std::string> found;
+    for (const PrefixSimulator& simulator : SimulatorsInPrefix(tree.File("pfx"))) {
+        found.push_back(simulator.simulator + " " + simulator.folder.substr(tree.Path().size()));
+    }
+    EXPECT_EQ(found, (std::vector<std::string>{
+                         "Prepar3D v4 /pfx/drive_c/Program Files/Lockheed Martin/Prepar3D v4",
+                         "Prepar3D v5 /pfx/drive_c/Program Files/Lockheed Martin/Prepar3D v5",
+                         "Prepar3D v6 /pfx/drive_c/Program Files/Lockheed Martin/Prepar3D v6",
+                         "MSFS 2020 /pfx/dosdevices/d:/My Games/MSFS Packages",
+                         "MSFS 2024 /pfx/drive_c/MSFS2024",
+                     }));
+}
+
 TEST(AddOnXml, NamesComponentsAndEncodings) {
     const std::string body = "<AddOn.Name>Caf\xe9</AddOn.Name><AddOn.Component><Category>SimObjects</Category>"
                              "<Path> SimObjects\\Airplanes </Path><Name>Planes</Name></AddOn.Component>"
@@ -635,6 +676,8 @@ TEST(BrowserLists, RoundMarkAndShownFolder) {
     EXPECT_EQ(ShownAircraftFolder("/Home/FSX/SimObjects/A", "/home/fsx"), "<FSX>/SimObjects/A");
     EXPECT_EQ(ShownAircraftFolder("/other/A", "/home/fsx"), "/other/A");
     EXPECT_EQ(ShownAircraftFolder("/a", ""), "/a");
+    EXPECT_EQ(ShownAircraftFolder("/home/fsx/SimObjects/A", "/home/fsx/"), "<FSX>/SimObjects/A");
+    EXPECT_EQ(ShownAircraftFolder("/home/fsx2/A", "/home/fsx"), "/home/fsx2/A");
 }
 
 TEST(Thumbnail, DecodesAtTheSmallestScaleThatCoversTheShownSize) {

@@ -10,7 +10,7 @@
 namespace kelvara::test {
 
 struct ShownMessage {
-    std::string kind; // "inform", "error" or "ask"
+    std::string kind; // "inform", "error", "ask" or "leave"
     std::string caption;
     std::string text;
     bool operator==(const ShownMessage&) const = default;
@@ -36,6 +36,16 @@ class ScriptedPrompts : public UserPrompts {
         return answer;
     }
 
+    LeaveAnswer AskSaveDiscardCancel(const std::string& caption, const std::string& text) override {
+        shown.push_back({"leave", caption, text});
+        if (leaveAnswers.empty()) {
+            return LeaveAnswer::Cancel;
+        }
+        const LeaveAnswer answer = leaveAnswers.front();
+        leaveAnswers.pop_front();
+        return answer;
+    }
+
     bool SaveDespiteFindings(const std::vector<std::string>& findings,
                              const std::function<void(size_t)>&, bool) override {
         findingsShown.push_back(findings);
@@ -46,6 +56,7 @@ class ScriptedPrompts : public UserPrompts {
     std::vector<std::vector<std::string>> findingsShown;
     bool saveDespiteFindings = true;
     std::deque<bool> answers; // true for Yes; No once the script runs out
+    std::deque<LeaveAnswer> leaveAnswers; // Cancel once the script runs out
 };
 
 } // namespace kelvara::test

@@ -5,6 +5,7 @@
 #include "ApplicationSetup.h"
 #include "ChangeTracker.h"
 #include "DeferredStyleIcons.h"
+#include "HistoryCommands.h"
 #include "QtUserPrompts.h"
 #include "RecordCommands.h"
 #include "SaveChecksDialog.h"
@@ -154,8 +155,8 @@ class MainBrowserTest : public QObject {
         // A start file that cannot be opened is reported over the shown window.
         QCOMPARE(prompts.exposed, missing ? std::vector<bool>{true} : std::vector<bool>{});
         // Absolute even when given relative, so that they outlive a change of folder.
-        QCOMPARE(w.windowTitle(), missing ? QStringLiteral("Kelvara V2.2")
-                                          : QStringLiteral("Kelvara V2.2 - ") + f.Path(QStringLiteral("plane.air")));
+        QCOMPARE(w.windowTitle(), missing ? QStringLiteral("Kelvara[*]")
+                                          : f.Path(QStringLiteral("plane.air")) + QStringLiteral("[*] \u2014 Kelvara"));
         if (!missing) {
             QCOMPARE(f.CfgValue("opendir"), f.dir.path() + QLatin1Char('/'));
             QCOMPARE(f.Page().SelectedNode(), w.Tree().Root(0));
@@ -220,46 +221,110 @@ class MainBrowserTest : public QObject {
         QVERIFY(f.window->Changes().IsChanged());
     }
 
-    // Going back is the answer of Enter and Escape, on every road that would drop an edit.
-    void unsavedChangesKeysGoBack_data() {
-        QTest::addColumn<int>("key");
+    // Every road that leaves unsaved edits asks Save, Discard or Cancel, naming the file. Escape
+    // and the question's close button cancel: nothing is written and the edits stay.
+    void leaveQuestion_data() {
         QTest::addColumn<QString>("road");
-        for (const auto& [key, name] : {std::pair{Qt::Key_Return, "Enter"}, {Qt::Key_Escape, "Escape"}}) {
-            for (const char* road : {"close", "Exit", "Load Aircraft"}) {
-                QTest::addRow("%s on %s", name, road) << int(key) << QString::fromLatin1(road);
+        QTest::addColumn<QString>("answer");
+        for (const char* road : {"close", "Exit", "Load Aircraft", "Selection tab"}) {
+            for (const char* answer : {"Escape", "close button", "Enter", "Discard"}) {
+                QTest::addRow("%s on %s", answer, road) << QString::fromLatin1(road) << QString::fromLatin1(answer);
             }
         }
     }
-    void unsavedChangesKeysGoBack() {
-        QFETCH(int, key);
+    void leaveQuestion() {
         QFETCH(QString, road);
+        QFETCH(QString, answer);
         UiFixture f;
         QtUserPrompts boxes;
         f.usePrompts = &boxes;
-        f.Start();
-        boxes.SetParent(f.window.get());
-        f.TypeNumber(0x0100, QStringLiteral("7"));
-        {
-            ModalAnswerer answer{Qt::Key(key)};
-            if (road == QStringLiteral("close")) {
-                QVERIFY(!f.window->close());
-            } else {
-                (road == QStringLiteral("Exit") ? f.window->Exit1 : f.window->LoadAircraft1)->trigger();
-            }
-            QCOMPARE(answer.seen, QStringList{QStringLiteral("Changes made: Do you want to go back for saving?")});
+        const bool library = road == QStringLiteral("Selection tab");
+        if (library) {
+            StartLibrary(f);
+            ClickRow(f.window->Selection()->Alist, 3, true);
+        } else {
+            f.Start();
         }
-        QVERIFY(f.window->isVisible());
-        QCOMPARE(f.Node(0x0100)->record.data, Le16(7));
-        QVERIFY(f.window->Changes().IsChanged());
+        boxes.SetParent(f.window.get());
+        const QString air = library ? kTrainerFolder + QStringLiteral("Trainer.air") : QStringLiteral("plane.air");
+        const QString backup = QString(air).replace(QStringLiteral(".air"), QStringLiteral(".kvr1.air"));
+        const QByteArray original = f.ReadFile(air);
+        f.WriteFile(QStringLiteral("other.air"), AirBytes({{0x0100, Le16(9)}}));
+        f.TypeNumber(0x0100, QStringLiteral("7"));
+        QVERIFY(f.window->isWindowModified());
+
+        const bool cancel = answer == QStringLiteral("Escape") || answer == QStringLiteral("close button");
+        {
+            ModalAnswerer respond(answer == QStringLiteral("Escape") ? Qt::Key_Escape : Qt::Key_Return,
+                                  [&](QWidget* modal) {
+                if (auto* files = qobject_cast<QFileDialog*>(modal)) {
+                    files->selectFile(f.Path(QStringLiteral("other.air")));
+                    static_cast<QDialog*>(files)->accept();
+                }
+                auto* box = qobject_cast<QMessageBox*>(modal);
+                if (box && box->icon() == QMessageBox::Question) {
+                    QCOMPARE(box->defaultButton(), box->button(QMessageBox::Save));
+                    if (answer == QStringLiteral("close button")) {
+                        box->close();
+                    } else if (answer == QStringLiteral("Discard")) {
+                        QTest::mouseClick(box->button(QMessageBox::Discard), Qt::LeftButton);
+                    }
+                }
+            });
+            if (road == QStringLiteral("close")) {
+                f.window->close();
+            } else if (road == QStringLiteral("Exit")) {
+                f.window->Exit1->trigger();
+            } else if (road == QStringLiteral("Load Aircraft")) {
+                f.window->LoadAircraft1->trigger();
+            } else {
+                ClickTab(f, 0);
+            }
+            const QString question = QStringLiteral("Changes made: Save airfile?\n") + f.Path(air);
+            QStringList expected{question};
+            if (road == QStringLiteral("Load Aircraft")) {
+                expected.prepend(QStringLiteral("QFileDialog"));
+            }
+            if (answer == QStringLiteral("Enter")) {
+                expected << QStringLiteral("Save complete");
+            }
+            QCOMPARE(respond.seen, expected);
+        }
+        const bool leaves = road == QStringLiteral("close") || road == QStringLiteral("Exit");
+        QCOMPARE(f.window->isVisible(), cancel || !leaves);
+        QCOMPARE(QFile::exists(f.Path(backup)), answer == QStringLiteral("Enter"));
+        QCOMPARE(f.ReadFile(air) == original, answer != QStringLiteral("Enter"));
+        if (cancel) {
+            QCOMPARE(f.Node(0x0100)->record.data, Le16(7));
+            QVERIFY(f.window->Changes().IsChanged() && f.window->isWindowModified());
+            if (library) {
+                QVERIFY(f.window->TabControl()->currentIndex() == 1 && f.Page().isVisible());
+            }
+            return;
+        }
+        if (leaves) {
+            return; // the window is gone, and with it the edits
+        }
+        QVERIFY(!f.window->Changes().IsChanged() && !f.window->isWindowModified());
+        if (road == QStringLiteral("Load Aircraft")) {
+            QCOMPARE(f.Node(0x0100)->record.data, Le16(9));
+        }
+        if (library) {
+            QVERIFY(f.window->Selection()->isVisible() && !f.window->ASCIIExport1->isEnabled());
+            // The record page reads the file afresh.
+            QTest::keyClick(f.window->Selection()->Alist, Qt::Key_Return);
+            QCOMPARE(f.window->TabControl()->currentIndex(), 1);
+            QCOMPARE(f.Node(0x0100)->record.data, Le16(answer == QStringLiteral("Enter") ? 7 : 5));
+        }
     }
 
-    void closeStoresTheLayoutAndDropsTheChangesOnNo() {
+    void closeStoresTheLayoutAndDropsTheChangesOnDiscard() {
         UiFixture f;
         f.Start("windowleft = 30\r\nwindowtop = 40\r\nwindowwidth = 900\r\nwindowheight = "
                 "650\r\nsplitter1 = 300\r\n");
         QCOMPARE(f.window->geometry(), QRect(30, 40, 900, 650));
         f.TypeNumber(0x0100, QStringLiteral("7"));
-        f.prompts.answers = {false};
+        f.prompts.leaveAnswers = {LeaveAnswer::Discard};
         QVERIFY(f.window->close());
         QCOMPARE(f.prompts.shown.size(), size_t{1});
         QCOMPARE(Last(f, &ShownMessage::caption), QString());
@@ -290,17 +355,34 @@ class MainBrowserTest : public QObject {
         QTRY_COMPARE(QApplication::activePopupWidget(), f.window->FileMenu());
         QTest::keyClick(f.window->FileMenu(), Qt::Key_Escape);
         QTRY_VERIFY(!QApplication::activePopupWidget());
+        f.Select(0x0100); // Tab from the tree reaches the value before the help text
+        f.Page().TV->setFocus();
+        QTest::keyClick(f.Page().TV, Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), f.Page().eNumber);
 
         const QByteArray original = f.ReadFile(QStringLiteral("plane.air"));
+        // The unsaved mark comes with an edit and goes when undo brings the saved state back.
+        const QString caption = f.Path(QStringLiteral("plane.air")) + QStringLiteral("[*] \u2014 Kelvara");
+        QCOMPARE(f.window->windowTitle(), caption);
+        f.TypeNumber(0x0100, QStringLiteral("12"));
+        QVERIFY(f.window->isWindowModified());
+        f.window->History().Undo1->trigger();
+        QCOMPARE(f.Node(0x0100)->record.data, Le16(5));
+        QVERIFY(!f.window->isWindowModified());
         f.TypeNumber(0x0100, QStringLiteral("258"));
-        f.prompts.answers = {true, true};
-        QTest::keyClick(f.Page().eNumber, Qt::Key_O, Qt::ControlModifier);
-        QTest::keyClick(f.Page().eNumber, Qt::Key_Q, Qt::ControlModifier);
-        QCOMPARE(f.prompts.shown.size(), size_t{2});
+        QVERIFY(f.window->isWindowModified());
+        {
+            ModalAnswerer noFile(Qt::Key_Escape); // the question waits for a chosen file
+            QTest::keyClick(f.Page().eNumber, Qt::Key_O, Qt::ControlModifier);
+            QCOMPARE(noFile.seen, QStringList{QStringLiteral("QFileDialog")});
+        }
+        QTest::keyClick(f.Page().eNumber, Qt::Key_Q, Qt::ControlModifier); // cancelled
+        QCOMPARE(f.prompts.shown.size(), size_t{1});
         QVERIFY(f.window->isVisible());
         QTest::keyClick(f.Page().eNumber, Qt::Key_S, Qt::ControlModifier);
         QCOMPARE(f.prompts.shown.back(), (ShownMessage{"inform", "Info", "Save complete"}));
-        QVERIFY(!f.window->Changes().IsChanged());
+        QVERIFY(!f.window->Changes().IsChanged() && !f.window->isWindowModified());
+        QCOMPARE(f.window->windowTitle(), caption);
         QCOMPARE(f.ReadFile(QStringLiteral("plane.kvr1.air")), original);
         QVERIFY(QApplication::overrideCursor() == nullptr);
 
@@ -335,7 +417,7 @@ class MainBrowserTest : public QObject {
         QVERIFY(white > 50);
         const QPoint offset = frame.center() - f.window->screen()->availableGeometry().center();
         QVERIFY2(offset.manhattanLength() <= 2, qPrintable(QString::number(offset.manhattanLength())));
-        QCOMPARE(version, QStringLiteral("KVR V2.2")); // no web address: none is real
+        QCOMPARE(version, QStringLiteral("Kelvara V2.2")); // no web address: none is real
         // It names the dictionary in use, here the one beside the program.
         QCOMPARE(dictionaryLine, QStringLiteral("KVR.ini: ") + f.Path(QStringLiteral("KVR.ini")));
     }
@@ -380,7 +462,7 @@ class MainBrowserTest : public QObject {
         QCOMPARE(ListTexts(page.lbManufacturer), Latin({" ", "Acme", "Zeta"}));
         QCOMPARE(page.lbManufacturer->currentItem()->text(), QStringLiteral("Zeta"));
         QCOMPARE(ListTexts(page.lbMaircraft), QStringList{QStringLiteral("Broken")});
-        QCOMPARE(f.window->windowTitle(), QStringLiteral("Kelvara V2.2   -   Broken - "));
+        QCOMPARE(f.window->windowTitle(), QStringLiteral("Broken - [*] \u2014 Kelvara"));
         QVERIFY(page.isVisible() && !f.window->LoadAircraft1->isVisible() && !f.window->ImageCounter()->isVisible());
         QCOMPARE(f.window->ImageCounter()->windowTitle(), QStringLiteral("KVR - Scanning Aircraft Directory"));
         QVERIFY(f.prompts.shown.empty() && QApplication::overrideCursor() == nullptr);
@@ -400,7 +482,7 @@ class MainBrowserTest : public QObject {
         QCOMPARE(page.valueLabels[5]->text(), f.Path(kTrainerFolder + QStringLiteral("Trainer.air")));
         QVERIFY(page.Image1->isVisible());
         QCOMPARE(page.lbManufacturer->currentItem()->text(), QStringLiteral("Acme"));
-        QCOMPARE(f.window->windowTitle(), QStringLiteral("Kelvara V2.2   -   Trainer - Red"));
+        QCOMPARE(f.window->windowTitle(), QStringLiteral("Trainer - Red[*] \u2014 Kelvara"));
 
         const QImage shot = page.Alist->viewport()->grab().toImage();
         for (int row = 0; row < 4; ++row) {
@@ -414,7 +496,7 @@ class MainBrowserTest : public QObject {
         QVERIFY(!page.Image1->isVisible());
         QVERIFY2(f.window->statusBar()->currentMessage().contains(QStringLiteral("is not a JPEG picture")),
                  qPrintable(f.window->statusBar()->currentMessage()));
-        QCOMPARE(f.window->windowTitle(), QStringLiteral("Kelvara V2.2   -   Trainer - Blue"));
+        QCOMPARE(f.window->windowTitle(), QStringLiteral("Trainer - Blue[*] \u2014 Kelvara"));
 
         // The empty manufacturer is listed as " " and lists its aircraft.
         ClickRow(page.lbManufacturer, 0);
@@ -429,6 +511,7 @@ class MainBrowserTest : public QObject {
         QVERIFY(f.window->MarkforCompare1->isVisible() && f.window->Compare1->isVisible() &&
                 !f.window->CompareWithFile1->isVisible());
         f.window->MarkforCompare1->trigger();
+        QCOMPARE(f.window->statusBar()->currentMessage(), QStringLiteral("Marked for Compare: Trainer - Red"));
         ClickTab(f, 0); // and open a variation again: now it can be compared
         ClickRow(page.Alist, 3, true);
         QVERIFY(f.window->Compare1->isEnabled());
@@ -437,16 +520,8 @@ class MainBrowserTest : public QObject {
         QVERIFY(f.Page().CompareMemo->isVisible() &&
                 f.Page().CompareMemo->toPlainText().contains(QStringLiteral("0100 Int value: 7 -> 5")));
 
-        // Delimiter 7 shows "comma" and is stored as 1; a deleted row comes back with "New
-        // Searchpath"; colours offer the panel colours; Escape leaves kvr.cfg alone.
-        const QByteArray before = f.ReadFile(QStringLiteral("kvr.cfg"));
-        {
-            ModalAnswerer escape(Qt::Key_Escape);
-            f.window->Config1->trigger();
-            QCOMPARE(escape.seen, QStringList{QStringLiteral("kelvara::THosts_File")});
-        }
-        QCOMPARE(f.ReadFile(QStringLiteral("kvr.cfg")), before);
-
+        // Delimiter 7 shows "comma" and is stored as 1; a deleted row stays deleted after "New
+        // Searchpath"; colours offer the panel colours.
         ModalAnswerer enter(Qt::Key_Return, [&](QWidget* modal) {
             auto& d = *qobject_cast<THosts_File*>(modal);
             QVERIFY(d.rbDcomma->isChecked());
@@ -458,9 +533,8 @@ class MainBrowserTest : public QObject {
             QCOMPARE(d.SearchFolders->count(), 0);
             d.pickFolder = [&](QWidget*, const QString&) { return f.Path(QStringLiteral("Extra")); };
             QTest::mouseClick(d.bNewsearchfolder, Qt::LeftButton);
-            QCOMPARE(ListTexts(d.SearchFolders), (QStringList{f.Path(QStringLiteral("FSX/SimObjects/Airplanes")),
-                                                          f.Path(QStringLiteral("Extra"))}));
-            d.SearchFolders->item(1)->setCheckState(Qt::Unchecked);
+            QCOMPARE(ListTexts(d.SearchFolders), QStringList{f.Path(QStringLiteral("Extra"))});
+            d.SearchFolders->item(0)->setCheckState(Qt::Unchecked);
             d.pickColor = [](QWidget*, const QColor&) { return std::optional<QColor>(QColor(255, 0, 0)); };
             QTest::mouseClick(d.colourPanels[1], Qt::LeftButton);
             d.pickColor = [](QWidget*, const QColor&) { return std::optional<QColor>(); };
@@ -472,10 +546,9 @@ class MainBrowserTest : public QObject {
         QCOMPARE(enter.seen.size(), 1);
         QCOMPARE(f.CfgValue("delimiter"), QStringLiteral("1"));
         QCOMPARE(f.CfgValue("color2"), QStringLiteral("255"));
-        QCOMPARE(f.CfgValue("searchpath"),
-                 f.Path(QStringLiteral("FSX/SimObjects/Airplanes")) + u'|' + f.Path(QStringLiteral("Extra")));
-        QCOMPARE(f.CfgValue("searchpathactive"), QStringLiteral("1|0"));
-        QVERIFY(f.prompts.shown.back().text != "you must restart KVR");
+        QCOMPARE(f.CfgValue("searchpath"), f.Path(QStringLiteral("Extra")));
+        QCOMPARE(f.CfgValue("searchpathactive"), QStringLiteral("0"));
+        QCOMPARE(f.prompts.shown.back().kind, std::string("ask")); // and no restart notice
     }
 
     void addOnAircraftNameTheirPackage() {
@@ -508,76 +581,91 @@ class MainBrowserTest : public QObject {
         QVERIFY(f.prompts.shown.empty());
     }
 
-    void backToSelection_data() {
-        QTest::addColumn<int>("answer"); // 1 Yes, 0 No, -1 Yes with a save that fails
-        QTest::newRow("yes saves with a backup") << 1;
-        QTest::newRow("no drops the change") << 0;
-        QTest::newRow("failed save keeps the change") << -1;
-    }
-    void backToSelection() {
-        QFETCH(int, answer);
+    // The configuration dialog edits a copy: Escape, and Cancel after "New Searchpath", keep
+    // kvr.cfg and the next dialog as they were; a cancelled folder picker changes no row. OK
+    // with a new simulator folder keeps the user's own path and reads the library at once;
+    // an empty result says why.
+    void configurationEditsACopyAndRescans() {
         UiFixture f;
         StartLibrary(f);
-        SelectionPage& page = *f.window->Selection();
-        ClickRow(page.Alist, 3, true);
-        QVERIFY(f.window->TabControl()->currentIndex() == 1 && f.Page().isVisible());
-        QCOMPARE(f.window->Tree().RootCount(), size_t{9});
+        const QString airplanes = f.Path(QStringLiteral("FSX/SimObjects/Airplanes"));
+        for (const char* folder : {"Extra/Own", "Extra/Long", "FSX2/SimObjects/Airplanes/Jet"}) {
+            QVERIFY(QDir(f.dir.path()).mkpath(QLatin1String(folder)));
+        }
+        f.WriteFile(QStringLiteral("Extra/Own/aircraft.cfg"), "[fltsim.0]\ntitle=Own\nsim=Own\n");
+        f.WriteFile(QStringLiteral("FSX2/SimObjects/Airplanes/Jet/aircraft.cfg"), "[fltsim.0]\ntitle=Jet\nsim=Jet\n");
+        // A 3 MB title is shown cut short.
+        f.WriteFile(QStringLiteral("Extra/Long/aircraft.cfg"),
+                    "[fltsim.0]\ntitle=" + QByteArray(3 << 20, 'L') + "\nsim=Long\n");
+        const QByteArray before = f.ReadFile(QStringLiteral("kvr.cfg"));
+        const auto dialog = [&](Qt::Key key, const std::function<void(THosts_File&)>& work) {
+            ModalAnswerer answer(key, [&](QWidget* modal) { work(*qobject_cast<THosts_File*>(modal)); });
+            f.window->Config1->trigger();
+            QCOMPARE(answer.seen, QStringList{QStringLiteral("kelvara::THosts_File")});
+        };
+        dialog(Qt::Key_Escape, [&](THosts_File& d) {
+            d.pickFolder = [&](QWidget*, const QString&) { return f.Path(QStringLiteral("Extra")); };
+            QTest::mouseClick(d.bNewsearchfolder, Qt::LeftButton);
+            QCOMPARE(ListTexts(d.SearchFolders), (QStringList{airplanes, f.Path(QStringLiteral("Extra"))}));
+        });
+        dialog(Qt::Key_Escape, [&](THosts_File& d) {
+            QCOMPARE(ListTexts(d.SearchFolders), QStringList{airplanes});
+            d.SearchFolders->item(0)->setCheckState(Qt::Unchecked);
+            d.pickFolder = [](QWidget*, const QString&) { return QString(); };
+            QTest::mouseClick(d.bNewsearchfolder, Qt::LeftButton);
+            QCOMPARE(ListTexts(d.SearchFolders), QStringList{airplanes});
+            QCOMPARE(d.SearchFolders->item(0)->checkState(), Qt::Unchecked);
+            QTest::mouseClick(d.Button2, Qt::LeftButton);
+        });
+        QCOMPARE(f.ReadFile(QStringLiteral("kvr.cfg")), before);
+        QCOMPARE(f.window->Selection()->Alist->count(), 4);
+
+        dialog(Qt::Key_Return, [&](THosts_File& d) {
+            d.pickFolder = [&](QWidget*, const QString&) { return f.Path(QStringLiteral("Extra")); };
+            QTest::mouseClick(d.bNewsearchfolder, Qt::LeftButton);
+            d.FSLocation->setText(f.Path(QStringLiteral("FSX2")));
+            d.FSLocation->setFocus();
+        });
+        QVERIFY(f.prompts.shown.empty()); // no restart notice
+        QCOMPARE(ListTexts(f.window->Selection()->Alist),
+                 (QStringList{QStringLiteral("Jet - "), QString(256, u'L') + QChar(0x2026), QStringLiteral("Own - ")}));
+        QCOMPARE(f.CfgValue("searchpath"),
+                 f.Path(QStringLiteral("Extra")) + u'|' + f.Path(QStringLiteral("FSX2/SimObjects/Airplanes")));
+        QVERIFY(!f.window->Selection()->EmptyNote->isVisible());
+
+        dialog(Qt::Key_Return, [&](THosts_File& d) {
+            d.SearchFolders->item(0)->setCheckState(Qt::Unchecked);
+            d.SearchFolders->item(1)->setCheckState(Qt::Unchecked);
+            d.FSLocation->setText(f.Path(QStringLiteral("Missing")));
+            d.FSLocation->setFocus();
+        });
+        QCOMPARE(f.window->Selection()->Alist->count(), 0);
+        const QString note = f.window->Selection()->EmptyNote->text();
+        QVERIFY(f.window->Selection()->EmptyNote->isVisible());
+        QVERIFY2(note.contains(QStringLiteral("The simulator folder ") + f.Path(QStringLiteral("Missing")) +
+                               QStringLiteral(" does not exist")) &&
+                     note.contains(QStringLiteral("Folders searched: ") + f.Path(QStringLiteral("Missing"))),
+                 qPrintable(note));
+        dialog(Qt::Key_Escape, [&](THosts_File& d) { QCOMPARE(d.ScanNote->text(), note); });
+    }
+
+    // A save that fails on the way back to the selection keeps the record page and the edit.
+    void failedSaveStays() {
+        UiFixture f;
+        StartLibrary(f);
+        ClickRow(f.window->Selection()->Alist, 3, true);
         f.TypeNumber(0x0100, QStringLiteral("7"));
         const QString air = kTrainerFolder + QStringLiteral("Trainer.air");
         const QByteArray original = f.ReadFile(air);
-        if (answer < 0) {
-            QVERIFY(QDir(f.dir.path()).mkpath(kTrainerFolder + QStringLiteral("Trainer.kvr.air")));
-        }
-
-        f.prompts.answers = {answer != 0};
+        QVERIFY(QDir(f.dir.path()).mkpath(kTrainerFolder + QStringLiteral("Trainer.kvr.air")));
+        f.prompts.leaveAnswers = {LeaveAnswer::Save};
         ClickTab(f, 0);
-        QCOMPARE(f.prompts.shown.front(), (ShownMessage{"ask", "", "Changes made: Save airfile?"}));
-        if (answer < 0) {
-            QCOMPARE(f.prompts.shown.back().kind, std::string("error"));
-            QVERIFY(f.window->TabControl()->currentIndex() == 1 && f.Page().isVisible() && f.window->Changes().IsChanged());
-            QCOMPARE(f.Node(0x0100)->record.data, Le16(7));
-            QCOMPARE(f.ReadFile(air), original);
-            f.window->Changes().SetChanged(false);
-            return;
-        }
-        QVERIFY(page.isVisible() && !f.window->Changes().IsChanged() && !f.window->ASCIIExport1->isEnabled());
-        QCOMPARE(QFile::exists(f.Path(kTrainerFolder + QStringLiteral("Trainer.kvr1.air"))), answer == 1);
-        QCOMPARE(f.ReadFile(air) == original, answer == 0);
-
-        // The record page reads the file afresh.
-        QTest::keyClick(page.Alist, Qt::Key_Return);
-        QCOMPARE(f.window->TabControl()->currentIndex(), 1);
-        QCOMPARE(f.Node(0x0100)->record.data, Le16(answer == 1 ? 7 : 5));
-    }
-
-    // Enter and Escape on the save question save: the answer that loses nothing.
-    void saveQuestionKeysSave_data() {
-        QTest::addColumn<int>("key");
-        QTest::newRow("Enter") << int(Qt::Key_Return);
-        QTest::newRow("Escape") << int(Qt::Key_Escape);
-    }
-    void saveQuestionKeysSave() {
-        QFETCH(int, key);
-        UiFixture f;
-        QtUserPrompts boxes;
-        f.usePrompts = &boxes;
-        StartLibrary(f);
-        boxes.SetParent(f.window.get());
-        ClickRow(f.window->Selection()->Alist, 3, true);
-        f.TypeNumber(0x0100, QStringLiteral("7"));
-        {
-            // The test file's short table is a finding of the checks before saving.
-            ModalAnswerer answer{Qt::Key(key), [](QWidget* modal) {
-                                     if (auto* checks = qobject_cast<SaveChecksDialog*>(modal)) {
-                                         checks->SaveAnyway->click();
-                                     }
-                                 }};
-            ClickTab(f, 0);
-            QCOMPARE(answer.seen, Latin({"Changes made: Save airfile?", "kelvara::SaveChecksDialog",
-                                         "Save complete"}));
-        }
-        QVERIFY(f.window->Selection()->isVisible());
-        QVERIFY(QFile::exists(f.Path(kTrainerFolder + QStringLiteral("Trainer.kvr1.air"))));
+        QCOMPARE(f.prompts.shown.front().kind, std::string("leave"));
+        QCOMPARE(f.prompts.shown.back().kind, std::string("error"));
+        QVERIFY(f.window->TabControl()->currentIndex() == 1 && f.Page().isVisible() && f.window->Changes().IsChanged());
+        QCOMPARE(f.Node(0x0100)->record.data, Le16(7));
+        QCOMPARE(f.ReadFile(air), original);
+        f.window->Changes().SetChanged(false);
     }
 
     // A scan that finds nothing opens the dialog; a confirmed folder is scanned again.
@@ -661,7 +749,7 @@ class MainBrowserTest : public QObject {
         QCOMPARE(f.ReadFile(QStringLiteral("copy.air")), AirBytes(edited));
         QVERIFY(!f.window->Changes().IsChanged());
         QCOMPARE(f.window->StandalonePath(), f.Folder() + "/copy.air");
-        QCOMPARE(f.window->windowTitle(), QStringLiteral("Kelvara V2.2 - ") + f.Path(QStringLiteral("copy.air")));
+        QCOMPARE(f.window->windowTitle(), f.Path(QStringLiteral("copy.air")) + QStringLiteral("[*] \u2014 Kelvara"));
         // Ctrl+Shift+S is Save As; saving under an existing name keeps its old bytes as a backup.
         f.window->pickSaveAsPath = [&](QWidget*, const QString&) { return f.Path(QStringLiteral("other.air")); };
         f.WriteFile(QStringLiteral("other.air"), "old");

@@ -314,7 +314,7 @@ class TablePanelTest : public QObject {
         QApplication::clipboard()->setText(QStringLiteral("0:10:20, 1:101:201"));
         fromMenu("PasteCfgLine");
         QCOMPARE(w.f.prompts.shown.back().text,
-                 std::string("the configuration line does not fit this table: The line has 2 comma-separated "
+                 std::string("the configuration line does not fit this table: the line has 2 comma-separated "
                              "groups; the table has 4 - nothing was changed"));
         QCOMPARE(w.f.Node(0x1507)->record.data, loaded);
     }
