@@ -52,6 +52,30 @@ EditResult ReplaceRecordBytes(RecordNode& node, std::vector<uint8_t> bytes) {
     return {};
 }
 
+EditResult OverwriteRecordBytes(RecordNode& node, size_t offset, std::span<const uint8_t> bytes) {
+    AirRecord& record = node.record;
+    if (offset > record.data.size() || bytes.size() > record.data.size() - offset) {
+        return {EditStatus::NotEditable, {}};
+    }
+    RecordEditObserver* observer = tEditObserver;
+    if (observer) {
+        observer->RangeChanging(node, offset, bytes.size());
+    }
+    std::copy(bytes.begin(), bytes.end(), record.data.begin() + static_cast<std::ptrdiff_t>(offset));
+    if (RecordNode* parent = record.isField ? node.Parent() : nullptr) {
+        SmallBytes& target = parent->record.data;
+        const size_t at = record.offset + offset;
+        if (at < target.size()) {
+            const size_t n = std::min(bytes.size(), target.size() - at);
+            std::copy_n(bytes.begin(), n, target.begin() + static_cast<std::ptrdiff_t>(at));
+        }
+    }
+    if (observer) {
+        observer->RangeChanged(node, offset, bytes.size());
+    }
+    return {};
+}
+
 EditResult ApplyNumberEdit(RecordNode& node, std::string_view text, char localeMark) {
     AirRecord& record = node.record;
     const EncodeResult encoded = EncodeNumber(record.type, text, localeMark);

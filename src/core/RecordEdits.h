@@ -4,6 +4,8 @@
 
 #include "ValueEncoding.h"
 
+#include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -38,6 +40,9 @@ void CopyFieldToParent(RecordNode& field);
 // bytes and their length; a field keeps its length (shorter input is refused) and is copied
 // into its parent.
 EditResult ReplaceRecordBytes(RecordNode& node, std::vector<uint8_t> bytes);
+// The same for a few bytes written in place from offset on, so that an edit of one value costs
+// the same in a record of any size. Bytes past the record's end are refused.
+EditResult OverwriteRecordBytes(RecordNode& node, size_t offset, std::span<const uint8_t> bytes);
 
 // Hears of every change ReplaceRecordBytes makes: once before the bytes change, once after.
 // A refused edit reaches neither call.
@@ -46,6 +51,13 @@ public:
     virtual ~RecordEditObserver() = default;
     virtual void RecordChanging(const RecordNode& node) = 0;
     virtual void RecordChanged(const RecordNode& node) = 0;
+    // An in-place write of size bytes from offset on; heard as a whole change unless overridden.
+    virtual void RangeChanging(const RecordNode& node, size_t /*offset*/, size_t /*size*/) {
+        RecordChanging(node);
+    }
+    virtual void RangeChanged(const RecordNode& node, size_t /*offset*/, size_t /*size*/) {
+        RecordChanged(node);
+    }
 };
 
 // The observer of this thread's edits (null: none). Returns the one it replaces.

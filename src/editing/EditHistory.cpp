@@ -88,7 +88,40 @@ EditHistory::Snapshot EditHistory::Take(const RecordNode& root) {
     return snapshot;
 }
 
+RecordNode* EditHistory::PartOf(const RecordNode& root, size_t part) {
+    if (part == 0) {
+        return const_cast<RecordNode*>(&root);
+    }
+    return part <= root.ChildCount() ? const_cast<RecordNode*>(root.Child(part - 1)) : nullptr;
+}
+
+std::optional<EditHistory::Snapshot> EditHistory::TakeRange(const RecordNode& root, size_t part,
+                                                            size_t offset, size_t size) {
+    const RecordNode* holder = PartOf(root, part);
+    if (!holder || offset > holder->record.data.size() || size > holder->record.data.size() - offset) {
+        return std::nullopt;
+    }
+    const auto from = holder->record.data.begin() + static_cast<std::ptrdiff_t>(offset);
+    Snapshot snapshot;
+    snapshot.partial = true;
+    snapshot.part = part;
+    snapshot.offset = offset;
+    snapshot.data.emplace_back(from, from + static_cast<std::ptrdiff_t>(size));
+    return snapshot;
+}
+
 void EditHistory::Restore(RecordNode& root, const Snapshot& snapshot) {
+    if (snapshot.partial) {
+        RecordNode* holder = PartOf(root, snapshot.part);
+        const std::vector<uint8_t>& bytes = snapshot.data.front();
+        if (holder && snapshot.offset <= holder->record.data.size() &&
+            bytes.size() <= holder->record.data.size() - snapshot.offset) {
+            std::copy(bytes.begin(), bytes.end(),
+                      holder->record.data.begin() + static_cast<std::ptrdiff_t>(snapshot.offset));
+            CopyFieldToParent(*holder);
+        }
+        return;
+    }
     const size_t n = std::min(snapshot.data.size(), root.ChildCount() + 1);
     for (size_t i = 0; i < n; ++i) {
         AirRecord& record = i == 0 ? root.record : root.Child(i - 1)->record;
@@ -108,25 +141,101 @@ void EditHistory::RecordChanging(const RecordNode& node) {
 }
 
 void EditHistory::RecordChanged(const RecordNode&) {
+    if (mPendingRoot) {
+        Finish(Take(*mEditor.Tree().Root(*mPendingRoot)));
+    }
+}
+
+void EditHistory::RangeChanging(const RecordNode& node, size_t offset, size_t size) {
+    const RecordNode* parent = node.Parent();
+    // Only a record or a field of one is kept as a range; deeper nodes as a whole.
+    if (parent && parent->Parent()) {
+        RecordChanging(node);
+        return;
+    }
+    mPendingRoot.reset();
+    if (mApplying) {
+        return;
+    }
+    const std::optional<size_t> root = RootIndexOf(node);
+    if (!root) {
+        return;
+    }
+    const size_t part = parent ? static_cast<size_t>(node.Row()) + 1 : 0;
+    if (auto before = TakeRange(*mEditor.Tree().Root(*root), part, offset, size)) {
+        mPendingRoot = root;
+        mPendingBefore = std::move(*before);
+        mPendingSize = size;
+    }
+}
+
+void EditHistory::RangeChanged(const RecordNode& node, size_t offset, size_t size) {
     if (!mPendingRoot) {
         return;
     }
+    if (!mPendingBefore.partial) {
+        RecordChanged(node);
+        return;
+    }
+    auto after = TakeRange(*mEditor.Tree().Root(*mPendingRoot), mPendingBefore.part, offset, size);
+    if (after && size == mPendingSize && offset == mPendingBefore.offset) {
+        Finish(std::move(*after));
+    } else {
+        mPendingRoot.reset();
+    }
+}
+
+void EditHistory::Finish(Snapshot after) {
     Change change;
     change.root = *mPendingRoot;
     change.before = std::move(mPendingBefore);
-    change.after = Take(*mEditor.Tree().Root(change.root));
+    change.after = std::move(after);
     mPendingRoot.reset();
     if (change.before != change.after) {
         Add(std::move(change));
     }
 }
 
+bool EditHistory::Join(Change& last, Change& next) const {
+    if (last.kind != Change::Kind::Bytes || next.kind != Change::Kind::Bytes || last.root != next.root) {
+        return false;
+    }
+    if (!last.before.partial && !next.before.partial) {
+        last.after = std::move(next.after);
+        return true;
+    }
+    if (!last.before.partial || !next.before.partial || last.before.part != next.before.part) {
+        return false;
+    }
+    // Both ranges as one: the bytes now are the state after both; before, each range holds what
+    // it held before its own change, the older change's bytes winning where they overlap.
+    const size_t lastEnd = last.before.offset + last.before.data.front().size();
+    const size_t nextEnd = next.before.offset + next.before.data.front().size();
+    const size_t first = std::min(last.before.offset, next.before.offset);
+    const size_t end = std::max(lastEnd, nextEnd);
+    if (end - first > kMaxJoinedRange || last.root >= mEditor.Tree().RootCount()) {
+        return false;
+    }
+    auto after = TakeRange(*mEditor.Tree().Root(last.root), last.before.part, first, end - first);
+    if (!after) {
+        return false;
+    }
+    Snapshot before = *after;
+    for (const Snapshot* older : {&next.before, &last.before}) {
+        const std::vector<uint8_t>& bytes = older->data.front();
+        std::copy(bytes.begin(), bytes.end(),
+                  before.data.front().begin() + static_cast<std::ptrdiff_t>(older->offset - first));
+    }
+    last.before = std::move(before);
+    last.after = std::move(*after);
+    return true;
+}
+
 void EditHistory::Add(Change change) {
     // Byte changes of one record within a step collapse into one.
     if (change.kind == Change::Kind::Bytes && !mOpen.changes.empty()) {
         Change& last = mOpen.changes.back();
-        if (last.kind == Change::Kind::Bytes && last.root == change.root) {
-            last.after = std::move(change.after);
+        if (Join(last, change)) {
             if (mDepth == 0) {
                 Commit();
             }
@@ -153,8 +262,7 @@ void EditHistory::Commit() {
         if (last.typed && last.changes.size() == 1 && step.changes.size() == 1 &&
             last.changes[0].kind == Change::Kind::Bytes &&
             step.changes[0].kind == Change::Kind::Bytes &&
-            last.changes[0].root == step.changes[0].root) {
-            last.changes[0].after = std::move(step.changes[0].after);
+            last.changes[0].root == step.changes[0].root && Join(last.changes[0], step.changes[0])) {
             if (last.changes[0].after == last.changes[0].before) {
                 mSteps.pop_back(); // typed back to where the run began
                 mIndex = mSteps.size();

@@ -61,10 +61,20 @@ public:
 
     void RecordChanging(const RecordNode& node) override;
     void RecordChanged(const RecordNode& node) override;
+    void RangeChanging(const RecordNode& node, size_t offset, size_t size) override;
+    void RangeChanged(const RecordNode& node, size_t offset, size_t size) override;
 
 private:
+    // Ranges further apart than this stay changes of their own rather than one joined range.
+    static constexpr size_t kMaxJoinedRange = 256;
+
     struct Snapshot {
         std::vector<std::vector<uint8_t>> data; // the record, then its fields
+        // A range: data holds only the bytes from offset on of part (0: the record, i: field
+        // i - 1), so that a value edit in a large table keeps a few bytes, not the table.
+        bool partial = false;
+        size_t part = 0;
+        size_t offset = 0;
         bool operator==(const Snapshot&) const = default;
     };
     struct Change {
@@ -92,6 +102,11 @@ private:
     [[nodiscard]] std::optional<size_t> RootIndexOf(const RecordNode& node) const;
     static Snapshot Take(const RecordNode& root);
     static void Restore(RecordNode& root, const Snapshot& snapshot);
+    // Null when the part is no longer there.
+    static RecordNode* PartOf(const RecordNode& root, size_t part);
+    static std::optional<Snapshot> TakeRange(const RecordNode& root, size_t part, size_t offset, size_t size);
+    bool Join(Change& last, Change& next) const;
+    void Finish(Snapshot after);
     void Add(Change change);
     void Commit();
     void Notify() const;
@@ -111,6 +126,7 @@ private:
     std::function<void()> mStepsChanged;
     std::optional<size_t> mPendingRoot;
     Snapshot mPendingBefore;
+    size_t mPendingSize = 0;
 };
 
 } // namespace kelvara

@@ -3,6 +3,7 @@
 #include "HexViewText.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace kelvara {
 
@@ -46,6 +47,10 @@ void HexEditState::Load(const std::string& lengthLine, std::span<const uint8_t> 
     mLines.clear();
     mLength = std::min(shownLength, data.size());
     mSelection = HexCell{};
+    mBaseOffset = baseOffset;
+    mHasLines = hasLines;
+    mTyped = false;
+    mShown.assign(data.begin(), data.begin() + static_cast<std::ptrdiff_t>(hasLines ? mLength : 0));
     if (!hasLines) {
         mLength = 0;
         return;
@@ -55,6 +60,47 @@ void HexEditState::Load(const std::string& lengthLine, std::span<const uint8_t> 
     for (std::string& row : HexRows(data, mLength, baseOffset)) {
         mLines.push_back(std::move(row));
     }
+}
+
+std::optional<std::pair<int, int>> HexEditState::Reload(const std::string& lengthLine,
+                                                        std::span<const uint8_t> data, size_t shownLength,
+                                                        uint32_t baseOffset, bool hasLines) {
+    const size_t length = std::min(shownLength, data.size());
+    if (mTyped || !hasLines || !mHasLines || baseOffset != mBaseOffset || length != mLength ||
+        mLines.empty() || mLines.front() != lengthLine) {
+        Load(lengthLine, data, shownLength, baseOffset, hasLines);
+        return std::nullopt;
+    }
+    mSelection = HexCell{};
+    const uint8_t* now = data.data();
+    const uint8_t* was = mShown.data();
+    // Whole blocks first: memcmp is many times faster than a byte loop.
+    constexpr size_t kStep = 4096;
+    size_t first = 0;
+    while (first < length && std::memcmp(now + first, was + first, std::min(kStep, length - first)) == 0) {
+        first += kStep;
+    }
+    if (first >= length) {
+        return std::pair(0, 0);
+    }
+    while (now[first] == was[first]) {
+        ++first;
+    }
+    size_t end = length;
+    while (end - first > kStep && std::memcmp(now + end - kStep, was + end - kStep, kStep) == 0) {
+        end -= kStep;
+    }
+    while (now[end - 1] == was[end - 1]) {
+        --end;
+    }
+    std::copy(now + first, now + end, mShown.begin() + static_cast<std::ptrdiff_t>(first));
+    const size_t firstRow = first / 8;
+    const size_t endRow = (end + 7) / 8;
+    std::vector<std::string> rows = HexRows(data, length, baseOffset, firstRow, endRow);
+    for (size_t i = 0; i < rows.size(); ++i) {
+        mLines[static_cast<size_t>(kHexFirstRow) + firstRow + i] = std::move(rows[i]);
+    }
+    return std::pair(kHexFirstRow + static_cast<int>(firstRow), kHexFirstRow + static_cast<int>(endRow));
 }
 
 std::string HexEditState::Text() const {
@@ -162,6 +208,7 @@ std::optional<int> HexEditState::Type(uint8_t typed) {
     const int x = mSelection.column + 1;
     std::string& row = mLines[static_cast<size_t>(line)];
     const bool nextHoldsBytes = BytesOnLine(line + 1) > 0;
+    mTyped = true;
 
     if (x >= 11 && x <= 34) {
         // Cells past the record's last byte, and the blank row, hold nothing to change.

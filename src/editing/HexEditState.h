@@ -7,6 +7,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace kelvara {
@@ -32,6 +33,12 @@ public:
     void Load(const std::string& lengthLine, std::span<const uint8_t> data, size_t shownLength,
               uint32_t baseOffset, bool hasLines);
 
+    // The same record again after an edit of its bytes: as Load, but only the rows whose bytes
+    // differ are made anew, so a value edit in a large record costs a compare, not a
+    // reformatting. Returns the first and one past the last line that changed, or nullopt when
+    // this is not the record shown (then it loads it).
+    std::optional<std::pair<int, int>> Reload(const std::string& lengthLine, std::span<const uint8_t> data,
+                                              size_t shownLength, uint32_t baseOffset, bool hasLines);
     [[nodiscard]] const std::vector<std::string>& Lines() const { return mLines; }
     [[nodiscard]] std::string Text() const;
     [[nodiscard]] HexCell Selection() const { return mSelection; }
@@ -57,6 +64,11 @@ private:
     void RefreshCharacters(int line);
 
     std::vector<std::string> mLines;
+    // The bytes the rows show, and what they were loaded with, for Reload.
+    std::vector<uint8_t> mShown;
+    uint32_t mBaseOffset = 0;
+    bool mHasLines = false;
+    bool mTyped = false; // lines typed into no longer follow mShown
     size_t mLength = 0;
     HexCell mSelection;
     bool mTableShown = false;

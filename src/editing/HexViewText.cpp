@@ -6,12 +6,16 @@
 namespace kelvara {
 
 std::vector<std::string> HexRows(std::span<const uint8_t> data, size_t shownLength,
-                                 uint32_t baseOffset) {
+                                 uint32_t baseOffset, size_t firstRow, size_t endRow) {
     const size_t n = std::min(shownLength, data.size());
+    endRow = std::min(endRow, n / 8 + 1);
     std::vector<std::string> rows;
-    rows.reserve(n / 8 + 1);
+    if (firstRow >= endRow) {
+        return rows;
+    }
+    rows.reserve(endRow - firstRow);
     static const char kDigits[] = "0123456789ABCDEF";
-    for (size_t start = 0; start <= n; start += 8) {
+    for (size_t start = 8 * firstRow; start < 8 * endRow; start += 8) {
         std::string row(kHexRowWidth, ' ');
         if (start < n) {
             char prefix[32];

@@ -5,6 +5,7 @@
 #include "RecordTree.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <vector>
 
@@ -28,6 +29,9 @@ void CurveView::Reset(CurveMode mode, RecordNode* node, bool resetMark) {
     mCurrentCurve = 0;
     mNotices = {};
     mShape = {};
+    mTreeValid = false;
+    ++mRevision;
+    mChanged.clear();
     if (resetMark) {
         mMarkedPoint = 0;
     }
@@ -89,6 +93,8 @@ void CurveView::ShowMatrix(bool resetMark, int orientation, int currentCurve, Re
 }
 
 void CurveView::SetOverlay(const RecordNode* overlay) {
+    mTreeValid = false;
+    ++mRevision;
     mOverlay = nullptr;
     mNotices.overlayDiffers = false;
     if (!overlay) {
@@ -165,33 +171,50 @@ bool CurveView::SetPointValue(int axis, int point, long double value) {
     if (!mNode || point < 0 || point >= mPointCount) {
         return false;
     }
-    std::vector<uint8_t> bytes = mNode->record.data.ToVector();
-    bool written = false;
+    // Only the value's own bytes are written: an edit costs the same in a table of any size.
+    std::array<uint8_t, 8> bytes{};
+    size_t size = 0;
+    std::optional<size_t> offset;
     const size_t index = static_cast<size_t>(point);
     switch (mMode) {
     case CurveMode::PairTable:
-        written = WriteLE<double>(bytes, static_cast<double>(value),
-                                  4 + kPairBytes * index + (axis == kAxisX ? 0 : 8));
+        offset = 4 + kPairBytes * index + (axis == kAxisX ? 0 : 8);
+        size = WriteLE<double>(bytes, static_cast<double>(value)) ? 8 : 0;
         break;
     case CurveMode::Word16Table:
-        written = axis != kAxisX && WriteLE<uint16_t>(bytes, Word16Bits(value), 2 * index);
-        break;
     case CurveMode::Fixed16Table:
-        written = axis != kAxisX && WriteLE<uint16_t>(bytes, Fixed16Bits(value), 2 * index);
+        if (axis == kAxisX) {
+            return false;
+        }
+        offset = 2 * index;
+        size = WriteLE<uint16_t>(bytes, mMode == CurveMode::Word16Table ? Word16Bits(value) : Fixed16Bits(value)) ? 2 : 0;
         break;
     case CurveMode::ColumnCurves:
     case CurveMode::RowCurves: {
         const uint32_t p = static_cast<uint32_t>(point) + 1;
         const uint32_t k = axis == kAxisX ? 0 : static_cast<uint32_t>(mCurrentCurve) + 1;
-        written = mMode == CurveMode::ColumnCurves
-                      ? SetMatrixElement(bytes, mShape, k, p, static_cast<double>(value))
-                      : SetMatrixElement(bytes, mShape, p, k, static_cast<double>(value));
+        offset = mMode == CurveMode::ColumnCurves ? MatrixElementOffset(mShape, k, p)
+                                                  : MatrixElementOffset(mShape, p, k);
+        size = WriteLE<double>(bytes, static_cast<double>(value)) ? 8 : 0;
         break;
     }
     }
+    const auto written = std::span(bytes).first(size);
+    const auto now = mNode->record.Bytes();
     // The value already stored is no edit: no undo step, no changed mark.
-    return written && bytes != mNode->record.data &&
-           ReplaceRecordBytes(*mNode, std::move(bytes)).status == EditStatus::Ok;
+    if (!offset || size == 0 || *offset > now.size() || size > now.size() - *offset ||
+        std::equal(written.begin(), written.end(), now.begin() + static_cast<std::ptrdiff_t>(*offset)) ||
+        OverwriteRecordBytes(*mNode, *offset, written).status != EditStatus::Ok) {
+        return false;
+    }
+    // X of a matrix is a key that every curve shares.
+    const bool shared = axis == kAxisX && (mMode == CurveMode::ColumnCurves || mMode == CurveMode::RowCurves);
+    if (axis == kAxisY) {
+        PointWritten(mCurrentCurve, point);
+    } else {
+        NoteChanged(shared ? -1 : mCurrentCurve, point);
+    }
+    return true;
 }
 
 std::optional<long double> CurveView::OverlayValue(int axis, int point, int curve) const {
@@ -201,10 +224,85 @@ std::optional<long double> CurveView::OverlayValue(int axis, int point, int curv
     return MatrixPoint(*mOverlay, mOverlayShape, axis, point, curve);
 }
 
+double CurveView::ExtentY(int curve, int point) const {
+    return static_cast<double>(PointValue(kAxisY, point, curve));
+}
+
+void CurveView::BuildExtentTree() {
+    const size_t points = static_cast<size_t>(std::max(mPointCount, 0));
+    const size_t cells = static_cast<size_t>(std::max(mCurveCount, 0)) * points;
+    const size_t blocks = (cells + kBlock - 1) / kBlock;
+    mTreeLeaves = 1;
+    while (mTreeLeaves < blocks) {
+        mTreeLeaves *= 2;
+    }
+    mLow.assign(2 * mTreeLeaves, kNoMinimum);
+    mHigh.assign(2 * mTreeLeaves, -kNoMinimum);
+    mOverlayLow = kNoMinimum;
+    mOverlayHigh = -kNoMinimum;
+    size_t cell = 0;
+    for (int k = 0; k < mCurveCount; ++k) {
+        for (int i = 0; i < mPointCount; ++i, ++cell) {
+            const double v = ExtentY(k, i);
+            const size_t leaf = mTreeLeaves + cell / kBlock;
+            mLow[leaf] = std::min(mLow[leaf], v);
+            mHigh[leaf] = std::max(mHigh[leaf], v);
+            if (const auto overlay = OverlayValue(kAxisY, i, k)) {
+                mOverlayLow = std::min(mOverlayLow, static_cast<double>(*overlay));
+                mOverlayHigh = std::max(mOverlayHigh, static_cast<double>(*overlay));
+            }
+        }
+    }
+    for (size_t n = mTreeLeaves - 1; n >= 1; --n) {
+        mLow[n] = std::min(mLow[2 * n], mLow[2 * n + 1]);
+        mHigh[n] = std::max(mHigh[2 * n], mHigh[2 * n + 1]);
+    }
+    mTreeValid = true;
+}
+
+void CurveView::UpdateExtentBlock(size_t block) {
+    const size_t points = static_cast<size_t>(mPointCount);
+    const size_t cells = static_cast<size_t>(mCurveCount) * points;
+    size_t n = mTreeLeaves + block;
+    mLow[n] = kNoMinimum;
+    mHigh[n] = -kNoMinimum;
+    for (size_t cell = block * kBlock; cell < std::min(cells, (block + 1) * kBlock); ++cell) {
+        const double v = ExtentY(static_cast<int>(cell / points), static_cast<int>(cell % points));
+        mLow[n] = std::min(mLow[n], v);
+        mHigh[n] = std::max(mHigh[n], v);
+    }
+    for (n /= 2; n >= 1; n /= 2) {
+        mLow[n] = std::min(mLow[2 * n], mLow[2 * n + 1]);
+        mHigh[n] = std::max(mHigh[2 * n], mHigh[2 * n + 1]);
+    }
+}
+
+void CurveView::PointWritten(int curve, int point) {
+    if (curve < 0 || curve >= mCurveCount || point < 0 || point >= mPointCount) {
+        return;
+    }
+    if (mTreeValid) {
+        UpdateExtentBlock((static_cast<size_t>(curve) * static_cast<size_t>(mPointCount) +
+                           static_cast<size_t>(point)) / kBlock);
+    }
+    NoteChanged(curve, point);
+}
+
+void CurveView::NoteChanged(int curve, int point) {
+    // Past a few hundred, a drawing is better made anew than followed point by point.
+    if (mChanged.size() >= 256) {
+        mChanged.clear();
+        ++mRevision;
+        return;
+    }
+    mChanged.push_back({curve, point});
+}
+
 void CurveView::ComputeExtents() {
+    if (!mTreeValid) {
+        BuildExtentTree();
+    }
     Extents e;
-    e.yMin = kNoMinimum;
-    e.yMax = -kNoMinimum;
     if (mMode == CurveMode::Word16Table || mMode == CurveMode::Fixed16Table) {
         e.xMin = 0;
         e.xMax = mPointCount - 1;
@@ -212,19 +310,8 @@ void CurveView::ComputeExtents() {
         e.xMin = static_cast<double>(PointValue(kAxisX, 0));
         e.xMax = static_cast<double>(PointValue(kAxisX, mPointCount - 1));
     }
-    auto widen = [&e](long double y) {
-        const double v = static_cast<double>(y);
-        e.yMin = std::min(e.yMin, v);
-        e.yMax = std::max(e.yMax, v);
-    };
-    for (int k = 0; k < mCurveCount; ++k) {
-        for (int i = 0; i < mPointCount; ++i) {
-            widen(PointValue(kAxisY, i, k));
-            if (const auto overlay = OverlayValue(kAxisY, i, k)) {
-                widen(*overlay);
-            }
-        }
-    }
+    e.yMin = std::min(mLow[1], mOverlayLow);
+    e.yMax = std::max(mHigh[1], mOverlayHigh);
     if (e.yMin > e.yMax) { // no point had a number to widen by
         e.yMin = e.yMax = 0;
     }

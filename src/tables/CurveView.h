@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <optional>
 #include <utility>
+#include <vector>
 
 namespace kelvara {
 
@@ -63,8 +64,23 @@ class CurveView {
     [[nodiscard]] std::optional<long double> OverlayValue(int axis, int point, int curve) const;
     [[nodiscard]] bool HasOverlay() const { return mOverlay != nullptr; }
 
-    // Recomputes X from the first and last point and Y over every point of every curve.
+    // X from the first and last point, Y over every point of every curve. Y comes from a tree
+    // of block extents kept since the table was shown, so a refit after an edit does not read
+    // the table again.
     void ComputeExtents();
+    // The point's bytes were written elsewhere (the grid): extents and drawing follow it.
+    void PointWritten(int curve, int point);
+
+    // A point whose drawing changed; curve -1: the point of every curve (a shared key).
+    struct ChangedPoint {
+        int curve = 0;
+        int point = 0;
+    };
+    // Moves whenever more changed than the points listed since the last take: a new table,
+    // curve, overlay or too many points at once.
+    [[nodiscard]] uint64_t Revision() const { return mRevision; }
+    // The points changed since the last call, for a drawing that follows them.
+    std::vector<ChangedPoint> TakeChangedPoints() { return std::exchange(mChanged, {}); }
 
     [[nodiscard]] CurveMode Mode() const { return mMode; }
     [[nodiscard]] int PointCount() const { return mPointCount; }
@@ -99,6 +115,10 @@ class CurveView {
     [[nodiscard]] std::optional<long double> MatrixPoint(const RecordNode& node,
                                                          const MatrixShape& shape, int axis,
                                                          int point, int curve) const;
+    [[nodiscard]] double ExtentY(int curve, int point) const;
+    void BuildExtentTree();
+    void UpdateExtentBlock(size_t block);
+    void NoteChanged(int curve, int point);
 
     CurveMode mMode = CurveMode::PairTable;
     RecordNode* mNode = nullptr;
@@ -112,6 +132,17 @@ class CurveView {
     Extents mExtents;
     TableNotices mNotices;
     VisibleRange mVisible;
+
+    // Y extents of blocks of points (curve after curve), and above them a tree of blocks.
+    static constexpr size_t kBlock = 64;
+    std::vector<double> mLow;
+    std::vector<double> mHigh;
+    size_t mTreeLeaves = 0; // a power of two; the tree's leaves start there
+    bool mTreeValid = false;
+    double mOverlayLow = 0;
+    double mOverlayHigh = 0;
+    uint64_t mRevision = 0;
+    std::vector<ChangedPoint> mChanged;
 };
 
 } // namespace kelvara

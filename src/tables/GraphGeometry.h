@@ -47,4 +47,30 @@ inline constexpr double kGridDepth = -9990.0;
 // Computes the visible range (stored in the view for the pixel mapping) and the drawing list.
 [[nodiscard]] GraphGeometry BuildGraphGeometry(CurveView& view);
 
+// The drawing list kept from frame to frame. After an edit only the vertices of the changed
+// points are written again (and the point lines and squares when the extents or the spans
+// move), so a frame while typing or dragging costs the same in a table of any size. Anything
+// else the view reports as a new revision, and the list is built anew.
+class GraphDrawing {
+  public:
+    const GraphGeometry& Update(CurveView& view);
+
+  private:
+    void Follow(const CurveView& view, const CurveView::ChangedPoint& changed);
+    void PlaceSquare(const CurveView& view, size_t item, int point);
+    [[nodiscard]] size_t CurveItem(int curve) const;
+
+    GraphGeometry mGeometry;
+    const CurveView* mView = nullptr;
+    uint64_t mRevision = 0;
+    Extents mExtents;
+    double mSquareWidth = 0;
+    double mSquareHeight = 0;
+    int mPoints = 0;
+    int mCurves = 0;
+    int mCurrent = 0;
+    bool mMatrix = false;
+    size_t mFirstCurve = 0; // the overlay comes before
+};
+
 } // namespace kelvara

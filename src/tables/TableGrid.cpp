@@ -44,6 +44,7 @@ std::vector<std::string_view> SplitAt(std::string_view text, char separator) {
 
 void TableGrid::Show(RecordNode* node) {
     mNode = node;
+    mLastWrite = {};
     mLayout = Layout::None;
     mRows = 0;
     mColumns = 0;
@@ -165,7 +166,7 @@ std::string TableGrid::CellText(int row, int column, char mark) const {
     return FormatRoundTrip(*value, mark);
 }
 
-GridEdit TableGrid::Store(std::vector<uint8_t>& bytes, int row, int column, std::string_view text,
+GridEdit TableGrid::Store(CellBytes& cell, int row, int column, std::string_view text,
                           char mark) const {
     GridEdit edit;
     if (!Editable(row, column)) {
@@ -191,15 +192,20 @@ GridEdit TableGrid::Store(std::vector<uint8_t>& bytes, int row, int column, std:
     const size_t r = static_cast<size_t>(row);
     switch (mLayout) {
     case Layout::Pairs:
-        WriteLE<double>(bytes, value.value, 4 + kPairBytes * r + (column == 0 ? 0 : 8));
+        cell.offset = 4 + kPairBytes * r + (column == 0 ? 0 : 8);
+        cell.size = WriteLE<double>(cell.bytes, value.value) ? 8 : 0;
         break;
     case Layout::Words:
     case Layout::FixedWords:
-        WriteLE<uint16_t>(bytes, TableWordBits(mode, value.value), 2 * r);
+        cell.offset = 2 * r;
+        cell.size = WriteLE<uint16_t>(cell.bytes, TableWordBits(mode, value.value)) ? 2 : 0;
         break;
     case Layout::Matrix:
     case Layout::MatrixByRows:
-        SetMatrixElement(bytes, mShape, uint32_t(column) + 1, uint32_t(row) + 1, value.value);
+        if (const auto offset = MatrixElementOffset(mShape, uint32_t(column) + 1, uint32_t(row) + 1)) {
+            cell.offset = *offset;
+            cell.size = WriteLE<double>(cell.bytes, value.value) ? 8 : 0;
+        }
         break;
     case Layout::None:
         edit.status = GridEdit::Status::NoTable;
@@ -227,9 +233,28 @@ GridEdit TableGrid::SetCell(int row, int column, std::string_view text, char mar
     if (!mNode) {
         return none;
     }
-    std::vector<uint8_t> bytes = mNode->record.data.ToVector();
-    GridEdit edit = Store(bytes, row, column, text, mark);
-    return edit.status == GridEdit::Status::Ok ? Commit(std::move(bytes)) : edit;
+    CellBytes cell;
+    GridEdit edit = Store(cell, row, column, text, mark);
+    if (edit.status != GridEdit::Status::Ok) {
+        return edit;
+    }
+    // Only the cell's own bytes are written: a cell costs the same in a table of any size.
+    const auto now = mNode->record.Bytes();
+    if (cell.size == 0 || cell.offset > now.size() || cell.size > now.size() - cell.offset) {
+        edit.status = GridEdit::Status::NotEditable;
+        return edit;
+    }
+    const auto bytes = std::span(cell.bytes).first(cell.size);
+    if (std::equal(bytes.begin(), bytes.end(), now.begin() + std::ptrdiff_t(cell.offset))) {
+        return edit;
+    }
+    if (OverwriteRecordBytes(*mNode, cell.offset, bytes).status != EditStatus::Ok) {
+        edit.status = GridEdit::Status::NotEditable;
+        return edit;
+    }
+    mLastWrite = {{row, column}, 1, 1};
+    edit.changed = true;
+    return edit;
 }
 
 GridEdit TableGrid::Paste(int row, int column, std::string_view block, char mark) {
@@ -274,16 +299,25 @@ GridEdit TableGrid::Paste(int row, int column, std::string_view block, char mark
     std::vector<uint8_t> bytes = mNode->record.data.ToVector();
     for (int r = 0; r < edit.blockRows; ++r) {
         for (int c = 0; c < edit.blockColumns; ++c) {
-            GridEdit cell = Store(bytes, row + r, column + c, cells[size_t(r)][size_t(c)], mark);
+            CellBytes value;
+            GridEdit cell = Store(value, row + r, column + c, cells[size_t(r)][size_t(c)], mark);
+            if (cell.status == GridEdit::Status::Ok &&
+                (value.size == 0 || value.offset > bytes.size() || value.size > bytes.size() - value.offset)) {
+                cell.status = GridEdit::Status::NotEditable;
+            }
             if (cell.status != GridEdit::Status::Ok) {
                 cell.at = {r, c};
                 cell.blockRows = edit.blockRows;
                 cell.blockColumns = edit.blockColumns;
                 return cell;
             }
+            std::copy_n(value.bytes.begin(), value.size, bytes.begin() + std::ptrdiff_t(value.offset));
         }
     }
     GridEdit done = Commit(std::move(bytes));
+    if (done.changed) {
+        mLastWrite = {{row, column}, edit.blockRows, edit.blockColumns};
+    }
     done.blockRows = edit.blockRows;
     done.blockColumns = edit.blockColumns;
     return done;

@@ -7,10 +7,12 @@
 #include "TableLayout.h"
 #include "ValueEncoding.h"
 
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace kelvara {
@@ -28,6 +30,13 @@ struct GridPoint {
     int curve = 0;
     int point = 0;
     bool operator==(const GridPoint&) const = default;
+};
+
+// Cells a write went to, from first on.
+struct GridBlock {
+    GridCell first;
+    int rows = 0;
+    int columns = 0;
 };
 
 struct GridEdit {
@@ -86,15 +95,24 @@ class TableGrid {
     // The bounding rectangle of the cells as tab-separated lines; cells not given stay empty.
     [[nodiscard]] std::string CopyText(const std::vector<GridCell>& cells, char mark) const;
 
+    // The cells the last changing SetCell or Paste wrote; no cells once taken.
+    [[nodiscard]] const GridBlock& LastWrite() const { return mLastWrite; }
+    GridBlock TakeLastWrite() { return std::exchange(mLastWrite, {}); }
+
     [[nodiscard]] std::optional<GridPoint> PointOfCell(int row, int column) const;
     [[nodiscard]] std::optional<GridCell> CellOfPoint(int curve, int point) const;
     // True for the cells of a matrix that lie on the given curve.
     [[nodiscard]] bool OnCurve(int row, int column, int curve) const;
 
   private:
+    // One cell's new bytes and where they go in the record.
+    struct CellBytes {
+        size_t offset = 0;
+        size_t size = 0;
+        std::array<uint8_t, 8> bytes{};
+    };
     [[nodiscard]] bool Inside(int row, int column) const;
-    GridEdit Store(std::vector<uint8_t>& bytes, int row, int column, std::string_view text,
-                   char mark) const;
+    GridEdit Store(CellBytes& cell, int row, int column, std::string_view text, char mark) const;
     GridEdit Commit(std::vector<uint8_t> bytes);
 
     RecordNode* mNode = nullptr;
@@ -102,6 +120,7 @@ class TableGrid {
     int mRows = 0;
     int mColumns = 0;
     MatrixShape mShape;
+    GridBlock mLastWrite;
 };
 
 } // namespace kelvara

@@ -70,24 +70,22 @@ std::optional<MatrixShape> ReadMatrixShape(std::span<const uint8_t> data) {
     return shape;
 }
 
-namespace {
-std::optional<size_t> ElementOffset(const MatrixShape& shape, uint32_t column, uint32_t row) {
+std::optional<size_t> MatrixElementOffset(const MatrixShape& shape, uint32_t column, uint32_t row) {
     if (column >= shape.wholeColumns || row >= shape.rows) {
         return std::nullopt;
     }
     return static_cast<size_t>(8 + 8 * (uint64_t{column} * shape.rows + row));
 }
-} // namespace
 
 std::optional<double> MatrixElement(std::span<const uint8_t> data, const MatrixShape& shape,
                                     uint32_t column, uint32_t row) {
-    const auto offset = ElementOffset(shape, column, row);
+    const auto offset = MatrixElementOffset(shape, column, row);
     return offset ? ReadLE<double>(data, *offset) : std::nullopt;
 }
 
 bool SetMatrixElement(std::span<uint8_t> data, const MatrixShape& shape, uint32_t column,
                       uint32_t row, double value) {
-    const auto offset = ElementOffset(shape, column, row);
+    const auto offset = MatrixElementOffset(shape, column, row);
     return offset && WriteLE<double>(data, value, *offset);
 }
 

@@ -47,6 +47,9 @@ struct MatrixShape {
                                                   uint32_t row);
 bool SetMatrixElement(std::span<uint8_t> data, const MatrixShape& shape, uint32_t column,
                       uint32_t row, double value);
+// Where the element lies in the record; nullopt outside the whole columns.
+[[nodiscard]] std::optional<size_t> MatrixElementOffset(const MatrixShape& shape, uint32_t column,
+                                                        uint32_t row);
 
 // The 16-bit tables store the low 16 bits of the truncated value ("tbl16_2": value x 2048).
 // Only the mouse, which clamps first, relies on the wrap.

@@ -14,7 +14,8 @@ namespace kelvara {
 
 class GraphSurface : public QOpenGLWindow, protected QOpenGLFunctions_1_1 {
   public:
-    GraphSurface(CurveView& view, const Settings& settings) : mView(view), mSettings(settings) {
+    GraphSurface(GraphWidget& widget, CurveView& view, const Settings& settings)
+        : mWidget(widget), mView(view), mSettings(settings) {
         // Mouse and keys go to the widget around it, like those of any other widget.
         setFlag(Qt::WindowTransparentForInput);
     }
@@ -53,6 +54,7 @@ class GraphSurface : public QOpenGLWindow, protected QOpenGLFunctions_1_1 {
     void DrawGraph();
     void SetColor(GraphColor color);
 
+    GraphWidget& mWidget;
     CurveView& mView;
     const Settings& mSettings;
     bool mFunctionsReady = false;
@@ -70,7 +72,7 @@ void GraphWidget::CreateSurface() {
     if (mSurface) {
         return;
     }
-    mSurface = new GraphSurface(mView, mSettings);
+    mSurface = new GraphSurface(*this, mView, mSettings);
     mContainer = QWidget::createWindowContainer(mSurface, this);
     mContainer->setAttribute(Qt::WA_TransparentForMouseEvents);
     mContainer->setFocusPolicy(Qt::NoFocus);
@@ -175,7 +177,7 @@ void GraphSurface::DrawGraph() {
     glLoadIdentity();
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
 
-    const GraphGeometry geometry = BuildGraphGeometry(mView);
+    const GraphGeometry& geometry = mWidget.PrepareDrawing();
     if (geometry.empty) {
         return;
     }
@@ -196,6 +198,7 @@ void GraphSurface::DrawGraph() {
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
 
+    glEnableClientState(GL_VERTEX_ARRAY);
     for (const GraphPrimitive& item : geometry.items) {
         SetColor(item.color);
         const bool shifted = item.z != 0;
@@ -203,15 +206,16 @@ void GraphSurface::DrawGraph() {
             glPushMatrix();
             glTranslatef(0.0f, 0.0f, float(item.z));
         }
-        glBegin(item.kind == GraphPrimitive::Kind::Lines ? GL_LINES : GL_POLYGON);
-        for (const GraphVertex& v : item.vertices) {
-            glVertex3f(float(v.x), float(v.y), 0.0f);
-        }
-        glEnd();
+        // One call per list: a large matrix has a million vertices, one call each would keep
+        // the window from answering for seconds.
+        glVertexPointer(2, GL_DOUBLE, sizeof(GraphVertex), item.vertices.data());
+        glDrawArrays(item.kind == GraphPrimitive::Kind::Lines ? GL_LINES : GL_POLYGON, 0,
+                     GLsizei(item.vertices.size()));
         if (shifted) {
             glPopMatrix();
         }
     }
+    glDisableClientState(GL_VERTEX_ARRAY);
 }
 
 namespace {

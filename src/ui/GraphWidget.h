@@ -47,6 +47,8 @@ class GraphWidget : public QFrame {
     [[nodiscard]] bool isValid() const;
     // Builds the list and draws it at once, waiting until the GL is done; for timing.
     void DrawNow();
+    // What a frame draws: the drawing list, brought up to date with the view.
+    const GraphGeometry& PrepareDrawing() { return mDrawing.Update(mView); }
     // Draws the graph and returns the picture, as large as the widget; null before the surface
     // is shown.
     [[nodiscard]] QImage grabFramebuffer();
@@ -61,6 +63,7 @@ class GraphWidget : public QFrame {
   private:
     CurveView& mView;
     const Settings& mSettings;
+    GraphDrawing mDrawing;
     GraphSurface* mSurface = nullptr;
     QWidget* mContainer = nullptr;
     bool mUnavailable = false;

@@ -46,7 +46,16 @@ HexEditorView::HexEditorView(QWidget* parent) : QPlainTextEdit(parent) {
 
 void HexEditorView::ShowRecord(const std::string& lengthLine, std::span<const uint8_t> data,
                                size_t shownLength, uint32_t baseOffset, bool hasLines) {
-    mState.Load(lengthLine, data, shownLength, baseOffset, hasLines);
+    // The same record after an edit: only its changed rows are written into the document.
+    if (const auto changed = mState.Reload(lengthLine, data, shownLength, baseOffset, hasLines)) {
+        for (int line = changed->first; line < changed->second; ++line) {
+            ShowLine(line);
+        }
+        ShowSelection();
+        verticalScrollBar()->setValue(0);
+        horizontalScrollBar()->setValue(0);
+        return;
+    }
     QStringList lines;
     for (const std::string& line : mState.Lines()) {
         lines << LineText(line);
@@ -78,8 +87,13 @@ void HexEditorView::ShowLine(int line) {
         return;
     }
     QTextCursor cursor(block);
+    // Within an edit block the cursor does not lay its line out at once; a plain text view
+    // whose widest laid-out line narrows measures every line, which in a large record is most
+    // of an edit's cost.
+    cursor.beginEditBlock();
     cursor.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
     cursor.insertText(LineText(mState.Lines()[static_cast<size_t>(line)]));
+    cursor.endEditBlock();
 }
 
 bool HexEditorView::event(QEvent* event) {

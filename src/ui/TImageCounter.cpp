@@ -32,7 +32,8 @@ QString TImageCounter::LabelText() const {
 }
 
 void TImageCounter::ScanStarted() {
-    SetCaption("KVR - Scanning Aircraft Directory", "KVR - Flugzeuge werden gelesen");
+    // The desktop adds the program's name.
+    SetCaption("Scanning aircraft folders", "Flugzeuge werden gelesen");
     const QScreen* screen = QApplication::primaryScreen();
     const QPoint origin = screen != nullptr ? screen->availableGeometry().topLeft() : QPoint();
     move(origin + QPoint(247, 350));

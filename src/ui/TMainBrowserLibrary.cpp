@@ -243,7 +243,9 @@ int TMainBrowser::ScanLibrary() {
     SortAircraftLines(lines);
     mSelectionPage->SetLines(std::move(lines));
     mSelectionPage->SetEmptyText(EmptyLibraryText());
-    if (!problems.empty()) {
+    if (problems.empty()) {
+        statusBar()->clearMessage(); // an earlier scan's problem is gone
+    } else {
         statusBar()->showMessage(Pick(Texts::UnreadableDuringScan, German())
                                      .arg(problems.size())
                                      .arg(DisplayPath(problems.front())));

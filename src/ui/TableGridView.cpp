@@ -18,6 +18,8 @@
 #include <QScopedValueRollback>
 #include <QTimer>
 
+#include <utility>
+
 namespace kelvara {
 
 namespace {
@@ -79,6 +81,48 @@ void TableGridModel::Refresh(int currentCurve) {
     emit dataChanged(index(0, 0), index(mGrid.Rows() - 1, mGrid.Columns() - 1));
     emit headerDataChanged(Qt::Horizontal, 0, mGrid.Columns() - 1);
     emit headerDataChanged(Qt::Vertical, 0, mGrid.Rows() - 1);
+}
+
+void TableGridModel::FollowCurve(int currentCurve) {
+    if (currentCurve == mCurve) {
+        return;
+    }
+    const int old = std::exchange(mCurve, currentCurve);
+    CurveChanged(old);
+    CurveChanged(mCurve);
+}
+
+void TableGridModel::CurveChanged(int curve) {
+    if (mGrid.Kind() == TableGrid::Layout::Matrix && curve >= 0 && curve < mGrid.Columns()) {
+        emit dataChanged(index(0, curve), index(mGrid.Rows() - 1, curve), {Qt::BackgroundRole});
+        emit headerDataChanged(Qt::Horizontal, curve, curve);
+    } else if (mGrid.Kind() == TableGrid::Layout::MatrixByRows && curve >= 0 && curve < mGrid.Rows()) {
+        emit dataChanged(index(curve, 0), index(curve, mGrid.Columns() - 1), {Qt::BackgroundRole});
+        emit headerDataChanged(Qt::Vertical, curve, curve);
+    }
+}
+
+void TableGridModel::PointChanged(int curve, int point) {
+    const auto cell = mGrid.CellOfPoint(curve, point);
+    if (!cell) {
+        return;
+    }
+    if (mGrid.IsMatrix()) {
+        // X of a matrix point is a key, shown as a heading.
+        emit dataChanged(index(cell->row, cell->column), index(cell->row, cell->column));
+        const bool byColumns = mGrid.Kind() == TableGrid::Layout::Matrix;
+        emit headerDataChanged(byColumns ? Qt::Vertical : Qt::Horizontal, byColumns ? cell->row : cell->column,
+                               byColumns ? cell->row : cell->column);
+    } else {
+        emit dataChanged(index(cell->row, 0), index(cell->row, mGrid.Columns() - 1));
+    }
+}
+
+void TableGridModel::CellsChanged(GridBlock block) {
+    if (block.rows > 0 && block.columns > 0) {
+        emit dataChanged(index(block.first.row, block.first.column),
+                         index(block.first.row + block.rows - 1, block.first.column + block.columns - 1));
+    }
 }
 
 int TableGridModel::rowCount(const QModelIndex& parent) const {
@@ -149,7 +193,11 @@ bool TableGridModel::setData(const QModelIndex& index, const QVariant& value, in
     if (role != Qt::EditRole || !index.isValid() || !editCell) {
         return false;
     }
-    return editCell(index.row(), index.column(), value.toString());
+    if (!editCell(index.row(), index.column(), value.toString())) {
+        return false;
+    }
+    emit dataChanged(index, index);
+    return true;
 }
 
 TableGridView::TableGridView(const Settings& settings, UserPrompts& prompts, QWidget* parent)
@@ -181,7 +229,8 @@ void TableGridView::ShowTable(RecordNode* node) {
 
 void TableGridView::FollowGraph(int curve, int point) {
     QScopedValueRollback<bool> following(mFollowing, true);
-    mModel->Refresh(curve);
+    mModel->FollowCurve(curve);
+    mModel->PointChanged(curve, point);
     const auto cell = mGrid.CellOfPoint(curve, point);
     if (!cell) {
         return;
@@ -275,6 +324,7 @@ void TableGridView::PasteClipboard() {
         selectionModel()->select(QItemSelection(first, last), QItemSelectionModel::ClearAndSelect);
     }
     if (edit.changed) {
+        mModel->CellsChanged(mGrid.LastWrite());
         emit TableEdited();
     }
 }

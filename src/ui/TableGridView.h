@@ -25,6 +25,12 @@ class TableGridModel : public QAbstractTableModel {
     void Reset(RecordNode* node);
     // Values, keys and the highlighted curve after a change elsewhere.
     void Refresh(int currentCurve);
+    // Only what a move of the graph can change: the highlight when the curve is another, and
+    // the point's cells and key. A frame then costs the same in a grid of any size.
+    void FollowCurve(int currentCurve);
+    void PointChanged(int curve, int point);
+    // Cells written through the grid itself.
+    void CellsChanged(GridBlock block);
     [[nodiscard]] int CurrentCurve() const { return mCurve; }
 
     // Set by the view: a typed cell; false when it was refused.
@@ -38,6 +44,8 @@ class TableGridModel : public QAbstractTableModel {
     bool setData(const QModelIndex& index, const QVariant& value, int role) override;
 
   private:
+    void CurveChanged(int curve);
+
     TableGrid& mGrid;
     const Settings& mSettings;
     int mCurve = 0;
@@ -50,7 +58,8 @@ class TableGridView : public QTableView {
 
     // A table record, or null for none; the grid hides while it has no cells.
     void ShowTable(RecordNode* node);
-    // After the graph changed: values, the highlighted curve and the current cell follow.
+    // After the graph changed: the marked point's values, the highlighted curve and the current
+    // cell follow.
     void FollowGraph(int curve, int point);
 
     void CopySelection();

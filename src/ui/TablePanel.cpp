@@ -404,7 +404,18 @@ void TablePanel::GridPointChosen(int curve, int point) {
 }
 
 void TablePanel::GridEdited() {
-    ShowCurrentTable(false);
+    TableGrid& grid = Grid().Grid();
+    // Taken once: an edit the grid did not write itself (a configuration line) reads all.
+    const GridBlock written = grid.TakeLastWrite();
+    const auto point = grid.PointOfCell(written.first.row, written.first.column);
+    if (written.rows == 1 && written.columns == 1 && point) {
+        // One cell: the view reads its point again rather than the whole table.
+        mView.PointWritten(point->curve, point->point);
+        mView.ComputeExtents();
+    } else {
+        ShowCurrentTable(false);
+        Grid().Model().Refresh(mView.CurrentCurve());
+    }
     ShowPointInFields(false, mEditor.textPoint);
     Redraw();
     CommitCurveEdit();
@@ -512,7 +523,7 @@ void TablePanel::ShowPointInFields(bool refit, int point) {
         }
     }
     if (refit) {
-        ShowCurrentTable(false);
+        mView.ComputeExtents();
     }
 }
 
@@ -557,8 +568,11 @@ void TablePanel::ApplyTypedValue(int axis) {
     if (!stored) {
         return;
     }
-    ShowCurrentTable(false);
+    mView.ComputeExtents();
     Redraw();
+    if (ValueGrid && point != mView.MarkedPoint()) {
+        ValueGrid->Model().PointChanged(mView.CurrentCurve(), point);
+    }
     CommitCurveEdit();
 }
 
@@ -588,6 +602,9 @@ bool TablePanel::StoreMatrixElement(uint32_t column, uint32_t row, QLineEdit* fi
     // Keys move the curves sideways, so the graph follows at once.
     ShowCurrentTable(false);
     Redraw();
+    if (ValueGrid) {
+        ValueGrid->Model().Refresh(mView.CurrentCurve());
+    }
     CommitCurveEdit();
     return true;
 }

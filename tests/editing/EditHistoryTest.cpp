@@ -3,6 +3,7 @@
 // fingerprints kept of the file as last read or written. The hex view: its rows, and its cell
 // rules driven by plain calls (clicks, arrows and typed characters).
 #include "AirFileReader.h"
+#include "ByteIO.h"
 #include "ByteHash.h"
 #include "EditHistory.h"
 #include "HexEditState.h"
@@ -83,6 +84,31 @@ TEST_F(History, EveryKindOfEditUndoesAndRedoesExactly) {
              }
              h.mHistory.EndStep();
          }},
+        {"value written in place", [](History& h) {
+             ASSERT_EQ(OverwriteRecordBytes(h.Find(0x300), 20, LeDouble(9)).status, EditStatus::Ok);
+         }},
+        {"in-place drag of X and Y is one step",
+         [](History& h) {
+             h.mHistory.BeginStep();
+             for (double v : {5.5, 6.0, 7.25}) {
+                 ASSERT_EQ(OverwriteRecordBytes(h.Find(0x300), 20, LeDouble(v)).status, EditStatus::Ok);
+                 ASSERT_EQ(OverwriteRecordBytes(h.Find(0x300), 12, LeDouble(-v)).status, EditStatus::Ok);
+             }
+             h.mHistory.EndStep();
+         }},
+        {"in-place writes far apart in one step",
+         [](History& h) {
+             h.mHistory.BeginStep();
+             ASSERT_EQ(OverwriteRecordBytes(h.Find(0x300), 4, LeDouble(1)).status, EditStatus::Ok);
+             ASSERT_EQ(OverwriteRecordBytes(h.Find(0x100), 0, Le16(9)).status, EditStatus::Ok);
+             ASSERT_EQ(OverwriteRecordBytes(h.Find(0x300), 28, LeDouble(3)).status, EditStatus::Ok);
+             h.mHistory.EndStep();
+         }},
+        {"field written in place, parent too",
+         [](History& h) {
+             ASSERT_EQ(OverwriteRecordBytes(*h.Find(0x200).Child(1), 0, Le16(2500)).status, EditStatus::Ok);
+             EXPECT_EQ(h.Find(0x200).record.data, Concat({Le16(700), Le16(2500)}));
+         }},
         {"table import: the whole record at once",
          [&](History& h) { bytes(h.Find(0x300), std::vector<uint8_t>(36, 1)); }},
         {"cut",
@@ -157,12 +183,27 @@ TEST_F(History, TypedKeysOnOneRecordAreOneStepButNotAcrossRecordsOrTheSavedPoint
     EXPECT_EQ(mHistory.StepCount(), 3u);
     mHistory.Undo();
     EXPECT_TRUE(mHistory.AtSavedState());
+
+    // Keys typed into one table value, written in place, are one step too; typed back to
+    // where they began, none.
+    mHistory.Clear();
+    for (double v : {1.0, 12.0, 125.0}) {
+        mHistory.MarkTyping();
+        OverwriteRecordBytes(Find(0x300), 20, LeDouble(v));
+    }
+    EXPECT_EQ(mHistory.StepCount(), 1u);
+    mHistory.MarkTyping();
+    OverwriteRecordBytes(Find(0x300), 20, LeDouble(5));
+    EXPECT_EQ(mHistory.StepCount(), 0u);
+    EXPECT_EQ(ReadLE<double>(Find(0x300).record.Bytes(), 20), 5.0);
 }
 
 TEST_F(History, IgnoresRefusedAndUnchangedEditsAndOtherTrees) {
     ApplyNumberEdit(Find(0x100), "99999", '.'); // out of range
     ApplyNumberEdit(Find(0x100), "5", '.');     // the same bytes
     EXPECT_EQ(ReplaceRecordBytes(*Find(0x200).Child(0), {1}).status, EditStatus::NotEditable);
+    EXPECT_EQ(OverwriteRecordBytes(Find(0x100), 1, Le16(1)).status, EditStatus::NotEditable); // past the end
+    EXPECT_EQ(OverwriteRecordBytes(Find(0x100), 0, Le16(5)).status, EditStatus::Ok);          // the same bytes
     RecordTree other;
     other.AppendRoot(CloneNode(Find(0x100)));
     ApplyNumberEdit(*other.Root(0), "8", '.');
@@ -432,6 +473,40 @@ TEST(HexEditText, CharacterColumnAndShownBytes) {
     Drive(hex, {"c 2 11", "t 1", "R"});
     EXPECT_TRUE(hex.Lines().empty());
     EXPECT_EQ(hex.ApplyTo(text), text);
+}
+
+// Reloading the record after an edit makes anew only the rows whose bytes differ, and ends
+// with the lines a fresh load would show.
+TEST(HexEdit, ReloadRewritesOnlyChangedRows) {
+    const Bytes data = Counting(100);
+    struct Case {
+        const char* name;
+        Bytes now;
+        size_t length;
+        std::optional<std::pair<int, int>> lines;
+    } cases[] = {
+        {"nothing changed", data, 100, std::pair(0, 0)},
+        {"one byte", Counting(100, {{17, 0xEE}}), 100, std::pair(4, 5)},
+        {"a value across two rows", Counting(100, {{6, 1}, {9, 1}}), 100, std::pair(2, 4)},
+        {"first and last byte", Counting(100, {{0, 1}, {99, 1}}), 100, std::pair(2, 15)},
+        {"another length is loaded anew", data, 90, std::nullopt},
+    };
+    for (const Case& c : cases) {
+        HexEditState hex;
+        hex.Load("Length = x", data, data.size(), 0x40, true);
+        EXPECT_EQ(hex.Reload("Length = x", c.now, c.length, 0x40, true), c.lines) << c.name;
+        HexEditState fresh;
+        fresh.Load("Length = x", c.now, c.length, 0x40, true);
+        EXPECT_EQ(hex.Lines(), fresh.Lines()) << c.name;
+    }
+    // Rows typed into no longer show the bytes: the next reload loads.
+    HexEditState typed;
+    typed.Load("Length = x", data, data.size(), 0, true);
+    Drive(typed, {"c 2 11", "t 1"});
+    const std::string typedRow = typed.Lines()[2];
+    EXPECT_EQ(typed.Reload("Length = x", data, data.size(), 0, true), std::nullopt);
+    EXPECT_NE(typed.Lines()[2], typedRow);
+    EXPECT_EQ(typed.Lines()[2], HexRows(data, data.size(), 0)[0]);
 }
 
 TEST(HexRows, Layout) {

@@ -1,4 +1,5 @@
 // Fuzz entry points: one per reader of outside bytes, listed in targets.txt.
+#include "AddOnXml.h"
 #include "AircraftConfig.h"
 #include "AirFileReader.h"
 #include "AsciiExport.h"
@@ -11,7 +12,9 @@
 #include "RecordDiff.h"
 #include "SaveChecks.h"
 #include "RecordEdits.h"
+#include "PackageFolders.h"
 #include "Settings.h"
+#include "TableCfgLine.h"
 #include "TableText.h"
 #include "Thumbnail.h"
 #include "ValueEncoding.h"
@@ -164,6 +167,13 @@ extern "C" int FuzzAircraftConfig(const uint8_t* data, size_t size) {
     if (count < 0 || static_cast<size_t>(count) != entry.variations.size()) {
         __builtin_trap();
     }
+    // The same bytes as an add-on description and as a UserCfg.opt.
+    const std::string text(reinterpret_cast<const char*>(data), size);
+    const kelvara::AddOnDescription description = kelvara::ParseAddOnXml(text);
+    if (!description.error.empty() && !(description.name.empty() && description.components.empty())) {
+        __builtin_trap();
+    }
+    (void)kelvara::InstalledPackagesPath(text);
     return 0;
 }
 
@@ -191,6 +201,18 @@ extern "C" int FuzzTables(const uint8_t* data, size_t size) {
             RecordNode node;
             node.record.type = type;
             node.record.SetData(bytes);
+            // A configuration line keeps the size, and an exported one reads back to the same bytes.
+            const CfgLineRead line = ReadCfgLine(type, node.record.Bytes(), text);
+            if (line.status == CfgLineRead::Status::Ok && line.bytes.size() != bytes.size()) {
+                __builtin_trap();
+            }
+            if (const CfgLineWrite written = WriteCfgLine(type, node.record.Bytes());
+                written.status == CfgLineWrite::Status::Ok) {
+                const CfgLineRead back = ReadCfgLine(type, node.record.Bytes(), written.line);
+                if (back.status == CfgLineRead::Status::Ok && back.bytes != node.record.data) {
+                    __builtin_trap();
+                }
+            }
             const TableImport imported = ReadTableText(type, node.record.Bytes(), text);
             if (imported.status == TableImport::Status::Ok && imported.bytes.size() != bytes.size()) {
                 __builtin_trap();

@@ -6,13 +6,16 @@
 #include "CurveEditor.h"
 #include "CurveView.h"
 #include "GraphGeometry.h"
+#include "RecordEdits.h"
 #include "TableBytes.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
 #include <limits>
 #include <string>
+#include <tuple>
 
 namespace kelvara {
 namespace {
@@ -232,6 +235,103 @@ TEST(GraphGeometry, CoordinatesFollowTheData) {
     EXPECT_DOUBLE_EQ(marked[0].y, 5 + 0.098);
     EXPECT_DOUBLE_EQ(marked[2].x, 10 + 0.096);
     EXPECT_DOUBLE_EQ(marked[2].y, 5 - 0.098);
+}
+
+void ShowAnyTable(CurveView& view, int type, RecordNode& node) {
+    if (type == DataType::TblDb) {
+        view.ShowPairTable(true, node);
+    } else if (type == DataType::Tbl3d) {
+        view.ShowMatrix(true, 0, 2, node);
+    } else {
+        view.ShowWordTable(true, type == DataType::Tbl16 ? 16 : 2048, node);
+    }
+}
+
+using FlatDrawing = std::vector<std::tuple<int, int, double, std::vector<std::pair<double, double>>>>;
+FlatDrawing Flat(const GraphGeometry& g) {
+    FlatDrawing out;
+    for (const GraphPrimitive& p : g.items) {
+        std::vector<std::pair<double, double>> xy;
+        for (const GraphVertex& v : p.vertices) {
+            xy.emplace_back(v.x, v.y);
+        }
+        out.emplace_back(int(p.kind), int(p.color), p.z, std::move(xy));
+    }
+    return out;
+}
+
+// After each kind of change, the kept drawing is the one built anew and the refit extents are
+// those of a fresh pass over the table. Tables of more than 64 values span several extent
+// blocks, so lowering the highest value must find the next one in another block.
+TEST(GraphDrawing, FollowsEditsAsIfBuiltAnew) {
+    using View = CurveView;
+    const auto wave = [](int n) {
+        std::vector<std::pair<double, double>> points;
+        for (int i = 0; i < n; ++i) {
+            points.emplace_back(i, i == 70 ? 500 : std::sin(i * 0.3) * 10);
+        }
+        return PairTable(points);
+    };
+    const auto overwrite = [](RecordNode& node, size_t offset, double value) {
+        ASSERT_EQ(OverwriteRecordBytes(node, offset, LeDouble(value)).status, EditStatus::Ok);
+    };
+    struct Case {
+        const char* name;
+        int type;
+        Bytes bytes;
+        std::function<void(View&, RecordNode&)> change;
+    } cases[] = {
+        {"Y inside the range", DataType::TblDb, wave(100), [](View& v, RecordNode&) { v.SetPointValue(View::kAxisY, 5, 3); }},
+        {"Y past the top", DataType::TblDb, wave(100), [](View& v, RecordNode&) { v.SetPointValue(View::kAxisY, 2, 900); }},
+        {"the highest Y lowered", DataType::TblDb, wave(100), [](View& v, RecordNode&) { v.SetPointValue(View::kAxisY, 70, 0); }},
+        {"X of the last point", DataType::TblDb, wave(100), [](View& v, RecordNode&) { v.SetPointValue(View::kAxisX, 99, 120); }},
+        {"X of a middle point", DataType::TblDb, wave(100), [](View& v, RecordNode&) { v.SetPointValue(View::kAxisX, 40, 40.5); }},
+        {"fixed-point value", DataType::Tbl16_2, WordTable({1, 2, 3}), [](View& v, RecordNode&) { v.SetPointValue(View::kAxisY, 0, 1.5); }},
+        {"matrix value on the current curve", DataType::Tbl3d, Matrix(12, 12, KeyedValue),
+         [](View& v, RecordNode&) { v.SetPointValue(View::kAxisY, 1, -50); }},
+        {"matrix key: every curve moves", DataType::Tbl3d, Matrix(12, 12, KeyedValue),
+         [](View& v, RecordNode&) { v.SetPointValue(View::kAxisX, 0, 0.5); }},
+        // Element (11, 11) holds the highest value, on curve 10, in the last block.
+        {"another curve's highest value, written elsewhere", DataType::Tbl3d, Matrix(12, 12, KeyedValue),
+         [&](View& v, RecordNode& node) {
+             overwrite(node, 8 + 8 * (11 * 12 + 11), 0);
+             v.PointWritten(10, 10);
+         }},
+        {"zoom, offset and another marked point", DataType::TblDb, wave(100),
+         [](View& v, RecordNode&) {
+             v.zoom = 2;
+             v.horizontalOffset = 3;
+             v.SetMarkedPoint(7);
+         }},
+        {"more edits than are followed one by one", DataType::Tbl3d, Matrix(30, 30, KeyedValue),
+         [](View& v, RecordNode&) {
+             for (int i = 0; i < 29; ++i) {
+                 for (int k = 0; k < 12; ++k) {
+                     v.SetPointValue(View::kAxisY, i, i * k);
+                 }
+             }
+         }},
+    };
+    for (const Case& c : cases) {
+        auto node = TableNode(c.type, c.bytes);
+        CurveView view;
+        ShowAnyTable(view, c.type, *node);
+        GraphDrawing drawing;
+        (void)drawing.Update(view);
+        c.change(view, *node);
+        view.ComputeExtents(); // as the panel refits after an edit
+        const FlatDrawing kept = Flat(drawing.Update(view));
+
+        CurveView fresh;
+        ShowAnyTable(fresh, c.type, *node);
+        fresh.SetMarkedPoint(view.MarkedPoint());
+        fresh.zoom = view.zoom;
+        fresh.horizontalOffset = view.horizontalOffset;
+        const Extents& e = view.DataExtents();
+        const Extents& f = fresh.DataExtents();
+        EXPECT_EQ(std::tuple(e.xMin, e.xMax, e.yMin, e.yMax), std::tuple(f.xMin, f.xMax, f.yMin, f.yMax)) << c.name;
+        EXPECT_EQ(kept, Flat(BuildGraphGeometry(fresh))) << c.name;
+    }
 }
 
 // A 100 x 100 pixel graph over the table, drawn once so that pixels map to values.

@@ -28,8 +28,13 @@ struct EditCounter : RecordEditObserver {
     ~EditCounter() override { SetRecordEditObserver(previous); }
     void RecordChanging(const RecordNode&) override {}
     void RecordChanged(const RecordNode&) override { ++edits; }
+    void RangeChanged(const RecordNode&, size_t, size_t size) override {
+        ++edits;
+        rangeBytes += size;
+    }
     RecordEditObserver* previous = nullptr;
     int edits = 0;
+    size_t rangeBytes = 0; // written in place
 };
 
 // A grid showing a table record of its own.
@@ -118,10 +123,15 @@ TEST(TableGrid, RangesOfEachTableType) {
     };
     for (const Case& c : cases) {
         ShownGrid grid(c.type, c.bytes);
+        EditCounter counter;
         const GridEdit edit = grid.SetCell(c.cell.row, c.cell.column, c.text, '.');
         EXPECT_EQ(edit.status, c.status) << c.type << " " << c.text;
         EXPECT_EQ(grid.node->record.data, c.after) << c.type << " " << c.text;
         EXPECT_EQ(edit.changed, c.after != c.bytes) << c.type << " " << c.text;
+        // Only the value's own bytes are written, whatever the table's size.
+        EXPECT_EQ(counter.edits, edit.changed ? 1 : 0) << c.type << " " << c.text;
+        EXPECT_EQ(counter.rangeBytes, edit.changed ? (c.type == DataType::Tbl16 || c.type == DataType::Tbl16_2 ? 2u : 8u) : 0u)
+            << c.type << " " << c.text;
         if (!c.max.empty()) {
             EXPECT_EQ(edit.limits.maxText, c.max) << c.text;
         }

@@ -68,7 +68,7 @@ struct ExposureNotingPrompts : ScriptedPrompts {
 // Menu and check box captions, the find dialog's caption and button, hex view length line, a
 // message, refusing a damaged file, and Qt's own button text.
 struct LanguageCase {
-    const char *cfg, *file, *load, *xlock, *find, *cancel, *length, *range, *openCaption, *openText, *yes;
+    const char *cfg, *file, *load, *xlock, *find, *cancel, *length, *range, *openCaption, *openText, *yes, *save;
 };
 
 const QString kTrainerFolder = QStringLiteral("FSX/SimObjects/Airplanes/Trainer/");
@@ -171,10 +171,11 @@ class MainBrowserTest : public QObject {
                                            "X sperren", "Text suchen", "Abbruch", "Länge = 2",
                                            "nur Werte zwischen -32768 and 32767 sind erlaubt",
                                            "Warnung", ".air Datei konnte nicht geöffnet werden",
-                                           "&Ja"};
+                                           "&Ja", "Änderungen vorhanden: Wollen Sie speichern?"};
         QTest::newRow("E") << LanguageCase{"language = E\r\n", "File", "Load Aircraft", "lock X",
                                            "Find Text", "Cancel", "Length = 2", "values between -32768 and 32767 only",
-                                           "Warning", "could not open .air file", "&Yes"};
+                                           "Warning", "could not open .air file", "&Yes",
+                                           "Changes made: Save airfile?"};
     }
     // Captions, messages and Qt's own buttons follow the language.
     void languages() {
@@ -219,6 +220,8 @@ class MainBrowserTest : public QObject {
         QCOMPARE(f.window->Tree().RootCount(), size_t{9});
         QCOMPARE(f.Page().SelectedNode(), f.Node(0x0100));
         QVERIFY(f.window->Changes().IsChanged());
+        QVERIFY(!f.window->close()); // the script cancels
+        QCOMPARE(Last(f), QString::fromUtf8(c.save) + u'\n' + f.Path(QStringLiteral("plane.air")));
     }
 
     // Every road that leaves unsaved edits asks Save, Discard or Cancel, naming the file. Escape
@@ -464,7 +467,7 @@ class MainBrowserTest : public QObject {
         QCOMPARE(ListTexts(page.lbMaircraft), QStringList{QStringLiteral("Broken")});
         QCOMPARE(f.window->windowTitle(), QStringLiteral("Broken - [*] \u2014 Kelvara"));
         QVERIFY(page.isVisible() && !f.window->LoadAircraft1->isVisible() && !f.window->ImageCounter()->isVisible());
-        QCOMPARE(f.window->ImageCounter()->windowTitle(), QStringLiteral("KVR - Scanning Aircraft Directory"));
+        QCOMPARE(f.window->ImageCounter()->windowTitle(), QStringLiteral("Scanning aircraft folders"));
         QVERIFY(f.prompts.shown.empty() && QApplication::overrideCursor() == nullptr);
 
         // A variation whose .air file is missing keeps the selection page.

@@ -5,6 +5,7 @@
 #include "ChangeTracker.h"
 #include "GraphWidget.h"
 #include "HistoryCommands.h"
+#include "RecordEdits.h"
 #include "TableGridView.h"
 #include "TablePanel.h"
 #include "TypedNumberField.h"
@@ -27,7 +28,9 @@
 #include <QStatusBar>
 
 #include <algorithm>
+#include <array>
 #include <cstring>
+#include <functional>
 
 using namespace kelvara;
 using namespace kelvara::test;
@@ -105,6 +108,32 @@ void TypeKeys(const QString& text) {
 void PressKey(Qt::Key key, Qt::KeyboardModifiers modifiers = {}) {
     QTest::keyClick(QApplication::focusWidget(), key, modifiers);
 }
+
+// Hears of the record writes on the way to the edit history, so a test sees how much each
+// edit wrote.
+struct WriteLog : RecordEditObserver {
+    WriteLog() { next = SetRecordEditObserver(this); }
+    ~WriteLog() override { SetRecordEditObserver(next); }
+    void Clear() {
+        whole = 0;
+        ranges.clear();
+    }
+    void RecordChanging(const RecordNode& node) override {
+        ++whole;
+        next->RecordChanging(node);
+    }
+    void RecordChanged(const RecordNode& node) override { next->RecordChanged(node); }
+    void RangeChanging(const RecordNode& node, size_t offset, size_t size) override {
+        ranges.emplace_back(offset, size);
+        next->RangeChanging(node, offset, size);
+    }
+    void RangeChanged(const RecordNode& node, size_t offset, size_t size) override {
+        next->RangeChanged(node, offset, size);
+    }
+    RecordEditObserver* next = nullptr;
+    int whole = 0;
+    std::vector<std::pair<size_t, size_t>> ranges;
+};
 
 QColor SettingColor(const Settings& s, GraphColor c) {
     const uint32_t bgr = s.colors[size_t(c)];
@@ -275,6 +304,71 @@ class TablePanelTest : public QObject {
             QTest::mouseClick(graph, Qt::LeftButton, {}, PixelOf(w.Panel().View(), 2, 102));
             QCOMPARE(w.Panel().View().MarkedPoint(), 1);
             QCOMPARE(grid.currentIndex(), grid.model()->index(1, 0));
+        }
+    }
+
+    // In a large table a typed value and a typed cell write only that value's bytes, in place,
+    // and tell the grid of that point's cells alone; undo takes them back.
+    void largeTableEditsTouchOnePoint() {
+        UiFixture f;
+        f.dictionary = kTableDictionary;
+        std::vector<std::pair<double, double>> points;
+        for (int i = 0; i < 20000; ++i) {
+            points.emplace_back(i, i % 7);
+        }
+        f.records = {{0x0200, PairTable(points)}, {0x1507, Matrix(60, 60, KeyedValue)}};
+        f.Start();
+        f.Activate();
+        TablePanel& panel = *f.Page().Tables();
+        WriteLog log;
+        std::vector<std::array<int, 4>> ranges;
+        const auto watch = [&ranges](TableGridView& grid) {
+            return QObject::connect(grid.model(), &QAbstractItemModel::dataChanged,
+                                    [&ranges](const QModelIndex& from, const QModelIndex& to) {
+                                        ranges.push_back({from.row(), from.column(), to.row(), to.column()});
+                                    });
+        };
+        struct Case {
+            const char* name;
+            uint32_t record;
+            std::function<void()> edit;
+            std::array<int, 4> cells; // the point's cells: rows and columns from, to
+            size_t offset;
+        } cases[] = {
+            {"typed Y value", 0x0200,
+             [&panel] {
+                 panel.eYvalue->setFocus();
+                 panel.eYvalue->selectAll();
+                 TypeKeys(QStringLiteral("3"));
+             },
+             {0, 0, 0, 1}, 12},
+            {"typed cell", 0x1507,
+             [&panel] {
+                 ClickCell(*panel.ValueGrid, 5, 0);
+                 TypeKeys(QStringLiteral("9"));
+                 PressKey(Qt::Key_Return);
+             },
+             {5, 0, 5, 0}, 8 + 8 * (60 + 6)},
+        };
+        for (const Case& c : cases) {
+            f.Select(c.record);
+            const std::vector<uint8_t> before = f.Node(c.record)->record.data.ToVector();
+            const QMetaObject::Connection connection = watch(*panel.ValueGrid);
+            log.Clear();
+            ranges.clear();
+            c.edit();
+            QTRY_VERIFY2(f.Node(c.record)->record.data != before, c.name);
+            QObject::disconnect(connection);
+            QCOMPARE(log.whole, 0);
+            QCOMPARE(log.ranges, (std::vector<std::pair<size_t, size_t>>{{c.offset, 8}}));
+            QVERIFY2(!ranges.empty(), c.name);
+            for (const auto& range : ranges) {
+                QVERIFY2(range[0] >= c.cells[0] && range[1] >= c.cells[1] && range[2] <= c.cells[2] &&
+                             range[3] <= c.cells[3],
+                         c.name);
+            }
+            PressKey(Qt::Key_Z, Qt::ControlModifier);
+            QCOMPARE(f.Node(c.record)->record.data, before);
         }
     }
 
