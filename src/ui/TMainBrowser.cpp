@@ -201,7 +201,7 @@ void TMainBrowser::FormShow() {
     mFirstShow = false;
     ShowCaption({});
     ApplyLanguage();
-    mPlugins.ScanPlugins(PluginFolders(mSettings.ProgramFolder()), German() ? 'D' : 'E');
+    StartPlugins();
     LoadAircraft1->setVisible(true);
     // Comparing variations needs the library; any file can be compared with another one.
     MarkforCompare1->setVisible(mLibraryMode);
@@ -580,9 +580,35 @@ void TMainBrowser::CompareWithFile(const QString& path) {
     mCompare->CompareWith(local, {}, ReadOptionsForCompare());
 }
 
+void TMainBrowser::StartPlugins() {
+    mPlugins.ScanPlugins(PluginFolders(mSettings.ProgramFolder()),
+                         {German() ? 'D' : 'E', mSettings.ConfigFolder(), !mPluginsOff});
+    // A plug-in that crashed the last start is named once; the plug-ins window keeps listing it.
+    QStringList texts;
+    for (const PluginEntry& entry : mPlugins.Entries()) {
+        if (entry.newlyDisabled) {
+            texts << Pick(Texts::PluginDisabled, German())
+                         .arg(DisplayPath(entry.path), DisplayPath(entry.marker));
+        }
+    }
+    if (const std::vector<std::string>& beyond = mPlugins.BeyondLimit(); !beyond.empty()) {
+        QStringList names;
+        for (const std::string& path : beyond) {
+            names << DisplayPath(path);
+        }
+        texts << Pick(Texts::PluginsBeyondLimit, German()).arg(kMaxPlugins).arg(names.join(QStringLiteral("\n")));
+    }
+    if (!texts.isEmpty()) {
+        // Over the window, not alone on the desktop before it.
+        QMetaObject::invokeMethod(
+            this, [this, text = texts.join(QStringLiteral("\n\n")).toStdString()] { mPrompts.Inform("", text); },
+            Qt::QueuedConnection);
+    }
+}
+
 void TMainBrowser::InstalledPlugins1Click() {
     if (!mPluginsForm) {
-        mPluginsForm = new TView_Plugins_Form(mPlugins, this);
+        mPluginsForm = new TView_Plugins_Form(mPlugins, German(), this);
     }
     mPluginsForm->show();
     mPluginsForm->raise();

@@ -80,6 +80,8 @@ class TMainBrowser : public QMainWindow {
     // The compare view on the file at path (B), the shown file being A.
     void CompareWithFile(const QString& path);
     void InstalledPlugins1Click();
+    // Before the first show: the plug-ins are listed, none is loaded.
+    void SetPluginsOff(bool off) { mPluginsOff = off; }
     // Copies geometry and panel sizes into Settings and saves them.
     void StoreWindowLayout();
 
@@ -135,6 +137,7 @@ class TMainBrowser : public QMainWindow {
     void resizeEvent(QResizeEvent* event) override;
 
   private:
+    void StartPlugins();
     void BuildMenu();
     void FormShow();
     void ApplyLanguage();
@@ -201,6 +204,7 @@ class TMainBrowser : public QMainWindow {
     std::unique_ptr<CompareView> mCompare;
     PluginList mPlugins; // told to exit when the window ends
     TView_Plugins_Form* mPluginsForm = nullptr;
+    bool mPluginsOff = false;
     CompareMarks mCompareMarks;
 };
 

@@ -107,6 +107,14 @@ inline constexpr UiText QuitWithoutSimulator{
     "aircraft, choose the folder, or open one .air file.",
     "Kelvara wird jetzt beendet: es hat keinen Simulatorordner. Starten Sie es erneut, um die "
     "Beispielflugzeuge zu verwenden, den Ordner zu wählen oder eine .air-Datei zu öffnen."};
+inline constexpr UiText PluginDisabled{
+    "The plug-in %1 did not finish starting the last time Kelvara started, so it was skipped. It "
+    "stays off until the file is replaced or %2 is deleted.",
+    "Das Plug-in %1 ist beim letzten Start von Kelvara nicht fertig gestartet und wurde deshalb "
+    "übersprungen. Es bleibt aus, bis die Datei ersetzt oder %2 gelöscht wird."};
+inline constexpr UiText PluginsBeyondLimit{
+    "Only the first %1 plug-ins are loaded. Left out:\n%2",
+    "Nur die ersten %1 Plug-ins werden geladen. Ausgelassen:\n%2"};
 } // namespace Texts
 
 } // namespace kelvara

@@ -6,6 +6,7 @@
 //   --settings-folder DIR  keep kvr.cfg and the debug log there instead of the program's folder
 //   --select NUMBER     select the first record with this hexadecimal number once shown
 //   --overlay           check "Overlay", so that 0x1503 and 0x1504 are drawn over each other
+//   --no-plugins        list the plug-ins without loading any
 #include "ApplicationSetup.h"
 #include "DeferredStyleIcons.h"
 #include "DictionaryLocation.h"
@@ -49,6 +50,7 @@ const char* kHelp =
     "  --settings-folder DIR keep kvr.cfg and the debug log in DIR\n"
     "  --select NUMBER       select the first record with this hexadecimal number\n"
     "  --overlay             draw tables 0x1503 and 0x1504 over each other\n"
+    "  --no-plugins          start without loading the plug-ins (*.kvr)\n"
     "  -h, --help            print this text and exit\n"
     "  --version             print the version and exit\n"
     "For timing start-up: --quit-after-show, --minimal-window, --time-tvchange.\n"
@@ -56,7 +58,8 @@ const char* kHelp =
 
 // The editor's own options; Qt's take a single dash and are checked once Qt has taken them.
 const std::vector<std::string> kFlags{"-h", "--help", "--version", "--quit-after-show",
-                                      "--minimal-window", "--time-tvchange", "--overlay"};
+                                      "--minimal-window", "--time-tvchange", "--overlay",
+                                      "--no-plugins"};
 const std::vector<std::string> kWithValue{"--screenshot", "--settings-folder", "--select"};
 
 int RefusedOption(const std::string& option) {
@@ -123,6 +126,7 @@ struct Options {
     bool timeTvChange = false;
     QString select;
     bool overlay = false;
+    bool noPlugins = false;
     QStringList rest;
 };
 
@@ -144,6 +148,8 @@ Options ParseOptions(const QStringList& arguments) {
             options.select = arguments[++i];
         } else if (argument == QStringLiteral("--overlay")) {
             options.overlay = true;
+        } else if (argument == QStringLiteral("--no-plugins")) {
+            options.noPlugins = true;
         } else {
             options.rest << argument;
         }
@@ -246,6 +252,7 @@ int main(int argc, char* argv[]) {
         new kelvara::DeferredStyleIcons(QStyleFactory::create(QApplication::style()->name())));
     kelvara::QtUserPrompts prompts;
     kelvara::TMainBrowser window(settings, prompts, options.rest);
+    window.SetPluginsOff(options.noPlugins);
     prompts.SetParent(&window);
     window.show();
 
