@@ -25,8 +25,10 @@ template <typename Function> Function Lookup(void* module, const char* name) {
     return function;
 }
 
-// A text pointer handed back by a plug-in may point anywhere. The kernel copies from it into a
-// pipe and answers EFAULT where memory cannot be read, where reading it here would crash.
+// A text pointer handed back by a plug-in may point anywhere. Before a page of it is read, the
+// kernel copies one byte of that page into a pipe: it answers EFAULT where memory cannot be
+// read, where reading it here would crash. Readability is per page, so the rest of the page
+// is then read directly, up to the text's zero.
 class TextProbe {
 public:
     TextProbe() {
@@ -50,35 +52,31 @@ public:
         if (text == nullptr) {
             return std::string();
         }
-        if (mPipe[0] < 0) {
-            return std::nullopt;
-        }
         static const size_t page = static_cast<size_t>(::sysconf(_SC_PAGESIZE));
         std::string out;
         auto at = reinterpret_cast<uintptr_t>(text);
-        char chunk[kMaxPluginText];
         while (out.size() < kMaxPluginText) {
-            // One page at a time: a write stops at the first byte that cannot be read.
-            const size_t want = std::min(page - at % page, kMaxPluginText - out.size());
-            const ssize_t written = ::write(mPipe[1], reinterpret_cast<const void*>(at), want);
-            if (written <= 0) {
+            const auto* here = reinterpret_cast<const char*>(at);
+            if (!Readable(here)) {
                 return out.empty() ? std::nullopt : std::optional(out);
             }
-            const ssize_t got = ::read(mPipe[0], chunk, static_cast<size_t>(written));
-            if (got != written) {
-                return std::nullopt;
-            }
-            const size_t length = strnlen(chunk, static_cast<size_t>(got));
-            out.append(chunk, length);
-            if (length < static_cast<size_t>(got)) {
+            const size_t want = std::min(page - at % page, kMaxPluginText - out.size());
+            const size_t length = strnlen(here, want);
+            out.append(here, length);
+            if (length < want) {
                 break;
             }
-            at += static_cast<uintptr_t>(got);
+            at += want;
         }
         return out;
     }
 
 private:
+    bool Readable(const char* at) {
+        char byte = 0;
+        return mPipe[0] >= 0 && ::write(mPipe[1], at, 1) == 1 && ::read(mPipe[0], &byte, 1) == 1;
+    }
+
     int mPipe[2] = {-1, -1};
 };
 
