@@ -19,6 +19,8 @@
 #include "Windows1252.h"
 
 #include <cstdio>
+#include <filesystem>
+#include <fstream>
 #include <iostream>
 #include <optional>
 #include <sstream>
@@ -47,9 +49,10 @@ const char* kUsage =
     "                 with --format cfg: one line as MSFS configuration files write tables\n"
     "options:\n"
     "  --ini PATH  --datatypes 0|1  --delimiter 1|2|3  --decimal 1|2  --locale-mark .|,\n"
-    "  --help      --version\n"
-    "Without --ini, KVR.ini is read from $XDG_DATA_HOME/kelvara/ (default\n"
-    "~/.local/share/kelvara/), else next to the program, else from ../share/kelvara/.\n";
+    "  -h, --help  --version\n"
+    "Without --ini, KVR.ini is read from $XDG_CONFIG_HOME/kelvara/ (default ~/.config/kelvara/),\n"
+    "else next to the program, else from ../share/kelvara/. Without a dictionary, commands that\n"
+    "read records exit with 2.\n";
 
 struct Options {
     std::string ini;
@@ -81,6 +84,10 @@ Options ParseOptions(int argc, char** argv) {
     bool positionalOnly = false;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
+        if (!positionalOnly && (arg == "-h" || arg == "--help" || arg == "--version")) {
+            options.args = {arg == "-h" ? "--help" : arg};
+            return options;
+        }
         if (positionalOnly || arg.rfind("--", 0) != 0) {
             options.args.push_back(arg);
             continue;
@@ -88,10 +95,6 @@ Options ParseOptions(int argc, char** argv) {
         if (arg == "--") {
             positionalOnly = true;
             continue;
-        }
-        if (arg == "--help" || arg == "--version") {
-            options.args = {arg};
-            return options;
         }
         if (arg == "--strict") {
             options.strict = true;
@@ -423,6 +426,18 @@ int Run(const Options& options) {
         return kExitOk;
     }
 
+    // Every command from here on names records by the dictionary; without one its output would
+    // be a plausible-looking list of unnamed records.
+    if (options.ini.empty()) {
+        std::cerr << "kelvara-cli: no record dictionary: " << options.iniNotFound << "\n";
+        return kExitFile;
+    }
+    std::error_code ignored;
+    if (std::filesystem::is_directory(options.ini, ignored) ||
+        !std::ifstream(options.ini, std::ios::binary)) {
+        std::cerr << "kelvara-cli: cannot read the record dictionary " << options.ini << "\n";
+        return kExitFile;
+    }
     if (command == "diff") {
         if (options.ini.empty()) {
             std::cerr << "warning: no record dictionary: " << options.iniNotFound << "\n";
