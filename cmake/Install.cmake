@@ -2,7 +2,6 @@
 # that tree by `cpack -G DEB`.
 include(GNUInstallDirs)
 
-set(KELVARA_APP_ID org.example.Kelvara)
 set(KELVARA_INSTALL_DATADIR ${CMAKE_INSTALL_DATADIR}/kelvara)
 set(KELVARA_INSTALL_PLUGINDIR lib/kelvara/plugins)
 
@@ -23,8 +22,22 @@ if(TARGET kelvara)
 endif()
 install(TARGETS ${programs} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 
-install(FILES data/KVR.ini DESTINATION ${KELVARA_INSTALL_DATADIR})
-install(DIRECTORY data/samples/ DESTINATION ${KELVARA_INSTALL_DATADIR}/samples)
+install(FILES data/KVR.ini data/manual.html DESTINATION ${KELVARA_INSTALL_DATADIR})
+
+# The sample simulator folder's own files only: no backups a run left, no notes for developers.
+file(GLOB_RECURSE sample_files CONFIGURE_DEPENDS RELATIVE ${CMAKE_SOURCE_DIR}/data/samples
+     ${CMAKE_SOURCE_DIR}/data/samples/*)
+list(FILTER sample_files INCLUDE REGEX "\\.([Aa][Ii][Rr]|[Cc][Ff][Gg]|[Jj][Pp][Gg])$")
+list(FILTER sample_files EXCLUDE REGEX "\\.kvr[0-9]?\\.[Aa][Ii][Rr]$")
+# The build tree holds the same data at the same place relative to bin/, so that the programs
+# in build/bin find the samples and the manual as an installed program does.
+set(build_data ${CMAKE_BINARY_DIR}/bin/${data_from_bin})
+configure_file(data/manual.html ${build_data}/manual.html COPYONLY)
+foreach(file ${sample_files})
+  get_filename_component(folder ${file} DIRECTORY)
+  install(FILES data/samples/${file} DESTINATION ${KELVARA_INSTALL_DATADIR}/samples/${folder})
+  configure_file(data/samples/${file} ${build_data}/samples/${file} COPYONLY)
+endforeach()
 # What Debian wants beside every package's documentation.
 set(changelog ${CMAKE_BINARY_DIR}/debian/changelog.Debian.gz)
 add_custom_command(OUTPUT ${changelog}
@@ -33,9 +46,6 @@ add_custom_command(OUTPUT ${changelog}
 file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/debian)
 add_custom_target(debian_changelog ALL DEPENDS ${changelog})
 install(FILES data/debian/copyright ${changelog} DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/doc/kelvara)
-
-# The metainfo points to this picture on the web site; the copy here is what gets published.
-install(FILES docs/screenshot.png DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/doc/kelvara)
 
 # Man pages ship compressed, as Debian wants them; man reads both.
 set(man_pages kelvara-cli)
@@ -58,14 +68,16 @@ if(TARGET kelvara)
   install(FILES ${desktop}.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
   install(FILES ${desktop}.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
   install(FILES ${desktop}.svg DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
-  install(FILES ${desktop}.png DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/256x256/apps)
+  foreach(size 16 22 24 32 48 64 128 256)
+    install(FILES data/desktop/icons/${size}.png DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps
+            RENAME ${KELVARA_APP_ID}.png)
+  endforeach()
 endif()
 
 # ---- Debian package ------------------------------------------------------------------------
 set(CPACK_PACKAGE_NAME kelvara)
 set(CPACK_PACKAGE_VENDOR "The Kelvara developers")
-set(CPACK_PACKAGE_CONTACT "Kelvara developers <kelvara-support@example.org>")
-set(CPACK_PACKAGE_HOMEPAGE_URL "https://example.org/kelvara")
+set(CPACK_PACKAGE_CONTACT "The Kelvara developers <kelvara@users.noreply.github.com>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "editor for Flight Simulator X .air flight-model files")
 set(CPACK_PACKAGE_DESCRIPTION
     "Kelvara shows the records of an aircraft's .air flight-model file as a\n\

@@ -144,7 +144,30 @@ void Settings::LoadWithSettingsFolder(const std::string& programFolder,
     RefreshColorComponents();
 }
 
+int32_t LanguageOfLocale(std::string_view lcAll, std::string_view lcMessages,
+                         std::string_view lang) {
+    // The first one set decides, as for the C library's messages.
+    for (const std::string_view value : {lcAll, lcMessages, lang}) {
+        if (!value.empty()) {
+            return value.substr(0, 2) == "de" ? 'D' : 'E';
+        }
+    }
+    return 'E';
+}
+
 void Settings::ReadFile(const std::string& path) {
+    ReadFileText(path);
+    if (!languageFromLocale) {
+        return;
+    }
+    const auto variable = [](const char* name) {
+        const char* value = std::getenv(name);
+        return std::string_view(value ? value : "");
+    };
+    language = LanguageOfLocale(variable("LC_ALL"), variable("LC_MESSAGES"), variable("LANG"));
+}
+
+void Settings::ReadFileText(const std::string& path) {
     std::FILE* file = std::fopen(path.c_str(), "rb");
     if (file == nullptr) {
         return;
@@ -211,6 +234,7 @@ void Settings::ApplyLine(std::string_view line, std::string& rememberedPath) {
         showaircraft = value != "0";
     } else if (key == "language") {
         language = value == "E" ? 'E' : 'D';
+        languageFromLocale = false;
     } else if (key == "delimiter") {
         delimiter = number();
     } else if (key == "decimal") {
@@ -249,7 +273,9 @@ std::string Settings::SaveText() const {
     AppendLine(out, "newsearch", newsearch == 1 ? 1 : 0);
     AppendLine(out, "datatypes", datatypes == 1 ? 1 : 0);
     AppendLine(out, "showaircraft", showaircraft == 1 ? 1 : 0);
-    AppendLine(out, "language", language == 'E' ? "E" : "D");
+    if (!languageFromLocale) {
+        AppendLine(out, "language", language == 'E' ? "E" : "D");
+    }
     AppendLine(out, "delimiter", delimiter);
     AppendLine(out, "decimal", decimal);
     AppendLine(out, "windowleft", windowleft);

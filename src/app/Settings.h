@@ -19,6 +19,10 @@ struct ColorComponents {
     float blue = 0;
 };
 
+// 'D' when the locale's language (LC_ALL, else LC_MESSAGES, else LANG) is German, else 'E'.
+[[nodiscard]] int32_t LanguageOfLocale(std::string_view lcAll, std::string_view lcMessages,
+                                       std::string_view lang);
+
 class Settings {
   public:
     static constexpr const char* kVersion = "KVR V2.2";
@@ -63,6 +67,9 @@ class Settings {
     uint8_t newsearch = 0;
     uint8_t debug = 0;
     int32_t language = 'E';
+    // No language line was read: the language follows the system's locale and is not written,
+    // until the configuration dialog sets one.
+    bool languageFromLocale = true;
 
     static constexpr int32_t kDefaultTreeWidth = 340;
     int32_t windowleft = -1;
@@ -84,6 +91,7 @@ class Settings {
 
   private:
     void ReadFile(const std::string& path);
+    void ReadFileText(const std::string& path);
     void ApplyLine(std::string_view line, std::string& rememberedPath);
     std::string mProgramFolder;
     std::string mConfigFolder;

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 
 namespace kelvara {
 
@@ -52,40 +53,243 @@ std::string StartFileFromArguments(const std::vector<std::string>& arguments) {
     return first;
 }
 
-StartupMode DecideStartupMode(const std::vector<std::string>& arguments, Settings& settings) {
+StartupMode DecideStartupMode(const std::vector<std::string>& arguments,
+                              const Settings& settings) {
     StartupMode mode;
     mode.startFile = StartFileFromArguments(arguments);
-    if (!mode.startFile.empty()) {
-        settings.showaircraft = 0;
-    }
-    mode.fileMode = settings.showaircraft == 0;
+    mode.fileMode = !mode.startFile.empty() || settings.showaircraft == 0;
     return mode;
 }
 
-std::array<std::string, 2> DefaultSimulatorFolders(std::string_view home) {
-    std::string prefix(home);
-    if (!prefix.empty() && prefix.back() == '/') {
-        prefix.pop_back();
+std::string FirstUnknownOption(const std::vector<std::string>& arguments,
+                               const std::vector<std::string>& known,
+                               const std::vector<std::string>& takesValue) {
+    const auto listed = [](const std::vector<std::string>& names, const std::string& name) {
+        return std::find(names.begin(), names.end(), name) != names.end();
+    };
+    for (size_t i = 0; i < arguments.size(); ++i) {
+        const std::string& argument = arguments[i];
+        if (argument == "--") {
+            break;
+        }
+        if (argument.size() < 2 || argument.front() != '-') {
+            continue; // a file, or "-"
+        }
+        if (listed(takesValue, argument)) {
+            ++i;
+        } else if (!listed(known, argument)) {
+            return argument;
+        }
     }
-    prefix += "/.wine/drive_c/";
-    const std::string rest = "/Microsoft Games/Microsoft Flight Simulator X";
-    return {prefix + "Programme" + rest, prefix + "Program Files" + rest};
+    return {};
 }
 
-SimulatorFolderSource ResolveSimulatorFolder(Settings& settings, std::string_view home) {
-    if (!settings.fspath.empty()) {
-        return SimulatorFolderSource::FromSettings;
+LookupEnvironment LookupEnvironmentFromProcess() {
+    const auto variable = [](const char* name) {
+        const char* value = std::getenv(name);
+        return std::string(value ? value : "");
+    };
+    return {HomeFolder(), variable("WINEPREFIX"), variable("XDG_DATA_HOME")};
+}
+
+namespace {
+
+bool IsAbsolute(std::string_view path) { return !path.empty() && path.front() == '/'; }
+
+std::string Joined(std::string_view folder, std::string_view relative) {
+    return (std::filesystem::path(folder) / relative).lexically_normal().string();
+}
+
+void AddWinePrefix(std::vector<SimulatorPlace>& places, std::string_view prefix) {
+    for (const char* programs : {"Programme", "Program Files", "Program Files (x86)"}) {
+        places.push_back({Joined(prefix, std::string("drive_c/") + programs +
+                                             "/Microsoft Games/Microsoft Flight Simulator X"),
+                          "FSX"});
     }
-    if (!home.empty()) {
-        for (const std::string& folder : DefaultSimulatorFolders(home)) {
-            std::error_code ignored;
-            if (std::filesystem::is_directory(folder, ignored)) {
-                settings.fspath = folder;
-                return SimulatorFolderSource::FoundDefault;
+}
+
+std::string ReadSmallFile(const std::string& path) {
+    constexpr size_t kMaxVdfBytes = 1u << 20;
+    std::ifstream in(path, std::ios::binary);
+    std::string text(kMaxVdfBytes, '\0');
+    in.read(text.data(), static_cast<std::streamsize>(text.size()));
+    text.resize(static_cast<size_t>(std::max<std::streamsize>(in.gcount(), 0)));
+    return text;
+}
+
+// The folder itself when it is a link (~/.steam/steam usually points at the real library), so
+// that one library is searched once.
+std::string SameFolderKey(const std::string& folder) {
+    std::error_code error;
+    const std::filesystem::path real = std::filesystem::canonical(folder, error);
+    return error ? folder : real.string();
+}
+
+} // namespace
+
+std::vector<std::string> SteamLibraryFolders(std::string_view vdf) {
+    // Quoted tokens with backslash escapes; braces only nest.
+    std::vector<std::string> tokens;
+    std::vector<bool> followedByBrace;
+    for (size_t i = 0; i < vdf.size(); ++i) {
+        if (vdf[i] == '{' && !followedByBrace.empty()) {
+            followedByBrace.back() = true;
+        }
+        if (vdf[i] != '"') {
+            continue;
+        }
+        std::string token;
+        for (++i; i < vdf.size() && vdf[i] != '"'; ++i) {
+            if (vdf[i] == '\\' && i + 1 < vdf.size()) {
+                ++i;
+            }
+            token += vdf[i];
+        }
+        if (i >= vdf.size()) {
+            break; // cut off inside a quote: what it held is not a whole name
+        }
+        tokens.push_back(std::move(token));
+        followedByBrace.push_back(false);
+    }
+    std::vector<std::string> folders;
+    for (size_t i = 0; i + 1 < tokens.size(); ++i) {
+        const std::string& key = tokens[i];
+        const bool numbered =
+            !key.empty() && std::all_of(key.begin(), key.end(), [](char c) { return c >= '0' && c <= '9'; });
+        if ((key == "path" || numbered) && !followedByBrace[i] && IsAbsolute(tokens[i + 1])) {
+            folders.push_back(tokens[i + 1]);
+            ++i;
+        }
+    }
+    return folders;
+}
+
+std::vector<SimulatorPlace> SimulatorPlaces(const LookupEnvironment& environment) {
+    std::vector<SimulatorPlace> places;
+    if (IsAbsolute(environment.winePrefix)) {
+        AddWinePrefix(places, environment.winePrefix);
+    }
+    const bool home = IsAbsolute(environment.home);
+    if (home) {
+        AddWinePrefix(places, Joined(environment.home, ".wine"));
+    }
+
+    std::vector<std::string> roots;
+    roots.push_back(IsAbsolute(environment.xdgDataHome)
+                        ? Joined(environment.xdgDataHome, "Steam")
+                        : (home ? Joined(environment.home, ".local/share/Steam") : std::string()));
+    if (home) {
+        roots.push_back(Joined(environment.home, ".steam/steam"));
+        roots.push_back(Joined(environment.home, ".var/app/com.valvesoftware.Steam/.local/share/Steam"));
+    }
+    std::vector<std::string> libraries;
+    std::vector<std::string> seen;
+    const auto addLibrary = [&](const std::string& folder) {
+        if (!IsAbsolute(folder)) {
+            return;
+        }
+        const std::string key = SameFolderKey(folder);
+        if (std::find(seen.begin(), seen.end(), key) == seen.end()) {
+            seen.push_back(key);
+            libraries.push_back(Joined(folder, "."));
+        }
+    };
+    for (const std::string& root : roots) {
+        addLibrary(root);
+    }
+    for (const std::string& root : roots) {
+        if (root.empty()) {
+            continue;
+        }
+        for (const char* vdf : {"steamapps/libraryfolders.vdf", "config/libraryfolders.vdf"}) {
+            for (const std::string& folder : SteamLibraryFolders(ReadSmallFile(Joined(root, vdf)))) {
+                addLibrary(folder);
             }
         }
     }
+    for (const std::string& library : libraries) {
+        places.push_back({Joined(library, "steamapps/common/FSX"), "FSX"});
+        AddWinePrefix(places, Joined(library, "steamapps/compatdata/314160/pfx"));
+    }
+    return places;
+}
+
+SimulatorLookup FindSimulators(const LookupEnvironment& environment) {
+    SimulatorLookup lookup;
+    lookup.searched = SimulatorPlaces(environment);
+    for (const SimulatorPlace& place : lookup.searched) {
+        std::error_code ignored;
+        if (std::filesystem::is_directory(place.folder, ignored)) {
+            lookup.found.push_back(place);
+        }
+    }
+    return lookup;
+}
+
+SimulatorFolderSource ResolveSimulatorFolder(Settings& settings, const SimulatorLookup& lookup) {
+    if (!settings.fspath.empty()) {
+        return SimulatorFolderSource::FromSettings;
+    }
+    if (!lookup.found.empty()) {
+        settings.fspath = lookup.found.front().folder;
+        return SimulatorFolderSource::FoundDefault;
+    }
     return SimulatorFolderSource::AskUser;
+}
+
+SampleFolders SampleSimulatorFolders(std::string_view programFolder,
+                                     const LookupEnvironment& environment) {
+    SampleFolders folders;
+    const std::string data = DataFolder(programFolder);
+    if (!data.empty()) {
+        folders.bundled = Joined(data, "samples/FSX");
+    }
+    if (IsAbsolute(environment.xdgDataHome)) {
+        folders.copy = Joined(environment.xdgDataHome, "kelvara/samples/FSX");
+    } else if (IsAbsolute(environment.home)) {
+        folders.copy = Joined(environment.home, ".local/share/kelvara/samples/FSX");
+    }
+    return folders;
+}
+
+std::string CopySamples(const SampleFolders& folders) {
+    namespace fs = std::filesystem;
+    if (folders.copy.empty()) {
+        return "no home folder to copy the samples to";
+    }
+    std::error_code error;
+    if (fs::exists(folders.copy, error)) {
+        return {};
+    }
+    if (folders.bundled.empty() || !fs::is_directory(folders.bundled, error)) {
+        return "the sample aircraft are not installed: " + folders.bundled;
+    }
+    // Copied beside the target and renamed into place, so that a failed copy leaves no half
+    // folder that a later start would take for the user's own.
+    const fs::path target(folders.copy);
+    const fs::path partial = target.parent_path() / (target.filename().string() + ".partial");
+    fs::remove_all(partial, error);
+    fs::create_directories(target.parent_path(), error);
+    if (!error) {
+        fs::copy(folders.bundled, partial, fs::copy_options::recursive, error);
+    }
+    if (!error) {
+        // The installed files are read-only; the copy is the user's to edit.
+        for (auto it = fs::recursive_directory_iterator(partial, error);
+             !error && it != fs::recursive_directory_iterator(); it.increment(error)) {
+            fs::permissions(it->path(), fs::perms::owner_read | fs::perms::owner_write,
+                            fs::perm_options::add, error);
+        }
+    }
+    if (!error) {
+        fs::rename(partial, target, error);
+    }
+    if (error) {
+        std::error_code ignored;
+        fs::remove_all(partial, ignored);
+        return "could not copy the sample aircraft to " + folders.copy + ": " + error.message();
+    }
+    return {};
 }
 
 bool RunScanLoop(const std::function<bool()>& scan, const std::function<bool()>& runConfiguration,
@@ -163,13 +367,23 @@ std::string WindowCaption(std::string_view subject, std::string_view marker) {
     return std::string(subject) + std::string(marker) + " \u2014 " + name;
 }
 
-std::string GetManualText(int32_t language) {
-    return std::string(Text(TextId::GetManualPrefix, language)) + kMakerWebAddress;
+std::string ManualPath(std::string_view programFolder) {
+    const std::string data = DataFolder(programFolder);
+    if (data.empty()) {
+        return {};
+    }
+    const std::string manual = Joined(data, "manual.html");
+    std::error_code ignored;
+    return std::filesystem::is_regular_file(manual, ignored) ? manual : std::string();
+}
+
+std::string GetManualText(int32_t language, std::string_view manualPath) {
+    return std::string(Text(TextId::GetManualPrefix, language)) + std::string(manualPath);
 }
 
 std::string AboutVersionLine() {
     // The program's own name; the stored version text keeps the name files were made with.
-    return "Kelvara " + std::string(Settings::kVersion).substr(4) + " " + kMakerWebAddress;
+    return "Kelvara " + std::string(Settings::kVersion).substr(4);
 }
 
 ConfigurationValues CurrentConfiguration(const Settings& settings) {
@@ -211,6 +425,9 @@ ConfigurationOutcome ApplyConfiguration(Settings& settings, const ConfigurationV
     settings.datatypes = chosen.datatypes;
     if (chosen.showaircraft != settings.showaircraft) {
         browserChangePending = true;
+    }
+    if (chosen.language != settings.language) {
+        settings.languageFromLocale = false;
     }
     settings.language = chosen.language;
     // No choice, or one the dialog does not offer, is the first option.

@@ -33,18 +33,65 @@ struct StartupMode {
     std::string startFile;
     bool fileMode = false;
 };
-// A start file selects file mode and stores showaircraft = 0 for the exit's save.
-StartupMode DecideStartupMode(const std::vector<std::string>& arguments, Settings& settings);
+// A start file selects file mode for this run only; showaircraft changes only through the
+// configuration dialog, so that one "Open with" does not turn every later start into file mode.
+[[nodiscard]] StartupMode DecideStartupMode(const std::vector<std::string>& arguments,
+                                            const Settings& settings);
+
+// The first argument that looks like an option ("-x", "--x") but is none of known; empty when
+// there is none. Arguments after a lone "--" are files. An option named in takesValue skips the
+// argument after it.
+[[nodiscard]] std::string FirstUnknownOption(const std::vector<std::string>& arguments,
+                                             const std::vector<std::string>& known,
+                                             const std::vector<std::string>& takesValue);
 
 // ---- Simulator folder -------------------------------------------------------------------
 
-// The Wine prefix's German install folder first, then the English one.
-[[nodiscard]] std::array<std::string, 2> DefaultSimulatorFolders(std::string_view home);
+// What the search for the simulator depends on, from the process environment in the program.
+struct LookupEnvironment {
+    std::string home;
+    std::string winePrefix;  // $WINEPREFIX
+    std::string xdgDataHome; // $XDG_DATA_HOME, where Steam keeps its default library
+};
+[[nodiscard]] LookupEnvironment LookupEnvironmentFromProcess();
+
+// One folder where a simulator may be installed.
+struct SimulatorPlace {
+    std::string folder;
+    std::string simulator; // "FSX" for now; what the welcome lists per place found
+};
+
+// Every place looked at, in this order: for $WINEPREFIX, then ~/.wine, the German, English and
+// 64-bit program folders of drive_c; then for each Steam library (Steam's own folders, then the
+// libraries its libraryfolders.vdf names) FSX Steam Edition and Proton's prefix for it, which is
+// searched like a Wine prefix. New kinds of places join this list.
+[[nodiscard]] std::vector<SimulatorPlace> SimulatorPlaces(const LookupEnvironment& environment);
+
+// The library folders that Steam's libraryfolders.vdf text names ("path" entries, and the
+// older form where a number names the folder directly), in file order.
+[[nodiscard]] std::vector<std::string> SteamLibraryFolders(std::string_view vdf);
+
+struct SimulatorLookup {
+    std::vector<SimulatorPlace> searched;
+    std::vector<SimulatorPlace> found; // the places that are folders, in search order
+};
+[[nodiscard]] SimulatorLookup FindSimulators(const LookupEnvironment& environment);
 
 enum class SimulatorFolderSource { FromSettings, FoundDefault, AskUser };
-// When fspath is empty, takes the first default folder that exists. The caller saves the
-// settings unless the source is FromSettings (after the dialog when it is AskUser).
-SimulatorFolderSource ResolveSimulatorFolder(Settings& settings, std::string_view home);
+// When fspath is empty, takes the first place found. The caller saves the settings unless the
+// source is FromSettings; AskUser leads to the welcome.
+SimulatorFolderSource ResolveSimulatorFolder(Settings& settings, const SimulatorLookup& lookup);
+
+// The bundled sample simulator folder and the user's writable copy of it.
+struct SampleFolders {
+    std::string bundled; // <data>/samples/FSX beside the program
+    std::string copy;    // $XDG_DATA_HOME/kelvara/samples/FSX
+};
+[[nodiscard]] SampleFolders SampleSimulatorFolders(std::string_view programFolder,
+                                                   const LookupEnvironment& environment);
+// Copies the bundled samples to the copy's folder unless that exists already (a copy the user
+// may have edited is never overwritten). Empty on success, else what went wrong.
+[[nodiscard]] std::string CopySamples(const SampleFolders& folders);
 
 // The scan loop of the first show: scan until it finds aircraft, asking for the folder after
 // each empty scan. false: the user cancelled and the program quits.
@@ -109,13 +156,12 @@ inline constexpr int kWindowMinusUpperMax = 150;
 
 // ---- Texts of the main window -----------------------------------------------------------
 
-inline constexpr const char* kMakerWebAddress = "https://example.org/kelvara";
-inline constexpr const char* kSupportAddress = "kelvara-support@example.org";
-
 // The window caption: the file or aircraft shown, then the program's name once. marker: where
 // the window puts its unsaved mark, right after the subject.
 [[nodiscard]] std::string WindowCaption(std::string_view subject, std::string_view marker);
-[[nodiscard]] std::string GetManualText(int32_t language);
+// The user manual installed beside the program's data; empty when it is not there.
+[[nodiscard]] std::string ManualPath(std::string_view programFolder);
+[[nodiscard]] std::string GetManualText(int32_t language, std::string_view manualPath);
 [[nodiscard]] std::string AboutVersionLine();
 
 // ---- Configuration dialog results -------------------------------------------------------

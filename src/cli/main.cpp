@@ -19,6 +19,8 @@
 #include "Windows1252.h"
 
 #include <cstdio>
+#include <filesystem>
+#include <fstream>
 #include <iostream>
 #include <optional>
 #include <sstream>
@@ -47,9 +49,10 @@ const char* kUsage =
     "                 with --format cfg: one line as MSFS configuration files write tables\n"
     "options:\n"
     "  --ini PATH  --datatypes 0|1  --delimiter 1|2|3  --decimal 1|2  --locale-mark .|,\n"
-    "  --help      --version\n"
-    "Without --ini, KVR.ini is read from $XDG_DATA_HOME/kelvara/ (default\n"
-    "~/.local/share/kelvara/), else next to the program, else from ../share/kelvara/.\n";
+    "  -h, --help  --version\n"
+    "Without --ini, KVR.ini is read from $XDG_CONFIG_HOME/kelvara/ (default ~/.config/kelvara/),\n"
+    "else next to the program, else from ../share/kelvara/. Without a dictionary, commands that\n"
+    "read records exit with 2.\n";
 
 struct Options {
     std::string ini;
@@ -81,6 +84,10 @@ Options ParseOptions(int argc, char** argv) {
     bool positionalOnly = false;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
+        if (!positionalOnly && (arg == "-h" || arg == "--help" || arg == "--version")) {
+            options.args = {arg == "-h" ? "--help" : arg};
+            return options;
+        }
         if (positionalOnly || arg.rfind("--", 0) != 0) {
             options.args.push_back(arg);
             continue;
@@ -88,10 +95,6 @@ Options ParseOptions(int argc, char** argv) {
         if (arg == "--") {
             positionalOnly = true;
             continue;
-        }
-        if (arg == "--help" || arg == "--version") {
-            options.args = {arg};
-            return options;
         }
         if (arg == "--strict") {
             options.strict = true;
@@ -359,6 +362,29 @@ int ApplyEdit(RecordNode& node, const std::string& text, char mark) {
 
 Session* gSession = nullptr;
 
+// The leak checker cannot follow the tree's packed byte pointers, so sanitizer builds free
+// the tree at exit after all.
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool kFreeSessionAtExit = true;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+constexpr bool kFreeSessionAtExit = true;
+#else
+constexpr bool kFreeSessionAtExit = false;
+#endif
+#else
+constexpr bool kFreeSessionAtExit = false;
+#endif
+
+struct SessionAtExit {
+    ~SessionAtExit() {
+        if (kFreeSessionAtExit) {
+            delete gSession;
+            gSession = nullptr;
+        }
+    }
+};
+
 int Run(const Options& options) {
     if (options.args.empty()) {
         throw UsageError{"no command"};
@@ -400,6 +426,18 @@ int Run(const Options& options) {
         return kExitOk;
     }
 
+    // Every command from here on names records by the dictionary; without one its output would
+    // be a plausible-looking list of unnamed records.
+    if (options.ini.empty()) {
+        std::cerr << "kelvara-cli: no record dictionary: " << options.iniNotFound << "\n";
+        return kExitFile;
+    }
+    std::error_code ignored;
+    if (std::filesystem::is_directory(options.ini, ignored) ||
+        !std::ifstream(options.ini, std::ios::binary)) {
+        std::cerr << "kelvara-cli: cannot read the record dictionary " << options.ini << "\n";
+        return kExitFile;
+    }
     if (command == "diff") {
         if (options.ini.empty()) {
             std::cerr << "warning: no record dictionary: " << options.iniNotFound << "\n";
@@ -414,7 +452,7 @@ int Run(const Options& options) {
             {a, options.ini, {options.datatypes, options.style}, options.delimiter, options.cfgFormat});
     }
     // Freeing a large tree node by node takes longer than loading it, and the system takes the
-    // memory back at exit anyway. The global keeps it reachable for leak checkers.
+    // memory back at exit anyway; only sanitizer builds free it (SessionAtExit).
     gSession = new Session(options);
     Session& session = *gSession;
     const std::string& file = a[1];
@@ -495,6 +533,7 @@ int main(int argc, char** argv) {
     if (argc >= 2 && std::string(argv[1]) == "scan") {
         return RunScanCommand(argc, argv);
     }
+    const SessionAtExit freeSession;
     try {
         const Options options = ParseOptions(argc, argv);
         std::ios::sync_with_stdio(false);

@@ -7,7 +7,9 @@
  *   SP_Init  is called once at start. language is 'E' (English) or 'D' (German). Set each of
  *            the four pointers to a zero-terminated text that stays valid until SP_Exit, or
  *            leave it null for an empty text. The program copies the texts right after the
- *            call and never frees them. The result is not used.
+ *            call and never frees them; a text it cannot read is left empty. The result is
+ *            not used. A plug-in that crashes the program before SP_Init returns is skipped
+ *            at later starts (see the marker beside kvr.cfg).
  *   SP_Exit  is called once when the program ends, in the order the plug-ins were loaded.
  *   SP_GetFirstMenu, SP_GetNextMenu are reserved for menu entries; they are looked up but
  *            not called, and their signature is not fixed yet.

@@ -28,8 +28,8 @@ TAboutForm::TAboutForm(QWidget* parent) : QDialog(parent) {
     mVersionLabel = new QLabel(this);
     mVersionLabel->setText(VersionLine());
     mVersionLabel->setAlignment(Qt::AlignCenter);
-    auto* mail = new QLabel(QString::fromLatin1(kSupportAddress), this);
-    mail->setAlignment(Qt::AlignCenter);
+    auto* licence = new QLabel(QStringLiteral("© The Kelvara developers · MIT licence"), this);
+    licence->setAlignment(Qt::AlignCenter);
     mDictionaryLabel = new QLabel(this);
     mDictionaryLabel->setObjectName(QStringLiteral("DictionaryLabel"));
     mDictionaryLabel->setAlignment(Qt::AlignCenter);
@@ -44,7 +44,7 @@ TAboutForm::TAboutForm(QWidget* parent) : QDialog(parent) {
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(title);
     layout->addWidget(mVersionLabel);
-    layout->addWidget(mail);
+    layout->addWidget(licence);
     layout->addWidget(mDictionaryLabel);
     layout->addWidget(ok, 0, Qt::AlignCenter);
 

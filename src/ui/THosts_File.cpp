@@ -73,7 +73,21 @@ THosts_File::THosts_File(const Settings& settings, UserPrompts& prompts, QWidget
     ScanNote->hide();
 
     auto* group1 = Named(new QGroupBox(text("FS X Location", "Verzeichnis des FS X"), this), "GroupBox1");
-    auto* row1 = new QHBoxLayout(group1);
+    auto* column1 = new QVBoxLayout(group1);
+    // A first start arrives here from the welcome; the bare field did not say what it wants.
+    auto* explained = Named(
+        new QLabel(text("The simulator's own folder, the one that holds SimObjects (for example "
+                        "…/drive_c/Program Files (x86)/Microsoft Games/Microsoft Flight Simulator X "
+                        "or …/steamapps/common/FSX). Kelvara lists the aircraft found below it.",
+                        "Der Ordner des Simulators, der SimObjects enthält (zum Beispiel "
+                        "…/drive_c/Programme/Microsoft Games/Microsoft Flight Simulator X oder "
+                        "…/steamapps/common/FSX). Kelvara listet die Flugzeuge darunter auf."),
+                   group1),
+        "FSLocationHint");
+    explained->setWordWrap(true);
+    column1->addWidget(explained);
+    auto* row1 = new QHBoxLayout;
+    column1->addLayout(row1);
     FSLocation = Named(new QLineEdit(group1), "FSLocation");
     // Room for a usual simulator or aircraft folder path.
     const int pathWidth = fontMetrics().averageCharWidth() * 60;

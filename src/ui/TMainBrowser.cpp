@@ -118,6 +118,8 @@ void TMainBrowser::BuildMenu() {
     mFileMenu->setObjectName(QStringLiteral("File1"));
     LoadAircraft1 = add(mFileMenu, "LoadAircraft1", &TMainBrowser::LoadAircraft1Click);
     SaveAircraft1 = add(mFileMenu, "SaveAircraft1", &TMainBrowser::SaveAircraft1Click);
+    SaveAs1 = add(mFileMenu, "SaveAs1", &TMainBrowser::SaveAs1Click);
+    SaveAs1->setText(Pick(Texts::SaveAs, German()));
     ASCIIExport1 = add(mFileMenu, "ASCIIExport1", &TMainBrowser::ASCIIExport1Click);
     ASCIIExport1->setText(QText(TextId::MenuAsciiExport, mSettings));
     MarkforCompare1 = add(mFileMenu, "MarkforCompare1", &TMainBrowser::MarkforCompare1Click);
@@ -136,6 +138,7 @@ void TMainBrowser::BuildMenu() {
     Exit1 = add(mFileMenu, "Exit1", &TMainBrowser::Exit1Click);
     LoadAircraft1->setShortcut(QKeySequence::Open);
     SaveAircraft1->setShortcut(QKeySequence::Save);
+    SaveAs1->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
     Exit1->setShortcut(QKeySequence::Quit);
 
     mEditMenu = menuBar()->addMenu(QString());
@@ -174,11 +177,19 @@ void TMainBrowser::showEvent(QShowEvent* event) {
 }
 
 void TMainBrowser::FormShow() {
+    if (!mDictionaryProblem.empty()) {
+        mPrompts.Error(Utf8Text(TextId::CaptionWarning, mSettings), mDictionaryProblem);
+    }
     std::vector<std::string> arguments;
     for (const QString& argument : mArguments) {
         arguments.push_back(LocalPath(argument));
     }
-    const StartupMode mode = DecideStartupMode(arguments, mSettings);
+    StartupMode mode = DecideStartupMode(arguments, mSettings);
+    if (!mode.fileMode && !ChooseSimulatorFolder(mode)) {
+        mFirstShow = false;
+        QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection);
+        return;
+    }
     mStartFile = DisplayPath(mode.startFile);
     mLibraryMode = !mode.fileMode;
     if (mLibraryMode) { // a file-mode window never shows the library
@@ -190,7 +201,7 @@ void TMainBrowser::FormShow() {
     mFirstShow = false;
     ShowCaption({});
     ApplyLanguage();
-    mPlugins.ScanPlugins(PluginFolders(mSettings.ProgramFolder()), German() ? 'D' : 'E');
+    StartPlugins();
     LoadAircraft1->setVisible(true);
     // Comparing variations needs the library; any file can be compared with another one.
     MarkforCompare1->setVisible(mLibraryMode);
@@ -236,6 +247,15 @@ void TMainBrowser::LoadDictionary() {
     const DictionaryLookup lookup = FindDictionary(mSettings.ProgramFolder());
     mDictionaryText = DictionaryLookupText(lookup);
     mDictionary.LoadDictionary(lookup.path);
+    if (!mDictionary.FileFound()) {
+        std::string places;
+        for (const std::string& place : lookup.searched) {
+            places += "\n" + place;
+        }
+        mDictionaryProblem = PickUtf8(Texts::DictionaryMissing, German()) + "\n" +
+                             lookup.userPlace + "\n\n" +
+                             PickUtf8(Texts::DictionaryPlaces, German()) + places;
+    }
 }
 
 void TMainBrowser::ApplyLanguage() {
@@ -366,8 +386,8 @@ bool TMainBrowser::SaveShownFile() {
     if (!ChecksAllowSaving()) {
         return false;
     }
-    const int saved =
-        SaveCurrentFile(mTree, SaveNamesForFile(mStandalonePath), mChanges, mPrompts, German());
+    const int saved = SaveCurrentFile(mTree, SaveNamesForFile(mStandalonePath), mChanges,
+                                      mPrompts, German(), [this] { SaveAs1Click(); });
     if (saved != WriteResultCode::Ok) {
         return false; // the save said why; the edits stay
     }
@@ -389,6 +409,48 @@ bool TMainBrowser::MayLeaveFile() {
         break;
     }
     return false;
+}
+
+void TMainBrowser::SaveAs1Click() {
+    if (mStandalonePath.empty()) {
+        return;
+    }
+    const QString start = DisplayPath(mStandalonePath);
+    QString chosen;
+    if (pickSaveAsPath) {
+        chosen = pickSaveAsPath(this, start);
+    } else {
+        QFileDialog dialog(this, SaveAs1->text().remove(QLatin1Char('&')), start,
+                           DialogFilter(Text(TextId::AirFileDialogFilter, mSettings)));
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setDefaultSuffix(QStringLiteral("air"));
+        if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()) {
+            chosen = dialog.selectedFiles().constFirst();
+        }
+    }
+    if (chosen.isEmpty()) {
+        return;
+    }
+    const std::string path = LocalPath(QFileInfo(chosen).absoluteFilePath());
+    BusyCursor busy;
+    const bool changed = mChanges.IsChanged();
+    if (changed && !ChecksAllowSaving()) {
+        return;
+    }
+    if (SaveFileAs(mTree, SaveNamesForFile(path), mChanges, mPrompts, German()) !=
+        WriteResultCode::Ok) {
+        return;
+    }
+    if (changed) {
+        mHistory->FileSaved();
+    }
+    mStandalonePath = path;
+    mRecordPage->SetFilePath(path);
+    if (!mLibraryMode) {
+        ShowCaption(DisplayPath(path));
+    }
+    mSettings.opendir = FolderOfPath(path);
+    mSettings.Save();
 }
 
 bool TMainBrowser::ChecksAllowSaving() {
@@ -518,9 +580,35 @@ void TMainBrowser::CompareWithFile(const QString& path) {
     mCompare->CompareWith(local, {}, ReadOptionsForCompare());
 }
 
+void TMainBrowser::StartPlugins() {
+    mPlugins.ScanPlugins(PluginFolders(mSettings.ProgramFolder()),
+                         {German() ? 'D' : 'E', mSettings.ConfigFolder(), !mPluginsOff});
+    // A plug-in that crashed the last start is named once; the plug-ins window keeps listing it.
+    QStringList texts;
+    for (const PluginEntry& entry : mPlugins.Entries()) {
+        if (entry.newlyDisabled) {
+            texts << Pick(Texts::PluginDisabled, German())
+                         .arg(DisplayPath(entry.path), DisplayPath(entry.marker));
+        }
+    }
+    if (const std::vector<std::string>& beyond = mPlugins.BeyondLimit(); !beyond.empty()) {
+        QStringList names;
+        for (const std::string& path : beyond) {
+            names << DisplayPath(path);
+        }
+        texts << Pick(Texts::PluginsBeyondLimit, German()).arg(kMaxPlugins).arg(names.join(QStringLiteral("\n")));
+    }
+    if (!texts.isEmpty()) {
+        // Over the window, not alone on the desktop before it.
+        QMetaObject::invokeMethod(
+            this, [this, text = texts.join(QStringLiteral("\n\n")).toStdString()] { mPrompts.Inform("", text); },
+            Qt::QueuedConnection);
+    }
+}
+
 void TMainBrowser::InstalledPlugins1Click() {
     if (!mPluginsForm) {
-        mPluginsForm = new TView_Plugins_Form(mPlugins, this);
+        mPluginsForm = new TView_Plugins_Form(mPlugins, German(), this);
     }
     mPluginsForm->show();
     mPluginsForm->raise();
@@ -528,9 +616,16 @@ void TMainBrowser::InstalledPlugins1Click() {
 }
 
 void TMainBrowser::Getmanual1Click() {
+    const std::string manual = ManualPath(mSettings.ProgramFolder());
+    if (manual.empty()) {
+        mPrompts.Error(Utf8Text(TextId::CaptionWarning, mSettings),
+                       PickUtf8(Texts::ManualMissing, German()) + "\n" +
+                           DataFolder(mSettings.ProgramFolder()));
+        return;
+    }
     mPrompts.Inform(Utf8Text(TextId::CaptionInformation, mSettings),
-                    GetManualText(mSettings.language));
-    QDesktopServices::openUrl(QUrl(QString::fromLatin1(kMakerWebAddress)));
+                    GetManualText(mSettings.language, manual));
+    QDesktopServices::openUrl(QUrl::fromLocalFile(DisplayPath(manual)));
 }
 
 } // namespace kelvara

@@ -15,6 +15,7 @@
 #include <QMainWindow>
 #include <QStringList>
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -35,6 +36,7 @@ class TImageCounter;
 class TView_Plugins_Form;
 class Settings;
 class UserPrompts;
+struct StartupMode;
 
 class TMainBrowser : public QMainWindow {
     Q_OBJECT
@@ -50,6 +52,10 @@ class TMainBrowser : public QMainWindow {
     void OpenAirFile(const QString& path);
     void LoadAircraft1Click();
     void SaveAircraft1Click();
+    // Saves the shown file under a new name, which it is from then on.
+    void SaveAs1Click();
+    // The save dialog; tests replace it. An empty name means cancelled.
+    std::function<QString(QWidget* parent, const QString& start)> pickSaveAsPath;
     // The checks before saving; false when the user chose to go back to the findings.
     [[nodiscard]] bool ChecksAllowSaving();
     // Before the shown file's edits are left: Save, Discard or Cancel. true: go on (saved, or
@@ -62,8 +68,9 @@ class TMainBrowser : public QMainWindow {
     void About1Click();
     void Getmanual1Click();
     void Config1Click();
-    // The configuration dialog: 0 confirmed, -1 cancelled.
-    int RunConfiguration();
+    // The configuration dialog: 0 confirmed, -1 cancelled. scanFollows: the aircraft are scanned
+    // right after it, so a new folder needs no restart notice.
+    int RunConfiguration(bool scanFollows = false);
     // Library mode: to the selection page (with the save question) or into the record page.
     void TabControlChange();
     void HexEditor1Click();
@@ -73,6 +80,8 @@ class TMainBrowser : public QMainWindow {
     // The compare view on the file at path (B), the shown file being A.
     void CompareWithFile(const QString& path);
     void InstalledPlugins1Click();
+    // Before the first show: the plug-ins are listed, none is loaded.
+    void SetPluginsOff(bool off) { mPluginsOff = off; }
     // Copies geometry and panel sizes into Settings and saves them.
     void StoreWindowLayout();
 
@@ -105,6 +114,7 @@ class TMainBrowser : public QMainWindow {
 
     QAction* LoadAircraft1 = nullptr;
     QAction* SaveAircraft1 = nullptr;
+    QAction* SaveAs1 = nullptr;
     QAction* ASCIIExport1 = nullptr;
     QAction* MarkforCompare1 = nullptr;
     QAction* Compare1 = nullptr;
@@ -127,6 +137,7 @@ class TMainBrowser : public QMainWindow {
     void resizeEvent(QResizeEvent* event) override;
 
   private:
+    void StartPlugins();
     void BuildMenu();
     void FormShow();
     void ApplyLanguage();
@@ -135,7 +146,10 @@ class TMainBrowser : public QMainWindow {
     void LoadDictionary();
     [[nodiscard]] bool German() const;
     [[nodiscard]] ReadOptions ReadOptionsForCompare() const;
-    // Library mode start: simulator folder, scan loop, selection page. false: cancelled.
+    // No simulator folder yet: the one found, else the welcome's choice, which may turn mode
+    // into file mode for this run. false: the user quits.
+    bool ChooseSimulatorFolder(StartupMode& mode);
+    // Library mode start: scan loop, selection page. false: cancelled.
     bool StartLibraryMode();
     int ScanLibrary();
     // After a confirmed configuration changed the folders: now on the selection page, or when
@@ -158,6 +172,7 @@ class TMainBrowser : public QMainWindow {
     DebugLog mDebugLog;
     RecordDictionary mDictionary;
     std::string mDictionaryText;
+    std::string mDictionaryProblem; // shown once the window is there
     RecordTree mTree;
     ChangeTracker mChanges;
     std::string mStandalonePath;
@@ -189,6 +204,7 @@ class TMainBrowser : public QMainWindow {
     std::unique_ptr<CompareView> mCompare;
     PluginList mPlugins; // told to exit when the window ends
     TView_Plugins_Form* mPluginsForm = nullptr;
+    bool mPluginsOff = false;
     CompareMarks mCompareMarks;
 };
 

@@ -17,8 +17,10 @@
 #include "TImageCounter.h"
 #include "UiTexts.h"
 #include "UserPrompts.h"
+#include "WelcomeDialog.h"
 
 #include <QApplication>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QListWidget>
 #include <QMenu>
@@ -51,7 +53,7 @@ void TMainBrowser::Config1Click() {
     }
 }
 
-int TMainBrowser::RunConfiguration() {
+int TMainBrowser::RunConfiguration(bool scanFollows) {
     THosts_File* dialog = HostsFile();
     dialog->SetValues(CurrentConfiguration(mSettings));
     dialog->SetScanNote(EmptyLibraryText());
@@ -62,13 +64,80 @@ int TMainBrowser::RunConfiguration() {
     if (result != QDialog::Accepted) {
         return -1;
     }
+    const ConfigurationValues chosen = dialog->Values();
+    ConfigurationValues sameFolder = chosen;
+    sameFolder.fspath = mSettings.fspath;
+    const bool dueBesidesTheFolder = RestartMessageDue(mSettings, sameFolder);
     const ConfigurationOutcome outcome =
-        ApplyConfiguration(mSettings, dialog->Values(), mBrowserChangePending);
+        ApplyConfiguration(mSettings, chosen, mBrowserChangePending);
     mRescanDue = mRescanDue || (outcome.rescanDue && mLibraryMode);
-    if (outcome.restartMessageDue) {
+    if (outcome.restartMessageDue && (!scanFollows || dueBesidesTheFolder)) {
         mPrompts.Inform("", std::string(Text(TextId::RestartNotice, outcome.restartMessageGerman)));
     }
     return 0;
+}
+
+bool TMainBrowser::ChooseSimulatorFolder(StartupMode& mode) {
+    const LookupEnvironment environment = LookupEnvironmentFromProcess();
+    const SimulatorLookup lookup = FindSimulators(environment);
+    switch (ResolveSimulatorFolder(mSettings, lookup)) {
+    case SimulatorFolderSource::FromSettings:
+        return true;
+    case SimulatorFolderSource::FoundDefault:
+        mSettings.Save();
+        return true;
+    case SimulatorFolderSource::AskUser:
+        break;
+    }
+    std::vector<std::string> searched;
+    for (const SimulatorPlace& place : lookup.searched) {
+        searched.push_back(place.folder);
+    }
+    // A busy cursor of the first show must not hide the page the user has to answer.
+    QApplication::setOverrideCursor(Qt::ArrowCursor);
+    const struct CursorBack {
+        ~CursorBack() { QApplication::restoreOverrideCursor(); }
+    } cursorBack;
+    for (;;) {
+        WelcomeDialog welcome(searched, German(), this);
+        welcome.exec();
+        switch (welcome.Chosen()) {
+        case WelcomeDialog::UseSamples: {
+            const SampleFolders samples =
+                SampleSimulatorFolders(mSettings.ProgramFolder(), environment);
+            const std::string problem = CopySamples(samples);
+            if (!problem.empty()) {
+                mPrompts.Error(Utf8Text(TextId::CaptionWarning, mSettings),
+                               PickUtf8(Texts::SamplesNotCopied, German()) + "\n" + problem);
+                continue;
+            }
+            mSettings.fspath = samples.copy;
+            mSettings.newsearch = 1;
+            mSettings.Save();
+            return true;
+        }
+        case WelcomeDialog::ChooseFolder:
+            if (RunConfiguration(true) == 0 && !mSettings.fspath.empty()) {
+                return true;
+            }
+            continue;
+        case WelcomeDialog::OpenFile: {
+            const QString path = QFileDialog::getOpenFileName(
+                this, QString(), DisplayPath(mSettings.opendir),
+                DialogFilter(Text(TextId::AirFileDialogFilter, mSettings)));
+            if (path.isEmpty()) {
+                continue;
+            }
+            mode.fileMode = true;
+            mode.startFile = LocalPath(path);
+            return true;
+        }
+        case WelcomeDialog::Quit:
+            mPrompts.Inform(Utf8Text(TextId::CaptionInformation, mSettings),
+                            PickUtf8(Texts::QuitWithoutSimulator, German()));
+            return false;
+        }
+    }
 }
 
 void TMainBrowser::RescanLibrary() {
@@ -122,14 +191,8 @@ bool TMainBrowser::StartLibraryMode() {
     mChanges.SetLibraryMode(true);
     ConnectSelectionPage();
 
-    if (ResolveSimulatorFolder(mSettings, HomeFolder()) != SimulatorFolderSource::FromSettings) {
-        if (mSettings.fspath.empty()) {
-            RunConfiguration();
-        }
-        mSettings.Save();
-    }
     if (!RunScanLoop([this] { return ScanLibrary() == ScanResultCode::Ok; },
-                     [this] { return RunConfiguration() == 0; }, mDebugLog)) {
+                     [this] { return RunConfiguration(true) == 0; }, mDebugLog)) {
         QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection);
         return false;
     }

@@ -1,17 +1,18 @@
 #include "TView_Plugins_Form.h"
 
 #include "PluginList.h"
+#include "UiTexts.h"
 
 #include <QListWidget>
 #include <QVBoxLayout>
 
 namespace kelvara {
 
-TView_Plugins_Form::TView_Plugins_Form(const PluginList& plugins, QWidget* parent)
-    : QDialog(parent), mPlugins(plugins) {
+TView_Plugins_Form::TView_Plugins_Form(const PluginList& plugins, bool german, QWidget* parent)
+    : QDialog(parent), mPlugins(plugins), mGerman(german) {
     setObjectName(QStringLiteral("TView_Plugins_Form"));
-    setWindowTitle(QStringLiteral("Installed Plugins"));
-    resize(420, 300);
+    setWindowTitle(Pick(Texts::InstalledPlugins, german));
+    resize(720, 320); // wide enough for a disabled plug-in's marker path
     Plugin_List = new QListWidget(this);
     Plugin_List->setObjectName(QStringLiteral("Plugin_List"));
     auto* layout = new QVBoxLayout(this);
@@ -22,7 +23,7 @@ TView_Plugins_Form::TView_Plugins_Form(const PluginList& plugins, QWidget* paren
 void TView_Plugins_Form::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     Plugin_List->clear();
-    for (const std::string& line : mPlugins.ListPlugins()) {
+    for (const std::string& line : mPlugins.ListPlugins(mGerman)) {
         // Plug-in texts are byte strings; UTF-8 where valid is what authors mean today.
         Plugin_List->addItem(QString::fromUtf8(line.data(), static_cast<qsizetype>(line.size())));
     }

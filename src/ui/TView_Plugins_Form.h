@@ -12,7 +12,7 @@ class PluginList;
 class TView_Plugins_Form : public QDialog {
     Q_OBJECT
   public:
-    explicit TView_Plugins_Form(const PluginList& plugins, QWidget* parent = nullptr);
+    TView_Plugins_Form(const PluginList& plugins, bool german, QWidget* parent = nullptr);
 
     QListWidget* Plugin_List = nullptr;
 
@@ -21,6 +21,7 @@ class TView_Plugins_Form : public QDialog {
 
   private:
     const PluginList& mPlugins;
+    bool mGerman;
 };
 
 } // namespace kelvara

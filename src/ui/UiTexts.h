@@ -88,6 +88,33 @@ inline constexpr UiText AircraftFoldersExpected{
 inline constexpr UiText MarkedForCompare{"Marked for Compare: %1", "Zum Vergleich markiert: %1"};
 inline constexpr UiText CompareWithFile{"Compare with file…", "Mit Datei vergleichen…"};
 inline constexpr UiText InstalledPlugins{"Installed plug-ins", "Installierte Plug-ins"};
+inline constexpr UiText SaveAs{"Save As…", "Speichern unter…"};
+inline constexpr UiText DictionaryMissing{
+    "The record dictionary KVR.ini could not be read, so records are shown without names. "
+    "Reinstall Kelvara, or put a copy here:",
+    "Das Datensatzverzeichnis KVR.ini konnte nicht gelesen werden; die Datensätze erscheinen "
+    "ohne Namen. Installieren Sie Kelvara neu oder legen Sie eine Kopie hierhin:"};
+inline constexpr UiText DictionaryPlaces{"Places looked at:", "Gesucht in:"};
+inline constexpr UiText ManualMissing{"The manual (manual.html) is not installed in",
+                                      "Das Handbuch (manual.html) ist nicht installiert in"};
+inline constexpr UiText SamplesNotCopied{
+    "The sample aircraft could not be copied. Choose the simulator folder or open one .air file "
+    "instead.",
+    "Die Beispielflugzeuge konnten nicht kopiert werden. Wählen Sie stattdessen den "
+    "Simulatorordner oder öffnen Sie eine .air-Datei."};
+inline constexpr UiText QuitWithoutSimulator{
+    "Kelvara quits now: it has no simulator folder to list. Start it again to use the sample "
+    "aircraft, choose the folder, or open one .air file.",
+    "Kelvara wird jetzt beendet: es hat keinen Simulatorordner. Starten Sie es erneut, um die "
+    "Beispielflugzeuge zu verwenden, den Ordner zu wählen oder eine .air-Datei zu öffnen."};
+inline constexpr UiText PluginDisabled{
+    "The plug-in %1 did not finish starting the last time Kelvara started, so it was skipped. It "
+    "stays off until the file is replaced or %2 is deleted.",
+    "Das Plug-in %1 ist beim letzten Start von Kelvara nicht fertig gestartet und wurde deshalb "
+    "übersprungen. Es bleibt aus, bis die Datei ersetzt oder %2 gelöscht wird."};
+inline constexpr UiText PluginsBeyondLimit{
+    "Only the first %1 plug-ins are loaded. Left out:\n%2",
+    "Nur die ersten %1 Plug-ins werden geladen. Ausgelassen:\n%2"};
 } // namespace Texts
 
 } // namespace kelvara

@@ -6,6 +6,7 @@
 //   --settings-folder DIR  keep kvr.cfg and the debug log there instead of the program's folder
 //   --select NUMBER     select the first record with this hexadecimal number once shown
 //   --overlay           check "Overlay", so that 0x1503 and 0x1504 are drawn over each other
+//   --no-plugins        list the plug-ins without loading any
 #include "ApplicationSetup.h"
 #include "DeferredStyleIcons.h"
 #include "DictionaryLocation.h"
@@ -15,6 +16,7 @@
 #include "RecordPage.h"
 #include "RecordTree.h"
 #include "Settings.h"
+#include "StartupDecisions.h"
 #include "TMainBrowser.h"
 #include "TablePanel.h"
 
@@ -27,10 +29,12 @@
 #include <QStyleFactory>
 #include <QTimer>
 
+#include <algorithm>
 #include <cstdio>
-#include <cstring>
 #include <exception>
+#include <string>
 #include <string_view>
+#include <vector>
 
 namespace {
 
@@ -38,31 +42,60 @@ static_assert(std::string_view(kelvara::Settings::kVersion).substr(4) == "V" KEL
               "the version text and the project version differ");
 
 const char* kHelp =
-    "usage: kelvara [--screenshot PICTURE] [--settings-folder DIR] [FILE.air]\n"
-    "Opens FILE.air (file mode); without it, lists the simulator's aircraft (library mode).\n"
+    "usage: kelvara [OPTION]... [FILE.air]\n"
+    "Opens FILE.air in file mode for this run; without it, lists the simulator's aircraft\n"
+    "(library mode, unless the configuration turned the aircraft list off).\n"
     "options:\n"
     "  --screenshot PICTURE  save a picture of the main window once shown, then quit\n"
     "  --settings-folder DIR keep kvr.cfg and the debug log in DIR\n"
     "  --select NUMBER       select the first record with this hexadecimal number\n"
     "  --overlay             draw tables 0x1503 and 0x1504 over each other\n"
-    "  --help                print this text and exit\n"
+    "  --no-plugins          start without loading the plug-ins (*.kvr)\n"
+    "  -h, --help            print this text and exit\n"
     "  --version             print the version and exit\n"
     "For timing start-up: --quit-after-show, --minimal-window, --time-tvchange.\n"
     "Qt's own options, such as -platform offscreen, are accepted too.\n";
 
-// Answered before the toolkit starts, so that they work without a display.
-bool AnsweredHelpOrVersion(int argc, char* argv[]) {
+// The editor's own options; Qt's take a single dash and are checked once Qt has taken them.
+const std::vector<std::string> kFlags{"-h", "--help", "--version", "--quit-after-show",
+                                      "--minimal-window", "--time-tvchange", "--overlay",
+                                      "--no-plugins"};
+const std::vector<std::string> kWithValue{"--screenshot", "--settings-folder", "--select"};
+
+int RefusedOption(const std::string& option) {
+    std::fprintf(stderr, "kelvara: unknown option %s\n%s", option.c_str(), kHelp);
+    return 1;
+}
+
+// Answered before the toolkit starts, so that they work without a display. Returns the exit
+// code, or -1 to go on.
+int AnsweredWithoutWindow(int argc, char* argv[]) {
+    const auto listed = [](const std::vector<std::string>& names, std::string_view name) {
+        return std::find(names.begin(), names.end(), name) != names.end();
+    };
     for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--help") == 0) {
-            std::fputs(kHelp, stdout);
-            return true;
+        const std::string_view argument = argv[i];
+        if (argument == "--") {
+            break;
         }
-        if (std::strcmp(argv[i], "--version") == 0) {
+        if (argument == "-h" || argument == "--help") {
+            std::fputs(kHelp, stdout);
+            return std::fflush(stdout) == 0 ? 0 : 1;
+        }
+        if (argument == "--version") {
             std::puts("kelvara " KELVARA_VERSION);
-            return true;
+            return std::fflush(stdout) == 0 ? 0 : 1;
+        }
+        if (argument.substr(0, 2) != "--") {
+            continue;
+        }
+        if (listed(kWithValue, argument)) {
+            ++i;
+        } else if (!listed(kFlags, argument)) {
+            return RefusedOption(std::string(argument));
         }
     }
-    return false;
+    return -1;
 }
 
 // An exception escaping a handler is shown and the event loop goes on, instead of ending
@@ -93,6 +126,7 @@ struct Options {
     bool timeTvChange = false;
     QString select;
     bool overlay = false;
+    bool noPlugins = false;
     QStringList rest;
 };
 
@@ -114,6 +148,8 @@ Options ParseOptions(const QStringList& arguments) {
             options.select = arguments[++i];
         } else if (argument == QStringLiteral("--overlay")) {
             options.overlay = true;
+        } else if (argument == QStringLiteral("--no-plugins")) {
+            options.noPlugins = true;
         } else {
             options.rest << argument;
         }
@@ -166,8 +202,8 @@ void TimeTvChange(kelvara::TMainBrowser& window) {
 } // namespace
 
 int main(int argc, char* argv[]) {
-    if (AnsweredHelpOrVersion(argc, argv)) {
-        return std::fflush(stdout) == 0 ? 0 : 1;
+    if (const int exitCode = AnsweredWithoutWindow(argc, argv); exitCode >= 0) {
+        return exitCode;
     }
     QElapsedTimer sinceStart;
     sinceStart.start();
@@ -179,9 +215,18 @@ int main(int argc, char* argv[]) {
     struct FontThreadsJoined {
         ~FontThreadsJoined() { kelvara::JoinFontThreads(); }
     } fontThreadsJoined;
-    // Lets the desktop match the window with its desktop entry and icon.
+    // Lets the desktop match the window with its desktop entry and icon: the Wayland app id,
+    // and X11's window class, which Qt takes from the application name.
     QGuiApplication::setDesktopFileName(QStringLiteral(KELVARA_APP_ID));
+    QCoreApplication::setApplicationName(QStringLiteral(KELVARA_APP_ID));
     const Options options = ParseOptions(QApplication::arguments());
+    std::vector<std::string> rest;
+    for (const QString& argument : options.rest) {
+        rest.push_back(argument.toStdString());
+    }
+    if (const std::string unknown = kelvara::FirstUnknownOption(rest, {}, {}); !unknown.empty()) {
+        return RefusedOption(unknown);
+    }
 
     if (options.minimalWindow) {
         QWidget window;
@@ -207,6 +252,7 @@ int main(int argc, char* argv[]) {
         new kelvara::DeferredStyleIcons(QStyleFactory::create(QApplication::style()->name())));
     kelvara::QtUserPrompts prompts;
     kelvara::TMainBrowser window(settings, prompts, options.rest);
+    window.SetPluginsOff(options.noPlugins);
     prompts.SetParent(&window);
     window.show();
 

@@ -7,6 +7,9 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+#include <tuple>
+
 #include <unistd.h>
 
 namespace kelvara {
@@ -22,7 +25,7 @@ Settings Read(const std::string& text) {
 
 const std::string kDefaultFile =
     "fspath = \nasciidir = \nopendir = \naalines = 0\nnewsearch = 0\ndatatypes = 1\n"
-    "showaircraft = 1\nlanguage = E\ndelimiter = 3\ndecimal = 1\n"
+    "showaircraft = 1\ndelimiter = 3\ndecimal = 1\n"
     "windowleft = -1\nwindowtop = -1\nwindowwidth = 0\nwindowheight = 0\n"
     "splitter1 = 340\nsplitter2 = 370\nsplitter3 = 238\nsplitter4 = 238\n"
     "splitter5 = 350\nsplitter6 = 260\nmoptions = 0\n"
@@ -38,6 +41,34 @@ TEST(Settings, MissingFileIsSavedWithTheDefaultsExactly) {
     ASSERT_TRUE(settings.Save());
     EXPECT_EQ(ReadText(folder.File("kvr.cfg")), kDefaultFile);
     EXPECT_FALSE(ReadText(folder.File("kvr.cfg.new"))) << "no temporary file is left";
+}
+
+// Without a language line the language follows the locale's first set variable and is not
+// written back, so that a later locale still counts; a line, or a choice in the dialog, fixes it.
+TEST(Settings, LanguageFollowsTheLocaleUntilChosen) {
+    // LC_ALL, LC_MESSAGES, LANG, kvr.cfg's line, the language, whether a line is written
+    const std::tuple<const char*, const char*, const char*, const char*, int32_t, bool> cases[] = {
+        {"", "", "de_DE.UTF-8", "", 'D', false},
+        {"", "", "de_AT", "", 'D', false},
+        {"", "", "en_GB.UTF-8", "", 'E', false},
+        {"", "", "", "", 'E', false},
+        {"C", "", "de_DE.UTF-8", "", 'E', false},
+        {"", "de_CH.UTF-8", "en_US.UTF-8", "", 'D', false},
+        {"", "", "dev", "", 'D', false},
+        {"", "", "de_DE.UTF-8", "language = E\n", 'E', true},
+        {"", "", "en_US.UTF-8", "language = D\n", 'D', true}};
+    for (const auto& [all, messages, lang, line, language, written] : cases) {
+        const auto set = [](const char* value) {
+            return *value ? std::optional<std::string>(value) : std::nullopt;
+        };
+        const ScopedEnv a("LC_ALL", set(all)), m("LC_MESSAGES", set(messages)), l("LANG", set(lang));
+        TempFolder folder;
+        WriteFile(folder.File("kvr.cfg"), line);
+        Settings settings;
+        settings.Load(folder.Path());
+        EXPECT_EQ(settings.language, language) << all << messages << lang << line;
+        EXPECT_EQ(settings.SaveText().find("language = ") != std::string::npos, written) << lang;
+    }
 }
 
 TEST(Settings, EveryKeyIsReadAndWrittenBackInOrder) {

@@ -5,6 +5,7 @@
 #include "StartupDecisions.h"
 #include "ChangeTracker.h"
 #include "DebugLog.h"
+#include "FaultySystem.h"
 #include "PluginFolders.h"
 #include "SaveCurrentFile.h"
 #include "ScriptedPrompts.h"
@@ -21,8 +22,8 @@ namespace {
 
 using namespace test;
 
-// A start file is the first argument unless it holds ".air" not at its end; a start file
-// switches the aircraft browser off for good.
+// A start file is the first argument unless it holds ".air" not at its end; it selects file
+// mode for this run and leaves showaircraft as it was.
 TEST(StartupDecisions, StartFileAndMode) {
     // arguments, showaircraft, start file, file mode
     const std::tuple<std::vector<std::string>, uint8_t, std::string, bool> cases[] = {
@@ -41,32 +42,140 @@ TEST(StartupDecisions, StartFileAndMode) {
         settings.showaircraft = showaircraft;
         const StartupMode mode = DecideStartupMode(arguments, settings);
         EXPECT_EQ(std::tuple(mode.startFile, mode.fileMode, settings.showaircraft),
-                  std::tuple(startFile, fileMode, uint8_t(fileMode ? 0 : 1)))
+                  std::tuple(startFile, fileMode, showaircraft))
             << (arguments.empty() ? "(none)" : arguments.front());
     }
 }
 
-// No fspath: the German install folder wins over the English one, a file is no install.
+// A typo is refused rather than opened as a file named "--verison"; a value is never taken for
+// an option, nor is anything after "--".
+TEST(StartupDecisions, UnknownOptions) {
+    const std::vector<std::string> known{"--overlay", "--help", "-h"};
+    const std::vector<std::string> takesValue{"--select"};
+    const std::pair<std::vector<std::string>, std::string> cases[] = {
+        {{}, ""},
+        {{"plane.air", "--overlay"}, ""},
+        {{"--verison"}, "--verison"},
+        {{"plane.air", "-x"}, "-x"},
+        {{"--select", "-1503", "a.air"}, ""},
+        {{"--select"}, ""},
+        {{"--", "--odd-name.air"}, ""},
+        {{"-", "-h"}, ""},
+        {{"--overlay=1"}, "--overlay=1"}};
+    for (const auto& [arguments, unknown] : cases) {
+        EXPECT_EQ(FirstUnknownOption(arguments, known, takesValue), unknown)
+            << (arguments.empty() ? "(none)" : arguments.front());
+    }
+}
+
+std::vector<std::string> Folders(const std::vector<SimulatorPlace>& places) {
+    std::vector<std::string> folders;
+    for (const SimulatorPlace& place : places) {
+        folders.push_back(place.folder);
+    }
+    return folders;
+}
+
+// Steam's library list, in its current and its older form; junk and relative paths name nothing.
+TEST(StartupDecisions, SteamLibraryFolders) {
+    const std::pair<std::string, std::vector<std::string>> cases[] = {
+        {"\"libraryfolders\"\n{\n\t\"0\"\n\t{\n\t\t\"path\"\t\t\"/home/p/.local/share/Steam\"\n"
+         "\t\t\"apps\"\n\t\t{\n\t\t\t\"314160\"\t\t\"1234\"\n\t\t}\n\t}\n"
+         "\t\"1\"\n\t{\n\t\t\"path\"\t\t\"/mnt/games/Steam Library\"\n\t}\n}\n",
+         {"/home/p/.local/share/Steam", "/mnt/games/Steam Library"}},
+        {"\"LibraryFolders\"\n{\n\t\"TimeNextStatsReport\"\t\"1600000000\"\n"
+         "\t\"1\"\t\"/mnt/old\"\n}\n",
+         {"/mnt/old"}},
+        {"\"path\" \"/with \\\"quote\\\\\"", {"/with \"quote\\"}},
+        {"\"path\" \"relative/lib\" \"path\"", {}},
+        {"\"path\" \"/cut off", {}},
+        {"", {}}};
+    for (const auto& [vdf, folders] : cases) {
+        EXPECT_EQ(SteamLibraryFolders(vdf), folders) << vdf;
+    }
+}
+
+// The places are looked at in a fixed order and the first folder found wins; a Steam library
+// reached twice (through ~/.steam/steam) is searched once.
 TEST(StartupDecisions, SimulatorFolder) {
     TempFolder home;
-    const auto folders = DefaultSimulatorFolders(home.Path() + "/");
-    const auto resolve = [&](const std::string& fspath, const std::string& homePath) {
+    const std::string fsx = "Microsoft Games/Microsoft Flight Simulator X";
+    const std::string prefix = home.File("prefix/drive_c/");
+    const std::string steam = home.File(".local/share/Steam/");
+    const std::string library = home.File("games/");
+    const std::string proton = library + "steamapps/compatdata/314160/pfx/drive_c/";
+    std::filesystem::create_directories(home.File(".steam"));
+    std::filesystem::create_directory_symlink(steam, home.File(".steam/steam"));
+    home.Write(".local/share/Steam/steamapps/libraryfolders.vdf",
+               "\"libraryfolders\" { \"0\" { \"path\" \"" + home.File(".local/share/Steam") +
+                   "\" } \"1\" { \"path\" \"" + home.File("games") + "\" } }");
+    const LookupEnvironment environment{home.Path(), home.File("prefix"), ""};
+    const std::vector<std::string> order = Folders(SimulatorPlaces(environment));
+    const std::vector<std::string> firstPlaces{
+        prefix + "Programme/" + fsx, prefix + "Program Files/" + fsx,
+        prefix + "Program Files (x86)/" + fsx, home.File(".wine/drive_c/Programme/") + fsx,
+        home.File(".wine/drive_c/Program Files/") + fsx,
+        home.File(".wine/drive_c/Program Files (x86)/") + fsx, steam + "steamapps/common/FSX"};
+    ASSERT_GE(order.size(), firstPlaces.size());
+    EXPECT_EQ(std::vector(order.begin(), order.begin() + 7), firstPlaces);
+    EXPECT_EQ(std::count(order.begin(), order.end(), steam + "steamapps/common/FSX"), 1);
+    EXPECT_EQ(order.back(), proton + "Program Files (x86)/" + fsx);
+
+    // the folder made (nothing: none), what ResolveSimulatorFolder then takes
+    const std::pair<std::string, std::string> cases[] = {
+        {"", ""},
+        {library + "steamapps/common/FSX", library + "steamapps/common/FSX"},
+        {proton + "Program Files/" + fsx, library + "steamapps/common/FSX"},
+        {steam + "steamapps/common/FSX", steam + "steamapps/common/FSX"},
+        {home.File(".wine/drive_c/Program Files (x86)/") + fsx,
+         home.File(".wine/drive_c/Program Files (x86)/") + fsx},
+        {prefix + "Program Files (x86)/" + fsx, prefix + "Program Files (x86)/" + fsx},
+        {prefix + "Programme/" + fsx, prefix + "Programme/" + fsx}};
+    for (const auto& [made, chosen] : cases) {
+        if (!made.empty()) {
+            std::filesystem::create_directories(made);
+        }
         Settings settings;
-        settings.fspath = fspath;
-        const SimulatorFolderSource source = ResolveSimulatorFolder(settings, homePath);
-        return std::pair(source, settings.fspath);
-    };
-    using enum SimulatorFolderSource;
-    EXPECT_EQ(resolve("", home.Path()), std::pair(AskUser, std::string()));
-    EXPECT_EQ(resolve("", ""), std::pair(AskUser, std::string()));
-    std::filesystem::create_directories(std::filesystem::path(folders[0]).parent_path());
-    WriteFile(folders[0], "");
-    std::filesystem::create_directories(folders[1]);
-    EXPECT_EQ(resolve("", home.Path()), std::pair(FoundDefault, folders[1]));
-    std::filesystem::remove(folders[0]);
-    std::filesystem::create_directories(folders[0]);
-    EXPECT_EQ(resolve("", home.Path()), std::pair(FoundDefault, folders[0]));
-    EXPECT_EQ(resolve("/mnt/fsx", home.Path()), std::pair(FromSettings, std::string("/mnt/fsx")));
+        const SimulatorFolderSource source =
+            ResolveSimulatorFolder(settings, FindSimulators(environment));
+        EXPECT_EQ(std::pair(source, settings.fspath),
+                  std::pair(chosen.empty() ? SimulatorFolderSource::AskUser
+                                           : SimulatorFolderSource::FoundDefault,
+                            chosen))
+            << made;
+    }
+    // A file of the right name is no install, and a chosen folder is never replaced.
+    TempFolder other;
+    other.Write(".wine/drive_c/Programme/" + fsx, "");
+    Settings settings;
+    EXPECT_EQ(ResolveSimulatorFolder(settings, FindSimulators({other.Path(), "", ""})),
+              SimulatorFolderSource::AskUser);
+    settings.fspath = "/mnt/fsx";
+    EXPECT_EQ(ResolveSimulatorFolder(settings, FindSimulators(environment)),
+              SimulatorFolderSource::FromSettings);
+    EXPECT_EQ(settings.fspath, "/mnt/fsx");
+}
+
+// The samples are copied once, writable; an existing copy (maybe edited) is kept as it is.
+TEST(StartupDecisions, SampleCopy) {
+    TempFolder folder;
+    folder.Write("bundled/SimObjects/Airplanes/A/a.air", "bytes");
+    ::chmod(folder.File("bundled/SimObjects/Airplanes/A/a.air").c_str(), 0444);
+    const SampleFolders samples{folder.File("bundled"), folder.File("data/kelvara/samples/FSX")};
+    const std::string copied = samples.copy + "/SimObjects/Airplanes/A/a.air";
+    EXPECT_EQ(CopySamples(samples), "");
+    EXPECT_EQ(ReadText(copied), "bytes");
+    EXPECT_EQ(::access(copied.c_str(), W_OK), 0);
+    WriteFile(copied, "edited");
+    EXPECT_EQ(CopySamples(samples), "");
+    EXPECT_EQ(ReadText(copied), "edited");
+    EXPECT_NE(CopySamples({folder.File("missing"), folder.File("elsewhere")}), "");
+    EXPECT_FALSE(std::filesystem::exists(folder.File("elsewhere")));
+
+    const SampleFolders where = SampleSimulatorFolders("/opt/k/bin", {"/home/p", "", ""});
+    EXPECT_EQ(where.copy, "/home/p/.local/share/kelvara/samples/FSX");
+    EXPECT_EQ(SampleSimulatorFolders("/opt/k/bin", {"/home/p", "", "/x/data"}).copy,
+              "/x/data/kelvara/samples/FSX");
 }
 
 TEST(StartupDecisions, ScanLoopDebugPoints) {
@@ -300,6 +409,42 @@ TEST(SaveCurrentFile, OutcomeMessagesAndChangedFlag) {
         if (where == "backup") {
             EXPECT_EQ(ReadText(path), "old");
         }
+    }
+}
+
+// A read-only file or folder is named in plain words, and Save As is offered where the caller
+// has one; the old file stays as it was either way.
+TEST(SaveCurrentFile, ReadOnlyOffersSaveAs) {
+    // read-only "file" or "folder", German, Save As given, the answer, the message shown
+    const std::tuple<std::string, bool, bool, bool, std::string> cases[] = {
+        {"file", false, true, true, "ask|The file was not saved: it is read-only.\n%\nSave it under another name (Save As…)?"},
+        {"file", false, true, false, "ask|The file was not saved: it is read-only.\n%\nSave it under another name (Save As…)?"},
+        {"file", true, false, false, "error|Die Datei wurde nicht gespeichert: sie ist schreibgeschützt.\n%\nDie Datei bleibt unverändert."},
+        {"folder", false, true, true, "ask|The file was not saved: its folder is read-only.\n%\nSave it under another name (Save As…)?"},
+        {"folder", false, false, false, "error|The file was not saved: its folder is read-only.\n%\nThe file is unchanged."}};
+    for (const auto& [what, german, offered, answer, message] : cases) {
+        TempFolder folder;
+        const std::string path = folder.File("a.air");
+        WriteFile(path, "old");
+        ::chmod((what == "file" ? path : folder.Path()).c_str(), what == "file" ? 0444 : 0555);
+        // Root may create files in a read-only folder; the failed open stands in for the refusal.
+        test::FaultySystem refusing(test::Call::Open, 1, EACCES);
+        SetSaveSystem(what == "folder" ? &refusing : nullptr);
+        ChangeTracker changes;
+        changes.SetChanged(true);
+        test::ScriptedPrompts prompts;
+        prompts.answers = {answer};
+        int savedAs = 0;
+        const std::function<void()> saveAs = [&] { ++savedAs; };
+        const int result = SaveCurrentFile(OneRecordTree(), SaveNamesForFile(path), changes, prompts,
+                                           german, offered ? saveAs : std::function<void()>());
+        SetSaveSystem(nullptr);
+        std::string expected = message;
+        expected.replace(expected.find('%'), 1, what == "file" ? path : folder.Path());
+        ASSERT_EQ(prompts.shown.size(), 1u) << what;
+        EXPECT_EQ(prompts.shown[0].kind + "|" + prompts.shown[0].text, expected);
+        EXPECT_EQ(std::tuple(result, savedAs, changes.IsChanged(), ReadText(path)),
+                  std::tuple(what == "file" ? -4 : -1, answer ? 1 : 0, true, std::optional<std::string>("old")));
     }
 }
 

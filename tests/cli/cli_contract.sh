@@ -97,7 +97,11 @@ expect missing-file 2 "" "$cli" "${ini[@]}" tree "$work/none.air"
 mkdir "$work/folder.air"
 expect folder-refused 2 "" "$cli" "${ini[@]}" check "$work/folder.air"
 stderr_has folder-refused "is not a regular file"
-expect ini-folder 0 "ok: 3 records" "$cli" --ini "$work" check "$work/plane.air"
+# A dictionary that cannot be read is an error, not a file of unnamed records.
+expect ini-folder 2 "" "$cli" --ini "$work" check "$work/plane.air"
+stderr_has ini-folder "cannot read the record dictionary $work"
+expect ini-missing 2 "" "$cli" --ini "$work/missing.ini" dump "$work/plane.air"
+expect help-short 0 "$("$cli" --help)" "$cli" -h
 # Numbers from 0x80000000 up sort after 0x7fffffff and can be addressed.
 printf '\xff\xff\xff\xff\x01\x00\x00\x00\x0a\x00\x00\x00\x80\x01\x00\x00\x00\x0b' > "$work/high.air"
 expect high-tree 0 "80000000 (????) 

@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <tuple>
 
 #include <sys/stat.h>
 
@@ -145,44 +146,63 @@ TEST(RecordDictionary, OutOfRangeLinesAreSkippedAndCounted) {
 TEST(DictionaryLocation, CandidatesInOrderOfPrecedence) {
     const struct {
         const char* programFolder;
+        const char* xdgConfigHome;
         const char* xdgDataHome;
         const char* home;
-        std::vector<std::string> expected;
+        std::string user;
+        std::string oldUser;
+        std::vector<std::string> bundled;
     } cases[] = {
-        {"/opt/k/bin", "/x/data", "/home/u",
-         {"/x/data/kelvara/KVR.ini", "/opt/k/bin/KVR.ini", "/opt/k/share/kelvara/KVR.ini"}},
+        {"/opt/k/bin", "/x/config", "/x/data", "/home/u", "/x/config/kelvara/KVR.ini",
+         "/x/data/kelvara/KVR.ini", {"/opt/k/bin/KVR.ini", "/opt/k/share/kelvara/KVR.ini"}},
         // A relative XDG value is invalid; the default under the home folder applies.
-        {"/usr/bin/", "data", "/home/u",
-         {"/home/u/.local/share/kelvara/KVR.ini", "/usr/bin/KVR.ini",
-          "/usr/share/kelvara/KVR.ini"}},
-        {"/usr/bin", "", "", {"/usr/bin/KVR.ini", "/usr/share/kelvara/KVR.ini"}},
+        {"/usr/bin/", "config", "data", "/home/u", "/home/u/.config/kelvara/KVR.ini",
+         "/home/u/.local/share/kelvara/KVR.ini", {"/usr/bin/KVR.ini", "/usr/share/kelvara/KVR.ini"}},
+        {"/usr/bin", "", "", "", "", "", {"/usr/bin/KVR.ini", "/usr/share/kelvara/KVR.ini"}},
         // An unknown program folder never becomes the current folder.
-        {"bin", "", "/h", {"/h/.local/share/kelvara/KVR.ini"}},
-        {"", "", "relative", {}},
+        {"bin", "", "", "/h", "/h/.config/kelvara/KVR.ini", "/h/.local/share/kelvara/KVR.ini", {}},
+        {"", "", "", "relative", "", "", {}},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(DictionaryCandidates(c.programFolder, c.xdgDataHome, c.home), c.expected)
+        const DictionaryPlaces places =
+            DictionaryCandidates(c.programFolder, c.xdgConfigHome, c.xdgDataHome, c.home);
+        EXPECT_EQ(std::tuple(places.user, places.oldUser, places.bundled),
+                  std::tuple(c.user, c.oldUser, c.bundled))
             << c.programFolder << " " << c.xdgDataHome << " " << c.home;
     }
 }
 
-// An installed tree gains, one by one, a copy beside the program and a user's copy.
+// An installed tree gains, one by one, a copy beside the program and a user's copy. A copy in
+// the old place is the user's only while it differs from the bundled one: an install into
+// ~/.local writes the bundled copy exactly there.
 TEST(DictionaryLocation, FirstReadableFileWins) {
     test::TempFolder root;
     const std::string bin = root.File("prefix/bin");
     const std::string installed = root.File("prefix/share/kelvara/KVR.ini");
-    const std::string user = root.File("user/kelvara/KVR.ini");
+    const std::string user = root.File("config/kelvara/KVR.ini");
+    const std::string old = root.File("data/kelvara/KVR.ini");
     std::filesystem::create_directories(bin);
     std::filesystem::create_directories(root.File("prefix/share/kelvara"));
+    std::filesystem::create_directories(root.File("data/kelvara"));
     std::filesystem::create_directories(user); // a folder of that name is passed over
-    const test::ScopedEnv xdg("XDG_DATA_HOME", root.File("user"));
+    const test::ScopedEnv config("XDG_CONFIG_HOME", root.File("config"));
+    const test::ScopedEnv data("XDG_DATA_HOME", root.File("data"));
 
-    EXPECT_FALSE(FindDictionary(bin).Found());
+    const DictionaryLookup none = FindDictionary(bin);
+    EXPECT_FALSE(none.Found());
+    EXPECT_EQ(DictionaryLookupText(none),
+              "KVR.ini not found in: " + user + " " + old + " " + bin + "/KVR.ini " + installed);
     test::WriteFile(installed, std::string("[records]\n"));
     EXPECT_EQ(FindDictionary(bin).path, installed);
     EXPECT_TRUE(IsInstalledProgram(bin));
 
-    test::WriteFile(bin + "/KVR.ini", std::string("[records]\n"));
+    test::WriteFile(old, std::string("[records]\n"));
+    EXPECT_EQ(FindDictionary(bin).path, installed) << "the same bytes: the installed copy";
+    test::WriteFile(old, std::string("[records]\n1101=Own name,float\n"));
+    EXPECT_EQ(DictionaryLookupText(FindDictionary(bin)),
+              "KVR.ini: " + old + " (the old place; move it to " + user + ")");
+
+    test::WriteFile(bin + "/KVR.ini", std::string("[records]\n1101=Own name,float\n"));
     EXPECT_EQ(FindDictionary(bin).path, bin + "/KVR.ini");
     EXPECT_FALSE(IsInstalledProgram(bin)) << "a copy beside the program: a build folder";
 

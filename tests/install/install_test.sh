@@ -32,40 +32,70 @@ mkdir "$work/cwd" && printf '[records]\n1101=From the current folder,float\n' >"
 (cd "$work/cwd" && compare_dumps "$prefix")
 mv "$prefix" "$work/moved" && compare_dumps "$work/moved" && mv "$work/moved" "$prefix"
 
-# A user's own dictionary wins over the installed one.
 jet=$prefix/share/kelvara/samples/FSX/SimObjects/Airplanes/Kelvara_Jet/Kelvara_Jet.air
-mkdir -p "$XDG_DATA_HOME/kelvara"
-sed 's/^1101=[^,]*/1101=Users own wing area/' "$prefix/share/kelvara/KVR.ini" >"$XDG_DATA_HOME/kelvara/KVR.ini"
-"$prefix/bin/kelvara-cli" tree "$jet" | grep -q "Users own wing area" ||
-    fail "the user's KVR.ini in \$XDG_DATA_HOME/kelvara was not read"
-rm -r "$XDG_DATA_HOME/kelvara"
+# Only the samples' own files are installed: no backups a run left, no notes for developers.
+extra=$(cd "$prefix/share/kelvara/samples" && find . -type f ! -iname '*.air' ! -iname '*.cfg' ! -iname '*.jpg' -o -name '*.kvr*.air')
+[ -z "$extra" ] || fail "stray files among the installed samples: $extra"
+# No address that belongs to no one: placeholder domains, in texts, man pages and programs.
+while IFS= read -r -d '' f; do
+    case $f in *.gz) text=$(gzip -dc "$f") ;; *) text=$(tr -c '[:print:]\n' '\n' <"$f") ;; esac
+    grep -qiE 'example\.(org|com|net)|\.invalid\b' <<<"$text" && fail "placeholder address in ${f#"$prefix/"}"
+done < <(find "$prefix" -type f -print0)
+[ -f "$prefix/share/kelvara/manual.html" ] || fail "no manual in share/kelvara"
 
-# Without any dictionary the tool says where it looked.
+# A user's own dictionary in ~/.config/kelvara survives an install into ~/.local, which
+# writes its own copy to the old place ~/.local/share/kelvara, and wins over both.
+home=$work/home
+mkdir -p "$home/.config/kelvara"
+sed 's/^1101=[^,]*/1101=Users own wing area/' "$prefix/share/kelvara/KVR.ini" >"$home/.config/kelvara/KVR.ini"
+cp "$home/.config/kelvara/KVR.ini" "$work/own.ini"
+cmake --install "$build" --prefix "$home/.local" >"$work/install.log" 2>&1 || fail "install into ~/.local"
+cmp -s "$work/own.ini" "$home/.config/kelvara/KVR.ini" || fail "the install changed ~/.config/kelvara/KVR.ini"
+HOME=$home XDG_CONFIG_HOME= XDG_DATA_HOME= "$home/.local/bin/kelvara-cli" tree "$jet" | grep -q "Users own wing area" ||
+    fail "the user's KVR.ini in ~/.config/kelvara was not read"
+
+# Without any dictionary the tool says where it looked, and fails.
 cp "$prefix/bin/kelvara-cli" "$work/lonely-cli"
-"$work/lonely-cli" check "$jet" >/dev/null 2>"$work/stderr"
-grep -qF "KVR.ini not found in: $XDG_DATA_HOME/kelvara/KVR.ini $work/KVR.ini" "$work/stderr" ||
-    fail "missing dictionary: $(cat "$work/stderr")"
-"$work/lonely-cli" diff "$jet" "$jet" >/dev/null 2>"$work/stderr"
-[[ $(wc -l <"$work/stderr") == 1 && $(cat "$work/stderr") == *"not found in"* ]] || fail "diff: $(cat "$work/stderr")"
+for command in "check $jet" "dump $jet" "diff $jet $jet" "tree $jet"; do
+    # shellcheck disable=SC2086
+    "$work/lonely-cli" $command >"$work/stdout" 2>"$work/stderr"
+    code=$?
+    [[ $code == 2 && ! -s $work/stdout && $(wc -l <"$work/stderr") == 1 ]] &&
+        grep -qF "KVR.ini not found in: $XDG_CONFIG_HOME/kelvara/KVR.ini $XDG_DATA_HOME/kelvara/KVR.ini $work/KVR.ini" "$work/stderr" ||
+        fail "missing dictionary, $command: exit $code: $(cat "$work/stderr")"
+done
+"$prefix/bin/kelvara-cli" --ini /nonexistent dump "$jet" >"$work/stdout" 2>/dev/null
+[[ $? == 2 && ! -s $work/stdout ]] || fail "--ini /nonexistent dump did not fail"
 
-# --help and --version answer without a display; the editor's help names its arguments.
+# --help, -h and --version answer without a display; the editor's help names its arguments;
+# an unknown option is refused with the usage, before any window.
 for p in kelvara-cli ${build_gui:+kelvara}; do
+    out=$(env -u DISPLAY -u WAYLAND_DISPLAY "$prefix/bin/$p" -h 2>&1)
+    [[ $? == 0 && $out == usage:\ $p* ]] || fail "$p -h printed [$out]"
+    env -u DISPLAY -u WAYLAND_DISPLAY "$prefix/bin/$p" --verison "$jet" >"$work/stdout" 2>"$work/stderr"
+    [[ $? == 1 && ! -s $work/stdout && $(cat "$work/stderr") == *--verison*usage:\ $p* ]] ||
+        fail "$p --verison: $(cat "$work/stdout" "$work/stderr")"
     out=$(env -u DISPLAY -u WAYLAND_DISPLAY "$prefix/bin/$p" --version 2>&1)
     [[ $? == 0 && $out =~ ^$p\ [0-9]+\.[0-9]+ ]] || fail "$p --version printed [$out]"
     out=$(env -u DISPLAY -u WAYLAND_DISPLAY "$prefix/bin/$p" --help 2>&1)
-    [[ $? == 0 && $out == usage:\ $p* && ($p == kelvara-cli || $out == *--screenshot*FILE.air*) ]] ||
+    [[ $? == 0 && $out == usage:\ $p* && ($p == kelvara-cli || $out == *FILE.air*--screenshot*) ]] ||
         fail "$p --help printed [$out]"
     warnings=$(gzip -dc "$prefix/share/man/man1/$p.1.gz" | groff -man -ww -z 2>&1)
     [[ $? == 0 && -z $warnings ]] || fail "man page $p.1: $warnings"
 done
 [ -n "$build_gui" ] || { [ "$failures" -eq 0 ]; exit; }
 
-apps=$prefix/share/applications/org.example.Kelvara.desktop
+id=io.github.kelvara.Kelvara
+apps=$prefix/share/applications/$id.desktop
 [ -x "$prefix/bin/$(sed -n 's/^Exec=\([^ ]*\).*/\1/p' "$apps")" ] || fail "the desktop entry starts no installed program"
-icon=$prefix/share/icons/hicolor/256x256/apps/$(sed -n 's/^Icon=//p' "$apps").png
-# PNG header: width and height, big-endian, at bytes 16..23.
-[ "$(od -An -tx1 -j16 -N8 "$icon" | tr -d ' \n')" = 0000010000000100 ] || fail "no 256 x 256 icon at $icon"
-for f in metainfo/org.example.Kelvara.metainfo.xml icons/hicolor/scalable/apps/org.example.Kelvara.svg; do
+[ "$(sed -n 's/^Icon=//p' "$apps")" = $id ] || fail "the desktop entry's icon is not $id"
+for size in 16 22 24 32 48 64 128 256; do
+    icon=$prefix/share/icons/hicolor/${size}x$size/apps/$id.png
+    # PNG header: width and height, big-endian, at bytes 16..23.
+    [ "$(od -An -tx1 -j16 -N8 "$icon" | tr -d ' \n')" = "$(printf '%08x%08x' "$size" "$size")" ] ||
+        fail "no $size x $size icon at $icon"
+done
+for f in metainfo/$id.metainfo.xml icons/hicolor/scalable/apps/$id.svg; do
     [ -f "$prefix/share/$f" ] || fail "not installed: share/$f"
 done
 

@@ -191,18 +191,34 @@ class EditingTest : public QObject {
         QCOMPARE(f.Page().SelectedNode(), f.Node(0x0200));
     }
 
+    // A plug-in whose start crashed the last run (its marker is still there) is skipped, named
+    // in one message, and listed as disabled; a file that is no plug-in is listed with why.
     void pluginsWindowListsThePlugins() {
         UiFixture f;
         QVERIFY(QFile::copy(QStringLiteral(FULL_PLUGIN), f.Path(QStringLiteral("full.kvr"))));
+        QVERIFY(QFile::copy(QStringLiteral(FULL_PLUGIN), f.Path(QStringLiteral("crashed.kvr"))));
+        f.WriteFile(QStringLiteral("kvr-plugin-start-crashed.kvr.txt"), f.Path(QStringLiteral("crashed.kvr")).toUtf8() + "\n");
+        f.WriteFile(QStringLiteral("x.kvr"), "a text file");
         f.Start();
         TMainBrowser& w = *f.window;
+        const QString marker = f.Path(QStringLiteral("kvr-plugin-start-crashed.kvr.txt"));
+        QCOMPARE(f.prompts.shown.size(), size_t{1});
+        QCOMPARE(QString::fromStdString(f.prompts.shown[0].text),
+                 QStringLiteral("The plug-in %1 did not finish starting the last time Kelvara started, so it was "
+                                "skipped. It stays off until the file is replaced or %2 is deleted.")
+                     .arg(f.Path(QStringLiteral("crashed.kvr")), marker));
         QCOMPARE(w.InstalledPlugins1->text().remove(u'&'), QStringLiteral("Installed plug-ins"));
         w.InstalledPlugins1->trigger();
         QVERIFY(QTest::qWaitForWindowExposed(w.PluginsForm()));
-        QCOMPARE(ListTexts(w.PluginsForm()->Plugin_List),
-                 (QStringList{QStringLiteral("Full plug-in"), QStringLiteral("    Version = 1.0"),
-                              QStringLiteral("    Vendor  = Kelvara tests"),
-                              QStringLiteral("    Comment = test module")}));
+        QStringList lines = ListTexts(w.PluginsForm()->Plugin_List);
+        QVERIFY2(lines.size() == 8, qPrintable(lines.join(u'|')));
+        QVERIFY2(lines.takeLast().startsWith(QStringLiteral("    not a plug-in: ")), qPrintable(lines.join(u'|')));
+        QCOMPARE(lines, (QStringList{QStringLiteral("crashed.kvr"),
+                                     QStringLiteral("    disabled: did not finish starting at an earlier start; "
+                                                    "delete %1 to try it again").arg(marker),
+                                     QStringLiteral("Full plug-in"), QStringLiteral("    Version = 1.0"),
+                                     QStringLiteral("    Vendor  = Kelvara tests"),
+                                     QStringLiteral("    Comment = test module"), QStringLiteral("x.kvr")}));
     }
 
     // The number field reads through the strict reader, at every key: "-", "1e" and "" on

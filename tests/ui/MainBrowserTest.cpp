@@ -15,7 +15,9 @@
 #include "THosts_File.h"
 #include "TImageCounter.h"
 #include "TablePanel.h"
+#include "TempFolder.h"
 #include "UiFixture.h"
+#include "WelcomeDialog.h"
 
 #include <QCheckBox>
 #include <QColorDialog>
@@ -418,7 +420,7 @@ class MainBrowserTest : public QObject {
         QVERIFY(white > 50);
         const QPoint offset = frame.center() - f.window->screen()->availableGeometry().center();
         QVERIFY2(offset.manhattanLength() <= 2, qPrintable(QString::number(offset.manhattanLength())));
-        QVERIFY(version.startsWith(QStringLiteral("Kelvara V2.2 ")));
+        QCOMPARE(version, QStringLiteral("Kelvara V2.2")); // no web address: none is real
         // It names the dictionary in use, here the one beside the program.
         QCOMPARE(dictionaryLine, QStringLiteral("KVR.ini: ") + f.Path(QStringLiteral("KVR.ini")));
     }
@@ -682,6 +684,83 @@ class MainBrowserTest : public QObject {
         QCOMPARE(confirm.seen, QStringList{QStringLiteral("kelvara::THosts_File")});
         QCOMPARE(f.window->Selection()->Alist->count(), 4);
         QCOMPARE(f.CfgValue("fspath"), f.Path(QStringLiteral("FSX")));
+    }
+
+    // A first start with no simulator anywhere: the welcome names the places searched; the
+    // sample aircraft are copied to a writable folder, listed from there, and saved there.
+    void firstStartWelcomeUsesTheSamples() {
+        UiFixture f;
+        BuildSimulator(f);
+        QDir root(f.dir.path());
+        QVERIFY(root.mkpath(QStringLiteral("share/kelvara/samples")) && root.mkpath(QStringLiteral("bin")));
+        QVERIFY(root.rename(QStringLiteral("FSX"), QStringLiteral("share/kelvara/samples/FSX")));
+        f.WriteFile(QStringLiteral("bin/KVR.ini"), f.dictionary);
+        f.WriteFile(QStringLiteral("bin/kvr.cfg"), "showaircraft = 1\r\n");
+        const std::string home = f.Folder() + "/home";
+        const test::ScopedEnv homeEnv("HOME", home), wine("WINEPREFIX", std::nullopt),
+            data("XDG_DATA_HOME", f.Folder() + "/data");
+        QStringList searched;
+        ModalAnswerer answer(Qt::Key_Escape, [&](QWidget* modal) {
+            if (auto* welcome = qobject_cast<WelcomeDialog*>(modal)) {
+                searched = welcome->Searched->toPlainText().split(u'\n');
+                QTest::mouseClick(welcome->bSamples, Qt::LeftButton);
+            }
+        });
+        f.settings = std::make_unique<Settings>();
+        f.settings->Load(f.Folder() + "/bin");
+        f.window = std::make_unique<TMainBrowser>(*f.settings, f.prompts, QStringList());
+        f.window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
+        QCOMPARE(answer.seen, QStringList{QStringLiteral("kelvara::WelcomeDialog")});
+        QVERIFY(searched.contains(QString::fromStdString(home) +
+                                  QStringLiteral("/.wine/drive_c/Program Files (x86)/Microsoft Games/"
+                                                 "Microsoft Flight Simulator X")));
+        QVERIFY(searched.contains(QString::fromStdString(home) + QStringLiteral("/.steam/steam/steamapps/common/FSX")));
+
+        const QString copy = f.Path(QStringLiteral("data/kelvara/samples/FSX"));
+        QCOMPARE(QString::fromStdString(f.settings->fspath), copy);
+        QCOMPARE(f.window->Selection()->Alist->count(), 4);
+        ClickRow(f.window->Selection()->Alist, 3, true);
+        QCOMPARE(f.window->StandalonePath(),
+                 (copy + QStringLiteral("/SimObjects/Airplanes/Trainer/Trainer.air")).toStdString());
+        f.TypeNumber(0x0100, QStringLiteral("7"));
+        f.window->SaveAircraft1->trigger();
+        QCOMPARE(f.prompts.shown.back().text, std::string("Save complete"));
+        QVERIFY(f.ReadFile(QStringLiteral("data/kelvara/samples/FSX/SimObjects/Airplanes/Trainer/Trainer.air")) !=
+                f.ReadFile(QStringLiteral("share/kelvara/samples/FSX/SimObjects/Airplanes/Trainer/Trainer.air")));
+        QCOMPARE(f.ReadFile(QStringLiteral("share/kelvara/samples/FSX/SimObjects/Airplanes/Trainer/Trainer.air")),
+                 AirBytes(StandardRecords()));
+    }
+
+    // Save on a read-only file says so and offers Save As, which writes the new file with the
+    // edit and leaves the original as it was; the new name is the file from then on.
+    void saveAsFromAReadOnlyFile() {
+        UiFixture f;
+        f.Start();
+        QFile::setPermissions(f.Path(QStringLiteral("plane.air")), QFile::ReadOwner);
+        f.TypeNumber(0x0100, QStringLiteral("7"));
+        f.window->pickSaveAsPath = [&](QWidget*, const QString& start) {
+            return start == f.Path(QStringLiteral("plane.air")) ? f.Path(QStringLiteral("copy.air")) : QString();
+        };
+        f.prompts.answers = {true};
+        f.window->SaveAircraft1->trigger();
+        QCOMPARE(f.prompts.shown.front().kind, std::string("ask"));
+        QVERIFY(f.prompts.shown.front().text.starts_with("The file was not saved: it is read-only.\n"));
+        QCOMPARE(f.ReadFile(QStringLiteral("plane.air")), AirBytes(StandardRecords()));
+        std::vector<TestRecord> edited = StandardRecords();
+        edited[2].data = Le16(7);
+        QCOMPARE(f.ReadFile(QStringLiteral("copy.air")), AirBytes(edited));
+        QVERIFY(!f.window->Changes().IsChanged());
+        QCOMPARE(f.window->StandalonePath(), f.Folder() + "/copy.air");
+        QCOMPARE(f.window->windowTitle(), f.Path(QStringLiteral("copy.air")) + QStringLiteral("[*] \u2014 Kelvara"));
+        // Ctrl+Shift+S is Save As; saving under an existing name keeps its old bytes as a backup.
+        f.window->pickSaveAsPath = [&](QWidget*, const QString&) { return f.Path(QStringLiteral("other.air")); };
+        f.WriteFile(QStringLiteral("other.air"), "old");
+        f.Activate();
+        QTest::keyClick(f.window.get(), Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(f.ReadFile(QStringLiteral("other.air")), AirBytes(edited));
+        QCOMPARE(f.ReadFile(QStringLiteral("other.kvr1.air")), QByteArray("old"));
+        QFile::setPermissions(f.Path(QStringLiteral("plane.air")), QFile::ReadOwner | QFile::WriteOwner);
     }
 };
 
