@@ -87,6 +87,27 @@ int ExportCfgLine(const RecordNode& node, const std::string& address, const std:
     }
 }
 
+// Stores imported bytes and saves. The values already stored leave the file alone: a save
+// would rotate a backup and sort the records.
+int StoreImport(RecordTree& tree, RecordNode& node, std::vector<uint8_t> bytes, int values,
+                const std::string& address, const std::string& path) {
+    if (bytes == node.record.data) {
+        std::cout << values << "\n";
+        return kExitOk;
+    }
+    if (ReplaceRecordBytes(node, std::move(bytes)).status != EditStatus::Ok) {
+        std::cerr << "error: record " << address << " cannot be changed\n";
+        return kExitUsage;
+    }
+    std::string detail;
+    if (WriteAirFile(tree, SaveNamesForFile(path), &detail) != WriteResultCode::Ok) {
+        std::cerr << "error: " << path << " could not be saved, .air is unchanged (" << detail << ")\n";
+        return kExitFile;
+    }
+    std::cout << values << "\n";
+    return kExitOk;
+}
+
 int ImportCfgLine(RecordTree& tree, RecordNode& node, const std::string& path, const std::string& address,
                   const std::string& in) {
     std::string text;
@@ -99,22 +120,7 @@ int ImportCfgLine(RecordTree& tree, RecordNode& node, const std::string& path, c
         std::cerr << "error: " << in << ": " << DescribeCfgLineRefusal(read) << " Nothing was changed.\n";
         return kExitRejected;
     }
-    // The same values leave the file alone: a save would also sort its records.
-    if (read.bytes == node.record.data) {
-        std::cout << read.values << "\n";
-        return kExitOk;
-    }
-    if (ReplaceRecordBytes(node, std::move(read.bytes)).status != EditStatus::Ok) {
-        std::cerr << "error: record " << address << " cannot be changed\n";
-        return kExitUsage;
-    }
-    std::string detail;
-    if (WriteAirFile(tree, SaveNamesForFile(path), &detail) != WriteResultCode::Ok) {
-        std::cerr << "error: " << path << " could not be saved, .air is unchanged (" << detail << ")\n";
-        return kExitFile;
-    }
-    std::cout << read.values << "\n";
-    return kExitOk;
+    return StoreImport(tree, node, std::move(read.bytes), read.values, address, path);
 }
 
 } // namespace
@@ -198,22 +204,7 @@ int RunTableCommand(const TableCommandInput& input) {
         std::cerr << "error: " << TableImportMessage(imported, a[3] == "-" ? "standard input" : a[3], false) << "\n";
         return kExitRejected;
     }
-    // The values already stored: no save, so no backup pushes out an older one.
-    if (imported.bytes == node->record.data) {
-        std::cout << imported.valuesRead << "\n";
-        return kExitOk;
-    }
-    if (ReplaceRecordBytes(*node, std::move(imported.bytes)).status != EditStatus::Ok) {
-        std::cerr << "error: record " << a[2] << " cannot be changed\n";
-        return kExitUsage;
-    }
-    std::string detail;
-    if (WriteAirFile(tree, SaveNamesForFile(path), &detail) != WriteResultCode::Ok) {
-        std::cerr << "error: " << path << " could not be saved, .air is unchanged (" << detail << ")\n";
-        return kExitFile;
-    }
-    std::cout << imported.valuesRead << "\n";
-    return kExitOk;
+    return StoreImport(tree, *node, std::move(imported.bytes), imported.valuesRead, a[2], path);
 }
 
 } // namespace kelvara
