@@ -6,11 +6,11 @@
 #include "AirFileBuilder.h"
 #include "GraphGeometry.h"
 #include "GraphWidget.h"
+#include "MainWindow.h"
 #include "RecordPage.h"
 #include "RecordTree.h"
 #include "ScriptedPrompts.h"
 #include "Settings.h"
-#include "TMainBrowser.h"
 #include "TableGridView.h"
 #include "TablePanel.h"
 
@@ -79,7 +79,7 @@ class Editor {
         write("plane.air", QByteArray(reinterpret_cast<const char*>(file.Bytes().data()),
                                       qsizetype(file.Bytes().size())));
         mSettings.Load(QFile::encodeName(mDir.path()).toStdString());
-        mWindow = std::make_unique<TMainBrowser>(mSettings, mPrompts,
+        mWindow = std::make_unique<MainWindow>(mSettings, mPrompts,
                                                  QStringList{mDir.filePath(QStringLiteral("plane.air"))});
         mWindow->resize(1000, 700);
         mWindow->show();
@@ -118,7 +118,7 @@ class Editor {
     QTemporaryDir mDir;
     Settings mSettings;
     test::ScriptedPrompts mPrompts;
-    std::unique_ptr<TMainBrowser> mWindow;
+    std::unique_ptr<MainWindow> mWindow;
     RecordNode* mNode = nullptr;
 };
 

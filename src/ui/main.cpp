@@ -12,12 +12,12 @@
 #include "DictionaryLocation.h"
 #include "FontStartup.h"
 #include "GraphWidget.h"
+#include "MainWindow.h"
 #include "QtUserPrompts.h"
 #include "RecordPage.h"
 #include "RecordTree.h"
 #include "Settings.h"
 #include "StartupDecisions.h"
-#include "TMainBrowser.h"
 #include "TablePanel.h"
 
 #include <QApplication>
@@ -166,7 +166,7 @@ bool HasArgument(int argc, char* argv[], std::string_view wanted) {
     return false;
 }
 
-void WaitForStartFile(const kelvara::TMainBrowser& window) {
+void WaitForStartFile(const kelvara::MainWindow& window) {
     QElapsedTimer waited;
     waited.start();
     QApplication::processEvents();
@@ -175,7 +175,7 @@ void WaitForStartFile(const kelvara::TMainBrowser& window) {
     }
 }
 
-void TimeTvChange(kelvara::TMainBrowser& window) {
+void TimeTvChange(kelvara::MainWindow& window) {
     const kelvara::RecordNode* largest = nullptr;
     window.Tree().ForEach([&](kelvara::RecordNode& node) {
         if (!largest || node.record.data.size() > largest->record.data.size()) {
@@ -230,7 +230,7 @@ int main(int argc, char* argv[]) {
 
     if (options.minimalWindow) {
         QWidget window;
-        window.resize(kelvara::TMainBrowser::kDesignWidth, kelvara::TMainBrowser::kDesignHeight);
+        window.resize(kelvara::MainWindow::kDesignWidth, kelvara::MainWindow::kDesignHeight);
         window.show();
         QApplication::processEvents();
         std::printf("first show: %.1f ms\n", static_cast<double>(sinceStart.nsecsElapsed()) / 1e6);
@@ -251,7 +251,7 @@ int main(int argc, char* argv[]) {
     QApplication::setStyle(
         new kelvara::DeferredStyleIcons(QStyleFactory::create(QApplication::style()->name())));
     kelvara::QtUserPrompts prompts;
-    kelvara::TMainBrowser window(settings, prompts, options.rest);
+    kelvara::MainWindow window(settings, prompts, options.rest);
     window.SetPluginsOff(options.noPlugins);
     prompts.SetParent(&window);
     window.show();

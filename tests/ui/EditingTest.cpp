@@ -5,14 +5,14 @@
 #include "CaptionWidthDelegate.h"
 #include "ChangeTracker.h"
 #include "CompareView.h"
+#include "FindDialog.h"
 #include "HexViewText.h"
 #include "HistoryCommands.h"
+#include "PluginsDialog.h"
 #include "QtUserPrompts.h"
 #include "RecordCommands.h"
 #include "RecordTreeModel.h"
 #include "SaveChecksDialog.h"
-#include "TFinddialog.h"
-#include "TView_Plugins_Form.h"
 #include "TablePanel.h"
 #include "TypedNumberField.h"
 #include "UiFixture.h"
@@ -59,7 +59,7 @@ void Key(QWidget* widget, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::Con
 
 // Ctrl-F, answered by typing the text into the dialog and pressing Enter.
 void FindFirst(UiFixture& f, const QString& text, bool caseSensitive = false) {
-    TFinddialog& dialog = f.window->Commands().FindDialog();
+    FindDialog& dialog = f.window->Commands().SearchDialog();
     QTimer::singleShot(0, &dialog, [&dialog, text, caseSensitive] {
         dialog.cbCasesensitive->setChecked(caseSensitive);
         dialog.eText->clear();
@@ -150,7 +150,7 @@ class EditingTest : public QObject {
         QCOMPARE(f.prompts.shown.back(), (ShownMessage{"inform", "Information", "not found"}));
         QVERIFY(!f.window->MarkforCompare1->isVisible() && !f.window->Compare1->isVisible());
 
-        TMainBrowser& w = *f.window;
+        MainWindow& w = *f.window;
         f.Activate(); // taken by the find dialog
         f.Select(0x0104, 1);
         QVERIFY(!w.Copy1->isEnabled() && !w.Cut1->isEnabled() && !w.Paste1->isEnabled());
@@ -200,7 +200,7 @@ class EditingTest : public QObject {
         f.WriteFile(QStringLiteral("kvr-plugin-start-crashed.kvr.txt"), f.Path(QStringLiteral("crashed.kvr")).toUtf8() + "\n");
         f.WriteFile(QStringLiteral("x.kvr"), "a text file");
         f.Start();
-        TMainBrowser& w = *f.window;
+        MainWindow& w = *f.window;
         const QString marker = f.Path(QStringLiteral("kvr-plugin-start-crashed.kvr.txt"));
         QCOMPARE(f.prompts.shown.size(), size_t{1});
         QCOMPARE(QString::fromStdString(f.prompts.shown[0].text),

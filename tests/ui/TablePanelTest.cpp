@@ -53,7 +53,7 @@ const Bytes kOddLift = PairTable({{-1, std::nan("")}, {0, kInf}, {1e300, 2}});
 struct TreeNotingPrompts : ScriptedPrompts {
     void Inform(const std::string& caption, const std::string& text) override {
         for (QWidget* w : QApplication::topLevelWidgets()) {
-            if (auto* window = qobject_cast<TMainBrowser*>(w)) {
+            if (auto* window = qobject_cast<MainWindow*>(w)) {
                 filled.push_back(window->Tree().RootCount() > 0);
             }
         }

@@ -3,11 +3,11 @@
 #pragma once
 
 #include "AirFileBuilder.h"
+#include "MainWindow.h"
 #include "RecordPage.h"
 #include "RecordTree.h"
 #include "ScriptedPrompts.h"
 #include "Settings.h"
-#include "TMainBrowser.h"
 #include "TableBytes.h"
 
 #include <QApplication>
@@ -116,7 +116,7 @@ class UiFixture {
         }
         settings = std::make_unique<Settings>();
         settings->Load(Folder());
-        window = std::make_unique<TMainBrowser>(*settings, *usePrompts, arguments);
+        window = std::make_unique<MainWindow>(*settings, *usePrompts, arguments);
         window->show();
         QVERIFY(QTest::qWaitForWindowExposed(window.get()));
         if (!window->StartFile().isEmpty()) {
@@ -152,7 +152,7 @@ class UiFixture {
     ScriptedPrompts prompts;
     UserPrompts* usePrompts = &prompts; // real message boxes where keys must be pressed
     std::unique_ptr<Settings> settings;
-    std::unique_ptr<TMainBrowser> window;
+    std::unique_ptr<MainWindow> window;
 };
 
 // While it lives, answers every modal window as a user would: a key press on the widget that

@@ -1,4 +1,4 @@
-#include "TFinddialog.h"
+#include "FindDialog.h"
 
 #include "UiTexts.h"
 
@@ -21,8 +21,8 @@ constexpr UiText kCaseSensitive{"case sensitive", "Groß/Kleinschreibung beachte
 constexpr UiText kCancel{"Cancel", "Abbruch"};
 } // namespace
 
-TFinddialog::TFinddialog(bool german, QWidget* parent) : QDialog(parent) {
-    setObjectName(QStringLiteral("TFinddialog"));
+FindDialog::FindDialog(bool german, QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("FindDialog"));
     setWindowTitle(Pick(kCaption, german));
     setModal(true);
 
@@ -55,13 +55,13 @@ TFinddialog::TFinddialog(bool german, QWidget* parent) : QDialog(parent) {
     layout->addWidget(buttons);
 }
 
-void TFinddialog::showEvent(QShowEvent* event) {
+void FindDialog::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     eText->setFocus();
     eText->selectAll();
 }
 
-void TFinddialog::eTextKeyPress() {
+void FindDialog::eTextKeyPress() {
     accept();
 }
 

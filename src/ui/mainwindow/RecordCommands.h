@@ -20,7 +20,7 @@ class ChangeTracker;
 class EditHistory;
 class RecordPage;
 class Settings;
-class TFinddialog;
+class FindDialog;
 class UserPrompts;
 
 struct RecordCommandsContext {
@@ -57,7 +57,7 @@ class RecordCommands : public QObject {
     // text field keeps its own clipboard keys; everywhere else they carry whole records.
     void FormKeyDown(int key, Qt::KeyboardModifiers modifiers, const QWidget* focus);
 
-    [[nodiscard]] TFinddialog& FindDialog() const;
+    [[nodiscard]] FindDialog& SearchDialog() const;
     [[nodiscard]] const RecordClipboard& Clipboard() const { return mClipboard; }
 
   protected:
@@ -71,7 +71,7 @@ class RecordCommands : public QObject {
     RecordCommandMenus mMenus;
     // The language of the window's start, as if the dialog were made with it.
     bool mFindInGerman;
-    mutable std::unique_ptr<TFinddialog> mFinddialog;
+    mutable std::unique_ptr<FindDialog> mFinddialog;
     RecordSearch mSearch;
     RecordClipboard mClipboard;
     LowerCase mLower;

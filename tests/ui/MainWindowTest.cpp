@@ -2,18 +2,18 @@
 // on a simulator folder built by the test: the scan at start, the three lists, the information
 // strip, the record page and back with the save question, the configuration dialog; a
 // Prepar3D folder in a Wine prefix with an add-on package.
+#include "AboutDialog.h"
 #include "ApplicationSetup.h"
 #include "ChangeTracker.h"
+#include "ConfigDialog.h"
 #include "DeferredStyleIcons.h"
+#include "FindDialog.h"
 #include "HistoryCommands.h"
 #include "QtUserPrompts.h"
 #include "RecordCommands.h"
 #include "SaveChecksDialog.h"
+#include "ScanProgressDialog.h"
 #include "SelectionPage.h"
-#include "TAboutForm.h"
-#include "TFinddialog.h"
-#include "THosts_File.h"
-#include "TImageCounter.h"
 #include "TablePanel.h"
 #include "TempFolder.h"
 #include "UiFixture.h"
@@ -56,7 +56,7 @@ QString Last(const UiFixture& f, std::string ShownMessage::*part = &ShownMessage
 struct ExposureNotingPrompts : ScriptedPrompts {
     void Error(const std::string& caption, const std::string& text) override {
         for (QWidget* w : QApplication::topLevelWidgets()) {
-            if (qobject_cast<TMainBrowser*>(w)) {
+            if (qobject_cast<MainWindow*>(w)) {
                 exposed.push_back(w->windowHandle() && w->windowHandle()->isExposed());
             }
         }
@@ -127,7 +127,7 @@ void ClickTab(UiFixture& f, int tab) {
 
 Q_DECLARE_METATYPE(LanguageCase)
 
-class MainBrowserTest : public QObject {
+class MainWindowTest : public QObject {
     Q_OBJECT
   private slots:
     void init() { QLocale::setDefault(QLocale::c()); }
@@ -147,7 +147,7 @@ class MainBrowserTest : public QObject {
         QDir::setCurrent(f.dir.path());
         f.Start({}, {argument}, false);
         QDir::setCurrent(before);
-        TMainBrowser& w = *f.window;
+        MainWindow& w = *f.window;
         QVERIFY(!w.LibraryMode() && !w.TabControl()->isVisible());
         const bool missing = argument == QStringLiteral("missing.air");
         QCOMPARE(w.Tree().RootCount(), size_t(missing ? 0 : 9));
@@ -187,7 +187,7 @@ class MainBrowserTest : public QObject {
         QCOMPARE(f.window->ASCIIExport1->text().remove(u'&'), QStringLiteral("ASCII Export"));
         QCOMPARE(f.Page().Tables()->cbXlock->text(), QString::fromUtf8(c.xlock));
         // The find dialog's own words, not the ones of the Qt texts loaded (here none).
-        TFinddialog& find = f.window->Commands().FindDialog();
+        FindDialog& find = f.window->Commands().SearchDialog();
         QCOMPARE(find.windowTitle(), QString::fromUtf8(c.find));
         QCOMPARE(find.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Cancel)->text(),
                  QString::fromUtf8(c.cancel));
@@ -406,11 +406,11 @@ class MainBrowserTest : public QObject {
             QVERIFY(QTest::qWaitForWindowExposed(about));
             shot = about->grab().toImage();
             frame = about->geometry();
-            version = static_cast<TAboutForm*>(about)->VersionLine();
+            version = static_cast<AboutDialog*>(about)->VersionLine();
             dictionaryLine = about->findChild<QLabel*>(QStringLiteral("DictionaryLabel"))->text();
         });
         f.window->About1->trigger();
-        QCOMPARE(answer.seen, QStringList{QStringLiteral("kelvara::TAboutForm")});
+        QCOMPARE(answer.seen, QStringList{QStringLiteral("kelvara::AboutDialog")});
         QCOMPARE(shot.pixelColor(3, 3), QColor(Qt::black));
         QCOMPARE(shot.pixelColor(shot.width() - 3, shot.height() / 2), QColor(Qt::black));
         int white = 0;
@@ -526,7 +526,7 @@ class MainBrowserTest : public QObject {
         // Delimiter 7 shows "comma" and is stored as 1; a deleted row stays deleted after "New
         // Searchpath"; colours offer the panel colours.
         ModalAnswerer enter(Qt::Key_Return, [&](QWidget* modal) {
-            auto& d = *qobject_cast<THosts_File*>(modal);
+            auto& d = *qobject_cast<ConfigDialog*>(modal);
             QVERIFY(d.rbDcomma->isChecked());
             QCOMPARE(d.SearchFolders->count(), 1); // SimObjects/Airplanes, found at the scan
             d.SearchFolders->setCurrentRow(0);
@@ -601,17 +601,17 @@ class MainBrowserTest : public QObject {
         f.WriteFile(QStringLiteral("Extra/Long/aircraft.cfg"),
                     "[fltsim.0]\ntitle=" + QByteArray(3 << 20, 'L') + "\nsim=Long\n");
         const QByteArray before = f.ReadFile(QStringLiteral("kvr.cfg"));
-        const auto dialog = [&](Qt::Key key, const std::function<void(THosts_File&)>& work) {
-            ModalAnswerer answer(key, [&](QWidget* modal) { work(*qobject_cast<THosts_File*>(modal)); });
+        const auto dialog = [&](Qt::Key key, const std::function<void(ConfigDialog&)>& work) {
+            ModalAnswerer answer(key, [&](QWidget* modal) { work(*qobject_cast<ConfigDialog*>(modal)); });
             f.window->Config1->trigger();
-            QCOMPARE(answer.seen, QStringList{QStringLiteral("kelvara::THosts_File")});
+            QCOMPARE(answer.seen, QStringList{QStringLiteral("kelvara::ConfigDialog")});
         };
-        dialog(Qt::Key_Escape, [&](THosts_File& d) {
+        dialog(Qt::Key_Escape, [&](ConfigDialog& d) {
             d.pickFolder = [&](QWidget*, const QString&) { return f.Path(QStringLiteral("Extra")); };
             QTest::mouseClick(d.bNewsearchfolder, Qt::LeftButton);
             QCOMPARE(ListTexts(d.SearchFolders), (QStringList{airplanes, f.Path(QStringLiteral("Extra"))}));
         });
-        dialog(Qt::Key_Escape, [&](THosts_File& d) {
+        dialog(Qt::Key_Escape, [&](ConfigDialog& d) {
             QCOMPARE(ListTexts(d.SearchFolders), QStringList{airplanes});
             d.SearchFolders->item(0)->setCheckState(Qt::Unchecked);
             d.pickFolder = [](QWidget*, const QString&) { return QString(); };
@@ -623,7 +623,7 @@ class MainBrowserTest : public QObject {
         QCOMPARE(f.ReadFile(QStringLiteral("kvr.cfg")), before);
         QCOMPARE(f.window->Selection()->Alist->count(), 4);
 
-        dialog(Qt::Key_Return, [&](THosts_File& d) {
+        dialog(Qt::Key_Return, [&](ConfigDialog& d) {
             d.pickFolder = [&](QWidget*, const QString&) { return f.Path(QStringLiteral("Extra")); };
             QTest::mouseClick(d.bNewsearchfolder, Qt::LeftButton);
             d.FSLocation->setText(f.Path(QStringLiteral("FSX2")));
@@ -636,7 +636,7 @@ class MainBrowserTest : public QObject {
                  f.Path(QStringLiteral("Extra")) + u'|' + f.Path(QStringLiteral("FSX2/SimObjects/Airplanes")));
         QVERIFY(!f.window->Selection()->EmptyNote->isVisible());
 
-        dialog(Qt::Key_Return, [&](THosts_File& d) {
+        dialog(Qt::Key_Return, [&](ConfigDialog& d) {
             d.SearchFolders->item(0)->setCheckState(Qt::Unchecked);
             d.SearchFolders->item(1)->setCheckState(Qt::Unchecked);
             d.FSLocation->setText(f.Path(QStringLiteral("Missing")));
@@ -649,7 +649,7 @@ class MainBrowserTest : public QObject {
                                QStringLiteral(" does not exist")) &&
                      note.contains(QStringLiteral("Folders searched: ") + f.Path(QStringLiteral("Missing"))),
                  qPrintable(note));
-        dialog(Qt::Key_Escape, [&](THosts_File& d) { QCOMPARE(d.ScanNote->text(), note); });
+        dialog(Qt::Key_Escape, [&](ConfigDialog& d) { QCOMPARE(d.ScanNote->text(), note); });
     }
 
     // A save that fails on the way back to the selection keeps the record page and the edit.
@@ -677,11 +677,11 @@ class MainBrowserTest : public QObject {
         BuildSimulator(f);
         QVERIFY(QDir(f.dir.path()).mkdir(QStringLiteral("Empty")));
         ModalAnswerer confirm(Qt::Key_Return, [&](QWidget* modal) {
-            qobject_cast<THosts_File*>(modal)->FSLocation->setText(f.Path(QStringLiteral("FSX")));
+            qobject_cast<ConfigDialog*>(modal)->FSLocation->setText(f.Path(QStringLiteral("FSX")));
         });
         f.Start("showaircraft = 1\r\nfspath = " + QFile::encodeName(f.Path(QStringLiteral("Empty"))) + "\r\n",
                 {}, false);
-        QCOMPARE(confirm.seen, QStringList{QStringLiteral("kelvara::THosts_File")});
+        QCOMPARE(confirm.seen, QStringList{QStringLiteral("kelvara::ConfigDialog")});
         QCOMPARE(f.window->Selection()->Alist->count(), 4);
         QCOMPARE(f.CfgValue("fspath"), f.Path(QStringLiteral("FSX")));
     }
@@ -708,7 +708,7 @@ class MainBrowserTest : public QObject {
         });
         f.settings = std::make_unique<Settings>();
         f.settings->Load(f.Folder() + "/bin");
-        f.window = std::make_unique<TMainBrowser>(*f.settings, f.prompts, QStringList());
+        f.window = std::make_unique<MainWindow>(*f.settings, f.prompts, QStringList());
         f.window->show();
         QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
         QCOMPARE(answer.seen, QStringList{QStringLiteral("kelvara::WelcomeDialog")});
@@ -764,5 +764,5 @@ class MainBrowserTest : public QObject {
     }
 };
 
-QTEST_MAIN(MainBrowserTest)
-#include "MainBrowserTest.moc"
+QTEST_MAIN(MainWindowTest)
+#include "MainWindowTest.moc"

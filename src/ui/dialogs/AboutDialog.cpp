@@ -1,4 +1,4 @@
-#include "TAboutForm.h"
+#include "AboutDialog.h"
 
 #include "StartupDecisions.h"
 
@@ -10,12 +10,12 @@
 
 namespace kelvara {
 
-TAboutForm::TAboutForm(QWidget* parent) : QDialog(parent) {
-    setObjectName(QStringLiteral("TAboutForm"));
+AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("AboutDialog"));
     setWindowTitle(QStringLiteral("About Kelvara"));
     setModal(true);
-    // By object name: a type selector would need the namespace spelled "kelvara--TAboutForm".
-    setStyleSheet(QStringLiteral("QDialog#TAboutForm { background: black; } "
+    // By object name: a type selector would need the namespace spelled "kelvara--AboutDialog".
+    setStyleSheet(QStringLiteral("QDialog#AboutDialog { background: black; } "
                                  "QLabel { color: white; }"));
 
     auto* title = new QLabel(QStringLiteral("KELVARA"), this);
@@ -51,7 +51,7 @@ TAboutForm::TAboutForm(QWidget* parent) : QDialog(parent) {
     CentreOnScreen();
 }
 
-void TAboutForm::CentreOnScreen() {
+void AboutDialog::CentreOnScreen() {
     // On the screen, not on the main window; a set position keeps QDialog from moving it.
     adjustSize();
     const QScreen* shown = parentWidget() ? parentWidget()->screen() : QGuiApplication::primaryScreen();
@@ -60,17 +60,17 @@ void TAboutForm::CentreOnScreen() {
     }
 }
 
-void TAboutForm::showEvent(QShowEvent* event) {
+void AboutDialog::showEvent(QShowEvent* event) {
     CentreOnScreen(); // its lines may have changed since it was made
     QDialog::showEvent(event);
 }
 
-void TAboutForm::SetDictionaryText(const QString& text) {
+void AboutDialog::SetDictionaryText(const QString& text) {
     mDictionaryLabel->setText(text);
     mDictionaryLabel->setVisible(!text.isEmpty());
 }
 
-QString TAboutForm::VersionLine() const {
+QString AboutDialog::VersionLine() const {
     return QString::fromUtf8(AboutVersionLine());
 }
 

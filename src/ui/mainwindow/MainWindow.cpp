@@ -1,5 +1,6 @@
-#include "TMainBrowser.h"
+#include "MainWindow.h"
 
+#include "AboutDialog.h"
 #include "AsciiExport.h"
 #include "BusyCursor.h"
 #include "CompareView.h"
@@ -9,6 +10,7 @@
 #include "HistoryCommands.h"
 #include "MenuMnemonics.h"
 #include "PluginFolders.h"
+#include "PluginsDialog.h"
 #include "RecordCommands.h"
 #include "RecordPage.h"
 #include "SaveChecks.h"
@@ -16,8 +18,6 @@
 #include "SelectionPage.h"
 #include "Settings.h"
 #include "StartupDecisions.h"
-#include "TAboutForm.h"
-#include "TView_Plugins_Form.h"
 #include "TablePanel.h"
 #include "UiTexts.h"
 #include "UserPrompts.h"
@@ -45,11 +45,11 @@
 
 namespace kelvara {
 
-TMainBrowser::TMainBrowser(Settings& settings, UserPrompts& prompts, QStringList arguments,
+MainWindow::MainWindow(Settings& settings, UserPrompts& prompts, QStringList arguments,
                            QWidget* parent)
     : QMainWindow(parent), mSettings(settings), mPrompts(prompts),
       mArguments(std::move(arguments)), mDebugLog(settings) {
-    setObjectName(QStringLiteral("TMainBrowser"));
+    setObjectName(QStringLiteral("MainWindow"));
     resize(kDesignWidth, kDesignHeight);
     // The dictionary and the menu measure no text: they are built while fontconfig still reads
     // its configuration on the other thread.
@@ -97,7 +97,7 @@ TMainBrowser::TMainBrowser(Settings& settings, UserPrompts& prompts, QStringList
     mChanges.SetListener([this] { setWindowModified(mChanges.IsChanged()); });
 }
 
-TMainBrowser::~TMainBrowser() {
+MainWindow::~MainWindow() {
     mChanges.SetListener({});
     mCompare.reset();
     mCommands.reset();
@@ -105,7 +105,7 @@ TMainBrowser::~TMainBrowser() {
     mPlugins.FreePluginList();
 }
 
-void TMainBrowser::BuildMenu() {
+void MainWindow::BuildMenu() {
     auto add = [this](QMenu* menu, const char* name, auto handler) {
         QAction* action = menu->addAction(QString());
         action->setObjectName(QString::fromLatin1(name));
@@ -116,26 +116,26 @@ void TMainBrowser::BuildMenu() {
     };
     mFileMenu = menuBar()->addMenu(QString());
     mFileMenu->setObjectName(QStringLiteral("File1"));
-    LoadAircraft1 = add(mFileMenu, "LoadAircraft1", &TMainBrowser::LoadAircraft1Click);
-    SaveAircraft1 = add(mFileMenu, "SaveAircraft1", &TMainBrowser::SaveAircraft1Click);
-    SaveAs1 = add(mFileMenu, "SaveAs1", &TMainBrowser::SaveAs1Click);
+    LoadAircraft1 = add(mFileMenu, "LoadAircraft1", &MainWindow::LoadAircraft1Click);
+    SaveAircraft1 = add(mFileMenu, "SaveAircraft1", &MainWindow::SaveAircraft1Click);
+    SaveAs1 = add(mFileMenu, "SaveAs1", &MainWindow::SaveAs1Click);
     SaveAs1->setText(Pick(Texts::SaveAs, German()));
-    ASCIIExport1 = add(mFileMenu, "ASCIIExport1", &TMainBrowser::ASCIIExport1Click);
+    ASCIIExport1 = add(mFileMenu, "ASCIIExport1", &MainWindow::ASCIIExport1Click);
     ASCIIExport1->setText(QText(TextId::MenuAsciiExport, mSettings));
-    MarkforCompare1 = add(mFileMenu, "MarkforCompare1", &TMainBrowser::MarkforCompare1Click);
+    MarkforCompare1 = add(mFileMenu, "MarkforCompare1", &MainWindow::MarkforCompare1Click);
     MarkforCompare1->setText(QText(TextId::MenuMarkForCompare, mSettings));
     MarkforCompare1->setVisible(false);
-    Compare1 = add(mFileMenu, "Compare1", &TMainBrowser::Compare1Click);
+    Compare1 = add(mFileMenu, "Compare1", &MainWindow::Compare1Click);
     Compare1->setText(QText(TextId::MenuCompare, mSettings));
     Compare1->setVisible(false);
     MarkforCompare1->setEnabled(false);
     Compare1->setEnabled(false);
     CompareWithFile1 =
-        add(mFileMenu, "CompareWithFile1", &TMainBrowser::CompareWithFile1Click);
+        add(mFileMenu, "CompareWithFile1", &MainWindow::CompareWithFile1Click);
     CompareWithFile1->setText(Pick(Texts::CompareWithFile, German()));
     CompareWithFile1->setEnabled(false);
     mFileMenu->addSeparator();
-    Exit1 = add(mFileMenu, "Exit1", &TMainBrowser::Exit1Click);
+    Exit1 = add(mFileMenu, "Exit1", &MainWindow::Exit1Click);
     LoadAircraft1->setShortcut(QKeySequence::Open);
     SaveAircraft1->setShortcut(QKeySequence::Save);
     SaveAs1->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
@@ -156,27 +156,27 @@ void TMainBrowser::BuildMenu() {
 
     mOptionsMenu = menuBar()->addMenu(QString());
     mOptionsMenu->setObjectName(QStringLiteral("Options1"));
-    Config1 = add(mOptionsMenu, "Config1", &TMainBrowser::Config1Click);
-    HexEditor1 = add(mOptionsMenu, "HexEditor1", &TMainBrowser::HexEditor1Click);
+    Config1 = add(mOptionsMenu, "Config1", &MainWindow::Config1Click);
+    HexEditor1 = add(mOptionsMenu, "HexEditor1", &MainWindow::HexEditor1Click);
     HexEditor1->setText(QText(TextId::MenuHexEditor, mSettings));
     HexEditor1->setCheckable(true);
 
     mHelpMenu = menuBar()->addMenu(QString());
     mHelpMenu->setObjectName(QStringLiteral("Help1"));
-    About1 = add(mHelpMenu, "About1", &TMainBrowser::About1Click);
-    Getmanual1 = add(mHelpMenu, "Getmanual1", &TMainBrowser::Getmanual1Click);
-    InstalledPlugins1 = add(mHelpMenu, "InstalledPlugins1", &TMainBrowser::InstalledPlugins1Click);
+    About1 = add(mHelpMenu, "About1", &MainWindow::About1Click);
+    Getmanual1 = add(mHelpMenu, "Getmanual1", &MainWindow::Getmanual1Click);
+    InstalledPlugins1 = add(mHelpMenu, "InstalledPlugins1", &MainWindow::InstalledPlugins1Click);
     InstalledPlugins1->setText(Pick(Texts::InstalledPlugins, German()));
 }
 
-void TMainBrowser::showEvent(QShowEvent* event) {
+void MainWindow::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
     if (mFirstShow) {
         FormShow();
     }
 }
 
-void TMainBrowser::FormShow() {
+void MainWindow::FormShow() {
     if (!mDictionaryProblem.empty()) {
         mPrompts.Error(Utf8Text(TextId::CaptionWarning, mSettings), mDictionaryProblem);
     }
@@ -223,11 +223,11 @@ void TMainBrowser::FormShow() {
     if (!mStartFile.isEmpty()) {
         // A warning about the file must not appear alone on an empty desktop.
         mRecordPage->Tables()->HoldGraphStart();
-        QMetaObject::invokeMethod(this, &TMainBrowser::OpenStartFile, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(this, &MainWindow::OpenStartFile, Qt::QueuedConnection);
     }
 }
 
-void TMainBrowser::OpenStartFile() {
+void MainWindow::OpenStartFile() {
     QElapsedTimer waited;
     waited.start();
     // The expose is often queued already; sleep only while it is not.
@@ -243,7 +243,7 @@ void TMainBrowser::OpenStartFile() {
     mRecordPage->Tables()->ReleaseGraphStart();
 }
 
-void TMainBrowser::LoadDictionary() {
+void MainWindow::LoadDictionary() {
     const DictionaryLookup lookup = FindDictionary(mSettings.ProgramFolder());
     mDictionaryText = DictionaryLookupText(lookup);
     mDictionary.LoadDictionary(lookup.path);
@@ -258,7 +258,7 @@ void TMainBrowser::LoadDictionary() {
     }
 }
 
-void TMainBrowser::ApplyLanguage() {
+void MainWindow::ApplyLanguage() {
     const bool german = German();
     // One walk over the window rather than one per caption; the names are unique.
     QHash<QString, QObject*> named;
@@ -297,7 +297,7 @@ void TMainBrowser::ApplyLanguage() {
     mTabControl->show();
 }
 
-void TMainBrowser::PlaceWindow() {
+void MainWindow::PlaceWindow() {
     const QScreen* screen = this->screen() ? this->screen() : QApplication::primaryScreen();
     const QRect available =
         screen ? screen->availableGeometry() : QRect(0, 0, kDesignWidth, kDesignHeight);
@@ -316,22 +316,22 @@ void TMainBrowser::PlaceWindow() {
     }
 }
 
-void TMainBrowser::resizeEvent(QResizeEvent* event) {
+void MainWindow::resizeEvent(QResizeEvent* event) {
     QMainWindow::resizeEvent(event);
     if (mResizeAttached) {
         mRecordPage->ApplyGraphRules(height(), true);
     }
 }
 
-bool TMainBrowser::German() const {
+bool MainWindow::German() const {
     return mSettings.German();
 }
 
-ReadOptions TMainBrowser::ReadOptionsForCompare() const {
+ReadOptions MainWindow::ReadOptionsForCompare() const {
     return ReadOptions{mSettings.datatypes != 0, NumberStyle{LocaleDecimalMark(), mSettings.decimal}};
 }
 
-void TMainBrowser::OpenAirFile(const QString& path) {
+void MainWindow::OpenAirFile(const QString& path) {
     BusyCursor busy;
     // The caption and opendir must still name the file after the current folder changes.
     const std::string localPath = LocalPath(QFileInfo(path).absoluteFilePath());
@@ -359,12 +359,12 @@ void TMainBrowser::OpenAirFile(const QString& path) {
     Compare1->setEnabled(mLibraryMode && mCompareMarks.CompareEnabled());
 }
 
-void TMainBrowser::ShowCaption(const QString& subject) {
+void MainWindow::ShowCaption(const QString& subject) {
     setWindowTitle(QString::fromUtf8(WindowCaption(subject.toUtf8().toStdString(), "[*]")));
     setWindowModified(mChanges.IsChanged());
 }
 
-void TMainBrowser::LoadAircraft1Click() {
+void MainWindow::LoadAircraft1Click() {
     const QString path =
         QFileDialog::getOpenFileName(this, LoadAircraft1->iconText(), DisplayPath(mSettings.opendir),
                                      DialogFilter(Text(TextId::AirFileDialogFilter, mSettings)));
@@ -374,14 +374,14 @@ void TMainBrowser::LoadAircraft1Click() {
     }
 }
 
-void TMainBrowser::SaveAircraft1Click() {
+void MainWindow::SaveAircraft1Click() {
     if (mStandalonePath.empty() || !mChanges.IsChanged()) {
         return;
     }
     SaveShownFile();
 }
 
-bool TMainBrowser::SaveShownFile() {
+bool MainWindow::SaveShownFile() {
     BusyCursor busy;
     if (!ChecksAllowSaving()) {
         return false;
@@ -395,7 +395,7 @@ bool TMainBrowser::SaveShownFile() {
     return true;
 }
 
-bool TMainBrowser::MayLeaveFile() {
+bool MainWindow::MayLeaveFile() {
     if (!mChanges.IsChanged()) {
         return true;
     }
@@ -411,7 +411,7 @@ bool TMainBrowser::MayLeaveFile() {
     return false;
 }
 
-void TMainBrowser::SaveAs1Click() {
+void MainWindow::SaveAs1Click() {
     if (mStandalonePath.empty()) {
         return;
     }
@@ -453,7 +453,7 @@ void TMainBrowser::SaveAs1Click() {
     mSettings.Save();
 }
 
-bool TMainBrowser::ChecksAllowSaving() {
+bool MainWindow::ChecksAllowSaving() {
     // A doubtful record the user never touched would come up on every save.
     const std::vector<CheckFinding> findings = CheckBeforeSaving(
         mTree, mDictionary, [this](const RecordNode& root) { return mHistory->ChangedSinceSaved(root); });
@@ -469,7 +469,7 @@ bool TMainBrowser::ChecksAllowSaving() {
         texts, [&](size_t i) { mRecordPage->SelectNode(findings[i].node); }, German());
 }
 
-void TMainBrowser::ASCIIExport1Click() {
+void MainWindow::ASCIIExport1Click() {
     QFileDialog dialog(this, ASCIIExport1->iconText(), DisplayPath(mSettings.asciidir),
                        DialogFilter(Text(TextId::TextFileDialogFilter, mSettings)));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
@@ -480,7 +480,7 @@ void TMainBrowser::ASCIIExport1Click() {
     ExportAsciiTo(dialog.selectedFiles().constFirst());
 }
 
-void TMainBrowser::ExportAsciiTo(const QString& file) {
+void MainWindow::ExportAsciiTo(const QString& file) {
     const std::string path = LocalPath(file);
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     const auto refused = [&] {
@@ -503,11 +503,11 @@ void TMainBrowser::ExportAsciiTo(const QString& file) {
     }
 }
 
-void TMainBrowser::Exit1Click() {
+void MainWindow::Exit1Click() {
     close();
 }
 
-void TMainBrowser::closeEvent(QCloseEvent* event) {
+void MainWindow::closeEvent(QCloseEvent* event) {
     if (!MayLeaveFile()) {
         event->ignore();
         return;
@@ -517,7 +517,7 @@ void TMainBrowser::closeEvent(QCloseEvent* event) {
     event->accept();
 }
 
-void TMainBrowser::StoreWindowLayout() {
+void MainWindow::StoreWindowLayout() {
     WindowLayout layout;
     layout.maximised = isMaximized();
     const QRect client = geometry();
@@ -538,17 +538,17 @@ void TMainBrowser::StoreWindowLayout() {
     kelvara::StoreWindowLayout(mSettings, layout, mBrowserChangePending);
 }
 
-void TMainBrowser::About1Click() {
-    TAboutForm about(this);
+void MainWindow::About1Click() {
+    AboutDialog about(this);
     about.SetDictionaryText(DisplayPath(mDictionaryText));
     about.exec();
 }
 
-void TMainBrowser::HexEditor1Click() {
+void MainWindow::HexEditor1Click() {
     mRecordPage->SetHexVisible(HexEditor1->isChecked());
 }
 
-void TMainBrowser::MarkforCompare1Click() {
+void MainWindow::MarkforCompare1Click() {
     const auto [aircraft, variation] = mChanges.Current();
     mCompareMarks.Mark(mLibraryMode, aircraft, variation, mLibrary.CurrentVariation().title);
     const Variation& marked = mLibrary.CurrentVariation();
@@ -557,7 +557,7 @@ void TMainBrowser::MarkforCompare1Click() {
     statusBar()->showMessage(Pick(Texts::MarkedForCompare, German()).arg(name));
 }
 
-void TMainBrowser::Compare1Click() {
+void MainWindow::Compare1Click() {
     unsetCursor();
     const Variation* marked = mLibrary.Find(
         AircraftIndex{mCompareMarks.markedAircraft, mCompareMarks.markedVariation});
@@ -566,7 +566,7 @@ void TMainBrowser::Compare1Click() {
     mCompare->CompareWith(path, mCompareMarks.markedTitle, ReadOptionsForCompare());
 }
 
-void TMainBrowser::CompareWithFile1Click() {
+void MainWindow::CompareWithFile1Click() {
     const QString path = QFileDialog::getOpenFileName(
         this, CompareWithFile1->text().remove(QLatin1Char('&')), DisplayPath(mSettings.opendir),
         DialogFilter(Text(TextId::AirFileDialogFilter, mSettings)));
@@ -575,12 +575,12 @@ void TMainBrowser::CompareWithFile1Click() {
     }
 }
 
-void TMainBrowser::CompareWithFile(const QString& path) {
+void MainWindow::CompareWithFile(const QString& path) {
     const std::string local = LocalPath(QFileInfo(path).absoluteFilePath());
     mCompare->CompareWith(local, {}, ReadOptionsForCompare());
 }
 
-void TMainBrowser::StartPlugins() {
+void MainWindow::StartPlugins() {
     mPlugins.ScanPlugins(PluginFolders(mSettings.ProgramFolder()),
                          {German() ? 'D' : 'E', mSettings.ConfigFolder(), !mPluginsOff});
     // A plug-in that crashed the last start is named once; the plug-ins window keeps listing it.
@@ -606,16 +606,16 @@ void TMainBrowser::StartPlugins() {
     }
 }
 
-void TMainBrowser::InstalledPlugins1Click() {
+void MainWindow::InstalledPlugins1Click() {
     if (!mPluginsForm) {
-        mPluginsForm = new TView_Plugins_Form(mPlugins, German(), this);
+        mPluginsForm = new PluginsDialog(mPlugins, German(), this);
     }
     mPluginsForm->show();
     mPluginsForm->raise();
     mPluginsForm->activateWindow();
 }
 
-void TMainBrowser::Getmanual1Click() {
+void MainWindow::Getmanual1Click() {
     const std::string manual = ManualPath(mSettings.ProgramFolder());
     if (manual.empty()) {
         mPrompts.Error(Utf8Text(TextId::CaptionWarning, mSettings),

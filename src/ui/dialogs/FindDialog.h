@@ -9,10 +9,10 @@ class QLineEdit;
 
 namespace kelvara {
 
-class TFinddialog : public QDialog {
+class FindDialog : public QDialog {
     Q_OBJECT
   public:
-    TFinddialog(bool german, QWidget* parent = nullptr);
+    FindDialog(bool german, QWidget* parent = nullptr);
 
     QLineEdit* eText = nullptr;
     QCheckBox* cbCasesensitive = nullptr;

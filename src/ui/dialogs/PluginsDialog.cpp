@@ -1,4 +1,4 @@
-#include "TView_Plugins_Form.h"
+#include "PluginsDialog.h"
 
 #include "PluginList.h"
 #include "UiTexts.h"
@@ -8,9 +8,9 @@
 
 namespace kelvara {
 
-TView_Plugins_Form::TView_Plugins_Form(const PluginList& plugins, bool german, QWidget* parent)
+PluginsDialog::PluginsDialog(const PluginList& plugins, bool german, QWidget* parent)
     : QDialog(parent), mPlugins(plugins), mGerman(german) {
-    setObjectName(QStringLiteral("TView_Plugins_Form"));
+    setObjectName(QStringLiteral("PluginsDialog"));
     setWindowTitle(Pick(Texts::InstalledPlugins, german));
     resize(720, 320); // wide enough for a disabled plug-in's marker path
     Plugin_List = new QListWidget(this);
@@ -20,7 +20,7 @@ TView_Plugins_Form::TView_Plugins_Form(const PluginList& plugins, bool german, Q
     layout->addWidget(Plugin_List);
 }
 
-void TView_Plugins_Form::showEvent(QShowEvent* event) {
+void PluginsDialog::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     Plugin_List->clear();
     for (const std::string& line : mPlugins.ListPlugins(mGerman)) {

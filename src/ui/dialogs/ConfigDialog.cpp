@@ -1,4 +1,4 @@
-#include "THosts_File.h"
+#include "ConfigDialog.h"
 
 #include "LanguageTable.h"
 #include "Settings.h"
@@ -52,9 +52,9 @@ uint32_t ReferenceFromColour(const QColor& colour) {
     return uint32_t(colour.red()) | uint32_t(colour.green()) << 8 | uint32_t(colour.blue()) << 16;
 }
 
-THosts_File::THosts_File(const Settings& settings, UserPrompts& prompts, QWidget* parent)
+ConfigDialog::ConfigDialog(const Settings& settings, UserPrompts& prompts, QWidget* parent)
     : QDialog(parent), mSettings(settings), mPrompts(prompts), mGerman(settings.German()) {
-    setObjectName(QStringLiteral("THosts_File"));
+    setObjectName(QStringLiteral("ConfigDialog"));
     const auto text = [this](const char* english, const char* german) {
         return QString::fromUtf8(mGerman ? german : english);
     };
@@ -187,16 +187,16 @@ THosts_File::THosts_File(const Settings& settings, UserPrompts& prompts, QWidget
     layout->addLayout(columns, 1);
     layout->addWidget(buttons);
 
-    connect(Button3, &QPushButton::clicked, this, &THosts_File::Button3Click);
-    connect(bNewsearchfolder, &QPushButton::clicked, this, &THosts_File::bNewsearchfolderClick);
-    connect(Button4, &QPushButton::clicked, this, &THosts_File::Button4Click);
+    connect(Button3, &QPushButton::clicked, this, &ConfigDialog::Button3Click);
+    connect(bNewsearchfolder, &QPushButton::clicked, this, &ConfigDialog::bNewsearchfolderClick);
+    connect(Button4, &QPushButton::clicked, this, &ConfigDialog::Button4Click);
 }
 
-QString THosts_File::FolderText(const std::string& folder) const {
+QString ConfigDialog::FolderText(const std::string& folder) const {
     return QFile::decodeName(QByteArray::fromStdString(folder));
 }
 
-void THosts_File::SetValues(const ConfigurationValues& values) {
+void ConfigDialog::SetValues(const ConfigurationValues& values) {
     FSLocation->setText(FolderText(values.fspath));
     cbAal->setChecked(values.aalines != 0);
     cbDatatypes->setChecked(values.datatypes != 0);
@@ -216,7 +216,7 @@ void THosts_File::SetValues(const ConfigurationValues& values) {
     FillSearchFolders(values.searchPaths);
 }
 
-ConfigurationValues THosts_File::Values() const {
+ConfigurationValues ConfigDialog::Values() const {
     ConfigurationValues values;
     values.fspath = QFile::encodeName(FSLocation->text()).toStdString();
     values.aalines = cbAal->isChecked() ? 1 : 0;
@@ -237,26 +237,26 @@ ConfigurationValues THosts_File::Values() const {
     return values;
 }
 
-void THosts_File::SetScanNote(const QString& text) {
+void ConfigDialog::SetScanNote(const QString& text) {
     ScanNote->setText(text);
     ScanNote->setVisible(!text.isEmpty());
 }
 
-void THosts_File::FillSearchFolders(const std::vector<SearchPath>& paths) {
+void ConfigDialog::FillSearchFolders(const std::vector<SearchPath>& paths) {
     SearchFolders->clear();
     for (const SearchPath& path : paths) {
         AddSearchFolder(FolderText(path.folder), path.active != 0);
     }
 }
 
-void THosts_File::AddSearchFolder(const QString& folder, bool active) {
+void ConfigDialog::AddSearchFolder(const QString& folder, bool active) {
     auto* item = new QListWidgetItem(folder, SearchFolders);
     item->setToolTip(folder);
     item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
     item->setCheckState(active ? Qt::Checked : Qt::Unchecked);
 }
 
-void THosts_File::Button3Click() {
+void ConfigDialog::Button3Click() {
     const QString folder = pickFolder(this, FSLocation->text().isEmpty() ? mLastFolder : FSLocation->text());
     if (!folder.isEmpty()) {
         mLastFolder = folder;
@@ -264,7 +264,7 @@ void THosts_File::Button3Click() {
     }
 }
 
-void THosts_File::bNewsearchfolderClick() {
+void ConfigDialog::bNewsearchfolderClick() {
     const QString start = mLastFolder.isEmpty() ? FolderText(mSettings.ProgramFolder()) : mLastFolder;
     const QString folder = pickFolder(this, start);
     if (folder.isEmpty()) {
@@ -275,7 +275,7 @@ void THosts_File::bNewsearchfolderClick() {
     SearchFolders->setCurrentRow(SearchFolders->count() - 1);
 }
 
-void THosts_File::Button4Click() {
+void ConfigDialog::Button4Click() {
     QListWidgetItem* item = SearchFolders->currentItem();
     if (item == nullptr || !item->isSelected()) {
         return;
@@ -287,7 +287,7 @@ void THosts_File::Button4Click() {
     }
 }
 
-void THosts_File::PanelClick(int panel) {
+void ConfigDialog::PanelClick(int panel) {
     // The chooser offers the eight colours as they stand in the dialog now.
     for (int i = 0; i < 8; ++i) {
         QColorDialog::setCustomColor(i, ColourFromReference(mColours[size_t(i)]));
@@ -298,7 +298,7 @@ void THosts_File::PanelClick(int panel) {
     }
 }
 
-void THosts_File::ShowColour(int panel) {
+void ConfigDialog::ShowColour(int panel) {
     colourPanels[size_t(panel)]->setStyleSheet(
         QStringLiteral("QPushButton { background-color: %1; border: 2px inset gray; }")
             .arg(ColourFromReference(mColours[size_t(panel)]).name()));

@@ -23,12 +23,12 @@ namespace kelvara {
 class Settings;
 class UserPrompts;
 
-class THosts_File : public QDialog {
+class ConfigDialog : public QDialog {
     Q_OBJECT
   public:
     // Captions in the language in force now. The dialog edits its own copy of the values:
     // nothing reaches the settings before the caller takes Values() after OK.
-    THosts_File(const Settings& settings, UserPrompts& prompts, QWidget* parent = nullptr);
+    ConfigDialog(const Settings& settings, UserPrompts& prompts, QWidget* parent = nullptr);
 
     void SetValues(const ConfigurationValues& values);
     // Why the last scan found no aircraft, above the folder; empty hides it.

@@ -9,10 +9,10 @@ namespace kelvara {
 
 class PluginList;
 
-class TView_Plugins_Form : public QDialog {
+class PluginsDialog : public QDialog {
     Q_OBJECT
   public:
-    TView_Plugins_Form(const PluginList& plugins, bool german, QWidget* parent = nullptr);
+    PluginsDialog(const PluginList& plugins, bool german, QWidget* parent = nullptr);
 
     QListWidget* Plugin_List = nullptr;
 

@@ -2,8 +2,8 @@
 // files, and the questions before unsaved changes are lost. The pages do the record work.
 #pragma once
 
-#include "AirFileReader.h"
 #include "AircraftLibrary.h"
+#include "AirFileReader.h"
 #include "ChangeTracker.h"
 #include "CompareMarks.h"
 #include "DebugLog.h"
@@ -31,23 +31,23 @@ class HistoryCommands;
 class RecordCommands;
 class RecordPage;
 class SelectionPage;
-class THosts_File;
-class TImageCounter;
-class TView_Plugins_Form;
+class ConfigDialog;
+class ScanProgressDialog;
+class PluginsDialog;
 class Settings;
 class UserPrompts;
 struct StartupMode;
 
-class TMainBrowser : public QMainWindow {
+class MainWindow : public QMainWindow {
     Q_OBJECT
   public:
     static constexpr int kDesignWidth = 1024;
     static constexpr int kDesignHeight = 720;
 
     // arguments: the command-line arguments after the program name.
-    TMainBrowser(Settings& settings, UserPrompts& prompts, QStringList arguments,
+    MainWindow(Settings& settings, UserPrompts& prompts, QStringList arguments,
                  QWidget* parent = nullptr);
-    ~TMainBrowser() override;
+    ~MainWindow() override;
 
     void OpenAirFile(const QString& path);
     void LoadAircraft1Click();
@@ -99,8 +99,8 @@ class TMainBrowser : public QMainWindow {
     [[nodiscard]] SelectionPage* Selection() const { return mSelectionPage; }
     [[nodiscard]] AircraftLibrary& Library() { return mLibrary; }
     // Created at first use; tests reach its folder and colour pickers through it.
-    [[nodiscard]] THosts_File* HostsFile();
-    [[nodiscard]] TImageCounter* ImageCounter() const { return mImageCounter; }
+    [[nodiscard]] ConfigDialog* HostsFile();
+    [[nodiscard]] ScanProgressDialog* ImageCounter() const { return mImageCounter; }
     [[nodiscard]] bool BrowserChangePending() const { return mBrowserChangePending; }
     [[nodiscard]] RecordCommands& Commands() const { return *mCommands; }
     [[nodiscard]] HistoryCommands& History() const { return *mHistory; }
@@ -108,7 +108,7 @@ class TMainBrowser : public QMainWindow {
     [[nodiscard]] const PluginList& Plugins() const { return mPlugins; }
     [[nodiscard]] const CompareMarks& Marks() const { return mCompareMarks; }
     // Made when first opened.
-    [[nodiscard]] TView_Plugins_Form* PluginsForm() const { return mPluginsForm; }
+    [[nodiscard]] PluginsDialog* PluginsForm() const { return mPluginsForm; }
     // Which KVR.ini this run reads, or where it was looked for.
     [[nodiscard]] const std::string& DictionaryText() const { return mDictionaryText; }
 
@@ -196,14 +196,14 @@ class TMainBrowser : public QMainWindow {
     QTabBar* mTabControl = nullptr;
     QStackedWidget* mPages = nullptr;
     SelectionPage* mSelectionPage = nullptr;
-    THosts_File* mHostsFile = nullptr;
-    TImageCounter* mImageCounter = nullptr;
+    ConfigDialog* mHostsFile = nullptr;
+    ScanProgressDialog* mImageCounter = nullptr;
     RecordPage* mRecordPage = nullptr;
     std::unique_ptr<HistoryCommands> mHistory;
     std::unique_ptr<RecordCommands> mCommands;
     std::unique_ptr<CompareView> mCompare;
     PluginList mPlugins; // told to exit when the window ends
-    TView_Plugins_Form* mPluginsForm = nullptr;
+    PluginsDialog* mPluginsForm = nullptr;
     bool mPluginsOff = false;
     CompareMarks mCompareMarks;
 };

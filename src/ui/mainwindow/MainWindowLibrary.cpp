@@ -1,20 +1,20 @@
 // The library-mode roads of the main window: start-up with the scan, the configuration dialog,
 // and the switch between the selection page and the record page.
-#include "TMainBrowser.h"
+#include "MainWindow.h"
 
 #include "BrowserLists.h"
 #include "BusyCursor.h"
+#include "ConfigDialog.h"
 #include "DebugLog.h"
 #include "FolderNames.h"
 #include "LanguageTable.h"
 #include "RecordPage.h"
 #include "SaveCurrentFile.h"
 #include "Scan.h"
+#include "ScanProgressDialog.h"
 #include "SelectionPage.h"
 #include "Settings.h"
 #include "StartupDecisions.h"
-#include "THosts_File.h"
-#include "TImageCounter.h"
 #include "UiTexts.h"
 #include "UserPrompts.h"
 #include "WelcomeDialog.h"
@@ -39,22 +39,22 @@ constexpr int kRecordTab = 1;
 
 } // namespace
 
-THosts_File* TMainBrowser::HostsFile() {
+ConfigDialog* MainWindow::HostsFile() {
     if (mHostsFile == nullptr) {
-        mHostsFile = new THosts_File(mSettings, mPrompts, this);
+        mHostsFile = new ConfigDialog(mSettings, mPrompts, this);
     }
     return mHostsFile;
 }
 
-void TMainBrowser::Config1Click() {
+void MainWindow::Config1Click() {
     if (RunConfiguration() == 0 && mRescanDue && mSelectionPage != nullptr &&
         mTabControl->currentIndex() == kSelectionTab) {
         RescanLibrary();
     }
 }
 
-int TMainBrowser::RunConfiguration(bool scanFollows) {
-    THosts_File* dialog = HostsFile();
+int MainWindow::RunConfiguration(bool scanFollows) {
+    ConfigDialog* dialog = HostsFile();
     dialog->SetValues(CurrentConfiguration(mSettings));
     dialog->SetScanNote(EmptyLibraryText());
     // A busy cursor of the first show must not hide the dialog the user has to answer.
@@ -77,7 +77,7 @@ int TMainBrowser::RunConfiguration(bool scanFollows) {
     return 0;
 }
 
-bool TMainBrowser::ChooseSimulatorFolder(StartupMode& mode) {
+bool MainWindow::ChooseSimulatorFolder(StartupMode& mode) {
     const LookupEnvironment environment = LookupEnvironmentFromProcess();
     const SimulatorLookup lookup = FindSimulators(environment);
     switch (ResolveSimulatorFolder(mSettings, lookup)) {
@@ -140,7 +140,7 @@ bool TMainBrowser::ChooseSimulatorFolder(StartupMode& mode) {
     }
 }
 
-void TMainBrowser::RescanLibrary() {
+void MainWindow::RescanLibrary() {
     mRescanDue = false;
     ScanLibrary();
     mSettings.Save(); // the search paths the scan discovered
@@ -152,7 +152,7 @@ void TMainBrowser::RescanLibrary() {
     mSelectionPage->ShowAircraftInfo();
 }
 
-QString TMainBrowser::EmptyLibraryText() const {
+QString MainWindow::EmptyLibraryText() const {
     if (!mScanned || mSelectionPage == nullptr || !mSelectionPage->Lines().empty()) {
         return {};
     }
@@ -185,7 +185,7 @@ QString TMainBrowser::EmptyLibraryText() const {
     return lines.join(u'\n');
 }
 
-bool TMainBrowser::StartLibraryMode() {
+bool MainWindow::StartLibraryMode() {
     BusyCursor busy;
     LoadAircraft1->setVisible(false);
     mChanges.SetLibraryMode(true);
@@ -208,7 +208,7 @@ bool TMainBrowser::StartLibraryMode() {
     return true;
 }
 
-void TMainBrowser::ConnectSelectionPage() {
+void MainWindow::ConnectSelectionPage() {
     mSelectionPage->currentChanged = [this](const QString& line) {
         const AircraftIndex current = mLibrary.Current();
         mChanges.SetCurrent(current.entry, current.variation);
@@ -220,9 +220,9 @@ void TMainBrowser::ConnectSelectionPage() {
     mSelectionPage->statusMessage = [this](const QString& text) { statusBar()->showMessage(text); };
 }
 
-int TMainBrowser::ScanLibrary() {
+int MainWindow::ScanLibrary() {
     if (mImageCounter == nullptr) {
-        mImageCounter = new TImageCounter(mSettings.language, this);
+        mImageCounter = new ScanProgressDialog(mSettings.language, this);
     }
     ScanFolders folders{mSettings.fspath, mSettings.searchPaths, mSettings.newsearch};
     std::vector<AircraftLine> lines;
@@ -253,7 +253,7 @@ int TMainBrowser::ScanLibrary() {
     return result;
 }
 
-void TMainBrowser::EnableRecordMenus(bool enabled) {
+void MainWindow::EnableRecordMenus(bool enabled) {
     ASCIIExport1->setEnabled(enabled);
     FileMenu()->setEnabled(true);
     if (QMenu* edit = findChild<QMenu*>(QStringLiteral("Edit1"))) {
@@ -266,7 +266,7 @@ void TMainBrowser::EnableRecordMenus(bool enabled) {
     Compare1->setEnabled(enabled && mCompareMarks.CompareEnabled());
 }
 
-void TMainBrowser::TabControlChange() {
+void MainWindow::TabControlChange() {
     if (mTabControl->currentIndex() == kRecordTab) {
         OpenCurrentVariation();
         return;
@@ -287,12 +287,12 @@ void TMainBrowser::TabControlChange() {
     ShowSelectionPage();
 }
 
-void TMainBrowser::ShowSelectionPage() {
+void MainWindow::ShowSelectionPage() {
     mPages->setCurrentWidget(mSelectionPage);
     mSelectionPage->Alist->setFocus();
 }
 
-void TMainBrowser::OpenCurrentVariation() {
+void MainWindow::OpenCurrentVariation() {
     EnableRecordMenus(true);
     BusyCursor busy;
     const std::string path = ResolveNoCase(mLibrary.CurrentAirPath());

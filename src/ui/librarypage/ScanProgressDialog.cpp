@@ -1,4 +1,4 @@
-#include "TImageCounter.h"
+#include "ScanProgressDialog.h"
 
 #include <QApplication>
 #include <QFile>
@@ -8,9 +8,9 @@
 
 namespace kelvara {
 
-TImageCounter::TImageCounter(int32_t language, QWidget* parent)
+ScanProgressDialog::ScanProgressDialog(int32_t language, QWidget* parent)
     : QWidget(parent, Qt::Tool), mLanguage(language) {
-    setObjectName(QStringLiteral("TImageCounter"));
+    setObjectName(QStringLiteral("ScanProgressDialog"));
     setFixedSize(kClientWidth, kClientHeight);
     auto* layout = new QVBoxLayout(this);
     mLabel = new QLabel(this);
@@ -23,15 +23,15 @@ TImageCounter::TImageCounter(int32_t language, QWidget* parent)
     SetCaption("Message", "Information");
 }
 
-void TImageCounter::SetCaption(const char* english, const char* german) {
+void ScanProgressDialog::SetCaption(const char* english, const char* german) {
     setWindowTitle(QString::fromUtf8(mLanguage == 'E' ? english : german));
 }
 
-QString TImageCounter::LabelText() const {
+QString ScanProgressDialog::LabelText() const {
     return mLabel->text();
 }
 
-void TImageCounter::ScanStarted() {
+void ScanProgressDialog::ScanStarted() {
     // The desktop adds the program's name.
     SetCaption("Scanning aircraft folders", "Flugzeuge werden gelesen");
     const QScreen* screen = QApplication::primaryScreen();
@@ -44,12 +44,12 @@ void TImageCounter::ScanStarted() {
     repaint();
 }
 
-void TImageCounter::SetLabel(const std::string& text) {
+void ScanProgressDialog::SetLabel(const std::string& text) {
     mLabel->setText(QFile::decodeName(QByteArray::fromStdString(text)));
     mLabel->repaint();
 }
 
-void TImageCounter::ScanFinished() {
+void ScanProgressDialog::ScanFinished() {
     hide();
 }
 

@@ -12,14 +12,14 @@ class QLabel;
 
 namespace kelvara {
 
-class TImageCounter : public QWidget, public ScanProgress {
+class ScanProgressDialog : public QWidget, public ScanProgress {
     Q_OBJECT
   public:
     static constexpr int kClientWidth = 942;
     static constexpr int kClientHeight = 44;
 
     // language: the letter code; German unless 'E'.
-    explicit TImageCounter(int32_t language, QWidget* parent = nullptr);
+    explicit ScanProgressDialog(int32_t language, QWidget* parent = nullptr);
 
     void SetCaption(const char* english, const char* german);
     [[nodiscard]] QString LabelText() const;

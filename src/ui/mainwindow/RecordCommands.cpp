@@ -2,10 +2,10 @@
 
 #include "ChangeTracker.h"
 #include "EditHistory.h"
+#include "FindDialog.h"
 #include "RecordPage.h"
 #include "RecordTreeModel.h"
 #include "Settings.h"
-#include "TFinddialog.h"
 #include "TableGridView.h"
 #include "UiTexts.h"
 #include "UserPrompts.h"
@@ -72,11 +72,11 @@ bool RecordCommands::German() const {
     return mContext.settings.German();
 }
 
-TFinddialog& RecordCommands::FindDialog() const {
+FindDialog& RecordCommands::SearchDialog() const {
     // Made when first needed: its standard buttons look up themed icons, which on a desktop
     // was a quarter of the start's work.
     if (!mFinddialog) {
-        mFinddialog = std::make_unique<TFinddialog>(mFindInGerman, &mContext.window);
+        mFinddialog = std::make_unique<FindDialog>(mFindInGerman, &mContext.window);
     }
     return *mFinddialog;
 }
@@ -87,7 +87,7 @@ bool RecordCommands::CaseSensitive() const {
 
 void RecordCommands::Text1Click() {
     // Until a file is loaded there is nothing to search, whichever way the command came.
-    if (!Usable(mMenus.search, nullptr) || FindDialog().exec() != QDialog::Accepted) {
+    if (!Usable(mMenus.search, nullptr) || SearchDialog().exec() != QDialog::Accepted) {
         return;
     }
     mSearch.Start(RecordBytesOf(mFinddialog->eText->text()), CaseSensitive(), mLower);

@@ -8,10 +8,10 @@ class QLabel;
 
 namespace kelvara {
 
-class TAboutForm : public QDialog {
+class AboutDialog : public QDialog {
     Q_OBJECT
   public:
-    explicit TAboutForm(QWidget* parent = nullptr);
+    explicit AboutDialog(QWidget* parent = nullptr);
 
     // The version line, built each time the box is made.
     [[nodiscard]] QString VersionLine() const;
