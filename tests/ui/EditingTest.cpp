@@ -729,8 +729,14 @@ class EditingTest : public QObject {
         QTest::keyClicks(page.TextMemo, QStringLiteral("x"));
         QTest::keyClick(page.TextMemo, Qt::Key_Backspace);
         QCOMPARE(f.Node(0x0001)->record.data, (std::vector<uint8_t>{0, 0, 0, 0}));
+        QVERIFY(f.window->isWindowModified());
+        f.prompts.shown.clear();
         f.window->SaveAircraft1Click();
         QCOMPARE(f.ReadFile(QStringLiteral("pad.air")), AirBytes({{0x0001, {0, 0, 0, 0}}}));
+        // Nothing to write: no backup pushed along, no "saved" message, no changed mark.
+        QVERIFY(!QFile::exists(f.Path(QStringLiteral("pad.kvr1.air"))));
+        QVERIFY(f.prompts.shown.empty());
+        QVERIFY(!f.window->isWindowModified());
         f.prompts.shown.clear();
         f.window->OpenAirFile(f.Path(QStringLiteral("plane.air")));
 

@@ -37,6 +37,8 @@ class HistoryCommands : public QObject {
     void FileSaved();
     // Whether a top-level record differs from the file as last read or written.
     [[nodiscard]] bool ChangedSinceSaved(const RecordNode& root) const;
+    // Every record as last read or written (the changed mark may go).
+    [[nodiscard]] bool SameAsDisk() const;
 
     [[nodiscard]] EditHistory& History() { return mHistory; }
     // Structural edits (cut, paste) go through this so that they can be undone.
@@ -59,8 +61,6 @@ class HistoryCommands : public QObject {
     void UpdateActions();
     void RefreshCaptions(RecordNode& root);
     void Inform(const UiText& text);
-    // Every record as last read or written (the changed mark may go).
-    [[nodiscard]] bool SameAsDisk() const;
 
     QMainWindow& mWindow;
     RecordPage& mPage;

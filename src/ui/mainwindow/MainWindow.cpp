@@ -386,6 +386,11 @@ bool MainWindow::SaveShownFile() {
     if (!ChecksAllowSaving()) {
         return false;
     }
+    // Edits that ended where they began: writing would only push the oldest backup out.
+    if (mHistory->SameAsDisk()) {
+        mChanges.SetChanged(false);
+        return true;
+    }
     const int saved = SaveCurrentFile(mTree, SaveNamesForFile(mStandalonePath), mChanges,
                                       mPrompts, German(), [this] { SaveAs1Click(); });
     if (saved != WriteResultCode::Ok) {
@@ -396,7 +401,7 @@ bool MainWindow::SaveShownFile() {
 }
 
 bool MainWindow::MayLeaveFile() {
-    if (!mChanges.IsChanged()) {
+    if (!mChanges.IsChanged() || mHistory->SameAsDisk()) {
         return true;
     }
     switch (mPrompts.AskSaveDiscardCancel(
