@@ -749,30 +749,46 @@ class MainWindowTest : public QObject {
         f.WriteFile(QStringLiteral("kvr.cfg"), "showaircraft = 1\r\n");
         const test::ScopedEnv homeEnv("HOME", f.Folder() + "/home"), wine("WINEPREFIX", f.Folder() + "/pfx"),
             data("XDG_DATA_HOME", f.Folder() + "/data");
-        QStringList listed;
-        int marked = -1;
-        bool focused = false;
-        ModalAnswerer answer(Qt::Key_Return, [&](QWidget* modal) {
-            if (auto* welcome = qobject_cast<WelcomeDialog*>(modal)) {
-                QVERIFY(welcome->Found != nullptr && welcome->Searched == nullptr);
-                listed = ListTexts(welcome->Found);
-                marked = welcome->Found->currentRow();
-                focused = welcome->focusWidget() == welcome->Found;
-                QTest::keyClick(welcome->Found, Qt::Key_Down);
-            }
-        });
+        {
+            QStringList listed;
+            int marked = -1;
+            bool focused = false;
+            ModalAnswerer answer(Qt::Key_Return, [&](QWidget* modal) {
+                if (auto* welcome = qobject_cast<WelcomeDialog*>(modal)) {
+                    QVERIFY(welcome->Found != nullptr && welcome->Searched == nullptr);
+                    listed = ListTexts(welcome->Found);
+                    marked = welcome->Found->currentRow();
+                    focused = welcome->focusWidget() == welcome->Found;
+                    QTest::keyClick(welcome->Found, Qt::Key_Down);
+                }
+            });
+            f.settings = std::make_unique<Settings>();
+            f.settings->Load(f.Folder());
+            f.window = std::make_unique<MainWindow>(*f.settings, f.prompts, QStringList());
+            f.window->show();
+            QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
+            QCOMPARE(answer.seen, QStringList{QStringLiteral("kelvara::WelcomeDialog")});
+            QCOMPARE(listed, (QStringList{QStringLiteral("FSX  \u2014  ") + f.Path(fsx),
+                                          QStringLiteral("Prepar3D v5  \u2014  ") + f.Path(p3d)}));
+            QCOMPARE(marked, 0);
+            QVERIFY(focused);
+            QCOMPARE(f.CfgValue("fspath"), f.Path(p3d));
+            QCOMPARE(ListTexts(f.window->Selection()->Alist), QStringList{QStringLiteral("Racer - ")});
+        }
+        f.window->close();
+
+        // Escape quits after saying so, and nothing is written, not even the window's place.
+        f.WriteFile(QStringLiteral("kvr.cfg"), "showaircraft = 1\r\n");
+        ModalAnswerer quit(Qt::Key_Escape);
         f.settings = std::make_unique<Settings>();
         f.settings->Load(f.Folder());
         f.window = std::make_unique<MainWindow>(*f.settings, f.prompts, QStringList());
         f.window->show();
         QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
-        QCOMPARE(answer.seen, QStringList{QStringLiteral("kelvara::WelcomeDialog")});
-        QCOMPARE(listed, (QStringList{QStringLiteral("FSX  \u2014  ") + f.Path(fsx),
-                                      QStringLiteral("Prepar3D v5  \u2014  ") + f.Path(p3d)}));
-        QCOMPARE(marked, 0);
-        QVERIFY(focused);
-        QCOMPARE(f.CfgValue("fspath"), f.Path(p3d));
-        QCOMPARE(ListTexts(f.window->Selection()->Alist), QStringList{QStringLiteral("Racer - ")});
+        QCOMPARE(quit.seen, QStringList{QStringLiteral("kelvara::WelcomeDialog")});
+        QVERIFY(f.prompts.shown.back().text.starts_with("Kelvara quits now"));
+        f.window->close();
+        QCOMPARE(f.ReadFile(QStringLiteral("kvr.cfg")), QByteArray("showaircraft = 1\r\n"));
     }
 
     // Save on a read-only file says so and offers Save As, which writes the new file with the

@@ -15,12 +15,15 @@ namespace {
 
 constexpr UiText kTitle{"Welcome to Kelvara", "Willkommen bei Kelvara"};
 constexpr UiText kIntro{
-    "Kelvara edits the flight-model files (\".air\") of Microsoft Flight Simulator X aircraft. "
-    "To list the installed aircraft it needs the simulator's folder, the one that holds "
-    "SimObjects. No simulator was found in these places:",
+    "Kelvara edits the flight-model files (\".air\") of Microsoft Flight Simulator X aircraft and "
+    "of aircraft in FS2004, Prepar3D and MSFS that keep one. To list the installed aircraft it "
+    "needs the simulator's folder, the one that holds SimObjects (Aircraft for FS2004), or the "
+    "MSFS packages folder, the one that holds Community. No simulator was found in these places:",
     "Kelvara bearbeitet die Flugmodelldateien (\".air\") der Flugzeuge des Microsoft Flight "
-    "Simulator X. Um die installierten Flugzeuge aufzulisten, braucht es den Ordner des "
-    "Simulators, den mit SimObjects. An diesen Orten wurde kein Simulator gefunden:"};
+    "Simulator X und der Flugzeuge in FS2004, Prepar3D und MSFS, die eine haben. Um die "
+    "installierten Flugzeuge aufzulisten, braucht es den Ordner des Simulators, den mit SimObjects "
+    "(Aircraft bei FS2004), oder den MSFS-Paketordner, den mit Community. An diesen Orten wurde "
+    "kein Simulator gefunden:"};
 constexpr UiText kFoundIntro{
     "Kelvara edits the flight-model files (\".air\") of Microsoft Flight Simulator X aircraft and "
     "of aircraft in Prepar3D and MSFS that keep one. It found these simulators; pick the one "
@@ -40,8 +43,8 @@ constexpr UiText kSamplesHint{
     "speichern können, und listet sie auf."};
 constexpr UiText kFolder{"Choose the simulator folder…", "Den Simulatorordner wählen…"};
 constexpr UiText kFolderHint{
-    "Opens the configuration, where you name the folder that holds SimObjects.",
-    "Öffnet die Einstellungen, in denen Sie den Ordner mit SimObjects angeben."};
+    "Opens the configuration, where you name the simulator folder or the MSFS packages folder.",
+    "Öffnet die Einstellungen, in denen Sie den Simulatorordner oder den MSFS-Paketordner angeben."};
 constexpr UiText kFile{"Open one .air file…", "Eine .air-Datei öffnen…"};
 constexpr UiText kFileHint{"Edits a single file without the aircraft list, for this run.",
                            "Bearbeitet eine einzelne Datei ohne Flugzeugliste, für diesen Start."};
