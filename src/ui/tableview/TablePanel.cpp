@@ -1,6 +1,5 @@
 #include "TablePanel.h"
 
-#include "BusyCursor.h"
 #include "ChangeTracker.h"
 #include "DataType.h"
 #include "GraphWidget.h"
@@ -9,7 +8,6 @@
 #include "Settings.h"
 #include "TableGridView.h"
 #include "TableLayout.h"
-#include "TableText.h"
 #include "TextUtil.h"
 #include "TypedNumberField.h"
 #include "UiTexts.h"
@@ -18,9 +16,6 @@
 
 #include <QApplication>
 #include <QCheckBox>
-#include <QFile>
-#include <QFileDialog>
-#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -33,9 +28,6 @@
 #include <QStatusBar>
 #include <QVBoxLayout>
 
-#include <fstream>
-#include <sstream>
-
 namespace kelvara {
 
 namespace {
@@ -44,9 +36,6 @@ namespace TableTexts {
 // Exists in German only and is shown whatever the language.
 constexpr const char* kNoOpenGL =
     "OpenGL konnte nicht initialisiert werden: der Renderer ist nicht verfügbar!";
-constexpr UiText InputNotOpened{"input file could not be opened",
-                                "Eingabedatei konnte nicht gelesen werden"};
-constexpr UiText ValuesRead{"%1 values read from %2", "%1 Werte aus %2 gelesen"};
 constexpr UiText ValuesNotDrawn{
     "record %1: %2 values are not numbers or do not fit a 32-bit float; they are drawn at 0 and "
     "stay as they are until you edit them",
@@ -67,9 +56,6 @@ constexpr UiText OverlayDiffers{
 } // namespace TableTexts
 
 const QEvent::Type kGraphStartEvent = static_cast<QEvent::Type>(QEvent::registerEventType());
-
-// Tables of a few kilobytes are usual; a wrong file must not fill the memory.
-constexpr qint64 kMaxTableTextBytes = 64 << 20;
 
 bool IsMatrix(int type) {
     return type == DataType::Tbl3d || type == DataType::Tbl3d_2;
@@ -715,110 +701,6 @@ void TablePanel::Status(const QString& text) {
     if (auto* main = qobject_cast<QMainWindow*>(window())) {
         main->statusBar()->showMessage(text);
     }
-}
-
-QString TablePanel::ProposedFileName() const {
-    if (!mContext.settings.showaircraft || !mNode) {
-        return QString();
-    }
-    const RecordNode* record = mNode->record.isField && mNode->Parent() ? mNode->Parent() : mNode;
-    std::string base = mContext.filePath();
-    if (ToLower(base).ends_with(".air")) {
-        base.resize(base.size() - 4);
-    }
-    const QString name = QFile::decodeName(QByteArray::fromStdString(base)) +
-                         QStringLiteral(".air_TAB%1.txt")
-                             .arg(uint(record->record.lookupNumber), 4, 16, QLatin1Char('0'));
-    return QFileInfo(name).fileName();
-}
-
-void TablePanel::ExportTable() {
-    if (!mNode) {
-        return;
-    }
-    QFileDialog dialog(this, QText(TextId::ButtonExportTable, mContext.settings),
-                       QFile::decodeName(QByteArray::fromStdString(mContext.settings.asciidir)),
-                       DialogFilter(Text(TextId::TextFileDialogFilter, mContext.settings)));
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setDefaultSuffix(QStringLiteral("txt"));
-    dialog.selectFile(ProposedFileName());
-    if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()) {
-        ExportTableTo(dialog.selectedFiles().constFirst());
-    }
-}
-
-void TablePanel::ImportTable() {
-    if (!mNode) {
-        return;
-    }
-    QFileDialog dialog(this, QText(TextId::ButtonImportTable, mContext.settings),
-                       QFile::decodeName(QByteArray::fromStdString(mContext.settings.asciidir)),
-                       DialogFilter(Text(TextId::TextFileDialogFilter, mContext.settings)));
-    dialog.setAcceptMode(QFileDialog::AcceptOpen);
-    dialog.setFileMode(QFileDialog::ExistingFile);
-    dialog.selectFile(ProposedFileName());
-    if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()) {
-        ImportTableFrom(dialog.selectedFiles().constFirst());
-    }
-}
-
-bool TablePanel::ExportTableTo(const QString& path) {
-    if (!mNode) {
-        return false;
-    }
-    std::ostringstream text;
-    const TableTextStyle style{mContext.settings.delimiter, mContext.settings.decimal};
-    const bool written = WriteTableText(mNode->record.type, mNode->record.Bytes(), style, text);
-    std::ofstream out(QFile::encodeName(path).toStdString(), std::ios::binary | std::ios::trunc);
-    if (!out) {
-        mContext.prompts.Inform(Utf8Text(TextId::CaptionInformation, mContext.settings),
-                                Utf8Text(TextId::ExportFileNotOpened, mContext.settings));
-        return false;
-    }
-    BusyCursor busy;
-    mContext.settings.asciidir = QFile::encodeName(QFileInfo(path).absolutePath() + QLatin1Char('/')).toStdString();
-    mContext.settings.Save();
-    out << text.str();
-    out.close();
-    if (!out || !written) {
-        mContext.prompts.Inform(Utf8Text(TextId::CaptionInformation, mContext.settings),
-                                Utf8Text(TextId::ExportFileNotOpened, mContext.settings));
-        return false;
-    }
-    return true;
-}
-
-bool TablePanel::ImportTableFrom(const QString& path) {
-    if (!mNode) {
-        return false;
-    }
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly) || file.size() > kMaxTableTextBytes) {
-        mContext.prompts.Inform(Utf8Text(TextId::CaptionInformation, mContext.settings),
-                                PickUtf8(TableTexts::InputNotOpened, German()));
-        return false;
-    }
-    BusyCursor busy;
-    mContext.settings.asciidir = QFile::encodeName(QFileInfo(path).absolutePath() + QLatin1Char('/')).toStdString();
-    mContext.settings.Save();
-    const QByteArray content = file.read(kMaxTableTextBytes);
-    const TableTextStyle style{mContext.settings.delimiter, mContext.settings.decimal};
-    TableImport imported = ReadTableText(mNode->record.type, mNode->record.Bytes(),
-                                         std::string_view(content.constData(), size_t(content.size())), style);
-    if (imported.status != TableImport::Status::Ok) {
-        const QByteArray name = QFileInfo(path).fileName().toUtf8();
-        mContext.prompts.Error(Utf8Text(TextId::CaptionError, mContext.settings),
-                               TableImportMessage(imported, std::string_view(name.constData(), size_t(name.size())), German()));
-        return false;
-    }
-    const int values = imported.valuesRead;
-    if (imported.bytes != mNode->record.data &&
-        ReplaceRecordBytes(*mNode, std::move(imported.bytes)).status == EditStatus::Ok) {
-        mContext.changes.SetChanged(true);
-    }
-    mContext.showAgain();
-    Status(Pick(TableTexts::ValuesRead, German()).arg(values).arg(QFileInfo(path).fileName()));
-    return true;
 }
 
 QString TablePanel::NumberText(long double value, bool limited) const {

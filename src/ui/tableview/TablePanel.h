@@ -144,6 +144,8 @@ class TablePanel : public QWidget {
     [[nodiscard]] const RecordNode* OverlayPartner(const RecordNode& node) const;
     [[nodiscard]] QString NumberText(long double value, bool limited) const;
     [[nodiscard]] QString ProposedFileName() const;
+    // The file chosen to write (save) or to read, or empty.
+    [[nodiscard]] QString ChooseTableFile(bool save);
     [[nodiscard]] bool German() const;
     [[nodiscard]] char LocaleMark() const;
 
