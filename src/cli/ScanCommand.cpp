@@ -1,8 +1,8 @@
 #include "ScanCommand.h"
 
-#include "BrowserLists.h"
 #include "FolderNames.h"
 #include "Scan.h"
+#include "SelectionLists.h"
 
 #include <cstdio>
 #include <iostream>

@@ -1,16 +1,16 @@
 // The scan over folder trees built by the tests: discovery, search paths, configuration files,
 // and trees that are large or hostile; sim paths, quotes and the section rules of one
 // configuration text; names matched without regard to letter case on a file system that tells
-// case apart. The browser's lists: sort order, manufacturers, the aircraft of one manufacturer,
+// case apart. The selection page's lists: sort order, manufacturers, the aircraft of one manufacturer,
 // marks. JPEG decoding of thumbnails: a real picture at several scales, CMYK pictures, and
 // each kind of fault. Packages outside the simulator folder: Prepar3D add-ons in a Wine prefix, MSFS
 // package folders, and FS2004's Aircraft folder; Windows paths and add-on descriptions.
 #include "AddOnXml.h"
 #include "AircraftConfig.h"
-#include "BrowserLists.h"
 #include "FolderNames.h"
 #include "PackageFolders.h"
 #include "Scan.h"
+#include "SelectionLists.h"
 #include "TempFolder.h"
 #include "Thumbnail.h"
 #include "Unprivileged.h"
@@ -640,7 +640,7 @@ TEST(FolderNames, ResolveNoCaseAndThumbnailPaths) {
     }
 }
 
-TEST(BrowserLists, SortIgnoresLetterCaseAndKeepsScanOrderOfEqualTexts) {
+TEST(SelectionLists, SortIgnoresLetterCaseAndKeepsScanOrderOfEqualTexts) {
     std::vector<AircraftLine> lines{{"b", 1}, {"Ä", 2}, {"a", 3}, {"A", 4}, {"ä", 5}, {"Z", 6}};
     SortAircraftLines(lines);
     std::vector<AircraftCode> order;
@@ -650,7 +650,7 @@ TEST(BrowserLists, SortIgnoresLetterCaseAndKeepsScanOrderOfEqualTexts) {
     EXPECT_EQ(order, (std::vector<AircraftCode>{3, 4, 1, 6, 2, 5}));
 }
 
-TEST(BrowserLists, ManufacturersAndTheirAircraft) {
+TEST(SelectionLists, ManufacturersAndTheirAircraft) {
     const AircraftLibrary library = MakeLibrary();
     const std::vector<AircraftLine> lines = Lines();
     const std::vector<std::string> manufacturers = ManufacturerList(library, lines);
@@ -666,7 +666,7 @@ TEST(BrowserLists, ManufacturersAndTheirAircraft) {
     EXPECT_EQ(Texts(AircraftOfManufacturer(library, lines, " ")), std::vector<std::string>{"Gamma"});
 }
 
-TEST(BrowserLists, RoundMarkAndShownFolder) {
+TEST(SelectionLists, RoundMarkAndShownFolder) {
     const AircraftLibrary library = MakeLibrary();
     EXPECT_TRUE(SharesFlightModel(library, MakeAircraftCode(0, 0), MakeAircraftCode(0, 1)));
     EXPECT_TRUE(SharesFlightModel(library, MakeAircraftCode(0, 0), MakeAircraftCode(1, 0)));

@@ -1,8 +1,8 @@
 #include "SelectionPage.h"
 
-#include "BrowserLists.h"
 #include "FolderNames.h"
 #include "LanguageTable.h"
+#include "SelectionLists.h"
 #include "Settings.h"
 #include "Thumbnail.h"
 #include "UiTexts.h"

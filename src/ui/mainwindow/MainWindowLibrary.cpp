@@ -2,7 +2,6 @@
 // and the switch between the selection page and the record page.
 #include "MainWindow.h"
 
-#include "BrowserLists.h"
 #include "BusyCursor.h"
 #include "ConfigDialog.h"
 #include "DebugLog.h"
@@ -12,6 +11,7 @@
 #include "SaveCurrentFile.h"
 #include "Scan.h"
 #include "ScanProgressDialog.h"
+#include "SelectionLists.h"
 #include "SelectionPage.h"
 #include "Settings.h"
 #include "StartupDecisions.h"

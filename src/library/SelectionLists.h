@@ -1,4 +1,4 @@
-// The browser's lists built from the all-aircraft list: sorting, manufacturers, the aircraft
+// The selection page's lists built from the all-aircraft list: sorting, manufacturers, the aircraft
 // of one manufacturer, the round mark, the shown folder texts.
 #pragma once
 

@@ -1,4 +1,4 @@
-#include "BrowserLists.h"
+#include "SelectionLists.h"
 
 #include "FolderNames.h"
 
