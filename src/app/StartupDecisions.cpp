@@ -4,6 +4,7 @@
 #include "ChangeTracker.h"
 #include "DebugLog.h"
 #include "LanguageTable.h"
+#include "PackageFolders.h"
 #include "UserPrompts.h"
 
 #include <algorithm>
@@ -100,6 +101,15 @@ std::string Joined(std::string_view folder, std::string_view relative) {
     return (std::filesystem::path(folder) / relative).lexically_normal().string();
 }
 
+// Without "." and ".." parts and without a trailing "/".
+std::string NormalFolder(std::string_view folder) {
+    std::string normal = Joined(folder, ".");
+    while (normal.size() > 1 && normal.back() == '/') {
+        normal.pop_back();
+    }
+    return normal;
+}
+
 void AddWinePrefix(std::vector<SimulatorPlace>& places, std::string_view prefix) {
     for (const char* programs : {"Programme", "Program Files", "Program Files (x86)"}) {
         places.push_back({Joined(prefix, std::string("drive_c/") + programs +
@@ -166,12 +176,19 @@ std::vector<std::string> SteamLibraryFolders(std::string_view vdf) {
 
 std::vector<SimulatorPlace> SimulatorPlaces(const LookupEnvironment& environment) {
     std::vector<SimulatorPlace> places;
-    if (IsAbsolute(environment.winePrefix)) {
-        AddWinePrefix(places, environment.winePrefix);
-    }
+    std::vector<std::string> prefixes;
     const bool home = IsAbsolute(environment.home);
+    if (IsAbsolute(environment.winePrefix)) {
+        prefixes.push_back(NormalFolder(environment.winePrefix));
+    }
     if (home) {
-        AddWinePrefix(places, Joined(environment.home, ".wine"));
+        const std::string wine = Joined(environment.home, ".wine");
+        if (prefixes.empty() || SameFolderKey(prefixes.front()) != SameFolderKey(wine)) {
+            prefixes.push_back(wine);
+        }
+    }
+    for (const std::string& prefix : prefixes) {
+        AddWinePrefix(places, prefix);
     }
 
     std::vector<std::string> roots;
@@ -211,15 +228,37 @@ std::vector<SimulatorPlace> SimulatorPlaces(const LookupEnvironment& environment
         places.push_back({Joined(library, "steamapps/common/FSX"), "FSX"});
         AddWinePrefix(places, Joined(library, "steamapps/compatdata/314160/pfx"));
     }
+
+    // The newer simulators after every FSX place, so that an FSX found first stays first.
+    for (const std::string& library : libraries) {
+        for (const char* game : {"1250410", "2537590"}) { // MSFS 2020, MSFS 2024
+            prefixes.push_back(Joined(library, std::string("steamapps/compatdata/") + game + "/pfx"));
+        }
+    }
+    for (const std::string& prefix : prefixes) {
+        for (PrefixSimulator& simulator : SimulatorsInPrefix(prefix)) {
+            places.push_back({std::move(simulator.folder), std::move(simulator.simulator)});
+        }
+        for (PrefixSimulator& settings : MsfsSettingsPlaces(prefix)) {
+            places.push_back({std::move(settings.folder), std::move(settings.simulator), true});
+        }
+    }
     return places;
 }
 
 SimulatorLookup FindSimulators(const LookupEnvironment& environment) {
     SimulatorLookup lookup;
     lookup.searched = SimulatorPlaces(environment);
+    std::vector<std::string> seen;
     for (const SimulatorPlace& place : lookup.searched) {
         std::error_code ignored;
-        if (std::filesystem::is_directory(place.folder, ignored)) {
+        if (place.settingsFile || !std::filesystem::is_directory(place.folder, ignored)) {
+            continue;
+        }
+        // One install reached twice (two settings files, a prefix linked to another) comes once.
+        const std::string key = SameFolderKey(place.folder);
+        if (std::find(seen.begin(), seen.end(), key) == seen.end()) {
+            seen.push_back(key);
             lookup.found.push_back(place);
         }
     }
@@ -230,11 +269,19 @@ SimulatorFolderSource ResolveSimulatorFolder(Settings& settings, const Simulator
     if (!settings.fspath.empty()) {
         return SimulatorFolderSource::FromSettings;
     }
-    if (!lookup.found.empty()) {
-        settings.fspath = lookup.found.front().folder;
-        return SimulatorFolderSource::FoundDefault;
+    if (lookup.found.size() > 1) {
+        return SimulatorFolderSource::PickFound;
     }
-    return SimulatorFolderSource::AskUser;
+    return TakeFoundSimulator(settings, lookup, 0) ? SimulatorFolderSource::FoundDefault
+                                                   : SimulatorFolderSource::AskUser;
+}
+
+bool TakeFoundSimulator(Settings& settings, const SimulatorLookup& lookup, size_t index) {
+    if (index >= lookup.found.size()) {
+        return false;
+    }
+    settings.fspath = lookup.found[index].folder;
+    return true;
 }
 
 SampleFolders SampleSimulatorFolders(std::string_view programFolder,

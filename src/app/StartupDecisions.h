@@ -58,13 +58,16 @@ struct LookupEnvironment {
 // One folder where a simulator may be installed.
 struct SimulatorPlace {
     std::string folder;
-    std::string simulator; // "FSX" for now; what the welcome lists per place found
+    std::string simulator;     // "FSX", "Prepar3D v5", "MSFS 2020": what the welcome lists
+    bool settingsFile = false; // an MSFS UserCfg.opt pattern: named as searched, never taken
 };
 
 // Every place looked at, in this order: for $WINEPREFIX, then ~/.wine, the German, English and
 // 64-bit program folders of drive_c; then for each Steam library (Steam's own folders, then the
 // libraries its libraryfolders.vdf names) FSX Steam Edition and Proton's prefix for it, which is
-// searched like a Wine prefix. New kinds of places join this list.
+// searched like a Wine prefix. After all FSX places, for $WINEPREFIX, ~/.wine and each library's
+// Proton prefixes of MSFS 2020 and 2024: the Prepar3D v4-v6 default folders and the MSFS
+// packages folders that the prefix's UserCfg.opt files name.
 [[nodiscard]] std::vector<SimulatorPlace> SimulatorPlaces(const LookupEnvironment& environment);
 
 // The library folders that Steam's libraryfolders.vdf text names ("path" entries, and the
@@ -73,14 +76,18 @@ struct SimulatorPlace {
 
 struct SimulatorLookup {
     std::vector<SimulatorPlace> searched;
-    std::vector<SimulatorPlace> found; // the places that are folders, in search order
+    // The places that are folders, in search order; a folder reached twice comes once.
+    std::vector<SimulatorPlace> found;
 };
 [[nodiscard]] SimulatorLookup FindSimulators(const LookupEnvironment& environment);
 
-enum class SimulatorFolderSource { FromSettings, FoundDefault, AskUser };
-// When fspath is empty, takes the first place found. The caller saves the settings unless the
-// source is FromSettings; AskUser leads to the welcome.
+enum class SimulatorFolderSource { FromSettings, FoundDefault, PickFound, AskUser };
+// When fspath is empty and exactly one simulator is found, takes it. Several found: PickFound,
+// the welcome lists them and TakeFoundSimulator stores the one picked; none: AskUser, the
+// welcome's other ways. The caller saves the settings after FoundDefault and a pick.
 SimulatorFolderSource ResolveSimulatorFolder(Settings& settings, const SimulatorLookup& lookup);
+// Stores the found simulator at index as fspath; false (nothing stored) when there is none.
+bool TakeFoundSimulator(Settings& settings, const SimulatorLookup& lookup, size_t index);
 
 // The bundled sample simulator folder and the user's writable copy of it.
 struct SampleFolders {

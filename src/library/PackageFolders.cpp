@@ -321,6 +321,29 @@ std::string InstalledPackagesPath(std::string_view userCfg) {
     return {};
 }
 
+namespace {
+
+struct UserCfgPlace {
+    const char* path; // below the user's folder
+    const char* simulator;
+};
+constexpr UserCfgPlace kUserCfgs[] = {
+    {"AppData/Roaming/Microsoft Flight Simulator/UserCfg.opt", "MSFS 2020"},
+    {"AppData/Local/Packages/Microsoft.FlightSimulator_8wekyb3d8bbwe/LocalCache/UserCfg.opt", "MSFS 2020"},
+    {"AppData/Roaming/Microsoft Flight Simulator 2024/UserCfg.opt", "MSFS 2024"},
+    {"AppData/Local/Packages/Microsoft.Limitless_8wekyb3d8bbwe/LocalCache/UserCfg.opt", "MSFS 2024"},
+};
+
+} // namespace
+
+std::vector<PrefixSimulator> MsfsSettingsPlaces(const std::string& prefix) {
+    std::vector<PrefixSimulator> places;
+    for (const UserCfgPlace& place : kUserCfgs) {
+        places.push_back({JoinFolder(prefix, std::string("drive_c/users/*/") + place.path), place.simulator});
+    }
+    return places;
+}
+
 std::vector<PrefixSimulator> SimulatorsInPrefix(const std::string& prefix) {
     std::vector<PrefixSimulator> found;
     const std::string driveC = JoinFolder(prefix, "drive_c");
@@ -328,16 +351,6 @@ std::vector<PrefixSimulator> SimulatorsInPrefix(const std::string& prefix) {
         const std::string name = "Prepar3D v" + std::to_string(version);
         found.push_back({ResolveNoCase(JoinFolder(driveC, "Program Files/Lockheed Martin/" + name)), name});
     }
-    struct UserCfgPlace {
-        const char* path; // below the user's folder
-        const char* simulator;
-    };
-    constexpr UserCfgPlace kUserCfgs[] = {
-        {"AppData/Roaming/Microsoft Flight Simulator/UserCfg.opt", "MSFS 2020"},
-        {"AppData/Local/Packages/Microsoft.FlightSimulator_8wekyb3d8bbwe/LocalCache/UserCfg.opt", "MSFS 2020"},
-        {"AppData/Roaming/Microsoft Flight Simulator 2024/UserCfg.opt", "MSFS 2024"},
-        {"AppData/Local/Packages/Microsoft.Limitless_8wekyb3d8bbwe/LocalCache/UserCfg.opt", "MSFS 2024"},
-    };
     const std::string users = Below(driveC, {"users"});
     const std::vector<std::string> names = users.empty() ? std::vector<std::string>() : ListSubfolders(users).folders;
     for (const UserCfgPlace& place : kUserCfgs) {

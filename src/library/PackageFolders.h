@@ -46,6 +46,9 @@ struct PrefixSimulator {
 // The Prepar3D v4-v6 default folders (whether they exist or not), then the MSFS package
 // folders that the UserCfg.opt files of the prefix's users name, mapped into the prefix.
 [[nodiscard]] std::vector<PrefixSimulator> SimulatorsInPrefix(const std::string& prefix);
+// The UserCfg.opt files SimulatorsInPrefix reads, as "<prefix>/drive_c/users/*/…" patterns, to
+// name the places searched.
+[[nodiscard]] std::vector<PrefixSimulator> MsfsSettingsPlaces(const std::string& prefix);
 
 // The Aircraft folder of an FS2004 folder (one without SimObjects); empty otherwise.
 [[nodiscard]] std::string Fs2004AircraftFolder(const std::string& fspath);

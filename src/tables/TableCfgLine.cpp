@@ -189,43 +189,40 @@ CfgLineRead ReadCfgLine(int type, std::span<const uint8_t> data, std::string_vie
     }
 
     result.bytes.assign(data.begin(), data.end());
+    // The same reading and range as the table text import, so that both take the same values.
+    const CurveMode valueMode = shape ? CurveMode::ColumnCurves : *CurveModeOf(type);
     for (size_t g = 0; g < groups.size(); ++g) {
         for (size_t c = 0; c < wantedCells; ++c) {
             const std::string_view cell = groups[g][c];
             result.text = std::string(cell);
-            const auto number = CellNumber(cell);
-            if (!number) {
-                return refuse(CfgLineRead::Status::NotANumber);
-            }
-            if (type == DataType::TblDb) {
-                // The simulator reads these doubles as floats.
-                const EncodeResult single = EncodeNumber(DataType::Float, cell, '.');
-                if (single.status == EncodeStatus::RangeRejected) {
-                    result.limits = single.limits;
-                    return refuse(CfgLineRead::Status::OutOfRange);
+            if (!shape && type != DataType::TblDb && c == 0) {
+                const auto index = CellNumber(cell);
+                if (!index) {
+                    return refuse(CfgLineRead::Status::NotANumber);
                 }
-                WriteLE<double>(result.bytes, *number, 4 + kPairBytes * g + 8 * c);
-            } else if (shape) {
-                SetMatrixElement(result.bytes, *shape, static_cast<uint32_t>(c), static_cast<uint32_t>(g), *number);
-            } else if (c == 0) {
-                if (*number != static_cast<double>(g)) {
+                if (*index != static_cast<double>(g)) {
                     return refuse(CfgLineRead::Status::WrongIndex);
                 }
                 continue; // the index is no value
-            } else if (type == DataType::Tbl16) {
-                const int64_t whole = TruncToInt64(*number);
-                if (whole < 0 || whole > 65535) {
-                    result.limits = {"0", "65535"};
-                    return refuse(CfgLineRead::Status::OutOfRange);
-                }
-                WriteLE<uint16_t>(result.bytes, static_cast<uint16_t>(whole), 2 * g);
+            }
+            // Cells never hold ",": the line is split there.
+            const TableValue value = ReadTableValue(valueMode, cell, '.');
+            if (value.fault == NumberFault::NotWhole) {
+                return refuse(CfgLineRead::Status::NotWhole);
+            }
+            if (value.fault != NumberFault::None) {
+                return refuse(CfgLineRead::Status::NotANumber);
+            }
+            if (value.outside) {
+                result.limits = *value.outside;
+                return refuse(CfgLineRead::Status::OutOfRange);
+            }
+            if (type == DataType::TblDb) {
+                WriteLE<double>(result.bytes, value.value, 4 + kPairBytes * g + 8 * c);
+            } else if (shape) {
+                SetMatrixElement(result.bytes, *shape, static_cast<uint32_t>(c), static_cast<uint32_t>(g), value.value);
             } else {
-                const EncodeResult fixed = EncodeNumber(DataType::Int16_2, cell, '.');
-                if (fixed.status != EncodeStatus::Ok || fixed.bytes.size() != 2) {
-                    result.limits = fixed.limits;
-                    return refuse(CfgLineRead::Status::OutOfRange);
-                }
-                std::copy(fixed.bytes.begin(), fixed.bytes.end(), result.bytes.begin() + std::ptrdiff_t(2 * g));
+                WriteLE<uint16_t>(result.bytes, TableWordBits(valueMode, value.value), 2 * g);
             }
             ++result.values;
         }
@@ -257,6 +254,8 @@ std::string DescribeCfgLineRefusal(const CfgLineRead& read, bool german) {
                       : "Group " + group + " has " + found + " values; the table has " + wanted + ".";
     case S::NotANumber:
         return german ? "\"" + read.text + "\" ist keine Zahl." : "\"" + read.text + "\" is not a number.";
+    case S::NotWhole:
+        return german ? "\"" + read.text + "\" ist keine ganze Zahl." : "\"" + read.text + "\" is not a whole number.";
     case S::WrongIndex:
         return german ? "\"" + read.text + "\" ist nicht der Index seiner Gruppe."
                       : "\"" + read.text + "\" is not the index of its group.";

@@ -30,13 +30,13 @@ struct CfgLineWrite {
 [[nodiscard]] CfgLineWrite WriteCfgLine(int type, std::span<const uint8_t> data);
 
 struct CfgLineRead {
-    enum class Status { Ok, NotATable, TooShort, TwoLines, WrongShape, NotANumber, WrongIndex, OutOfRange };
+    enum class Status { Ok, NotATable, TooShort, TwoLines, WrongShape, NotANumber, NotWhole, WrongIndex, OutOfRange };
     Status status = Status::Ok;
     // WrongShape: groups found and wanted, or (group set) cells found and wanted in it.
     int group = 0; // 1-based; 0 for the group count
     int found = 0;
     int wanted = 0;
-    std::string text;   // NotANumber, WrongIndex, OutOfRange: the cell as written
+    std::string text;   // NotANumber, NotWhole, WrongIndex, OutOfRange: the cell as written
     RangeLimits limits; // OutOfRange
     int values = 0;     // Ok: values read
     std::vector<uint8_t> bytes; // Ok: the record's new bytes, same size as before

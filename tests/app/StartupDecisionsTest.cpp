@@ -95,63 +95,166 @@ TEST(StartupDecisions, SteamLibraryFolders) {
     }
 }
 
-// The places are looked at in a fixed order and the first folder found wins; a Steam library
-// reached twice (through ~/.steam/steam) is searched once.
-TEST(StartupDecisions, SimulatorFolder) {
+// A home with a Wine prefix, Steam's default library reached also through ~/.steam/steam, and a
+// second library named in libraryfolders.vdf.
+struct LookupTree {
     TempFolder home;
     const std::string fsx = "Microsoft Games/Microsoft Flight Simulator X";
     const std::string prefix = home.File("prefix/drive_c/");
     const std::string steam = home.File(".local/share/Steam/");
     const std::string library = home.File("games/");
     const std::string proton = library + "steamapps/compatdata/314160/pfx/drive_c/";
-    std::filesystem::create_directories(home.File(".steam"));
-    std::filesystem::create_directory_symlink(steam, home.File(".steam/steam"));
-    home.Write(".local/share/Steam/steamapps/libraryfolders.vdf",
-               "\"libraryfolders\" { \"0\" { \"path\" \"" + home.File(".local/share/Steam") +
-                   "\" } \"1\" { \"path\" \"" + home.File("games") + "\" } }");
-    const LookupEnvironment environment{home.Path(), home.File("prefix"), ""};
-    const std::vector<std::string> order = Folders(SimulatorPlaces(environment));
+    const std::string msfs2020 = library + "steamapps/compatdata/1250410/pfx/";
+    const std::string p3d = "Program Files/Lockheed Martin/Prepar3D v";
+    const std::string roaming = "drive_c/users/steamuser/AppData/Roaming/Microsoft Flight Simulator/UserCfg.opt";
+    LookupEnvironment environment{home.Path(), home.File("prefix"), ""};
+
+    LookupTree() {
+        std::filesystem::create_directories(home.File(".steam"));
+        std::filesystem::create_directory_symlink(steam, home.File(".steam/steam"));
+        home.Write(".local/share/Steam/steamapps/libraryfolders.vdf",
+                   "\"libraryfolders\" { \"0\" { \"path\" \"" + home.File(".local/share/Steam") +
+                       "\" } \"1\" { \"path\" \"" + home.File("games") + "\" } }");
+    }
+};
+
+std::vector<std::string> Found(const SimulatorLookup& lookup) {
+    std::vector<std::string> found;
+    for (const SimulatorPlace& place : lookup.found) {
+        found.push_back(place.simulator + " " + place.folder);
+    }
+    return found;
+}
+
+// The places are looked at in a fixed order: every FSX place first, then the newer simulators'
+// places of the same Wine prefixes and of the MSFS Proton prefixes. A Steam library reached
+// twice (through ~/.steam/steam) is searched once.
+TEST(StartupDecisions, SimulatorPlacesInOrder) {
+    const LookupTree t;
+    const std::string& fsx = t.fsx;
+    const std::vector<SimulatorPlace> places = SimulatorPlaces(t.environment);
+    const std::vector<std::string> order = Folders(places);
     const std::vector<std::string> firstPlaces{
-        prefix + "Programme/" + fsx, prefix + "Program Files/" + fsx,
-        prefix + "Program Files (x86)/" + fsx, home.File(".wine/drive_c/Programme/") + fsx,
-        home.File(".wine/drive_c/Program Files/") + fsx,
-        home.File(".wine/drive_c/Program Files (x86)/") + fsx, steam + "steamapps/common/FSX"};
+        t.prefix + "Programme/" + fsx, t.prefix + "Program Files/" + fsx,
+        t.prefix + "Program Files (x86)/" + fsx, t.home.File(".wine/drive_c/Programme/") + fsx,
+        t.home.File(".wine/drive_c/Program Files/") + fsx,
+        t.home.File(".wine/drive_c/Program Files (x86)/") + fsx, t.steam + "steamapps/common/FSX"};
     ASSERT_GE(order.size(), firstPlaces.size());
     EXPECT_EQ(std::vector(order.begin(), order.begin() + 7), firstPlaces);
-    EXPECT_EQ(std::count(order.begin(), order.end(), steam + "steamapps/common/FSX"), 1);
-    EXPECT_EQ(order.back(), proton + "Program Files (x86)/" + fsx);
+    EXPECT_EQ(std::count(order.begin(), order.end(), t.steam + "steamapps/common/FSX"), 1);
 
-    // the folder made (nothing: none), what ResolveSimulatorFolder then takes
-    const std::pair<std::string, std::string> cases[] = {
-        {"", ""},
-        {library + "steamapps/common/FSX", library + "steamapps/common/FSX"},
-        {proton + "Program Files/" + fsx, library + "steamapps/common/FSX"},
-        {steam + "steamapps/common/FSX", steam + "steamapps/common/FSX"},
-        {home.File(".wine/drive_c/Program Files (x86)/") + fsx,
-         home.File(".wine/drive_c/Program Files (x86)/") + fsx},
-        {prefix + "Program Files (x86)/" + fsx, prefix + "Program Files (x86)/" + fsx},
-        {prefix + "Programme/" + fsx, prefix + "Programme/" + fsx}};
-    for (const auto& [made, chosen] : cases) {
-        if (!made.empty()) {
-            std::filesystem::create_directories(made);
-        }
-        Settings settings;
-        const SimulatorFolderSource source =
-            ResolveSimulatorFolder(settings, FindSimulators(environment));
-        EXPECT_EQ(std::pair(source, settings.fspath),
-                  std::pair(chosen.empty() ? SimulatorFolderSource::AskUser
-                                           : SimulatorFolderSource::FoundDefault,
-                            chosen))
-            << made;
+    const auto lastFsx = std::find_if(places.rbegin(), places.rend(),
+                                      [](const SimulatorPlace& place) { return place.simulator == "FSX"; });
+    ASSERT_NE(lastFsx, places.rend());
+    EXPECT_EQ(lastFsx->folder, t.proton + "Program Files (x86)/" + fsx);
+    const std::vector<SimulatorPlace> newer(lastFsx.base(), places.end());
+    // Per prefix (two Wine prefixes, two of each of three libraries): the three Prepar3D
+    // folders and the four UserCfg.opt places.
+    ASSERT_EQ(newer.size(), (2 + 3 * 2) * 7);
+    const std::string flatpak = t.home.File(".var/app/com.valvesoftware.Steam/.local/share/Steam/");
+    std::vector<std::string> summary;
+    for (size_t i = 0; i < newer.size(); i += 7) {
+        summary.push_back(newer[i].simulator + " " + newer[i].folder);
+        EXPECT_EQ(std::make_tuple(newer[i + 3].simulator, newer[i + 3].settingsFile, newer[i + 2].settingsFile),
+                  std::make_tuple(std::string("MSFS 2020"), true, false));
     }
+    EXPECT_EQ(summary, (std::vector<std::string>{
+                           "Prepar3D v4 " + t.prefix + t.p3d + "4",
+                           "Prepar3D v4 " + t.home.File(".wine/drive_c/") + t.p3d + "4",
+                           "Prepar3D v4 " + t.steam + "steamapps/compatdata/1250410/pfx/drive_c/" + t.p3d + "4",
+                           "Prepar3D v4 " + t.steam + "steamapps/compatdata/2537590/pfx/drive_c/" + t.p3d + "4",
+                           "Prepar3D v4 " + flatpak + "steamapps/compatdata/1250410/pfx/drive_c/" + t.p3d + "4",
+                           "Prepar3D v4 " + flatpak + "steamapps/compatdata/2537590/pfx/drive_c/" + t.p3d + "4",
+                           "Prepar3D v4 " + t.msfs2020 + "drive_c/" + t.p3d + "4",
+                           "Prepar3D v4 " + t.library + "steamapps/compatdata/2537590/pfx/drive_c/" + t.p3d + "4",
+                       }));
+    EXPECT_EQ(newer[3].folder, t.home.File("prefix/drive_c/users/*/AppData/Roaming/Microsoft Flight Simulator/UserCfg.opt"));
+
+    // $WINEPREFIX set to ~/.wine itself is one prefix.
+    const std::vector<std::string> same = Folders(SimulatorPlaces({t.home.Path(), t.home.File(".wine/"), ""}));
+    EXPECT_EQ(std::count(same.begin(), same.end(), t.home.File(".wine/drive_c/Programme/") + fsx), 1);
+}
+
+// One simulator found is taken; several are listed for the user to pick from, each folder once
+// however it was reached; none leads to the welcome's other ways.
+TEST(StartupDecisions, SimulatorFolder) {
+    // the folders made, the UserCfg.opt files written (path below home, its text), what is found
+    struct Case {
+        std::vector<std::string> made;
+        std::vector<std::pair<std::string, std::string>> userCfgs;
+        std::vector<std::string> found;
+    };
+    const LookupTree names;
+    const auto in = [&](const std::string& path) { return path.substr(names.home.Path().size() + 1); };
+    const std::string fsx = names.fsx;
+    const std::string steamFsx = in(names.library) + "steamapps/common/FSX";
+    const std::string protonFsx = in(names.proton) + "Program Files/" + fsx;
+    const std::string p3d5 = "prefix/drive_c/" + names.p3d + "5";
+    const std::string msfsCfg = in(names.msfs2020) + names.roaming;
+    const Case cases[] = {
+        {{}, {}, {}},
+        {{protonFsx}, {}, {"FSX " + protonFsx}},
+        {{protonFsx, steamFsx}, {}, {"FSX " + steamFsx, "FSX " + protonFsx}},
+        {{p3d5}, {}, {"Prepar3D v5 " + p3d5}},
+        // Letter case of the install folder does not matter.
+        {{"prefix/drive_c/PROGRAM FILES/lockheed martin/PREPAR3D V6"}, {},
+         {"Prepar3D v6 prefix/drive_c/PROGRAM FILES/lockheed martin/PREPAR3D V6"}},
+        // The packages folder named with spaces on D:, inside MSFS 2020's Proton prefix.
+        {{p3d5, ".wine/drive_c/Programme/" + fsx, "d/MSFS Packages/Community"},
+         {{msfsCfg, "InstalledPackagesPath \"D:\\MSFS Packages\"\r\n"}},
+         {"FSX .wine/drive_c/Programme/" + fsx, "Prepar3D v5 " + p3d5,
+          "MSFS 2020 " + in(names.msfs2020) + "dosdevices/d:/MSFS Packages"}},
+        // The Steam and the Store settings name one folder; a named folder that is missing is
+        // no simulator.
+        {{"prefix/drive_c/MSFS"},
+         {{"prefix/" + names.roaming, "InstalledPackagesPath \"C:\\MSFS\""},
+          {"prefix/drive_c/users/u/AppData/Local/Packages/Microsoft.FlightSimulator_8wekyb3d8bbwe/LocalCache/UserCfg.opt",
+           "InstalledPackagesPath \"c:\\msfs\""},
+          {"prefix/drive_c/users/u/AppData/Roaming/Microsoft Flight Simulator 2024/UserCfg.opt",
+           "InstalledPackagesPath \"C:\\Gone\""}},
+         {"MSFS 2020 prefix/drive_c/MSFS"}},
+    };
+    for (const Case& c : cases) {
+        const LookupTree t;
+        for (const std::string& folder : c.made) {
+            t.home.MakeFolder(folder);
+        }
+        std::filesystem::create_directories(t.msfs2020 + "dosdevices");
+        std::filesystem::create_directory_symlink(t.home.File("d"), t.msfs2020 + "dosdevices/d:");
+        for (const auto& [path, text] : c.userCfgs) {
+            t.home.Write(path, text);
+        }
+        std::vector<std::string> wanted;
+        for (const std::string& found : c.found) {
+            const size_t space = found.find(' ', found.starts_with("FSX") ? 0 : found.find(' ') + 1);
+            wanted.push_back(found.substr(0, space + 1) + t.home.File(found.substr(space + 1)));
+        }
+        const SimulatorLookup lookup = FindSimulators(t.environment);
+        EXPECT_EQ(Found(lookup), wanted) << (c.made.empty() ? "(none)" : c.made.front());
+        Settings settings;
+        const SimulatorFolderSource source = ResolveSimulatorFolder(settings, lookup);
+        EXPECT_EQ(source, wanted.empty()       ? SimulatorFolderSource::AskUser
+                          : wanted.size() == 1 ? SimulatorFolderSource::FoundDefault
+                                               : SimulatorFolderSource::PickFound);
+        EXPECT_EQ(settings.fspath, wanted.size() == 1 ? lookup.found.front().folder : "");
+        if (wanted.size() > 1) {
+            EXPECT_FALSE(TakeFoundSimulator(settings, lookup, wanted.size()));
+            EXPECT_EQ(settings.fspath, "");
+            EXPECT_TRUE(TakeFoundSimulator(settings, lookup, 1));
+            EXPECT_EQ(settings.fspath, lookup.found[1].folder);
+        }
+    }
+
     // A file of the right name is no install, and a chosen folder is never replaced.
     TempFolder other;
     other.Write(".wine/drive_c/Programme/" + fsx, "");
+    other.Write(".wine/drive_c/" + names.p3d + "4", "");
     Settings settings;
     EXPECT_EQ(ResolveSimulatorFolder(settings, FindSimulators({other.Path(), "", ""})),
               SimulatorFolderSource::AskUser);
+    other.MakeFolder(".wine/drive_c/Program Files/" + fsx);
     settings.fspath = "/mnt/fsx";
-    EXPECT_EQ(ResolveSimulatorFolder(settings, FindSimulators(environment)),
+    EXPECT_EQ(ResolveSimulatorFolder(settings, FindSimulators({other.Path(), "", ""})),
               SimulatorFolderSource::FromSettings);
     EXPECT_EQ(settings.fspath, "/mnt/fsx");
 }

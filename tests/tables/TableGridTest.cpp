@@ -460,6 +460,11 @@ TEST(TableCfgLine, ImportTakesKeysAndCommentsAndRefusesOtherShapes) {
         {DataType::Tbl16, WordTable({0, 0}), "0:1, 2:1", S::WrongIndex, {}, "\"2\" is not the index of its group."},
         {DataType::Tbl16, WordTable({0, 0}), "0:1, 1:65536", S::OutOfRange, {}, "\"65536\" is not between 0 and 65535."},
         {DataType::Tbl16_2, WordTable({0}), "0:16", S::OutOfRange, {}, ""},
+        // The exact range of the table text import: the largest stored value is 32767/2048,
+        // and a value between it and the record editor's 15.9999 is refused as there.
+        {DataType::Tbl16_2, WordTable({0, 0}), "0:15.99951171875, 1:-16", S::Ok, WordTable({32767, -32768}), ""},
+        {DataType::Tbl16_2, WordTable({0}), "0:15.9998", S::OutOfRange, {}, "\"15.9998\" is not between -16 and 15.99951171875."},
+        {DataType::Tbl16, WordTable({0}), "0:1.5", S::NotWhole, {}, "\"1.5\" is not a whole number."},
         {DataType::Double, Bytes(8, 0), "0:1", S::NotATable, {}, "The record is not a table."},
     };
     for (const Case& c : cases) {

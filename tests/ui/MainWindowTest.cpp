@@ -732,6 +732,65 @@ class MainWindowTest : public QObject {
                  AirBytes(StandardRecords()));
     }
 
+    // Two simulators found at a first start: the welcome lists both, the first marked; Down
+    // and Enter take the second, which is saved and listed.
+    void firstStartPicksOneOfTwoSimulators() {
+        UiFixture f;
+        BuildSimulator(f);
+        QDir root(f.dir.path());
+        const QString fsx = QStringLiteral("home/.wine/drive_c/Programme/Microsoft Games/Microsoft Flight Simulator X");
+        const QString p3d = QStringLiteral("pfx/drive_c/Program Files/Lockheed Martin/Prepar3D v5");
+        QVERIFY(root.mkpath(QStringLiteral("home/.wine/drive_c/Programme/Microsoft Games")));
+        QVERIFY(root.rename(QStringLiteral("FSX"), fsx));
+        QVERIFY(root.mkpath(p3d + QStringLiteral("/SimObjects/Airplanes/Racer")));
+        f.WriteFile(p3d + QStringLiteral("/SimObjects/Airplanes/Racer/aircraft.cfg"), "[fltsim.0]\ntitle=Racer\nsim=Racer\n");
+        f.WriteFile(p3d + QStringLiteral("/SimObjects/Airplanes/Racer/Racer.air"), AirBytes(StandardRecords()));
+        f.WriteFile(QStringLiteral("KVR.ini"), f.dictionary);
+        f.WriteFile(QStringLiteral("kvr.cfg"), "showaircraft = 1\r\n");
+        const test::ScopedEnv homeEnv("HOME", f.Folder() + "/home"), wine("WINEPREFIX", f.Folder() + "/pfx"),
+            data("XDG_DATA_HOME", f.Folder() + "/data");
+        {
+            QStringList listed;
+            int marked = -1;
+            bool focused = false;
+            ModalAnswerer answer(Qt::Key_Return, [&](QWidget* modal) {
+                if (auto* welcome = qobject_cast<WelcomeDialog*>(modal)) {
+                    QVERIFY(welcome->Found != nullptr && welcome->Searched == nullptr);
+                    listed = ListTexts(welcome->Found);
+                    marked = welcome->Found->currentRow();
+                    focused = welcome->focusWidget() == welcome->Found;
+                    QTest::keyClick(welcome->Found, Qt::Key_Down);
+                }
+            });
+            f.settings = std::make_unique<Settings>();
+            f.settings->Load(f.Folder());
+            f.window = std::make_unique<MainWindow>(*f.settings, f.prompts, QStringList());
+            f.window->show();
+            QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
+            QCOMPARE(answer.seen, QStringList{QStringLiteral("kelvara::WelcomeDialog")});
+            QCOMPARE(listed, (QStringList{QStringLiteral("FSX  \u2014  ") + f.Path(fsx),
+                                          QStringLiteral("Prepar3D v5  \u2014  ") + f.Path(p3d)}));
+            QCOMPARE(marked, 0);
+            QVERIFY(focused);
+            QCOMPARE(f.CfgValue("fspath"), f.Path(p3d));
+            QCOMPARE(ListTexts(f.window->Selection()->Alist), QStringList{QStringLiteral("Racer - ")});
+        }
+        f.window->close();
+
+        // Escape quits after saying so, and nothing is written, not even the window's place.
+        f.WriteFile(QStringLiteral("kvr.cfg"), "showaircraft = 1\r\n");
+        ModalAnswerer quit(Qt::Key_Escape);
+        f.settings = std::make_unique<Settings>();
+        f.settings->Load(f.Folder());
+        f.window = std::make_unique<MainWindow>(*f.settings, f.prompts, QStringList());
+        f.window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
+        QCOMPARE(quit.seen, QStringList{QStringLiteral("kelvara::WelcomeDialog")});
+        QVERIFY(f.prompts.shown.back().text.starts_with("Kelvara quits now"));
+        f.window->close();
+        QCOMPARE(f.ReadFile(QStringLiteral("kvr.cfg")), QByteArray("showaircraft = 1\r\n"));
+    }
+
     // Save on a read-only file says so and offers Save As, which writes the new file with the
     // edit and leaves the original as it was; the new name is the file from then on.
     void saveAsFromAReadOnlyFile() {

@@ -1,5 +1,6 @@
-// The first start's page when no simulator was found: what Kelvara needs, where it looked, and
-// the three ways on (the sample aircraft, a simulator folder, one ".air" file).
+// The first start's page when no simulator or several were found: the simulators found to pick
+// from, or what Kelvara needs and where it looked; and the three other ways on (the sample
+// aircraft, a simulator folder, one ".air" file).
 #pragma once
 
 #include <QDialog>
@@ -7,6 +8,7 @@
 #include <string>
 #include <vector>
 
+class QListWidget;
 class QPlainTextEdit;
 class QPushButton;
 
@@ -15,21 +17,35 @@ namespace kelvara {
 class WelcomeDialog : public QDialog {
     Q_OBJECT
   public:
-    enum Choice { Quit, UseSamples, ChooseFolder, OpenFile };
+    enum Choice { Quit, UseFound, UseSamples, ChooseFolder, OpenFile };
 
-    WelcomeDialog(const std::vector<std::string>& searched, bool german, QWidget* parent = nullptr);
+    struct FoundSimulator {
+        std::string simulator; // "FSX", "Prepar3D v5", ...
+        std::string folder;
+    };
 
-    // Quit when the dialog was closed any other way than by one of the three buttons.
+    // found empty: nothing was found, and the page names the places searched.
+    WelcomeDialog(const std::vector<std::string>& searched, const std::vector<FoundSimulator>& found,
+                  bool german, QWidget* parent = nullptr);
+
+    // Quit when the dialog was closed any other way than by one of its buttons.
     [[nodiscard]] Choice Chosen() const { return mChoice; }
+    // UseFound: the index in found of the simulator picked.
+    [[nodiscard]] size_t FoundIndex() const { return mFoundIndex; }
 
+    QListWidget* Found = nullptr; // only when simulators were found
+    QPushButton* bUse = nullptr;
     QPushButton* bSamples = nullptr;
     QPushButton* bFolder = nullptr;
     QPushButton* bFile = nullptr;
     QPushButton* bQuit = nullptr;
-    QPlainTextEdit* Searched = nullptr;
+    QPlainTextEdit* Searched = nullptr; // only when nothing was found
 
   private:
+    void UseCurrent();
+
     Choice mChoice = Quit;
+    size_t mFoundIndex = 0;
 };
 
 } // namespace kelvara

@@ -187,6 +187,7 @@ void MainWindow::FormShow() {
     StartupMode mode = DecideStartupMode(arguments, mSettings);
     if (!mode.fileMode && !ChooseSimulatorFolder(mode)) {
         mFirstShow = false;
+        mStartAbandoned = true;
         QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection);
         return;
     }
@@ -517,7 +518,9 @@ void MainWindow::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
-    StoreWindowLayout();
+    if (!mStartAbandoned) {
+        StoreWindowLayout();
+    }
     mResizeAttached = false;
     event->accept();
 }

@@ -178,6 +178,7 @@ class MainWindow : public QMainWindow {
     std::string mStandalonePath;
     QString mStartFile;
     bool mFirstShow = true;
+    bool mStartAbandoned = false; // quit at the welcome: the settings stay unwritten
     bool mLibraryMode = false;
     bool mResizeAttached = false;
     AircraftLibrary mLibrary;

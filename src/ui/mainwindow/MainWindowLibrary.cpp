@@ -86,6 +86,7 @@ bool MainWindow::ChooseSimulatorFolder(StartupMode& mode) {
     case SimulatorFolderSource::FoundDefault:
         mSettings.Save();
         return true;
+    case SimulatorFolderSource::PickFound:
     case SimulatorFolderSource::AskUser:
         break;
     }
@@ -93,15 +94,25 @@ bool MainWindow::ChooseSimulatorFolder(StartupMode& mode) {
     for (const SimulatorPlace& place : lookup.searched) {
         searched.push_back(place.folder);
     }
+    std::vector<WelcomeDialog::FoundSimulator> found;
+    for (const SimulatorPlace& place : lookup.found) {
+        found.push_back({place.simulator, place.folder});
+    }
     // A busy cursor of the first show must not hide the page the user has to answer.
     QApplication::setOverrideCursor(Qt::ArrowCursor);
     const struct CursorBack {
         ~CursorBack() { QApplication::restoreOverrideCursor(); }
     } cursorBack;
     for (;;) {
-        WelcomeDialog welcome(searched, German(), this);
+        WelcomeDialog welcome(searched, found, German(), this);
         welcome.exec();
         switch (welcome.Chosen()) {
+        case WelcomeDialog::UseFound:
+            if (!TakeFoundSimulator(mSettings, lookup, welcome.FoundIndex())) {
+                continue;
+            }
+            mSettings.Save();
+            return true;
         case WelcomeDialog::UseSamples: {
             const SampleFolders samples =
                 SampleSimulatorFolders(mSettings.ProgramFolder(), environment);

@@ -48,13 +48,13 @@ constexpr UiText kNotRectangular{
     "der eingefügte Text ist kein rechteckiger Block: Zeile %1 hat %2 Werte, Zeile 1 hat %3 - "
     "nichts wurde geändert"};
 constexpr UiText kCopyCfgLine{"Copy as configuration line", "Als Konfigurationszeile kopieren"};
-constexpr UiText kPasteCfgLine{"Paste configuration line", "Konfigurationszeile einfÃ¼gen"};
+constexpr UiText kPasteCfgLine{"Paste configuration line", "Konfigurationszeile einfügen"};
 constexpr UiText kCfgLineRefused{"the configuration line does not fit this table: %1 - nothing was changed",
                                  "die Konfigurationszeile passt nicht zu dieser Tabelle: %1 - nichts wurde "
-                                 "geÃ¤ndert"};
+                                 "geändert"};
 constexpr UiText kCfgLineNotFinite{
     "the table holds a value that is no finite number, which a configuration line cannot hold",
-    "die Tabelle enthÃ¤lt einen Wert, der keine endliche Zahl ist und in keiner "
+    "die Tabelle enthält einen Wert, der keine endliche Zahl ist und in keiner "
     "Konfigurationszeile stehen kann"};
 constexpr UiText kNothingToPaste{"the clipboard holds no values to paste",
                                  "die Zwischenablage enthält keine Werte zum Einfügen"};
