@@ -2,6 +2,7 @@
 
 #include "RecordDictionary.h"
 #include "RecordDiff.h"
+#include "Windows1252.h"
 
 #include <iostream>
 
@@ -46,7 +47,9 @@ int RunDiff(const std::vector<std::string>& args, const std::string& ini, const 
     }
     const std::vector<RecordDifference> differences = DiffRecords(a, b, dictionary, options.style);
     for (const RecordDifference& d : differences) {
-        std::cout << DifferenceText(d, dictionary.Type(d.lookupNumber) == 1);
+        // Record texts are Windows-1252 and names UTF-8 or Windows-1252: the terminal gets
+        // UTF-8, through the same bridge the compare view uses.
+        std::cout << DecodeConfigText(DifferenceText(d, dictionary.Type(d.lookupNumber) == 1));
     }
     return differences.empty() ? kSame : kDifferent;
 }

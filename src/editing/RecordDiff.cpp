@@ -20,7 +20,17 @@ namespace {
 struct Cell {
     std::string where;
     std::string text;
+    std::string exact; // the text that reads back bit for bit, shown when the texts agree
+    std::string bytes; // compared, so that a change in the last bits still counts
 };
+
+std::string ExactText(double value, const NumberStyle& style) {
+    return FormatRoundTrip(value, style.decimal == 1 ? '.' : style.localeMark);
+}
+
+std::string PointBytes(std::span<const uint8_t> data, size_t at, size_t size) {
+    return std::string(reinterpret_cast<const char*>(data.data() + at), size);
+}
 
 uint32_t U32(std::span<const uint8_t> data, size_t at) {
     uint32_t v = 0;
@@ -46,9 +56,11 @@ std::vector<Cell> TableCells(const AirRecord& record, const NumberStyle& style) 
         const uint64_t count = std::min<uint64_t>(U32(data, 0), (data.size() - 4) / 16);
         for (uint64_t i = 0; i < count; ++i) {
             const size_t at = 4 + 16 * static_cast<size_t>(i);
+            const double x = F64(data, at);
+            const double y = F64(data, at + 8);
             cells.push_back({"point " + std::to_string(i),
-                             FormatDouble(F64(data, at), style) + "; " +
-                                 FormatDouble(F64(data, at + 8), style)});
+                             FormatDouble(x, style) + "; " + FormatDouble(y, style),
+                             ExactText(x, style) + "; " + ExactText(y, style), PointBytes(data, at, 16)});
         }
         break;
     }
@@ -56,10 +68,11 @@ std::vector<Cell> TableCells(const AirRecord& record, const NumberStyle& style) 
     case DataType::Tbl16_2:
         for (size_t i = 0; i + 1 < data.size(); i += 2) {
             const auto raw = static_cast<uint16_t>(data[i] | (data[i + 1] << 8));
-            cells.push_back({"point " + std::to_string(i / 2),
-                             record.type == DataType::Tbl16
-                                 ? std::to_string(raw)
-                                 : FormatDouble(static_cast<int16_t>(raw) / 2048.0, style)});
+            // Sixteen bits over 2048 need at most 13 digits: the text is exact.
+            std::string text = record.type == DataType::Tbl16
+                                   ? std::to_string(raw)
+                                   : FormatDouble(static_cast<int16_t>(raw) / 2048.0, style);
+            cells.push_back({"point " + std::to_string(i / 2), text, text, PointBytes(data, i, 2)});
         }
         break;
     case DataType::Tbl3d:
@@ -74,8 +87,10 @@ std::vector<Cell> TableCells(const AirRecord& record, const NumberStyle& style) 
         // would otherwise loop for minutes. The product of two 32-bit counts fits 64 bits.
         const uint64_t count = std::min(columns * rows, held);
         for (uint64_t index = 0; index < count; ++index) {
+            const size_t at = 8 + 8 * static_cast<size_t>(index);
+            const double value = F64(data, at);
             cells.push_back({"column " + std::to_string(index / rows) + ", row " + std::to_string(index % rows),
-                             FormatDouble(F64(data, 8 + 8 * static_cast<size_t>(index)), style)});
+                             FormatDouble(value, style), ExactText(value, style), PointBytes(data, at, 8)});
         }
         break;
     }
@@ -142,13 +157,14 @@ void DiffTable(const AirRecord& a, const AirRecord& b, const NumberStyle& style,
     for (size_t i = 0; i < out.pointCount; ++i) {
         const Cell* x = i < before.size() ? &before[i] : nullptr;
         const Cell* y = i < after.size() ? &after[i] : nullptr;
-        if (x && y && x->where == y->where && x->text == y->text) {
+        if (x && y && x->where == y->where && x->bytes == y->bytes) {
             continue;
         }
         ++out.differingPoints;
         if (out.points.size() < kShownTablePoints) {
-            out.points.push_back({(x ? x : y)->where, x ? x->text : kAbsentValue,
-                                  y ? y->text : kAbsentValue});
+            const bool exact = x && y && x->text == y->text;
+            out.points.push_back({(x ? x : y)->where, x ? (exact ? x->exact : x->text) : kAbsentValue,
+                                  y ? (exact ? y->exact : y->text) : kAbsentValue});
         }
     }
 }

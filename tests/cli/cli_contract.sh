@@ -90,6 +90,8 @@ expect diff-added-removed 1 '1001 Title: only in B
 1204 Engine data: only in A' "$cli" "${ini[@]}" diff "$work/original.air" "$work/other.air"
 printf '\x01\x10\x00\x00\x05\x00\x00\x00x\r\ny\x00\x00\x13\x00\x00\x02\x00\x00\x00\x05\x00' > "$work/other2.air"
 expect diff-text 1 '1001 Title: "a\x0db" -> "x\x0d\x0ay"' "$cli" "${ini[@]}" diff "$work/other.air" "$work/other2.air"
+printf '\x01\x10\x00\x00\x03\x00\x00\x00\xe9t\x00\x00\x13\x00\x00\x02\x00\x00\x00\x05\x00' > "$work/other3.air"
+expect diff-text-utf8 1 '1001 Title: "a\x0db" -> "ét"' "$cli" "${ini[@]}" diff "$work/other.air" "$work/other3.air"
 expect diff-damaged 2 "" "$cli" "${ini[@]}" diff "$work/original.air" "$work/damaged.air"
 stderr_has diff-damaged "damaged.air is damaged"
 expect diff-usage 2 "" "$cli" diff "$work/original.air"

@@ -60,6 +60,10 @@ TEST(Diff, ListsEveryDifferenceInRecordOrder) {
          B().Record(0x0200, Concat({Le16(700), Le16(2500)})), {"F 0200 [Max: 2400 > 2500]"}},
         {"TablePoints", B().Record(0x0300, PairTable({{0, 1}, {0.5, 2}})),
          B().Record(0x0300, PairTable({{0, 1}, {0.5, 2.5}})), {"T 0300 [point 1: 0.5; 2 > 0.5; 2.5] 1/2"}},
+        // Equal in 15 digits, different in the last bit: the point counts, in 17 digits.
+        {"TableLastBit", B().Record(0x0300, PairTable({{0.1, 1}})),
+         B().Record(0x0300, PairTable({{std::nextafter(0.1, 1.0), 1}})),
+         {"T 0300 [point 0: 0.1; 1 > 0.10000000000000002; 1] 1/1"}},
         {"TableGrows", B().Record(0x0301, Concat({Le16(1024), Le16(2048)})),
          B().Record(0x0301, Concat({Le16(1024), Le16(-2048), Le16(0)})),
          {"T 0301 [point 1: 1 > -1] [point 2: (none) > 0] 2/3"}},
