@@ -368,6 +368,16 @@ std::vector<PrefixSimulator> SimulatorsInPrefix(const std::string& prefix) {
     return found;
 }
 
+std::string SimulatorLabel(const std::string& fspath) {
+    if (Prepar3dVersion(RealFolder(fspath)) > 0) { // as the scan decides it
+        return "Prepar3D";
+    }
+    if (IsMsfsPackagesFolder(fspath)) {
+        return "MSFS";
+    }
+    return Fs2004AircraftFolder(fspath).empty() ? "FSX" : "FS2004";
+}
+
 std::string Fs2004AircraftFolder(const std::string& fspath) {
     const std::string aircraft = Below(fspath, {"Aircraft"});
     return !aircraft.empty() && Below(fspath, {"SimObjects"}).empty() ? aircraft : std::string();

@@ -50,6 +50,10 @@ struct PrefixSimulator {
 // name the places searched.
 [[nodiscard]] std::vector<PrefixSimulator> MsfsSettingsPlaces(const std::string& prefix);
 
+// The simulator a folder belongs to, as its aircraft folders are shown ("<MSFS>/Community/…"):
+// "Prepar3D", "MSFS", "FS2004", or "FSX" for every other folder.
+[[nodiscard]] std::string SimulatorLabel(const std::string& fspath);
+
 // The Aircraft folder of an FS2004 folder (one without SimObjects); empty otherwise.
 [[nodiscard]] std::string Fs2004AircraftFolder(const std::string& fspath);
 

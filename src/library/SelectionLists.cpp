@@ -86,7 +86,8 @@ bool SharesFlightModel(const AircraftLibrary& library, AircraftCode a, AircraftC
     return first != nullptr && second != nullptr && FoldCase(first->sim) == FoldCase(second->sim);
 }
 
-std::string ShownAircraftFolder(std::string_view folder, std::string_view fspath) {
+std::string ShownAircraftFolder(std::string_view folder, std::string_view fspath,
+                                std::string_view label) {
     // "/fsx/" and "/fsx" are one folder, and "/fsx2" is another.
     while (fspath.size() > 1 && fspath.back() == '/') {
         fspath.remove_suffix(1);
@@ -94,7 +95,7 @@ std::string ShownAircraftFolder(std::string_view folder, std::string_view fspath
     if (!fspath.empty() && folder.size() >= fspath.size() &&
         (folder.size() == fspath.size() || folder[fspath.size()] == '/') &&
         FoldCase(folder.substr(0, fspath.size())) == FoldCase(fspath)) {
-        return "<FSX>" + std::string(folder.substr(fspath.size()));
+        return "<" + std::string(label) + ">" + std::string(folder.substr(fspath.size()));
     }
     return std::string(folder);
 }

@@ -35,7 +35,9 @@ void SortAircraftLines(std::vector<AircraftLine>& lines);
 // The round mark: both variations use one ".air" file (sim compared without letter case).
 [[nodiscard]] bool SharesFlightModel(const AircraftLibrary& library, AircraftCode a, AircraftCode b);
 
-// The aircraft folder with a leading fspath (letter case ignored) shown as "<FSX>".
-[[nodiscard]] std::string ShownAircraftFolder(std::string_view folder, std::string_view fspath);
+// The aircraft folder with a leading fspath (letter case ignored) shown as "<FSX>", or as the
+// label given ("<MSFS>").
+[[nodiscard]] std::string ShownAircraftFolder(std::string_view folder, std::string_view fspath,
+                                              std::string_view label = "FSX");
 
 } // namespace kelvara

@@ -472,6 +472,10 @@ TEST(Scan, PackagesOutsideTheSimulatorFolder) {
             })) << tree.name << ": " << part;
         }
         EXPECT_EQ(out.summary.withoutAir, tree.withoutAir) << tree.name;
+        // The information strip names the simulator rather than "<FSX>".
+        EXPECT_EQ(SimulatorLabel(folder.File(tree.fspath)),
+                  tree.fspath == "FS9" ? "FS2004" : tree.fspath == "Packages" ? "MSFS" : "Prepar3D")
+            << tree.name;
         // Packages are looked up at every scan; only FS2004's folder is kept as a search path.
         EXPECT_EQ(folders.searchPaths.size(), tree.fspath == "FS9" ? 1u : tree.fspath == "Packages" ? 0u : 1u)
             << tree.name;
@@ -678,6 +682,7 @@ TEST(SelectionLists, RoundMarkAndShownFolder) {
     EXPECT_EQ(ShownAircraftFolder("/a", ""), "/a");
     EXPECT_EQ(ShownAircraftFolder("/home/fsx/SimObjects/A", "/home/fsx/"), "<FSX>/SimObjects/A");
     EXPECT_EQ(ShownAircraftFolder("/home/fsx2/A", "/home/fsx"), "/home/fsx2/A");
+    EXPECT_EQ(ShownAircraftFolder("/p/Community/A", "/p", "MSFS"), "<MSFS>/Community/A");
 }
 
 TEST(Thumbnail, DecodesAtTheSmallestScaleThatCoversTheShownSize) {

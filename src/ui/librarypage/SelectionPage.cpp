@@ -2,6 +2,7 @@
 
 #include "FolderNames.h"
 #include "LanguageTable.h"
+#include "PackageFolders.h"
 #include "SelectionLists.h"
 #include "Settings.h"
 #include "Thumbnail.h"
@@ -337,7 +338,9 @@ void SelectionPage::ShowAircraftInfo() {
     const std::string& folder = mLibrary.CurrentFolder();
     ShowThumbnail();
     const std::string airPath = variation.sim.empty() ? std::string() : ResolveNoCase(variation.sim + ".air");
-    valueLabels[0]->setText(DisplayPath(ShownAircraftFolder(folder, mSettings.fspath)));
+    const std::string shownFolder =
+        ShownAircraftFolder(folder, mSettings.fspath, SimulatorLabel(mSettings.fspath));
+    valueLabels[0]->setText(DisplayPath(shownFolder));
     valueLabels[1]->setText(FromUtf8(variation.title));
     valueLabels[2]->setText(FromUtf8(variation.manufacturer));
     valueLabels[3]->setText(FromUtf8(variation.variation));
