@@ -195,8 +195,10 @@ class TablePanelTest : public QObject {
         QCOMPARE(image.pixelColor(marked), SettingColor(s, GraphColor::MarkedPoint));
         QCOMPARE(image.pixelColor(PixelOf(view, 10, 0) + QPoint(-1, 0)), SettingColor(s, GraphColor::CurrentCurve));
 
+        view.zoom = 1.5; // as the wheel leaves it: undo keeps the user's zoom
         PressKey(Qt::Key_Z, Qt::ControlModifier); // three moves, one step
         QCOMPARE(w.f.Node(0x0200)->record.data, before);
+        QCOMPARE(view.zoom, 1.5);
         QCOMPARE(double(view.PointValue(CurveView::kAxisY, 1)), 10.0);
         // The dragged point stays marked, in the fields and the grid.
         QCOMPARE(std::pair(view.MarkedPoint(), w.Panel().eXvalue->text()), std::pair(1, QStringLiteral("5")));

@@ -443,7 +443,7 @@ void RecordPage::TVChange() {
         mTables->ShowTable(*node, mNameLists, mTableTextPieces.size() > 3 ? mTableTextPieces[3] : std::string(),
                            !mRecordChosen);
     }
-    mTables->ResetAndRedraw();
+    mTables->ResetAndRedraw(mRecordChosen);
 }
 
 size_t RecordPage::ValueWidth(int type) {

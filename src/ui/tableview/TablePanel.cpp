@@ -366,8 +366,10 @@ void TablePanel::ShowMatrixTable(RecordNode& node, int curve) {
     cbYlock->setEnabled(true);
 }
 
-void TablePanel::ResetAndRedraw() {
-    mView.ResetNavigation();
+void TablePanel::ResetAndRedraw(bool newView) {
+    if (newView) {
+        mView.ResetNavigation();
+    }
     mEditor.lockX = cbXlock->isChecked();
     mEditor.lockY = cbYlock->isChecked();
     Redraw();

@@ -59,7 +59,8 @@ class TablePanel : public QWidget {
     void ShowNoTable();
     void ShowTable(RecordNode& node, const std::array<std::vector<std::string>, 3>& names,
                    const std::string& cornerLabel, bool again = false);
-    void ResetAndRedraw();
+    // A record shown anew starts unzoomed; shown again (undo, a hex edit) it keeps zoom and pan.
+    void ResetAndRedraw(bool newView = true);
 
     // Handlers, named after their controls.
     void SelectCurve();
