@@ -1,45 +1,21 @@
 // Library mode on a simulator folder built by the test: the scan at start, the three lists,
 // the information strip, the record page and back, the configuration dialog, a Prepar3D folder
 // in a Wine prefix with an add-on package, and the first start's welcome.
-#include "AboutDialog.h"
-#include "ApplicationSetup.h"
-#include "ChangeTracker.h"
 #include "ConfigDialog.h"
-#include "DeferredStyleIcons.h"
-#include "FindDialog.h"
-#include "HistoryCommands.h"
 #include "LibraryFixture.h"
-#include "QtUserPrompts.h"
-#include "RecordCommands.h"
-#include "SaveChecksDialog.h"
 #include "ScanProgressDialog.h"
 #include "SelectionPage.h"
-#include "TablePanel.h"
-#include "TempFolder.h"
 #include "UiFixture.h"
 #include "WelcomeDialog.h"
 
-#include <QCheckBox>
 #include <QColorDialog>
-#include <QDialogButtonBox>
 #include <QDir>
 #include <QImage>
 #include <QLabel>
 #include <QLocale>
-#include <QMainWindow>
-#include <QMenu>
-#include <QMenuBar>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScreen>
 #include <QStatusBar>
-#include <QStyleFactory>
-#include <QTabBar>
-#include <QToolButton>
-#include <QTranslator>
-#include <QTreeView>
-#include <QWindow>
 
 #include <memory>
 

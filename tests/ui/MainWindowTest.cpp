@@ -3,23 +3,17 @@
 #include "AboutDialog.h"
 #include "ApplicationSetup.h"
 #include "ChangeTracker.h"
-#include "ConfigDialog.h"
 #include "DeferredStyleIcons.h"
 #include "FindDialog.h"
 #include "HistoryCommands.h"
 #include "LibraryFixture.h"
 #include "QtUserPrompts.h"
 #include "RecordCommands.h"
-#include "SaveChecksDialog.h"
-#include "ScanProgressDialog.h"
 #include "SelectionPage.h"
 #include "TablePanel.h"
-#include "TempFolder.h"
 #include "UiFixture.h"
-#include "WelcomeDialog.h"
 
 #include <QCheckBox>
-#include <QColorDialog>
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QImage>
@@ -30,15 +24,12 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QRadioButton>
-#include <QScreen>
 #include <QStatusBar>
 #include <QStyleFactory>
 #include <QTabBar>
 #include <QToolButton>
 #include <QTranslator>
 #include <QTreeView>
-#include <QWindow>
 
 #include <memory>
 
