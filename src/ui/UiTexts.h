@@ -103,10 +103,10 @@ inline constexpr UiText SamplesNotCopied{
     "Die Beispielflugzeuge konnten nicht kopiert werden. Wählen Sie stattdessen den "
     "Simulatorordner oder öffnen Sie eine .air-Datei."};
 inline constexpr UiText QuitWithoutSimulator{
-    "Kelvara quits now: it has no simulator folder to list. Start it again to use the sample "
-    "aircraft, choose the folder, or open one .air file.",
-    "Kelvara wird jetzt beendet: es hat keinen Simulatorordner. Starten Sie es erneut, um die "
-    "Beispielflugzeuge zu verwenden, den Ordner zu wählen oder eine .air-Datei zu öffnen."};
+    "Kelvara quits now: it has no simulator folder to list. Start it again to choose a "
+    "simulator folder, use the sample aircraft, or open one .air file.",
+    "Kelvara wird jetzt beendet: es hat keinen Simulatorordner. Starten Sie es erneut, um einen "
+    "Simulatorordner zu wählen, die Beispielflugzeuge zu verwenden oder eine .air-Datei zu öffnen."};
 inline constexpr UiText PluginDisabled{
     "The plug-in %1 did not finish starting the last time Kelvara started, so it was skipped. It "
     "stays off until the file is replaced or %2 is deleted.",

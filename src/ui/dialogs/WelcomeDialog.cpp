@@ -3,10 +3,12 @@
 #include "UiTexts.h"
 
 #include <QDialogButtonBox>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QVBoxLayout>
 
 namespace kelvara {
@@ -120,6 +122,12 @@ WelcomeDialog::WelcomeDialog(const std::vector<std::string>& searched,
         bSamples->setFocus();
     }
     resize(640, 520);
+    // The main window is not on screen yet: centring on it would put the page in a corner.
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        QRect frame(QPoint(), size());
+        frame.moveCenter(screen->availableGeometry().center());
+        move(frame.topLeft());
+    }
 }
 
 void WelcomeDialog::UseCurrent() {
