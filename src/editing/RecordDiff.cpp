@@ -215,6 +215,11 @@ RecordDifference Compare(const RecordNode& a, const RecordNode& b, const RecordD
     } else if (HasValueText(type)) {
         out.oldText = ValueText(a.record, style);
         out.newText = ValueText(b.record, style);
+        if (out.oldText == out.newText && type == DataType::Double && a.record.data.size() >= 8 &&
+            b.record.data.size() >= 8) {
+            out.oldText = ExactText(F64(a.record.Bytes(), 0), style);
+            out.newText = ExactText(F64(b.record.Bytes(), 0), style);
+        }
         if (out.oldText != out.newText) {
             out.kind = DiffKind::Value;
             return out;

@@ -25,7 +25,7 @@ using B = AirFileBuilder;
 
 const char* kDictionary =
     "[records]\n0001=Title,text\n0100=Rpm,int16\n0101=Tilt,ang16\n0200=Engine,record\n"
-    "0300=Lift,tbldb\n0301=Drag,tbl16_2\n0302=Matrix,tbl3d\n0500=Padded,record\n[0200]\n1=0x00,int16,Idle\n2=0x02,int16,Max\n"
+    "0102=Weight,double\n0300=Lift,tbldb\n0301=Drag,tbl16_2\n0302=Matrix,tbl3d\n0500=Padded,record\n[0200]\n1=0x00,int16,Idle\n2=0x02,int16,Max\n"
     "[0500]\n1=0x00,int16,Count\n2=0x02,2,Pad\n";
 
 std::string Describe(const RecordDifference& d) {
@@ -64,6 +64,8 @@ TEST(Diff, ListsEveryDifferenceInRecordOrder) {
         {"TableLastBit", B().Record(0x0300, PairTable({{0.1, 1}})),
          B().Record(0x0300, PairTable({{std::nextafter(0.1, 1.0), 1}})),
          {"T 0300 [point 0: 0.1; 1 > 0.10000000000000002; 1] 1/1"}},
+        {"DoubleLastBit", B().Record(0x0102, LeDouble(0.1)), B().Record(0x0102, LeDouble(std::nextafter(0.1, 1.0))),
+         {"V 0102 0.1 > 0.10000000000000002"}},
         {"TableGrows", B().Record(0x0301, Concat({Le16(1024), Le16(2048)})),
          B().Record(0x0301, Concat({Le16(1024), Le16(-2048), Le16(0)})),
          {"T 0301 [point 1: 1 > -1] [point 2: (none) > 0] 2/3"}},
