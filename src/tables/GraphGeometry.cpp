@@ -155,7 +155,12 @@ const GraphGeometry& GraphDrawing::Update(CurveView& view) {
     const Extents& e = view.DataExtents();
     if (!SameExtents(e, mExtents)) {
         mExtents = e;
-        SetPointLines(mGeometry.items[0], view, e);
+        // The lines keep their X (edits move it as they come); only their ends follow the range.
+        std::vector<GraphVertex>& pointLines = mGeometry.items[0].vertices;
+        for (size_t i = 0; i + 1 < pointLines.size(); i += 2) {
+            pointLines[i].y = e.yMin;
+            pointLines[i + 1].y = e.yMax;
+        }
         SetZeroLines(mGeometry.items[1], e);
     }
     const double h = 0.004 * range.XSpan();
@@ -182,8 +187,13 @@ size_t GraphDrawing::CurveItem(int curve) const {
 }
 
 void GraphDrawing::PlaceSquare(const CurveView& view, size_t item, int point) {
-    SetCorners(mGeometry.items[item], view.DrawnX(point), YOf(view, point, mCurrent), mSquareWidth,
-               mSquareHeight);
+    // The current curve's segments hold each point as drawn: reading them is cheaper than
+    // decoding the record again when a new range moves every square.
+    const std::vector<GraphVertex>& line = mGeometry.items[CurveItem(mCurrent)].vertices;
+    const size_t at = point == 0 ? 0 : 2 * size_t(point) - 1;
+    const GraphVertex centre =
+        at < line.size() ? line[at] : GraphVertex{view.DrawnX(point), YOf(view, point, mCurrent)};
+    SetCorners(mGeometry.items[item], centre.x, centre.y, mSquareWidth, mSquareHeight);
 }
 
 void GraphDrawing::Follow(const CurveView& view, const CurveView::ChangedPoint& changed) {
