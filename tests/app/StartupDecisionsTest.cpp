@@ -152,22 +152,18 @@ TEST(StartupDecisions, SimulatorPlacesInOrder) {
     // folders and the four UserCfg.opt places.
     ASSERT_EQ(newer.size(), (2 + 3 * 2) * 7);
     const std::string flatpak = t.home.File(".var/app/com.valvesoftware.Steam/.local/share/Steam/");
-    std::vector<std::string> summary;
-    for (size_t i = 0; i < newer.size(); i += 7) {
-        summary.push_back(newer[i].simulator + " " + newer[i].folder);
+    const std::string msfs2024 = "steamapps/compatdata/2537590/pfx/drive_c/";
+    const std::vector<std::string> prefixes{
+        t.prefix, t.home.File(".wine/drive_c/"), t.steam + "steamapps/compatdata/1250410/pfx/drive_c/",
+        t.steam + msfs2024, flatpak + "steamapps/compatdata/1250410/pfx/drive_c/", flatpak + msfs2024,
+        t.msfs2020 + "drive_c/", t.library + msfs2024};
+    for (size_t k = 0; k < prefixes.size(); ++k) {
+        const size_t i = 7 * k;
+        EXPECT_EQ(std::tie(newer[i].simulator, newer[i].folder),
+                  std::tuple(std::string("Prepar3D v4"), prefixes[k] + t.p3d + "4"));
         EXPECT_EQ(std::make_tuple(newer[i + 3].simulator, newer[i + 3].settingsFile, newer[i + 2].settingsFile),
                   std::make_tuple(std::string("MSFS 2020"), true, false));
     }
-    EXPECT_EQ(summary, (std::vector<std::string>{
-                           "Prepar3D v4 " + t.prefix + t.p3d + "4",
-                           "Prepar3D v4 " + t.home.File(".wine/drive_c/") + t.p3d + "4",
-                           "Prepar3D v4 " + t.steam + "steamapps/compatdata/1250410/pfx/drive_c/" + t.p3d + "4",
-                           "Prepar3D v4 " + t.steam + "steamapps/compatdata/2537590/pfx/drive_c/" + t.p3d + "4",
-                           "Prepar3D v4 " + flatpak + "steamapps/compatdata/1250410/pfx/drive_c/" + t.p3d + "4",
-                           "Prepar3D v4 " + flatpak + "steamapps/compatdata/2537590/pfx/drive_c/" + t.p3d + "4",
-                           "Prepar3D v4 " + t.msfs2020 + "drive_c/" + t.p3d + "4",
-                           "Prepar3D v4 " + t.library + "steamapps/compatdata/2537590/pfx/drive_c/" + t.p3d + "4",
-                       }));
     EXPECT_EQ(newer[3].folder, t.home.File("prefix/drive_c/users/*/AppData/Roaming/Microsoft Flight Simulator/UserCfg.opt"));
 
     // $WINEPREFIX set to ~/.wine itself is one prefix.
@@ -182,7 +178,7 @@ TEST(StartupDecisions, SimulatorFolder) {
     struct Case {
         std::vector<std::string> made;
         std::vector<std::pair<std::string, std::string>> userCfgs;
-        std::vector<std::string> found;
+        std::vector<std::pair<std::string, std::string>> found; // simulator, folder below home
     };
     const LookupTree names;
     const auto in = [&](const std::string& path) { return path.substr(names.home.Path().size() + 1); };
@@ -193,17 +189,17 @@ TEST(StartupDecisions, SimulatorFolder) {
     const std::string msfsCfg = in(names.msfs2020) + names.roaming;
     const Case cases[] = {
         {{}, {}, {}},
-        {{protonFsx}, {}, {"FSX " + protonFsx}},
-        {{protonFsx, steamFsx}, {}, {"FSX " + steamFsx, "FSX " + protonFsx}},
-        {{p3d5}, {}, {"Prepar3D v5 " + p3d5}},
+        {{protonFsx}, {}, {{"FSX", protonFsx}}},
+        {{protonFsx, steamFsx}, {}, {{"FSX", steamFsx}, {"FSX", protonFsx}}},
+        {{p3d5}, {}, {{"Prepar3D v5", p3d5}}},
         // Letter case of the install folder does not matter.
         {{"prefix/drive_c/PROGRAM FILES/lockheed martin/PREPAR3D V6"}, {},
-         {"Prepar3D v6 prefix/drive_c/PROGRAM FILES/lockheed martin/PREPAR3D V6"}},
+         {{"Prepar3D v6", "prefix/drive_c/PROGRAM FILES/lockheed martin/PREPAR3D V6"}}},
         // The packages folder named with spaces on D:, inside MSFS 2020's Proton prefix.
         {{p3d5, ".wine/drive_c/Programme/" + fsx, "d/MSFS Packages/Community"},
          {{msfsCfg, "InstalledPackagesPath \"D:\\MSFS Packages\"\r\n"}},
-         {"FSX .wine/drive_c/Programme/" + fsx, "Prepar3D v5 " + p3d5,
-          "MSFS 2020 " + in(names.msfs2020) + "dosdevices/d:/MSFS Packages"}},
+         {{"FSX", ".wine/drive_c/Programme/" + fsx}, {"Prepar3D v5", p3d5},
+          {"MSFS 2020", in(names.msfs2020) + "dosdevices/d:/MSFS Packages"}}},
         // The Steam and the Store settings name one folder; a named folder that is missing is
         // no simulator.
         {{"prefix/drive_c/MSFS"},
@@ -212,7 +208,7 @@ TEST(StartupDecisions, SimulatorFolder) {
            "InstalledPackagesPath \"c:\\msfs\""},
           {"prefix/drive_c/users/u/AppData/Roaming/Microsoft Flight Simulator 2024/UserCfg.opt",
            "InstalledPackagesPath \"C:\\Gone\""}},
-         {"MSFS 2020 prefix/drive_c/MSFS"}},
+         {{"MSFS 2020", "prefix/drive_c/MSFS"}}},
     };
     for (const Case& c : cases) {
         const LookupTree t;
@@ -225,9 +221,8 @@ TEST(StartupDecisions, SimulatorFolder) {
             t.home.Write(path, text);
         }
         std::vector<std::string> wanted;
-        for (const std::string& found : c.found) {
-            const size_t space = found.find(' ', found.starts_with("FSX") ? 0 : found.find(' ') + 1);
-            wanted.push_back(found.substr(0, space + 1) + t.home.File(found.substr(space + 1)));
+        for (const auto& [simulator, folder] : c.found) {
+            wanted.push_back(simulator + " " + t.home.File(folder));
         }
         const SimulatorLookup lookup = FindSimulators(t.environment);
         EXPECT_EQ(Found(lookup), wanted) << (c.made.empty() ? "(none)" : c.made.front());
