@@ -54,9 +54,9 @@ constexpr UiText kQuit{"Quit", "Beenden"};
 
 } // namespace
 
-WelcomeDialog::WelcomeDialog(const std::vector<std::string>& searched,
-                             const std::vector<FoundSimulator>& found, bool german, QWidget* parent)
+WelcomeDialog::WelcomeDialog(const SimulatorLookup& lookup, bool german, QWidget* parent)
     : QDialog(parent) {
+    const std::vector<SimulatorPlace>& found = lookup.found;
     setObjectName(QStringLiteral("WelcomeDialog"));
     setWindowTitle(Pick(kTitle, german));
     auto* layout = new QVBoxLayout(this);
@@ -68,15 +68,15 @@ WelcomeDialog::WelcomeDialog(const std::vector<std::string>& searched,
         Searched->setReadOnly(true);
         Searched->setLineWrapMode(QPlainTextEdit::NoWrap);
         QStringList lines;
-        for (const std::string& place : searched) {
-            lines << DisplayPath(place);
+        for (const SimulatorPlace& place : lookup.searched) {
+            lines << DisplayPath(place.folder);
         }
         Searched->setPlainText(lines.join(u'\n'));
         layout->addWidget(Searched, 1);
         layout->addWidget(new QLabel(Pick(kHow, german), this));
     } else {
         Found = new QListWidget(this);
-        for (const FoundSimulator& simulator : found) {
+        for (const SimulatorPlace& simulator : found) {
             auto* item = new QListWidgetItem(QString::fromStdString(simulator.simulator) +
                                                  QStringLiteral("  \u2014  ") + DisplayPath(simulator.folder),
                                              Found);

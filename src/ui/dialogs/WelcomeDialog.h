@@ -3,10 +3,9 @@
 // aircraft, a simulator folder, one ".air" file).
 #pragma once
 
-#include <QDialog>
+#include "StartupDecisions.h"
 
-#include <string>
-#include <vector>
+#include <QDialog>
 
 class QListWidget;
 class QPlainTextEdit;
@@ -19,18 +18,12 @@ class WelcomeDialog : public QDialog {
   public:
     enum Choice { Quit, UseFound, UseSamples, ChooseFolder, OpenFile };
 
-    struct FoundSimulator {
-        std::string simulator; // "FSX", "Prepar3D v5", ...
-        std::string folder;
-    };
-
-    // found empty: nothing was found, and the page names the places searched.
-    WelcomeDialog(const std::vector<std::string>& searched, const std::vector<FoundSimulator>& found,
-                  bool german, QWidget* parent = nullptr);
+    // Nothing found: the page names the places searched.
+    WelcomeDialog(const SimulatorLookup& lookup, bool german, QWidget* parent = nullptr);
 
     // Quit when the dialog was closed any other way than by one of its buttons.
     [[nodiscard]] Choice Chosen() const { return mChoice; }
-    // UseFound: the index in found of the simulator picked.
+    // UseFound: the index in lookup.found of the simulator picked.
     [[nodiscard]] size_t FoundIndex() const { return mFoundIndex; }
 
     QListWidget* Found = nullptr; // only when simulators were found

@@ -90,21 +90,13 @@ bool MainWindow::ChooseSimulatorFolder(StartupMode& mode) {
     case SimulatorFolderSource::AskUser:
         break;
     }
-    std::vector<std::string> searched;
-    for (const SimulatorPlace& place : lookup.searched) {
-        searched.push_back(place.folder);
-    }
-    std::vector<WelcomeDialog::FoundSimulator> found;
-    for (const SimulatorPlace& place : lookup.found) {
-        found.push_back({place.simulator, place.folder});
-    }
     // A busy cursor of the first show must not hide the page the user has to answer.
     QApplication::setOverrideCursor(Qt::ArrowCursor);
     const struct CursorBack {
         ~CursorBack() { QApplication::restoreOverrideCursor(); }
     } cursorBack;
     for (;;) {
-        WelcomeDialog welcome(searched, found, German(), this);
+        WelcomeDialog welcome(lookup, German(), this);
         welcome.exec();
         switch (welcome.Chosen()) {
         case WelcomeDialog::UseFound:
